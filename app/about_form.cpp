@@ -1,0 +1,3 @@
+#include "app/about_form.h"
+
+TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) { setWindowTitle(QStringLiteral("About Vortalis")); }

@@ -1,0 +1,70 @@
+#include "app/prompt.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+namespace {
+
+QString ProgramTitle() { return QStringLiteral("Vortalis"); }
+
+class DialogPrompt final : public Prompt {
+ public:
+  void Message(const QString& text) override {
+    QMessageBox box(QMessageBox::NoIcon, ProgramTitle(), text, QMessageBox::Ok);
+    box.exec();
+  }
+
+  void Error(const QString& message) override {
+    QMessageBox box(QMessageBox::NoIcon, ProgramTitle(), message + QLatin1Char('.'),
+                    QMessageBox::Ok);
+    box.exec();
+  }
+
+  Answer Confirm(const QString& text) override {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+      case QMessageBox::Yes: return Answer::Yes;
+      case QMessageBox::No: return Answer::No;
+      default: return Answer::Cancel;
+    }
+  }
+
+  QString SaveFileName(QWidget* parent, const QString& preset) override {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({QStringLiteral("text files (*.txt)"), QStringLiteral("all files (*.*)")});
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.selectFile(preset);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+  }
+
+  bool Print(QWidget* parent, QPrinter& printer) override {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+  }
+
+  bool PrinterSetup(QWidget* parent, QPrinter& printer) override {
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+  }
+};
+
+Prompt* installed = nullptr;
+
+}  // namespace
+
+Prompt& Prompts() {
+  static DialogPrompt real;
+  return installed ? *installed : real;
+}
+
+void SetPrompts(Prompt* prompt) { installed = prompt; }

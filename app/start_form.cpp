@@ -1,0 +1,3 @@
+#include "app/start_form.h"
+
+TStartForm::TStartForm(QWidget* parent) : QDialog(parent) { setWindowTitle(QStringLiteral("")); }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Reading and writing of every number that appears in a field, a label or a report.
+namespace vortalis::geometry {
+
+// The locale's separators, passed as a value: the program takes them from the
+// system locale, the command-line tool from its options.
+struct Separators {
+  std::string decimal = ".";
+  std::string thousands = ",";
+};
+
+// Leading and trailing blanks, one optional sign, digits with at most one
+// decimal separator, an optional exponent; nothing else. Overflow is not a number.
+std::optional<long double> ParseNumber(std::string_view text, const Separators& separators = {});
+
+// v rounded to at most P significant digits and at most D decimals (whichever
+// keeps fewer), halves away from zero, written with exactly D decimals; the
+// exponent form ("1.0030679E8") when more than P digits stand before the separator.
+std::string FixedText(long double v, int P, int D, const Separators& separators = {});
+
+// A whole number with thousands separators: 16777216 -> "16,777,216".
+std::string GroupedInteger(unsigned long long value, const Separators& separators = {});
+
+}  // namespace vortalis::geometry

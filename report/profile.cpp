@@ -1,0 +1,59 @@
+#include "report/profile.h"
+
+#include <cmath>
+#include <limits>
+
+#include "geometry/tractrix.h"
+
+namespace vortalis::report {
+
+long double TractrixDistance(long double a, long double r) {
+  if (a > r) return geometry::TractrixLength(a, r);
+  return -1.0L;
+}
+
+long double SolveRadius(long double a, long double x, long double rStart, long double eps) {
+  long double step = 1.0L;
+  long double r = rStart;
+  long double xr = TractrixDistance(a, r);
+  while (std::fabs(xr - x) > eps) {
+    r = r + step;
+    if (xr < x) {
+      // The radius before this step already passed the target (or the mouth):
+      // go back to the last radius on the throat side and refine the step.
+      r = r - 2.0L * step;
+      step = step * 0.1L;
+    }
+    xr = TractrixDistance(a, r);
+  }
+  return r;
+}
+
+long double FlareAngle(long double t) {
+  if (t > 0.999999991L) return 90.0L;
+  return std::atan(t / std::sqrt(1.0L - t * t)) * 57.29577951308232L;
+}
+
+long double RoundedLength(long double length) { return std::nearbyint(length); }
+
+int ProgressPercent(long double d, long double lr) {
+  // A horn shorter than half a unit rounds to 0: show a full bar rather than divide by zero.
+  if (lr == 0.0L) return 100;
+  const long double percent = std::nearbyint(d / lr * 100.0L);
+  if (!(percent < static_cast<long double>(std::numeric_limits<int>::max())))
+    return std::numeric_limits<int>::max();
+  if (!(percent > static_cast<long double>(std::numeric_limits<int>::min())))
+    return std::numeric_limits<int>::min();
+  return static_cast<int>(percent);
+}
+
+long double SearchTolerance(geometry::LengthUnit unit) {
+  return unit == geometry::LengthUnit::Millimetre ? 0.000001L : 0.00000001L;
+}
+
+std::string_view AreaSeparator(long double area, geometry::LengthUnit unit) {
+  const long double threshold = unit == geometry::LengthUnit::Millimetre ? 1000000.0L : 10000.0L;
+  return area >= threshold ? std::string_view("\t") : std::string_view("\t\t");
+}
+
+}  // namespace vortalis::report

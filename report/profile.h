@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string_view>
+
+#include "geometry/units.h"
+
+// What both table generators compute in the same way.
+namespace vortalis::report {
+
+// Distance of the section of radius r from the mouth plane, or exactly -1.0
+// for a radius at or beyond the mouth (r >= a).
+long double TractrixDistance(long double a, long double r);
+
+// The radius whose distance from the mouth plane lies within eps of x: a
+// decimal walk from rStart toward the mouth, settling one digit per overshoot.
+// Needs x > 0 and TractrixDistance(a, rStart) >= x.
+long double SolveRadius(long double a, long double x, long double rStart, long double eps);
+
+// Flare angle in degrees for t = r / a: arcsin t, and exactly 90 near the mouth.
+long double FlareAngle(long double t);
+
+// Whole-number progress-bar position of station d for a horn of rounded length lr.
+int ProgressPercent(long double d, long double lr);
+
+// The horn length rounded for ProgressPercent: nearest whole number, ties to even.
+long double RoundedLength(long double length);
+
+// Search tolerance: 1e-6 mm or 1e-8 inch.
+long double SearchTolerance(geometry::LengthUnit unit);
+
+// The separator after the area column: one TAB for large areas, else two.
+std::string_view AreaSeparator(long double area, geometry::LengthUnit unit);
+
+inline constexpr std::string_view kColumnSeparator = "\t\t";
+
+}  // namespace vortalis::report

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "geometry/units.h"
+
+// What a generator reads from its settings dialog when it starts: the control
+// states and the field texts exactly as typed.
+namespace vortalis::report {
+
+struct CircularReportInput {
+  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
+  geometry::SizeMode size = geometry::SizeMode::Radius;
+  geometry::TableIncrement increment = geometry::TableIncrement::T1;
+  std::string frequencyText = "300";  // Freq
+  std::string throatText = "10";      // Throat
+};
+
+struct RectangularReportInput {
+  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
+  geometry::TableIncrement increment = geometry::TableIncrement::T10;
+  geometry::MouthLocation location = geometry::MouthLocation::FreeAir;
+  bool flatSides = false;             // OneSide
+  std::string frequencyText = "32";   // Freq
+  std::string side1Text = "40";       // Side1
+  std::string side2Text = "50";       // Side2
+  std::string mouthText = "";         // MouthS1: mouth distance between the flat sides 1A and 1B
+};
+
+}  // namespace vortalis::report

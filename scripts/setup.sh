@@ -1,0 +1,33 @@
+# Sourced by run.sh, test.sh and bench.sh: installs the Debian packages that
+# are missing (quietly, and only when something is missing), then configures
+# and builds in a build folder.
+set -euo pipefail
+
+VORTALIS_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+VORTALIS_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev ccache
+  xvfb xauth libbenchmark-dev)
+
+vortalis_install_packages() {
+  local missing=() pkg
+  for pkg in "${VORTALIS_PACKAGES[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
+      missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
+}
+
+# vortalis_build BUILD_DIR [cmake options...]
+vortalis_build() {
+  local dir="$1"
+  shift
+  local launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  cmake -S "$VORTALIS_ROOT" -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
+  cmake --build "$dir" -j "$(nproc)"
+}
