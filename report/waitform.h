@@ -24,7 +24,12 @@ class Twaitform : public QDialog {
 
   void Button1Click();
 
+  // True while a report window's generator runs.
+  bool Calculating() const { return calculating_; }
+  void SetCalculating(bool calculating) { calculating_ = calculating; }
+
  private:
   QString hornKind_;
   QString abortMarker_;
+  bool calculating_ = false;
 };
