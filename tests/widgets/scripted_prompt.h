@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QPrinter>
+#include <QString>
+#include <QStringList>
+#include <QTest>
+#include <deque>
+#include <functional>
+
+#include "app/prompt.h"
+
+// Records every prompt and answers from queues; a prompt with no queued answer
+// fails the running test instead of blocking it. Installs itself for its lifetime.
+class ScriptedPrompt final : public Prompt {
+ public:
+  ScriptedPrompt() { SetPrompts(this); }
+  ~ScriptedPrompt() override { SetPrompts(nullptr); }
+
+  QStringList messages;       // Message() texts, in order
+  QStringList errors;         // Error() messages, in order
+  QStringList confirmations;  // Confirm() texts, in order
+  QStringList savePresets;    // SaveFileName() presets, in order
+  int printDialogs = 0;
+  int printerSetups = 0;
+
+  std::deque<Answer> confirmAnswers;
+  std::deque<QString> saveAnswers;  // an empty text cancels the dialog
+  std::deque<bool> printAnswers;
+  // Set up the printer when the print dialog is "accepted" (e.g. to PDF output).
+  std::function<void(QPrinter&)> configurePrinter;
+
+  void Message(const QString& text) override { messages << text; }
+  void Error(const QString& message) override { errors << message; }
+
+  Answer Confirm(const QString& text) override {
+    confirmations << text;
+    if (confirmAnswers.empty()) {
+      QTest::qFail(qPrintable("unexpected question: " + text), __FILE__, __LINE__);
+      return Answer::Cancel;
+    }
+    const Answer answer = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return answer;
+  }
+
+  QString SaveFileName(QWidget*, const QString& preset) override {
+    savePresets << preset;
+    if (saveAnswers.empty()) {
+      QTest::qFail("unexpected save dialog", __FILE__, __LINE__);
+      return {};
+    }
+    const QString answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+  }
+
+  bool Print(QWidget*, QPrinter& printer) override {
+    ++printDialogs;
+    if (printAnswers.empty()) {
+      QTest::qFail("unexpected print dialog", __FILE__, __LINE__);
+      return false;
+    }
+    const bool accepted = printAnswers.front();
+    printAnswers.pop_front();
+    if (accepted && configurePrinter) configurePrinter(printer);
+    return accepted;
+  }
+
+  bool PrinterSetup(QWidget*, QPrinter&) override {
+    ++printerSetups;
+    return true;
+  }
+};
