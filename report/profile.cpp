@@ -17,6 +17,8 @@ long double SolveRadius(long double a, long double x, long double rStart, long d
   long double r = rStart;
   long double xr = TractrixDistance(a, r);
   while (std::fabs(xr - x) > eps) {
+    const long double rBefore = r;
+    const long double stepBefore = step;
     r = r + step;
     if (xr < x) {
       // The radius before this step already passed the target (or the mouth):
@@ -24,6 +26,9 @@ long double SolveRadius(long double a, long double x, long double rStart, long d
       r = r - 2.0L * step;
       step = step * 0.1L;
     }
+    // A tolerance finer than the arithmetic can resolve (or a NaN argument)
+    // would repeat this same state for ever; a converging walk never does.
+    if (step == stepBefore && (r == rBefore || std::isnan(r))) break;
     xr = TractrixDistance(a, r);
   }
   return r;
