@@ -1,0 +1,57 @@
+#include "settings/settings_look.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPalette>
+#include <QScreen>
+
+namespace {
+
+// The dialogs were laid out for an 11 pixel font; the results stand out at 13.
+constexpr int kDialogFontPixels = 11;
+constexpr int kResultFontPixels = 13;
+
+}  // namespace
+
+void SetUpSettingsWindow(QDialog* dialog, const QString& caption, int clientWidth,
+                         int clientHeight) {
+  dialog->setWindowTitle(caption);
+  dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                         Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint);
+  dialog->setModal(false);
+  QFont font = dialog->font();
+  font.setPixelSize(kDialogFontPixels);
+  dialog->setFont(font);
+  dialog->setFixedSize(clientWidth, clientHeight);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    dialog->move(area.center() - dialog->rect().center());
+  }
+}
+
+QLabel* NewAutoSizeLabel(QWidget* parent, const char* name, const QString& text, int left,
+                         int top) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QLatin1String(name));
+  label->move(left, top);
+  label->adjustSize();
+  return label;
+}
+
+void SetAutoSizeText(QLabel* label, const QString& text) {
+  label->setText(text);
+  label->adjustSize();
+}
+
+void UseResultFont(QLabel* label) {
+  QFont font = label->font();
+  font.setPixelSize(kResultFontPixels);
+  label->setFont(font);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::Active, QPalette::WindowText, Qt::black);
+  palette.setColor(QPalette::Inactive, QPalette::WindowText, Qt::black);
+  label->setPalette(palette);
+  label->adjustSize();
+}
