@@ -1,0 +1,108 @@
+#include "cli/report_tool.h"
+
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <functional>
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "cli/options.h"
+#include "cli/safe_output.h"
+#include "cli/spooled_document.h"
+#include "cli/terminal_progress.h"
+#include "report/input_check.h"
+#include "report/report_generator.h"
+
+namespace vortalis::cli {
+
+namespace {
+
+std::optional<report::InputProblem> FindProblem(const ToolOptions& options) {
+  return options.kind == HornKind::Circular
+             ? report::FindCircularInputProblem(options.circular, options.separators)
+             : report::FindRectangularInputProblem(options.rectangular, options.separators);
+}
+
+// The labels of the dialog's quick test, one a line.
+std::string QuickTestText(const ToolOptions& options) {
+  if (options.kind == HornKind::Circular) {
+    const auto result = report::CircularQuickTest(options.circular, options.separators);
+    return "Horn length: " + result.length + "\nMouth size: " + result.mouth + "\n";
+  }
+  const auto result = report::RectangularQuickTest(options.rectangular, options.separators);
+  return "Horn length: " + result.length + "\nSide 1A - 1B: " + result.side1 +
+         "\nSide 2A - 2B: " + result.side2 + "\n";
+}
+
+// To standard output, or safely to the --output file. False after an error message.
+bool Deliver(const ToolOptions& options, ToolEnvironment& env,
+             const std::function<bool(std::FILE*)>& write) {
+  std::string error;
+  if (options.outputPath) {
+    if (WriteFileSafely(*options.outputPath, write, error)) return true;
+  } else {
+    errno = 0;
+    if (write(env.out) && std::fflush(env.out) == 0) return true;
+    error = std::string("standard output: ") + std::strerror(errno != 0 ? errno : EIO);
+  }
+  std::fprintf(env.err, "vortalis-report: cannot write %s\n", error.c_str());
+  return false;
+}
+
+int Run(const std::vector<std::string_view>& args, ToolEnvironment& env) {
+  const ParsedCommand command = ParseCommandLine(args);
+  if (std::holds_alternative<HelpRequest>(command)) {
+    const std::string_view help = HelpText();
+    std::fwrite(help.data(), 1, help.size(), env.out);
+    return std::fflush(env.out) == 0 ? kExitDone : kExitRefused;
+  }
+  if (const auto* usage = std::get_if<UsageError>(&command)) {
+    const std::string_view text = UsageText();
+    std::fprintf(env.err, "vortalis-report: %s\n", usage->message.c_str());
+    std::fwrite(text.data(), 1, text.size(), env.err);
+    return kExitUsage;
+  }
+  const ToolOptions& options = std::get<ToolOptions>(command);
+
+  if (const auto problem = FindProblem(options)) {
+    std::fprintf(env.err, "%s\n", problem->message.c_str());
+    return kExitRefused;
+  }
+
+  if (options.quick) {
+    const std::string text = QuickTestText(options);
+    const bool written = Deliver(options, env, [&text](std::FILE* file) {
+      return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    });
+    return written ? kExitDone : kExitRefused;
+  }
+
+  SpooledDocument document;
+  TerminalProgress progress(env.err, env.progressBar, env.interrupted);
+  report::ReportEnvironment reportEnv{document, progress, env.pumpEvents, env.stamp,
+                                      options.separators};
+  if (options.kind == HornKind::Circular)
+    report::GenerateCircularReport(options.circular, reportEnv);
+  else
+    report::GenerateRectangularReport(options.rectangular, reportEnv);
+
+  if (!Deliver(options, env, [&document](std::FILE* file) { return document.WriteTo(file); }))
+    return kExitRefused;
+  return progress.AbortRequested() ? kExitInterrupted : kExitDone;
+}
+
+}  // namespace
+
+int RunReportTool(const std::vector<std::string_view>& args, ToolEnvironment& env) {
+  try {
+    return Run(args, env);
+  } catch (const std::exception& e) {
+    // Out of memory, or input that slipped past the checks: a message, never a crash.
+    std::fprintf(env.err, "vortalis-report: %s\n", e.what());
+    return kExitRefused;
+  }
+}
+
+}  // namespace vortalis::cli
