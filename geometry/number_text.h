@@ -14,13 +14,19 @@ struct Separators {
   std::string thousands = ",";
 };
 
-// Leading and trailing blanks, one optional sign, digits with at most one
-// decimal separator, an optional exponent; nothing else. Overflow is not a number.
+// Leading and trailing spaces, one optional sign, digits with at most one
+// decimal separator, an optional exponent ("E" or "e", optional sign, digits);
+// nothing else. At least one digit is needed ("." and "1e" are not numbers).
+// Overflow is not a number; underflow reads as zero. Correctly rounded and
+// independent of the process's C locale.
 std::optional<long double> ParseNumber(std::string_view text, const Separators& separators = {});
 
-// v rounded to at most P significant digits and at most D decimals (whichever
-// keeps fewer), halves away from zero, written with exactly D decimals; the
-// exponent form ("1.0030679E8") when more than P digits stand before the separator.
+// v as its 18 correctly rounded significant digits, then rounded to at most P
+// significant digits and at most D decimals (whichever keeps fewer), halves away
+// from zero, written with exactly D decimals; the exponent form ("1.0030679E8",
+// "1E8") when more than P digits stand before the separator. P is held to 1..18
+// and D to 0..18; a value that rounds to zero has no sign; NaN and infinities
+// read "NAN", "INF" and "-INF".
 std::string FixedText(long double v, int P, int D, const Separators& separators = {});
 
 // A whole number with thousands separators: 16777216 -> "16,777,216".
