@@ -1,0 +1,392 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/options.h"
+#include "cli/report_tool.h"
+#include "cli/safe_output.h"
+#include "cli/spooled_document.h"
+#include "cli/terminal_progress.h"
+#include "report_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using vortalis::cli::HornKind;
+using vortalis::cli::ParseCommandLine;
+using vortalis::cli::RunReportTool;
+using vortalis::cli::SpooledDocument;
+using vortalis::cli::ToolEnvironment;
+using vortalis::cli::ToolOptions;
+using vortalis::cli::UsageError;
+using vortalis::cli::WriteFileSafely;
+
+std::string ReadStream(std::FILE* file) {
+  std::fflush(file);
+  std::rewind(file);
+  std::string text;
+  char buffer[4096];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+  return text;
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteTextFile(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+struct ToolRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// Runs the tool in this process. Ctrl+C is pressed during the events of
+// station `interruptOnPump` (0: never).
+ToolRun RunTool(std::vector<std::string> args, int interruptOnPump = 0, std::FILE* out = nullptr) {
+  volatile std::sig_atomic_t interrupted = 0;
+  int pumps = 0;
+  std::FILE* capturedOut = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  vortalis::testing::FixedStamp stamp;
+  ToolEnvironment env{out != nullptr ? out : capturedOut,
+                      err,
+                      false,
+                      &interrupted,
+                      [&] {
+                        if (++pumps == interruptOnPump) interrupted = 1;
+                      },
+                      stamp};
+  const std::vector<std::string_view> views(args.begin(), args.end());
+  ToolRun run{RunReportTool(views, env), ReadStream(capturedOut), ReadStream(err)};
+  std::fclose(capturedOut);
+  std::fclose(err);
+  return run;
+}
+
+// The document as the report window would save it.
+template <typename Input>
+std::string SavedReport(void (*generate)(const Input&, vortalis::report::ReportEnvironment&),
+                        const Input& input, int abortOnPump = 0) {
+  std::string text;
+  for (const std::string& line : vortalis::testing::Produce(generate, input, abortOnPump).lines)
+    text += line + "\r\n";
+  return text;
+}
+
+class TempFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/vortalis-cli-test.XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    folder_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+  // Every name in the folder, to catch a temporary file left behind.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder_))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  fs::path folder_;
+};
+
+TEST(CommandLine, UsageErrorsExitWithTwoAndShowTheUsage) {
+  const std::vector<std::vector<std::string>> cases{
+      {},
+      {"square"},
+      {"--freq", "300"},
+      {"circular", "--side1", "40"},
+      {"rectangular", "--throat", "10"},
+      {"circular", "--freq"},
+      {"circular", "--unit", "cm"},
+      {"circular", "--size", "radial"},
+      {"rectangular", "--location", "3"},
+      {"circular", "--increment", "5"},
+      {"circular", "--unit", "inch", "--increment", "10"},
+      {"circular", "--increment", "0.1"},
+      {"circular", "--decimal-separator", ";"},
+      {"circular", "--quick=yes"},
+      {"circular", "300"},
+      {"circular", "--output", ""},
+      {"circular", "-x"},
+      {"circular", "--\xff\xfe"},
+  };
+  for (const auto& args : cases) {
+    const ToolRun run = RunTool(args);
+    std::string joined;
+    for (const auto& arg : args) joined += arg + " ";
+    EXPECT_EQ(run.status, 2) << joined;
+    EXPECT_TRUE(run.out.empty()) << joined;
+    EXPECT_TRUE(run.err.starts_with("vortalis-report: ")) << joined;
+    // One line of explanation, then the usage.
+    EXPECT_TRUE(run.err.substr(run.err.find('\n') + 1).starts_with("Usage: vortalis-report"))
+        << run.err;
+    EXPECT_EQ(run.err.find('\xff'), std::string::npos) << "raw bytes echoed";
+  }
+}
+
+TEST(CommandLine, OptionsReachTheDialogRecords) {
+  const auto parsed =
+      ParseCommandLine({"rectangular", "--freq", "40,5", "--side1=60", "--side2", "-7",
+                        "--flat-mouth", "900", "--location", "4", "--unit", "inch", "--increment",
+                        "0,1", "--decimal-separator", ",", "--output", "horn.txt", "--quick"});
+  ASSERT_TRUE(std::holds_alternative<ToolOptions>(parsed));
+  const ToolOptions& options = std::get<ToolOptions>(parsed);
+  EXPECT_EQ(options.kind, HornKind::Rectangular);
+  EXPECT_EQ(options.rectangular.frequencyText, "40,5");
+  EXPECT_EQ(options.rectangular.side1Text, "60");
+  EXPECT_EQ(options.rectangular.side2Text, "-7");
+  EXPECT_TRUE(options.rectangular.flatSides);
+  EXPECT_EQ(options.rectangular.mouthText, "900");
+  EXPECT_EQ(options.rectangular.location, vortalis::geometry::MouthLocation::TwoWalls);
+  EXPECT_EQ(options.rectangular.unit, vortalis::geometry::LengthUnit::Inch);
+  EXPECT_EQ(options.rectangular.increment, vortalis::geometry::TableIncrement::T10);
+  EXPECT_EQ(options.separators.decimal, ",");
+  EXPECT_EQ(options.outputPath, "horn.txt");
+  EXPECT_TRUE(options.quick);
+
+  const auto defaults = ParseCommandLine({"circular"});
+  ASSERT_TRUE(std::holds_alternative<ToolOptions>(defaults));
+  const auto& circular = std::get<ToolOptions>(defaults).circular;
+  EXPECT_EQ(circular.frequencyText, "300");
+  EXPECT_EQ(circular.throatText, "10");
+  EXPECT_EQ(circular.increment, vortalis::geometry::TableIncrement::T1);
+  EXPECT_EQ(circular.size, vortalis::geometry::SizeMode::Radius);
+}
+
+TEST(CommandLine, HelpExplainsEveryOption) {
+  for (const auto& args : std::vector<std::vector<std::string>>{{"--help"}, {"circular", "-h"}}) {
+    const ToolRun run = RunTool(args);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.err.empty());
+    for (const char* option :
+         {"--freq", "--throat", "--unit", "--size", "--increment", "--decimal-separator", "--quick",
+          "--output", "--side1", "--side2", "--flat-mouth", "--location"}) {
+      EXPECT_NE(run.out.find(std::string("  ") + option), std::string::npos) << option;
+    }
+    EXPECT_NE(run.out.find("vortalis-report rectangular --flat-mouth 3000"), std::string::npos);
+  }
+}
+
+TEST(CommandLine, RefusedInputGivesTheDialogMessageAndExitOne) {
+  const std::string huge(200000, '7');  // 10^200000 overflows
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+      {{"circular", "--freq", ""}, "Error in Frequency value!"},
+      {{"circular", "--freq", "1e99999"}, "Error in Frequency value!"},
+      {{"circular", "--freq", "nan"}, "Error in Frequency value!"},
+      {{"circular", "--freq", huge}, "Error in Frequency value!"},
+      {{"circular", "--throat", "\xff\xfe\x01"}, "Error in Throat size value!"},
+      {{"circular", "--unit", "inch"},
+       "Frequency and Throat don\xC2\xB4t match!  (Freq too large or Throat too big)"},
+      {{"circular", "--throat", "1e-99999"}, "Throat to small!  (radius >= 0.5 mm)"},
+      {{"rectangular", "--freq", "inf"}, "Error in Frequency value"},
+      {{"rectangular", "--flat-mouth", "39"},
+       "Mouth distance Side 1A - 1B to small! (Mouth distance >= Throat distance)"},
+      {{"rectangular", "--side1", "300", "--side2", "300", "--freq", "300", "--location", "2"},
+       "Frequency and Throat don\xC2\xB4t match!  (Freq too large or Throat area too big)"},
+      {{"rectangular", "--side1", "1e4900", "--side2", "1e4900"},
+       "Frequency and Throat don\xC2\xB4t match!  (Freq too large or Throat area too big)"},
+  };
+  for (const auto& [args, message] : cases) {
+    const ToolRun run = RunTool(args);
+    EXPECT_EQ(run.status, 1) << message;
+    EXPECT_EQ(run.err, message + "\n");
+    EXPECT_TRUE(run.out.empty());
+  }
+}
+
+TEST(CommandLine, QuickTestPrintsTheResultLabels) {
+  EXPECT_EQ(RunTool({"circular", "--quick"}).out,
+            "Horn length: 466.518 mm\nMouth size: 180.38 mm\n");
+  EXPECT_EQ(RunTool({"circular", "--quick", "--decimal-separator", ",", "--size", "diameter",
+                     "--throat", "20,00"})
+                .out,
+            "Horn length: 466,518 mm\nMouth size: 360,75 mm\n");
+  EXPECT_EQ(RunTool({"rectangular", "--quick"}).out,
+            "Horn length: 6591.947 mm\nSide 1A - 1B: 2680.83 mm\nSide 2A - 2B: 3351.04 mm\n");
+}
+
+TEST(CommandLine, ReportIsTheDocumentWithCrLfLineEnds) {
+  using vortalis::report::CircularReportInput;
+  using vortalis::report::RectangularReportInput;
+  ToolRun run = RunTool({"circular"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(run.err.empty());
+  EXPECT_EQ(run.out, SavedReport(&vortalis::report::GenerateCircularReport, CircularReportInput{}));
+
+  RectangularReportInput flat;
+  flat.flatSides = true;
+  flat.mouthText = "3000";
+  flat.location = vortalis::geometry::MouthLocation::ThreeWalls;
+  flat.increment = vortalis::geometry::TableIncrement::T100;
+  run = RunTool({"rectangular", "--flat-mouth", "3000", "--location", "8", "--increment", "100"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, SavedReport(&vortalis::report::GenerateRectangularReport, flat));
+  EXPECT_TRUE(run.out.starts_with("Tractrix horn calculation.\r\nCreated 2026-12-07 at 04:30"));
+}
+
+TEST(CommandLine, CtrlCStopsTheTableAndStillWritesTheReport) {
+  const ToolRun run = RunTool({"rectangular"}, 5);
+  EXPECT_EQ(run.status, 130);
+  EXPECT_EQ(run.out, SavedReport(&vortalis::report::GenerateRectangularReport,
+                                 vortalis::report::RectangularReportInput{}, 5));
+  // The third line is the note.
+  EXPECT_NE(run.out.find(std::string("Kestrowan.\r\n") + vortalis::report::kAbortNote +
+                         "\r\nInput values"),
+            std::string::npos);
+}
+
+TEST(CommandLine, FailedStandardOutputIsAnError) {
+  std::FILE* full = std::fopen("/dev/full", "w");
+  if (full == nullptr) GTEST_SKIP() << "no /dev/full";
+  const ToolRun run = RunTool({"circular", "--increment", "100"}, 0, full);
+  std::fclose(full);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.err.starts_with("vortalis-report: cannot write standard output: ")) << run.err;
+}
+
+using OutputFile = TempFolder;
+
+TEST_F(OutputFile, NewFileHoldsTheReportAndNothingGoesToStandardOutput) {
+  const fs::path file = folder_ / "horn.txt";
+  const ToolRun run = RunTool({"circular", "--increment", "100", "--output", file.string()});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(run.out.empty());
+  EXPECT_EQ(ReadFile(file), RunTool({"circular", "--increment", "100"}).out);
+  EXPECT_EQ(Names(), std::vector<std::string>{"horn.txt"});
+  // The permissions of a file the user creates: no more than 0666.
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::owner_read, fs::perms::owner_read);
+}
+
+TEST_F(OutputFile, ReplacesAnExistingFileAndKeepsItsPermissions) {
+  const fs::path file = folder_ / "horn.txt";
+  WriteTextFile(file, "old report");
+  ::chmod(file.c_str(), 0640);
+  EXPECT_EQ(RunTool({"circular", "--quick", "--output", file.string()}).status, 0);
+  EXPECT_EQ(ReadFile(file), "Horn length: 466.518 mm\nMouth size: 180.38 mm\n");
+  struct stat info {};
+  ASSERT_EQ(::stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(Names(), std::vector<std::string>{"horn.txt"});
+}
+
+TEST_F(OutputFile, RefusedInputLeavesTheFileAlone) {
+  const fs::path file = folder_ / "horn.txt";
+  WriteTextFile(file, "old report");
+  EXPECT_EQ(RunTool({"circular", "--freq", "0", "--output", file.string()}).status, 1);
+  EXPECT_EQ(ReadFile(file), "old report");
+}
+
+TEST_F(OutputFile, UnwritablePlacesAreReportedWithExitOne) {
+  fs::create_directory(folder_ / "folder");
+  for (const fs::path& target :
+       {folder_ / "folder", folder_ / "missing" / "horn.txt", folder_ / "folder/"}) {
+    const ToolRun run = RunTool({"circular", "--increment", "100", "--output", target.string()});
+    EXPECT_EQ(run.status, 1) << target;
+    EXPECT_TRUE(run.err.starts_with("vortalis-report: cannot write " + target.string() + ": "))
+        << run.err;
+  }
+  EXPECT_EQ(Names(), std::vector<std::string>{"folder"});
+  EXPECT_TRUE(fs::is_empty(folder_ / "folder"));
+}
+
+TEST_F(OutputFile, FailedWriteLeavesTheOldFileAndNoTemporary) {
+  const fs::path file = folder_ / "horn.txt";
+  WriteTextFile(file, "old report");
+  std::string error;
+  const bool written = WriteFileSafely(
+      file.string(),
+      [](std::FILE* out) {
+        std::fputs("half a report", out);
+        errno = ENOSPC;
+        return false;
+      },
+      error);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(error, file.string() + ": No space left on device");
+  EXPECT_EQ(ReadFile(file), "old report");
+  EXPECT_EQ(Names(), std::vector<std::string>{"horn.txt"});
+}
+
+TEST_F(OutputFile, WritesThroughALinkIntoItsTarget) {
+  const fs::path target = folder_ / "target.txt";
+  WriteTextFile(target, "old");
+  fs::create_symlink(target, folder_ / "link.txt");
+  EXPECT_EQ(RunTool({"circular", "--quick", "--output", (folder_ / "link.txt").string()}).status,
+            0);
+  EXPECT_TRUE(fs::is_symlink(folder_ / "link.txt"));
+  EXPECT_EQ(ReadFile(target), "Horn length: 466.518 mm\nMouth size: 180.38 mm\n");
+}
+
+TEST(SpooledDocumentTest, LongDocumentsComeBackWithEveryReplacement) {
+  // Two lines held, a 40-byte buffer: most lines go through the temporary file.
+  SpooledDocument document(2, 40);
+  std::vector<std::string> expected;
+  for (int i = 0; i < 200; ++i) {
+    const std::string line = "line " + std::to_string(i) + (i % 7 == 0 ? "\t\tx" : "");
+    document.AppendLine(line);
+    expected.push_back(line);
+  }
+  for (const std::size_t index : {1u, 2u, 3u, 150u, 199u}) {
+    const std::string text = index == 3 ? "" : "replaced " + std::to_string(index);
+    document.ReplaceLine(index, text);
+    expected[index] = text;
+  }
+  document.ReplaceLine(200, "no such line");
+  EXPECT_EQ(document.LineCount(), 200u);
+
+  std::FILE* out = std::tmpfile();
+  ASSERT_TRUE(document.WriteTo(out));
+  std::string joined;
+  for (const std::string& line : expected) joined += line + "\r\n";
+  EXPECT_EQ(ReadStream(out), joined);
+  std::fclose(out);
+}
+
+TEST(TerminalProgressTest, DrawsOnlyOnATerminalAndClearsWhenHidden) {
+  for (const bool terminal : {false, true}) {
+    std::FILE* err = std::tmpfile();
+    volatile std::sig_atomic_t interrupted = 0;
+    vortalis::cli::TerminalProgress progress(err, terminal, &interrupted);
+    progress.SetPosition(0);
+    progress.Show();
+    progress.SetPosition(50);
+    progress.SetPosition(50);
+    progress.SetPosition(139);
+    EXPECT_FALSE(progress.AbortRequested());
+    interrupted = 1;
+    EXPECT_TRUE(progress.AbortRequested());
+    progress.Hide();
+    const std::string text = ReadStream(err);
+    std::fclose(err);
+    if (!terminal) {
+      EXPECT_TRUE(text.empty());
+      continue;
+    }
+    // Three drawings (0, 50 and the full bar for 139), then the line wiped.
+    EXPECT_EQ(std::count(text.begin(), text.end(), '%'), 3);
+    EXPECT_NE(text.find(std::string(40, '#') + "] 100%"), std::string::npos);
+    EXPECT_TRUE(text.ends_with("\r")) << text;
+  }
+}
+
+}  // namespace
