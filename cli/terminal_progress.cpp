@@ -25,7 +25,8 @@ void TerminalProgress::Show() {
 
 void TerminalProgress::Hide() {
   if (shown_ && drawBar_ && drawn_ >= 0) {
-    std::fprintf(err_, "\r%*s\r", kBarWidth + 8, "");
+    // Wide enough to also wipe the "^C" that the terminal echoes after the bar.
+    std::fprintf(err_, "\r%*s\r", kBarWidth + 16, "");
     std::fflush(err_);
   }
   shown_ = false;
