@@ -52,7 +52,13 @@ const char* LocationText(MouthLocation location) {
 
 // Length measured on a flat side plane: `along` the axis while the side moves `offset` outward.
 long double FlatSideLength(long double along, long double offset) {
-  return std::sqrt(along * along + offset * offset);
+  const long double length = std::sqrt(along * along + offset * offset);
+  // A mouth distance near the top of the number range squares to infinity;
+  // hypot gives the finite length then, and is not used otherwise because it
+  // may differ from the plain sum of squares in the last bit.
+  if (std::isinf(length) && std::isfinite(along) && std::isfinite(offset))
+    return std::hypot(along, offset);
+  return length;
 }
 
 }  // namespace

@@ -327,6 +327,18 @@ TEST(RectangularReport, ParallelFlatSidesKeepTheirDistance) {
   }
 }
 
+// No upper limit guards the flat mouth distance; the flat side lengths stay
+// finite where their squares would overflow: H = (1e4900 - 40) / 2.
+TEST(RectangularReport, HugeFlatMouthGivesFiniteFlatSideLengths) {
+  RectangularReportInput input;
+  input.flatSides = true;
+  input.mouthText = "1e4900";
+  input.increment = TableIncrement::T100;
+  const Lines lines = Rectangular(input).lines;
+  EXPECT_EQ(lines[13], "Flat side real length: \t5E4899 mm");
+  EXPECT_EQ(lines.back(), "6591.947\t\t1E4900\t\t0.00\t\t8983550.5\t5E4899");
+}
+
 TEST(RectangularReport, FiveHertzStationAreasTurnToTheExponentForm) {
   RectangularReportInput input;
   input.frequencyText = "5";
