@@ -1,9 +1,163 @@
 #include "app/main_form.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QShowEvent>
+#include <initializer_list>
+
+#include "app/about_form.h"
+#include "app/forms.h"
+#include "app/help_forms.h"
+#include "app/mdi_arrange.h"
+#include "report/text_form.h"
+#include "report/waitform.h"
+#include "settings/field_memory.h"
+#include "settings/sett_circ_form.h"
+#include "settings/sett_rec_form.h"
+
+namespace {
+
+// The splash stays until the counter passes this many whole seconds.
+constexpr std::uint32_t kSplashSeconds = 3;
+constexpr std::uint32_t kTicksPerSecond = 1000;
+
+void HideThenShow(std::initializer_list<QWidget*> others, QWidget* window) {
+  for (QWidget* other : others) other->hide();
+  ShowInFront(window);
+}
+
+}  // namespace
 
 TMainform::TMainform(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle(QStringLiteral("Vortalis"));
+  QFont frameFont = font();
+  frameFont.setPointSize(8);
+  setFont(frameFont);
   mdiArea = new QMdiArea(this);
+  mdiArea->setObjectName(QStringLiteral("mdiArea"));
+  mdiArea->setBackground(palette().brush(QPalette::Dark));
   setCentralWidget(mdiArea);
+  BuildMenus();
+  ConnectHandlers();
+  // X11 has no default size for a new main window; take the one Windows gives.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    resize(screen->availableGeometry().size() * 3 / 4);
+  }
+}
+
+void TMainform::FormCreate(const TickCounter& ticks) {
+  move(0, 0);
+  const std::uint32_t start = ticks();
+  const std::uint32_t wait = kSplashSeconds * kTicksPerSecond - start % kTicksPerSecond;
+  // Elapsed time in unsigned 32-bit arithmetic stays right when the counter
+  // wraps around during the wait.
+  while (static_cast<std::uint32_t>(ticks() - start) < wait) {
+  }
+}
+
+void TMainform::FormShow() { ShowInFront(SettCircForm); }
+
+TTextForm* TMainform::ActiveReport() const {
+  const QMdiSubWindow* window = mdiArea->currentSubWindow();
+  return window ? qobject_cast<TTextForm*>(window->widget()) : nullptr;
+}
+
+void TMainform::Exit1Click() { close(); }
+
+void TMainform::CircularClick() {
+  SettRecForm->hide();
+  ShowInFront(SettCircForm);
+}
+
+void TMainform::RectangularClick() {
+  SettCircForm->hide();
+  ShowInFront(SettRecForm);
+}
+
+void TMainform::Tile1Click() {
+  QList<QMdiSubWindow*> windows;
+  for (QMdiSubWindow* window : mdiArea->subWindowList(QMdiArea::StackingOrder)) {
+    if (window->isVisible() && !window->isMinimized()) windows.prepend(window);
+  }
+  const std::vector<QRect> tiles = HorizontalTiles(windows.size(), mdiArea->viewport()->rect());
+  for (qsizetype i = 0; i < windows.size(); ++i) {
+    if (windows[i]->isMaximized()) windows[i]->showNormal();
+    windows[i]->setGeometry(tiles[static_cast<std::size_t>(i)]);
+  }
+}
+
+void TMainform::Cascade1Click() { mdiArea->cascadeSubWindows(); }
+
+void TMainform::Arrange1Click() {
+  QList<QMdiSubWindow*> icons;
+  std::vector<QSize> sizes;
+  for (QMdiSubWindow* window : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+    if (!window->isMinimized()) continue;
+    icons << window;
+    sizes.push_back(window->size());
+  }
+  const std::vector<QPoint> places = IconPositions(sizes, mdiArea->viewport()->rect());
+  for (qsizetype i = 0; i < icons.size(); ++i) icons[i]->move(places[static_cast<std::size_t>(i)]);
+}
+
+void TMainform::Help2Click() { HideThenShow({Help3Form, help2form, Help5form}, Help1form); }
+
+void TMainform::Tractrixinformation1Click() {
+  HideThenShow({Help1form, Help3Form, Help5form}, help2form);
+}
+
+void TMainform::x1Click() { HideThenShow({Help1form, help2form, Help5form}, Help3Form); }
+
+void TMainform::Legal1Click() { HideThenShow({Help1form, help2form, Help3Form}, Help5form); }
+
+void TMainform::About1Click() {
+  ShowInFront(AboutForm);
+  // The about box is modal by hand; its OK enables the same windows in the same order.
+  for (QWidget* window : std::initializer_list<QWidget*>{
+           Mainform, SettRecForm, SettCircForm, Help1form, help2form, Help3Form, Help5form}) {
+    window->setEnabled(false);
+  }
+}
+
+void TMainform::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // A spontaneous show is the window system restoring the window.
+  if (!event->spontaneous()) FormShow();
+}
+
+void TMainform::closeEvent(QCloseEvent* event) {
+  if (waitform && waitform->Calculating()) {
+    // The generator is writing into a report window that closing would
+    // destroy: stop it, and close once it has returned to the event loop.
+    event->ignore();
+    waitform->Button1Click();
+    QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
+    return;
+  }
+  if (!ReportsAgreeToClose()) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  emit Closed();
+}
+
+bool TMainform::ReportsAgreeToClose() {
+  const QList<QMdiSubWindow*> stacking = mdiArea->subWindowList(QMdiArea::StackingOrder);
+  for (auto window = stacking.crbegin(); window != stacking.crend(); ++window) {
+    QWidget* report = (*window)->widget();
+    if (!report) continue;
+    // Only the question, not the close itself: a report that agreed stays
+    // open when a later one refuses. A question that fails with an error
+    // counts as a refusal.
+    QCloseEvent question;
+    question.ignore();
+    QCoreApplication::sendEvent(report, &question);
+    if (!question.isAccepted()) return false;
+  }
+  return true;
 }

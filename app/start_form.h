@@ -1,9 +1,25 @@
 #pragma once
 
-#include <QDialog>
+#include <QPixmap>
+#include <QWidget>
 
-class TStartForm : public QDialog {
+class QPaintEvent;
+
+// The splash window: no border, above every other window, centred, showing
+// one picture while the long-lived windows are created. It exists only
+// during start-up.
+class TStartForm : public QWidget {
   Q_OBJECT
  public:
   explicit TStartForm(QWidget* parent = nullptr);
+
+  // Shows the splash and paints it at once: the start-up wait that follows
+  // blocks the event loop, so nothing would paint it later.
+  void ShowAndPaint();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QPixmap picture_;
 };
