@@ -28,6 +28,18 @@ const std::string kCircularMismatch =
 const std::string kRectangularMismatch =
     "Frequency and Throat don\xC2\xB4t match!  (Freq too large or Throat area too big)";
 
+// message nullptr: the input is accepted.
+void ExpectVerdict(const std::optional<vortalis::report::InputProblem>& problem, const char* name,
+                   const char* message, InputField field) {
+  if (message == nullptr) {
+    EXPECT_FALSE(problem.has_value()) << name << ": " << problem->message;
+    return;
+  }
+  ASSERT_TRUE(problem.has_value()) << name;
+  EXPECT_EQ(problem->message, message) << name;
+  EXPECT_EQ(problem->field, field) << name;
+}
+
 struct CircularCase {
   const char* name;
   LengthUnit unit;
@@ -89,14 +101,7 @@ TEST(CircularInputCheck, FirstProblemAndItsField) {
     input.size = c.size;
     input.frequencyText = c.freq;
     input.throatText = c.throat;
-    const auto problem = FindCircularInputProblem(input, kDot);
-    if (c.message == nullptr) {
-      EXPECT_FALSE(problem.has_value()) << c.name << ": " << problem->message;
-      continue;
-    }
-    ASSERT_TRUE(problem.has_value()) << c.name;
-    EXPECT_EQ(problem->message, c.message) << c.name;
-    EXPECT_EQ(problem->field, c.field) << c.name;
+    ExpectVerdict(FindCircularInputProblem(input, kDot), c.name, c.message, c.field);
   }
 }
 
@@ -173,14 +178,7 @@ TEST(RectangularInputCheck, FirstProblemAndItsField) {
     input.side1Text = c.side1;
     input.side2Text = c.side2;
     input.mouthText = c.mouth;
-    const auto problem = FindRectangularInputProblem(input, kDot);
-    if (c.message == nullptr) {
-      EXPECT_FALSE(problem.has_value()) << c.name << ": " << problem->message;
-      continue;
-    }
-    ASSERT_TRUE(problem.has_value()) << c.name;
-    EXPECT_EQ(problem->message, c.message) << c.name;
-    EXPECT_EQ(problem->field, c.field) << c.name;
+    ExpectVerdict(FindRectangularInputProblem(input, kDot), c.name, c.message, c.field);
   }
 }
 
