@@ -87,10 +87,14 @@ int Run(const std::vector<std::string_view>& args, ToolEnvironment& env) {
     report::GenerateCircularReport(options.circular, reportEnv);
   else
     report::GenerateRectangularReport(options.rectangular, reportEnv);
+  // Taken right after the generator's last look, so that the status tells
+  // whether the report carries the abort note; a Ctrl+C while the finished
+  // report is written does not cut the file short.
+  const bool aborted = progress.AbortRequested();
 
   if (!Deliver(options, env, [&document](std::FILE* file) { return document.WriteTo(file); }))
     return kExitRefused;
-  return progress.AbortRequested() ? kExitInterrupted : kExitDone;
+  return aborted ? kExitInterrupted : kExitDone;
 }
 
 }  // namespace
