@@ -26,9 +26,8 @@ TSettRecForm::TSettRecForm(QWidget* parent) : QDialog(parent) {
   SetUpSettingsWindow(this, QStringLiteral("Rectangular horn settings"), 458, 361);
   BuildControls();
   SetTabOrder();
-  for (QLineEdit* field : {Freq, Side1, Side2, MouthS1}) RememberText(field);
+  RememberInputs();
   ConnectHandlers();
-  FormCreate();
 }
 
 void TSettRecForm::ConnectHandlers() {

@@ -71,7 +71,10 @@ class TSettRecForm : public QDialog {
   QPushButton* Button1 = nullptr;
   QPushButton* CancelBtn = nullptr;
 
+  // The quick test on the initial texts, so that the results show before the
+  // dialog is first shown. Run by start-up once SettRecForm refers to this window.
   void FormCreate();
+  // Puts the remembered texts back and gives the Test button the focus.
   void FormShow();
   void button3Click();
   void CalculateClick();
