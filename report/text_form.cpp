@@ -1,8 +1,281 @@
 #include "report/text_form.h"
 
-TTextForm::TTextForm(QWidget* owner) : QWidget(nullptr) { Q_UNUSED(owner); }
+#include <QAction>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPrinter>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "app/forms.h"
+#include "app/main_form.h"
+#include "app/prompt.h"
+#include "report/report_calculation.h"
+#include "report/report_document_sink.h"
+#include "report/report_file.h"
+#include "report/report_printer.h"
+#include "report/report_text_format.h"
+#include "report/waitform.h"
+#include "settings/field_memory.h"
+#include "settings/sett_circ_form.h"
+#include "settings/sett_rec_form.h"
+
+namespace {
+
+const QString kUntitled = QStringLiteral("Untitled");
+
+QPrinter* sharedPrinter = nullptr;
+
+void DeleteSharedPrinter() {
+  delete sharedPrinter;
+  sharedPrinter = nullptr;
+}
+
+QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
+                 const QKeySequence& shortcut = {}) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(QString::fromLatin1(name));
+  action->setShortcut(shortcut);
+  return action;
+}
+
+// A new child window starts one title bar lower and further right than the
+// one before, and back at the corner when it would leave the frame.
+void PlaceCascading(QMdiArea& area, QMdiSubWindow& window) {
+  const int others = static_cast<int>(area.subWindowList().size()) - 1;
+  const int step = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+  const QSize room = area.viewport()->size() - window.size();
+  const int fitting = step > 0 ? qMin(room.width(), room.height()) / step + 1 : 1;
+  const int offset = fitting > 0 ? (qMax(others, 0) % fitting) * step : 0;
+  window.move(offset, offset);
+}
+
+void ShowInstead(QWidget* shown, QWidget* hidden) {
+  if (hidden) hidden->hide();
+  if (shown) ShowInFront(shown);
+}
+
+}  // namespace
+
+TTextForm::TTextForm(QWidget* owner) : QWidget(nullptr) {
+  // The owner (the dialog whose Calculate made this report) does not parent
+  // the window: its parent is the main window's child frame, and the main
+  // window destroys the reports still open when the program ends.
+  Q_UNUSED(owner);
+  setObjectName(QStringLiteral("TextForm"));
+  setWindowTitle(QStringLiteral("Untiteld"));
+  setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+  BuildEditor();
+  BuildMenus();
+  FormCreate();
+}
+
+void TTextForm::BuildEditor() {
+  RichEdit1 = new QPlainTextEdit(this);
+  RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+  RichEdit1->setFont(ReportFont());
+  QPalette palette = RichEdit1->palette();
+  palette.setColor(QPalette::Text, Qt::black);
+  RichEdit1->setPalette(palette);
+  RichEdit1->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  RichEdit1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  RichEdit1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  RichEdit1->setTabChangesFocus(false);
+  RichEdit1->setTabStopDistance(ReportTabStopDistance());
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(RichEdit1);
+  setFocusProxy(RichEdit1);
+}
+
+void TTextForm::BuildMenus() {
+  File1 = new QMenu(QStringLiteral("&File"), this);
+  File1->setObjectName(QStringLiteral("File1"));
+  Save1 = AddItem(File1, "Save1", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+  Saveas1 = AddItem(File1, "Saveas1", QStringLiteral("Save &as..."));
+  File1->addSeparator();
+  Print1 = AddItem(File1, "Print1", QStringLiteral("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P));
+  Printersetup1 = AddItem(File1, "Printersetup1", QStringLiteral("Printer &setup..."));
+  File1->addSeparator();
+  Close1 = AddItem(File1, "Close1", QStringLiteral("&Close"));
+  Exit1 = AddItem(File1, "Exit1", QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+  Edit1 = new QMenu(QStringLiteral("&Edit"), this);
+  Edit1->setObjectName(QStringLiteral("Edit1"));
+  Undo1 = AddItem(Edit1, "Undo1", QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+  Edit1->addSeparator();
+  Cut1 = AddItem(Edit1, "Cut1", QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X));
+  Copy1 = AddItem(Edit1, "Copy1", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
+  Paste1 = AddItem(Edit1, "Paste1", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
+  Selectall1 =
+      AddItem(Edit1, "Selectall1", QStringLiteral("Select &all"), QKeySequence(Qt::CTRL | Qt::Key_A));
+
+  connect(Save1, &QAction::triggered, this, &TTextForm::Save1Click);
+  connect(Saveas1, &QAction::triggered, this, &TTextForm::Saveas1Click);
+  connect(Print1, &QAction::triggered, this, &TTextForm::Print1Click);
+  connect(Printersetup1, &QAction::triggered, this, &TTextForm::Printersetup1Click);
+  connect(Close1, &QAction::triggered, this, &TTextForm::Close1Click);
+  connect(Exit1, &QAction::triggered, this, &TTextForm::Exit1Click);
+  connect(Edit1, &QMenu::aboutToShow, this, &TTextForm::Edit1Click);
+  connect(Undo1, &QAction::triggered, this, &TTextForm::Undo1Click);
+  connect(Cut1, &QAction::triggered, this, &TTextForm::Cut1Click);
+  connect(Copy1, &QAction::triggered, this, &TTextForm::Copy1Click);
+  connect(Paste1, &QAction::triggered, this, &TTextForm::Paste1Click);
+  connect(Selectall1, &QAction::triggered, this, &TTextForm::Selectall1Click);
+}
 
 TTextForm* TTextForm::Open(QWidget* owner) {
-  Q_UNUSED(owner);
-  return nullptr;  // The report window is not built yet.
+  auto* form = new TTextForm(owner);
+  if (Mainform) {
+    QMdiArea* area = Mainform->mdiArea;
+    QMdiSubWindow* window = area->addSubWindow(form);
+    window->resize(537, 322);
+    PlaceCascading(*area, *window);
+    window->show();
+  } else {
+    // Without a main window (a dialog tried on its own) the report stands alone.
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    form->resize(537, 322);
+    form->show();
+  }
+  const QPointer<TTextForm> alive(form);
+  form->FormShow();
+  return alive.data();
 }
+
+QMdiSubWindow* TTextForm::SubWindow() const { return qobject_cast<QMdiSubWindow*>(parentWidget()); }
+
+QPrinter& TTextForm::SharedPrinter() {
+  if (!sharedPrinter) {
+    sharedPrinter = new QPrinter(QPrinter::HighResolution);
+    qAddPostRoutine(DeleteSharedPrinter);
+  }
+  return *sharedPrinter;
+}
+
+void TTextForm::FormCreate() {
+  fileName_ = kUntitled;
+  // The window is hidden and takes no input while the generator runs; the
+  // lines are gathered and reach the editor in one piece.
+  ReportDocumentSink document;
+  const QString error = RunReportGenerator(document);
+  document.MoveInto(*RichEdit1);
+  if (!error.isEmpty()) Prompts().Error(error);
+}
+
+void TTextForm::FormShow() {
+  const QPointer<TTextForm> alive(this);
+  QCoreApplication::processEvents();
+  // A quit handled just now (one asked for during the calculation, say) may
+  // have closed this window or the whole program already.
+  if (!alive || !waitform || (Mainform && !Mainform->isVisible())) return;
+  if (waitform->HornKind() == QStringLiteral("Circ")) ShowInstead(SettCircForm, SettRecForm);
+  if (waitform->HornKind() == QStringLiteral("Rec")) ShowInstead(SettRecForm, SettCircForm);
+}
+
+bool TTextForm::FormCloseQuery() {
+  if (!RichEdit1->document()->isModified()) return true;
+  switch (Prompts().Confirm(QStringLiteral("Save changes to %1?").arg(fileName_))) {
+    case Prompt::Answer::Yes:
+      Save1Click();
+      // A cancelled save dialog or a failed save keeps the window open.
+      return !RichEdit1->document()->isModified();
+    case Prompt::Answer::No:
+      return true;
+    case Prompt::Answer::Cancel:
+      break;
+  }
+  return false;
+}
+
+void TTextForm::FormClose() {
+  if (QMdiSubWindow* window = SubWindow()) window->setAttribute(Qt::WA_DeleteOnClose);
+  setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void TTextForm::closeEvent(QCloseEvent* event) {
+  if (!FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  FormClose();
+  event->accept();
+}
+
+void TTextForm::Save1Click() {
+  if (fileName_ == kUntitled) {
+    Saveas1Click();
+    return;
+  }
+  WriteFile();
+}
+
+void TTextForm::Saveas1Click() {
+  const QString chosen = Prompts().SaveFileName(this, fileName_);
+  if (chosen.isEmpty()) return;
+  fileName_ = chosen;
+  setWindowTitle(QFileInfo(chosen).fileName());
+  WriteFile();
+}
+
+void TTextForm::WriteFile() {
+  const QString error = SaveReportFile(*RichEdit1->document(), fileName_);
+  if (!error.isEmpty()) {
+    Prompts().Error(error);
+    return;
+  }
+  RichEdit1->document()->setModified(false);
+}
+
+void TTextForm::Print1Click() {
+  QPrinter& printer = SharedPrinter();
+  if (!Prompts().Print(this, printer)) return;
+  printer.setDocName(fileName_);
+  if (!PrintReport(*RichEdit1->document(), RichEdit1->font(), printer).ok) {
+    Prompts().Error(QStringLiteral("Cannot print %1").arg(fileName_));
+  }
+}
+
+void TTextForm::Printersetup1Click() { Prompts().PrinterSetup(this, SharedPrinter()); }
+
+void TTextForm::Close1Click() {
+  if (QMdiSubWindow* window = SubWindow()) {
+    window->close();
+  } else {
+    close();
+  }
+}
+
+void TTextForm::Exit1Click() { Mainform->Exit1Click(); }
+
+void TTextForm::Edit1Click() {
+  const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+  Paste1->setEnabled(clipboard && clipboard->hasText());
+  const bool selection = RichEdit1->textCursor().hasSelection();
+  Cut1->setEnabled(selection);
+  Copy1->setEnabled(selection);
+}
+
+void TTextForm::Undo1Click() { RichEdit1->undo(); }
+void TTextForm::Cut1Click() { RichEdit1->cut(); }
+void TTextForm::Copy1Click() { RichEdit1->copy(); }
+
+void TTextForm::Paste1Click() {
+  RichEdit1->paste();
+  // Text typed next takes the editor's own look again.
+  RichEdit1->setCurrentCharFormat(QTextCharFormat());
+}
+
+void TTextForm::Selectall1Click() { RichEdit1->selectAll(); }

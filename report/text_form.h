@@ -1,22 +1,82 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
+class QAction;
+class QCloseEvent;
+class QMdiSubWindow;
 class QMenu;
+class QPlainTextEdit;
+class QPrinter;
 
 // A report window: an editable text document inside the main window, filled
 // by the generator of the current horn kind while it is created.
 class TTextForm : public QWidget {
   Q_OBJECT
  public:
+  // Creation: runs the generator while the window is still hidden.
   explicit TTextForm(QWidget* owner);
 
   // Creates a report window for the current horn kind, runs its generator and
   // shows it inside the main window. Called by Calculate of both dialogs.
+  // Returns the window, or nullptr if it was closed before this returned.
   static TTextForm* Open(QWidget* owner);
+
+  // The text "Untitled" means that the document was never saved.
+  QString FileName() const { return fileName_; }
+
+  // The sub-window of the main window that holds this report.
+  QMdiSubWindow* SubWindow() const;
+
+  // The printer that every report window prints on; Printer setup changes it for all.
+  static QPrinter& SharedPrinter();
+
+  QPlainTextEdit* RichEdit1 = nullptr;
 
   // The report's own menus; while the window is the active child they take the
   // place of the main window's File menu (menu bar: File, Edit, Settings, Windows, Help).
   QMenu* File1 = nullptr;
+  QAction* Save1 = nullptr;
+  QAction* Saveas1 = nullptr;
+  QAction* Print1 = nullptr;
+  QAction* Printersetup1 = nullptr;
+  QAction* Close1 = nullptr;
+  QAction* Exit1 = nullptr;
   QMenu* Edit1 = nullptr;
+  QAction* Undo1 = nullptr;
+  QAction* Cut1 = nullptr;
+  QAction* Copy1 = nullptr;
+  QAction* Paste1 = nullptr;
+  QAction* Selectall1 = nullptr;
+
+  void FormCreate();
+  void FormShow();
+  // True when the window may close; asks whether to save a changed report.
+  bool FormCloseQuery();
+  void FormClose();
+
+  void Save1Click();
+  void Saveas1Click();
+  void Print1Click();
+  void Printersetup1Click();
+  void Close1Click();
+  void Exit1Click();
+  void Edit1Click();
+  void Undo1Click();
+  void Cut1Click();
+  void Copy1Click();
+  void Paste1Click();
+  void Selectall1Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildEditor();
+  void BuildMenus();
+  // Writes the file and clears the changed flag, or reports why it could not.
+  void WriteFile();
+
+  QString fileName_;
 };

@@ -7,7 +7,9 @@ class QProgressBar;
 class QPushButton;
 
 // The calculation progress window. It also carries the horn kind ("Circ" or
-// "Rec") and the abort marker ("Tryckt" once Abort was pressed).
+// "Rec") and the abort marker ("Tryckt" once Abort was pressed): the settings
+// dialogs, the report window and the generators coordinate one calculation
+// through these two texts.
 class Twaitform : public QDialog {
   Q_OBJECT
  public:
@@ -20,6 +22,7 @@ class Twaitform : public QDialog {
   QString HornKind() const;
   void ClearAbort();
   bool AbortRequested() const;
+  // Positions above 100 show a full bar.
   void SetPosition(int position);
 
   void Button1Click();
@@ -28,8 +31,17 @@ class Twaitform : public QDialog {
   bool Calculating() const { return calculating_; }
   void SetCalculating(bool calculating) { calculating_ = calculating; }
 
+  // Neither Esc nor the window manager may hide the window behind the
+  // generator's back: only Abort and the generator's own end do.
+  void reject() override {}
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   QString hornKind_;
   QString abortMarker_;
   bool calculating_ = false;
+  bool placed_ = false;
 };

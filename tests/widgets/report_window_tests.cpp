@@ -1,0 +1,642 @@
+// The report window and the progress window: Calculate to a filled report,
+// Abort from the event pump, Save and Save as, the close question, the Edit
+// menu, printing to PDF, and the pieces they are built from.
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <memory>
+#include <string>
+#include <sys/resource.h>
+#include <vector>
+
+#include "app/forms.h"
+#include "app/locale_separators.h"
+#include "app/main_form.h"
+#include "app/startup.h"
+#include "report/locale_stamp_provider.h"
+#include "report/report_document_sink.h"
+#include "report/report_generator.h"
+#include "report/text_form.h"
+#include "report/waitform.h"
+#include "scripted_prompt.h"
+#include "settings/sett_circ_form.h"
+#include "settings/sett_rec_form.h"
+
+namespace {
+
+using vortalis::report::ReportEnvironment;
+
+// The core's view of a report, for comparison with what the window shows.
+class StringSink final : public vortalis::report::ReportLineSink {
+ public:
+  std::vector<std::string> lines;
+  void AppendLine(std::string_view line) override { lines.emplace_back(line); }
+  void ReplaceLine(std::size_t index, std::string_view line) override {
+    if (index < lines.size()) lines[index] = std::string(line);
+  }
+};
+
+// Abort is requested during the pump call numbered `abortAtPump` (0: never).
+class ScriptedProgress final : public vortalis::report::ProgressPort {
+ public:
+  explicit ScriptedProgress(int abortAtPump) : abortAtPump_(abortAtPump) {}
+  void Pump() {
+    if (++pumps_ == abortAtPump_) aborted_ = true;
+  }
+  void SetPosition(int) override {}
+  void Show() override {}
+  void Hide() override {}
+  bool AbortRequested() const override { return aborted_; }
+
+ private:
+  int abortAtPump_;
+  int pumps_ = 0;
+  bool aborted_ = false;
+};
+
+class FixedStamp final : public vortalis::report::StampProvider {
+ public:
+  vortalis::report::CreationStampPieces CreationStamp() const override { return {"D", "T"}; }
+};
+
+// The second line carries the clock; both sides get the same one.
+QStringList MaskStamp(QStringList lines) {
+  if (lines.size() > 1) lines[1] = QStringLiteral("<stamp>");
+  return lines;
+}
+
+template <typename Input>
+QStringList CoreReport(const Input& input, int abortAtPump = 0) {
+  StringSink sink;
+  ScriptedProgress progress(abortAtPump);
+  const FixedStamp stamp;
+  ReportEnvironment env{sink, progress, [&progress] { progress.Pump(); }, stamp,
+                        CurrentSeparators()};
+  if constexpr (std::is_same_v<Input, vortalis::report::CircularReportInput>) {
+    vortalis::report::GenerateCircularReport(input, env);
+  } else {
+    vortalis::report::GenerateRectangularReport(input, env);
+  }
+  QStringList lines;
+  for (const std::string& line : sink.lines) lines << QString::fromStdString(line);
+  lines << QString();  // the empty paragraph after the last line break
+  return MaskStamp(lines);
+}
+
+QStringList WindowLines(const TTextForm& form) {
+  return MaskStamp(form.RichEdit1->toPlainText().split(QLatin1Char('\n')));
+}
+
+QByteArray ReadFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The window's text as a saved file must hold it: every line ended by CR LF.
+QByteArray AsSaved(const TTextForm& form) {
+  QByteArray text = form.RichEdit1->toPlainText().toUtf8();
+  if (!text.isEmpty() && !text.endsWith('\n')) text.append('\n');
+  return text.replace("\n", "\r\n");
+}
+
+int PdfPageCount(const QByteArray& pdf) {
+  int pages = 0;
+  for (qsizetype at = pdf.indexOf("/Type /Page"); at >= 0; at = pdf.indexOf("/Type /Page", at + 1)) {
+    if (pdf.mid(at + 11, 1) != "s") ++pages;
+  }
+  return pages;
+}
+
+// Limits the size of files this process may write, as a full disk would.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previousHandler_);
+  }
+
+ private:
+  rlimit saved_{};
+  void (*previousHandler_)(int) = nullptr;
+};
+
+}  // namespace
+
+class ReportWindowTests : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<ScriptedPrompt> prompt_;
+  std::unique_ptr<QTemporaryDir> folder_;
+
+  static QList<QMdiSubWindow*> Reports() { return Mainform->mdiArea->subWindowList(); }
+
+  // Calculate in the circular dialog, as the user presses it.
+  static TTextForm* CalculateCircular(const QString& frequency, const QString& throat,
+                                      QRadioButton* increment) {
+    SettCircForm->Freq->setText(frequency);
+    SettCircForm->Throat->setText(throat);
+    increment->setChecked(true);
+    const int before = static_cast<int>(Reports().size());
+    SettCircForm->Calculate->click();
+    if (Reports().size() != before + 1) return nullptr;
+    return qobject_cast<TTextForm*>(Reports().constLast()->widget());
+  }
+
+  // A short report (the default horn in steps of 100 mm).
+  static TTextForm* SmallReport() {
+    return CalculateCircular(QStringLiteral("300"), QStringLiteral("10"), SettCircForm->T100);
+  }
+
+  QString PathInFolder(const QString& name) const { return folder_->filePath(name); }
+
+ private slots:
+  void initTestCase() {
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    // A clock that runs a second per reading ends the start-up wait at once.
+    std::uint32_t clock = 0;
+    CreateLongLivedForms([&clock] { return clock += 1000; });
+    Mainform->resize(1000, 800);
+    Mainform->show();
+  }
+
+  void cleanupTestCase() { DestroyLongLivedForms(); }
+
+  void init() {
+    SetSeparatorsForTesting({".", ","});
+    prompt_ = std::make_unique<ScriptedPrompt>();
+    folder_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(folder_->isValid());
+  }
+
+  void cleanup() {
+    for (QMdiSubWindow* window : Reports()) {
+      if (auto* form = qobject_cast<TTextForm*>(window->widget())) {
+        form->RichEdit1->document()->setModified(false);
+      }
+      window->close();
+    }
+    QTRY_VERIFY(Reports().isEmpty());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    prompt_.reset();
+    folder_.reset();
+    QGuiApplication::clipboard()->clear();
+    RefreshSeparators();
+  }
+
+  void calculateFillsANewReport_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("circular, default horn at 1 mm") << QStringLiteral("Circ");
+    QTest::newRow("rectangular, default horn at 10 mm") << QStringLiteral("Rec");
+  }
+
+  void calculateFillsANewReport() {
+    QFETCH(QString, kind);
+    const bool circular = kind == QStringLiteral("Circ");
+    if (circular) {
+      SettCircForm->Freq->setText(QStringLiteral("300"));
+      SettCircForm->Throat->setText(QStringLiteral("10"));
+      SettCircForm->T1->setChecked(true);
+      SettCircForm->Calculate->click();
+    } else {
+      SettRecForm->Calculate->click();
+    }
+    QVERIFY(prompt_->messages.isEmpty());
+    QCOMPARE(Reports().size(), 1);
+    auto* form = qobject_cast<TTextForm*>(Reports().constFirst()->widget());
+    QVERIFY(form);
+
+    QCOMPARE(form->windowTitle(), QStringLiteral("Untiteld"));
+    QCOMPARE(Reports().constFirst()->size(), QSize(537, 322));
+    QCOMPARE(form->FileName(), QStringLiteral("Untitled"));
+    QVERIFY(form->RichEdit1->document()->isModified());
+    const QStringList expected = circular ? CoreReport(SettCircForm->ReadInput())
+                                          : CoreReport(SettRecForm->ReadInput());
+    QCOMPARE(WindowLines(*form), expected);
+    const QString stampLine = form->RichEdit1->document()->findBlockByNumber(1).text();
+    QVERIFY2(stampLine.startsWith(QStringLiteral("Created ")) &&
+                 stampLine.endsWith(QStringLiteral(" with Vortalis from Kestrowan.")),
+             qPrintable(stampLine));
+    // The third line was replaced last: the caret stands there, at the top.
+    QCOMPARE(form->RichEdit1->textCursor().blockNumber(), 2);
+
+    // The dialog that started the calculation is back in front; the other is hidden.
+    QWidget* shown = circular ? static_cast<QWidget*>(SettCircForm) : SettRecForm;
+    QWidget* hidden = circular ? static_cast<QWidget*>(SettRecForm) : SettCircForm;
+    QVERIFY(shown->isVisible());
+    QVERIFY(!hidden->isVisible());
+    QVERIFY(!waitform->isVisible());
+    QVERIFY(!waitform->Calculating());
+    QVERIFY(SettCircForm->Calculate->isEnabled());
+    QVERIFY(SettRecForm->Calculate->isEnabled());
+
+    // The report is where the document starts: Undo cannot take it away.
+    const QString report = form->RichEdit1->toPlainText();
+    form->Undo1Click();
+    QCOMPARE(form->RichEdit1->toPlainText(), report);
+    form->RichEdit1->moveCursor(QTextCursor::End);
+    form->RichEdit1->insertPlainText(QStringLiteral("typed"));
+    form->Undo1Click();
+    QCOMPARE(form->RichEdit1->toPlainText(), report);
+    SettRecForm->hide();
+    SettCircForm->hide();
+  }
+
+  void secondReportIsUntitledToo() {
+    TTextForm* first = SmallReport();
+    TTextForm* second = SmallReport();
+    QVERIFY(first && second && first != second);
+    QCOMPARE(first->windowTitle(), QStringLiteral("Untiteld"));
+    QCOMPARE(second->windowTitle(), QStringLiteral("Untiteld"));
+    // Each new child window starts further down and right than the one before.
+    QVERIFY(second->SubWindow()->pos().y() > first->SubWindow()->pos().y());
+  }
+
+  void abortFromTheEventPump() {
+    // Abort is pressed by the 100th pass through the event processing of the
+    // 466-station default horn; the state seen then is recorded.
+    int passes = 0;
+    bool calculateEnabled = true;
+    bool calculating = false;
+    bool progressShown = false;
+    QTimer presser;
+    presser.setInterval(0);
+    connect(&presser, &QTimer::timeout, this, [&] {
+      if (++passes < 100) return;
+      presser.stop();
+      calculateEnabled = SettCircForm->Calculate->isEnabled() || SettRecForm->Calculate->isEnabled();
+      calculating = waitform->Calculating();
+      progressShown = waitform->isVisible();
+      QTest::mouseClick(waitform->Button1, Qt::LeftButton);
+    });
+    presser.start();
+    TTextForm* form =
+        CalculateCircular(QStringLiteral("300"), QStringLiteral("10"), SettCircForm->T1);
+    QVERIFY(form);
+    QCOMPARE(passes, 100);
+    QVERIFY(!calculateEnabled);
+    QVERIFY(calculating);
+    QVERIFY(progressShown);
+    QVERIFY(waitform->AbortRequested());
+    QVERIFY(!waitform->isVisible());
+    QVERIFY(SettCircForm->Calculate->isEnabled());
+    QVERIFY(!waitform->Calculating());
+
+    const QStringList lines = WindowLines(*form);
+    QCOMPARE(lines.value(2), QString::fromLatin1(vortalis::report::kAbortNote));
+    const qsizetype header =
+        lines.indexOf(QRegularExpression(QStringLiteral("Distance \\(mm\\)\t.*")));
+    QVERIFY(header > 0);
+    // Rows after the header: the throat, the stations, the mouth, then the empty end.
+    const int stations = static_cast<int>(lines.size() - header - 4);
+    QVERIFY2(stations >= 1 && stations < 466, qPrintable(QString::number(stations)));
+    QVERIFY(lines.value(lines.size() - 2).startsWith(QStringLiteral("466.518\t\t")));
+    // The station whose event processing took the click is the last one written.
+    QCOMPARE(lines, CoreReport(SettCircForm->ReadInput(), stations));
+  }
+
+  void saveAsThenSave() {
+    TTextForm* form = SmallReport();
+    QVERIFY(form);
+    const QString path = PathInFolder(QStringLiteral("horn.txt"));
+    prompt_->saveAnswers = {path};
+    form->Save1Click();
+    QCOMPARE(prompt_->savePresets, QStringList{QStringLiteral("Untitled")});
+    QCOMPARE(form->FileName(), path);
+    QCOMPARE(form->windowTitle(), QStringLiteral("horn.txt"));
+    QVERIFY(!form->RichEdit1->document()->isModified());
+    const QByteArray saved = ReadFile(path);
+    QCOMPARE(saved, AsSaved(*form));
+    QVERIFY(saved.endsWith("90.00\r\n"));
+    QCOMPARE(saved.count("\n"), saved.count("\r\n"));
+
+    // A later Save writes the same file without asking.
+    form->RichEdit1->moveCursor(QTextCursor::End);
+    form->RichEdit1->insertPlainText(QStringLiteral("note"));
+    QVERIFY(form->RichEdit1->document()->isModified());
+    form->Save1Click();
+    QCOMPARE(prompt_->savePresets.size(), 1);
+    QCOMPARE(ReadFile(path), saved + "note\r\n");
+    QVERIFY(!form->RichEdit1->document()->isModified());
+
+    // Save as presets the current name; cancelling changes nothing.
+    prompt_->saveAnswers = {QString()};
+    form->Saveas1Click();
+    QCOMPARE(prompt_->savePresets.constLast(), path);
+    QCOMPARE(form->FileName(), path);
+    QCOMPARE(QDir(folder_->path()).entryList(QDir::Files), QStringList{QStringLiteral("horn.txt")});
+  }
+
+  void closeQuestion_data() {
+    QTest::addColumn<bool>("savedFirst");
+    QTest::addColumn<QList<int>>("answers");  // Prompt::Answer values, in order
+    QTest::addColumn<QStringList>("saveAnswers");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("fileWritten");
+    const int yes = static_cast<int>(Prompt::Answer::Yes);
+    const int no = static_cast<int>(Prompt::Answer::No);
+    const int cancel = static_cast<int>(Prompt::Answer::Cancel);
+    QTest::newRow("saved and unchanged: no question")
+        << true << QList<int>{} << QStringList{} << 0 << true << true;
+    QTest::newRow("yes, then the save dialog") << false << QList<int>{yes}
+                                               << QStringList{QStringLiteral("horn.txt")} << 1
+                                               << true << true;
+    QTest::newRow("yes, save dialog cancelled: stays")
+        << false << QList<int>{yes} << QStringList{QString()} << 1 << false << false;
+    QTest::newRow("no: closes unsaved") << false << QList<int>{no} << QStringList{} << 1 << true
+                                        << false;
+    QTest::newRow("cancel: stays") << false << QList<int>{cancel} << QStringList{} << 1 << false
+                                   << false;
+  }
+
+  void closeQuestion() {
+    QFETCH(bool, savedFirst);
+    QFETCH(QList<int>, answers);
+    QFETCH(QStringList, saveAnswers);
+    QFETCH(int, questions);
+    QFETCH(bool, closes);
+    QFETCH(bool, fileWritten);
+    TTextForm* form = SmallReport();
+    QVERIFY(form);
+    const QString path = PathInFolder(QStringLiteral("horn.txt"));
+    if (savedFirst) {
+      prompt_->saveAnswers = {path};
+      form->Saveas1Click();
+      QVERIFY(!form->RichEdit1->document()->isModified());
+    }
+    for (const int answer : answers) prompt_->confirmAnswers.push_back(Prompt::Answer(answer));
+    for (const QString& name : saveAnswers) {
+      prompt_->saveAnswers.push_back(name.isEmpty() ? name : PathInFolder(name));
+    }
+    const QPointer<TTextForm> alive(form);
+    form->Close1Click();
+    QCOMPARE(prompt_->confirmations.size(), questions);
+    if (questions > 0) {
+      QCOMPARE(prompt_->confirmations.constFirst(), QStringLiteral("Save changes to Untitled?"));
+    }
+    QCOMPARE(QFile::exists(path), fileWritten);
+    if (closes) {
+      QTRY_VERIFY(Reports().isEmpty());
+      QTRY_VERIFY(alive.isNull());
+    } else {
+      QCoreApplication::processEvents();
+      QCOMPARE(Reports().size(), 1);
+      QVERIFY(form->isVisible());
+      QVERIFY(form->RichEdit1->document()->isModified());
+    }
+  }
+
+  void closeBoxAsksTheSameQuestion() {
+    TTextForm* form = SmallReport();
+    QVERIFY(form);
+    prompt_->confirmAnswers = {Prompt::Answer::Cancel};
+    form->SubWindow()->close();
+    QCOMPARE(prompt_->confirmations, QStringList{QStringLiteral("Save changes to Untitled?")});
+    QCOMPARE(Reports().size(), 1);
+    prompt_->confirmAnswers = {Prompt::Answer::No};
+    form->SubWindow()->close();
+    QTRY_VERIFY(Reports().isEmpty());
+  }
+
+  void failedSaveKeepsTheOldFile_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("folderInPlace");
+    QTest::addColumn<int>("sizeLimit");  // bytes a file may grow to; 0: no limit
+    QTest::addColumn<QString>("error");
+    QTest::newRow("folder missing") << QStringLiteral("missing/horn.txt") << false << 0
+                                    << QStringLiteral("Cannot create file %1");
+    QTest::newRow("a folder in the file's place")
+        << QStringLiteral("horn.txt") << true << 0 << QStringLiteral("Cannot create file %1");
+    QTest::newRow("disk full while writing")
+        << QStringLiteral("horn.txt") << false << 100 << QStringLiteral("Failed to Save Stream");
+  }
+
+  void failedSaveKeepsTheOldFile() {
+    QFETCH(QString, name);
+    QFETCH(bool, folderInPlace);
+    QFETCH(int, sizeLimit);
+    QFETCH(QString, error);
+    const QString path = PathInFolder(name);
+    const QByteArray old = "an earlier report\r\n";
+    if (folderInPlace) {
+      QVERIFY(QDir(folder_->path()).mkdir(name));
+    } else if (QFileInfo(path).dir().exists()) {
+      WriteFile(path, old);
+    }
+    const QStringList before = QDir(folder_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+    TTextForm* form = SmallReport();
+    QVERIFY(form);
+    prompt_->saveAnswers = {path};
+    {
+      std::unique_ptr<FileSizeLimit> limit;
+      if (sizeLimit > 0) limit = std::make_unique<FileSizeLimit>(static_cast<rlim_t>(sizeLimit));
+      form->Save1Click();
+    }
+    QCOMPARE(prompt_->errors, QStringList{error.contains(QStringLiteral("%1")) ? error.arg(path) : error});
+    QVERIFY(form->RichEdit1->document()->isModified());
+    // Save as went through: name and caption follow the chosen file.
+    QCOMPARE(form->FileName(), path);
+    QCOMPARE(form->windowTitle(), QStringLiteral("horn.txt"));
+    // The old file is untouched and no temporary file is left behind.
+    QCOMPARE(QDir(folder_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    if (!folderInPlace && QFileInfo::exists(path)) QCOMPARE(ReadFile(path), old);
+
+    // A failed save inside the close question keeps the window.
+    prompt_->confirmAnswers = {Prompt::Answer::Yes};
+    {
+      std::unique_ptr<FileSizeLimit> limit;
+      if (sizeLimit > 0) limit = std::make_unique<FileSizeLimit>(static_cast<rlim_t>(sizeLimit));
+      form->Close1Click();
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(Reports().size(), 1);
+    QCOMPARE(prompt_->errors.size(), 2);
+  }
+
+  void editMenuEnablement_data() {
+    QTest::addColumn<bool>("selection");
+    QTest::addColumn<QString>("clipboard");
+    QTest::newRow("nothing selected, empty clipboard") << false << QString();
+    QTest::newRow("selection, empty clipboard") << true << QString();
+    QTest::newRow("nothing selected, text on the clipboard") << false << QStringLiteral("x");
+    QTest::newRow("selection and text") << true << QStringLiteral("x");
+  }
+
+  void editMenuEnablement() {
+    QFETCH(bool, selection);
+    QFETCH(QString, clipboard);
+    TTextForm* form = SmallReport();
+    QVERIFY(form);
+    if (clipboard.isEmpty()) {
+      QGuiApplication::clipboard()->clear();
+    } else {
+      QGuiApplication::clipboard()->setText(clipboard);
+    }
+    QTextCursor cursor = form->RichEdit1->textCursor();
+    cursor.setPosition(0);
+    if (selection) cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, 3);
+    form->RichEdit1->setTextCursor(cursor);
+    // Opening the menu sets the items, whatever they showed before.
+    for (QAction* item : {form->Cut1, form->Copy1, form->Paste1}) item->setEnabled(!selection);
+    emit form->Edit1->aboutToShow();
+    QCOMPARE(form->Cut1->isEnabled(), selection);
+    QCOMPARE(form->Copy1->isEnabled(), selection);
+    QCOMPARE(form->Paste1->isEnabled(), !clipboard.isEmpty());
+    QVERIFY(form->Undo1->isEnabled());
+    QVERIFY(form->Selectall1->isEnabled());
+  }
+
+  void cutAndPasteGoThroughTheClipboard() {
+    TTextForm* form = SmallReport();
+    QVERIFY(form);
+    QTextCursor cursor(form->RichEdit1->document());
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    form->RichEdit1->setTextCursor(cursor);
+    form->Cut1Click();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Tractrix horn calculation."));
+    QVERIFY(form->RichEdit1->document()->firstBlock().text().isEmpty());
+    form->Paste1Click();
+    QCOMPARE(form->RichEdit1->document()->firstBlock().text(),
+             QStringLiteral("Tractrix horn calculation."));
+    form->Selectall1Click();
+    form->Copy1Click();
+    QCOMPARE(QGuiApplication::clipboard()->text(), form->RichEdit1->toPlainText());
+  }
+
+  void printWritesEveryPage() {
+    TTextForm* form =
+        CalculateCircular(QStringLiteral("300"), QStringLiteral("10"), SettCircForm->T1);
+    QVERIFY(form);
+    const QString pdf = PathInFolder(QStringLiteral("report.pdf"));
+    prompt_->printAnswers = {true};
+    prompt_->configurePrinter = [&pdf](QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(pdf);
+    };
+    form->Print1Click();
+    QPrinter& printer = TTextForm::SharedPrinter();
+    const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
+    const qreal lineHeight = QFontMetricsF(QFont(form->RichEdit1->font(), &printer)).height();
+    printer.setOutputFileName(QString());
+    QCOMPARE(prompt_->printDialogs, 1);
+    QVERIFY(prompt_->errors.isEmpty());
+    QCOMPARE(printer.docName(), QStringLiteral("Untitled"));
+
+    // Every report line fits the width, so the pages hold whole pagefuls of lines.
+    const int lines = form->RichEdit1->document()->blockCount() - 1;
+    const int perPage = static_cast<int>(area.height() / lineHeight);
+    const int expected = (lines + perPage - 1) / perPage;
+    const QByteArray written = ReadFile(pdf);
+    QVERIFY(written.startsWith("%PDF"));
+    const int pages = PdfPageCount(written);
+    QVERIFY2(pages >= expected && pages <= expected + 1,
+             qPrintable(QStringLiteral("%1 pages for %2 lines").arg(pages).arg(lines)));
+    QVERIFY(written.size() > pages * 2000);
+
+    // A cancelled print dialog prints nothing.
+    QFile::remove(pdf);
+    prompt_->printAnswers = {false};
+    form->Print1Click();
+    QVERIFY(!QFile::exists(pdf));
+  }
+
+  void progressWindow() {
+    Twaitform window;
+    QCOMPARE(window.windowTitle(), QStringLiteral("Calculation in action"));
+    QVERIFY(!(window.windowFlags() & Qt::WindowCloseButtonHint));
+    QVERIFY(window.windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(window.tick->value(), 100);
+    for (const auto& [position, shown] : {std::pair{0, 0}, {37, 37}, {139, 100}, {100, 100}}) {
+      window.SetPosition(position);
+      QCOMPARE(window.tick->value(), shown);
+    }
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QVERIFY(window.isVisible());
+    QVERIFY(!window.AbortRequested());
+    window.Button1->click();
+    QVERIFY(window.AbortRequested());
+    QVERIFY(!window.isVisible());
+    window.ClearAbort();
+    QVERIFY(!window.AbortRequested());
+  }
+
+  void documentSink() {
+    ReportDocumentSink sink;
+    QPlainTextEdit editor;
+    sink.MoveInto(editor);
+    QVERIFY(!editor.document()->isModified());  // nothing written, nothing changed
+
+    for (const char* line : {"one", "two", "", "four"}) sink.AppendLine(line);
+    sink.ReplaceLine(4, "none");  // names no line
+    sink.ReplaceLine(2, "a longer third line");
+    sink.ReplaceLine(1, "2");
+    sink.ReplaceLine(2, "");
+    sink.ReplaceLine(1, "second");
+    QCOMPARE(sink.Text(), std::string("one\nsecond\n\nfour\n"));
+    sink.MoveInto(editor);
+    QCOMPARE(editor.toPlainText(), QStringLiteral("one\nsecond\n\nfour\n"));
+    QVERIFY(editor.document()->isModified());
+    QCOMPARE(editor.textCursor().blockNumber(), 1);
+    QCOMPARE(editor.textCursor().positionInBlock(), 6);
+    QVERIFY(!editor.document()->isUndoAvailable());
+    QCOMPARE(sink.LineCount(), 0u);
+  }
+
+  void creationStamp_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QTime>("time");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("clock");
+    // Swedish writes year-month-day and a 24-hour clock; American English a
+    // short month/day/year and a 12-hour clock with AM and PM.
+    QTest::newRow("sv, morning") << "sv_SE" << QTime(4, 30, 59) << "2026-12-07" << "04:30";
+    QTest::newRow("sv, midnight") << "sv_SE" << QTime(0, 0) << "2026-12-07" << "00:00";
+    QTest::newRow("de, afternoon") << "de_DE" << QTime(16, 5) << "07.12.26" << "16:05";
+    QTest::newRow("en_US, afternoon") << "en_US" << QTime(16, 5) << "12/7/26" << "4:05 PM";
+  }
+
+  void creationStamp() {
+    QFETCH(QString, locale);
+    QFETCH(QTime, time);
+    QFETCH(QString, date);
+    QFETCH(QString, clock);
+    const auto pieces =
+        LocaleStampProvider::Format(QDateTime(QDate(2026, 12, 7), time), QLocale(locale));
+    QCOMPARE(QString::fromStdString(pieces.date), date);
+    QCOMPARE(QString::fromStdString(pieces.time), clock);
+  }
+};
+
+QTEST_MAIN(ReportWindowTests)
+#include "report_window_tests.moc"
