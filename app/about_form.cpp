@@ -1,3 +1,119 @@
 #include "app/about_form.h"
 
-TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) { setWindowTitle(QStringLiteral("About Vortalis")); }
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+
+#include "app/forms.h"
+#include "app/help_forms.h"
+#include "app/locale_separators.h"
+#include "app/main_form.h"
+#include "app/program_art.h"
+#include "settings/sett_circ_form.h"
+#include "settings/sett_rec_form.h"
+
+namespace {
+
+QLabel* AddLabel(QWidget* parent, const QString& text, const QFont& font, int x, int y) {
+  auto* label = new QLabel(text, parent);
+  label->setFont(font);
+  label->move(x, y);
+  label->adjustSize();
+  return label;
+}
+
+}  // namespace
+
+TAboutForm::TAboutForm(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowStaysOnTopHint) {
+  setObjectName(QStringLiteral("AboutForm"));
+  setWindowTitle(QStringLiteral("About Vortalis"));
+  setAttribute(Qt::WA_QuitOnClose, false);
+  setFixedSize(313, 239);
+
+  const QFont small(QStringLiteral("Arial"), 8);
+  QFont bold(QStringLiteral("Arial"), 10);
+  bold.setBold(true);
+  const QFont maker(QStringLiteral("Times New Roman"), 11);
+
+  ProgramIcon = new QLabel(this);
+  ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
+  ProgramIcon->setPixmap(ProgramIconPixmap(32));
+  ProgramIcon->setGeometry(16, 14, 32, 32);
+  Logo = new QLabel(this);
+  Logo->setObjectName(QStringLiteral("Logo"));
+  Logo->setPixmap(LogoPixmap());
+  Logo->setGeometry(60, 18, 105, 25);
+
+  Version = AddLabel(this, QStringLiteral("version 1.01"), bold, 16, 56);
+  QLabel* makerName = AddLabel(this, QStringLiteral("Kestrowan"), maker, 16, 80);
+  QFont markFont = small;
+  markFont.setPointSize(7);
+  AddLabel(this, QStringLiteral("®"), markFont, 16 + makerName->width() + 1, 79);
+  AddLabel(this, QStringLiteral("Tractrix horn calculator for loudspeaker builders"), small, 16,
+           102);
+  AddLabel(this, QStringLiteral("Copyright (C) Kestrowan and contributors"), small, 16, 116);
+  AddLabel(this, QStringLiteral("Free software under the GNU GPL, version 3 or later"), small, 16,
+           130);
+
+  auto* bevel = new QFrame(this);
+  bevel->setObjectName(QStringLiteral("Bevel1"));
+  bevel->setFrameShape(QFrame::HLine);
+  bevel->setFrameShadow(QFrame::Sunken);
+  bevel->setGeometry(8, 152, 297, 2);
+
+  AddLabel(this, QStringLiteral("Physical Memory Available to Windows:"), small, 16, 162);
+  AddLabel(this, QStringLiteral("Memory in Use:"), small, 16, 180);
+  PhysMem = AddLabel(this, QString(), small, 212, 162);
+  PhysMem->setObjectName(QStringLiteral("PhysMem"));
+  PhysMem->setFixedWidth(93);
+  FreeRes = AddLabel(this, QString(), small, 212, 180);
+  FreeRes->setObjectName(QStringLiteral("FreeRes"));
+  FreeRes->setFixedWidth(93);
+
+  OKBtn = new QPushButton(QStringLiteral("OK"), this);
+  OKBtn->setObjectName(QStringLiteral("OKBtn"));
+  OKBtn->setGeometry(119, 204, 75, 25);
+  OKBtn->setDefault(true);
+  OKBtn->setAutoDefault(true);
+  connect(OKBtn, &QPushButton::clicked, this, &TAboutForm::OKBtnClick);
+}
+
+void TAboutForm::FormShow() {
+  const std::optional<MemoryStatus> status = readMemory ? readMemory() : std::nullopt;
+  if (status) {
+    PhysMem->setText(
+        QString::fromStdString(PhysicalMemoryText(status->totalPhysicalBytes, CurrentSeparators())));
+    FreeRes->setText(QString::fromStdString(MemoryLoadText(status->memoryLoadPercent)));
+  } else {
+    PhysMem->setText(QStringLiteral("unknown"));
+    FreeRes->setText(QStringLiteral("unknown"));
+  }
+  const QRect screenArea = screen()->availableGeometry();
+  const QSize outer = frameGeometry().size();
+  move(screenArea.center() - QPoint(outer.width() / 2, outer.height() / 2));
+}
+
+void TAboutForm::OKBtnClick() {
+  hide();
+  QWidget* const windows[] = {Mainform, SettRecForm, SettCircForm, Help1form,
+                              help2form, Help3Form,   Help5form};
+  for (QWidget* window : windows)
+    if (window) window->setEnabled(true);
+}
+
+void TAboutForm::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) FormShow();
+  QDialog::showEvent(event);
+}
+
+void TAboutForm::reject() { OKBtnClick(); }
+
+void TAboutForm::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  OKBtnClick();
+}

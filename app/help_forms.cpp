@@ -1,11 +1,174 @@
 #include "app/help_forms.h"
 
-THelpWindow::THelpWindow(const QString& caption, QWidget* parent) : QMainWindow(parent) {
-  setWindowTitle(caption);
+#include <QAction>
+#include <QEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <exception>
+
+#include "app/help_printing.h"
+#include "app/help_texts.h"
+#include "app/prompt.h"
+
+THelpWindow::THelpWindow(const HelpWindowLook& look, QWidget* parent)
+    : QMainWindow(parent,
+                  Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                      Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      look_(look) {
+  setWindowTitle(look_.caption);
+  // Only the main window's closing ends the program.
+  setAttribute(Qt::WA_QuitOnClose, false);
+
+  RichEdit1 = new QPlainTextEdit(this);
+  RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+  RichEdit1->setReadOnly(true);
+  RichEdit1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  RichEdit1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  RichEdit1->setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+  QPalette palette = RichEdit1->palette();
+  palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
+  palette.setColor(QPalette::Text,
+                   look_.blackText ? QColor(Qt::black) : palette.color(QPalette::WindowText));
+  RichEdit1->setPalette(palette);
+  setCentralWidget(RichEdit1);
+
+  File1 = menuBar()->addMenu(QStringLiteral("&File"));
+  File1->setObjectName(QStringLiteral("File1"));
+  Print1 = File1->addAction(QStringLiteral("&Print"));
+  Print1->setObjectName(QStringLiteral("Print1"));
+  connect(Print1, &QAction::triggered, this, &THelpWindow::Print1Click);
+
+  Edit1 = menuBar()->addMenu(QStringLiteral("&Edit"));
+  Edit1->setObjectName(QStringLiteral("Edit1"));
+  Copy1 = Edit1->addAction(QStringLiteral("&Copy"));
+  Copy1->setObjectName(QStringLiteral("Copy1"));
+  Copy1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+  connect(Copy1, &QAction::triggered, this, &THelpWindow::Copy1Click);
+
+  resize(look_.outerSize);
+  FormCreate();
 }
 
-THelp1form::THelp1form(QWidget* parent) : THelpWindow(QStringLiteral("Vortalis Help"), parent) {}
-Thelp2form::Thelp2form(QWidget* parent) : THelpWindow(QStringLiteral("The Tractrix Horn"), parent) {}
+void THelpWindow::FormCreate() {
+  const QRect screenArea = screen()->geometry();
+  // A top-level window's position is that of its frame.
+  move(screenArea.x() + screenArea.width() - look_.outerSize.width(), screenArea.y() + 32);
+}
+
+bool THelpWindow::event(QEvent* event) {
+  const bool handled = QMainWindow::event(event);
+  if (frameUnsettled_ && isVisible() &&
+      (event->type() == QEvent::Show || event->type() == QEvent::Move ||
+       event->type() == QEvent::Resize)) {
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (!frame.isNull()) {
+      frameUnsettled_ = false;
+      resize(look_.outerSize - frame);
+      FormCreate();
+    }
+  }
+  return handled;
+}
+
+QAction* THelpWindow::AddCloseItem(const QString& name) {
+  QAction* item = File1->addAction(QStringLiteral("&Close"));
+  item->setObjectName(name);
+  return item;
+}
+
+void THelpWindow::SetText(const QString& text) { RichEdit1->setPlainText(text); }
+
+void THelpWindow::Print1Click() {
+  QPrinter printer(QPrinter::HighResolution);
+  if (!Prompts().Print(this, printer)) return;
+  QFont font = RichEdit1->font();
+  font.setFamily(QStringLiteral("Times New Roman"));
+  font.setPointSize(12);
+  try {
+    PrintLines(printer, windowTitle(), font, RichEdit1->palette().color(QPalette::Text),
+               PrintedLines());
+  } catch (const std::exception& error) {
+    Prompts().Error(QString::fromLocal8Bit(error.what()));
+  }
+}
+
+void THelpWindow::Copy1Click() {
+  // Without a selection the clipboard keeps what it holds.
+  if (RichEdit1->textCursor().hasSelection()) RichEdit1->copy();
+}
+
+QStringList THelpWindow::PrintedLines() const {
+  QStringList lines;
+  if (look_.printTitle.isEmpty())
+    lines << QString() << QString() << QString() << QString();
+  else
+    lines << QString() << QString() << QLatin1Char('\t') + look_.printTitle << QString()
+          << QString();
+  QStringList editorLines = LaidOutLines(*RichEdit1);
+  if (!editorLines.isEmpty() && editorLines.constLast().isEmpty()) editorLines.removeLast();
+  for (const QString& line : editorLines) lines << QLatin1Char('\t') + line;
+  return lines;
+}
+
+THelp1form::THelp1form(QWidget* parent)
+    : THelpWindow({QStringLiteral("Vortalis Help"), QSize(318, 471), true,
+                   QStringLiteral("Vortalis Help")},
+                  parent) {
+  setObjectName(QStringLiteral("Help1form"));
+  N1 = AddCloseItem(QStringLiteral("N1"));
+  connect(N1, &QAction::triggered, this, &THelp1form::N1Click);
+  SetText(ProgramDescriptionText());
+}
+
+void THelp1form::N1Click() { close(); }
+
+Thelp2form::Thelp2form(QWidget* parent)
+    : THelpWindow({QStringLiteral("The Tractrix Horn"), QSize(413, 473), true, QString()}, parent) {
+  setObjectName(QStringLiteral("help2form"));
+  Close1 = AddCloseItem(QStringLiteral("Close1"));
+  connect(Close1, &QAction::triggered, this, &Thelp2form::Close1Click);
+  SetText(TractrixHistoryText());
+}
+
+void Thelp2form::Close1Click() { close(); }
+
 THelp3Form::THelp3Form(QWidget* parent)
-    : THelpWindow(QStringLiteral("Design considerations"), parent) {}
-THelp5form::THelp5form(QWidget* parent) : THelpWindow(QStringLiteral("Legal information"), parent) {}
+    : THelpWindow({QStringLiteral("Design considerations"), QSize(424, 352), false,
+                   QStringLiteral("Vortalis Design considerations")},
+                  parent) {
+  setObjectName(QStringLiteral("Help3Form"));
+  Close1 = AddCloseItem(QStringLiteral("Close1"));
+  connect(Close1, &QAction::triggered, this, &THelp3Form::Close1Click);
+  SetText(DesignConsiderationsText());
+}
+
+void THelp3Form::Close1Click() { close(); }
+
+THelp5form::THelp5form(QWidget* parent)
+    : THelpWindow({QStringLiteral("Legal information"), QSize(377, 435), false,
+                   QStringLiteral("Vortalis legal information.")},
+                  parent) {
+  setObjectName(QStringLiteral("Help5form"));
+  Close1 = AddCloseItem(QStringLiteral("Close1"));
+  connect(Close1, &QAction::triggered, this, &THelp5form::Close1Click);
+}
+
+void THelp5form::Close1Click() { close(); }
+
+void THelp5form::FormShow() {
+  SetText(LegalText());
+  RichEdit1->moveCursor(QTextCursor::Start);
+  RichEdit1->verticalScrollBar()->setValue(0);
+}
+
+void THelp5form::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) FormShow();
+  THelpWindow::showEvent(event);
+}
