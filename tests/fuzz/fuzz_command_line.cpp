@@ -1,0 +1,141 @@
+// The command-line parser of vortalis-report with any arguments (NUL-separated
+// in the input). Properties: a usage error is one printable line of bounded
+// length, whatever bytes were typed; accepted texts are taken verbatim from the
+// arguments; and options written back as arguments parse to the same options.
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "cli/options.h"
+#include "fuzz_support.h"
+
+namespace {
+
+using namespace vortalis;
+using cli::HornKind;
+using cli::ToolOptions;
+using geometry::LengthUnit;
+
+std::string Describe(const std::vector<std::string>& args) {
+  std::string out;
+  for (const auto& arg : args) out += " [" + fuzz::Visible(arg) + "]";
+  return out;
+}
+
+// Whether `text` is an argument or the value after "=" in one.
+bool FromArguments(const std::string& text, const std::vector<std::string>& args) {
+  for (const auto& arg : args) {
+    if (arg == text) return true;
+    const std::size_t equals = arg.find('=');
+    if (equals != std::string::npos && arg.substr(equals + 1) == text) return true;
+  }
+  return false;
+}
+
+const char* IncrementCaption(geometry::TableIncrement increment, LengthUnit unit) {
+  const bool mm = unit == LengthUnit::Millimetre;
+  switch (increment) {
+    case geometry::TableIncrement::T1:
+      return mm ? "1" : "0.01";
+    case geometry::TableIncrement::T10:
+      return mm ? "10" : "0.1";
+    case geometry::TableIncrement::T100:
+      return mm ? "100" : "1";
+  }
+  return "1";
+}
+
+std::vector<std::string> AsArguments(const ToolOptions& options) {
+  const bool circular = options.kind == HornKind::Circular;
+  const LengthUnit unit = circular ? options.circular.unit : options.rectangular.unit;
+  std::vector<std::string> args{circular ? "circular" : "rectangular",
+                                "--unit",
+                                unit == LengthUnit::Millimetre ? "mm" : "inch",
+                                "--decimal-separator",
+                                options.separators.decimal,
+                                "--increment",
+                                IncrementCaption(circular ? options.circular.increment
+                                                          : options.rectangular.increment,
+                                                 unit),
+                                "--freq",
+                                circular ? options.circular.frequencyText
+                                         : options.rectangular.frequencyText};
+  if (circular) {
+    args.insert(args.end(), {"--throat", options.circular.throatText, "--size",
+                             options.circular.size == geometry::SizeMode::Radius ? "radius"
+                                                                                  : "diameter"});
+  } else {
+    const auto& r = options.rectangular;
+    args.insert(args.end(), {"--side1", r.side1Text, "--side2", r.side2Text, "--location",
+                             std::to_string(static_cast<int>(r.location))});
+    if (r.flatSides) args.insert(args.end(), {"--flat-mouth", r.mouthText});
+  }
+  if (options.quick) args.push_back("--quick");
+  if (options.outputPath) args.insert(args.end(), {"--output", *options.outputPath});
+  return args;
+}
+
+cli::ParsedCommand Parse(const std::vector<std::string>& args) {
+  const std::vector<std::string_view> views(args.begin(), args.end());
+  return cli::ParseCommandLine(views);
+}
+
+bool SameOptions(const ToolOptions& a, const ToolOptions& b) {
+  const auto& ac = a.circular;
+  const auto& bc = b.circular;
+  const auto& ar = a.rectangular;
+  const auto& br = b.rectangular;
+  const bool common = a.kind == b.kind && a.separators.decimal == b.separators.decimal &&
+                      a.separators.thousands == b.separators.thousands && a.quick == b.quick &&
+                      a.outputPath == b.outputPath;
+  if (!common) return false;
+  if (a.kind == HornKind::Circular)
+    return ac.unit == bc.unit && ac.size == bc.size && ac.increment == bc.increment &&
+           ac.frequencyText == bc.frequencyText && ac.throatText == bc.throatText;
+  return ar.frequencyText == br.frequencyText && ar.unit == br.unit && ar.increment == br.increment && ar.location == br.location &&
+         ar.flatSides == br.flatSides && ar.side1Text == br.side1Text &&
+         ar.side2Text == br.side2Text && (!ar.flatSides || ar.mouthText == br.mouthText);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  fuzz::ByteReader in(data, size);
+  std::vector<std::string> args;
+  while (!in.AtEnd() && args.size() < 64) args.push_back(in.Text());
+  const std::string why = Describe(args);
+  const cli::ParsedCommand parsed = Parse(args);
+
+  if (const auto* error = std::get_if<cli::UsageError>(&parsed)) {
+    // Every typed text reaches the message through Printable, cut at 60 characters.
+    FUZZ_CHECK(!error->message.empty() && error->message.size() < 400, "message length:" + why);
+    for (const char c : error->message)
+      FUZZ_CHECK(c >= 0x20 && c < 0x7f, "unprintable message \"" + fuzz::Visible(error->message) +
+                                            "\":" + why);
+    return 0;
+  }
+  const auto* options = std::get_if<ToolOptions>(&parsed);
+  if (options == nullptr) return 0;  // --help
+
+  const ToolOptions defaults;
+  const auto verbatim = [&](const std::string& text, const std::string& initial) {
+    return text == initial || FromArguments(text, args);
+  };
+  FUZZ_CHECK(verbatim(options->circular.frequencyText, defaults.circular.frequencyText) &&
+                 verbatim(options->circular.throatText, defaults.circular.throatText) &&
+                 verbatim(options->rectangular.side1Text, defaults.rectangular.side1Text) &&
+                 verbatim(options->rectangular.side2Text, defaults.rectangular.side2Text) &&
+                 verbatim(options->rectangular.mouthText, defaults.rectangular.mouthText) &&
+                 (!options->outputPath || FromArguments(*options->outputPath, args)),
+             "a text that no argument holds:" + why);
+  FUZZ_CHECK(options->separators.decimal != options->separators.thousands &&
+                 (options->separators.decimal == "." || options->separators.decimal == ","),
+             "separators:" + why);
+
+  const auto again = Parse(AsArguments(*options));
+  const auto* same = std::get_if<ToolOptions>(&again);
+  FUZZ_CHECK(same != nullptr && SameOptions(*options, *same),
+             "the options written back parse differently:" + why);
+  return 0;
+}
