@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <iterator>
 
 #include "settings/sett_rec_form.h"
@@ -95,7 +96,9 @@ void TSettRecForm::BuildControls() {
 
   OneSide = new QCheckBox(QStringLiteral("Select two flat sides"), this);
   OneSide->setObjectName(QLatin1String("OneSide"));
-  OneSide->setGeometry(320, 192, 113, 17);
+  // The caption may need a little more than its 113 pixels in fonts wider
+  // than the one the layout was drawn for; the frame leaves room for it.
+  OneSide->setGeometry(320, 192, std::max(113, OneSide->sizeHint().width()), 17);
   Label14 = NewAutoSizeLabel(this, "Label14", QStringLiteral("(1A and 1B)"), 352, 208);
   Label15 = NewAutoSizeLabel(this, "Label15", QStringLiteral("Mouth size:"), 320, 232);
   Label18 = NewAutoSizeLabel(this, "Label18", QStringLiteral("Distance between sides"), 320, 246);

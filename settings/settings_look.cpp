@@ -5,12 +5,18 @@
 #include <QLabel>
 #include <QPalette>
 #include <QScreen>
+#include <QStringList>
 
 namespace {
 
 // The dialogs were laid out for an 11 pixel font; the results stand out at 13.
 constexpr int kDialogFontPixels = 11;
 constexpr int kResultFontPixels = 13;
+
+const QStringList kNarrowSansFamilies = {
+    QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+    QStringLiteral("Arial"),         QStringLiteral("Liberation Sans"),
+    QStringLiteral("Nimbus Sans"),   QStringLiteral("Helvetica")};
 
 }  // namespace
 
@@ -22,6 +28,9 @@ void SetUpSettingsWindow(QDialog* dialog, const QString& caption, int clientWidt
                          Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint);
   dialog->setModal(false);
   QFont font = dialog->font();
+  // The fixed positions leave room for a narrow sans-serif; a wide default
+  // font would run the captions into the frames.
+  font.setFamilies(kNarrowSansFamilies);
   font.setPixelSize(kDialogFontPixels);
   dialog->setFont(font);
   dialog->setFixedSize(clientWidth, clientHeight);
