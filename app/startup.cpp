@@ -26,6 +26,7 @@ void CreateLongLivedForms(const TickCounter& ticks) {
   AboutForm = new TAboutForm;
   waitform = new Twaitform;
   SettRecForm = new TSettRecForm;
+  SettRecForm->FormCreate();
   Help1form = new THelp1form;
   Help3Form = new THelp3Form;
   help2form = new Thelp2form;
