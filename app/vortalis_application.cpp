@@ -13,8 +13,9 @@ bool VortalisApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (...) {
+    // Dealt with: the error has been shown.
     ShowCurrentException();
-    return false;
+    return true;
   }
 }
 
