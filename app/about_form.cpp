@@ -25,6 +25,16 @@ QLabel* AddLabel(QWidget* parent, const QString& text, const QFont& font, int x,
   return label;
 }
 
+// The memory values stand right-aligned at the right margin, clear of the long caption.
+QLabel* AddValueLabel(QWidget* parent, const QString& name, const QFont& font, int y) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(name);
+  label->setFont(font);
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  label->setGeometry(205, y, 92, QFontMetrics(font).height() + 2);
+  return label;
+}
+
 }  // namespace
 
 TAboutForm::TAboutForm(QWidget* parent)
@@ -68,12 +78,8 @@ TAboutForm::TAboutForm(QWidget* parent)
 
   AddLabel(this, QStringLiteral("Physical Memory Available to Windows:"), small, 16, 162);
   AddLabel(this, QStringLiteral("Memory in Use:"), small, 16, 180);
-  PhysMem = AddLabel(this, QString(), small, 212, 162);
-  PhysMem->setObjectName(QStringLiteral("PhysMem"));
-  PhysMem->setFixedWidth(93);
-  FreeRes = AddLabel(this, QString(), small, 212, 180);
-  FreeRes->setObjectName(QStringLiteral("FreeRes"));
-  FreeRes->setFixedWidth(93);
+  PhysMem = AddValueLabel(this, QStringLiteral("PhysMem"), small, 162);
+  FreeRes = AddValueLabel(this, QStringLiteral("FreeRes"), small, 180);
 
   OKBtn = new QPushButton(QStringLiteral("OK"), this);
   OKBtn->setObjectName(QStringLiteral("OKBtn"));

@@ -114,7 +114,7 @@ QString TractrixHistoryText() {
       QStringLiteral("The mouth circumference, 2 x pi x a, equals the wavelength at the cut-off "
                      "frequency. Far from the mouth, where the wall runs almost parallel to the "
                      "axis, the tractrix flares much like an exponential horn; towards the mouth "
-                     "it opens faster and ends with its rolled-back edge, where an exponential "
+                     "it opens faster and ends with its wall across the axis, where an exponential "
                      "horn would go on."),
       QString(),
       QStringLiteral("Square and rectangular horns"),

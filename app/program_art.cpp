@@ -80,26 +80,24 @@ QPixmap LogoPixmap() {
   painter.setRenderHint(QPainter::TextAntialiasing);
 
   // The upper wall of a horn, sweeping under the word from left to right.
-  const QList<QPointF> wall = HornWall(0.08, 60);
+  const QList<QPointF> wall = HornWall(0.06, 80);
   const qreal length = wall.constLast().x();
-  QPainterPath sweep;
-  for (const QPointF& p : wall) {
-    const QPointF at(2 + p.x() * 100.0 / length, 23.5 - p.y() * 21.0);
-    if (sweep.isEmpty())
-      sweep.moveTo(at);
-    else
-      sweep.lineTo(at);
-  }
+  const auto at = [&](const QPointF& p) {
+    return QPointF(2 + p.x() * 101.0 / length, 24.0 - p.y() * 22.0);
+  };
+  QPainterPath sweep(at(wall.constFirst()));
+  for (const QPointF& p : wall) sweep.lineTo(at(p));
   painter.setPen(QPen(QColor(0xd9, 0xa4, 0x41), 2.0, Qt::SolidLine, Qt::RoundCap));
   painter.drawPath(sweep);
 
   QFont font(QStringLiteral("Times New Roman"));
-  font.setPixelSize(19);
+  font.setPixelSize(17);
   font.setBold(true);
   font.setItalic(true);
   painter.setFont(font);
   painter.setPen(QColor(0x17, 0x34, 0x52));
-  painter.drawText(QRectF(0, 0, 96, 22), Qt::AlignLeft | Qt::AlignVCenter,
+  // The word stands above the wall, which rises steeply only past its end.
+  painter.drawText(QRectF(1, 0, 80, 17), Qt::AlignLeft | Qt::AlignBottom,
                    QStringLiteral("Vortalis"));
   return pixmap;
 }
