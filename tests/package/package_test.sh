@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds the Debian package from an already built tree, unpacks it into a
+# scratch root and uses the installed files from there.
+# Usage: package_test.sh BUILD_DIR SOURCE_DIR
+set -euo pipefail
+build="$1"
+source_dir="$2"
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+desktop-file-validate "$source_dir/packaging/com.kestrowan.Vortalis.desktop"
+appstreamcli validate --no-net "$source_dir/packaging/com.kestrowan.Vortalis.metainfo.xml"
+
+(cd "$build" && cpack -G DEB -B "$scratch/out" >/dev/null)
+deb="$(ls "$scratch"/out/*.deb)"
+depends="$(dpkg-deb -f "$deb" Depends)"
+echo "Depends: $depends"
+grep -q 'libqt6widgets6' <<<"$depends" || fail "no Qt Widgets dependency computed"
+grep -q 'libc6' <<<"$depends" || fail "no libc dependency computed"
+
+root="$scratch/root"
+dpkg-deb -x "$deb" "$root"
+for f in usr/bin/vortalis usr/bin/vortalis-report \
+         usr/share/applications/com.kestrowan.Vortalis.desktop \
+         usr/share/metainfo/com.kestrowan.Vortalis.metainfo.xml \
+         usr/share/icons/hicolor/scalable/apps/com.kestrowan.Vortalis.svg \
+         usr/share/icons/hicolor/256x256/apps/com.kestrowan.Vortalis.png \
+         usr/share/man/man1/vortalis-report.1 \
+         usr/share/doc/vortalis/LICENSE; do
+  [ -e "$root/$f" ] || fail "$f missing from the package"
+done
+desktop-file-validate "$root/usr/share/applications/com.kestrowan.Vortalis.desktop"
+
+tool="$root/usr/bin/vortalis-report"
+"$tool" --help | grep -q -- '--increment' || fail "installed --help does not explain --increment"
+grep -q 'increment' "$root/usr/share/man/man1/vortalis-report.1" ||
+  fail "manual page does not explain --increment"
+"$tool" circular --increment 100 --output "$scratch/report.txt"
+grep -q $'^Horn length: \t\t466.518 mm\r$' "$scratch/report.txt" || fail "installed tool wrote a wrong report"
+echo "package OK: $(basename "$deb")"
