@@ -262,6 +262,22 @@ class InfoWindowsTests : public QObject {
     }
   }
 
+  void aPrinterThatCannotStartIsReportedAndNothingElseChanges() {
+    HelpWindows windows;
+    help2form->show();
+    const QString before = help2form->RichEdit1->toPlainText();
+    ScriptedPrompt prompt;
+    prompt.printAnswers = {true};
+    prompt.configurePrinter = [](QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(QStringLiteral("/nonexistent-folder/help.pdf"));
+    };
+    help2form->Print1->trigger();
+    QCOMPARE(prompt.errors, QStringList{QStringLiteral("Printer is not available")});
+    QCOMPARE(help2form->RichEdit1->toPlainText(), before);
+    QVERIFY(help2form->isVisible());
+  }
+
   void memoryTextsFollowTheSeparators_data() {
     QTest::addColumn<unsigned long long>("bytes");
     QTest::addColumn<QString>("thousands");
