@@ -148,9 +148,11 @@ class RectangularDialogTests : public QObject {
     prompt_ = std::make_unique<ScriptedPrompt>();
     form_ = std::make_unique<TSettRecForm>();
     form_->FormCreate();
+    SettRecForm = form_.get();
   }
 
   void cleanup() {
+    SettRecForm = nullptr;
     form_.reset();
     prompt_.reset();
     SettCircForm->hide();
@@ -358,8 +360,9 @@ class RectangularDialogTests : public QObject {
     QVERIFY(SettCircForm->isVisible());
     QCOMPARE(Texts(Form()), (QStringList{"99", "77", "88", "3000"}));
 
-    SettCircForm->hide();
-    ShowForm();
+    SettCircForm->Button1Click();  // and back
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    QVERIFY(!SettCircForm->isVisible());
     QCOMPARE(Texts(Form()), (QStringList{"32", "40", "50", "3000"}));
     QCOMPARE(Form().focusWidget(), Form().button3);
 
@@ -376,7 +379,6 @@ class RectangularDialogTests : public QObject {
   // Calculate hands the dialog's input to the report window, which runs the
   // rectangular generator and brings this dialog back.
   void calculateMakesTheRectangularReport() {
-    SettRecForm = form_.get();
     ShowForm();
     waitform->SetHornKind(QStringLiteral("Circ"));
     waitform->Button1Click();  // an Abort left over from an earlier calculation
@@ -398,7 +400,6 @@ class RectangularDialogTests : public QObject {
 
     Form().CalculateClick();
     std::unique_ptr<TTextForm> report(OpenedReport());
-    SettRecForm = nullptr;
     QVERIFY(report);
     QVERIFY(prompt_->messages.isEmpty());
     QCOMPARE(waitform->HornKind(), QStringLiteral("Rec"));
