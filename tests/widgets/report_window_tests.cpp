@@ -322,6 +322,29 @@ class ReportWindowTests : public QObject {
     QCOMPARE(lines, CoreReport(SettCircForm->ReadInput(), stations));
   }
 
+  void quitDuringCalculation() {
+    // Quit while the table is computed stops the calculation as Abort does;
+    // the report still appears, and then the quit asks about it.
+    int passes = 0;
+    QTimer quitter;
+    quitter.setInterval(0);
+    connect(&quitter, &QTimer::timeout, this, [&] {
+      if (++passes < 50) return;
+      quitter.stop();
+      Mainform->Exit1Click();
+    });
+    quitter.start();
+    prompt_->confirmAnswers = {Prompt::Answer::Cancel};
+    TTextForm* form =
+        CalculateCircular(QStringLiteral("300"), QStringLiteral("10"), SettCircForm->T1);
+    QVERIFY(form);
+    QTRY_COMPARE(prompt_->confirmations, QStringList{QStringLiteral("Save changes to Untitled?")});
+    QVERIFY(Mainform->isVisible());
+    QCOMPARE(Reports().size(), 1);
+    QCOMPARE(WindowLines(*form).value(2), QString::fromLatin1(vortalis::report::kAbortNote));
+    QVERIFY(SettCircForm->Calculate->isEnabled());
+  }
+
   void saveAsThenSave() {
     TTextForm* form = SmallReport();
     QVERIFY(form);
@@ -361,20 +384,25 @@ class ReportWindowTests : public QObject {
     QTest::addColumn<int>("questions");
     QTest::addColumn<bool>("closes");
     QTest::addColumn<bool>("fileWritten");
+    QTest::addColumn<bool>("closeBox");  // else File > Close
     const int yes = static_cast<int>(Prompt::Answer::Yes);
     const int no = static_cast<int>(Prompt::Answer::No);
     const int cancel = static_cast<int>(Prompt::Answer::Cancel);
     QTest::newRow("saved and unchanged: no question")
-        << true << QList<int>{} << QStringList{} << 0 << true << true;
+        << true << QList<int>{} << QStringList{} << 0 << true << true << false;
     QTest::newRow("yes, then the save dialog") << false << QList<int>{yes}
                                                << QStringList{QStringLiteral("horn.txt")} << 1
-                                               << true << true;
+                                               << true << true << false;
     QTest::newRow("yes, save dialog cancelled: stays")
-        << false << QList<int>{yes} << QStringList{QString()} << 1 << false << false;
-    QTest::newRow("no: closes unsaved") << false << QList<int>{no} << QStringList{} << 1 << true
-                                        << false;
-    QTest::newRow("cancel: stays") << false << QList<int>{cancel} << QStringList{} << 1 << false
-                                   << false;
+        << false << QList<int>{yes} << QStringList{QString()} << 1 << false << false << false;
+    QTest::newRow("no: closes unsaved")
+        << false << QList<int>{no} << QStringList{} << 1 << true << false << false;
+    QTest::newRow("cancel: stays")
+        << false << QList<int>{cancel} << QStringList{} << 1 << false << false << false;
+    QTest::newRow("close box, no: closes unsaved")
+        << false << QList<int>{no} << QStringList{} << 1 << true << false << true;
+    QTest::newRow("close box, cancel: stays")
+        << false << QList<int>{cancel} << QStringList{} << 1 << false << false << true;
   }
 
   void closeQuestion() {
@@ -384,6 +412,7 @@ class ReportWindowTests : public QObject {
     QFETCH(int, questions);
     QFETCH(bool, closes);
     QFETCH(bool, fileWritten);
+    QFETCH(bool, closeBox);
     TTextForm* form = SmallReport();
     QVERIFY(form);
     const QString path = PathInFolder(QStringLiteral("horn.txt"));
@@ -397,7 +426,11 @@ class ReportWindowTests : public QObject {
       prompt_->saveAnswers.push_back(name.isEmpty() ? name : PathInFolder(name));
     }
     const QPointer<TTextForm> alive(form);
-    form->Close1Click();
+    if (closeBox) {
+      form->SubWindow()->close();
+    } else {
+      form->Close1Click();
+    }
     QCOMPARE(prompt_->confirmations.size(), questions);
     if (questions > 0) {
       QCOMPARE(prompt_->confirmations.constFirst(), QStringLiteral("Save changes to Untitled?"));
@@ -412,18 +445,6 @@ class ReportWindowTests : public QObject {
       QVERIFY(form->isVisible());
       QVERIFY(form->RichEdit1->document()->isModified());
     }
-  }
-
-  void closeBoxAsksTheSameQuestion() {
-    TTextForm* form = SmallReport();
-    QVERIFY(form);
-    prompt_->confirmAnswers = {Prompt::Answer::Cancel};
-    form->SubWindow()->close();
-    QCOMPARE(prompt_->confirmations, QStringList{QStringLiteral("Save changes to Untitled?")});
-    QCOMPARE(Reports().size(), 1);
-    prompt_->confirmAnswers = {Prompt::Answer::No};
-    form->SubWindow()->close();
-    QTRY_VERIFY(Reports().isEmpty());
   }
 
   void failedSaveKeepsTheOldFile_data() {
@@ -513,23 +534,6 @@ class ReportWindowTests : public QObject {
     QCOMPARE(form->Paste1->isEnabled(), !clipboard.isEmpty());
     QVERIFY(form->Undo1->isEnabled());
     QVERIFY(form->Selectall1->isEnabled());
-  }
-
-  void cutAndPasteGoThroughTheClipboard() {
-    TTextForm* form = SmallReport();
-    QVERIFY(form);
-    QTextCursor cursor(form->RichEdit1->document());
-    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    form->RichEdit1->setTextCursor(cursor);
-    form->Cut1Click();
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Tractrix horn calculation."));
-    QVERIFY(form->RichEdit1->document()->firstBlock().text().isEmpty());
-    form->Paste1Click();
-    QCOMPARE(form->RichEdit1->document()->firstBlock().text(),
-             QStringLiteral("Tractrix horn calculation."));
-    form->Selectall1Click();
-    form->Copy1Click();
-    QCOMPARE(QGuiApplication::clipboard()->text(), form->RichEdit1->toPlainText());
   }
 
   void printWritesEveryPage() {
