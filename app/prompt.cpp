@@ -11,16 +11,23 @@ namespace {
 
 QString ProgramTitle() { return QStringLiteral("Vortalis"); }
 
+// The settings dialogs, the information windows and the about box stay above
+// other windows; a box below them would hide where they stand, centred, and
+// the program would seem to hang.
+void KeepAbove(QMessageBox& box) { box.setWindowFlag(Qt::WindowStaysOnTopHint, true); }
+
 class DialogPrompt final : public Prompt {
  public:
   void Message(const QString& text) override {
     QMessageBox box(QMessageBox::NoIcon, ProgramTitle(), text, QMessageBox::Ok);
+    KeepAbove(box);
     box.exec();
   }
 
   void Error(const QString& message) override {
     QMessageBox box(QMessageBox::NoIcon, ProgramTitle(), message + QLatin1Char('.'),
                     QMessageBox::Ok);
+    KeepAbove(box);
     box.exec();
   }
 
@@ -29,6 +36,7 @@ class DialogPrompt final : public Prompt {
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
+    KeepAbove(box);
     switch (box.exec()) {
       case QMessageBox::Yes: return Answer::Yes;
       case QMessageBox::No: return Answer::No;

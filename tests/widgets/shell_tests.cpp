@@ -545,6 +545,7 @@ class ShellTests : public QObject {
     QString title, boxText;
     QMessageBox::Icon icon = QMessageBox::Critical;
     QStringList buttons;
+    bool above = false;
     int polls = 0;
     QTimer closer;
     closer.setInterval(10);
@@ -559,6 +560,7 @@ class ShellTests : public QObject {
       title = box->windowTitle();
       boxText = box->text();
       icon = box->icon();
+      above = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
       for (const QAbstractButton* button : box->buttons()) buttons << button->text();
       if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
         ok->click();
@@ -576,6 +578,8 @@ class ShellTests : public QObject {
     QCOMPARE(boxText, shown);
     QCOMPARE(icon, QMessageBox::NoIcon);
     QCOMPARE(buttons, QStringList{"OK"});
+    // Above the dialogs that stay on top, or it would open hidden behind them.
+    QVERIFY(above);
   }
 };
 
