@@ -1,6 +1,7 @@
 #include "geometry/number_text.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -26,9 +27,18 @@ long double StrToLongDoubleC(const char* text) {
   return strtold_l(text, nullptr, c);
 }
 
-// A value rounded to at most 18 significant digits: digits[0] at 10^exponent.
+constexpr std::array<std::uint64_t, kMaxDigits + 1> PowersOfTen() {
+  std::array<std::uint64_t, kMaxDigits + 1> powers{};
+  powers[0] = 1;
+  for (int i = 1; i <= kMaxDigits; ++i) powers[i] = powers[i - 1] * 10;
+  return powers;
+}
+constexpr auto kPowersOfTen = PowersOfTen();
+
+// A value rounded to at most 18 significant digits: `significand` has exactly
+// `count` digits, the first of them at 10^exponent.
 struct RoundedDecimal {
-  char digits[kMaxDigits];
+  std::uint64_t significand = 0;
   int count = 0;  // 0 for zero
   int exponent = 0;
 };
@@ -37,57 +47,70 @@ struct RoundedDecimal {
 // at most D decimals, halves away from zero: 28.575 with D 2 gives 28.58
 // although its binary neighbour lies just below the half.
 RoundedDecimal Round(long double magnitude, int P, int D) {
-  RoundedDecimal result;
   const Decimal18 exact = ToDecimal18(magnitude);
-  if (exact.digits == 0) return result;
-  std::uint64_t rest = exact.digits;
-  for (int i = kMaxDigits - 1; i >= 0; --i) {
-    result.digits[i] = static_cast<char>('0' + rest % 10);
-    rest /= 10;
-  }
-  result.exponent = exact.exponent;
+  if (exact.digits == 0) return {};
   const int keep = std::min(P, exact.exponent + 1 + D);
-  if (keep < 0) return RoundedDecimal{};
-  result.count = std::min(keep, kMaxDigits);
-  if (keep >= kMaxDigits || result.digits[keep] < '5') return result;
-  int i = keep - 1;
-  while (i >= 0 && result.digits[i] == '9') --i;
-  if (i < 0) {  // 9...9 becomes 10...0: one place more before the point
-    result.digits[0] = '1';
-    result.count = 1;
-    ++result.exponent;
-  } else {
-    ++result.digits[i];
-    result.count = i + 1;
-  }
-  return result;
+  if (keep < 0) return {};
+  if (keep >= kMaxDigits) return {exact.digits, kMaxDigits, exact.exponent};
+  // Integer division of the 18 digits: a table has millions of numbers, and
+  // taking them apart digit by digit was the dearest step of a report.
+  const std::uint64_t dropped = kPowersOfTen[kMaxDigits - keep];
+  std::uint64_t kept = exact.digits / dropped;
+  // The first dropped digit decides: 5 or more rounds up.
+  if (exact.digits % dropped >= dropped / 2) ++kept;
+  if (kept == 0) return {};
+  // 9...9 became 10...0 (or 0.5 at keep 0 became 1): one place more before the point.
+  if (kept == kPowersOfTen[keep]) return {1, 1, exact.exponent + 1};
+  return {kept, keep, exact.exponent};
 }
 
-void AppendExponentForm(std::string& out, const RoundedDecimal& value, std::string_view decimal) {
-  int count = value.count;
-  while (count > 1 && value.digits[count - 1] == '0') --count;
-  out += value.digits[0];
+// The `count` digits of value, leading zeros included, two at a time.
+void WriteDigits(char* out, std::uint64_t value, int count) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  char* p = out + count;
+  while (p - out >= 2) {
+    const auto pair = static_cast<std::size_t>(value % 100) * 2;
+    value /= 100;
+    p -= 2;
+    p[0] = kPairs[pair];
+    p[1] = kPairs[pair + 1];
+  }
+  if (p != out) *--p = static_cast<char>('0' + value % 10);
+}
+
+void AppendExponentForm(std::string& out, const char* digits, int count, int exponent,
+                        std::string_view decimal) {
+  while (count > 1 && digits[count - 1] == '0') --count;
+  out += digits[0];
   if (count > 1) {
     out += decimal;
-    out.append(value.digits + 1, static_cast<std::size_t>(count - 1));
+    out.append(digits + 1, static_cast<std::size_t>(count - 1));
   }
   out += 'E';
-  out += std::to_string(value.exponent);
+  out += std::to_string(exponent);
 }
 
-void AppendFixedForm(std::string& out, const RoundedDecimal& value, int D,
+// Digits beyond the significant ones are zeros, on both sides of the point.
+void AppendFixedForm(std::string& out, const char* digits, int count, int exponent, int D,
                      std::string_view decimal) {
-  const auto digitAt = [&value](int index) {
-    return index >= 0 && index < value.count ? value.digits[index] : '0';
+  const auto digitAt = [&](int index) {
+    return index >= 0 && index < count ? digits[index] : '0';
   };
-  if (value.count == 0 || value.exponent < 0) {
-    out += '0';
-  } else {
-    for (int i = 0; i <= value.exponent; ++i) out += digitAt(i);
-  }
+  // Whole part and decimals are assembled here and appended in one piece each.
+  char text[kMaxDigits];
+  int length = 0;
+  if (count == 0 || exponent < 0)
+    text[length++] = '0';
+  else
+    for (int i = 0; i <= exponent; ++i) text[length++] = digitAt(i);
+  out.append(text, static_cast<std::size_t>(length));
   if (D == 0) return;
   out += decimal;
-  for (int place = 1; place <= D; ++place) out += digitAt(value.exponent + place);
+  for (int place = 1; place <= D; ++place) text[place - 1] = digitAt(exponent + place);
+  out.append(text, static_cast<std::size_t>(D));
 }
 
 }  // namespace
@@ -134,21 +157,34 @@ std::optional<long double> ParseNumber(std::string_view text, const Separators& 
   return value;
 }
 
-std::string FixedText(long double v, int P, int D, const Separators& separators) {
-  if (std::isnan(v)) return "NAN";
-  if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
+void AppendFixedText(std::string& out, long double v, int P, int D,
+                     const Separators& separators) {
+  if (std::isnan(v)) {
+    out += "NAN";
+    return;
+  }
+  if (std::isinf(v)) {
+    out += v < 0 ? "-INF" : "INF";
+    return;
+  }
   P = std::clamp(P, 1, kMaxDigits);
   D = std::clamp(D, 0, kMaxDigits);
   const std::string_view decimal = DecimalSeparator(separators);
   const RoundedDecimal value = Round(std::fabs(v), P, D);
+  char digits[kMaxDigits];
+  WriteDigits(digits, value.significand, value.count);
 
-  std::string out;
   // A value that rounds to zero is written without a sign.
   if (v < 0 && value.count > 0) out += '-';
   if (value.count > 0 && value.exponent + 1 > P)
-    AppendExponentForm(out, value, decimal);
+    AppendExponentForm(out, digits, value.count, value.exponent, decimal);
   else
-    AppendFixedForm(out, value, D, decimal);
+    AppendFixedForm(out, digits, value.count, value.exponent, D, decimal);
+}
+
+std::string FixedText(long double v, int P, int D, const Separators& separators) {
+  std::string out;
+  AppendFixedText(out, v, P, D, separators);
   return out;
 }
 

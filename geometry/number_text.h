@@ -28,6 +28,9 @@ std::optional<long double> ParseNumber(std::string_view text, const Separators& 
 // and D to 0..18; a value that rounds to zero has no sign; NaN and infinities
 // read "NAN", "INF" and "-INF".
 std::string FixedText(long double v, int P, int D, const Separators& separators = {});
+// FixedText appended to out, for texts built from many numbers (table rows).
+void AppendFixedText(std::string& out, long double v, int P, int D,
+                     const Separators& separators = {});
 
 // A whole number with thousands separators: 16777216 -> "16,777,216".
 std::string GroupedInteger(unsigned long long value, const Separators& separators = {});

@@ -1,5 +1,6 @@
 #include "report/profile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -44,12 +45,16 @@ long double RoundedLength(long double length) { return std::nearbyint(length); }
 int ProgressPercent(long double d, long double lr) {
   // A horn shorter than half a unit rounds to 0: show a full bar rather than divide by zero.
   if (lr == 0.0L) return 100;
-  const long double percent = std::nearbyint(d / lr * 100.0L);
-  if (!(percent < static_cast<long double>(std::numeric_limits<int>::max())))
-    return std::numeric_limits<int>::max();
-  if (!(percent > static_cast<long double>(std::numeric_limits<int>::min())))
-    return std::numeric_limits<int>::min();
-  return static_cast<int>(percent);
+  const long double percent = d / lr * 100.0L;
+  // llrint rounds in the current mode exactly as nearbyint does (to nearest, ties
+  // to even) without saving and restoring the floating-point environment, which
+  // cost a few percent of a huge table; it needs a value within long long.
+  constexpr long double kLongLongSafe = 0x1p62L;
+  if (!(percent < kLongLongSafe)) return std::numeric_limits<int>::max();  // NaN too
+  if (!(percent > -kLongLongSafe)) return std::numeric_limits<int>::min();
+  return static_cast<int>(std::clamp<long long>(std::llrint(percent),
+                                                std::numeric_limits<int>::min(),
+                                                std::numeric_limits<int>::max()));
 }
 
 long double SearchTolerance(geometry::LengthUnit unit) {

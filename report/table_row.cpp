@@ -10,7 +10,7 @@ TableRow::TableRow(const geometry::Separators& separators, geometry::LengthUnit 
 }
 
 void TableRow::AddNumber(long double value, NumberFormat format) {
-  text_ += FormatNumber(value, format, separators_);
+  geometry::AppendFixedText(text_, value, format.precision, format.decimals, separators_);
 }
 
 void TableRow::AddColumn(long double value, NumberFormat format) {
