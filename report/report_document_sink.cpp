@@ -1,6 +1,7 @@
 #include "report/report_document_sink.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -55,5 +56,7 @@ void ReportDocumentSink::MoveInto(QPlainTextEdit& editor) {
     caret.movePosition(QTextCursor::End);
   }
   editor.setTextCursor(caret);
-  editor.ensureCursorVisible();
+  // The hidden editor has no size of its own yet, so scrolling the caret into
+  // view now would put its line at the top; the window does that once shown.
+  editor.verticalScrollBar()->setValue(0);
 }

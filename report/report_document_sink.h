@@ -25,8 +25,9 @@ class ReportDocumentSink final : public vortalis::report::ReportLineSink {
 
   // Puts the gathered text into `editor` as one change that cannot be undone,
   // marks the document changed, and leaves the caret where the last line
-  // operation left it (the end of a replaced line, else the end of the text).
-  // The sink is empty afterwards.
+  // operation left it (the end of a replaced line, else the end of the text),
+  // with the view at the top. The sink is empty afterwards; an empty sink
+  // leaves the editor as it was.
   void MoveInto(QPlainTextEdit& editor);
 
  private:

@@ -150,6 +150,9 @@ TTextForm* TTextForm::Open(QWidget* owner) {
     form->resize(537, 322);
     form->show();
   }
+  // Now that the editor has its size: a report whose last step replaced its
+  // third line shows its beginning, one that ended by appending, its end.
+  form->RichEdit1->ensureCursorVisible();
   const QPointer<TTextForm> alive(form);
   form->FormShow();
   return alive.data();

@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTest>
@@ -244,8 +245,10 @@ class ReportWindowTests : public QObject {
     QVERIFY2(stampLine.startsWith(QStringLiteral("Created ")) &&
                  stampLine.endsWith(QStringLiteral(" with Vortalis from Kestrowan.")),
              qPrintable(stampLine));
-    // The third line was replaced last: the caret stands there, at the top.
+    // The third line was replaced last: the caret stands there, and the view
+    // shows the beginning of the report.
     QCOMPARE(form->RichEdit1->textCursor().blockNumber(), 2);
+    QCOMPARE(form->RichEdit1->verticalScrollBar()->value(), 0);
 
     // The dialog that started the calculation is back in front; the other is hidden.
     QWidget* shown = circular ? static_cast<QWidget*>(SettCircForm) : SettRecForm;
