@@ -14,7 +14,7 @@ QString ProgramTitle() { return QStringLiteral("Vortalis"); }
 // The settings dialogs, the information windows and the about box stay above
 // other windows; a box below them would hide where they stand, centred, and
 // the program would seem to hang.
-void KeepAbove(QMessageBox& box) { box.setWindowFlag(Qt::WindowStaysOnTopHint, true); }
+void KeepAbove(QDialog& box) { box.setWindowFlag(Qt::WindowStaysOnTopHint, true); }
 
 class DialogPrompt final : public Prompt {
  public:
@@ -46,6 +46,7 @@ class DialogPrompt final : public Prompt {
 
   QString SaveFileName(QWidget* parent, const QString& preset) override {
     QFileDialog dialog(parent);
+    KeepAbove(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters({QStringLiteral("text files (*.txt)"), QStringLiteral("all files (*.*)")});
@@ -57,11 +58,13 @@ class DialogPrompt final : public Prompt {
 
   bool Print(QWidget* parent, QPrinter& printer) override {
     QPrintDialog dialog(&printer, parent);
+    KeepAbove(dialog);
     return dialog.exec() == QDialog::Accepted;
   }
 
   bool PrinterSetup(QWidget* parent, QPrinter& printer) override {
     QPageSetupDialog dialog(&printer, parent);
+    KeepAbove(dialog);
     return dialog.exec() == QDialog::Accepted;
   }
 };
