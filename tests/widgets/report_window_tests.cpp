@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <csignal>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <sys/resource.h>
 #include <vector>
@@ -29,6 +30,7 @@
 #include "app/main_form.h"
 #include "app/startup.h"
 #include "report/locale_stamp_provider.h"
+#include "report/report_calculation.h"
 #include "report/report_document_sink.h"
 #include "report/report_generator.h"
 #include "report/text_form.h"
@@ -346,6 +348,27 @@ class ReportWindowTests : public QObject {
     QCOMPARE(Reports().size(), 1);
     QCOMPARE(WindowLines(*form).value(2), QString::fromLatin1(vortalis::report::kAbortNote));
     QVERIFY(SettCircForm->Calculate->isEnabled());
+  }
+
+  void failingGeneratorRestoresTheCalculationState() {
+    // A document that refuses its 30th line ends the generator with an error.
+    class FullSink final : public vortalis::report::ReportLineSink {
+     public:
+      int lines = 0;
+      void AppendLine(std::string_view) override {
+        if (++lines == 30) throw std::length_error("The report is too long");
+      }
+      void ReplaceLine(std::size_t, std::string_view) override {}
+    } sink;
+    waitform->SetHornKind(QStringLiteral("Circ"));
+    waitform->ClearAbort();
+    SettCircForm->T1->setChecked(true);
+    QCOMPARE(RunReportGenerator(sink), QStringLiteral("The report is too long"));
+    QCOMPARE(sink.lines, 30);
+    QVERIFY(!waitform->Calculating());
+    QVERIFY(!waitform->isVisible());
+    QVERIFY(SettCircForm->Calculate->isEnabled());
+    QVERIFY(SettRecForm->Calculate->isEnabled());
   }
 
   void saveAsThenSave() {
