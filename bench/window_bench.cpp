@@ -1,0 +1,253 @@
+// The window rows of the benchmark table: the real windows, offscreen, driven
+// as a user would drive them. Calculate of the largest circular table to the
+// report window shown, the program's peak memory, Ctrl+End, one keystroke and
+// its Undo at the end of that report, Save, and Print to a PDF file.
+#include <QApplication>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTextDocument>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/forms.h"
+#include "app/main_form.h"
+#include "app/startup.h"
+#include "app/vortalis_application.h"
+#include "bench/bench_prompt.h"
+#include "bench/bench_table.h"
+#include "report/text_form.h"
+#include "settings/sett_circ_form.h"
+
+namespace {
+
+using vortalis::bench::Fixed;
+using vortalis::bench::Median;
+using vortalis::bench::Seconds;
+
+struct Options {
+  int runs = 5;
+  int printRuns = 3;  // a print of the largest report takes tens of seconds
+  QString reference;  // the tool's output for the same horn
+  QString outputDir = QStringLiteral("/tmp");
+};
+
+Options ReadOptions(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string name = argv[i];
+    if (name == "--runs") options.runs = std::max(1, std::atoi(argv[i + 1]));
+    if (name == "--print-runs") options.printRuns = std::max(0, std::atoi(argv[i + 1]));
+    if (name == "--reference") options.reference = QString::fromLocal8Bit(argv[i + 1]);
+    if (name == "--output-dir") options.outputDir = QString::fromLocal8Bit(argv[i + 1]);
+  }
+  options.printRuns = std::min(options.printRuns, options.runs);
+  return options;
+}
+
+// Counts the paint events of every report editor's viewport, so that a timed
+// step ends only once its effect is on the screen.
+class PaintCounter final : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && qobject_cast<QPlainTextEdit*>(watched->parent()))
+      ++paints;
+    return false;
+  }
+  std::uint64_t paints = 0;
+};
+
+// Processes events until a report editor has painted since `before`; a step
+// whose effect needed no paint at all ends when nothing is left to process.
+void ProcessUntilPainted(const PaintCounter& counter, std::uint64_t before) {
+  for (int i = 0; i < 1000 && counter.paints == before; ++i) QCoreApplication::processEvents();
+}
+
+TTextForm* NewestReport(const QList<TTextForm*>& before) {
+  for (TTextForm* form : Mainform->findChildren<TTextForm*>())
+    if (!before.contains(form)) return form;
+  return nullptr;
+}
+
+// A key as the keyboard gives it, press and release, then its repaint.
+double TimeKey(QWidget* editor, const PaintCounter& counter, Qt::Key key,
+               Qt::KeyboardModifiers modifiers, const QString& text = {}) {
+  const std::uint64_t before = counter.paints;
+  QElapsedTimer timer;
+  timer.start();
+  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+  QCoreApplication::sendEvent(editor, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+  QCoreApplication::sendEvent(editor, &release);
+  ProcessUntilPainted(counter, before);
+  return static_cast<double>(timer.nsecsElapsed()) * 1e-9;
+}
+
+QList<QByteArray> FileLines(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll().split('\n');
+}
+
+// Equal line for line, the second line (the creation stamp) aside.
+bool SameReport(const QList<QByteArray>& a, const QList<QByteArray>& b) {
+  if (a.size() != b.size() || a.size() < 2) return false;
+  for (qsizetype i = 0; i < a.size(); ++i)
+    if (i != 1 && a[i] != b[i]) return false;
+  return true;
+}
+
+int PdfPages(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return 0;
+  const QByteArray pdf = file.readAll();
+  int pages = 0;
+  const QByteArray marker("/Type /Page");
+  for (qsizetype at = pdf.indexOf(marker); at >= 0; at = pdf.indexOf(marker, at + 1)) {
+    const qsizetype next = at + marker.size();
+    if (next < pdf.size() && pdf[next] != 's') ++pages;  // not "/Type /Pages"
+  }
+  return pages;
+}
+
+double ResidentMiB() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly)) return 0;
+  for (const QByteArray& line : status.readAll().split('\n'))
+    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+  return 0;
+}
+
+std::string Range(const std::vector<double>& values, double scale, const char* unit, int decimals) {
+  return std::to_string(values.size()) + " runs, " +
+         Fixed(vortalis::bench::Minimum(values) * scale, decimals) + "–" +
+         Fixed(vortalis::bench::Maximum(values) * scale, decimals) + " " + unit;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options options = ReadOptions(argc, argv);
+  int qtArgc = 1;
+  VortalisApplication application(qtArgc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("Vortalis"));
+  QApplication::setQuitOnLastWindowClosed(false);
+  BenchPrompt prompt;
+  PaintCounter counter;
+  application.installEventFilter(&counter);
+
+  // The start-up wait reads a counter that advances a millisecond a reading.
+  auto now = std::make_shared<std::uint32_t>(0);
+  CreateLongLivedForms([now] { return (*now)++; });
+  Mainform->resize(1024, 768);
+  Mainform->show();
+  QCoreApplication::processEvents();
+
+  const QList<QByteArray> reference = FileLines(options.reference);
+  std::vector<double> calculate, peak, ctrlEnd, keystroke, undo, save, print, printGrowth;
+  int pages = 0;
+  qsizetype lines = 0;
+  bool identical = !reference.isEmpty();
+  bool undone = true;
+  for (int run = 0; run < options.runs; ++run) {
+    SettCircForm->mm->setChecked(true);
+    SettCircForm->radius->setChecked(true);
+    SettCircForm->T1->setChecked(true);
+    SettCircForm->Freq->setText(QStringLiteral("1"));
+    SettCircForm->Throat->setText(QStringLiteral("0.5"));
+    const QList<TTextForm*> before = Mainform->findChildren<TTextForm*>();
+
+    vortalis::bench::ResetPeakResident();
+    const std::uint64_t paintsBefore = counter.paints;
+    QElapsedTimer timer;
+    timer.start();
+    SettCircForm->CalculateClick();
+    TTextForm* form = NewestReport(before);
+    if (!form) {
+      std::fprintf(stderr, "Calculate made no report window\n");
+      return 1;
+    }
+    ProcessUntilPainted(counter, paintsBefore);
+    calculate.push_back(static_cast<double>(timer.nsecsElapsed()) * 1e-9);
+    peak.push_back(vortalis::bench::PeakResidentMiB());
+
+    QPlainTextEdit* editor = form->RichEdit1;
+    ctrlEnd.push_back(TimeKey(editor, counter, Qt::Key_End, Qt::ControlModifier));
+    const int characters = editor->document()->characterCount();
+    keystroke.push_back(TimeKey(editor, counter, Qt::Key_X, Qt::NoModifier, QStringLiteral("x")));
+    undo.push_back(TimeKey(editor, counter, Qt::Key_Z, Qt::ControlModifier));
+    undone = undone && editor->document()->characterCount() == characters;
+
+    prompt.savePath = options.outputDir + QStringLiteral("/window-save-%1.txt").arg(run);
+    timer.start();
+    form->Save1Click();
+    save.push_back(static_cast<double>(timer.nsecsElapsed()) * 1e-9);
+    const QList<QByteArray> saved = FileLines(prompt.savePath);
+    lines = saved.size() - 1;  // after the last CR LF
+    identical = identical && SameReport(saved, reference);
+    QFile::remove(prompt.savePath);
+
+    if (run < options.printRuns) {
+      prompt.pdfPath = options.outputDir + QStringLiteral("/window-print-%1.pdf").arg(run);
+      const double resident = ResidentMiB();
+      vortalis::bench::ResetPeakResident();
+      timer.start();
+      form->Print1Click();
+      print.push_back(static_cast<double>(timer.nsecsElapsed()) * 1e-9);
+      printGrowth.push_back(vortalis::bench::PeakResidentMiB() - resident);
+      pages = PdfPages(prompt.pdfPath);
+      QFile::remove(prompt.pdfPath);
+    }
+
+    form->Close1Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    std::fprintf(stderr, "window run %d of %d done\n", run + 1, options.runs);
+  }
+  if (!prompt.seen.isEmpty())
+    std::fprintf(stderr, "dialogs seen: %s\n", qPrintable(prompt.seen.join(QStringLiteral("; "))));
+
+  using vortalis::bench::PrintRow;
+  using vortalis::bench::Verdict;
+  const std::string rows = std::to_string(lines);
+  PrintRow({"Window program: Calculate of that horn to its report window shown (" + rows +
+                " lines)",
+            Seconds(Median(calculate)), Range(calculate, 1.0, "s", 2), "at most 5.5 s",
+            Verdict(Median(calculate) <= 5.5)});
+  const double peakMiB = vortalis::bench::Maximum(peak);
+  PrintRow({"same, peak resident memory of the program", Fixed(peakMiB, 0) + " MiB (highest run)",
+            Range(peak, 1.0, "MiB", 0), "at most 450 MiB", Verdict(peakMiB <= 450.0)});
+  PrintRow({"Ctrl+End from the top of that report, to the repaint", Seconds(Median(ctrlEnd)),
+            Range(ctrlEnd, 1e3, "ms", 2), "under 10 ms", Verdict(Median(ctrlEnd) < 0.010)});
+  PrintRow({"One keystroke at the end of that report, to the repaint", Seconds(Median(keystroke)),
+            Range(keystroke, 1e3, "ms", 2), "under 10 ms", Verdict(Median(keystroke) < 0.010)});
+  PrintRow({"Undo (Ctrl+Z) of that keystroke, to the repaint", Seconds(Median(undo)),
+            Range(undo, 1e3, "ms", 2) + (undone ? "" : "; the keystroke was NOT undone"),
+            "under 10 ms", Verdict(undone && Median(undo) < 0.010)});
+  PrintRow({"Save of that report (Save, dialog answered, file written)", Seconds(Median(save)),
+            Range(save, 1.0, "s", 2) + "; file " +
+                (identical ? "identical to vortalis-report's output (stamp line aside)"
+                           : "DIFFERS from vortalis-report's output"),
+            "under 0.6 s, identical", Verdict(identical && Median(save) < 0.6)});
+  if (!print.empty()) {
+    const double seconds = Median(print);
+    const double rate = static_cast<double>(lines) / seconds;
+    const double growth = vortalis::bench::Maximum(printGrowth);
+    PrintRow({"Print of that report to a PDF file",
+              Seconds(seconds) + ", " + std::to_string(pages) + " pages, " +
+                  Fixed(rate, 0) + " rows/s",
+              Range(print, 1.0, "s", 1) + "; memory +" + Fixed(growth, 0) +
+                  " MiB over the resident size before printing",
+              "every page present, at least 25,000 rows/s, memory bounded",
+              Verdict(pages > 0 && rate >= 25000.0 && growth < 64.0)});
+  }
+  DestroyLongLivedForms();
+  return identical && undone && prompt.seen.isEmpty() ? 0 : 1;
+}
