@@ -38,43 +38,11 @@
 #include "scripted_prompt.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
+#include "tests/core/report_test_support.h"
 
 namespace {
 
 using vortalis::report::ReportEnvironment;
-
-// The core's view of a report, for comparison with what the window shows.
-class StringSink final : public vortalis::report::ReportLineSink {
- public:
-  std::vector<std::string> lines;
-  void AppendLine(std::string_view line) override { lines.emplace_back(line); }
-  void ReplaceLine(std::size_t index, std::string_view line) override {
-    if (index < lines.size()) lines[index] = std::string(line);
-  }
-};
-
-// Abort is requested during the pump call numbered `abortAtPump` (0: never).
-class ScriptedProgress final : public vortalis::report::ProgressPort {
- public:
-  explicit ScriptedProgress(int abortAtPump) : abortAtPump_(abortAtPump) {}
-  void Pump() {
-    if (++pumps_ == abortAtPump_) aborted_ = true;
-  }
-  void SetPosition(int) override {}
-  void Show() override {}
-  void Hide() override {}
-  bool AbortRequested() const override { return aborted_; }
-
- private:
-  int abortAtPump_;
-  int pumps_ = 0;
-  bool aborted_ = false;
-};
-
-class FixedStamp final : public vortalis::report::StampProvider {
- public:
-  vortalis::report::CreationStampPieces CreationStamp() const override { return {"D", "T"}; }
-};
 
 // The second line carries the clock; both sides get the same one.
 QStringList MaskStamp(QStringList lines) {
@@ -82,20 +50,15 @@ QStringList MaskStamp(QStringList lines) {
   return lines;
 }
 
+// The report as the core writes it, for comparison with what the window shows.
 template <typename Input>
-QStringList CoreReport(const Input& input, int abortAtPump = 0) {
-  StringSink sink;
-  ScriptedProgress progress(abortAtPump);
-  const FixedStamp stamp;
-  ReportEnvironment env{sink, progress, [&progress] { progress.Pump(); }, stamp,
-                        CurrentSeparators()};
-  if constexpr (std::is_same_v<Input, vortalis::report::CircularReportInput>) {
-    vortalis::report::GenerateCircularReport(input, env);
-  } else {
-    vortalis::report::GenerateRectangularReport(input, env);
-  }
+QStringList CoreReport(void (*generate)(const Input&, ReportEnvironment&), const Input& input,
+                       int abortAtPump = 0) {
   QStringList lines;
-  for (const std::string& line : sink.lines) lines << QString::fromStdString(line);
+  for (const std::string& line :
+       vortalis::testing::Produce(generate, input, abortAtPump, CurrentSeparators()).lines) {
+    lines << QString::fromStdString(line);
+  }
   lines << QString();  // the empty paragraph after the last line break
   return MaskStamp(lines);
 }
@@ -240,8 +203,9 @@ class ReportWindowTests : public QObject {
     QCOMPARE(Reports().constFirst()->size(), QSize(537, 322));
     QCOMPARE(form->FileName(), QStringLiteral("Untitled"));
     QVERIFY(form->RichEdit1->document()->isModified());
-    const QStringList expected = circular ? CoreReport(SettCircForm->ReadInput())
-                                          : CoreReport(SettRecForm->ReadInput());
+    const QStringList expected =
+        circular ? CoreReport(&vortalis::report::GenerateCircularReport, SettCircForm->ReadInput())
+                 : CoreReport(&vortalis::report::GenerateRectangularReport, SettRecForm->ReadInput());
     QCOMPARE(WindowLines(*form), expected);
     const QString stampLine = form->RichEdit1->document()->findBlockByNumber(1).text();
     QVERIFY2(stampLine.startsWith(QStringLiteral("Created ")) &&
@@ -324,7 +288,8 @@ class ReportWindowTests : public QObject {
     QVERIFY2(stations >= 1 && stations < 466, qPrintable(QString::number(stations)));
     QVERIFY(lines.value(lines.size() - 2).startsWith(QStringLiteral("466.518\t\t")));
     // The station whose event processing took the click is the last one written.
-    QCOMPARE(lines, CoreReport(SettCircForm->ReadInput(), stations));
+    QCOMPARE(lines, CoreReport(&vortalis::report::GenerateCircularReport,
+                               SettCircForm->ReadInput(), stations));
   }
 
   void quitDuringCalculation() {
