@@ -261,7 +261,13 @@ void TTextForm::Close1Click() {
   }
 }
 
-void TTextForm::Exit1Click() { Mainform->Exit1Click(); }
+void TTextForm::Exit1Click() {
+  if (Mainform) {
+    Mainform->Exit1Click();
+  } else {
+    Close1Click();
+  }
+}
 
 void TTextForm::Edit1Click() {
   const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
