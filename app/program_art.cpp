@@ -23,52 +23,15 @@ QList<QPointF> HornWall(qreal throat, int steps) {
 
 }  // namespace
 
+// The same pictures that are installed into the desktop's icon theme.
 QPixmap ProgramIconPixmap(int size) {
-  QPixmap pixmap(size, size);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.scale(size / 32.0, size / 32.0);
-
-  QLinearGradient tile(0, 0, 0, 32);
-  tile.setColorAt(0, QColor(0x2f, 0x5d, 0x8a));
-  tile.setColorAt(1, QColor(0x17, 0x34, 0x52));
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(tile);
-  painter.drawRoundedRect(QRectF(1, 1, 30, 30), 5, 5);
-
-  // Throat at the left, mouth at the right, axis across the middle.
-  const qreal throat = 0.14;
-  const QList<QPointF> wall = HornWall(throat, 40);
-  const qreal length = wall.constLast().x();
-  const qreal scaleX = 22.0 / length;
-  const qreal scaleR = 13.0;
-  QPainterPath horn;
-  horn.moveTo(5 + wall.constFirst().x() * scaleX, 16 - wall.constFirst().y() * scaleR);
-  for (const QPointF& p : wall) horn.lineTo(5 + p.x() * scaleX, 16 - p.y() * scaleR);
-  for (auto p = wall.crbegin(); p != wall.crend(); ++p)
-    horn.lineTo(5 + p->x() * scaleX, 16 + p->y() * scaleR);
-  horn.closeSubpath();
-
-  QLinearGradient brass(0, 3, 0, 29);
-  brass.setColorAt(0, QColor(0xf4, 0xd4, 0x8c));
-  brass.setColorAt(0.5, QColor(0xd9, 0xa4, 0x41));
-  brass.setColorAt(1, QColor(0x9a, 0x6a, 0x1c));
-  painter.setBrush(brass);
-  painter.setPen(QPen(QColor(0x5a, 0x3c, 0x0c), 0.8));
-  painter.drawPath(horn);
-
-  // The driver at the throat.
-  painter.setBrush(QColor(0x3a, 0x3a, 0x3a));
-  painter.setPen(QPen(QColor(0x1a, 0x1a, 0x1a), 0.6));
-  painter.drawRoundedRect(QRectF(2.5, 16 - throat * scaleR - 1.2, 3, throat * scaleR * 2 + 2.4), 0.6,
-                          0.6);
-  return pixmap;
+  return ProgramIcon().pixmap(size, size);
 }
 
 QIcon ProgramIcon() {
   QIcon icon;
-  for (const int size : {16, 32, 48, 64, 128}) icon.addPixmap(ProgramIconPixmap(size));
+  for (const int size : {32, 48, 64, 128, 256})
+    icon.addFile(QStringLiteral(":/icons/vortalis-%1.png").arg(size), QSize(size, size));
   return icon;
 }
 

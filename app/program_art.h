@@ -3,8 +3,8 @@
 #include <QIcon>
 #include <QPixmap>
 
-// The program's own pictures, drawn in code: a tractrix horn seen from the
-// side, and the word mark.
+// The program's own pictures: a tractrix horn seen from the side (the icon
+// files of app/icons, also installed for the desktop), and the word mark.
 
 // The program icon, a horn in profile on a blue tile, `size` pixels square.
 QPixmap ProgramIconPixmap(int size);
