@@ -36,6 +36,12 @@ QString SaveReportFile(const QTextDocument& document, const QString& path) {
   }
   if (written && !chunk.isEmpty()) written = file.write(chunk) == chunk.size();
   // An uncommitted QSaveFile removes its temporary file.
-  if (!written || !file.commit()) return QStringLiteral("Failed to Save Stream");
+  if (!written) return QStringLiteral("Failed to Save Stream");
+  if (!file.commit()) {
+    // The text was written, but the file cannot take its name (one longer than
+    // the file system allows, say): to the user the file could not be created.
+    return file.error() == QFileDevice::RenameError ? QStringLiteral("Cannot create file %1").arg(path)
+                                                    : QStringLiteral("Failed to Save Stream");
+  }
   return {};
 }
