@@ -27,13 +27,12 @@ long double StrToLongDoubleC(const char* text) {
   return strtold_l(text, nullptr, c);
 }
 
-constexpr std::array<std::uint64_t, kMaxDigits + 1> PowersOfTen() {
-  std::array<std::uint64_t, kMaxDigits + 1> powers{};
-  powers[0] = 1;
-  for (int i = 1; i <= kMaxDigits; ++i) powers[i] = powers[i - 1] * 10;
-  return powers;
-}
-constexpr auto kPowersOfTen = PowersOfTen();
+constexpr std::array<std::uint64_t, kMaxDigits + 1> kPowersOfTen{
+    1ULL,           10ULL,           100ULL,           1000ULL,           10000ULL,
+    100000ULL,      1000000ULL,      10000000ULL,      100000000ULL,      1000000000ULL,
+    10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL, 100000000000000ULL,
+    1000000000000000ULL,  10000000000000000ULL,  100000000000000000ULL,
+    1000000000000000000ULL};
 
 // A value rounded to at most 18 significant digits: `significand` has exactly
 // `count` digits, the first of them at 10^exponent.
