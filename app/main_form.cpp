@@ -49,6 +49,12 @@ TMainform::TMainform(QWidget* parent) : QMainWindow(parent) {
   }
 }
 
+TMainform::~TMainform() {
+  // QWidget's destructor closes the report windows after this object has
+  // stopped being a TMainform; their activation must not reach MergeMenus then.
+  disconnect(mdiArea, nullptr, this, nullptr);
+}
+
 void TMainform::FormCreate(const TickCounter& ticks) {
   move(0, 0);
   const std::uint32_t start = ticks();

@@ -21,6 +21,7 @@ class TMainform : public QMainWindow {
   Q_OBJECT
  public:
   explicit TMainform(QWidget* parent = nullptr);
+  ~TMainform() override;
 
   QMdiArea* mdiArea = nullptr;
 
