@@ -18,14 +18,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <csignal>
 #include <functional>
 #include <memory>
-#include <sys/resource.h>
 
 #include "app/forms.h"
 #include "app/locale_separators.h"
 #include "app/main_form.h"
+#include "file_size_limit.h"
 #include "long_lived_forms.h"
 #include "report/report_generator.h"
 #include "report/text_form.h"
@@ -53,29 +52,6 @@ bool WriteFile(const QString& path, const QByteArray& bytes) {
 QStringList FolderEntries(const QString& folder) {
   return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
-
-// A full disk for this process: files may not grow past `bytes`, and the
-// signal that would end the process is ignored, so write() fails with EFBIG.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  void (*previousHandler_)(int) = nullptr;
-};
 
 QList<QMdiSubWindow*> Reports() { return Mainform->mdiArea->subWindowList(); }
 
