@@ -16,6 +16,8 @@
 #include <QPrinter>
 #include <QRadioButton>
 #include <QTextDocument>
+#include <malloc.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -236,7 +238,12 @@ int main(int argc, char** argv) {
     form->Close1Click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
-    std::fprintf(stderr, "window run %d of %d done\n", run + 1, options.runs);
+    std::fprintf(stderr,
+                 "window run %d of %d done; peak %.0f MiB, resident after closing %.0f MiB, "
+                 "%d report windows left, %.0f MiB allocated\n",
+                 run + 1, options.runs, peak.back(), ResidentMiB(),
+                 static_cast<int>(Mainform->findChildren<TTextForm*>().size()),
+                 static_cast<double>(mallinfo2().uordblks + mallinfo2().hblkhd) / 1048576.0);
   }
   if (!prompt.seen.isEmpty())
     std::fprintf(stderr, "dialogs seen: %s\n", qPrintable(prompt.seen.join(QStringLiteral("; "))));
