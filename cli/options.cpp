@@ -44,8 +44,8 @@ constexpr std::string_view kHelpBody =
     "                       vortalis-report circular --decimal-separator , --throat 12,5\n"
     "  --quick            print only the quick-test result (horn length and mouth size)\n"
     "                       vortalis-report rectangular --quick --location 4\n"
-    "  --output FILE      write to FILE instead of standard output; FILE is replaced only\n"
-    "                     when the whole report was written\n"
+    "  --output FILE      write to FILE (short form: -o FILE) instead of standard\n"
+    "                     output; FILE is replaced only when the whole report was written\n"
     "                       vortalis-report circular --freq 60 --output horn60.txt\n"
     "  --help             show this text\n"
     "\n"
@@ -195,7 +195,8 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
     const std::string_view arg = args[i];
     if (arg == "--help" || arg == "-h") return HelpRequest{};
     const std::size_t equals = arg.find('=');
-    const std::string_view name = arg.substr(0, equals);
+    // -o is the usual short form of --output.
+    const std::string_view name = arg == "-o" ? std::string_view("--output") : arg.substr(0, equals);
     const OptionSpec* spec = name.starts_with("--") ? FindOption(name, options.kind) : nullptr;
     if (spec == nullptr) {
       if (!arg.starts_with("-")) return UsageError{"unexpected argument '" + Printable(arg) + "'"};

@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/forms.h"
@@ -28,6 +29,10 @@
 #include "settings/field_memory.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -65,6 +70,14 @@ void ShowInstead(QWidget* shown, QWidget* hidden) {
 }
 
 }  // namespace
+
+TTextForm::~TTextForm() {
+#ifdef __GLIBC__
+  // A large report frees hundreds of megabytes that the C library would keep
+  // for itself; hand them back once the document is really gone.
+  if (QCoreApplication::instance()) QTimer::singleShot(0, [] { malloc_trim(0); });
+#endif
+}
 
 TTextForm::TTextForm(QWidget* owner) : QWidget(nullptr) {
   // The owner (the dialog whose Calculate made this report) does not parent

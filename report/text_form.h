@@ -17,6 +17,7 @@ class TTextForm : public QWidget {
  public:
   // Creation: runs the generator while the window is still hidden.
   explicit TTextForm(QWidget* owner);
+  ~TTextForm() override;
 
   // Creates a report window for the current horn kind, runs its generator and
   // shows it inside the main window. Called by Calculate of both dialogs.

@@ -281,7 +281,7 @@ TEST_F(OutputFile, ReplacesAnExistingFileAndKeepsItsPermissions) {
   const fs::path file = folder_ / "horn.txt";
   WriteTextFile(file, "old report");
   ::chmod(file.c_str(), 0640);
-  EXPECT_EQ(RunTool({"circular", "--quick", "--output", file.string()}).status, 0);
+  EXPECT_EQ(RunTool({"circular", "--quick", "-o", file.string()}).status, 0);
   EXPECT_EQ(ReadFile(file), "Horn length: 466.518 mm\nMouth size: 180.38 mm\n");
   struct stat info {};
   ASSERT_EQ(::stat(file.c_str(), &info), 0);
