@@ -1,0 +1,52 @@
+#pragma once
+
+#include <vector>
+
+#include "geometry/number_text.h"
+#include "geometry/units.h"
+#include "report/report_input.h"
+
+// The horn's wall as points from the throat toward the mouth, for drawings,
+// exports and full-size templates. A point is computed with exactly the
+// arithmetic of the report's table rows, so a drawing never disagrees with the
+// report at a common distance.
+namespace vortalis::report {
+
+// Where a drawing stops short of the full tractrix mouth (a full bass horn is
+// often cut short).
+enum class MouthLimitKind { None, Radius, Side1, Length };
+
+struct MouthLimit {
+  MouthLimitKind kind = MouthLimitKind::None;
+  long double value = 0.0L;  // in the report's unit
+};
+
+struct ProfilePoint {
+  long double distance;           // from the throat
+  long double radius;             // radius of the full circular tractrix at this distance
+  long double side1;              // circular: the built radius again; rectangular: sides 1A - 1B
+  long double side2;              // circular: the built radius again; rectangular: sides 2A - 2B
+  long double area;               // built cross-section area
+  long double flatSideDistance;   // rectangular with flat sides: length along a flat side; else 0
+};
+
+struct HornProfile {
+  bool rectangular = false;
+  bool flatSides = false;
+  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
+  long double frequency = 0.0L;           // fc in hertz
+  long double length = 0.0L;              // L of the whole horn
+  long double quarterWavelength = 0.0L;   // minimum recommended length, in the unit
+  long double step = 0.0L;                // distance between the points (the last may be closer)
+  std::vector<ProfilePoint> points;       // throat first; last = mouth or the mouth limit
+};
+
+// Points at 0, step, 2 step, ... and the end point (the mouth, or where the
+// limit is reached). Only for input the validation accepted; step > 0.
+HornProfile MakeCircularProfile(const CircularReportInput& input, long double step,
+                                const MouthLimit& limit, const geometry::Separators& separators);
+HornProfile MakeRectangularProfile(const RectangularReportInput& input, long double step,
+                                   const MouthLimit& limit,
+                                   const geometry::Separators& separators);
+
+}  // namespace vortalis::report
