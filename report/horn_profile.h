@@ -1,5 +1,7 @@
 #pragma once
 
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "geometry/number_text.h"
@@ -13,36 +15,52 @@
 namespace vortalis::report {
 
 // Where a drawing stops short of the full tractrix mouth (a full bass horn is
-// often cut short).
+// often cut short). Radius is for circular horns, Side1 for rectangular ones,
+// Length for both.
 enum class MouthLimitKind { None, Radius, Side1, Length };
 
 struct MouthLimit {
   MouthLimitKind kind = MouthLimitKind::None;
-  long double value = 0.0L;  // in the report's unit
+  long double value = 0.0L;  // in the report's unit; Radius is a radius even in diameter mode
 };
 
 struct ProfilePoint {
-  long double distance;           // from the throat
-  long double radius;             // radius of the full circular tractrix at this distance
-  long double side1;              // circular: the built radius again; rectangular: sides 1A - 1B
-  long double side2;              // circular: the built radius again; rectangular: sides 2A - 2B
-  long double area;               // built cross-section area
-  long double flatSideDistance;   // rectangular with flat sides: length along a flat side; else 0
+  long double distance;          // from the throat
+  long double radius;            // radius of the full circular tractrix at this distance
+  long double side1;             // circular: the built radius again; rectangular: sides 1A - 1B
+  long double side2;             // circular: the built radius again; rectangular: sides 2A - 2B
+  long double area;              // built cross-section area
+  long double flatSideDistance;  // rectangular with flat sides: length along a flat side; else 0
+  long double flareAngle;        // circular: the report's flare angle in degrees; else 0
 };
 
 struct HornProfile {
   bool rectangular = false;
   bool flatSides = false;
   geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
-  long double frequency = 0.0L;           // fc in hertz
-  long double length = 0.0L;              // L of the whole horn
-  long double quarterWavelength = 0.0L;   // minimum recommended length, in the unit
-  long double step = 0.0L;                // distance between the points (the last may be closer)
-  std::vector<ProfilePoint> points;       // throat first; last = mouth or the mouth limit
+  geometry::SizeMode size = geometry::SizeMode::Radius;  // circular: the report's size column
+  long double frequency = 0.0L;          // fc in hertz
+  long double length = 0.0L;             // L of the whole horn
+  long double quarterWavelength = 0.0L;  // minimum recommended length, in the unit
+  long double step = 0.0L;               // distance between the points (the last may be closer)
+  MouthLimit limit;                      // as asked for; the last point lies on it
+  std::vector<ProfilePoint> points;      // throat first; last = mouth or the mouth limit
 };
 
+// A step or a mouth limit that gives no drawing; what() is a sentence for the user.
+class ProfileError : public std::invalid_argument {
+ public:
+  using std::invalid_argument::invalid_argument;
+};
+
+// A drawing of more points than this is refused (a step far too fine for the horn).
+inline constexpr std::size_t kMaxProfilePoints = 1000000;
+
 // Points at 0, step, 2 step, ... and the end point (the mouth, or where the
-// limit is reached). Only for input the validation accepted; step > 0.
+// limit is reached). Only for input the validation accepted. Throws
+// ProfileError for a step that is not > 0, a limit that is not inside the horn
+// (a limit at or beyond the mouth gives the whole horn) or of the other
+// horn's kind, and for more than kMaxProfilePoints points.
 HornProfile MakeCircularProfile(const CircularReportInput& input, long double step,
                                 const MouthLimit& limit, const geometry::Separators& separators);
 HornProfile MakeRectangularProfile(const RectangularReportInput& input, long double step,

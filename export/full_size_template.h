@@ -1,0 +1,83 @@
+#pragma once
+
+#include <vector>
+
+#include <QLineF>
+#include <QPageSize>
+#include <QPolygonF>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+
+#include "geometry/number_text.h"
+#include "report/horn_profile.h"
+
+class QPagedPaintDevice;
+
+// The full-size template: the profile curve(s), one side from the axis, at
+// 1:1 on as many pages as needed. Pages overlap by kTemplateOverlapMm and
+// carry marks to line them up, their place in the grid ("row 2, column 3"),
+// a check ruler (100 mm, or 4 inch for inch horns) and a small title block.
+namespace vortalis::exports {
+
+inline constexpr qreal kTemplateOverlapMm = 10.0;
+// More pages than this is refused: such a horn is not built from a paper template.
+inline constexpr int kMaxTemplatePages = 500;
+
+// Where things go, in millimetres. Page coordinates have their origin at the
+// top left of the printable area, y down; drawing coordinates are the
+// profile's in mm (x from the throat, y up from the axis).
+struct TemplatePage {
+  int row;        // 1 = top strip (farthest from the axis)
+  int column;     // 1 = throat end
+  QRectF window;  // the part of the drawing shown, drawing coordinates
+};
+
+struct TemplateLayout {
+  QSizeF printableMm;  // one page's printable area
+  QRectF drawingArea;  // page coordinates: where the window is drawn
+  QRectF footer;       // page coordinates: label, ruler and title block
+  qreal rulerLengthMm = 100.0;  // 100 mm, or 4 inch (101.6 mm)
+  QRectF extent;       // the whole drawing with its margin, drawing coordinates
+  int rows = 0;
+  int columns = 0;
+  std::vector<TemplatePage> pages;  // row by row, the throat end first
+};
+
+// Throws ExportError for a page too small to hold the footer and some drawing,
+// and for more than kMaxTemplatePages pages.
+TemplateLayout LayoutTemplate(const report::HornProfile& profile, const QSizeF& printableMm);
+
+// One page as it is drawn, in device units (unitsPerMm per millimetre, y down
+// from the printable area's top left). The painter draws exactly these.
+struct TemplateText {
+  QRectF box;
+  QString text;
+  bool bold = false;
+};
+struct TemplatePageDrawing {
+  std::vector<QPolygonF> curves;  // clipped to the drawing area by the painter
+  QLineF axis;                    // empty when the axis is not on this page
+  QLineF ruler;                   // the check ruler, exactly rulerLengthMm long
+  std::vector<QLineF> rulerTicks;
+  std::vector<QLineF> overlapMarks;  // where the neighbouring pages' edges fall
+  QRectF drawingFrame;
+  std::vector<TemplateText> texts;  // page label, ruler caption, title block
+};
+TemplatePageDrawing DrawTemplatePage(const report::HornProfile& profile,
+                                     const TemplateLayout& layout, int pageIndex,
+                                     qreal unitsPerMm, const geometry::Separators& separators);
+
+// Prints the template on device (a QPrinter from the print dialog, or a
+// QPdfWriter) with the device's page layout; returns the number of pages.
+// Throws ExportError when the device cannot be painted on or the layout is refused.
+int PrintFullSizeTemplate(const report::HornProfile& profile, QPagedPaintDevice& device,
+                          const geometry::Separators& separators = {".", ""});
+
+// The template as a PDF file on pageSize paper with 10 mm margins, written
+// atomically; returns the number of pages. Needs a QGuiApplication.
+int WriteTemplatePdf(const report::HornProfile& profile, const QString& path,
+                     const QPageSize& pageSize = QPageSize(QPageSize::A4),
+                     const geometry::Separators& separators = {".", ""});
+
+}  // namespace vortalis::exports
