@@ -4,6 +4,8 @@
 #include "report/number_format.h"
 #include "report/report_frame.h"
 #include "report/report_generator.h"
+#include "report/station_section.h"
+#include "report/table_formats.h"
 #include "report/table_row.h"
 
 namespace vortalis::report {
@@ -13,24 +15,6 @@ namespace {
 using geometry::LengthUnit;
 using geometry::SizeMode;
 
-struct CircularFormats {
-  NumberFormat length;  // Calculated values
-  NumberFormat mouth;   // Calculated values
-  NumberFormat minimumLength;
-  NumberFormat distance;       // throat row and stations
-  NumberFormat mouthDistance;  // the last row
-  NumberFormat size;
-  NumberFormat area;
-  NumberFormat flare;
-};
-
-constexpr LengthUnit kMm = LengthUnit::Millimetre;
-constexpr LengthUnit kInch = LengthUnit::Inch;
-constexpr CircularFormats kMillimetreFormats{LengthFormat(kMm), SizeFormat(kMm), {8, 0},  {8, 0},
-                                             LengthFormat(kMm), SizeFormat(kMm), {10, 1}, {8, 2}};
-constexpr CircularFormats kInchFormats{LengthFormat(kInch), SizeFormat(kInch), {8, 2},  {8, 2},
-                                       LengthFormat(kInch), SizeFormat(kInch), {10, 3}, {8, 2}};
-
 // The too-short test is made in metres; one report unit is this many metres.
 constexpr long double kMillimetreInMetres = 0.001L;
 constexpr long double kInchInMetres = 0.0254L;
@@ -39,7 +23,7 @@ constexpr long double kInchInMetres = 0.0254L;
 
 void GenerateCircularReport(const CircularReportInput& input, ReportEnvironment& env) {
   const bool millimetres = input.unit == LengthUnit::Millimetre;
-  const CircularFormats& formats = millimetres ? kMillimetreFormats : kInchFormats;
+  const CircularFormats formats = CircularTableFormats(input.unit);
   const geometry::Separators& separators = env.separators;
   const std::string unit = geometry::UnitName(input.unit);
   const std::string sizeName = input.size == SizeMode::Radius ? "radius" : "diameter";
@@ -88,26 +72,24 @@ void GenerateCircularReport(const CircularReportInput& input, ReportEnvironment&
                       unit + ")\tFlare angle (degrees)");
 
   TableRow row(separators, input.unit);
-  const auto appendRow = [&](long double distance, NumberFormat distanceFormat, long double r,
-                             long double flare) {
+  const auto appendRow = [&](long double distance, NumberFormat distanceFormat, long double r) {
+    const CircularSection section = CircularSectionAt(a, r);
     row.Clear();
     row.AddColumn(distance, distanceFormat);
     row.AddColumn(SizeOfRadius(r, input.size), formats.size);
-    row.AddArea(geometry::FullMouthArea(r), formats.area);  // pi r^2 of the section
-    row.AddLast(flare, formats.flare);
+    row.AddArea(section.area, formats.area);
+    row.AddLast(section.flareAngle, formats.flare);
     document.AppendLine(row.Text());
   };
 
-  appendRow(0.0L, formats.distance, horn.throatRadius, FlareAngle(horn.throatRadius / a));
-  const long double eps = SearchTolerance(input.unit);
+  appendRow(0.0L, formats.distance, horn.throatRadius);
   long double r = horn.throatRadius;
   WalkStations(env, geometry::IncrementValue(input.increment, input.unit), length,
                [&](long double, long double distance) {
-                 // Each search starts from the previous station's radius.
-                 r = SolveRadius(a, length - distance, r, eps);
-                 appendRow(distance, formats.distance, r, FlareAngle(r / a));
+                 r = StationRadius(a, length, distance, r, input.unit);
+                 appendRow(distance, formats.distance, r);
                });
-  appendRow(length, formats.mouthDistance, a, FlareAngle(1.0L));
+  appendRow(length, formats.mouthDistance, a);
   FinishReport(env);
 }
 

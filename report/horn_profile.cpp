@@ -1,0 +1,170 @@
+#include "report/horn_profile.h"
+
+#include <cmath>
+#include <optional>
+
+#include "geometry/tractrix.h"
+#include "report/horn_model.h"
+#include "report/profile.h"
+#include "report/station_section.h"
+
+namespace vortalis::report {
+
+namespace {
+
+// Where the drawing ends, and the full tractrix's radius there when the limit fixes it.
+struct ProfileEnd {
+  long double distance;
+  std::optional<long double> radius;
+  bool wholeHorn;
+};
+
+HornProfile EmptyProfile(long double step, const MouthLimit& limit) {
+  if (!(step > 0.0L) || !std::isfinite(step))
+    throw ProfileError("The step must be a number greater than 0.");
+  HornProfile profile;
+  profile.step = step;
+  profile.limit = limit;
+  return profile;
+}
+
+// A length limit applies to both kinds of horn.
+ProfileEnd LengthEnd(long double value, long double length) {
+  if (!(value > 0.0L)) throw ProfileError("The mouth limit length must be greater than 0.");
+  if (value < length) return {value, std::nullopt, false};
+  return {length, std::nullopt, true};
+}
+
+// An end given by the full tractrix's radius there, which lies beyond the throat.
+ProfileEnd RadiusEnd(long double a, long double length, long double radius) {
+  const long double distance = length - TractrixDistance(a, radius);
+  if (!(distance > 0.0L)) throw ProfileError("The mouth limit lies at the throat.");
+  return {distance, radius, false};
+}
+
+// Calls station(i, distance) for the points between the throat and the end.
+template <typename Station>
+void WalkProfile(long double step, long double end, Station&& station) {
+  if (end / step > static_cast<long double>(kMaxProfilePoints - 2)) {
+    throw ProfileError(
+        "The step is too small for this horn: the drawing would have more than 1,000,000 "
+        "points.");
+  }
+  for (long long i = 1;; ++i) {
+    // A product each time, as the report's stations are computed.
+    const long double distance = static_cast<long double>(i) * step;
+    if (!(distance < end)) break;
+    station(static_cast<long double>(i), distance);
+  }
+}
+
+}  // namespace
+
+HornProfile MakeCircularProfile(const CircularReportInput& input, long double step,
+                                const MouthLimit& limit, const geometry::Separators& separators) {
+  HornProfile profile = EmptyProfile(step, limit);
+  const CircularHorn horn = MakeCircularHorn(input, separators);
+  const long double a = horn.mouthRadius;
+  const long double length = horn.length;
+  profile.unit = input.unit;
+  profile.size = input.size;
+  profile.frequency = horn.frequency;
+  profile.length = length;
+  profile.quarterWavelength = QuarterWavelengthIn(horn.frequency, input.unit);
+
+  ProfileEnd end{length, std::nullopt, true};
+  switch (limit.kind) {
+    case MouthLimitKind::None:
+      break;
+    case MouthLimitKind::Length:
+      end = LengthEnd(limit.value, length);
+      break;
+    case MouthLimitKind::Radius:
+      if (!(limit.value > horn.throatRadius))
+        throw ProfileError("The mouth limit radius must be larger than the throat radius.");
+      if (limit.value < a) end = RadiusEnd(a, length, limit.value);
+      break;
+    case MouthLimitKind::Side1:
+      throw ProfileError("A circular horn is cut short at a radius or a length.");
+  }
+
+  const auto addPoint = [&profile, a](long double distance, long double r) {
+    const CircularSection section = CircularSectionAt(a, r);
+    profile.points.push_back({distance, r, r, r, section.area, 0.0L, section.flareAngle});
+  };
+  addPoint(0.0L, horn.throatRadius);
+  long double r = horn.throatRadius;
+  WalkProfile(step, end.distance, [&](long double, long double distance) {
+    r = StationRadius(a, length, distance, r, input.unit);
+    addPoint(distance, r);
+  });
+  if (end.wholeHorn)
+    addPoint(length, a);
+  else
+    addPoint(end.distance,
+             end.radius ? *end.radius : StationRadius(a, length, end.distance, r, input.unit));
+  return profile;
+}
+
+HornProfile MakeRectangularProfile(const RectangularReportInput& input, long double step,
+                                   const MouthLimit& limit,
+                                   const geometry::Separators& separators) {
+  HornProfile profile = EmptyProfile(step, limit);
+  const RectangularHorn horn = MakeRectangularHorn(input, separators);
+  const long double a = horn.mouthRadius;
+  const long double length = horn.length;
+  profile.rectangular = true;
+  profile.flatSides = horn.flatSides;
+  profile.unit = input.unit;
+  profile.frequency = horn.frequency;
+  profile.length = length;
+  profile.quarterWavelength = QuarterWavelengthIn(horn.frequency, input.unit);
+
+  ProfileEnd end{length, std::nullopt, true};
+  switch (limit.kind) {
+    case MouthLimitKind::None:
+      break;
+    case MouthLimitKind::Length:
+      end = LengthEnd(limit.value, length);
+      break;
+    case MouthLimitKind::Side1:
+      if (!(limit.value > horn.side1))
+        throw ProfileError("The mouth limit side 1A - 1B must be larger than at the throat.");
+      if (limit.value >= horn.mouth.side1) break;
+      if (horn.flatSides) {
+        end = {FlatSide1Distance(horn, limit.value), std::nullopt, false};
+      } else {
+        // The full horn's radius where the side ratio of the throat gives this side 1.
+        const long double side2 = limit.value * horn.side2 / horn.side1;
+        end = RadiusEnd(a, length,
+                        geometry::EquivalentThroatRadius(limit.value, side2, horn.locationFactor));
+      }
+      break;
+    case MouthLimitKind::Radius:
+      throw ProfileError("A rectangular horn is cut short at side 1A - 1B or a length.");
+  }
+
+  const auto addPoint = [&profile](long double distance, long double radius,
+                                   const RectangularSection& section) {
+    profile.points.push_back({distance, radius, section.sides.side1, section.sides.side2,
+                              section.area, section.flatSideDistance, 0.0L});
+  };
+  addPoint(0.0L, horn.throatRadius, RectangularThroat(horn));
+  long double radius = horn.throatRadius;
+  WalkProfile(step, end.distance, [&](long double station, long double distance) {
+    radius = StationRadius(a, length, distance, radius, input.unit);
+    addPoint(distance, radius, RectangularSectionAt(horn, radius, station, step, distance));
+  });
+  if (end.wholeHorn) {
+    addPoint(length, a, RectangularMouth(horn));
+  } else {
+    // Off the station grid: the flat side's offset is taken for the end distance itself.
+    const long double endRadius =
+        end.radius ? *end.radius : StationRadius(a, length, end.distance, radius, input.unit);
+    addPoint(end.distance, endRadius,
+             RectangularSectionAt(horn, endRadius, 1.0L, end.distance, end.distance));
+  }
+  return profile;
+}
+
+}  // namespace vortalis::report
