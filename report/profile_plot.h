@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "geometry/number_text.h"
+
+// The numbers of a profile drawing on screen or paper: how finely the curve is
+// sampled and where its grid lines fall.
+namespace vortalis::report {
+
+// A step on the report's decimal grid (the increment times a power of ten)
+// that draws a horn of `length` with 200 to 2000 points: fine enough for a
+// tweeter reported in 10 mm steps, coarse enough that a horn hundreds of
+// metres long draws at once. Between points the polygon strays from the
+// tractrix by far less than a printed line's width.
+long double DrawingStep(long double length, long double increment);
+
+// A grid spacing of 1, 2 or 5 times a power of ten, not below minStep, and the
+// decimals its labels need (0.5 needs one, 20 none).
+struct GridStep {
+  long double step;
+  int decimals;
+};
+GridStep NiceGridStep(long double minStep);
+
+// The multiples of step from low to high, both ends included where they fall
+// on the grid; each is i * step, so no rounding error piles up along an axis.
+std::vector<long double> GridValues(long double low, long double high, long double step);
+
+// A length written as briefly as it reads, with up to 6 decimals: "18",
+// "0.5", "0,01" (for a field the user may edit and that is read back).
+std::string ShortLengthText(long double value, const geometry::Separators& separators);
+
+}  // namespace vortalis::report
