@@ -60,20 +60,30 @@ class CalculationScope {
 
 }  // namespace
 
-QString RunReportGenerator(vortalis::report::ReportLineSink& document) {
+ReportSource CurrentReportSource() {
+  ReportSource source;
+  source.separators = CurrentSeparators();
+  if (!waitform) return source;
+  source.hornKind = waitform->HornKind();
+  if (source.hornKind == QStringLiteral("Circ") && SettCircForm) {
+    source.circular = SettCircForm->ReadInput();
+  }
+  if (source.hornKind == QStringLiteral("Rec") && SettRecForm) {
+    source.rectangular = SettRecForm->ReadInput();
+  }
+  return source;
+}
+
+QString RunReportGenerator(const ReportSource& source, vortalis::report::ReportLineSink& document) {
   if (!waitform) return {};
   CalculationScope scope;
   WaitformProgress progress;
   const LocaleStampProvider stamp;
   vortalis::report::ReportEnvironment env{
-      document, progress, [] { QCoreApplication::processEvents(); }, stamp, CurrentSeparators()};
+      document, progress, [] { QCoreApplication::processEvents(); }, stamp, source.separators};
   try {
-    if (waitform->HornKind() == QStringLiteral("Circ") && SettCircForm) {
-      vortalis::report::GenerateCircularReport(SettCircForm->ReadInput(), env);
-    }
-    if (waitform->HornKind() == QStringLiteral("Rec") && SettRecForm) {
-      vortalis::report::GenerateRectangularReport(SettRecForm->ReadInput(), env);
-    }
+    if (source.circular) vortalis::report::GenerateCircularReport(*source.circular, env);
+    if (source.rectangular) vortalis::report::GenerateRectangularReport(*source.rectangular, env);
   } catch (const std::exception& error) {
     // A generator that stopped half-way must not leave an Abort button behind
     // that nothing listens to.
@@ -81,4 +91,8 @@ QString RunReportGenerator(vortalis::report::ReportLineSink& document) {
     return QString::fromLocal8Bit(error.what());
   }
   return {};
+}
+
+QString RunReportGenerator(vortalis::report::ReportLineSink& document) {
+  return RunReportGenerator(CurrentReportSource(), document);
 }
