@@ -45,15 +45,12 @@ class DialogPrompt final : public Prompt {
   }
 
   QString SaveFileName(QWidget* parent, const QString& preset) override {
-    QFileDialog dialog(parent);
-    KeepAbove(dialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({QStringLiteral("text files (*.txt)"), QStringLiteral("all files (*.*)")});
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.selectFile(preset);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+    return AskSaveName(parent, preset, QStringLiteral("text files (*.txt)"), QStringLiteral("txt"));
+  }
+
+  QString ExportFileName(QWidget* parent, const QString& preset, const QString& filter,
+                         const QString& suffix) override {
+    return AskSaveName(parent, preset, filter, suffix);
   }
 
   bool Print(QWidget* parent, QPrinter& printer) override {
@@ -66,6 +63,20 @@ class DialogPrompt final : public Prompt {
     QPageSetupDialog dialog(&printer, parent);
     KeepAbove(dialog);
     return dialog.exec() == QDialog::Accepted;
+  }
+
+ private:
+  static QString AskSaveName(QWidget* parent, const QString& preset, const QString& filter,
+                             const QString& suffix) {
+    QFileDialog dialog(parent);
+    KeepAbove(dialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({filter, QStringLiteral("all files (*.*)")});
+    dialog.setDefaultSuffix(suffix);
+    dialog.selectFile(preset);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
   }
 };
 

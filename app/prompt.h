@@ -21,6 +21,11 @@ class Prompt {
   // The save dialog: filter "text files|*.txt|all files|*.*", default extension
   // txt, overwrite prompt, name preset. An empty result means cancelled.
   virtual QString SaveFileName(QWidget* parent, const QString& preset) = 0;
+  // The save dialog of an exported file: the filter (e.g. "CSV table (*.csv)")
+  // and "all files (*.*)", default extension `suffix`, overwrite prompt, name
+  // preset. An empty result means cancelled.
+  virtual QString ExportFileName(QWidget* parent, const QString& preset, const QString& filter,
+                                 const QString& suffix) = 0;
   // The print dialog; false means cancelled.
   virtual bool Print(QWidget* parent, QPrinter& printer) = 0;
   // The printer-setup dialog; false means cancelled.

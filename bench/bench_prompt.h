@@ -28,6 +28,9 @@ class BenchPrompt final : public Prompt {
     return Answer::No;
   }
   QString SaveFileName(QWidget*, const QString&) override { return savePath; }
+  QString ExportFileName(QWidget*, const QString&, const QString&, const QString&) override {
+    return {};
+  }
   bool Print(QWidget*, QPrinter& printer) override {
     if (pdfPath.isEmpty()) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -20,11 +20,13 @@ class ScriptedPrompt final : public Prompt {
   QStringList errors;         // Error() messages, in order
   QStringList confirmations;  // Confirm() texts, in order
   QStringList savePresets;    // SaveFileName() presets, in order
+  QStringList exportPresets;  // ExportFileName() presets, in order
   int printDialogs = 0;
   int printerSetups = 0;
 
   std::deque<Answer> confirmAnswers;
-  std::deque<QString> saveAnswers;  // an empty text cancels the dialog
+  std::deque<QString> saveAnswers;    // an empty text cancels the dialog
+  std::deque<QString> exportAnswers;  // the same for ExportFileName()
   std::deque<bool> printAnswers;
   // Set up the printer when the print dialog is "accepted" (e.g. to PDF output).
   std::function<void(QPrinter&)> configurePrinter;
@@ -51,6 +53,18 @@ class ScriptedPrompt final : public Prompt {
     }
     const QString answer = saveAnswers.front();
     saveAnswers.pop_front();
+    return answer;
+  }
+
+  QString ExportFileName(QWidget*, const QString& preset, const QString&,
+                         const QString&) override {
+    exportPresets << preset;
+    if (exportAnswers.empty()) {
+      QTest::qFail("unexpected export file dialog", __FILE__, __LINE__);
+      return {};
+    }
+    const QString answer = exportAnswers.front();
+    exportAnswers.pop_front();
     return answer;
   }
 
