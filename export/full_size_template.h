@@ -30,7 +30,9 @@ inline constexpr int kMaxTemplatePages = 500;
 struct TemplatePage {
   int row;        // 1 = top strip (farthest from the axis)
   int column;     // 1 = throat end
-  QRectF window;  // the part of the drawing shown, drawing coordinates
+  // The part of the drawing shown, drawing coordinates: x from left() to
+  // right(), y (up) from y() to y() + height().
+  QRectF window;
 };
 
 struct TemplateLayout {
@@ -38,7 +40,7 @@ struct TemplateLayout {
   QRectF drawingArea;  // page coordinates: where the window is drawn
   QRectF footer;       // page coordinates: label, ruler and title block
   qreal rulerLengthMm = 100.0;  // 100 mm, or 4 inch (101.6 mm)
-  QRectF extent;       // the whole drawing with its margin, drawing coordinates
+  QRectF extent;       // the whole drawing with its margin, drawing coordinates (y up, as window)
   int rows = 0;
   int columns = 0;
   std::vector<TemplatePage> pages;  // row by row, the throat end first
@@ -53,16 +55,25 @@ TemplateLayout LayoutTemplate(const report::HornProfile& profile, const QSizeF& 
 struct TemplateText {
   QRectF box;
   QString text;
+  qreal pointSize = 8.0;
   bool bold = false;
+  int flags = Qt::AlignLeft | Qt::AlignTop;  // QPainter::drawText flags
+};
+struct TemplateCurve {
+  QPolygonF points;
+  bool dashed = false;  // sides 2A - 2B, beside the solid sides 1A - 1B
 };
 struct TemplatePageDrawing {
-  std::vector<QPolygonF> curves;  // clipped to the drawing area by the painter
-  QLineF axis;                    // empty when the axis is not on this page
-  QLineF ruler;                   // the check ruler, exactly rulerLengthMm long
+  QRectF drawingFrame;               // curves, axis, guides and marks are clipped to it
+  std::vector<TemplateCurve> curves;
+  QLineF axis;                       // null when the axis is not on this page
+  std::vector<QLineF> guides;        // throat and end lines, distance ticks on the axis
+  std::vector<QLineF> overlapEdges;  // where the neighbouring pages' drawings end
+  std::vector<QLineF> crosses;       // registration crosses, the same on both neighbours
+  QLineF ruler;                      // the check ruler, exactly rulerLengthMm long
   std::vector<QLineF> rulerTicks;
-  std::vector<QLineF> overlapMarks;  // where the neighbouring pages' edges fall
-  QRectF drawingFrame;
-  std::vector<TemplateText> texts;  // page label, ruler caption, title block
+  QRectF titleFrame;
+  std::vector<TemplateText> texts;   // page label, ruler caption, title block, tick labels
 };
 TemplatePageDrawing DrawTemplatePage(const report::HornProfile& profile,
                                      const TemplateLayout& layout, int pageIndex,

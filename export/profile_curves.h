@@ -17,6 +17,7 @@ struct ProfileCurve {
   std::string layer;            // DXF layer name: "WALL", "SIDES_1A_1B", "SIDES_2A_2B"
   std::string label;            // for a legend: "Wall", "Sides 1A - 1B", "Sides 2A - 2B"
   std::vector<QPointF> points;  // throat first; y >= 0 (one side of the axis)
+  bool straight = false;        // a flat side: only its two ends
 };
 
 // One curve per wall shape, on the positive side of the axis: the circular
