@@ -45,7 +45,7 @@ std::vector<long double> GridValues(long double low, long double high, long doub
   return values;
 }
 
-std::string ShortLengthText(long double value, const geometry::Separators& separators) {
+std::string ShortNumberText(long double value, const geometry::Separators& separators) {
   std::string text = geometry::FixedText(value, 18, 6, separators);
   const std::size_t point = text.find(separators.decimal);
   if (separators.decimal.empty() || point == std::string::npos) return text;

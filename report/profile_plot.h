@@ -28,8 +28,8 @@ GridStep NiceGridStep(long double minStep);
 // on the grid; each is i * step, so no rounding error piles up along an axis.
 std::vector<long double> GridValues(long double low, long double high, long double step);
 
-// A length written as briefly as it reads, with up to 6 decimals: "18",
-// "0.5", "0,01" (for a field the user may edit and that is read back).
-std::string ShortLengthText(long double value, const geometry::Separators& separators);
+// A number written as briefly as it reads, with up to 6 decimals: "18",
+// "0.5", "0,01" (a step the user may edit and that is read back, a frequency).
+std::string ShortNumberText(long double value, const geometry::Separators& separators);
 
 }  // namespace vortalis::report

@@ -18,12 +18,17 @@
 #include <QVBoxLayout>
 
 #include "app/forms.h"
+#include "app/locale_separators.h"
 #include "app/main_form.h"
 #include "app/prompt.h"
+#include "export/full_size_template.h"
+#include "report/export_dialog.h"
+#include "report/profile_window.h"
 #include "report/report_calculation.h"
 #include "report/report_document_sink.h"
 #include "report/report_file.h"
 #include "report/report_printer.h"
+#include "report/report_profile.h"
 #include "report/report_text_format.h"
 #include "report/waitform.h"
 #include "settings/field_memory.h"
@@ -124,6 +129,10 @@ void TTextForm::BuildMenus() {
   File1->addSeparator();
   Close1 = AddItem(File1, "Close1", QStringLiteral("&Close"));
   Exit1 = AddItem(File1, "Exit1", QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+  File1->addSeparator();
+  Showprofile1 = AddItem(File1, "Showprofile1", QStringLiteral("Show &profile..."));
+  Exportprofile1 = AddItem(File1, "Exportprofile1", QStringLiteral("E&xport profile..."));
+  Printtemplate1 = AddItem(File1, "Printtemplate1", QStringLiteral("Print full-size &template..."));
 
   Edit1 = new QMenu(QStringLiteral("&Edit"), this);
   Edit1->setObjectName(QStringLiteral("Edit1"));
@@ -141,6 +150,9 @@ void TTextForm::BuildMenus() {
   connect(Printersetup1, &QAction::triggered, this, &TTextForm::Printersetup1Click);
   connect(Close1, &QAction::triggered, this, &TTextForm::Close1Click);
   connect(Exit1, &QAction::triggered, this, &TTextForm::Exit1Click);
+  connect(Showprofile1, &QAction::triggered, this, &TTextForm::Showprofile1Click);
+  connect(Exportprofile1, &QAction::triggered, this, &TTextForm::Exportprofile1Click);
+  connect(Printtemplate1, &QAction::triggered, this, &TTextForm::Printtemplate1Click);
   connect(Edit1, &QMenu::aboutToShow, this, &TTextForm::Edit1Click);
   connect(Undo1, &QAction::triggered, this, &TTextForm::Undo1Click);
   connect(Cut1, &QAction::triggered, this, &TTextForm::Cut1Click);
@@ -185,8 +197,12 @@ void TTextForm::FormCreate() {
   fileName_ = kUntitled;
   // The window is hidden and takes no input while the generator runs; the
   // lines are gathered and reach the editor in one piece.
+  source_ = CurrentReportSource();
+  for (QAction* item : {Showprofile1, Exportprofile1, Printtemplate1}) {
+    item->setEnabled(HasHorn(source_));
+  }
   ReportDocumentSink document;
-  const QString error = RunReportGenerator(document);
+  const QString error = RunReportGenerator(source_, document);
   document.MoveInto(*RichEdit1);
   if (!error.isEmpty()) Prompts().Error(error);
 }
@@ -243,6 +259,7 @@ void TTextForm::Saveas1Click() {
   if (chosen.isEmpty()) return;
   fileName_ = chosen;
   setWindowTitle(QFileInfo(chosen).fileName());
+  if (profile_) profile_->SetReportTitle(windowTitle());
   WriteFile();
 }
 
@@ -279,6 +296,54 @@ void TTextForm::Exit1Click() {
     Mainform->Exit1Click();
   } else {
     Close1Click();
+  }
+}
+
+TProfileForm* TTextForm::ProfileWindow() const { return profile_; }
+TExportForm* TTextForm::ExportDialog() const { return export_; }
+
+void TTextForm::Showprofile1Click() {
+  if (profile_) {
+    ShowInFront(profile_);
+    return;
+  }
+  if (!HasHorn(source_)) return;
+  try {
+    profile_ = new TProfileForm(MakeDrawingProfile(source_), this);
+  } catch (const std::exception& error) {
+    Prompts().Error(QString::fromUtf8(error.what()));
+    return;
+  }
+  ShowInFront(profile_);
+}
+
+void TTextForm::Exportprofile1Click() {
+  if (!export_) {
+    if (!HasHorn(source_)) return;
+    export_ = new TExportForm(source_, fileName_, this);
+  }
+  // Window-modal: the other reports and the dialogs stay usable meanwhile.
+  export_->open();
+  export_->raise();
+  export_->activateWindow();
+}
+
+void TTextForm::Printtemplate1Click() {
+  if (!HasHorn(source_)) return;
+  vortalis::report::HornProfile profile;
+  try {
+    profile = MakeDrawingProfile(source_);
+  } catch (const std::exception& error) {
+    Prompts().Error(QString::fromUtf8(error.what()));
+    return;
+  }
+  QPrinter& printer = SharedPrinter();
+  if (!Prompts().Print(this, printer)) return;
+  printer.setDocName(QStringLiteral("Template - %1").arg(fileName_));
+  try {
+    vortalis::exports::PrintFullSizeTemplate(profile, printer, CurrentSeparators());
+  } catch (const std::exception& error) {
+    Prompts().Error(QString::fromUtf8(error.what()));
   }
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
+
+#include "report/report_calculation.h"
 
 class QAction;
 class QCloseEvent;
@@ -9,6 +12,8 @@ class QMdiSubWindow;
 class QMenu;
 class QPlainTextEdit;
 class QPrinter;
+class TExportForm;
+class TProfileForm;
 
 // A report window: an editable text document inside the main window, filled
 // by the generator of the current horn kind while it is created.
@@ -33,6 +38,13 @@ class TTextForm : public QWidget {
   // The printer that every report window prints on; Printer setup changes it for all.
   static QPrinter& SharedPrinter();
 
+  // What the report was computed from; its profile window, exports and
+  // template describe this horn, whatever the dialogs hold now.
+  const ReportSource& Source() const { return source_; }
+  // The report's profile window and export dialog while they are open.
+  TProfileForm* ProfileWindow() const;
+  TExportForm* ExportDialog() const;
+
   QPlainTextEdit* RichEdit1 = nullptr;
 
   // The report's own menus; while the window is the active child they take the
@@ -44,6 +56,9 @@ class TTextForm : public QWidget {
   QAction* Printersetup1 = nullptr;
   QAction* Close1 = nullptr;
   QAction* Exit1 = nullptr;
+  QAction* Showprofile1 = nullptr;
+  QAction* Exportprofile1 = nullptr;
+  QAction* Printtemplate1 = nullptr;
   QMenu* Edit1 = nullptr;
   QAction* Undo1 = nullptr;
   QAction* Cut1 = nullptr;
@@ -63,6 +78,9 @@ class TTextForm : public QWidget {
   void Printersetup1Click();
   void Close1Click();
   void Exit1Click();
+  void Showprofile1Click();
+  void Exportprofile1Click();
+  void Printtemplate1Click();
   void Edit1Click();
   void Undo1Click();
   void Cut1Click();
@@ -80,4 +98,7 @@ class TTextForm : public QWidget {
   void WriteFile();
 
   QString fileName_;
+  ReportSource source_;
+  QPointer<TProfileForm> profile_;
+  QPointer<TExportForm> export_;
 };

@@ -1,0 +1,307 @@
+#include "report/profile_window.h"
+
+#include <QFontMetricsF>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <algorithm>
+#include <utility>
+
+#include "app/locale_separators.h"
+#include "export/profile_curves.h"
+#include "geometry/units.h"
+#include "report/number_format.h"
+#include "report/table_formats.h"
+
+namespace {
+
+using vortalis::exports::ProfileCurve;
+using vortalis::report::GridValues;
+using vortalis::report::HornProfile;
+using vortalis::report::NiceGridStep;
+
+// Drawing style, in device pixels.
+constexpr qreal kGap = 6;
+constexpr qreal kMinGridPixels = 48;
+constexpr qreal kPadShare = 0.04;  // room around the horn, a share of its length
+constexpr qreal kHeadroom = 1.08;  // above the mouth, a share of its size
+const QColor kWall(20, 60, 160);
+const QColor kInside(226, 234, 248);
+const QColor kGrid(222, 222, 222);
+const QColor kFrame(150, 150, 150);
+const QColor kAxis(110, 110, 110);
+const QColor kQuarter(200, 40, 40);
+const QColor kText(30, 30, 30);
+
+QString Number(long double value, int decimals,
+               const vortalis::geometry::Separators& separators) {
+  return QString::fromStdString(vortalis::geometry::FixedText(value, 18, decimals, separators));
+}
+
+QString Formatted(long double value, vortalis::report::NumberFormat format,
+                  const vortalis::geometry::Separators& separators) {
+  return QString::fromStdString(vortalis::report::FormatNumber(value, format, separators));
+}
+
+QString UnitName(const HornProfile& profile) {
+  return QString::fromLatin1(vortalis::geometry::UnitName(profile.unit));
+}
+
+qreal WidestLabel(const QFontMetricsF& metrics, qreal low, qreal high,
+                  vortalis::report::GridStep grid,
+                  const vortalis::geometry::Separators& separators) {
+  qreal widest = 0;
+  for (const long double value : GridValues(low, high, grid.step)) {
+    widest = std::max(widest, metrics.horizontalAdvance(Number(value, grid.decimals, separators)));
+  }
+  return widest;
+}
+
+// The mouth stands where the drawn wall ends; the quarter wavelength is shown
+// beyond it only while it keeps the horn at a readable size.
+qreal DrawnLength(const HornProfile& profile, qreal end) {
+  const auto quarter = static_cast<qreal>(profile.quarterWavelength);
+  return quarter > end && quarter <= 2 * end ? quarter : end;
+}
+
+}  // namespace
+
+ProfileLayout::ProfileLayout(const HornProfile& profile, const QRectF& area, const QFont& font,
+                             const vortalis::geometry::Separators& separators)
+    : area_(area) {
+  const QRectF extent = vortalis::exports::ProfileExtent(profile);
+  panels_ = std::max<int>(1, static_cast<int>(vortalis::exports::ProfileCurves(profile).size()));
+  const qreal length = std::max<qreal>(DrawnLength(profile, extent.right()), 1e-9);
+  xLow_ = -kPadShare * length;
+  xHigh_ = length * (1 + kPadShare);
+  yHigh_ = std::max<qreal>(extent.height() * kHeadroom, 1e-9);
+
+  const QFontMetricsF metrics(font);
+  // The labels' width depends on the grid, and the grid on the room the labels leave.
+  Fit(metrics, metrics.horizontalAdvance(QStringLiteral("-0000")));
+  Fit(metrics, WidestLabel(metrics, -yHigh_, yHigh_, grid_, separators));
+  const qreal xLabel = WidestLabel(metrics, xLow_, xHigh_, grid_, separators);
+  if (xLabel + 2 * kGap > grid_.step * scale_) grid_ = NiceGridStep((xLabel + 2 * kGap) / scale_);
+}
+
+void ProfileLayout::Fit(const QFontMetricsF& metrics, qreal yLabelWidth) {
+  const qreal line = metrics.height();
+  top_ = line + 2 * kGap;
+  bottom_ = 2 * line + 3 * kGap;
+  left_ = yLabelWidth + line + 3 * kGap;
+  right_ = 2 * kGap;
+  const qreal width = area_.width() - left_ - right_;
+  const qreal height = area_.height() / panels_ - top_ - bottom_;
+  scale_ = std::max<qreal>(std::min(width / (xHigh_ - xLow_), height / (2 * yHigh_)), 1e-9);
+  grid_ = NiceGridStep(kMinGridPixels / scale_);
+}
+
+QRectF ProfileLayout::Plot(int panel) const {
+  const qreal slot = area_.height() / panels_;
+  const qreal width = scale_ * (xHigh_ - xLow_);
+  const qreal height = scale_ * 2 * yHigh_;
+  const qreal freeWidth = area_.width() - left_ - right_ - width;
+  const qreal freeHeight = slot - top_ - bottom_ - height;
+  return {area_.left() + left_ + std::max<qreal>(freeWidth, 0) / 2,
+          area_.top() + panel * slot + top_ + std::max<qreal>(freeHeight, 0) / 2, width, height};
+}
+
+QPointF ProfileLayout::Map(int panel, qreal x, qreal y) const {
+  const QRectF plot = Plot(panel);
+  return {plot.left() + (x - xLow_) * scale_, plot.center().y() - y * scale_};
+}
+
+namespace {
+
+QPolygonF Mapped(const ProfileLayout& layout, int panel, const std::vector<QPointF>& points) {
+  QPolygonF polygon;
+  polygon.reserve(static_cast<qsizetype>(points.size()));
+  for (const QPointF& point : points) polygon << layout.Map(panel, point.x(), point.y());
+  return polygon;
+}
+
+void PaintGrid(QPainter& painter, const ProfileLayout& layout, int panel,
+               const vortalis::geometry::Separators& separators) {
+  const QRectF plot = layout.Plot(panel);
+  const auto grid = layout.Grid();
+  const QFontMetricsF metrics(painter.font());
+  painter.setPen(QPen(kGrid, 0));
+  const auto xs = GridValues(layout.XLow(), layout.XHigh(), grid.step);
+  const auto ys = GridValues(-layout.YHigh(), layout.YHigh(), grid.step);
+  for (const long double x : xs) {
+    const qreal at = layout.Map(panel, static_cast<qreal>(x), 0).x();
+    painter.drawLine(QPointF(at, plot.top()), QPointF(at, plot.bottom()));
+  }
+  for (const long double y : ys) {
+    const qreal at = layout.Map(panel, 0, static_cast<qreal>(y)).y();
+    painter.drawLine(QPointF(plot.left(), at), QPointF(plot.right(), at));
+  }
+  painter.setPen(QPen(kFrame, 0));
+  painter.drawRect(plot);
+
+  painter.setPen(kText);
+  const qreal line = metrics.height();
+  for (const long double x : xs) {
+    const qreal at = layout.Map(panel, static_cast<qreal>(x), 0).x();
+    painter.drawText(QRectF(at - 100, plot.bottom() + kGap / 2, 200, line),
+                     Qt::AlignHCenter | Qt::AlignTop, Number(x, grid.decimals, separators));
+  }
+  for (const long double y : ys) {
+    const qreal at = layout.Map(panel, 0, static_cast<qreal>(y)).y();
+    painter.drawText(QRectF(plot.left() - kGap - 200, at - line / 2, 200, line),
+                     Qt::AlignRight | Qt::AlignVCenter, Number(y, grid.decimals, separators));
+  }
+}
+
+void PaintAxisTitles(QPainter& painter, const ProfileLayout& layout, int panel,
+                     const HornProfile& profile, const QString& title) {
+  const QRectF plot = layout.Plot(panel);
+  const QFontMetricsF metrics(painter.font());
+  const qreal line = metrics.height();
+  const QString unit = UnitName(profile);
+  painter.setPen(kText);
+  painter.drawText(QRectF(plot.left(), plot.bottom() + line + kGap, plot.width(), line),
+                   Qt::AlignHCenter | Qt::AlignTop,
+                   QStringLiteral("Distance from the throat (%1)").arg(unit));
+  QFont bold = painter.font();
+  bold.setBold(true);
+  painter.save();
+  painter.setFont(bold);
+  painter.drawText(QRectF(plot.left(), plot.top() - line - kGap / 2, plot.width(), line),
+                   Qt::AlignLeft | Qt::AlignBottom, title);
+  painter.restore();
+  // The vertical title reads upward along the left edge of the panel.
+  painter.save();
+  const qreal x = plot.left() - layout.LeftMargin() + kGap;
+  painter.translate(x, plot.center().y());
+  painter.rotate(-90);
+  painter.drawText(QRectF(-plot.height() / 2, 0, plot.height(), line), Qt::AlignCenter,
+                   QStringLiteral("Distance from the axis (%1)").arg(unit));
+  painter.restore();
+}
+
+void PaintHorn(QPainter& painter, const ProfileLayout& layout, int panel,
+               const ProfileCurve& curve) {
+  if (curve.points.empty()) return;
+  const QPolygonF upper = Mapped(layout, panel, curve.points);
+  const QPolygonF lower = Mapped(layout, panel, vortalis::exports::Mirrored(curve.points));
+  QPolygonF inside = upper;
+  for (auto point = lower.crbegin(); point != lower.crend(); ++point) inside << *point;
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(kInside);
+  painter.drawPolygon(inside);
+  painter.setBrush(Qt::NoBrush);
+
+  const QRectF plot = layout.Plot(panel);
+  painter.setPen(QPen(kAxis, 1, Qt::DashDotLine));
+  const qreal axis = layout.Map(panel, 0, 0).y();
+  painter.drawLine(QPointF(plot.left(), axis), QPointF(plot.right(), axis));
+
+  // The throat and the mouth close the outline; the walls go over them.
+  painter.setPen(QPen(kWall, 1.5));
+  painter.drawLine(upper.constFirst(), lower.constFirst());
+  painter.drawLine(upper.constLast(), lower.constLast());
+  painter.setPen(QPen(kWall, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.drawPolyline(upper);
+  painter.drawPolyline(lower);
+}
+
+void PaintMarks(QPainter& painter, const ProfileLayout& layout, int panel,
+                const HornProfile& profile, const ProfileCurve& curve,
+                const vortalis::geometry::Separators& separators) {
+  if (curve.points.empty()) return;
+  const QRectF plot = layout.Plot(panel);
+  const QFontMetricsF metrics(painter.font());
+  const qreal line = metrics.height();
+  const qreal throat = layout.Map(panel, 0, 0).x();
+  const qreal mouth = layout.Map(panel, curve.points.back().x(), 0).x();
+  painter.setPen(kWall);
+  painter.drawText(QRectF(throat + kGap / 2, plot.top() + kGap / 2, plot.width(), line),
+                   Qt::AlignLeft | Qt::AlignTop, QStringLiteral("throat"));
+  const bool cut = profile.limit.kind != vortalis::report::MouthLimitKind::None;
+  painter.drawText(QRectF(mouth - plot.width() - kGap / 2, plot.top() + kGap / 2, plot.width(), line),
+                   Qt::AlignRight | Qt::AlignTop,
+                   cut ? QStringLiteral("mouth (cut short)") : QStringLiteral("mouth"));
+
+  // As the report's "Minimum recommended length".
+  const QString quarter =
+      QStringLiteral("\u03bb/4 = %1 %2")
+          .arg(Formatted(profile.quarterWavelength,
+                         vortalis::report::CircularTableFormats(profile.unit).minimumLength,
+                         separators),
+               UnitName(profile));
+  const qreal at = layout.Map(panel, static_cast<qreal>(profile.quarterWavelength), 0).x();
+  const qreal labelTop = plot.bottom() - line - kGap / 2;
+  painter.setPen(kQuarter);
+  if (at > plot.right()) {
+    // Far beyond the mouth of a horn that is too short: named, not drawn.
+    painter.drawText(QRectF(plot.left(), labelTop, plot.width() - kGap, line),
+                     Qt::AlignRight | Qt::AlignTop, quarter + QStringLiteral(" \u2192"));
+    return;
+  }
+  painter.setPen(QPen(kQuarter, 1.5, Qt::DashLine));
+  painter.drawLine(QPointF(at, plot.top()), QPointF(at, plot.bottom()));
+  painter.setPen(kQuarter);
+  const qreal width = metrics.horizontalAdvance(quarter);
+  const bool right = at + kGap + width <= plot.right();
+  painter.drawText(QRectF(right ? at + kGap / 2 : at - kGap / 2 - width, labelTop, width + 1, line),
+                   Qt::AlignLeft | Qt::AlignTop, quarter);
+}
+
+// The first panel also names the horn, with the report's numbers.
+QString PanelTitle(const HornProfile& profile, const ProfileCurve& curve, int panel,
+                   const vortalis::geometry::Separators& separators) {
+  QString title = profile.rectangular ? QString::fromStdString(curve.label)
+                                      : QStringLiteral("Circular horn");
+  if (profile.flatSides && curve.straight) title += QStringLiteral(" (flat)");
+  if (panel > 0) return title;
+  return title + QStringLiteral("      fc %1 Hz, length %2 %3")
+                     .arg(QString::fromStdString(
+                         vortalis::report::ShortNumberText(profile.frequency, separators)))
+                     .arg(Formatted(profile.length, vortalis::report::LengthFormat(profile.unit),
+                                    separators))
+                     .arg(UnitName(profile));
+}
+
+}  // namespace
+
+void PaintHornProfile(QPainter& painter, const QRectF& area, const HornProfile& profile,
+                      const vortalis::geometry::Separators& separators) {
+  painter.save();
+  painter.fillRect(area, Qt::white);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  const ProfileLayout layout(profile, area, painter.font(), separators);
+  const std::vector<ProfileCurve> curves = vortalis::exports::ProfileCurves(profile);
+  for (int panel = 0; panel < static_cast<int>(curves.size()); ++panel) {
+    const ProfileCurve& curve = curves[static_cast<std::size_t>(panel)];
+    PaintGrid(painter, layout, panel, separators);
+    painter.save();
+    painter.setClipRect(layout.Plot(panel));
+    PaintHorn(painter, layout, panel, curve);
+    PaintMarks(painter, layout, panel, profile, curve, separators);
+    painter.restore();
+    PaintAxisTitles(painter, layout, panel, profile, PanelTitle(profile, curve, panel, separators));
+  }
+  painter.restore();
+}
+
+TProfileForm::TProfileForm(HornProfile profile, QWidget* report)
+    : QWidget(report, Qt::Window), profile_(std::move(profile)) {
+  setObjectName(QStringLiteral("ProfileForm"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMinimumSize(320, 240);
+  resize(820, profile_.rectangular ? 760 : 520);
+  if (report) SetReportTitle(report->windowTitle());
+}
+
+void TProfileForm::SetReportTitle(const QString& title) {
+  setWindowTitle(QStringLiteral("Profile - %1").arg(title));
+}
+
+void TProfileForm::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  PaintHornProfile(painter, rect(), profile_, CurrentSeparators());
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "geometry/units.h"
+#include "report/horn_profile.h"
+#include "report/report_calculation.h"
+
+// The horn of one report window as points, for its profile window, its
+// exports and its full-size template.
+
+// Whether the report was computed from a horn (a report of no horn kind was not).
+bool HasHorn(const ReportSource& source);
+
+vortalis::geometry::LengthUnit SourceUnit(const ReportSource& source);
+// Circular horns only: whether the report gives sizes as radii or diameters.
+vortalis::geometry::SizeMode SourceSizeMode(const ReportSource& source);
+// The report's table increment in its unit.
+long double SourceIncrement(const ReportSource& source);
+
+// Points `step` apart up to the mouth or `limit`. Throws ProfileError for a
+// step or limit that gives no drawing.
+vortalis::report::HornProfile MakeSourceProfile(const ReportSource& source, long double step,
+                                                const vortalis::report::MouthLimit& limit);
+
+// The whole horn at DrawingStep: for the screen and the full-size template.
+vortalis::report::HornProfile MakeDrawingProfile(const ReportSource& source);
