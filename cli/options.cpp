@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 
 namespace vortalis::cli {
@@ -20,6 +21,10 @@ constexpr std::string_view kUsage =
     "                                [--flat-mouth TEXT] [--location 1|2|4|8] [--unit mm|inch]\n"
     "                                [--increment VALUE] [--decimal-separator .|,] [--quick]\n"
     "                                [--output FILE]\n"
+    "       vortalis-report circular|rectangular [horn options]\n"
+    "                                [--export csv|dxf|svg FILE] [--template FILE]\n"
+    "                                [--step VALUE] [--mouth-limit KIND=VALUE]\n"
+    "                                [--paper a4|a3|letter]\n"
     "       vortalis-report --help\n";
 
 constexpr std::string_view kHelpBody =
@@ -67,12 +72,43 @@ constexpr std::string_view kHelpBody =
     "                     walls (floor and two walls) (1)\n"
     "                       vortalis-report rectangular --location 2\n"
     "\n"
+    "Drawings, written instead of the report (--export and --template may be\n"
+    "given together; --output and --quick may not be given with them):\n"
+    "  --export csv|dxf|svg FILE\n"
+    "                     write the horn's profile to FILE: a CSV table (the report's\n"
+    "                     columns, '.' decimals, comma separated), a DXF drawing in\n"
+    "                     the chosen unit, or an SVG drawing at full size in millimetres\n"
+    "                       vortalis-report circular --freq 60 --export dxf horn60.dxf\n"
+    "  --template FILE    a PDF of the wall's curve at full size, tiled over as many\n"
+    "                     pages as it needs, with overlap marks, the page's place\n"
+    "                     (\"row 2, column 3\") and a check ruler on every page;\n"
+    "                     prints the number of pages\n"
+    "                       vortalis-report rectangular --flat-mouth 900 --template horn.pdf\n"
+    "  --step VALUE       distance between the profile's points in the chosen unit,\n"
+    "                     any length above 0, for example a board thickness\n"
+    "                     (the table increment)\n"
+    "                       vortalis-report circular --export csv horn.csv --step 18\n"
+    "  --mouth-limit radius=VALUE|side1=VALUE|length=VALUE\n"
+    "                     end the drawing where the radius (circular), the distance\n"
+    "                     between sides 1A and 1B (rectangular) or the distance from\n"
+    "                     the throat reaches VALUE (the whole horn)\n"
+    "                       vortalis-report circular --freq 40 --throat 25 \\\n"
+    "                         --template bass.pdf --mouth-limit radius=300\n"
+    "  --paper a4|a3|letter\n"
+    "                     the template's paper, 10 mm margins, turned to need fewer\n"
+    "                     pages (a4)\n"
+    "                       vortalis-report circular --template horn.pdf --paper letter\n"
+    "\n"
+    "Files are replaced only when complete. No display is needed: SVG and PDF\n"
+    "are drawn off screen.\n"
+    "\n"
     "While a long table is computed and standard error is a terminal, a progress bar\n"
     "is shown there. Ctrl+C stops the table: the mouth row and the abort note still\n"
     "follow, and the report is written.\n"
     "\n"
-    "Exit status: 0 done; 1 input refused (the dialog's message on standard error)\n"
-    "or the output could not be written; 2 usage error; 130 stopped by Ctrl+C.\n";
+    "Exit status: 0 done; 1 input refused (the dialog's message on standard error),\n"
+    "a drawing refused, or the output could not be written; 2 usage error; 130\n"
+    "stopped by Ctrl+C.\n";
 
 enum class OptionId {
   Freq,
@@ -86,7 +122,12 @@ enum class OptionId {
   Side1,
   Side2,
   FlatMouth,
-  Location
+  Location,
+  Export,
+  Template,
+  Step,
+  MouthLimit,
+  Paper
 };
 
 struct OptionSpec {
@@ -97,7 +138,7 @@ struct OptionSpec {
   bool rectangular;
 };
 
-constexpr std::array<OptionSpec, 12> kOptions{{
+constexpr std::array<OptionSpec, 17> kOptions{{
     {"--freq", OptionId::Freq, true, true, true},
     {"--throat", OptionId::Throat, true, true, false},
     {"--unit", OptionId::Unit, true, true, true},
@@ -110,6 +151,11 @@ constexpr std::array<OptionSpec, 12> kOptions{{
     {"--side2", OptionId::Side2, true, false, true},
     {"--flat-mouth", OptionId::FlatMouth, true, false, true},
     {"--location", OptionId::Location, true, false, true},
+    {"--export", OptionId::Export, true, true, true},
+    {"--template", OptionId::Template, true, true, true},
+    {"--step", OptionId::Step, true, true, true},
+    {"--mouth-limit", OptionId::MouthLimit, true, true, true},
+    {"--paper", OptionId::Paper, true, true, true},
 }};
 
 const OptionSpec* FindOption(std::string_view name, HornKind kind) {
@@ -145,6 +191,80 @@ std::optional<TableIncrement> IncrementButton(std::string_view value, LengthUnit
     const std::size_t dot = caption.find('.');
     if (dot != std::string::npos) caption.replace(dot, 1, separators.decimal);
     if (value == caption) return kButtons[i];
+  }
+  return std::nullopt;
+}
+
+std::optional<long double> PositiveLength(std::string_view text,
+                                         const geometry::Separators& separators) {
+  const auto value = geometry::ParseNumber(text, separators);
+  if (!value || !(*value > 0.0L) || !std::isfinite(*value)) return std::nullopt;
+  return value;
+}
+
+// The drawing options, once the unit and the decimal separator are known.
+std::optional<UsageError> ReadDrawingOptions(ToolOptions& options,
+                                             std::optional<std::string_view> exportText,
+                                             std::optional<std::string_view> stepText,
+                                             std::optional<std::string_view> limitText,
+                                             std::optional<std::string_view> paperText) {
+  DrawingOptions& drawings = options.drawings;
+  if (exportText) {
+    constexpr std::array<std::pair<std::string_view, DrawingFormat>, 3> kFormats{{
+        {"csv", DrawingFormat::Csv},
+        {"dxf", DrawingFormat::Dxf},
+        {"svg", DrawingFormat::Svg},
+    }};
+    for (const auto& [name, format] : kFormats) {
+      if (*exportText == name) drawings.format = format;
+    }
+    if (!drawings.format) return BadChoice("--export", *exportText, "csv, dxf or svg");
+  }
+  if (stepText) {
+    drawings.step = PositiveLength(*stepText, options.separators);
+    if (!drawings.step) return BadChoice("--step", *stepText, "a length above 0");
+  }
+  if (limitText) {
+    const bool circular = options.kind == HornKind::Circular;
+    const std::string_view choices =
+        circular ? "radius=VALUE or length=VALUE" : "side1=VALUE or length=VALUE";
+    const std::size_t equals = limitText->find('=');
+    const std::string_view kind = limitText->substr(0, equals);
+    report::MouthLimit& limit = drawings.mouthLimit;
+    if (kind == "length") {
+      limit.kind = report::MouthLimitKind::Length;
+    } else if (kind == (circular ? "radius" : "side1")) {
+      limit.kind = circular ? report::MouthLimitKind::Radius : report::MouthLimitKind::Side1;
+    }
+    const auto value = equals == std::string_view::npos
+                           ? std::nullopt
+                           : PositiveLength(limitText->substr(equals + 1), options.separators);
+    if (limit.kind == report::MouthLimitKind::None || !value)
+      return BadChoice("--mouth-limit", *limitText, choices);
+    limit.value = *value;
+  }
+  if (paperText) {
+    if (*paperText == "a4") {
+      drawings.paper = Paper::A4;
+    } else if (*paperText == "a3") {
+      drawings.paper = Paper::A3;
+    } else if (*paperText == "letter") {
+      drawings.paper = Paper::Letter;
+    } else {
+      return BadChoice("--paper", *paperText, "a4, a3 or letter");
+    }
+  }
+
+  if (drawings.Requested()) {
+    if (options.outputPath || options.quick) {
+      return UsageError{std::string(options.quick ? "--quick" : "--output") +
+                        " cannot be given with --export or --template, which write drawings "
+                        "instead of the report"};
+    }
+    if (paperText && !drawings.templatePath) return UsageError{"--paper needs --template"};
+  } else if (stepText || limitText || paperText) {
+    return UsageError{std::string(stepText ? "--step" : limitText ? "--mouth-limit" : "--paper") +
+                      " needs --export or --template"};
   }
   return std::nullopt;
 }
@@ -191,6 +311,7 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
 
   // Choices are checked after every option was read: the increment depends on the unit.
   std::optional<std::string_view> unitText, sizeText, incrementText, separatorText, locationText;
+  std::optional<std::string_view> exportText, stepText, limitText, paperText;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string_view arg = args[i];
     if (arg == "--help" || arg == "-h") return HelpRequest{};
@@ -255,6 +376,26 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
       case OptionId::Location:
         locationText = value;
         break;
+      case OptionId::Export:
+        // The format, then the file: two values.
+        if (i + 1 >= args.size() || args[i + 1].empty())
+          return UsageError{"option --export needs a format and a file name"};
+        exportText = value;
+        options.drawings.exportPath = std::string(args[++i]);
+        break;
+      case OptionId::Template:
+        if (value.empty()) return UsageError{"option --template needs a file name"};
+        options.drawings.templatePath = std::string(value);
+        break;
+      case OptionId::Step:
+        stepText = value;
+        break;
+      case OptionId::MouthLimit:
+        limitText = value;
+        break;
+      case OptionId::Paper:
+        paperText = value;
+        break;
     }
   }
 
@@ -318,6 +459,8 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
     options.circular.increment = *button;
     options.rectangular.increment = *button;
   }
+  if (auto problem = ReadDrawingOptions(options, exportText, stepText, limitText, paperText))
+    return *problem;
   return options;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "geometry/number_text.h"
+#include "report/horn_profile.h"
 #include "report/report_input.h"
 
 // The command line of vortalis-report. Every option defaults to the initial
@@ -15,6 +16,21 @@ namespace vortalis::cli {
 
 enum class HornKind { Circular, Rectangular };
 
+enum class DrawingFormat { Csv, Dxf, Svg };
+enum class Paper { A4, A3, Letter };
+
+// --export, --template and their settings: drawings written instead of the report.
+struct DrawingOptions {
+  std::optional<DrawingFormat> format;       // --export FORMAT FILE
+  std::string exportPath;
+  std::optional<std::string> templatePath;  // --template FILE
+  std::optional<long double> step;          // default: the report's increment
+  report::MouthLimit mouthLimit;
+  Paper paper = Paper::A4;
+
+  bool Requested() const { return format.has_value() || templatePath.has_value(); }
+};
+
 struct ToolOptions {
   HornKind kind = HornKind::Circular;
   report::CircularReportInput circular;
@@ -22,6 +38,7 @@ struct ToolOptions {
   geometry::Separators separators;
   bool quick = false;
   std::optional<std::string> outputPath;
+  DrawingOptions drawings;
 };
 
 struct HelpRequest {};

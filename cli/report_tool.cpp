@@ -8,6 +8,7 @@
 #include <string>
 #include <variant>
 
+#include "cli/drawing_tool.h"
 #include "cli/options.h"
 #include "cli/safe_output.h"
 #include "cli/spooled_document.h"
@@ -70,6 +71,8 @@ int Run(const std::vector<std::string_view>& args, ToolEnvironment& env) {
     std::fprintf(env.err, "%s\n", problem->message.c_str());
     return kExitRefused;
   }
+
+  if (options.drawings.Requested()) return WriteDrawings(options, env);
 
   if (options.quick) {
     const std::string text = QuickTestText(options);

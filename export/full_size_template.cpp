@@ -140,7 +140,7 @@ void AddAxisTicks(TemplatePageDrawing& drawing, const report::HornProfile& profi
     drawing.guides.push_back(map.Line(x, 0.0, x, numbered ? -3.0 : -1.5));
     if (numbered && i > 0) {
       const QPointF at = map(x, -3.5);
-      drawing.texts.push_back(
+      drawing.labels.push_back(
           {QRectF(at.x() - 10.0 * unitsPerMm, at.y(), 20.0 * unitsPerMm, 4.0 * unitsPerMm),
            Number(i / numberedEvery * unitsPerNumber, {8, 0}, separators), 6.0, false,
            Qt::AlignHCenter | Qt::AlignTop});
@@ -159,19 +159,24 @@ void AddOverlapMarks(TemplatePageDrawing& drawing, const TemplateLayout& layout,
   };
   // Neighbours in a row share the window's y range, neighbours in a column its
   // x range, so both draw a cross at the same place of the drawing.
-  if (page.column < layout.columns) {
+  const auto printed = [&layout](int row, int column) {
+    return std::any_of(layout.pages.begin(), layout.pages.end(), [&](const TemplatePage& other) {
+      return other.row == row && other.column == column;
+    });
+  };
+  if (page.column < layout.columns && printed(page.row, page.column + 1)) {
     drawing.overlapEdges.push_back(map.Line(w.right() - o, w.top(), w.right() - o, w.bottom()));
     for (qreal f : {0.25, 0.75}) cross(w.right() - o / 2.0, w.top() + f * w.height());
   }
-  if (page.column > 1) {
+  if (page.column > 1 && printed(page.row, page.column - 1)) {
     drawing.overlapEdges.push_back(map.Line(w.left() + o, w.top(), w.left() + o, w.bottom()));
     for (qreal f : {0.25, 0.75}) cross(w.left() + o / 2.0, w.top() + f * w.height());
   }
-  if (page.row < layout.rows) {  // the row below, nearer the axis
+  if (page.row < layout.rows && printed(page.row + 1, page.column)) {  // nearer the axis
     drawing.overlapEdges.push_back(map.Line(w.left(), w.top() + o, w.right(), w.top() + o));
     for (qreal f : {0.25, 0.75}) cross(w.left() + f * w.width(), w.top() + o / 2.0);
   }
-  if (page.row > 1) {
+  if (page.row > 1 && printed(page.row - 1, page.column)) {
     drawing.overlapEdges.push_back(map.Line(w.left(), w.bottom() - o, w.right(), w.bottom() - o));
     for (qreal f : {0.25, 0.75}) cross(w.left() + f * w.width(), w.bottom() - o / 2.0);
   }
@@ -206,11 +211,13 @@ void AddFooter(TemplatePageDrawing& drawing, const report::HornProfile& profile,
        Qt::AlignLeft | Qt::AlignTop});
   drawing.texts.push_back(
       {QRectF(left * u, (f.top() + 21.5) * u, layout.rulerLengthMm * u, 5.0 * u),
-       QStringLiteral("page %1 of %2 (%3 rows, %4 columns)")
+       QStringLiteral("page %1 of %2 (grid of %3 %4 by %5 %6)")
            .arg(pageIndex + 1)
            .arg(layout.pages.size())
            .arg(layout.rows)
-           .arg(layout.columns),
+           .arg(layout.rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"))
+           .arg(layout.columns)
+           .arg(layout.columns == 1 ? QStringLiteral("column") : QStringLiteral("columns")),
        7.0, false, Qt::AlignLeft | Qt::AlignTop});
 
   const qreal titleLeft = left + layout.rulerLengthMm + 6.0;
@@ -218,6 +225,16 @@ void AddFooter(TemplatePageDrawing& drawing, const report::HornProfile& profile,
   const QRectF inside = drawing.titleFrame.adjusted(1.5 * u, 1.0 * u, -1.5 * u, -1.0 * u);
   drawing.texts.push_back({inside, TitleLines(profile, separators).join('\n'), 7.0, false,
                            Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap});
+}
+
+void PaintTexts(QPainter& painter, const std::vector<TemplateText>& texts) {
+  for (const TemplateText& text : texts) {
+    QFont font = painter.font();
+    font.setPointSizeF(text.pointSize);
+    font.setBold(text.bold);
+    painter.setFont(font);
+    painter.drawText(text.box, text.flags, text.text);
+  }
 }
 
 void Paint(QPainter& painter, const TemplatePageDrawing& drawing, qreal u) {
@@ -241,6 +258,8 @@ void Paint(QPainter& painter, const TemplatePageDrawing& drawing, qreal u) {
     painter.setPen(curvePen);
     painter.drawPolyline(curve.points);
   }
+  painter.setPen(QPen(Qt::black));
+  PaintTexts(painter, drawing.labels);
   painter.restore();
 
   painter.setPen(pen(Qt::lightGray, 0.15));
@@ -249,13 +268,31 @@ void Paint(QPainter& painter, const TemplatePageDrawing& drawing, qreal u) {
   painter.setPen(pen(Qt::black, 0.2));
   painter.drawLine(drawing.ruler);
   for (const QLineF& tick : drawing.rulerTicks) painter.drawLine(tick);
-  for (const TemplateText& text : drawing.texts) {
-    QFont font = painter.font();
-    font.setPointSizeF(text.pointSize);
-    font.setBold(text.bold);
-    painter.setFont(font);
-    painter.drawText(text.box, text.flags, text.text);
+  PaintTexts(painter, drawing.texts);
+}
+
+// Whether the polyline (x ascending, in mm) passes through the window.
+bool Crosses(const std::vector<QPointF>& points, qreal scale, const QRectF& window) {
+  const auto first = std::lower_bound(
+      points.begin(), points.end(), window.left(),
+      [scale](const QPointF& point, qreal x) { return point.x() * scale < x; });
+  auto from = first == points.begin() ? first : first - 1;
+  for (auto it = from; it != points.end(); ++it) {
+    const QPointF a(it->x() * scale, it->y() * scale);
+    if (window.contains(a)) return true;
+    if (it + 1 == points.end()) break;
+    const QPointF b((it + 1)->x() * scale, (it + 1)->y() * scale);
+    if (a.x() > window.right()) break;
+    const QLineF segment(a, b);
+    const QLineF edges[] = {{window.topLeft(), window.topRight()},
+                            {window.topRight(), window.bottomRight()},
+                            {window.bottomRight(), window.bottomLeft()},
+                            {window.bottomLeft(), window.topLeft()}};
+    for (const QLineF& edge : edges) {
+      if (segment.intersects(edge, nullptr) == QLineF::BoundedIntersection) return true;
+    }
   }
+  return false;
 }
 
 }  // namespace
@@ -280,8 +317,9 @@ TemplateLayout LayoutTemplate(const report::HornProfile& profile, const QSizeF& 
   const QSizeF window = layout.drawingArea.size();
   const qreal columns = PagesFor(layout.extent.width(), window.width());
   const qreal rows = PagesFor(layout.extent.height(), window.height());
-  if (!(columns * rows <= kMaxTemplatePages)) {
-    throw ExportError("This horn would need " +
+  // A grid this large is refused before its pages are looked at one by one.
+  if (!(columns * rows <= 4 * kMaxTemplatePages)) {
+    throw ExportError("This horn would need about " +
                       std::to_string(static_cast<long long>(columns * rows)) +
                       " pages at full size; a template has at most 500.");
   }
@@ -289,15 +327,22 @@ TemplateLayout LayoutTemplate(const report::HornProfile& profile, const QSizeF& 
   layout.rows = static_cast<int>(rows);
   const qreal stepX = window.width() - kTemplateOverlapMm;
   const qreal stepY = window.height() - kTemplateOverlapMm;
-  // The bottom row starts at the margin below the axis; rows are counted from the top.
+  const std::vector<ProfileCurve> curves = ProfileCurves(profile);
+  // The bottom row starts at the margin below the axis; rows are counted from
+  // the top. Pages that would show neither the axis nor a curve are left out.
   for (int row = 1; row <= layout.rows; ++row) {
     for (int column = 1; column <= layout.columns; ++column) {
-      layout.pages.push_back(
-          {row, column,
-           QRectF(layout.extent.left() + (column - 1) * stepX,
-                  layout.extent.top() + (layout.rows - row) * stepY, window.width(),
-                  window.height())});
+      const QRectF shown(layout.extent.left() + (column - 1) * stepX,
+                         layout.extent.top() + (layout.rows - row) * stepY, window.width(),
+                         window.height());
+      bool used = shown.top() <= 0.0 && 0.0 <= shown.bottom();
+      for (const ProfileCurve& curve : curves) used = used || Crosses(curve.points, scale, shown);
+      if (used) layout.pages.push_back({row, column, shown});
     }
+  }
+  if (layout.pages.size() > static_cast<std::size_t>(kMaxTemplatePages)) {
+    throw ExportError("This horn would need " + std::to_string(layout.pages.size()) +
+                      " pages at full size; a template has at most 500.");
   }
   return layout;
 }
@@ -322,6 +367,14 @@ TemplatePageDrawing DrawTemplatePage(const report::HornProfile& profile,
     for (const QPointF& end : {curve.points.front(), curve.points.back()})
       drawing.guides.push_back(map.Line(end.x() * scale, 0.0, end.x() * scale, end.y() * scale));
   }
+  const bool cut = profile.points.back().distance < profile.length;
+  const QPointF throat = map(0.0, 1.0);
+  const QPointF mouth = map(lengthMm, 1.0);
+  drawing.labels.push_back({QRectF(throat.x() + 1.0 * u, throat.y() - 4.0 * u, 30.0 * u, 4.0 * u),
+                            QStringLiteral("throat"), 7.0, false, Qt::AlignLeft | Qt::AlignBottom});
+  drawing.labels.push_back({QRectF(mouth.x() - 31.0 * u, mouth.y() - 4.0 * u, 30.0 * u, 4.0 * u),
+                            cut ? QStringLiteral("cut") : QStringLiteral("mouth"), 7.0, false,
+                            Qt::AlignRight | Qt::AlignBottom});
   if (w.top() <= 0.0 && 0.0 <= w.bottom()) {
     drawing.axis = map.Line(std::max(w.left(), -kMarginMm), 0.0,
                             std::min(w.right(), lengthMm + kMarginMm), 0.0);

@@ -43,7 +43,9 @@ struct TemplateLayout {
   QRectF extent;       // the whole drawing with its margin, drawing coordinates (y up, as window)
   int rows = 0;
   int columns = 0;
-  std::vector<TemplatePage> pages;  // row by row, the throat end first
+  // The pages that show the axis or a curve, row by row, the throat end first;
+  // the grid's other places are left blank and not printed.
+  std::vector<TemplatePage> pages;
 };
 
 // Throws ExportError for a page too small to hold the footer and some drawing,
@@ -73,7 +75,8 @@ struct TemplatePageDrawing {
   QLineF ruler;                      // the check ruler, exactly rulerLengthMm long
   std::vector<QLineF> rulerTicks;
   QRectF titleFrame;
-  std::vector<TemplateText> texts;   // page label, ruler caption, title block, tick labels
+  std::vector<TemplateText> labels;  // in the drawing (clipped): distances, throat, mouth
+  std::vector<TemplateText> texts;   // page label, ruler caption, title block
 };
 TemplatePageDrawing DrawTemplatePage(const report::HornProfile& profile,
                                      const TemplateLayout& layout, int pageIndex,
