@@ -56,6 +56,8 @@ TExportForm::TExportForm(ReportSource source, const QString& reportFile, QWidget
   setObjectName(QStringLiteral("ExportForm"));
   setWindowTitle(QStringLiteral("Export profile"));
   setAttribute(Qt::WA_DeleteOnClose);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
   BuildControls(QString::fromLatin1(UnitName(SourceUnit(source_))));
   connect(ExportButton, &QPushButton::clicked, this, &TExportForm::ExportClick);
   connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -150,7 +152,7 @@ void TExportForm::ExportClick() {
   try {
     profile = MakeSourceProfile(source_, *step, *limit);
   } catch (const vortalis::report::ProfileError& error) {
-    Prompts().Error(QString::fromUtf8(error.what()));
+    ShowProfileFailure(error);
     return;
   }
   const ExportFormat format = Format();
@@ -161,7 +163,7 @@ void TExportForm::ExportClick() {
   try {
     vortalis::exports::ExportProfile(profile, format, path);
   } catch (const std::exception& error) {
-    Prompts().Error(QString::fromUtf8(error.what()));
+    ShowProfileFailure(error);
     return;
   }
   accept();

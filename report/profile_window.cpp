@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QScreen>
 #include <algorithm>
 #include <utility>
 
@@ -293,12 +294,22 @@ TProfileForm::TProfileForm(HornProfile profile, QWidget* report)
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(320, 240);
-  resize(820, profile_.rectangular ? 760 : 520);
   if (report) SetReportTitle(report->windowTitle());
+  // Centred on the report's screen, and never larger than it: a window the
+  // window manager places half off the screen hides its mouth.
+  const QRect screen = (report ? report->screen() : QWidget::screen())->availableGeometry();
+  const QSize wanted(820, profile_.rectangular ? 760 : 520);
+  resize(wanted.boundedTo(screen.size() * 9 / 10));
+  move(screen.center() - rect().center());
 }
 
 void TProfileForm::SetReportTitle(const QString& title) {
-  setWindowTitle(QStringLiteral("Profile - %1").arg(title));
+  setWindowTitle(QStringLiteral("Profile - %1 (%2 horn, %3 Hz)")
+                     .arg(title,
+                          profile_.rectangular ? QStringLiteral("rectangular")
+                                               : QStringLiteral("circular"),
+                          QString::fromStdString(vortalis::report::ShortNumberText(
+                              profile_.frequency, CurrentSeparators()))));
 }
 
 void TProfileForm::paintEvent(QPaintEvent*) {

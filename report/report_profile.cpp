@@ -1,5 +1,8 @@
 #include "report/report_profile.h"
 
+#include <QString>
+
+#include "app/prompt.h"
 #include "report/horn_model.h"
 #include "report/profile_plot.h"
 
@@ -45,4 +48,10 @@ report::HornProfile MakeDrawingProfile(const ReportSource& source) {
     length = report::MakeRectangularHorn(*source.rectangular, source.separators).length;
   }
   return MakeSourceProfile(source, report::DrawingStep(length, SourceIncrement(source)), {});
+}
+
+void ShowProfileFailure(const std::exception& error) {
+  QString message = QString::fromUtf8(error.what());
+  if (message.endsWith(QLatin1Char('.'))) message.chop(1);
+  Prompts().Error(message);
 }

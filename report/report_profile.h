@@ -1,5 +1,7 @@
 #pragma once
 
+#include <exception>
+
 #include "geometry/units.h"
 #include "report/horn_profile.h"
 #include "report/report_calculation.h"
@@ -23,3 +25,7 @@ vortalis::report::HornProfile MakeSourceProfile(const ReportSource& source, long
 
 // The whole horn at DrawingStep: for the screen and the full-size template.
 vortalis::report::HornProfile MakeDrawingProfile(const ReportSource& source);
+
+// A profile, export or template failure in the error box. The core's
+// sentences end with a full stop and the box adds its own.
+void ShowProfileFailure(const std::exception& error);

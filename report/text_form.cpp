@@ -311,7 +311,7 @@ void TTextForm::Showprofile1Click() {
   try {
     profile_ = new TProfileForm(MakeDrawingProfile(source_), this);
   } catch (const std::exception& error) {
-    Prompts().Error(QString::fromUtf8(error.what()));
+    ShowProfileFailure(error);
     return;
   }
   ShowInFront(profile_);
@@ -334,7 +334,7 @@ void TTextForm::Printtemplate1Click() {
   try {
     profile = MakeDrawingProfile(source_);
   } catch (const std::exception& error) {
-    Prompts().Error(QString::fromUtf8(error.what()));
+    ShowProfileFailure(error);
     return;
   }
   QPrinter& printer = SharedPrinter();
@@ -343,7 +343,7 @@ void TTextForm::Printtemplate1Click() {
   try {
     vortalis::exports::PrintFullSizeTemplate(profile, printer, CurrentSeparators());
   } catch (const std::exception& error) {
-    Prompts().Error(QString::fromUtf8(error.what()));
+    ShowProfileFailure(error);
   }
 }
 

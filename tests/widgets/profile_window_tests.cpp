@@ -292,10 +292,14 @@ class ProfileWindowTests : public QObject {
     QVERIFY(dialog && dialog->isVisible());
     QCOMPARE(dialog->Step->text(), horn == QStringLiteral("flat") ? "100" : "10");
 
-    // A step that is no number is refused before any file is asked for.
-    dialog->Step->setText(QStringLiteral("18 mm"));
-    dialog->ExportButton->click();
-    QCOMPARE(prompt_->errors, QStringList{QStringLiteral("The step is not a number")});
+    // A step that gives no profile is refused before any file is asked for;
+    // the box adds the full stop.
+    for (const char* refused : {"18 mm", "0"}) {
+      dialog->Step->setText(QString::fromLatin1(refused));
+      dialog->ExportButton->click();
+    }
+    QCOMPARE(prompt_->errors, (QStringList{"The step is not a number",
+                                           "The step must be a number greater than 0"}));
     QVERIFY(prompt_->exportPresets.isEmpty());
     QVERIFY(dialog->isVisible());
 
@@ -305,7 +309,7 @@ class ProfileWindowTests : public QObject {
     const QString path = folder_->filePath(QStringLiteral("horn.csv"));
     prompt_->exportAnswers = {path};
     dialog->ExportButton->click();
-    QCOMPARE(prompt_->errors.size(), 1);
+    QCOMPARE(prompt_->errors.size(), 2);
     QCOMPARE(prompt_->exportPresets, QStringList{QStringLiteral("profile.csv")});
     QTRY_VERIFY(!dialog);
 
