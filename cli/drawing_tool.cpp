@@ -85,7 +85,8 @@ int WriteDrawings(const ToolOptions& options, ToolEnvironment& env) {
   try {
     const report::HornProfile profile = MakeProfile(options);
     std::unique_ptr<QGuiApplication> app;
-    if (drawings.templatePath || drawings.format == DrawingFormat::Svg) app = StartPainting();
+    const bool paints = drawings.templatePath || drawings.format == DrawingFormat::Svg;
+    if (paints && QCoreApplication::instance() == nullptr) app = StartPainting();
     if (drawings.format) {
       exports::ExportProfile(profile, ExportFormatOf(*drawings.format),
                              FileName(drawings.exportPath));

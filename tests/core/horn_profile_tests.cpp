@@ -4,7 +4,6 @@
 #include <cmath>
 #include <functional>
 #include <limits>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "report/profile.h"
 #include "report/report_generator.h"
 #include "report/table_formats.h"
+#include "report_table.h"
 #include "report_test_support.h"
 
 namespace {
@@ -26,30 +26,11 @@ using vortalis::geometry::MouthLocation;
 using vortalis::geometry::SizeMode;
 using vortalis::geometry::TableIncrement;
 using namespace vortalis::report;
-using Row = std::vector<std::string>;
+using vortalis::testing::ReportTable;
+using Row = vortalis::testing::TableRowTexts;
 
 std::string Text(long double value, NumberFormat format) {
   return FixedText(value, format.precision, format.decimals);
-}
-
-// The table rows of a report, each split into its column texts.
-std::vector<Row> ReportTable(const std::vector<std::string>& lines) {
-  std::vector<Row> rows;
-  bool inTable = false;
-  for (const std::string& line : lines) {
-    if (line.starts_with("Distance (")) {
-      inTable = true;
-      continue;
-    }
-    if (!inTable) continue;
-    Row row;
-    std::stringstream fields(line);
-    std::string field;
-    while (std::getline(fields, field, '\t'))
-      if (!field.empty()) row.push_back(field);
-    rows.push_back(row);
-  }
-  return rows;
 }
 
 std::vector<Row> CircularTable(const CircularReportInput& input) {
