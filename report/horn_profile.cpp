@@ -19,10 +19,16 @@ struct ProfileEnd {
   bool wholeHorn;
 };
 
-HornProfile EmptyProfile(long double step, const MouthLimit& limit) {
+// A profile without points yet, for a horn of cut-off fc and length L.
+HornProfile NewProfile(long double step, const MouthLimit& limit, geometry::LengthUnit unit,
+                       long double fc, long double length) {
   if (!(step > 0.0L) || !std::isfinite(step))
     throw ProfileError("The step must be a number greater than 0.");
   HornProfile profile;
+  profile.unit = unit;
+  profile.frequency = fc;
+  profile.length = length;
+  profile.quarterWavelength = QuarterWavelengthIn(fc, unit);
   profile.step = step;
   profile.limit = limit;
   return profile;
@@ -62,15 +68,11 @@ void WalkProfile(long double step, long double end, Station&& station) {
 
 HornProfile MakeCircularProfile(const CircularReportInput& input, long double step,
                                 const MouthLimit& limit, const geometry::Separators& separators) {
-  HornProfile profile = EmptyProfile(step, limit);
   const CircularHorn horn = MakeCircularHorn(input, separators);
   const long double a = horn.mouthRadius;
   const long double length = horn.length;
-  profile.unit = input.unit;
+  HornProfile profile = NewProfile(step, limit, input.unit, horn.frequency, length);
   profile.size = input.size;
-  profile.frequency = horn.frequency;
-  profile.length = length;
-  profile.quarterWavelength = QuarterWavelengthIn(horn.frequency, input.unit);
 
   ProfileEnd end{length, std::nullopt, true};
   switch (limit.kind) {
@@ -109,16 +111,12 @@ HornProfile MakeCircularProfile(const CircularReportInput& input, long double st
 HornProfile MakeRectangularProfile(const RectangularReportInput& input, long double step,
                                    const MouthLimit& limit,
                                    const geometry::Separators& separators) {
-  HornProfile profile = EmptyProfile(step, limit);
   const RectangularHorn horn = MakeRectangularHorn(input, separators);
   const long double a = horn.mouthRadius;
   const long double length = horn.length;
+  HornProfile profile = NewProfile(step, limit, input.unit, horn.frequency, length);
   profile.rectangular = true;
   profile.flatSides = horn.flatSides;
-  profile.unit = input.unit;
-  profile.frequency = horn.frequency;
-  profile.length = length;
-  profile.quarterWavelength = QuarterWavelengthIn(horn.frequency, input.unit);
 
   ProfileEnd end{length, std::nullopt, true};
   switch (limit.kind) {
