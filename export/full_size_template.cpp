@@ -367,14 +367,16 @@ TemplatePageDrawing DrawTemplatePage(const report::HornProfile& profile,
     for (const QPointF& end : {curve.points.front(), curve.points.back()})
       drawing.guides.push_back(map.Line(end.x() * scale, 0.0, end.x() * scale, end.y() * scale));
   }
+  // Outside the horn, so that even a tweeter's labels stay apart: the throat
+  // below the axis, the mouth beyond its line.
   const bool cut = profile.points.back().distance < profile.length;
-  const QPointF throat = map(0.0, 1.0);
+  const QPointF throat = map(0.0, -0.8);
   const QPointF mouth = map(lengthMm, 1.0);
-  drawing.labels.push_back({QRectF(throat.x() + 1.0 * u, throat.y() - 4.0 * u, 30.0 * u, 4.0 * u),
-                            QStringLiteral("throat"), 7.0, false, Qt::AlignLeft | Qt::AlignBottom});
-  drawing.labels.push_back({QRectF(mouth.x() - 31.0 * u, mouth.y() - 4.0 * u, 30.0 * u, 4.0 * u),
+  drawing.labels.push_back({QRectF(throat.x() + 0.8 * u, throat.y(), 30.0 * u, 4.0 * u),
+                            QStringLiteral("throat"), 7.0, false, Qt::AlignLeft | Qt::AlignTop});
+  drawing.labels.push_back({QRectF(mouth.x() + 1.0 * u, mouth.y() - 4.0 * u, 30.0 * u, 4.0 * u),
                             cut ? QStringLiteral("cut") : QStringLiteral("mouth"), 7.0, false,
-                            Qt::AlignRight | Qt::AlignBottom});
+                            Qt::AlignLeft | Qt::AlignBottom});
   if (w.top() <= 0.0 && 0.0 <= w.bottom()) {
     drawing.axis = map.Line(std::max(w.left(), -kMarginMm), 0.0,
                             std::min(w.right(), lengthMm + kMarginMm), 0.0);

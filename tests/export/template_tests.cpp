@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -129,6 +130,21 @@ TEST(TemplatePdf, HasThePagesOfTheLayoutInTheBetterOrientation) {
   EXPECT_EQ(static_cast<std::size_t>(written), expected);
   EXPECT_GT(written, 3);
   EXPECT_EQ(PdfPages(path), written);
+}
+
+// The print dialog's printer, set to PDF output, takes the same pages.
+TEST(TemplatePdf, PrinterWithPdfOutputPrintsTheLayout) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const HornProfile profile = BassHorn();
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
+  printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                    QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+  const int printed = vortalis::exports::PrintFullSizeTemplate(profile, printer);
+  EXPECT_EQ(static_cast<std::size_t>(printed), LayoutTemplate(profile, kA4Landscape).pages.size());
+  EXPECT_EQ(PdfPages(printer.outputFileName()), printed);
 }
 
 TEST(TemplateLayout, RefusesSmallPagesAndHugeHorns) {
