@@ -55,9 +55,9 @@ void TSettCircForm::BuildControls() {
   T1->setChecked(true);
 
   Label2 = NewAutoSizeLabel(this, "Label2", QStringLiteral("Throat size (mm)"), 160, 112);
-  Throat = Placed(new QLineEdit(QStringLiteral("10"), this), "Throat", 160, 128, 113, 21);
+  Throat = NewEditField(this, "Throat", QStringLiteral("10"), 160, 128, 113);
   Label5 = NewAutoSizeLabel(this, "Label5", QStringLiteral("Cut off frequency (Hz)"), 160, 160);
-  Freq = Placed(new QLineEdit(QStringLiteral("300"), this), "Freq", 160, 176, 113, 21);
+  Freq = NewEditField(this, "Freq", QStringLiteral("300"), 160, 176, 113);
 
   Label3 = NewAutoSizeLabel(this, "Label3", QStringLiteral("Horn length:"), 24, 236);
   Label4 = NewAutoSizeLabel(this, "Label4", QStringLiteral("xxxxxx mm"), 100, 236);

@@ -23,14 +23,6 @@ QRadioButton* NewRadio(QWidget* parent, const char* name, const QString& caption
   return button;
 }
 
-QLineEdit* NewEdit(QWidget* parent, const char* name, const QString& text, int left, int top,
-                   int width) {
-  auto* edit = new QLineEdit(text, parent);
-  edit->setObjectName(QLatin1String(name));
-  edit->setGeometry(left, top, width, 21);
-  return edit;
-}
-
 QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, int left, int top,
                        int width) {
   auto* button = new QPushButton(caption, parent);
@@ -78,11 +70,11 @@ void TSettRecForm::BuildControls() {
   Label11 = NewAutoSizeLabel(this, "Label11", QStringLiteral("Throat size:  "), 160, 24);
   Label17 = NewAutoSizeLabel(this, "Label17", QStringLiteral("Distance between sides"), 160, 38);
   Label1 = NewAutoSizeLabel(this, "Label1", QStringLiteral("Side 1A - 1B  (mm)"), 160, 56);
-  Side1 = NewEdit(this, "Side1", QStringLiteral("40"), 160, 72, 121);
+  Side1 = NewEditField(this, "Side1", QStringLiteral("40"), 160, 72, 121);
   Label2 = NewAutoSizeLabel(this, "Label2", QStringLiteral("Side 2A - 2B  (mm)"), 160, 104);
-  Side2 = NewEdit(this, "Side2", QStringLiteral("50"), 160, 120, 121);
+  Side2 = NewEditField(this, "Side2", QStringLiteral("50"), 160, 120, 121);
   Label5 = NewAutoSizeLabel(this, "Label5", QStringLiteral("Cut off frequency (Hz)"), 160, 168);
-  Freq = NewEdit(this, "Freq", QStringLiteral("32"), 160, 184, 121);
+  Freq = NewEditField(this, "Freq", QStringLiteral("32"), 160, 184, 121);
 
   GroupBox1 = NewGroup(this, "GroupBox1", QStringLiteral("Horn mouth location"), 312, 16, 129, 137);
   Location1 = NewRadio(GroupBox1, "Location1", QStringLiteral("Free air"), 8, 20, 113);
@@ -103,7 +95,7 @@ void TSettRecForm::BuildControls() {
   Label15 = NewAutoSizeLabel(this, "Label15", QStringLiteral("Mouth size:"), 320, 232);
   Label18 = NewAutoSizeLabel(this, "Label18", QStringLiteral("Distance between sides"), 320, 246);
   Label10 = NewAutoSizeLabel(this, "Label10", QStringLiteral("Side 1A - 1B  (mm)"), 320, 264);
-  MouthS1 = NewEdit(this, "MouthS1", QStringLiteral("3000"), 320, 280, 113);
+  MouthS1 = NewEditField(this, "MouthS1", QStringLiteral("3000"), 320, 280, 113);
   for (QWidget* flatSideControl :
        {static_cast<QWidget*>(Label15), static_cast<QWidget*>(Label18),
         static_cast<QWidget*>(Label10), static_cast<QWidget*>(MouthS1)}) {

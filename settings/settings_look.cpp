@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 #include <QScreen>
 #include <QStringList>
@@ -63,4 +64,14 @@ void UseResultFont(QLabel* label) {
   palette.setColor(QPalette::Inactive, QPalette::WindowText, Qt::black);
   label->setPalette(palette);
   label->adjustSize();
+}
+
+QLineEdit* NewEditField(QWidget* parent, const char* name, const QString& text, int left, int top,
+                        int width) {
+  auto* edit = new QLineEdit(text, parent);
+  edit->setObjectName(QLatin1String(name));
+  edit->setGeometry(left, top, width, 21);
+  // Long enough for any honest number and for a hostile paste to reach the validation whole.
+  edit->setMaxLength(200000);
+  return edit;
 }

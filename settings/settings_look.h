@@ -4,6 +4,7 @@
 
 class QDialog;
 class QLabel;
+class QLineEdit;
 class QWidget;
 
 // The look both settings dialogs share: a fixed client area, a small dialog
@@ -21,3 +22,8 @@ void SetAutoSizeText(QLabel* label, const QString& text);
 
 // The larger black font of the quick test's captions and results.
 void UseResultFont(QLabel* label);
+
+// An edit field at (left, top), 21 pixels high, that takes any text the user
+// pastes (Qt would cut it at 32,767 characters without a word).
+QLineEdit* NewEditField(QWidget* parent, const char* name, const QString& text, int left, int top,
+                        int width);
