@@ -30,6 +30,7 @@
 #include "report/text_form.h"
 #include "report/waitform.h"
 #include "scripted_prompt.h"
+#include "test_files.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
 
@@ -38,11 +39,6 @@ namespace {
 using Answer = Prompt::Answer;
 
 const QString kAbortNote = QString::fromLatin1(vortalis::report::kAbortNote);
-
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool WriteFile(const QString& path, const QByteArray& bytes) {
   QFile file(path);

@@ -29,6 +29,7 @@
 #include "report/report_profile.h"
 #include "report/text_form.h"
 #include "scripted_prompt.h"
+#include "test_files.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
 
@@ -92,19 +93,6 @@ bool WallNear(const QImage& image, QPointF point) {
     }
   }
   return false;
-}
-
-int PdfPageCount(const QByteArray& pdf) {
-  int pages = 0;
-  for (qsizetype at = pdf.indexOf("/Type /Page"); at >= 0; at = pdf.indexOf("/Type /Page", at + 1)) {
-    if (pdf.mid(at + 11, 1) != "s") ++pages;
-  }
-  return pages;
-}
-
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace

@@ -35,7 +35,9 @@
 #include "report/report_generator.h"
 #include "report/text_form.h"
 #include "report/waitform.h"
+#include "file_size_limit.h"
 #include "scripted_prompt.h"
+#include "test_files.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
 #include "tests/core/report_test_support.h"
@@ -67,11 +69,6 @@ QStringList WindowLines(const TTextForm& form) {
   return MaskStamp(form.RichEdit1->toPlainText().split(QLatin1Char('\n')));
 }
 
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void WriteFile(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   QVERIFY(file.open(QIODevice::WriteOnly));
@@ -84,34 +81,6 @@ QByteArray AsSaved(const TTextForm& form) {
   if (!text.isEmpty() && !text.endsWith('\n')) text.append('\n');
   return text.replace("\n", "\r\n");
 }
-
-int PdfPageCount(const QByteArray& pdf) {
-  int pages = 0;
-  for (qsizetype at = pdf.indexOf("/Type /Page"); at >= 0; at = pdf.indexOf("/Type /Page", at + 1)) {
-    if (pdf.mid(at + 11, 1) != "s") ++pages;
-  }
-  return pages;
-}
-
-// Limits the size of files this process may write, as a full disk would.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-
- private:
-  rlimit saved_{};
-  void (*previousHandler_)(int) = nullptr;
-};
 
 }  // namespace
 
