@@ -72,8 +72,8 @@ constexpr std::string_view kHelpBody =
     "                     walls (floor and two walls) (1)\n"
     "                       vortalis-report rectangular --location 2\n"
     "\n"
-    "Drawings, written instead of the report (--export and --template may be\n"
-    "given together; --output and --quick may not be given with them):\n"
+    "Drawings, written instead of the report (one --export and one --template may\n"
+    "be given together; --output and --quick may not be given with them):\n"
     "  --export csv|dxf|svg FILE\n"
     "                     write the horn's profile to FILE: a CSV table (the report's\n"
     "                     columns, '.' decimals, comma separated), a DXF drawing in\n"
@@ -377,6 +377,8 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
         locationText = value;
         break;
       case OptionId::Export:
+        // One drawing file per run: a second one would silently replace the first.
+        if (exportText) return UsageError{"option --export may be given only once"};
         // The format, then the file: two values.
         if (i + 1 >= args.size() || args[i + 1].empty())
           return UsageError{"option --export needs a format and a file name"};
@@ -384,6 +386,8 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
         options.drawings.exportPath = std::string(args[++i]);
         break;
       case OptionId::Template:
+        if (options.drawings.templatePath)
+          return UsageError{"option --template may be given only once"};
         if (value.empty()) return UsageError{"option --template needs a file name"};
         options.drawings.templatePath = std::string(value);
         break;

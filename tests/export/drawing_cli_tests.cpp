@@ -87,6 +87,10 @@ TEST(DrawingOptions, AreReadWithTheUnitAndTheSeparator) {
 TEST(DrawingOptions, UsageErrors) {
   const std::vector<std::pair<std::vector<std::string_view>, std::string>> cases{
       {{"circular", "--export", "csv"}, "option --export needs a format and a file name"},
+      {{"circular", "--export", "csv", "a.csv", "--export", "dxf", "a.dxf"},
+       "option --export may be given only once"},
+      {{"circular", "--template", "a.pdf", "--template", "b.pdf"},
+       "option --template may be given only once"},
       {{"circular", "--export", "pdf", "x.pdf"},
        "invalid value 'pdf' for --export (choose csv, dxf or svg)"},
       {{"circular", "--template", "x.pdf", "--step", "0"},
