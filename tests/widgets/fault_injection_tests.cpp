@@ -29,6 +29,7 @@
 #include "report/report_generator.h"
 #include "report/text_form.h"
 #include "report/waitform.h"
+#include "report_windows.h"
 #include "scripted_prompt.h"
 #include "test_files.h"
 #include "settings/sett_circ_form.h"
@@ -49,25 +50,7 @@ QStringList FolderEntries(const QString& folder) {
   return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
-QList<QMdiSubWindow*> Reports() { return Mainform->mdiArea->subWindowList(); }
 
-TTextForm* NewestReport(qsizetype before) {
-  const auto reports = Reports();
-  if (reports.size() != before + 1) return nullptr;
-  return qobject_cast<TTextForm*>(reports.constLast()->widget());
-}
-
-// Calculate in the circular dialog as the user presses it; the new report, or
-// nullptr when the dialog refused the input.
-TTextForm* CalculateCircular(const QString& frequency, const QString& throat,
-                             QRadioButton* increment) {
-  SettCircForm->Freq->setText(frequency);
-  SettCircForm->Throat->setText(throat);
-  increment->setChecked(true);
-  const qsizetype before = Reports().size();
-  SettCircForm->Calculate->click();
-  return NewestReport(before);
-}
 
 TTextForm* SmallReport() {
   return CalculateCircular(QStringLiteral("300"), QStringLiteral("10"), SettCircForm->T100);
@@ -132,11 +115,7 @@ class FaultInjectionTests : public QObject {
   }
 
   void cleanup() {
-    for (QMdiSubWindow* window : Reports()) {
-      if (auto* form = qobject_cast<TTextForm*>(window->widget()))
-        form->RichEdit1->document()->setModified(false);
-      window->close();
-    }
+    DiscardReports();
     QTRY_VERIFY(Reports().isEmpty());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     forms_.reset();

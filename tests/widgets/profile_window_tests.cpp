@@ -28,6 +28,7 @@
 #include "report/profile_window.h"
 #include "report/report_profile.h"
 #include "report/text_form.h"
+#include "report_windows.h"
 #include "scripted_prompt.h"
 #include "test_files.h"
 #include "settings/sett_circ_form.h"
@@ -39,9 +40,7 @@ using vortalis::report::HornProfile;
 using vortalis::report::MouthLimit;
 using vortalis::report::MouthLimitKind;
 
-QList<QMdiSubWindow*> Reports() { return Mainform->mdiArea->subWindowList(); }
-
-TTextForm* NewestReport() {
+TTextForm* LastReport() {
   return Reports().isEmpty() ? nullptr : qobject_cast<TTextForm*>(Reports().constLast()->widget());
 }
 
@@ -51,7 +50,7 @@ TTextForm* CircularReport(const QString& frequency, const QString& throat, bool 
   SettCircForm->Throat->setText(throat);
   SettCircForm->T10->setChecked(true);
   SettCircForm->Calculate->click();
-  return NewestReport();
+  return LastReport();
 }
 
 // The flat-sided horn against three walls: sides 1A - 1B open from 40 to 3000 mm.
@@ -64,7 +63,7 @@ TTextForm* FlatRectangularReport() {
   SettRecForm->Location8->setChecked(true);
   SettRecForm->T100->setChecked(true);
   SettRecForm->Calculate->click();
-  return NewestReport();
+  return LastReport();
 }
 
 TTextForm* ReportOf(const QString& horn) {
@@ -123,12 +122,7 @@ class ProfileWindowTests : public QObject {
   }
 
   void cleanup() {
-    for (QMdiSubWindow* window : Reports()) {
-      if (auto* form = qobject_cast<TTextForm*>(window->widget())) {
-        form->RichEdit1->document()->setModified(false);
-      }
-      window->close();
-    }
+    DiscardReports();
     QTRY_VERIFY(Reports().isEmpty());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     SettCircForm->radius->setChecked(true);

@@ -36,6 +36,7 @@
 #include "report/text_form.h"
 #include "report/waitform.h"
 #include "file_size_limit.h"
+#include "report_windows.h"
 #include "scripted_prompt.h"
 #include "test_files.h"
 #include "settings/sett_circ_form.h"
@@ -91,19 +92,6 @@ class ReportWindowTests : public QObject {
   std::unique_ptr<ScriptedPrompt> prompt_;
   std::unique_ptr<QTemporaryDir> folder_;
 
-  static QList<QMdiSubWindow*> Reports() { return Mainform->mdiArea->subWindowList(); }
-
-  // Calculate in the circular dialog, as the user presses it.
-  static TTextForm* CalculateCircular(const QString& frequency, const QString& throat,
-                                      QRadioButton* increment) {
-    SettCircForm->Freq->setText(frequency);
-    SettCircForm->Throat->setText(throat);
-    increment->setChecked(true);
-    const int before = static_cast<int>(Reports().size());
-    SettCircForm->Calculate->click();
-    if (Reports().size() != before + 1) return nullptr;
-    return qobject_cast<TTextForm*>(Reports().constLast()->widget());
-  }
 
   // A short report (the default horn in steps of 100 mm).
   static TTextForm* SmallReport() {
@@ -132,12 +120,7 @@ class ReportWindowTests : public QObject {
   }
 
   void cleanup() {
-    for (QMdiSubWindow* window : Reports()) {
-      if (auto* form = qobject_cast<TTextForm*>(window->widget())) {
-        form->RichEdit1->document()->setModified(false);
-      }
-      window->close();
-    }
+    DiscardReports();
     QTRY_VERIFY(Reports().isEmpty());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     prompt_.reset();
