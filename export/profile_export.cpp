@@ -43,7 +43,9 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     throw ExportError("Cannot write " + path.toStdString() + ": " +
                       file.errorString().toStdString());
   };
-  if (!file.open(QIODevice::WriteOnly)) fail();
+  // Unbuffered, so that a short write (a full disk) shows in write()'s count:
+  // Qt 6.4 commits a QSaveFile whose own buffer failed to flush.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) fail();
   if (file.write(bytes) != bytes.size()) fail();
   if (!file.commit()) fail();
 }
