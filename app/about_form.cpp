@@ -7,9 +7,9 @@
 #include <QScreen>
 #include <QShowEvent>
 
-#include "app/forms.h"
+#include "ui/forms.h"
 #include "app/help_forms.h"
-#include "app/locale_separators.h"
+#include "ui/locale_separators.h"
 #include "app/main_form.h"
 #include "app/program_art.h"
 #include "settings/sett_circ_form.h"

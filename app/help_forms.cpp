@@ -13,7 +13,7 @@
 
 #include "app/help_printing.h"
 #include "app/help_texts.h"
-#include "app/prompt.h"
+#include "ui/prompt.h"
 
 THelpWindow::THelpWindow(const HelpWindowLook& look, QWidget* parent)
     : QMainWindow(parent,

@@ -1,6 +1,6 @@
 #include <QCoreApplication>
 
-#include "app/forms.h"
+#include "ui/forms.h"
 #include "app/main_form.h"
 #include "app/program_art.h"
 #include "app/start_form.h"

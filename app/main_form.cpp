@@ -10,14 +10,15 @@
 #include <initializer_list>
 
 #include "app/about_form.h"
-#include "app/forms.h"
+#include "ui/forms.h"
 #include "app/help_forms.h"
 #include "app/mdi_arrange.h"
-#include "report/text_form.h"
-#include "report/waitform.h"
+#include "report_window/text_form.h"
+#include "report_window/waitform.h"
 #include "settings/field_memory.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
+#include "ui/show_in_front.h"
 
 namespace {
 

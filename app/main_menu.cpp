@@ -8,7 +8,7 @@
 #include <QPointer>
 
 #include "app/main_form.h"
-#include "report/text_form.h"
+#include "report_window/text_form.h"
 
 namespace {
 

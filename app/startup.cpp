@@ -3,10 +3,10 @@
 #include <chrono>
 
 #include "app/about_form.h"
-#include "app/forms.h"
+#include "ui/forms.h"
 #include "app/help_forms.h"
 #include "app/main_form.h"
-#include "report/waitform.h"
+#include "report_window/waitform.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
 

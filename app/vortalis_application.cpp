@@ -2,8 +2,8 @@
 
 #include <exception>
 
-#include "app/locale_separators.h"
-#include "app/prompt.h"
+#include "ui/locale_separators.h"
+#include "ui/prompt.h"
 
 VortalisApplication::VortalisApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/prompt.h"
+#include "ui/prompt.h"
 
 // Answers the program's dialogs for the window benchmark: the save dialog with
 // a chosen path, the print dialog with a PDF file, and the question of a

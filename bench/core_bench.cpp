@@ -14,7 +14,7 @@
 #include "bench/child_process.h"
 #include "geometry/number_text.h"
 #include "report/horn_model.h"
-#include "report/profile.h"
+#include "report/radius_solver.h"
 #include "report/report_generator.h"
 
 namespace {

@@ -24,13 +24,13 @@
 #include <string>
 #include <vector>
 
-#include "app/forms.h"
+#include "ui/forms.h"
 #include "app/main_form.h"
 #include "app/startup.h"
 #include "app/vortalis_application.h"
 #include "bench/bench_prompt.h"
 #include "bench/bench_table.h"
-#include "report/text_form.h"
+#include "report_window/text_form.h"
 #include "settings/sett_circ_form.h"
 
 namespace {

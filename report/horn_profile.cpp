@@ -5,7 +5,7 @@
 
 #include "geometry/tractrix.h"
 #include "report/horn_model.h"
-#include "report/profile.h"
+#include "report/radius_solver.h"
 #include "report/station_section.h"
 
 namespace vortalis::report {

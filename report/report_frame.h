@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "geometry/units.h"
-#include "report/profile.h"
+#include "report/radius_solver.h"
 #include "report/report_generator.h"
 
 // The frame that both reports put around their own lines: the title, the

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "report/profile.h"
+#include "report/radius_solver.h"
 
 namespace vortalis::report {
 

@@ -1,6 +1,6 @@
 #include "report/table_row.h"
 
-#include "report/profile.h"
+#include "report/radius_solver.h"
 
 namespace vortalis::report {
 

@@ -3,8 +3,8 @@
 #include <QLineEdit>
 #include <QWidget>
 
-#include "app/locale_separators.h"
-#include "app/prompt.h"
+#include "ui/locale_separators.h"
+#include "ui/prompt.h"
 #include "geometry/number_text.h"
 #include "geometry/tractrix.h"
 
@@ -47,10 +47,4 @@ bool ConvertEnteredLength(QLineEdit* field, vortalis::geometry::LengthUnit targe
 void ReportInputProblem(const vortalis::report::InputProblem& problem, QWidget* field) {
   Prompts().Message(QString::fromStdString(problem.message));
   if (field) field->setFocus(Qt::OtherFocusReason);
-}
-
-void ShowInFront(QWidget* window) {
-  window->show();
-  window->raise();
-  window->activateWindow();
 }

@@ -31,6 +31,3 @@ bool ConvertEnteredLength(QLineEdit* field, vortalis::geometry::LengthUnit targe
 // The validation's message box, then the focus to `field` (nullptr: the
 // focus stays where it was, as after a frequency and throat mismatch).
 void ReportInputProblem(const vortalis::report::InputProblem& problem, QWidget* field);
-
-// "Show" in the program's sense: visible and in front of the other windows.
-void ShowInFront(QWidget* window);

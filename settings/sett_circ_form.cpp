@@ -7,15 +7,16 @@
 #include <QRadioButton>
 #include <QShowEvent>
 
-#include "app/forms.h"
-#include "app/locale_separators.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
 #include "geometry/number_text.h"
 #include "report/horn_model.h"
-#include "report/text_form.h"
-#include "report/waitform.h"
+#include "report_window/text_form.h"
+#include "report_window/waitform.h"
 #include "settings/field_memory.h"
 #include "settings/sett_rec_form.h"
-#include "settings/settings_look.h"
+#include "ui/settings_look.h"
+#include "ui/show_in_front.h"
 
 using vortalis::geometry::LengthUnit;
 using vortalis::geometry::SizeMode;

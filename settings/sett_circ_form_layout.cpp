@@ -9,7 +9,7 @@
 #include <iterator>
 
 #include "settings/sett_circ_form.h"
-#include "settings/settings_look.h"
+#include "ui/settings_look.h"
 
 namespace {
 

@@ -8,13 +8,14 @@
 #include <QRadioButton>
 #include <QShowEvent>
 
-#include "app/forms.h"
-#include "app/locale_separators.h"
-#include "report/text_form.h"
-#include "report/waitform.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
+#include "report_window/text_form.h"
+#include "report_window/waitform.h"
 #include "settings/field_memory.h"
 #include "settings/sett_circ_form.h"
-#include "settings/settings_look.h"
+#include "ui/settings_look.h"
+#include "ui/show_in_front.h"
 
 using vortalis::geometry::LengthUnit;
 using vortalis::geometry::MouthLocation;

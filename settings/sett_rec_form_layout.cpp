@@ -11,7 +11,7 @@
 #include <iterator>
 
 #include "settings/sett_rec_form.h"
-#include "settings/settings_look.h"
+#include "ui/settings_look.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "geometry/tractrix.h"
 #include "report/horn_model.h"
 #include "report/horn_profile.h"
-#include "report/profile.h"
+#include "report/radius_solver.h"
 #include "report/report_generator.h"
 #include "report/table_formats.h"
 #include "report_table.h"

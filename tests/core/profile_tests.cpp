@@ -8,7 +8,7 @@
 #include "geometry/number_text.h"
 #include "geometry/tractrix.h"
 #include "report/creation_stamp.h"
-#include "report/profile.h"
+#include "report/radius_solver.h"
 
 namespace {
 

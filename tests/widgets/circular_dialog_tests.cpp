@@ -8,10 +8,11 @@
 #include <QTest>
 #include <memory>
 
-#include "app/forms.h"
-#include "app/locale_separators.h"
+#include "ui/show_in_front.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
 #include "long_lived_forms.h"
-#include "report/waitform.h"
+#include "report_window/waitform.h"
 #include "scripted_prompt.h"
 #include "settings/field_memory.h"
 #include "settings/sett_circ_form.h"

@@ -21,14 +21,14 @@
 #include <functional>
 #include <memory>
 
-#include "app/forms.h"
-#include "app/locale_separators.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
 #include "app/main_form.h"
 #include "file_size_limit.h"
 #include "long_lived_forms.h"
 #include "report/report_generator.h"
-#include "report/text_form.h"
-#include "report/waitform.h"
+#include "report_window/text_form.h"
+#include "report_window/waitform.h"
 #include "report_windows.h"
 #include "scripted_prompt.h"
 #include "test_files.h"

@@ -16,11 +16,11 @@
 #include <memory>
 
 #include "app/about_form.h"
-#include "app/forms.h"
+#include "ui/forms.h"
 #include "app/help_forms.h"
 #include "app/help_printing.h"
 #include "app/help_texts.h"
-#include "app/locale_separators.h"
+#include "ui/locale_separators.h"
 #include "app/memory_status.h"
 #include "scripted_prompt.h"
 

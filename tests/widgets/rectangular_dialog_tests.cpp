@@ -10,11 +10,12 @@
 #include <QTest>
 #include <memory>
 
-#include "app/forms.h"
-#include "app/locale_separators.h"
+#include "ui/show_in_front.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
 #include "report/report_generator.h"
-#include "report/text_form.h"
-#include "report/waitform.h"
+#include "report_window/text_form.h"
+#include "report_window/waitform.h"
 #include "scripted_prompt.h"
 #include "settings/field_memory.h"
 #include "settings/sett_circ_form.h"

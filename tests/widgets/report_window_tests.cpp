@@ -25,16 +25,16 @@
 #include <sys/resource.h>
 #include <vector>
 
-#include "app/forms.h"
-#include "app/locale_separators.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
 #include "app/main_form.h"
 #include "app/startup.h"
-#include "report/locale_stamp_provider.h"
-#include "report/report_calculation.h"
-#include "report/report_document_sink.h"
+#include "report_window/locale_stamp_provider.h"
+#include "report_window/report_calculation.h"
+#include "report_window/report_document_sink.h"
 #include "report/report_generator.h"
-#include "report/text_form.h"
-#include "report/waitform.h"
+#include "report_window/text_form.h"
+#include "report_window/waitform.h"
 #include "file_size_limit.h"
 #include "report_windows.h"
 #include "scripted_prompt.h"

@@ -8,9 +8,9 @@
 #include <QRadioButton>
 #include <QLineEdit>
 
-#include "app/forms.h"
+#include "ui/forms.h"
 #include "app/main_form.h"
-#include "report/text_form.h"
+#include "report_window/text_form.h"
 #include "settings/sett_circ_form.h"
 
 // The report windows inside the main window, as the tests reach them.

@@ -7,7 +7,7 @@
 #include <deque>
 #include <functional>
 
-#include "app/prompt.h"
+#include "ui/prompt.h"
 
 // Records every prompt and answers from queues; a prompt with no queued answer
 // fails the running test instead of blocking it. Installs itself for its lifetime.

@@ -1,4 +1,4 @@
-#include "report/profile_window.h"
+#include "report_window/profile_window.h"
 
 #include <QFontMetricsF>
 #include <QPaintEvent>
@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/locale_separators.h"
+#include "ui/locale_separators.h"
 #include "export/profile_curves.h"
 #include "geometry/units.h"
 #include "report/number_format.h"

@@ -1,4 +1,4 @@
-#include "report/profile_plot.h"
+#include "report/drawing_grid.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "report/profile.h"
+#include "report/radius_solver.h"
 
 #include <algorithm>
 #include <cmath>

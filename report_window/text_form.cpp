@@ -1,4 +1,4 @@
-#include "report/text_form.h"
+#include "report_window/text_form.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -17,23 +17,24 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/forms.h"
-#include "app/locale_separators.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
 #include "app/main_form.h"
-#include "app/prompt.h"
+#include "ui/prompt.h"
 #include "export/full_size_template.h"
-#include "report/export_dialog.h"
-#include "report/profile_window.h"
-#include "report/report_calculation.h"
-#include "report/report_document_sink.h"
-#include "report/report_file.h"
-#include "report/report_printer.h"
-#include "report/report_profile.h"
-#include "report/report_text_format.h"
-#include "report/waitform.h"
+#include "report_window/export_dialog.h"
+#include "report_window/profile_window.h"
+#include "report_window/report_calculation.h"
+#include "report_window/report_document_sink.h"
+#include "report_window/report_file.h"
+#include "report_window/report_printer.h"
+#include "report_window/report_profile.h"
+#include "report_window/report_text_format.h"
+#include "report_window/waitform.h"
 #include "settings/field_memory.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
+#include "ui/show_in_front.h"
 
 #ifdef __GLIBC__
 #include <malloc.h>

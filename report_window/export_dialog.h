@@ -6,7 +6,7 @@
 
 #include "export/profile_export.h"
 #include "report/horn_profile.h"
-#include "report/report_calculation.h"
+#include "report_window/report_calculation.h"
 
 class QLabel;
 class QLineEdit;

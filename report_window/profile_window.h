@@ -8,7 +8,7 @@
 
 #include "geometry/number_text.h"
 #include "report/horn_profile.h"
-#include "report/profile_plot.h"
+#include "report/drawing_grid.h"
 
 class QPainter;
 

@@ -1,4 +1,4 @@
-#include "report/waitform.h"
+#include "report_window/waitform.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

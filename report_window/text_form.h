@@ -4,7 +4,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "report/report_calculation.h"
+#include "report_window/report_calculation.h"
 
 class QAction;
 class QCloseEvent;

@@ -1,4 +1,4 @@
-#include "app/locale_separators.h"
+#include "ui/locale_separators.h"
 
 #include <QLocale>
 

@@ -1,4 +1,4 @@
-#include "app/forms.h"
+#include "ui/forms.h"
 
 TStartForm* StartForm = nullptr;
 TMainform* Mainform = nullptr;

@@ -1,4 +1,4 @@
-#include "report/report_document_sink.h"
+#include "report_window/report_document_sink.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>

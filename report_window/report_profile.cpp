@@ -1,10 +1,10 @@
-#include "report/report_profile.h"
+#include "report_window/report_profile.h"
 
 #include <QString>
 
-#include "app/prompt.h"
+#include "ui/prompt.h"
 #include "report/horn_model.h"
-#include "report/profile_plot.h"
+#include "report/drawing_grid.h"
 
 namespace report = vortalis::report;
 

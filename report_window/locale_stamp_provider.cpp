@@ -1,4 +1,4 @@
-#include "report/locale_stamp_provider.h"
+#include "report_window/locale_stamp_provider.h"
 
 #include <QRegularExpression>
 

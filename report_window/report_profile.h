@@ -4,7 +4,7 @@
 
 #include "geometry/units.h"
 #include "report/horn_profile.h"
-#include "report/report_calculation.h"
+#include "report_window/report_calculation.h"
 
 // The horn of one report window as points, for its profile window, its
 // exports and its full-size template.

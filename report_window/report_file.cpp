@@ -1,4 +1,4 @@
-#include "report/report_file.h"
+#include "report_window/report_file.h"
 
 #include <QByteArray>
 #include <QSaveFile>

@@ -1,4 +1,4 @@
-#include "settings/settings_look.h"
+#include "ui/settings_look.h"
 
 #include <QDialog>
 #include <QGuiApplication>

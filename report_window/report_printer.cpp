@@ -1,4 +1,4 @@
-#include "report/report_printer.h"
+#include "report_window/report_printer.h"
 
 #include <QPainter>
 #include <QPrinter>
@@ -6,7 +6,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
-#include "report/report_text_format.h"
+#include "report_window/report_text_format.h"
 
 ReportPrintResult PrintReport(const QTextDocument& document, const QFont& font,
                               QPrinter& printer) {

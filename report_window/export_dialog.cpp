@@ -1,4 +1,4 @@
-#include "report/export_dialog.h"
+#include "report_window/export_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -14,13 +14,13 @@
 #include <exception>
 #include <utility>
 
-#include "app/locale_separators.h"
-#include "app/prompt.h"
+#include "ui/locale_separators.h"
+#include "ui/prompt.h"
 #include "export/export_error.h"
 #include "geometry/units.h"
 #include "report/horn_model.h"
-#include "report/profile_plot.h"
-#include "report/report_profile.h"
+#include "report/drawing_grid.h"
+#include "report_window/report_profile.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "report/report_calculation.h"
+#include "report_window/report_calculation.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/forms.h"
-#include "app/locale_separators.h"
-#include "report/locale_stamp_provider.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
+#include "report_window/locale_stamp_provider.h"
 #include "report/report_generator.h"
-#include "report/waitform.h"
+#include "report_window/waitform.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
 
