@@ -6,25 +6,6 @@
 
 namespace vortalis::exports {
 
-std::string_view FormatName(ExportFormat format) {
-  switch (format) {
-    case ExportFormat::Csv:
-      return "csv";
-    case ExportFormat::Dxf:
-      return "dxf";
-    case ExportFormat::Svg:
-      return "svg";
-  }
-  return "csv";
-}
-
-std::optional<ExportFormat> FormatFromName(std::string_view name) {
-  for (ExportFormat format : {ExportFormat::Csv, ExportFormat::Dxf, ExportFormat::Svg}) {
-    if (FormatName(format) == name) return format;
-  }
-  return std::nullopt;
-}
-
 QString FormatFilter(ExportFormat format) {
   switch (format) {
     case ExportFormat::Csv:

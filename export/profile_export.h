@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include "report/export_format.h"
 #include "report/horn_profile.h"
 
 // The three profile files of the export dialog and of vortalis-report
@@ -14,11 +15,7 @@
 // writing fails); failures throw ExportError (export/export_error.h).
 namespace vortalis::exports {
 
-enum class ExportFormat { Csv, Dxf, Svg };
-
-// "csv", "dxf", "svg" and back; nullopt for any other text.
-std::string_view FormatName(ExportFormat format);
-std::optional<ExportFormat> FormatFromName(std::string_view name);
+using report::ExportFormat;
 // For a file dialog: "CSV table (*.csv)", "DXF drawing (*.dxf)", "SVG drawing (*.svg)".
 QString FormatFilter(ExportFormat format);
 

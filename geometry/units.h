@@ -20,6 +20,9 @@ inline constexpr long double LocationFactor(MouthLocation location) {
 // 1, 10, 100 mm or 0.01, 0.1, 1 inch.
 long double IncrementValue(TableIncrement increment, LengthUnit unit);
 
+// The caption of an increment button: "1", "10", "100" or "0.01", "0.1", "1".
+const char* IncrementCaption(TableIncrement increment, LengthUnit unit);
+
 // "mm" or "inch".
 const char* UnitName(LengthUnit unit);
 

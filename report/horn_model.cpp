@@ -62,4 +62,10 @@ RectangularHorn MakeRectangularHorn(const RectangularReportInput& input,
   return horn;
 }
 
+long double HornLength(const HornInput& input, const geometry::Separators& separators) {
+  if (const auto* circular = std::get_if<CircularReportInput>(&input))
+    return MakeCircularHorn(*circular, separators).length;
+  return MakeRectangularHorn(std::get<RectangularReportInput>(input), separators).length;
+}
+
 }  // namespace vortalis::report

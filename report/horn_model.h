@@ -49,4 +49,7 @@ struct RectangularHorn {
 RectangularHorn MakeRectangularHorn(const RectangularReportInput& input,
                                     const geometry::Separators& separators);
 
+// L of either kind of horn.
+long double HornLength(const HornInput& input, const geometry::Separators& separators);
+
 }  // namespace vortalis::report

@@ -165,4 +165,11 @@ HornProfile MakeRectangularProfile(const RectangularReportInput& input, long dou
   return profile;
 }
 
+HornProfile MakeProfile(const HornInput& input, long double step, const MouthLimit& limit,
+                        const geometry::Separators& separators) {
+  if (const auto* circular = std::get_if<CircularReportInput>(&input))
+    return MakeCircularProfile(*circular, step, limit, separators);
+  return MakeRectangularProfile(std::get<RectangularReportInput>(input), step, limit, separators);
+}
+
 }  // namespace vortalis::report

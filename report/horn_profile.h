@@ -66,5 +66,7 @@ HornProfile MakeCircularProfile(const CircularReportInput& input, long double st
 HornProfile MakeRectangularProfile(const RectangularReportInput& input, long double step,
                                    const MouthLimit& limit,
                                    const geometry::Separators& separators);
+HornProfile MakeProfile(const HornInput& input, long double step, const MouthLimit& limit,
+                        const geometry::Separators& separators);
 
 }  // namespace vortalis::report

@@ -131,4 +131,11 @@ RectangularQuickResult RectangularQuickTest(const RectangularReportInput& input,
           FormatNumber(horn.mouth.side2, side, separators) + unit};
 }
 
+std::optional<InputProblem> FindInputProblem(const HornInput& input,
+                                             const geometry::Separators& separators) {
+  if (const auto* circular = std::get_if<CircularReportInput>(&input))
+    return FindCircularInputProblem(*circular, separators);
+  return FindRectangularInputProblem(std::get<RectangularReportInput>(input), separators);
+}
+
 }  // namespace vortalis::report

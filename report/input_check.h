@@ -24,6 +24,9 @@ std::optional<InputProblem> FindCircularInputProblem(const CircularReportInput& 
 std::optional<InputProblem> FindRectangularInputProblem(const RectangularReportInput& input,
                                                         const geometry::Separators& separators);
 
+std::optional<InputProblem> FindInputProblem(const HornInput& input,
+                                             const geometry::Separators& separators);
+
 // The quick test's result texts, as the dialogs' result labels show them
 // ("466.518 mm"). Only for input that the validation accepted.
 struct CircularQuickResult {

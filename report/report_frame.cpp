@@ -35,4 +35,12 @@ void FinishReport(ReportEnvironment& env) {
   env.progress.Hide();
 }
 
+void GenerateReport(const HornInput& input, ReportEnvironment& env) {
+  if (const auto* circular = std::get_if<CircularReportInput>(&input)) {
+    GenerateCircularReport(*circular, env);
+    return;
+  }
+  GenerateRectangularReport(std::get<RectangularReportInput>(input), env);
+}
+
 }  // namespace vortalis::report

@@ -18,6 +18,7 @@ struct ReportEnvironment {
 
 void GenerateCircularReport(const CircularReportInput& input, ReportEnvironment& env);
 void GenerateRectangularReport(const RectangularReportInput& input, ReportEnvironment& env);
+void GenerateReport(const HornInput& input, ReportEnvironment& env);
 
 inline constexpr const char* kAbortNote =
     "NOTE!!!!!    >>>>>>>>User abort during calculation.<<<<<<<<";

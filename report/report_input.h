@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <variant>
 
 #include "geometry/units.h"
 
@@ -26,5 +27,26 @@ struct RectangularReportInput {
   std::string side2Text = "50";       // Side2
   std::string mouthText = "";         // MouthS1: mouth distance between the flat sides 1A and 1B
 };
+
+// Either dialog's input: what a report, a drawing or a quick test is made from.
+using HornInput = std::variant<CircularReportInput, RectangularReportInput>;
+
+inline bool IsRectangular(const HornInput& input) {
+  return std::holds_alternative<RectangularReportInput>(input);
+}
+
+inline geometry::LengthUnit UnitOf(const HornInput& input) {
+  return std::visit([](const auto& record) { return record.unit; }, input);
+}
+
+inline geometry::TableIncrement IncrementOf(const HornInput& input) {
+  return std::visit([](const auto& record) { return record.increment; }, input);
+}
+
+// The radius or diameter mode of the size column; rectangular horns have none.
+inline geometry::SizeMode SizeModeOf(const HornInput& input) {
+  const auto* circular = std::get_if<CircularReportInput>(&input);
+  return circular ? circular->size : geometry::SizeMode::Radius;
+}
 
 }  // namespace vortalis::report

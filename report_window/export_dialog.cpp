@@ -137,7 +137,7 @@ std::optional<MouthLimit> TExportForm::ReadLimit() {
 }
 
 QString TExportForm::PresetName(ExportFormat format) const {
-  const QString suffix = QString::fromLatin1(vortalis::exports::FormatName(format));
+  const QString suffix = QString::fromLatin1(vortalis::report::FormatName(format));
   if (reportFile_ == QStringLiteral("Untitled")) return QStringLiteral("profile.") + suffix;
   const QFileInfo report(reportFile_);
   return QDir(report.path()).filePath(report.completeBaseName() + QLatin1Char('.') + suffix);
@@ -158,7 +158,7 @@ void TExportForm::ExportClick() {
   const ExportFormat format = Format();
   const QString path =
       Prompts().ExportFileName(this, PresetName(format), vortalis::exports::FormatFilter(format),
-                               QString::fromLatin1(vortalis::exports::FormatName(format)));
+                               QString::fromLatin1(vortalis::report::FormatName(format)));
   if (path.isEmpty()) return;
   try {
     vortalis::exports::ExportProfile(profile, format, path);

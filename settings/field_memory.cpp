@@ -7,16 +7,13 @@
 #include "ui/prompt.h"
 #include "geometry/number_text.h"
 #include "geometry/tractrix.h"
+#include "report/number_format.h"
 
 namespace {
 
 // The remembered text lives in a property of the field itself, so it has the
 // field's lifetime and needs no bookkeeping in the dialogs.
 constexpr const char* kRememberedProperty = "vortalisRememberedText";
-
-constexpr int kEnteredLengthPrecision = 8;
-constexpr int kMillimetreDecimals = 2;
-constexpr int kInchDecimals = 4;
 
 }  // namespace
 
@@ -29,10 +26,8 @@ QString RememberedText(const QLineEdit* field) {
 void RestoreRememberedText(QLineEdit* field) { field->setText(RememberedText(field)); }
 
 QString EnteredLengthText(long double value, vortalis::geometry::LengthUnit unit) {
-  using vortalis::geometry::LengthUnit;
-  const int decimals = unit == LengthUnit::Millimetre ? kMillimetreDecimals : kInchDecimals;
-  return QString::fromStdString(
-      vortalis::geometry::FixedText(value, kEnteredLengthPrecision, decimals, CurrentSeparators()));
+  return QString::fromStdString(vortalis::report::FormatNumber(
+      value, vortalis::report::SizeFormat(unit), CurrentSeparators()));
 }
 
 bool ConvertEnteredLength(QLineEdit* field, vortalis::geometry::LengthUnit target) {

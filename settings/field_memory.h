@@ -19,8 +19,8 @@ QString RememberedText(const QLineEdit* field);
 // Puts the remembered text back, discarding what was typed since.
 void RestoreRememberedText(QLineEdit* field);
 
-// An entered length as the dialogs write it back: 8 significant digits and
-// 2 decimals in millimetres, 4 in inches.
+// An entered length as the dialogs write it back, in the size format of the
+// reports (8 significant digits, 2 decimals in millimetres, 4 in inches).
 QString EnteredLengthText(long double value, vortalis::geometry::LengthUnit unit);
 
 // After the dialog switched to `target`: the field's length converted, written

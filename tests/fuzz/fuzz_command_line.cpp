@@ -33,19 +33,6 @@ bool FromArguments(const std::string& text, const std::vector<std::string>& args
   return false;
 }
 
-const char* IncrementCaption(geometry::TableIncrement increment, LengthUnit unit) {
-  const bool mm = unit == LengthUnit::Millimetre;
-  switch (increment) {
-    case geometry::TableIncrement::T1:
-      return mm ? "1" : "0.01";
-    case geometry::TableIncrement::T10:
-      return mm ? "10" : "0.1";
-    case geometry::TableIncrement::T100:
-      return mm ? "100" : "1";
-  }
-  return "1";
-}
-
 std::vector<std::string> AsArguments(const ToolOptions& options) {
   const bool circular = options.kind == HornKind::Circular;
   const LengthUnit unit = circular ? options.circular.unit : options.rectangular.unit;
@@ -55,7 +42,7 @@ std::vector<std::string> AsArguments(const ToolOptions& options) {
                                 "--decimal-separator",
                                 options.separators.decimal,
                                 "--increment",
-                                IncrementCaption(circular ? options.circular.increment
+                                geometry::IncrementCaption(circular ? options.circular.increment
                                                           : options.rectangular.increment,
                                                  unit),
                                 "--freq",
