@@ -1,9 +1,12 @@
 #include "acoustics/throat_impedance.h"
 
+#include <algorithm>
 #include <charconv>
+#include <initializer_list>
 #include <cmath>
 #include <map>
 #include <stdexcept>
+#include <string>
 
 #include "acoustics/radiation.h"
 #include "geometry/constants.h"
@@ -92,6 +95,16 @@ HornAcoustics RectangularHornAcoustics(const report::RectangularReportInput& inp
   acoustics.cutoff = horn.frequency;
   acoustics.locationFactor = horn.locationFactor;
   return acoustics;
+}
+
+const char* MouthLoadName(MouthLoad load) {
+  return load == MouthLoad::Baffle ? "baffle" : "location";
+}
+
+std::optional<MouthLoad> MouthLoadNamed(std::string_view name) {
+  for (const MouthLoad load : {MouthLoad::Baffle, MouthLoad::Location})
+    if (name == MouthLoadName(load)) return load;
+  return std::nullopt;
 }
 
 FrequencySweep DefaultSweep(long double cutoff) { return {cutoff * 0.25L, cutoff * 16.0L, 24}; }

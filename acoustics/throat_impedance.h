@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "acoustics/webster.h"
@@ -16,6 +18,10 @@ enum class MouthLoad {
   Baffle,    // a rigid circular piston of the mouth's area in an infinite baffle
   Location,  // a pulsating sphere sector of the mouth's area in the solid angle 4 pi / k
 };
+
+// "baffle" and "location", the names the tool and the window show.
+const char* MouthLoadName(MouthLoad load);
+std::optional<MouthLoad> MouthLoadNamed(std::string_view name);
 
 struct HornAcoustics {
   HornShape shape;

@@ -11,7 +11,8 @@ namespace {
 // 48 MiB of grid; k a would have to exceed 1e7 to need more.
 constexpr long double kMaxSteps = 1048576.0L;
 
-constexpr long double kGaussOffset = 0.28867513459481288225L;  // sqrt(3) / 6
+// sqrt(3) / 6: the Gauss points' offset from a step's middle in steps, and the
+// factor of the commutator term, (sqrt 3 / 12) h^2 [A2, A1] = (sqrt 3 / 6) h^2 k (...) sigma_y.
 constexpr long double kSqrt3Over6 = 0.28867513459481288225L;
 
 }  // namespace
@@ -24,8 +25,8 @@ MagnusGrid MakeMagnusGrid(const HornShape& shape, int steps) {
   const long double h = (shape.mouth - shape.throat) / static_cast<long double>(steps);
   for (int i = 0; i < steps; ++i) {
     const long double middle = shape.throat + (static_cast<long double>(i) + 0.5L) * h;
-    const Flare first = shape.flare(middle - kGaussOffset * h);
-    const Flare second = shape.flare(middle + kGaussOffset * h);
+    const Flare first = shape.flare(middle - kSqrt3Over6 * h);
+    const Flare second = shape.flare(middle + kSqrt3Over6 * h);
     grid.steps.push_back({0.5L * h * (first.halfLogSlope + second.halfLogSlope),
                           0.5L * h * (first.dxdtau + second.dxdtau),
                           kSqrt3Over6 * h * h *

@@ -203,7 +203,11 @@ TEST(ThroatImpedance, MirrorImagesMakeAHornAgainstWallsTheFullHorn) {
   EXPECT_GT(wallsEffect, 0.2L);
 }
 
-TEST(ThroatImpedance, SweepAndCsvText) {
+TEST(ThroatImpedance, SweepLoadNamesAndCsvText) {
+  EXPECT_EQ(MouthLoadNamed("baffle"), MouthLoad::Baffle);
+  EXPECT_EQ(MouthLoadNamed("location"), MouthLoad::Location);
+  EXPECT_EQ(MouthLoadNamed("Baffle"), std::nullopt);
+
   const std::vector<long double> f = SweepFrequencies(DefaultSweep(100.0L));
   ASSERT_EQ(f.size(), 145u);
   EXPECT_NEAR(f.front(), 25.0L, 1e-15L);
