@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <initializer_list>
 #include <cmath>
+#include <initializer_list>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -38,8 +38,7 @@ void AppendNumber(std::string& out, long double value) {
     result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
                            std::max(0, 9 - exponent));
   } else {
-    result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 9);
+    result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 9);
   }
   out.append(buffer, result.ptr);
 }
@@ -52,9 +51,9 @@ HornShape TractrixShape(long double mouthRadius, long double throatRadius, long 
   const long double a = mouthRadius;
   // x = a t - a tanh t from the mouth plane, r = a / cosh t: at the throat
   // a t0 = TractrixLength + sqrt(a^2 - r0^2).
-  const long double t0 =
-      (geometry::TractrixLength(a, throatRadius) +
-       std::sqrt((a - throatRadius) * (a + throatRadius))) / a;
+  const long double t0 = (geometry::TractrixLength(a, throatRadius) +
+                          std::sqrt((a - throatRadius) * (a + throatRadius))) /
+                         a;
   HornShape shape;
   shape.throat = 0.0L;
   shape.mouth = t0;
@@ -88,10 +87,9 @@ HornAcoustics RectangularHornAcoustics(const report::RectangularReportInput& inp
   // factor leaves the normalised impedance alone except through the mouth's area.
   const report::RectangularHorn horn = report::MakeRectangularHorn(input, separators);
   HornAcoustics acoustics;
-  acoustics.shape = TractrixShape(Metres(horn.mouthRadius, input.unit),
-                                  Metres(horn.throatRadius, input.unit),
-                                  Metres(horn.mouth.side1, input.unit) *
-                                      Metres(horn.mouth.side2, input.unit));
+  acoustics.shape =
+      TractrixShape(Metres(horn.mouthRadius, input.unit), Metres(horn.throatRadius, input.unit),
+                    Metres(horn.mouth.side1, input.unit) * Metres(horn.mouth.side2, input.unit));
   acoustics.cutoff = horn.frequency;
   acoustics.locationFactor = horn.locationFactor;
   return acoustics;
@@ -123,8 +121,7 @@ std::vector<long double> SweepFrequencies(const FrequencySweep& sweep) {
   const auto count = static_cast<std::size_t>(last) + 1;
   frequencies.reserve(count);
   for (std::size_t i = 0; i < count; ++i)
-    frequencies.push_back(sweep.from *
-                          std::exp2(static_cast<long double>(i) / perOctave));
+    frequencies.push_back(sweep.from * std::exp2(static_cast<long double>(i) / perOctave));
   return frequencies;
 }
 

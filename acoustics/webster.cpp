@@ -27,11 +27,11 @@ MagnusGrid MakeMagnusGrid(const HornShape& shape, int steps) {
     const long double middle = shape.throat + (static_cast<long double>(i) + 0.5L) * h;
     const Flare first = shape.flare(middle - kSqrt3Over6 * h);
     const Flare second = shape.flare(middle + kSqrt3Over6 * h);
-    grid.steps.push_back({0.5L * h * (first.halfLogSlope + second.halfLogSlope),
-                          0.5L * h * (first.dxdtau + second.dxdtau),
-                          kSqrt3Over6 * h * h *
-                              (second.halfLogSlope * first.dxdtau -
-                               first.halfLogSlope * second.dxdtau)});
+    grid.steps.push_back(
+        {0.5L * h * (first.halfLogSlope + second.halfLogSlope),
+         0.5L * h * (first.dxdtau + second.dxdtau),
+         kSqrt3Over6 * h * h *
+             (second.halfLogSlope * first.dxdtau - first.halfLogSlope * second.dxdtau)});
   }
   return grid;
 }
@@ -98,8 +98,7 @@ int StepsFor(const HornShape& shape, long double wavenumber) {
   return static_cast<int>(steps);
 }
 
-std::complex<long double> InputImpedance(const HornShape& shape,
-                                         std::complex<long double> zMouth,
+std::complex<long double> InputImpedance(const HornShape& shape, std::complex<long double> zMouth,
                                          long double wavenumber) {
   return ThroatImpedanceOnGrid(MakeMagnusGrid(shape, StepsFor(shape, wavenumber)), zMouth,
                                wavenumber);

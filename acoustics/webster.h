@@ -56,8 +56,7 @@ std::complex<long double> ThroatImpedanceOnGrid(const MagnusGrid& grid,
 int StepsFor(const HornShape& shape, long double wavenumber);
 
 // Convenience over the two above: one frequency, the grid of StepsFor.
-std::complex<long double> InputImpedance(const HornShape& shape,
-                                         std::complex<long double> zMouth,
+std::complex<long double> InputImpedance(const HornShape& shape, std::complex<long double> zMouth,
                                          long double wavenumber);
 
 }  // namespace vortalis::acoustics

@@ -101,8 +101,8 @@ TEST(Webster, ExponentialHornEndingInRhoCOverS) {
     const HornShape horn = StraightShape(length, kM, 1.0L);
     for (const long double ratio : {0.1L, 0.3L, 0.8L, 0.99L, 1.01L, 1.5L, 4.0L, 10.0L, 20.0L}) {
       const long double k = ratio * kM;
-      const Complex kappa = ratio > 1.0L ? Complex(std::sqrt(k * k - kM * kM))
-                                         : -kJ * std::sqrt(kM * kM - k * k);
+      const Complex kappa =
+          ratio > 1.0L ? Complex(std::sqrt(k * k - kM * kM)) : -kJ * std::sqrt(kM * kM - k * k);
       const Complex c = kappa * std::cos(kappa * length);
       const Complex s = std::sin(kappa * length);
       const Complex expected = (c - kM * s + kJ * k * s) / (c + kM * s + kJ * k * s);
