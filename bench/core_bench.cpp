@@ -222,7 +222,8 @@ int main(int argc, char** argv) {
                           static_cast<double>(samples.size() * kSamplePasses));
     if (characters == 0) std::fprintf(stderr, "no characters written\n");
 
-    circularCurveCpu.push_back(CurveCpu(circularHorn, acoustics::MouthLoad::Baffle, circularPoints));
+    circularCurveCpu.push_back(
+        CurveCpu(circularHorn, acoustics::MouthLoad::Baffle, circularPoints));
     rectangularCurveCpu.push_back(
         CurveCpu(rectangularHorn, acoustics::MouthLoad::Location, rectangularPoints));
     std::fprintf(stderr, "core run %d of %d done\n", run + 1, options.runs);
