@@ -51,7 +51,7 @@ long long AngularSteps(long double r, long double tolerance) {
 
 WallFaces BuildFaces(const KitHorn& horn, const SolidOptions& options,
                      const std::vector<long double>& cuts, HoleLayout& holes) {
-  const long double tolerance = CurveTolerance(horn.unit);
+  const long double tolerance = options.toleranceMm / MillimetresPer(horn.unit);
   const long double wall = options.wall;
   const TractrixCurve outer{horn.mouthRadius, horn.length, wall};
   const long double turning = outer.TurningFoot();
@@ -306,6 +306,8 @@ HornSolids CircularHornSolids(const report::CircularReportInput& input,
                               const SolidOptions& options) {
   if (!(options.wall > 0.0L) || !std::isfinite(options.wall))
     throw KitError("The wall must be a number greater than 0.");
+  if (!(options.toleranceMm > 0.0L) || !std::isfinite(options.toleranceMm))
+    throw KitError("The curve tolerance must be a number greater than 0.");
   if (!(options.segmentHeight >= 0.0L) || !std::isfinite(options.segmentHeight))
     throw KitError("The segment height must be a number of at least 0.");
   const KitHorn horn = MakeKitHorn(input, limit, separators);
@@ -323,7 +325,7 @@ HornSolids CircularHornSolids(const report::CircularReportInput& input,
   HoleLayout holes;
   const WallFaces faces = BuildFaces(horn, options, solids.cuts, holes);
 
-  const long double tolerance = CurveTolerance(horn.unit);
+  const long double tolerance = options.toleranceMm / MillimetresPer(horn.unit);
   long double widest = 0.0L;
   for (const SectionPoint& p : faces.outer) widest = std::max(widest, p.r);
   long long steps = AngularSteps(widest, tolerance);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "buildkit/kit_horn.h"
 #include "buildkit/mesh.h"
 #include "geometry/number_text.h"
 #include "report/horn_profile.h"
@@ -33,6 +34,7 @@ struct SolidOptions {
   long double wall = 0.0L;
   long double segmentHeight = 0.0L;  // 0: one piece; else pieces no taller than this
   std::optional<Flange> flange;
+  long double toleranceMm = kCurveToleranceMm;  // of every curve and circle, in millimetres
 };
 
 struct HornSolids {

@@ -5,10 +5,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "buildkit/horn_solid.h"
 #include "buildkit/kit_horn.h"
@@ -211,6 +213,203 @@ TEST(Sectors, OutlineKeepsTheSeamWidthAlongTheEdge) {
   for (const FlatPoint& p : outline)
     farthest = std::max(farthest, p.y * std::cos(angle) - p.x * std::sin(angle));
   EXPECT_NEAR(farthest, 6.0L, 1e-9L);
+}
+
+
+// Solids are checked as a slicer would read them: admesh finds the file one
+// closed solid with nothing to fix, the pieces' volumes add up to the whole,
+// and the volume is the wall's, integrated here from the tractrix and its
+// normal offset (u + W cos, x - W sin at the foot of radius u), the mouth's rim
+// and the flange less its holes. The mesh's circles are M-gons, which hold
+// M sin(2 pi / M) / (2 pi) of a circle's area.
+struct SolidCase {
+  const char* name;
+  CircularReportInput input;
+  MouthLimit limit;
+  SolidOptions options;
+};
+
+Flange BoltedFlange(long double od, long double thickness, long double circle, int count,
+                    long double hole) {
+  return {od, thickness, circle, count, hole};
+}
+
+SolidOptions Options(long double wall, long double height, std::optional<Flange> flange = {}) {
+  return {wall, height, flange};
+}
+
+std::string Admesh(const std::filesystem::path& file) {
+#ifdef VORTALIS_ADMESH
+  const std::string command = std::string(VORTALIS_ADMESH) + " '" + file.string() + "' 2>&1";
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+    pclose(pipe);
+  }
+  return out;
+#else
+  (void)file;
+  return {};
+#endif
+}
+
+long double AdmeshFigure(const std::string& report, const std::string& label) {
+  std::smatch match;
+  const std::regex pattern(label + R"(\s*:\s*(-?[0-9.]+))");
+  if (!std::regex_search(report, match, pattern)) ADD_FAILURE() << "no \"" << label << "\" in\n" << report;
+  return match.empty() ? -1.0L : std::stold(match[1].str());
+}
+
+// The expected volume in the horn's unit, and the angle steps the mesh uses.
+long double WallVolume(const KitHorn& horn, const SolidOptions& o) {
+  const long double a = horn.mouthRadius;
+  const long double w = o.wall;
+  const auto along = [&](long double u) { return horn.length - MouthDistance(a, u) - w * u / a; };
+  const auto outer = [&](long double u) { return u + w * std::sqrt(1.0L - u * u / (a * a)); };
+  const auto foot = [&](long double x) {
+    long double lo = horn.throatRadius * 0.5L;
+    long double hi = a * a / std::sqrt(a * a + w * w);
+    for (int i = 0; i < 200; ++i) (along((lo + hi) * 0.5L) < x ? lo : hi) = (lo + hi) * 0.5L;
+    return lo;
+  };
+  const long double start = o.flange ? o.flange->thickness : 0.0L;
+  const long double stop = std::min(horn.end, horn.length - w);
+  const auto slice = [&](long double u) {
+    return kPi * outer(u) * outer(u) * (-Slope(a, u) - w / a);
+  };
+  long double volume = Integral(slice, foot(start), foot(stop));
+  if (stop < horn.end) {
+    const long double rim = std::max(outer(foot(stop)), horn.endRadius + w);
+    volume += kPi * rim * rim * (horn.end - stop);
+  }
+  if (o.flange) {
+    const Flange& f = *o.flange;
+    volume += kPi * f.thickness *
+              (f.outerDiameter * f.outerDiameter - f.boltCount * f.holeDiameter * f.holeDiameter) /
+              4.0L;
+  }
+  const auto cube = [&](long double r) { return std::pow(a * a - r * r, 1.5L); };
+  return volume - kPi / 3.0L * (cube(horn.throatRadius) - cube(horn.endRadius));
+}
+
+class Solids : public ::testing::TestWithParam<SolidCase> {};
+
+TEST_P(Solids, AreClosedPiecesOfTheWallsVolume) {
+#ifndef VORTALIS_ADMESH
+  GTEST_SKIP() << "admesh is not installed";
+#endif
+  const SolidCase& c = GetParam();
+  const HornSolids solids = CircularHornSolids(c.input, c.limit, {}, c.options);
+  const KitHorn horn = MakeKitHorn(c.input, c.limit, {});
+  ASSERT_GE(solids.segments.size(), 2U);
+  const long double height = c.options.segmentHeight;
+  for (std::size_t k = 0; k < solids.cuts.size(); ++k) {
+    const long double from = k == 0 ? 0.0L : solids.cuts[k - 1];
+    EXPECT_LE(solids.cuts[k] - from, height);
+  }
+  EXPECT_LE(horn.end - solids.cuts.back(), height);
+
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("vortalis-stl-" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder);
+  long double piecesVolume = 0.0L;
+  long double wholeVolume = 0.0L;
+  for (std::size_t k = 0; k <= solids.segments.size(); ++k) {
+    const Mesh& mesh = k == 0 ? solids.whole : solids.segments[k - 1];
+    const std::filesystem::path file = folder / (std::to_string(k) + ".stl");
+    std::ofstream(file, std::ios::binary) << BinaryStl(mesh, "Vortalis horn");
+    const std::string report = Admesh(file);
+    SCOPED_TRACE(file.string() + "\n" + report);
+    EXPECT_EQ(AdmeshFigure(report, "Number of parts"), 1.0L);
+    for (const char* fix : {"Total disconnected facets", "Degenerate facets", "Edges fixed",
+                            "Facets removed", "Facets added", "Facets reversed",
+                            "Backwards edges", "Normals fixed"}) {
+      EXPECT_EQ(AdmeshFigure(report, fix), 0.0L) << fix;
+    }
+    (k == 0 ? wholeVolume : piecesVolume) += AdmeshFigure(report, "Volume");
+  }
+  std::filesystem::remove_all(folder);
+  // admesh adds up in single precision.
+  EXPECT_NEAR(piecesVolume, wholeVolume, wholeVolume * 5e-5L);
+
+}
+
+// Chords lie within the tolerance of the true faces, so the volume of a mesh
+// of the wall's true shape differs by at most the tolerance times its area.
+TEST_P(Solids, VolumeIsTheWallsIntegratedVolume) {
+  const SolidCase& c = GetParam();
+  SolidOptions options = c.options;
+  options.toleranceMm = 0.005L;
+  const Mesh mesh = CircularHornSolids(c.input, c.limit, {}, options).whole;
+  const KitHorn horn = MakeKitHorn(c.input, c.limit, {});
+  const long double mm = MillimetresPer(horn.unit);
+  long double sides = 0.0L;  // of the throat's circle in the mesh
+  long double area = 0.0L;
+  for (const Vertex& v : mesh.vertices)
+    if (v.z == 0.0L && std::fabs(std::hypot(v.x, v.y) - horn.throatRadius * mm) < 1e-9L) ++sides;
+  for (const auto& t : mesh.triangles) {
+    const Vertex& a = mesh.vertices[t[0]];
+    const Vertex& b = mesh.vertices[t[1]];
+    const Vertex& d = mesh.vertices[t[2]];
+    const long double ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+    const long double vx = d.x - a.x, vy = d.y - a.y, vz = d.z - a.z;
+    area += std::sqrt(std::pow(uy * vz - uz * vy, 2.0L) + std::pow(uz * vx - ux * vz, 2.0L) +
+                      std::pow(ux * vy - uy * vx, 2.0L)) * 0.5L;
+  }
+  const long double polygonShare = sides * std::sin(2.0L * kPi / sides) / (2.0L * kPi);
+  const long double expected = WallVolume(horn, c.options) * mm * mm * mm;
+  const long double volume = MeshVolume(mesh) / polygonShare;
+  EXPECT_NEAR(volume, expected, options.toleranceMm * area);
+  std::printf("%s: integrated %.3Lf mm3, mesh %.3Lf mm3 (%+.4Lf %%), bound %.3Lf mm3\n", c.name,
+              expected, volume, (volume / expected - 1.0L) * 100.0L, options.toleranceMm * area);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Horns, Solids,
+    ::testing::Values(
+        SolidCase{"Hz2000WholeMouth", Horn("2000", "5"), {}, Options(2.0L, 12.0L)},
+        SolidCase{"Hz2000BoltedFlange", Horn("2000", "5"), {},
+                  Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 32.0L, 4, 3.5L))},
+        SolidCase{"Hz300Limit120", Horn("300", "10"), {MouthLimitKind::Radius, 120.0L},
+                  Options(4.0L, 100.0L)},
+        SolidCase{"Hz1000InchFlangeSixBolts", Horn("1000", "0.25", LengthUnit::Inch), {},
+                  Options(0.08L, 1.0L, BoltedFlange(2.0L, 0.15L, 1.5L, 6, 0.15L))}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The outer face keeps the wall from the inner face everywhere, also where the
+// tractrix bends more sharply than the wall near the mouth, and follows it at
+// exactly the wall up to the rim.
+TEST(Solids, OuterFaceIsAtLeastTheWallFromTheInnerFace) {
+  const CircularReportInput input = Horn("2000", "5");
+  const long double wall = 3.0L;
+  const Mesh mesh = CircularHornSolids(input, {}, {}, Options(wall, 0.0L)).whole;
+  const KitHorn horn = MakeKitHorn(input, {}, {});
+  std::vector<std::pair<long double, long double>> inner;  // dense points of the tractrix
+  for (int i = 0; i <= 20000; ++i) {
+    const long double r = horn.throatRadius + (horn.mouthRadius - horn.throatRadius) * i / 20000.0L;
+    inner.emplace_back(horn.length - MouthDistance(horn.mouthRadius, r), r);
+  }
+  const auto innerRadius = [&horn](long double x) {
+    long double lo = horn.throatRadius;
+    long double hi = horn.mouthRadius;
+    for (int i = 0; i < 200; ++i)
+      (horn.length - MouthDistance(horn.mouthRadius, (lo + hi) * 0.5L) < x ? lo : hi) =
+          (lo + hi) * 0.5L;
+    return lo;
+  };
+  std::vector<std::pair<long double, long double>> outer;  // in one half-plane through the axis
+  for (const Vertex& v : mesh.vertices)
+    if (v.y == 0.0L && v.x > innerRadius(v.z) + wall * 0.5L) outer.emplace_back(v.z, v.x);
+  ASSERT_GT(outer.size(), 10U);
+  for (const auto& [x, r] : outer) {
+    long double nearest = INFINITY;
+    for (const auto& [ix, ir] : inner) nearest = std::min(nearest, std::hypot(x - ix, r - ir));
+    EXPECT_GE(nearest, wall - 1e-6L) << "at " << x;
+    if (x < horn.length - wall) {
+      EXPECT_LE(nearest, wall + 1e-6L) << "at " << x;
+    }
+  }
 }
 
 }  // namespace
