@@ -12,7 +12,6 @@ namespace vortalis::buildkit {
 namespace {
 
 constexpr long double kTwoPi = 2.0L * geometry::Pi;
-constexpr std::size_t kMaxSegments = 1000;
 constexpr long long kMaxAngularSteps = 20000;
 
 // A point of a section through the axis: x from the throat, r from the axis.
@@ -308,20 +307,9 @@ HornSolids CircularHornSolids(const report::CircularReportInput& input,
     throw KitError("The wall must be a number greater than 0.");
   if (!(options.toleranceMm > 0.0L) || !std::isfinite(options.toleranceMm))
     throw KitError("The curve tolerance must be a number greater than 0.");
-  if (!(options.segmentHeight >= 0.0L) || !std::isfinite(options.segmentHeight))
-    throw KitError("The segment height must be a number of at least 0.");
   const KitHorn horn = MakeKitHorn(input, limit, separators);
-
   HornSolids solids;
-  if (options.segmentHeight > 0.0L) {
-    const long double pieces = std::ceil(horn.end / options.segmentHeight);
-    if (pieces > static_cast<long double>(kMaxSegments))
-      throw KitError("The segment height gives more than 1,000 pieces.");
-    // Pieces of equal height, none taller than asked.
-    const auto count = static_cast<std::size_t>(pieces);
-    for (std::size_t k = 1; k < count; ++k)
-      solids.cuts.push_back(horn.end * static_cast<long double>(k) / pieces);
-  }
+  solids.cuts = PieceCuts(horn.end, options.segmentHeight);
   HoleLayout holes;
   const WallFaces faces = BuildFaces(horn, options, solids.cuts, holes);
 

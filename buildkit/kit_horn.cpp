@@ -25,6 +25,18 @@ long double CurveTolerance(geometry::LengthUnit unit) {
   return kCurveToleranceMm / MillimetresPer(unit);
 }
 
+std::vector<long double> PieceCuts(long double end, long double height) {
+  if (!(height >= 0.0L) || !std::isfinite(height))
+    throw KitError("The segment height must be a number of at least 0.");
+  std::vector<long double> cuts;
+  if (height == 0.0L) return cuts;
+  const long double pieces = std::ceil(end / height);
+  if (pieces > 1000.0L) throw KitError("The segment height gives more than 1,000 pieces.");
+  const auto count = static_cast<int>(pieces);
+  for (int k = 1; k < count; ++k) cuts.push_back(end * static_cast<long double>(k) / pieces);
+  return cuts;
+}
+
 long double Degrees(long double radians) { return radians * 180.0L * geometry::InversePi; }
 
 KitHorn MakeKitHorn(const report::CircularReportInput& input, const report::MouthLimit& limit,

@@ -94,6 +94,10 @@ std::vector<WallPoint> WallPoints(const KitHorn& horn, WallPoint from, WallPoint
 std::vector<long double> CurveFeet(const TractrixCurve& curve, long double u0, long double u1,
                                    long double tolerance);
 
+// Planes that cut a horn ending at `end` into equal pieces no taller than
+// `height` (none for height 0); KitError for more than 1,000 pieces.
+std::vector<long double> PieceCuts(long double end, long double height);
+
 // Degrees in a radian.
 long double Degrees(long double radians);
 

@@ -14,11 +14,13 @@
 
 #include "buildkit/horn_solid.h"
 #include "buildkit/kit_horn.h"
+#include "buildkit/rect_solid.h"
 #include "buildkit/rings.h"
 #include "buildkit/sectors.h"
 #include "buildkit/staves.h"
 #include "geometry/number_text.h"
 #include "report/horn_model.h"
+#include "report/horn_profile.h"
 #include "report/report_generator.h"
 #include "report/table_formats.h"
 #include "report_table.h"
@@ -261,6 +263,32 @@ long double AdmeshFigure(const std::string& report, const std::string& label) {
   return match.empty() ? -1.0L : std::stold(match[1].str());
 }
 
+// Writes the whole and its pieces, checks each with admesh, and returns the
+// volumes admesh finds for the whole and for all pieces together.
+std::pair<long double, long double> CheckedByAdmesh(const HornSolids& solids) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("vortalis-stl-" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder);
+  long double piecesVolume = 0.0L;
+  long double wholeVolume = 0.0L;
+  for (std::size_t k = 0; k <= solids.segments.size(); ++k) {
+    const Mesh& mesh = k == 0 ? solids.whole : solids.segments[k - 1];
+    const std::filesystem::path file = folder / (std::to_string(k) + ".stl");
+    std::ofstream(file, std::ios::binary) << BinaryStl(mesh, "Vortalis horn");
+    const std::string report = Admesh(file);
+    SCOPED_TRACE(file.string() + "\n" + report);
+    EXPECT_EQ(AdmeshFigure(report, "Number of parts"), 1.0L);
+    for (const char* fix : {"Total disconnected facets", "Degenerate facets", "Edges fixed",
+                            "Facets removed", "Facets added", "Facets reversed",
+                            "Backwards edges", "Normals fixed"}) {
+      EXPECT_EQ(AdmeshFigure(report, fix), 0.0L) << fix;
+    }
+    (k == 0 ? wholeVolume : piecesVolume) += AdmeshFigure(report, "Volume");
+  }
+  std::filesystem::remove_all(folder);
+  return {wholeVolume, piecesVolume};
+}
+
 // The expected volume in the horn's unit, and the angle steps the mesh uses.
 long double WallVolume(const KitHorn& horn, const SolidOptions& o) {
   const long double a = horn.mouthRadius;
@@ -309,27 +337,7 @@ TEST_P(Solids, AreClosedPiecesOfTheWallsVolume) {
     EXPECT_LE(solids.cuts[k] - from, height);
   }
   EXPECT_LE(horn.end - solids.cuts.back(), height);
-
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("vortalis-stl-" + std::to_string(getpid()));
-  std::filesystem::create_directories(folder);
-  long double piecesVolume = 0.0L;
-  long double wholeVolume = 0.0L;
-  for (std::size_t k = 0; k <= solids.segments.size(); ++k) {
-    const Mesh& mesh = k == 0 ? solids.whole : solids.segments[k - 1];
-    const std::filesystem::path file = folder / (std::to_string(k) + ".stl");
-    std::ofstream(file, std::ios::binary) << BinaryStl(mesh, "Vortalis horn");
-    const std::string report = Admesh(file);
-    SCOPED_TRACE(file.string() + "\n" + report);
-    EXPECT_EQ(AdmeshFigure(report, "Number of parts"), 1.0L);
-    for (const char* fix : {"Total disconnected facets", "Degenerate facets", "Edges fixed",
-                            "Facets removed", "Facets added", "Facets reversed",
-                            "Backwards edges", "Normals fixed"}) {
-      EXPECT_EQ(AdmeshFigure(report, fix), 0.0L) << fix;
-    }
-    (k == 0 ? wholeVolume : piecesVolume) += AdmeshFigure(report, "Volume");
-  }
-  std::filesystem::remove_all(folder);
+  const auto [wholeVolume, piecesVolume] = CheckedByAdmesh(solids);
   // admesh adds up in single precision.
   EXPECT_NEAR(piecesVolume, wholeVolume, wholeVolume * 5e-5L);
 
@@ -411,5 +419,84 @@ TEST(Solids, OuterFaceIsAtLeastTheWallFromTheInnerFace) {
     }
   }
 }
+
+
+// Rectangular walls: closed solids as above, and every corner of the outer
+// frames the wall away from both inner walls (their curves from a profile at a
+// fine step) within the curve tolerance, or farther on the mouth's rim.
+struct RectCase {
+  const char* name;
+  vortalis::report::RectangularReportInput input;
+  SolidOptions options;
+};
+
+vortalis::report::RectangularReportInput Rect(const char* fc, const char* side1, const char* side2,
+                                              const char* flatMouth = nullptr,
+                                              LengthUnit unit = LengthUnit::Millimetre) {
+  vortalis::report::RectangularReportInput input;
+  input.frequencyText = fc;
+  input.side1Text = side1;
+  input.side2Text = side2;
+  input.unit = unit;
+  if (flatMouth) {
+    input.flatSides = true;
+    input.mouthText = flatMouth;
+  }
+  return input;
+}
+
+class RectSolids : public ::testing::TestWithParam<RectCase> {};
+
+TEST_P(RectSolids, AreClosedPiecesWithTheWallOnEveryWall) {
+  const RectCase& c = GetParam();
+  const HornSolids solids = RectangularHornSolids(c.input, {}, {}, c.options);
+  ASSERT_GE(solids.segments.size(), 2U);
+#ifdef VORTALIS_ADMESH
+  const auto [wholeVolume, piecesVolume] = CheckedByAdmesh(solids);
+  EXPECT_NEAR(piecesVolume, wholeVolume, wholeVolume * 5e-5L);
+#endif
+  const long double mm = MillimetresPer(c.input.unit);
+  const auto profile = vortalis::report::MakeRectangularProfile(c.input, 0.01L / mm, {}, {});
+  const long double wall = c.options.wall * mm;
+  const auto innerHalf = [&](long double z, bool first) {
+    for (std::size_t i = 1; i < profile.points.size(); ++i) {
+      const auto& p = profile.points[i - 1];
+      const auto& q = profile.points[i];
+      if (q.distance * mm >= z) {
+        const long double t = (z - p.distance * mm) / ((q.distance - p.distance) * mm);
+        return ((first ? p.side1 : p.side2) * (1 - t) + (first ? q.side1 : q.side2) * t) * mm / 2;
+      }
+    }
+    return (first ? profile.points.back().side1 : profile.points.back().side2) * mm / 2;
+  };
+  int checked = 0;
+  for (const Vertex& v : solids.whole.vertices) {
+    if (v.x < 0.0L || v.y < 0.0L || v.x < innerHalf(v.z, true) + wall * 0.5L) continue;
+    ++checked;
+    for (const bool first : {true, false}) {
+      long double nearest = INFINITY;
+      for (const auto& p : profile.points) {
+        nearest = std::min(nearest, std::hypot(v.z - p.distance * mm,
+                                               (first ? v.x - p.side1 * mm / 2 : v.y - p.side2 * mm / 2)));
+      }
+      EXPECT_GE(nearest, wall - kCurveToleranceMm) << "at " << v.z;
+      const auto& mouth = profile.points.back();
+      const long double rim = ((first ? mouth.side1 : mouth.side2) / 2 + c.options.wall) * mm;
+      if ((first ? v.x : v.y) < rim - 1e-9L) {
+        EXPECT_LE(nearest, wall + kCurveToleranceMm) << "at " << v.z;
+      }
+    }
+  }
+  EXPECT_GT(checked, 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Horns, RectSolids,
+    ::testing::Values(RectCase{"Hz500FreeAir", Rect("500", "20", "30"), Options(3.0L, 50.0L)},
+                      RectCase{"Hz500FlatSides", Rect("500", "20", "30", "200"),
+                               Options(3.0L, 60.0L)},
+                      RectCase{"Hz800Inch", Rect("800", "1", "0.5", nullptr, LengthUnit::Inch),
+                               Options(0.1L, 2.0L)}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
