@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 
 #include "buildkit/kit_horn.h"
 #include "geometry/constants.h"
