@@ -55,8 +55,7 @@ WallFaces BuildFaces(const KitHorn& horn, const SolidOptions& options,
   const long double turning = outer.TurningFoot();
   // Where the moved curve stops: before it turns back, and `wall` before the
   // full mouth, where the tractrix is too sharply bent to be followed.
-  const long double stop =
-      std::min({horn.end, horn.length - wall, outer.At(turning).along});
+  const long double stop = std::min({horn.end, horn.length - wall, outer.At(turning).along});
   if (!(stop > 0.0L)) throw KitError("The wall is too thick for this horn.");
 
   WallFaces faces;
@@ -65,9 +64,10 @@ WallFaces BuildFaces(const KitHorn& horn, const SolidOptions& options,
   innerStops.insert(innerStops.end(), cuts.begin(), cuts.end());
   WallPoint from{0.0L, horn.throatRadius};
   for (std::size_t i = 1; i <= innerStops.size(); ++i) {
-    const WallPoint to = i < innerStops.size()
-                             ? WallPoint{innerStops[i], WallRadius(horn, innerStops[i], from.radius)}
-                             : WallPoint{horn.end, horn.endRadius};
+    const WallPoint to =
+        i < innerStops.size()
+            ? WallPoint{innerStops[i], WallRadius(horn, innerStops[i], from.radius)}
+            : WallPoint{horn.end, horn.endRadius};
     const std::vector<WallPoint> points = WallPoints(horn, from, to, tolerance);
     for (std::size_t k = faces.inner.empty() ? 0 : 1; k < points.size(); ++k)
       faces.inner.push_back({points[k].distance, points[k].radius});
@@ -96,7 +96,7 @@ WallFaces BuildFaces(const KitHorn& horn, const SolidOptions& options,
     for (std::size_t k = i == 0 ? 0 : 1; k < between.size(); ++k) {
       const CurvePoint p = outer.At(between[k]);
       // The stops' own x, so that cut faces are flat and shared.
-      const long double x = k == 0 ? outerStops[i]
+      const long double x = k == 0                    ? outerStops[i]
                             : k + 1 == between.size() ? outerStops[i + 1]
                                                       : p.along;
       faces.outer.push_back({x, p.across});
@@ -117,6 +117,7 @@ WallFaces BuildFaces(const KitHorn& horn, const SolidOptions& options,
     if (!(rim > wallThere))
       throw KitError("The flange must be wider than the horn's wall at the flange.");
     std::vector<SectionPoint> prefix{{0.0L, rim}, {start, rim}};
+    if (flange.boltCount < 0) throw KitError("The number of bolt holes must be 0 or more.");
     if (flange.boltCount > 0) {
       holes.back = 0.0L;
       holes.front = start;
@@ -247,8 +248,9 @@ class Revolver {
         }
         for (int s = 0; s < holes_.sides; ++s) {
           const long double t = kTwoPi * s / holes_.sides;
-          lining[side].push_back(mesh.Add({centre.x + holes_.radius * scale_ * std::cos(t),
-                                            centre.y + holes_.radius * scale_ * std::sin(t), centre.z}));
+          lining[side].push_back(
+              mesh.Add({centre.x + holes_.radius * scale_ * std::cos(t),
+                        centre.y + holes_.radius * scale_ * std::sin(t), centre.z}));
         }
         Zip(mesh, cell, lining[side], centre, side == 0 ? -1.0L : 1.0L);
       }
@@ -300,8 +302,7 @@ class Revolver {
 
 HornSolids CircularHornSolids(const report::CircularReportInput& input,
                               const report::MouthLimit& limit,
-                              const geometry::Separators& separators,
-                              const SolidOptions& options) {
+                              const geometry::Separators& separators, const SolidOptions& options) {
   if (!(options.wall > 0.0L) || !std::isfinite(options.wall))
     throw KitError("The wall must be a number greater than 0.");
   if (!(options.toleranceMm > 0.0L) || !std::isfinite(options.toleranceMm))
@@ -324,8 +325,8 @@ HornSolids CircularHornSolids(const report::CircularReportInput& input,
     steps = std::max(steps, static_cast<long long>(std::ceil(kTwoPi / halfCell)));
     steps = (steps + multiple - 1) / multiple * multiple;
     for (;; steps += multiple) {
-      holes.half = static_cast<long long>(
-          std::ceil(halfCell / (kTwoPi / static_cast<long double>(steps))));
+      holes.half =
+          static_cast<long long>(std::ceil(halfCell / (kTwoPi / static_cast<long double>(steps))));
       if (2 * holes.half < steps / holes.count) break;
       if (steps > kMaxAngularSteps) throw KitError("The bolt holes are too close together.");
     }

@@ -23,7 +23,7 @@ namespace vortalis::buildkit {
 
 struct Flange {
   long double outerDiameter = 0.0L;
-  long double thickness = 0.0L;  // from the throat face toward the mouth
+  long double thickness = 0.0L;   // from the throat face toward the mouth
   long double boltCircle = 0.0L;  // diameter through the holes' centres
   int boltCount = 0;              // 0: no holes
   long double holeDiameter = 0.0L;
@@ -49,7 +49,6 @@ struct HornSolids {
 // first piece, holes that do not fit on it, more than 1000 pieces).
 HornSolids CircularHornSolids(const report::CircularReportInput& input,
                               const report::MouthLimit& limit,
-                              const geometry::Separators& separators,
-                              const SolidOptions& options);
+                              const geometry::Separators& separators, const SolidOptions& options);
 
 }  // namespace vortalis::buildkit

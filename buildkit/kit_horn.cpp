@@ -100,9 +100,8 @@ namespace {
 void RefineWall(const KitHorn& horn, const WallPoint& p, const WallPoint& q, long double tolerance,
                 const ChordGapFunction& gap, int depth, std::vector<WallPoint>& out) {
   const long double mid = (p.distance + q.distance) * 0.5L;
-  const long double error = gap ? gap(p, q)
-                                : TractrixCurve{horn.mouthRadius, horn.length}.ChordGap(p.radius,
-                                                                                     q.radius);
+  const long double error =
+      gap ? gap(p, q) : TractrixCurve{horn.mouthRadius, horn.length}.ChordGap(p.radius, q.radius);
   if (error <= tolerance || depth >= kMaxHalvings || mid <= p.distance || mid >= q.distance) {
     out.push_back(q);
     return;

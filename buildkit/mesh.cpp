@@ -16,8 +16,7 @@ Vertex Cross(const Vertex& p, const Vertex& q) {
 long double Dot(const Vertex& p, const Vertex& q) { return p.x * q.x + p.y * q.y + p.z * q.z; }
 
 void AppendUint32(std::string& out, std::uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8)
-    out += static_cast<char>((value >> shift) & 0xffU);
+  for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((value >> shift) & 0xffU);
 }
 
 void AppendFloat(std::string& out, long double value) {

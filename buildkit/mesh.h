@@ -28,7 +28,8 @@ struct Mesh {
 // The enclosed volume (divergence theorem); negative for a mesh turned inside out.
 long double MeshVolume(const Mesh& mesh);
 
-// Binary STL: an 80-byte header (`header`, cut or padded with spaces), the
+// Binary STL: an 80-byte header (`header`, cut or padded with spaces; not
+// beginning "solid", which some readers take for a text STL), the
 // triangle count and each facet's normal and corners as little-endian 32-bit
 // floats, in the mesh's coordinates.
 std::string BinaryStl(const Mesh& mesh, std::string_view header);

@@ -44,10 +44,11 @@ class RectWalls {
 
   // The inner frame at `distance`, the radius searched from the throat side.
   InnerSample At(long double distance, long double throatSide) const {
-    if (!(distance > 0.0L)) return Sample(0.0L, horn_.throatRadius, report::RectangularThroat(horn_));
+    if (!(distance > 0.0L))
+      return Sample(0.0L, horn_.throatRadius, report::RectangularThroat(horn_));
     if (!(distance < end_.frame.x)) return end_;
-    const long double r = report::StationRadius(horn_.mouthRadius, horn_.length, distance,
-                                                throatSide, unit_);
+    const long double r =
+        report::StationRadius(horn_.mouthRadius, horn_.length, distance, throatSide, unit_);
     return Sample(distance, r, report::RectangularSectionAt(horn_, r, 1.0L, distance, distance));
   }
 
@@ -193,7 +194,8 @@ std::vector<std::array<long double, 2>> KeptFace(std::vector<std::array<long dou
     long double nearest = INFINITY;
     for (std::size_t i = 0; i + 1 < inner.size(); ++i) {
       if (inner[i + 1].x < face[k][0] - thickness || inner[i].x > face[k][0] + thickness) continue;
-      nearest = std::min(nearest, SegmentDistance(face[k][0], face[k][1], inner[i], inner[i + 1], wall));
+      nearest =
+          std::min(nearest, SegmentDistance(face[k][0], face[k][1], inner[i], inner[i + 1], wall));
     }
     if (nearest < thickness - tolerance) {
       face.resize(k);
@@ -307,8 +309,8 @@ HornSolids RectangularHornSolids(const report::RectangularReportInput& input,
   std::sort(xs.begin(), xs.end());
   std::vector<Frame> outer;
   for (const long double x : xs) {
-    const bool mandatory = x == stop ||
-                           std::find(solids.cuts.begin(), solids.cuts.end(), x) != solids.cuts.end();
+    const bool mandatory =
+        x == stop || std::find(solids.cuts.begin(), solids.cuts.end(), x) != solids.cuts.end();
     // Two samples closer than the arithmetic can tell apart would make flat facets.
     if (!outer.empty() && x - outer.back().x < tolerance * 1e-6L) {
       if (!mandatory) continue;

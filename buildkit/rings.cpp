@@ -30,7 +30,8 @@ std::string RingsCsv(const std::vector<Ring>& rings, geometry::LengthUnit unit) 
   const geometry::Separators csv{".", ""};
   const report::NumberFormat length = report::LengthFormat(unit);
   constexpr report::NumberFormat kAngle{8, 3};
-  std::string text = "board,from,to,inner_radius_from,inner_radius_to,bevel_degrees,outer_radius\r\n";
+  std::string text =
+      "board,from,to,inner_radius_from,inner_radius_to,bevel_degrees,outer_radius\r\n";
   for (const Ring& ring : rings) {
     text += std::to_string(ring.board);
     for (const long double value : {ring.from, ring.to, ring.innerFrom, ring.innerTo}) {

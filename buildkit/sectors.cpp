@@ -36,8 +36,7 @@ SheetDevelopment SheetDevelopments(const report::CircularReportInput& input,
     sector.outerRadius = slant * q.radius / rise;
     const long double angle = 2.0L * geometry::Pi * rise / slant;
     sector.angle = Degrees(angle);
-    sector.angleWithSeam =
-        Degrees(angle + std::asin(std::min(1.0L, seam / sector.innerRadius)));
+    sector.angleWithSeam = Degrees(angle + std::asin(std::min(1.0L, seam / sector.innerRadius)));
     sector.gap = wall.ChordGap(p.radius, q.radius);
     kit.largestGap = std::max(kit.largestGap, sector.gap);
     kit.sectors.push_back(sector);

@@ -11,15 +11,15 @@
 namespace vortalis::buildkit {
 
 struct Sector {
-  long double from;          // distance of the frustum's throat end from the throat
-  long double to;            // of its mouth end
-  long double radiusFrom;    // the wall's radius at `from` (the report's)
-  long double radiusTo;      // at `to`
-  long double innerRadius;   // unrolled: distance of the throat end's arc from the cone's apex
-  long double outerRadius;   // of the mouth end's arc
-  long double angle;         // the sector's angle without the seam, in degrees
-  long double angleWithSeam; // including the seam strip, measured at the inner arc
-  long double gap;           // largest distance between the frustum and the true wall
+  long double from;           // distance of the frustum's throat end from the throat
+  long double to;             // of its mouth end
+  long double radiusFrom;     // the wall's radius at `from` (the report's)
+  long double radiusTo;       // at `to`
+  long double innerRadius;    // unrolled: distance of the throat end's arc from the cone's apex
+  long double outerRadius;    // of the mouth end's arc
+  long double angle;          // the sector's angle without the seam, in degrees
+  long double angleWithSeam;  // including the seam strip, measured at the inner arc
+  long double gap;            // largest distance between the frustum and the true wall
 };
 
 struct SheetDevelopment {
@@ -45,7 +45,6 @@ struct FlatPoint {
 // sector's first straight edge on the x axis, counter-clockwise; the arcs
 // within `tolerance`. Throws KitError when the seam does not fit (as wide as
 // the inner radius, or the piece with its seam would overlap itself).
-std::vector<FlatPoint> SectorOutline(const Sector& sector, long double seam,
-                                     long double tolerance);
+std::vector<FlatPoint> SectorOutline(const Sector& sector, long double seam, long double tolerance);
 
 }  // namespace vortalis::buildkit

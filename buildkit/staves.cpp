@@ -27,11 +27,9 @@ StavePattern Staves(const report::CircularReportInput& input, const report::Mout
   };
   StavePattern pattern;
   pattern.count = count;
-  for (const WallPoint& p : WallPoints(horn, {0.0L, horn.throatRadius},
-                                       {horn.end, horn.endRadius}, CurveTolerance(horn.unit),
-                                       gap)) {
-    pattern.points.push_back({p.distance, p.radius, outline.At(k * p.radius).along,
-                              k * p.radius});
+  for (const WallPoint& p : WallPoints(horn, {0.0L, horn.throatRadius}, {horn.end, horn.endRadius},
+                                       CurveTolerance(horn.unit), gap)) {
+    pattern.points.push_back({p.distance, p.radius, outline.At(k * p.radius).along, k * p.radius});
   }
   pattern.length = pattern.points.back().along;
   return pattern;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -8,8 +9,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "buildkit/horn_solid.h"
 #include "buildkit/kit_horn.h"
@@ -54,8 +53,8 @@ long double Integral(F f, long double lo, long double hi, int n = 20000) {
   return sum * h / 3.0L;
 }
 
-CircularReportInput Horn(const char* fc, const char* throat, LengthUnit unit = LengthUnit::Millimetre,
-                         SizeMode size = SizeMode::Radius,
+CircularReportInput Horn(const char* fc, const char* throat,
+                         LengthUnit unit = LengthUnit::Millimetre, SizeMode size = SizeMode::Radius,
                          TableIncrement increment = TableIncrement::T10) {
   CircularReportInput input;
   input.frequencyText = fc;
@@ -103,9 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(RingCase{"Hz300Throat10mm", Horn("300", "10")},
                       RingCase{"Hz500ThroatDiameter1Inch",
                                Horn("500", "1", LengthUnit::Inch, SizeMode::Diameter)},
-                      RingCase{"Hz2000Throat5mmAt1mm",
-                               Horn("2000", "5", LengthUnit::Millimetre, SizeMode::Radius,
-                                    TableIncrement::T1)}),
+                      RingCase{"Hz2000Throat5mmAt1mm", Horn("2000", "5", LengthUnit::Millimetre,
+                                                            SizeMode::Radius, TableIncrement::T1)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Rings, CsvHasTheHeaderAndOneLinePerBoardEndingAtTheMouth) {
@@ -165,11 +163,11 @@ TEST_P(StaveLength, IsTheArcLengthOfTheMidLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Horns, StaveLength,
-    ::testing::Values(StaveCase{"Hz300Six", Horn("300", "10"), {}, 6},
-                      StaveCase{"Hz300SixtyFour", Horn("300", "10"), {}, 64},
-                      StaveCase{"Hz100Limit400Twelve", Horn("100", "20"),
-                                {MouthLimitKind::Radius, 400.0L}, 12},
-                      StaveCase{"Hz500InchEight", Horn("500", "0.5", LengthUnit::Inch), {}, 8}),
+    ::testing::Values(
+        StaveCase{"Hz300Six", Horn("300", "10"), {}, 6},
+        StaveCase{"Hz300SixtyFour", Horn("300", "10"), {}, 64},
+        StaveCase{"Hz100Limit400Twelve", Horn("100", "20"), {MouthLimitKind::Radius, 400.0L}, 12},
+        StaveCase{"Hz500InchEight", Horn("500", "0.5", LengthUnit::Inch), {}, 8}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Staves, CountOutsideSixToSixtyFourIsRefused) {
@@ -197,8 +195,8 @@ TEST_P(Sectors, ArcsAreTheFrustumCircumferencesAndTheGapIsTheLargest) {
     const long double angle = s.angle * kPi / 180.0L;
     EXPECT_NEAR(angle * s.innerRadius, 2.0L * kPi * s.radiusFrom, 1e-9L * s.radiusFrom);
     EXPECT_NEAR(angle * s.outerRadius, 2.0L * kPi * s.radiusTo, 1e-9L * s.radiusTo);
-    EXPECT_NEAR(s.outerRadius - s.innerRadius,
-                std::hypot(s.to - s.from, s.radiusTo - s.radiusFrom), 1e-9L * s.outerRadius);
+    EXPECT_NEAR(s.outerRadius - s.innerRadius, std::hypot(s.to - s.from, s.radiusTo - s.radiusFrom),
+                1e-9L * s.outerRadius);
     const long double dx = s.to - s.from;
     const long double dr = s.radiusTo - s.radiusFrom;
     long double sampled = 0.0L;
@@ -223,14 +221,14 @@ INSTANTIATE_TEST_SUITE_P(Horns, Sectors,
 
 TEST(Sectors, OutlineKeepsTheSeamWidthAlongTheEdge) {
   const Sector sector = SheetDevelopments(Horn("300", "10"), {}, {}, 50.0L, 0.0L).sectors[2];
-  const std::vector<FlatPoint> outline = SectorOutline(sector, 6.0L, CurveTolerance(LengthUnit::Millimetre));
+  const std::vector<FlatPoint> outline =
+      SectorOutline(sector, 6.0L, CurveTolerance(LengthUnit::Millimetre));
   const long double angle = sector.angle * kPi / 180.0L;
   long double farthest = 0.0L;  // beyond the sector's second straight edge
   for (const FlatPoint& p : outline)
     farthest = std::max(farthest, p.y * std::cos(angle) - p.x * std::sin(angle));
   EXPECT_NEAR(farthest, 6.0L, 1e-9L);
 }
-
 
 // Solids are checked as a slicer would read them: admesh finds the file one
 // closed solid with nothing to fix, the pieces' volumes add up to the whole,
@@ -296,9 +294,9 @@ std::pair<long double, long double> CheckedByAdmesh(const HornSolids& solids) {
     const std::string report = Admesh(file);
     SCOPED_TRACE(file.string() + "\n" + report);
     EXPECT_EQ(AdmeshFigure(report, "Number of parts"), 1.0L);
-    for (const char* fix : {"Total disconnected facets", "Degenerate facets", "Edges fixed",
-                            "Facets removed", "Facets added", "Facets reversed",
-                            "Backwards edges", "Normals fixed"}) {
+    for (const char* fix :
+         {"Total disconnected facets", "Degenerate facets", "Edges fixed", "Facets removed",
+          "Facets added", "Facets reversed", "Backwards edges", "Normals fixed"}) {
       EXPECT_EQ(AdmeshFigure(report, fix), 0.0L) << fix;
     }
     (k == 0 ? wholeVolume : piecesVolume) += AdmeshFigure(report, "Volume");
@@ -358,7 +356,6 @@ TEST_P(Solids, AreClosedPiecesOfTheWallsVolume) {
   const auto [wholeVolume, piecesVolume] = CheckedByAdmesh(solids);
   // admesh adds up in single precision.
   EXPECT_NEAR(piecesVolume, wholeVolume, wholeVolume * 5e-5L);
-
 }
 
 // Chords lie within the tolerance of the true faces, so the volume of a mesh
@@ -381,7 +378,8 @@ TEST_P(Solids, VolumeIsTheWallsIntegratedVolume) {
     const long double ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
     const long double vx = d.x - a.x, vy = d.y - a.y, vz = d.z - a.z;
     area += std::sqrt(std::pow(uy * vz - uz * vy, 2.0L) + std::pow(uz * vx - ux * vz, 2.0L) +
-                      std::pow(ux * vy - uy * vx, 2.0L)) * 0.5L;
+                      std::pow(ux * vy - uy * vx, 2.0L)) *
+            0.5L;
   }
   const long double polygonShare = sides * std::sin(2.0L * kPi / sides) / (2.0L * kPi);
   const long double expected = WallVolume(horn, c.options) * mm * mm * mm;
@@ -393,14 +391,19 @@ TEST_P(Solids, VolumeIsTheWallsIntegratedVolume) {
 
 INSTANTIATE_TEST_SUITE_P(
     Horns, Solids,
-    ::testing::Values(
-        SolidCase{"Hz2000WholeMouth", Horn("2000", "5"), {}, Options(2.0L, 12.0L)},
-        SolidCase{"Hz2000BoltedFlange", Horn("2000", "5"), {},
-                  Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 32.0L, 4, 3.5L))},
-        SolidCase{"Hz300Limit120", Horn("300", "10"), {MouthLimitKind::Radius, 120.0L},
-                  Options(4.0L, 100.0L)},
-        SolidCase{"Hz1000InchFlangeSixBolts", Horn("1000", "0.25", LengthUnit::Inch), {},
-                  Options(0.08L, 1.0L, BoltedFlange(2.0L, 0.15L, 1.5L, 6, 0.15L))}),
+    ::testing::Values(SolidCase{"Hz2000WholeMouth", Horn("2000", "5"), {}, Options(2.0L, 12.0L)},
+                      SolidCase{"Hz2000BoltedFlange",
+                                Horn("2000", "5"),
+                                {},
+                                Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 32.0L, 4, 3.5L))},
+                      SolidCase{"Hz300Limit120",
+                                Horn("300", "10"),
+                                {MouthLimitKind::Radius, 120.0L},
+                                Options(4.0L, 100.0L)},
+                      SolidCase{"Hz1000InchFlangeSixBolts",
+                                Horn("1000", "0.25", LengthUnit::Inch),
+                                {},
+                                Options(0.08L, 1.0L, BoltedFlange(2.0L, 0.15L, 1.5L, 6, 0.15L))}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The outer face keeps the wall from the inner face everywhere, also where the
@@ -437,7 +440,6 @@ TEST(Solids, OuterFaceIsAtLeastTheWallFromTheInnerFace) {
     }
   }
 }
-
 
 // Rectangular walls: closed solids as above, and every corner of the outer
 // frames the wall away from both inner walls (their curves from a profile at a
@@ -494,8 +496,9 @@ TEST_P(RectSolids, AreClosedPiecesWithTheWallOnEveryWall) {
     for (const bool first : {true, false}) {
       long double nearest = INFINITY;
       for (const auto& p : profile.points) {
-        nearest = std::min(nearest, std::hypot(v.z - p.distance * mm,
-                                               (first ? v.x - p.side1 * mm / 2 : v.y - p.side2 * mm / 2)));
+        nearest = std::min(nearest,
+                           std::hypot(v.z - p.distance * mm,
+                                      (first ? v.x - p.side1 * mm / 2 : v.y - p.side2 * mm / 2)));
       }
       EXPECT_GE(nearest, wall - kCurveToleranceMm) << "at " << v.z;
       const auto& mouth = profile.points.back();
