@@ -441,6 +441,26 @@ TEST(Solids, OuterFaceIsAtLeastTheWallFromTheInnerFace) {
   }
 }
 
+// Options that give no printable solid are refused with a sentence, not drawn.
+TEST(Solids, OptionsThatGiveNoSolidAreRefused) {
+  const struct {
+    const char* why;
+    SolidOptions options;
+  } cases[] = {
+      {"no wall", Options(0.0L, 0.0L)},
+      {"wall thicker than the horn is long", Options(40.0L, 0.0L)},
+      {"over 1,000 pieces", Options(2.0L, 0.01L)},
+      {"flange inside the wall", Options(2.0L, 0.0L, BoltedFlange(12.0L, 3.0L, 0.0L, 0, 0.0L))},
+      {"flange not in the first piece",
+       Options(2.0L, 5.0L, BoltedFlange(40.0L, 6.0L, 0.0L, 0, 0.0L))},
+      {"holes through the wall", Options(2.0L, 0.0L, BoltedFlange(40.0L, 3.0L, 16.0L, 4, 3.0L))},
+      {"holes past the rim", Options(2.0L, 0.0L, BoltedFlange(40.0L, 3.0L, 38.0L, 4, 3.0L))},
+      {"holes overlapping", Options(2.0L, 0.0L, BoltedFlange(40.0L, 3.0L, 32.0L, 40, 3.0L))},
+  };
+  for (const auto& c : cases)
+    EXPECT_THROW(CircularHornSolids(Horn("2000", "5"), {}, {}, c.options), KitError) << c.why;
+}
+
 // Rectangular walls: closed solids as above, and every corner of the outer
 // frames the wall away from both inner walls (their curves from a profile at a
 // fine step) within the curve tolerance, or farther on the mouth's rim.
