@@ -75,12 +75,11 @@ struct CertainMoves {
 // decreases on (0, a), C(p) > x + eps + margin proves F(r) - x > eps for every
 // r in [lowest, p], and so on for the other three bounds. Outside the range
 // below (extreme or invalid arguments) nothing is proven and the walk is literal.
-CertainMoves FindCertainMoves(long double a, long double x, long double rStart,
-                              long double eps) {
+CertainMoves FindCertainMoves(long double a, long double x, long double rStart, long double eps) {
   CertainMoves moves{rStart * 0.5L};
   // Nothing below over- or underflows, and q <= 4a / rStart fits a double.
-  if (!(a > 0x1p-4000L && a < 0x1p4000L && rStart > a * 0x1p-900L && rStart < a &&
-        x > 0.0L && x < 0x1p4000L && eps > 0.0L && eps < 0x1p4000L))
+  if (!(a > 0x1p-4000L && a < 0x1p4000L && rStart > a * 0x1p-900L && rStart < a && x > 0.0L &&
+        x < 0x1p4000L && eps > 0.0L && eps < 0x1p4000L))
     return moves;
   const long double maxLog = std::log(static_cast<double>(4.0L * a / rStart)) + 1.0;
   const long double margin = 0x1p-49L * (a * (1.0L + maxLog) + x + eps);
@@ -88,23 +87,27 @@ CertainMoves FindCertainMoves(long double a, long double x, long double rStart,
   // Newton's method toward f(r) = x. f' = -s / r and f'' = a^2 / (s r^2) > 0:
   // from the throat side the steps approach the root without passing it.
   long double root = rStart;
-  long double slope = 0.0L;  // -f'(root)
   for (int i = 0; i < 16; ++i) {
     const long double s = std::sqrt(a * a - root * root);
-    slope = s / root;
-    const long double move = (CheapLength(a, root, s) - x) / slope;
+    const long double move = (CheapLength(a, root, s) - x) * root / s;
     root += move;
     if (!(root > moves.lowest && root < a)) return moves;
     // The distance left after this step is about f'' move^2 / 2.
     if (a * a / (s * root * root) * move * move <= margin) break;
   }
 
-  const long double halfStop = eps / slope;  // from the root to |f - x| = eps
+  // Where f = x + eps and f = x - eps, to second order: on a small horn the
+  // curvature term outgrows the margin.
+  const long double s = std::sqrt(a * a - root * root);
+  const long double slope = s / root;
+  const long double bend = 0.5L * a * a / (s * root * root) * (eps / slope);
+  const long double below = eps / (slope + bend);
+  const long double above = eps / (slope - bend);
   const long double doubt = 2.0L * margin / slope;
-  const long double p1 = root - halfStop - doubt;
-  const long double p2 = root - halfStop + doubt;
-  const long double p3 = root + halfStop - doubt;
-  const long double p4 = root + halfStop + doubt;
+  const long double p1 = root - below - doubt;
+  const long double p2 = root - below + doubt;
+  const long double p3 = root + above - doubt;
+  const long double p4 = root + above + doubt;
   const auto inside = [&](long double r) { return r >= moves.lowest && r < a; };
   if (inside(p1) && CheapLength(a, p1) > x + eps + margin) moves.forwardTo = p1;
   if (p2 <= p3 && inside(p2) && inside(p3) && CheapLength(a, p2) < x + eps - margin &&
