@@ -66,15 +66,18 @@ struct CertainMoves {
 // - F and C share s~ = sqrt(fl(a^2 - r^2)), off by up to 3Ua^2 / (s~ + s) next
 //   to the mouth; since d/ds (a ln((a + s) / r) - s) = -s / (a + s), that moves
 //   the distance by at most 4Ua.
-// - F: forming q adds 2U to ln q, logl at most 8 ulps (glibc lists 1), the
-//   product and difference U|t| + U|F|: |F - f| <= U (6a + 20aL + |F|).
-// - C: q rounded to double adds 1.01u to ln q, log at most 2 ulps (glibc lists
-//   1): |C - F| <= a (1.01u + 4.01uL) + U (3a + 3aL + |F|).
-// - fl(F - x) compared with eps is off by at most U (|F| + x).
-// All of it stays below 6u (a (1 + maxLog) + x); the margin takes 16u. As f
-// decreases on (0, a), C(p) > x + eps + margin proves F(r) - x > eps for every
-// r in [lowest, p], and so on for the other three bounds. Outside the range
-// below (extreme or invalid arguments) nothing is proven and the walk is literal.
+// - F: forming q adds 2U to ln q, logl at most 8 ulps (glibc's is within
+//   about 1), the product and difference U|t| + U|F|:
+//   |F - f| <= U (6a + 20aL + |F|).
+// - C: q rounded to double adds 1.01u to ln q, log at most 2 ulps (glibc's is
+//   within about 1): |C - F| <= a (1.01u + 4.01uL) + U (3a + 3aL + |F|).
+// - fl(F - x) compared with eps, and the sums the bounds are tested against,
+//   are off by at most U (|F| + x + eps + margin).
+// All of it stays below 6u (a (1 + maxLog) + x + eps); the margin takes 16u
+// (measured, |C - F| stays under 1u a (1 + L)). As f decreases on (0, a),
+// C(p) > x + eps + margin proves F(r) - x > eps for every r in [lowest, p],
+// and so on for the other three bounds. Outside the range below (extreme or
+// invalid arguments) nothing is proven and the walk is literal.
 CertainMoves FindCertainMoves(long double a, long double x, long double rStart, long double eps) {
   CertainMoves moves{rStart * 0.5L};
   // Nothing below over- or underflows, and q <= 4a / rStart fits a double.
