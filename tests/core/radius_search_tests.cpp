@@ -64,7 +64,8 @@ TEST_P(EveryStation, FastSearchGivesTheLiteralRadius) {
   long long stations = 0;
   for (long long i = 1; static_cast<long double>(i) * increment < table.length; ++i) {
     const long double distance = static_cast<long double>(i) * increment;
-    const long double fast = StationRadius(table.mouthRadius, table.length, distance, r, table.unit);
+    const long double fast =
+        StationRadius(table.mouthRadius, table.length, distance, r, table.unit);
     const long double literal =
         SolveRadiusLiteral(table.mouthRadius, table.length - distance, r, eps);
     ASSERT_TRUE(SameBits(fast, literal)) << "station " << i;
@@ -96,8 +97,9 @@ TEST(RandomStations, FastSearchGivesTheLiteralRadius) {
     const long double throat = lengthUnit == LengthUnit::Millimetre
                                    ? vortalis::geometry::MinThroatRadiusMm
                                    : vortalis::geometry::MinThroatRadiusInch;
-    const long double start = random() % 4 == 0 ? a * (1.0L - std::pow(10.0L, -12.0L * unit(random)))
-                                         : throat * std::pow(a / throat, unit(random));
+    const long double start = random() % 4 == 0
+                                  ? a * (1.0L - std::pow(10.0L, -12.0L * unit(random)))
+                                  : throat * std::pow(a / throat, unit(random));
     if (!(start < a)) continue;
     const long double eps = SearchTolerance(lengthUnit);
     const long double increment =
@@ -107,8 +109,8 @@ TEST(RandomStations, FastSearchGivesTheLiteralRadius) {
     if (!(x > 0.0L)) x = distance * unit(random);
     const long double fast = SolveRadius(a, x, start, eps);
     const long double literal = SolveRadiusLiteral(a, x, start, eps);
-    ASSERT_TRUE(SameBits(fast, literal)) << std::setprecision(21) << "a " << a << ", x " << x
-                                         << ", start " << start;
+    ASSERT_TRUE(SameBits(fast, literal))
+        << std::setprecision(21) << "a " << a << ", x " << x << ", start " << start;
   }
 }
 
