@@ -258,8 +258,7 @@ QString PanelTitle(const HornProfile& profile, const ProfileCurve& curve, int pa
   if (profile.flatSides && curve.straight) title += QStringLiteral(" (flat)");
   if (panel > 0) return title;
   return title + QStringLiteral("      fc %1 Hz, length %2 %3")
-                     .arg(QString::fromStdString(
-                         vortalis::report::ShortNumberText(profile.frequency, separators)))
+                     .arg(QString::fromStdString(profile.frequencyText))
                      .arg(Formatted(profile.length, vortalis::report::LengthFormat(profile.unit),
                                     separators))
                      .arg(UnitName(profile));
@@ -308,8 +307,7 @@ void TProfileForm::SetReportTitle(const QString& title) {
                      .arg(title,
                           profile_.rectangular ? QStringLiteral("rectangular")
                                                : QStringLiteral("circular"),
-                          QString::fromStdString(vortalis::report::ShortNumberText(
-                              profile_.frequency, CurrentSeparators()))));
+                          QString::fromStdString(profile_.frequencyText)));
 }
 
 void TProfileForm::paintEvent(QPaintEvent*) {
