@@ -7,6 +7,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <variant>
 
 #include "acoustics/radiation.h"
 #include "geometry/constants.h"
@@ -93,6 +94,13 @@ HornAcoustics RectangularHornAcoustics(const report::RectangularReportInput& inp
   acoustics.cutoff = horn.frequency;
   acoustics.locationFactor = horn.locationFactor;
   return acoustics;
+}
+
+HornAcoustics HornAcousticsOf(const report::HornInput& input,
+                              const geometry::Separators& separators) {
+  if (const auto* circular = std::get_if<report::CircularReportInput>(&input))
+    return CircularHornAcoustics(*circular, separators);
+  return RectangularHornAcoustics(std::get<report::RectangularReportInput>(input), separators);
 }
 
 const char* MouthLoadName(MouthLoad load) {

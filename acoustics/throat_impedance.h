@@ -42,6 +42,9 @@ HornAcoustics CircularHornAcoustics(const report::CircularReportInput& input,
                                     const geometry::Separators& separators);
 HornAcoustics RectangularHornAcoustics(const report::RectangularReportInput& input,
                                        const geometry::Separators& separators);
+// Either of the two above, for the record `input` holds.
+HornAcoustics HornAcousticsOf(const report::HornInput& input,
+                              const geometry::Separators& separators);
 
 // Frequencies from `from` upwards by factors of 2^(1 / pointsPerOctave), up to
 // `to` (included when it lies on that ladder).
