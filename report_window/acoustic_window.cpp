@@ -430,8 +430,8 @@ void TAcousticForm::SetReportTitle(const QString& title) {
 }
 
 void TAcousticForm::Recalculate() {
-  plot_.curve = vortalis::acoustics::ThroatImpedance(
-      acoustics_, load_, vortalis::acoustics::DefaultSweep(acoustics_.cutoff));
+  plot_.curve =
+      vortalis::acoustics::ThroatImpedance(acoustics_, load_, vortalis::acoustics::PlotSweep(acoustics_));
   plot_.title = QStringLiteral("Throat impedance of the %1 horn, fc %2 Hz, %3")
                     .arg(rectangular_ ? QStringLiteral("rectangular") : QStringLiteral("circular"),
                          Frequency(acoustics_.cutoff, CurrentSeparators()),
