@@ -28,8 +28,8 @@ int WriteImpedance(const report::HornInput& horn, const geometry::Separators& se
     sweep.from = options.from.value_or(sweep.from);
     sweep.to = options.to.value_or(sweep.to);
     sweep.pointsPerOctave = options.pointsPerOctave;
-    WriteCsvFile(options.path,
-                 acoustics::ImpedanceCsv(acoustics::ThroatImpedance(acoustics, options.load, sweep)));
+    WriteCsvFile(options.path, acoustics::ImpedanceCsv(
+                                   acoustics::ThroatImpedance(acoustics, options.load, sweep)));
   } catch (const std::exception& e) {
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());
     return kExitRefused;

@@ -119,14 +119,16 @@ ImpedanceLayout::ImpedanceLayout(const ImpedancePlot& plot, const QRectF& area, 
   const qreal top = 2 * line + 3 * gap;
   const qreal bottom = 3 * line + 3 * gap;
   const qreal right = 3 * gap;
-  plot_ = QRectF(area.left() + left, area.top() + top, std::max<qreal>(area.width() - left - right, 1),
-                 std::max<qreal>(area.height() - top - bottom, 1));
+  plot_ =
+      QRectF(area.left() + left, area.top() + top, std::max<qreal>(area.width() - left - right, 1),
+             std::max<qreal>(area.height() - top - bottom, 1));
   grid_ = NiceGridStep((high_ - low_) * kMinGridPixels * scale_ / plot_.height());
 }
 
 qreal ImpedanceLayout::X(long double frequency) const {
   return plot_.left() +
-         static_cast<qreal>((std::log2(frequency) - logFrom_) / (logTo_ - logFrom_)) * plot_.width();
+         static_cast<qreal>((std::log2(frequency) - logFrom_) / (logTo_ - logFrom_)) *
+             plot_.width();
 }
 
 qreal ImpedanceLayout::Y(long double value) const {
@@ -136,9 +138,10 @@ qreal ImpedanceLayout::Y(long double value) const {
 std::optional<std::size_t> ImpedanceLayout::PointAt(qreal x) const {
   const ImpedanceCurve& curve = source_.curve;
   if (curve.empty() || x < plot_.left() || x > plot_.right()) return std::nullopt;
-  const auto nearest = std::min_element(curve.begin(), curve.end(), [&](const auto& a, const auto& b) {
-    return std::fabs(X(a.frequency) - x) < std::fabs(X(b.frequency) - x);
-  });
+  const auto nearest =
+      std::min_element(curve.begin(), curve.end(), [&](const auto& a, const auto& b) {
+        return std::fabs(X(a.frequency) - x) < std::fabs(X(b.frequency) - x);
+      });
   return static_cast<std::size_t>(nearest - curve.begin());
 }
 
@@ -154,7 +157,8 @@ void PaintGrid(QPainter& painter, const ImpedanceLayout& layout, const Impedance
 
   painter.setPen(QPen(kGrid, layout.Scale()));
   for (const long double octave : layout.Octaves())
-    painter.drawLine(QPointF(layout.X(octave), area.top()), QPointF(layout.X(octave), area.bottom()));
+    painter.drawLine(QPointF(layout.X(octave), area.top()),
+                     QPointF(layout.X(octave), area.bottom()));
   for (const long double value : values)
     painter.drawLine(QPointF(area.left(), layout.Y(value)), QPointF(area.right(), layout.Y(value)));
   // Zero, and 1: the resistance of a horn that passes everything on.
@@ -167,10 +171,10 @@ void PaintGrid(QPainter& painter, const ImpedanceLayout& layout, const Impedance
 
   painter.setPen(kText);
   for (const long double value : values) {
-    painter.drawText(QRectF(area.left() - gap - 200 * line, layout.Y(value) - line / 2, 200 * line, line),
-                     Qt::AlignRight | Qt::AlignVCenter,
-                     Text(vortalis::geometry::FixedText(value, 18, layout.ValueGrid().decimals,
-                                                        separators)));
+    painter.drawText(
+        QRectF(area.left() - gap - 200 * line, layout.Y(value) - line / 2, 200 * line, line),
+        Qt::AlignRight | Qt::AlignVCenter,
+        Text(vortalis::geometry::FixedText(value, 18, layout.ValueGrid().decimals, separators)));
   }
   // Every octave labelled in hertz and, below, as a multiple of fc; every
   // second one when they do not fit.
@@ -178,8 +182,8 @@ void PaintGrid(QPainter& painter, const ImpedanceLayout& layout, const Impedance
   for (const long double octave : layout.Octaves())
     widest = std::max(widest, metrics.horizontalAdvance(Frequency(octave, separators)));
   const std::size_t octaves = layout.Octaves().size();
-  const qreal spacing = octaves > 1 ? layout.X(layout.Octaves()[1]) - layout.X(layout.Octaves()[0])
-                                    : area.width();
+  const qreal spacing =
+      octaves > 1 ? layout.X(layout.Octaves()[1]) - layout.X(layout.Octaves()[0]) : area.width();
   const std::size_t every = widest + 2 * gap > spacing ? 2 : 1;
   for (std::size_t i = 0; i < octaves; i += every) {
     const long double octave = layout.Octaves()[i];
@@ -195,8 +199,9 @@ void PaintGrid(QPainter& painter, const ImpedanceLayout& layout, const Impedance
                    Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Frequency (Hz), octaves"));
   // The vertical title reads upward along the left edge.
   painter.save();
-  painter.translate(area.left() - metrics.horizontalAdvance(QStringLiteral("-00.0")) - line - 2 * gap,
-                    area.center().y());
+  painter.translate(
+      area.left() - metrics.horizontalAdvance(QStringLiteral("-00.0")) - line - 2 * gap,
+      area.center().y());
   painter.rotate(-90);
   painter.drawText(QRectF(-area.height() / 2, 0, area.height(), line), Qt::AlignCenter,
                    QStringLiteral("Throat impedance / (\u03c1c/S throat)"));
@@ -245,7 +250,8 @@ void PaintCurves(QPainter& painter, const ImpedanceLayout& layout, const Impedan
   const QRectF area = layout.Plot();
   if (cutoff > 0.0L && layout.X(cutoff) >= area.left() && layout.X(cutoff) <= area.right()) {
     painter.setPen(QPen(kCutoff, 1.5 * layout.Scale(), Qt::DashLine));
-    painter.drawLine(QPointF(layout.X(cutoff), area.top()), QPointF(layout.X(cutoff), area.bottom()));
+    painter.drawLine(QPointF(layout.X(cutoff), area.top()),
+                     QPointF(layout.X(cutoff), area.bottom()));
   }
   QPolygonF resistance;
   QPolygonF reactance;
@@ -270,8 +276,8 @@ void PaintMarked(QPainter& painter, const ImpedanceLayout& layout, const Impedan
   painter.setPen(QPen(kMarker, scale, Qt::DotLine));
   painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
   painter.setPen(Qt::NoPen);
-  for (const auto& [value, color] : {std::pair{point.resistance, kResistance},
-                                     std::pair{point.reactance, kReactance}}) {
+  for (const auto& [value, color] :
+       {std::pair{point.resistance, kResistance}, std::pair{point.reactance, kReactance}}) {
     painter.setBrush(color);
     painter.drawEllipse(QPointF(x, layout.Y(value)), 3.5 * scale, 3.5 * scale);
   }
@@ -280,10 +286,9 @@ void PaintMarked(QPainter& painter, const ImpedanceLayout& layout, const Impedan
   const QFontMetricsF metrics(painter.font(), painter.device());
   const qreal line = metrics.height();
   const qreal gap = kGap * scale;
-  const QStringList lines{
-      QStringLiteral("%1 Hz").arg(Significant(point.frequency, 4, separators)),
-      QStringLiteral("R %1").arg(Significant(point.resistance, 3, separators)),
-      QStringLiteral("X %1").arg(Significant(point.reactance, 3, separators))};
+  const QStringList lines{QStringLiteral("%1 Hz").arg(Significant(point.frequency, 4, separators)),
+                          QStringLiteral("R %1").arg(Significant(point.resistance, 3, separators)),
+                          QStringLiteral("X %1").arg(Significant(point.reactance, 3, separators))};
   qreal width = 0;
   for (const QString& text : lines) width = std::max(width, metrics.horizontalAdvance(text));
   QRectF box(0, area.top() + gap, width + 2 * gap, 3 * line + gap);
@@ -368,8 +373,8 @@ class ImpedanceView : public QWidget {
 
 // The one place the window writes a file: the export library's writer.
 void WriteCsvFile(const QString& path, const std::string& text) {
-  vortalis::exports::WriteFileAtomically(path,
-                                         QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+  vortalis::exports::WriteFileAtomically(
+      path, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 }  // namespace
@@ -385,17 +390,17 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
   Baffle = Named(new QRadioButton(QStringLiteral("&Infinite baffle"), this), "Baffle");
   Location = Named(new QRadioButton(this), "Location");
   // A circular horn has no placement of its own: its location is free air.
-  Location->setText(rectangular_ ? QStringLiteral("&Location: mouth ") +
-                                       Placement(acoustics_.locationFactor)
-                                 : QStringLiteral("&Location: free air (circular horns)"));
+  Location->setText(rectangular_
+                        ? QStringLiteral("&Location: mouth ") + Placement(acoustics_.locationFactor)
+                        : QStringLiteral("&Location: free air (circular horns)"));
   Baffle->setChecked(true);
   CopyButton = Named(new QPushButton(QStringLiteral("&Copy"), this), "CopyButton");
   CopyButton->setToolTip(QStringLiteral("Copy the values as CSV text"));
   ExportButton = Named(new QPushButton(QStringLiteral("&Export CSV..."), this), "ExportButton");
   PrintButton = Named(new QPushButton(QStringLiteral("&Print..."), this), "PrintButton");
   Readout = Named(new QLabel(this), "Readout");
-  view_ = new ImpedanceView(plot_, [this](std::optional<std::size_t> point) { ShowReadout(point); },
-                            this);
+  view_ = new ImpedanceView(
+      plot_, [this](std::optional<std::size_t> point) { ShowReadout(point); }, this);
 
   auto* controls = new QHBoxLayout;
   controls->addWidget(Named(new QLabel(QStringLiteral("Mouth load:"), this), "LoadLabel"));
@@ -424,14 +429,14 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
 
 void TAcousticForm::SetReportTitle(const QString& title) {
   setWindowTitle(QStringLiteral("Acoustic loading - %1 (%2 horn, %3 Hz)")
-                     .arg(title, rectangular_ ? QStringLiteral("rectangular")
-                                              : QStringLiteral("circular"),
+                     .arg(title,
+                          rectangular_ ? QStringLiteral("rectangular") : QStringLiteral("circular"),
                           Frequency(acoustics_.cutoff, CurrentSeparators())));
 }
 
 void TAcousticForm::Recalculate() {
-  plot_.curve =
-      vortalis::acoustics::ThroatImpedance(acoustics_, load_, vortalis::acoustics::PlotSweep(acoustics_));
+  plot_.curve = vortalis::acoustics::ThroatImpedance(acoustics_, load_,
+                                                     vortalis::acoustics::PlotSweep(acoustics_));
   plot_.title = QStringLiteral("Throat impedance of the %1 horn, fc %2 Hz, %3")
                     .arg(rectangular_ ? QStringLiteral("rectangular") : QStringLiteral("circular"),
                          Frequency(acoustics_.cutoff, CurrentSeparators()),

@@ -47,22 +47,24 @@ struct Case {
   MouthLoad load;
   std::optional<long double> from, to;
   int pointsPerOctave;
-  std::size_t rows;            // expected rows
-  long double first, last;     // expected first and last frequencies
+  std::size_t rows;         // expected rows
+  long double first, last;  // expected first and last frequencies
 };
 
 TEST(ImpedanceTool, WritesTheHornsCurveAsACsvThatReadsBack) {
   RectangularReportInput corner;
   corner.location = vortalis::geometry::MouthLocation::TwoWalls;
+  // clang-format off
   const Case cases[] = {
       // The default sweep: fc / 4 to 16 fc at 24 an octave, 6 octaves.
-      {"circular 300 Hz, baffle", CircularReportInput{}, MouthLoad::Baffle, {}, {}, 24, 145, 75.0L,
-       4800.0L},
+      {"circular 300 Hz, baffle", CircularReportInput{}, MouthLoad::Baffle, {}, {}, 24,
+       145, 75.0L, 4800.0L},
       {"rectangular corner horn, location, 100 to 800 Hz", corner, MouthLoad::Location, 100.0L,
        800.0L, 12, 37, 100.0L, 800.0L},
-      {"only the lower end given", CircularReportInput{}, MouthLoad::Location, 600.0L, {}, 3, 10,
-       600.0L, 4800.0L},
+      {"only the lower end given", CircularReportInput{}, MouthLoad::Location, 600.0L, {}, 3,
+       10, 600.0L, 4800.0L},
   };
+  // clang-format on
   QTemporaryDir folder;
   ASSERT_TRUE(folder.isValid());
   for (const Case& c : cases) {
@@ -86,8 +88,10 @@ TEST(ImpedanceTool, WritesTheHornsCurveAsACsvThatReadsBack) {
         vortalis::acoustics::ThroatImpedance(horn, c.load, {c.first, c.last, c.pointsPerOctave});
     ASSERT_EQ(curve.size(), rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-      EXPECT_NEAR(rows[i].resistance, curve[i].resistance, 1e-9L * (1 + std::fabs(curve[i].resistance)));
-      EXPECT_NEAR(rows[i].reactance, curve[i].reactance, 1e-9L * (1 + std::fabs(curve[i].reactance)));
+      EXPECT_NEAR(rows[i].resistance, curve[i].resistance,
+                  1e-9L * (1 + std::fabs(curve[i].resistance)));
+      EXPECT_NEAR(rows[i].reactance, curve[i].reactance,
+                  1e-9L * (1 + std::fabs(curve[i].reactance)));
     }
   }
 }
@@ -103,7 +107,9 @@ TEST(ImpedanceTool, RefusesWhatItCannotWriteWithTheToolsMessage) {
   } cases[] = {
       {"a sweep that ends before it starts", folder.filePath("a.csv").toStdString(), 9000.0L,
        "vortalis-report: A sweep needs"},
-      {"a folder that does not exist", folder.filePath("none/a.csv").toStdString(), {},
+      {"a folder that does not exist",
+       folder.filePath("none/a.csv").toStdString(),
+       {},
        "vortalis-report: Cannot write"},
   };
   for (const auto& c : cases) {

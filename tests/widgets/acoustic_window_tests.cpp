@@ -139,10 +139,11 @@ class AcousticWindowTests : public QObject {
     const ImpedanceCurve baffle = window->Plot().curve;
     QVERIFY(SameCurve(ParseCsv(Copied(*window)), baffle));
     // The tool's default curve is every n-th point of the plotted one.
-    const auto source = vortalis::acoustics::HornAcousticsOf(*form->Source().horn, form->Source().separators);
-    const ImpedanceCurve tool = vortalis::acoustics::ThroatImpedance(
-        source, vortalis::acoustics::MouthLoad::Baffle,
-        vortalis::acoustics::DefaultSweep(source.cutoff));
+    const auto source =
+        vortalis::acoustics::HornAcousticsOf(*form->Source().horn, form->Source().separators);
+    const ImpedanceCurve tool =
+        vortalis::acoustics::ThroatImpedance(source, vortalis::acoustics::MouthLoad::Baffle,
+                                             vortalis::acoustics::DefaultSweep(source.cutoff));
     QVERIFY(baffle.size() > tool.size());
     const std::size_t every = (baffle.size() - 1) / (tool.size() - 1);
     ImpedanceCurve thinned;
