@@ -143,8 +143,9 @@ class ProfileWindowTests : public QObject {
     QCOMPARE(Captions(form->File1),
              (QStringList{"&Save", "Save &as...", "-", "&Print...", "Printer &setup...", "-",
                           "&Close", "&Quit", "-", "Show &profile...", "E&xport profile...",
-                          "Print full-size &template..."}));
-    for (const QAction* item : {form->Showprofile1, form->Exportprofile1, form->Printtemplate1}) {
+                          "Print full-size &template...", "Acoustic &loading..."}));
+    for (const QAction* item : {form->Showprofile1, form->Exportprofile1, form->Printtemplate1,
+                                form->Acousticloading1}) {
       QVERIFY(item->shortcut().isEmpty());
       QVERIFY(item->isEnabled());
     }
