@@ -1,6 +1,7 @@
 // Prints the bash completion of vortalis-report, made from its option table
 // so that the two cannot drift apart. Run at build time; not installed.
-#include <iostream>
+// Usage: vortalis-report-completion FILE
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -36,7 +37,8 @@ geometry::LengthUnit InitialUnit(std::string_view subcommand) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char* argv[]) {
+  if (argc != 2) return 2;
   std::string script =
       "# bash completion for vortalis-report                     -*- shell-script -*-\n"
       "# Made from the tool's option table when it was built.\n"
@@ -135,6 +137,7 @@ int main() {
       "    esac\n"
       "}\n"
       "complete -F _vortalis_report vortalis-report\n";
-  std::cout << script;
-  return std::cout.flush() ? 0 : 1;
+  std::ofstream file(argv[1], std::ios::binary);
+  file << script;
+  return file.flush() ? 0 : 1;
 }
