@@ -208,12 +208,14 @@ TEST(CommandLine, HelpExplainsEveryOption) {
       EXPECT_TRUE(run.out.find("  " + name) != std::string::npos ||
                   run.out.find(", " + name) != std::string::npos)
           << name;
-      if (!spec.shortName.empty())
+      if (!spec.shortName.empty()) {
         EXPECT_NE(run.out.find("  " + std::string(spec.shortName) + ", " + name), std::string::npos);
+      }
       for (const std::string& choice : spec.choices)
         EXPECT_NE(run.out.find(choice), std::string::npos) << name << " " << choice;
-      if (!spec.initial.empty())
+      if (!spec.initial.empty()) {
         EXPECT_NE(run.out.find("(" + spec.initial + ")"), std::string::npos) << name;
+      }
     }
     EXPECT_NE(run.out.find("vortalis-report rectangular --flat-mouth 3000"), std::string::npos);
   }
