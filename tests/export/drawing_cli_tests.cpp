@@ -113,6 +113,11 @@ TEST(DrawingOptions, UsageErrors) {
       {{"circular", "--step", "18"}, "--step needs --export or --template"},
       {{"circular", "--mouth-limit", "length=3"}, "--mouth-limit needs --export or --template"},
       {{"circular", "--export", "csv", "x.csv", "--paper", "a3"}, "--paper needs --template"},
+      {{"circular", "--export", "csv", "--quick"},
+       "option --export needs a file name, but '--quick' looks like an option (write ./--quick "
+       "for such a file)"},
+      {{"circular", "--export", "csv", "same.pdf", "--template", "same.pdf"},
+       "--export and --template name the same file 'same.pdf'"},
   };
   for (const auto& [args, message] : cases) {
     const auto parsed = ParseCommandLine(args);
