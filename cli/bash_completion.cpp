@@ -1,18 +1,13 @@
-// Prints the bash completion of vortalis-report, made from its option table
-// so that the two cannot drift apart. Run at build time; not installed.
-// Usage: vortalis-report-completion FILE
-#include <fstream>
-#include <string>
+#include "cli/bash_completion.h"
+
 #include <vector>
 
 #include "cli/option_table.h"
 #include "report/report_input.h"
 
-namespace {
+namespace vortalis::cli {
 
-using namespace vortalis;
-using cli::OptionSpec;
-using cli::ValueKind;
+namespace {
 
 // Words for compgen -W, single-quoted; the table's words hold no quote.
 std::string Words(const std::vector<std::string>& words) {
@@ -26,19 +21,18 @@ std::string Names(const OptionSpec& spec) {
 }
 
 unsigned KindOf(std::string_view subcommand) {
-  return subcommand == cli::kSubcommands[0] ? cli::kCircular : cli::kRectangular;
+  return subcommand == kSubcommands[0] ? kCircular : kRectangular;
 }
 
 geometry::LengthUnit InitialUnit(std::string_view subcommand) {
-  return KindOf(subcommand) == cli::kCircular
+  return KindOf(subcommand) == kCircular
              ? report::UnitOf(report::CircularReportInput{})
              : report::UnitOf(report::RectangularReportInput{});
 }
 
 }  // namespace
 
-int main(int argc, char* argv[]) {
-  if (argc != 2) return 2;
+std::string BashCompletionScript() {
   std::string script =
       "# bash completion for vortalis-report                     -*- shell-script -*-\n"
       "# Made from the tool's option table when it was built.\n"
@@ -65,9 +59,9 @@ int main(int argc, char* argv[]) {
       "    done\n"
       "    local n=${#words[@]}\n"
       "    if ((n == 0)); then\n";
-  std::vector<std::string> first(cli::kSubcommands.begin(), cli::kSubcommands.end());
-  for (const OptionSpec& spec : cli::OptionTable()) {
-    if (spec.id == cli::OptionId::Help || spec.id == cli::OptionId::Version)
+  std::vector<std::string> first(kSubcommands.begin(), kSubcommands.end());
+  for (const OptionSpec& spec : OptionTable()) {
+    if (spec.id == OptionId::Help || spec.id == OptionId::Version)
       first.emplace_back(spec.name);
   }
   script += "        _vortalis_report_words " + Words(first) + "\n";
@@ -78,9 +72,9 @@ int main(int argc, char* argv[]) {
       "    ((n >= 2)) && prev2=${words[n-2]}\n"
       "    local unit\n"
       "    case ${words[0]} in\n";
-  for (const std::string_view subcommand : cli::kSubcommands) {
+  for (const std::string_view subcommand : kSubcommands) {
     script += "        " + std::string(subcommand) +
-              ") unit=" + cli::ChoiceName(InitialUnit(subcommand)) + " ;;\n";
+              ") unit=" + ChoiceName(InitialUnit(subcommand)) + " ;;\n";
   }
   script +=
       "        *) return ;;\n"
@@ -90,7 +84,7 @@ int main(int argc, char* argv[]) {
       "    done\n"
       "    case $prev in\n";
   std::string freeText;
-  for (const OptionSpec& spec : cli::OptionTable()) {
+  for (const OptionSpec& spec : OptionTable()) {
     switch (spec.value) {
       case ValueKind::None:
         break;
@@ -102,11 +96,11 @@ int main(int argc, char* argv[]) {
         break;
       case ValueKind::FormatAndFile:
       case ValueKind::Choice:
-        if (spec.id == cli::OptionId::Increment) {
+        if (spec.id == OptionId::Increment) {
           script += "        " + Names(spec) + ")\n            case $unit in\n";
-          for (const geometry::LengthUnit unit : cli::kUnits) {
-            script += "                " + cli::ChoiceName(unit) + ") _vortalis_report_words " +
-                      Words(cli::IncrementChoices(unit)) + " ;;\n";
+          for (const geometry::LengthUnit unit : kUnits) {
+            script += "                " + ChoiceName(unit) + ") _vortalis_report_words " +
+                      Words(IncrementChoices(unit)) + " ;;\n";
           }
           script += "            esac\n            return ;;\n";
         } else {
@@ -118,16 +112,16 @@ int main(int argc, char* argv[]) {
   }
   // Free text: nothing sensible to offer.
   script += "        " + freeText + ") return ;;\n    esac\n";
-  for (const OptionSpec& spec : cli::OptionTable()) {
+  for (const OptionSpec& spec : OptionTable()) {
     if (spec.value == ValueKind::FormatAndFile) {
       script += "    if [[ $prev2 == " + std::string(spec.name) +
                 " ]]; then\n        _vortalis_report_files\n        return\n    fi\n";
     }
   }
   script += "    case ${words[0]} in\n";
-  for (const std::string_view subcommand : cli::kSubcommands) {
+  for (const std::string_view subcommand : kSubcommands) {
     std::vector<std::string> names;
-    for (const OptionSpec& spec : cli::OptionTable()) {
+    for (const OptionSpec& spec : OptionTable()) {
       if ((spec.kinds & KindOf(subcommand)) != 0) names.emplace_back(spec.name);
     }
     script += "        " + std::string(subcommand) + ") _vortalis_report_words " + Words(names) +
@@ -137,7 +131,7 @@ int main(int argc, char* argv[]) {
       "    esac\n"
       "}\n"
       "complete -F _vortalis_report vortalis-report\n";
-  std::ofstream file(argv[1], std::ios::binary);
-  file << script;
-  return file.flush() ? 0 : 1;
+  return script;
 }
+
+}  // namespace vortalis::cli
