@@ -2,12 +2,12 @@
 #include <cstdio>
 #include <string_view>
 
-#include "ui/forms.h"
 #include "app/main_form.h"
 #include "app/program_art.h"
 #include "app/start_form.h"
 #include "app/startup.h"
 #include "app/vortalis_application.h"
+#include "ui/forms.h"
 
 namespace {
 
