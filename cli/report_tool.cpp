@@ -20,21 +20,21 @@ namespace vortalis::cli {
 
 namespace {
 
-std::optional<report::InputProblem> FindProblem(const ToolOptions& options) {
-  return options.kind == HornKind::Circular
-             ? report::FindCircularInputProblem(options.circular, options.separators)
-             : report::FindRectangularInputProblem(options.rectangular, options.separators);
-}
-
 // The labels of the dialog's quick test, one a line.
 std::string QuickTestText(const ToolOptions& options) {
-  if (options.kind == HornKind::Circular) {
-    const auto result = report::CircularQuickTest(options.circular, options.separators);
-    return "Horn length: " + result.length + "\nMouth size: " + result.mouth + "\n";
-  }
-  const auto result = report::RectangularQuickTest(options.rectangular, options.separators);
-  return "Horn length: " + result.length + "\nSide 1A - 1B: " + result.side1 +
-         "\nSide 2A - 2B: " + result.side2 + "\n";
+  return std::visit(
+      Overloaded{[&](const report::CircularReportInput& circular) {
+                   const auto result = report::CircularQuickTest(circular, options.separators);
+                   return "Horn length: " + result.length + "\nMouth size: " + result.mouth +
+                          "\n";
+                 },
+                 [&](const report::RectangularReportInput& rectangular) {
+                   const auto result =
+                       report::RectangularQuickTest(rectangular, options.separators);
+                   return "Horn length: " + result.length + "\nSide 1A - 1B: " + result.side1 +
+                          "\nSide 2A - 2B: " + result.side2 + "\n";
+                 }},
+      options.horn);
 }
 
 // To standard output, or safely to the --output file. False after an error message.
@@ -54,9 +54,12 @@ bool Deliver(const ToolOptions& options, ToolEnvironment& env,
 
 int Run(const std::vector<std::string_view>& args, ToolEnvironment& env) {
   const ParsedCommand command = ParseCommandLine(args);
-  if (std::holds_alternative<HelpRequest>(command)) {
-    const std::string_view help = HelpText();
-    std::fwrite(help.data(), 1, help.size(), env.out);
+  if (std::holds_alternative<HelpRequest>(command) ||
+      std::holds_alternative<VersionRequest>(command)) {
+    const std::string text = std::holds_alternative<HelpRequest>(command)
+                                 ? std::string(HelpText())
+                                 : "vortalis-report " VORTALIS_VERSION "\n";
+    std::fwrite(text.data(), 1, text.size(), env.out);
     return std::fflush(env.out) == 0 ? kExitDone : kExitRefused;
   }
   if (const auto* usage = std::get_if<UsageError>(&command)) {
@@ -67,7 +70,7 @@ int Run(const std::vector<std::string_view>& args, ToolEnvironment& env) {
   }
   const ToolOptions& options = std::get<ToolOptions>(command);
 
-  if (const auto problem = FindProblem(options)) {
+  if (const auto problem = report::FindInputProblem(options.horn, options.separators)) {
     std::fprintf(env.err, "%s\n", problem->message.c_str());
     return kExitRefused;
   }
@@ -86,10 +89,7 @@ int Run(const std::vector<std::string_view>& args, ToolEnvironment& env) {
   TerminalProgress progress(env.err, env.progressBar, env.interrupted);
   report::ReportEnvironment reportEnv{document, progress, env.pumpEvents, env.stamp,
                                       options.separators};
-  if (options.kind == HornKind::Circular)
-    report::GenerateCircularReport(options.circular, reportEnv);
-  else
-    report::GenerateRectangularReport(options.rectangular, reportEnv);
+  report::GenerateReport(options.horn, reportEnv);
   // Taken right after the generator's last look, so that the status tells
   // whether the report carries the abort note; a Ctrl+C while the finished
   // report is written does not cut the file short.
