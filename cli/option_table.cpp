@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cli/impedance_tool.h"
 #include "cli/options.h"
 #include "geometry/number_text.h"
 #include "report/report_input.h"
@@ -61,6 +62,11 @@ std::vector<OptionSpec> MakeTable() {
   std::vector<std::string> formats;
   for (const report::ExportFormat format : report::kExportFormats)
     formats.push_back(ChoiceName(format));
+
+  const ImpedanceOptions impedance;
+  std::vector<std::string> loads;
+  for (const acoustics::MouthLoad load : {acoustics::MouthLoad::Baffle, acoustics::MouthLoad::Location})
+    loads.emplace_back(acoustics::MouthLoadName(load));
 
   using enum OptionId;
   using enum ValueKind;
@@ -145,6 +151,26 @@ std::vector<OptionSpec> MakeTable() {
       {OptionId::Paper, "--paper", "", Choice, "", kBothKinds, true, Names(kPapers),
        "the template's paper, 10 mm margins, turned to need fewer\npages",
        ChoiceName(drawings.paper), "vortalis-report circular --template horn.pdf --paper letter"},
+      {Impedance, "--impedance", "", File, "FILE", kBothKinds, true, {},
+       "write the throat impedance of the horn to FILE, a CSV table\n"
+       "frequency_hz,resistance,reactance normalised to rho c / S\n"
+       "at the throat, at frequencies evenly spaced on a log scale",
+       "", "vortalis-report circular --freq 100 --impedance horn.csv"},
+      {MouthLoad, "--mouth-load", "", Choice, "", kBothKinds, true, loads,
+       "what the mouth radiates into: a piston in an infinite\n"
+       "baffle, or the solid angle of the mouth's location\n"
+       "(circular horns: free air)",
+       acoustics::MouthLoadName(impedance.load),
+       "vortalis-report rectangular --location 4 --impedance corner.csv \\\n"
+       "  --mouth-load location"},
+      {From, "--from", "", Text, "HZ", kBothKinds, true, {},
+       "the impedance's lowest frequency in Hz", "fc / 4", ""},
+      {To, "--to", "", Text, "HZ", kBothKinds, true, {},
+       "the impedance's highest frequency in Hz", "16 fc",
+       "vortalis-report circular --impedance horn.csv --from 100 --to 5000"},
+      {PointsPerOctave, "--points-per-octave", "", Text, "N", kBothKinds, true, {},
+       "frequencies an octave in the impedance table",
+       std::to_string(impedance.pointsPerOctave), ""},
   };
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,7 +36,13 @@ enum class OptionId {
   Step,
   MouthLimit,
   Paper,
+  Impedance,
+  MouthLoad,
+  From,
+  To,
+  PointsPerOctave,  // the last one
 };
+inline constexpr std::size_t kOptionIdCount = static_cast<std::size_t>(OptionId::PointsPerOctave) + 1;
 
 // What follows the option on the command line.
 enum class ValueKind {

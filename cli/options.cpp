@@ -17,11 +17,9 @@ using geometry::LengthUnit;
 using report::CircularReportInput;
 using report::RectangularReportInput;
 
-constexpr std::size_t kOptionCount = static_cast<std::size_t>(OptionId::Paper) + 1;
-
 // The value texts as typed; choices are read once every option is known, since
 // the increment depends on the unit and the separator.
-using OptionTexts = std::array<std::optional<std::string_view>, kOptionCount>;
+using OptionTexts = std::array<std::optional<std::string_view>, kOptionIdCount>;
 
 const OptionSpec& Spec(OptionId id) {
   for (const OptionSpec& spec : OptionTable()) {
@@ -98,6 +96,7 @@ std::optional<UsageError> CheckOutputs(const ToolOptions& options) {
   if (options.drawings.format) outputs.emplace_back(OptionId::Export, options.drawings.exportPath);
   if (options.drawings.templatePath)
     outputs.emplace_back(OptionId::Template, *options.drawings.templatePath);
+  if (options.impedance) outputs.emplace_back(OptionId::Impedance, options.impedance->path);
   for (std::size_t i = 0; i < outputs.size(); ++i) {
     for (std::size_t j = i + 1; j < outputs.size(); ++j) {
       if (SameFile(outputs[i].second, outputs[j].second)) {
@@ -160,6 +159,44 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionT
   } else if (stepText || limitText || paperText) {
     return UsageError{std::string(stepText ? "--step" : limitText ? "--mouth-limit" : "--paper") +
                       " needs --export or --template"};
+  }
+  return std::nullopt;
+}
+
+// The impedance's settings, once the decimal separator is known.
+std::optional<UsageError> ReadImpedanceOptions(ToolOptions& options, const OptionTexts& texts) {
+  const auto text = [&texts](OptionId id) { return texts[static_cast<std::size_t>(id)]; };
+  if (!options.impedance) {
+    for (const OptionId id :
+         {OptionId::MouthLoad, OptionId::From, OptionId::To, OptionId::PointsPerOctave}) {
+      if (text(id)) return UsageError{std::string(Spec(id).name) + " needs --impedance"};
+    }
+    return std::nullopt;
+  }
+  if (options.outputPath || options.quick) {
+    return UsageError{std::string(options.quick ? "--quick" : "--output") +
+                      " cannot be given with --impedance, which writes the impedance instead of "
+                      "the report"};
+  }
+  ImpedanceOptions& impedance = *options.impedance;
+  if (const auto load = text(OptionId::MouthLoad)) {
+    const auto chosen = acoustics::MouthLoadNamed(*load);
+    if (!chosen) return BadValue(OptionId::MouthLoad, *load);
+    impedance.load = *chosen;
+  }
+  for (const auto& [id, end] : {std::pair{OptionId::From, &impedance.from},
+                                std::pair{OptionId::To, &impedance.to}}) {
+    if (const auto value = text(id)) {
+      *end = PositiveLength(*value, options.separators);
+      if (!*end) return BadValue(id, *value, "a frequency above 0");
+    }
+  }
+  if (const auto points = text(OptionId::PointsPerOctave)) {
+    constexpr long double kMostPoints = 1000.0L;
+    const auto value = geometry::ParseNumber(*points, options.separators);
+    if (!value || !(*value >= 1.0L && *value <= kMostPoints) || *value != std::floor(*value))
+      return BadValue(OptionId::PointsPerOctave, *points, "a whole number from 1 to 1000");
+    impedance.pointsPerOctave = static_cast<int>(*value);
   }
   return std::nullopt;
 }
@@ -322,6 +359,12 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
         if (value.empty()) return UsageError{"option --template needs a file name"};
         options.drawings.templatePath = std::string(value);
         break;
+      case OptionId::Impedance:
+        if (options.impedance) return UsageError{"option --impedance may be given only once"};
+        if (value.empty()) return UsageError{"option --impedance needs a file name"};
+        options.impedance = ImpedanceOptions{};
+        options.impedance->path = std::string(value);
+        break;
       default:
         texts[static_cast<std::size_t>(spec->id)] = value;
         break;
@@ -329,6 +372,7 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
   }
 
   if (auto problem = ReadHornOptions(options, texts)) return *problem;
+  if (auto problem = ReadImpedanceOptions(options, texts)) return *problem;
   if (auto problem = ReadDrawingOptions(options, texts, kind)) return *problem;
   return options;
 }

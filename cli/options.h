@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "cli/impedance_tool.h"
 #include "cli/option_table.h"
 #include "geometry/number_text.h"
 #include "report/export_format.h"
@@ -34,6 +35,7 @@ struct ToolOptions {
   bool quick = false;
   std::optional<std::string> outputPath;
   DrawingOptions drawings;
+  std::optional<ImpedanceOptions> impedance;  // --impedance FILE and its settings
 };
 
 struct HelpRequest {};

@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "cli/drawing_tool.h"
+#include "cli/impedance_tool.h"
 #include "cli/options.h"
 #include "cli/safe_output.h"
 #include "cli/spooled_document.h"
@@ -75,7 +76,13 @@ int Run(const std::vector<std::string_view>& args, ToolEnvironment& env) {
     return kExitRefused;
   }
 
-  if (options.drawings.Requested()) return WriteDrawings(options, env);
+  if (options.drawings.Requested() || options.impedance) {
+    int status = kExitDone;
+    if (options.drawings.Requested()) status = WriteDrawings(options, env);
+    if (status == kExitDone && options.impedance)
+      status = WriteImpedance(options.horn, options.separators, *options.impedance, env);
+    return status;
+  }
 
   if (options.quick) {
     const std::string text = QuickTestText(options);

@@ -12,6 +12,7 @@
 
 #include "acoustics/throat_impedance.h"
 #include "cli/impedance_tool.h"
+#include "cli/options.h"
 #include "report_test_support.h"
 
 namespace {
@@ -127,6 +128,33 @@ TEST(ImpedanceTool, RefusesWhatItCannotWriteWithTheToolsMessage) {
     std::fclose(err);
     EXPECT_EQ(std::string(text).rfind(c.message, 0), 0u) << text;
     EXPECT_FALSE(std::ifstream(c.path).good());
+  }
+}
+
+TEST(ImpedanceTool, OptionsAreReadWithTheSeparatorAndRefusedAlone) {
+  using vortalis::cli::ParseCommandLine;
+  const auto parsed = ParseCommandLine(
+      {"rectangular", "--decimal-separator", ",", "--impedance", "z.csv", "--mouth-load",
+       "location", "--from", "12,5", "--to", "800", "--points-per-octave", "12"});
+  const auto* options = std::get_if<vortalis::cli::ToolOptions>(&parsed);
+  ASSERT_TRUE(options && options->impedance);
+  EXPECT_EQ(options->impedance->path, "z.csv");
+  EXPECT_EQ(options->impedance->load, MouthLoad::Location);
+  EXPECT_EQ(options->impedance->from, 12.5L);
+  EXPECT_EQ(options->impedance->to, 800.0L);
+  EXPECT_EQ(options->impedance->pointsPerOctave, 12);
+
+  const std::vector<std::vector<std::string_view>> refused = {
+      {"circular", "--mouth-load", "baffle"},
+      {"circular", "--impedance", "z.csv", "--quick"},
+      {"circular", "--impedance", "z.csv", "--points-per-octave", "0"},
+      {"circular", "--impedance", "z.csv", "--mouth-load", "wall"},
+      {"circular", "--impedance", "z.csv", "--from", "-5"},
+      {"circular", "--impedance", "z.csv", "--export", "csv", "./z.csv"},
+  };
+  for (const auto& args : refused) {
+    EXPECT_TRUE(std::holds_alternative<vortalis::cli::UsageError>(ParseCommandLine(args)))
+        << args.back();
   }
 }
 
