@@ -12,6 +12,7 @@ class QMdiSubWindow;
 class QMenu;
 class QPlainTextEdit;
 class QPrinter;
+class TBuildKitForm;
 class TExportForm;
 class TProfileForm;
 
@@ -42,9 +43,10 @@ class TTextForm : public QWidget {
   // What the report was computed from; its profile window, exports and
   // template describe this horn, whatever the dialogs hold now.
   const ReportSource& Source() const { return source_; }
-  // The report's profile window and export dialog while they are open.
+  // The report's profile window, export and build kit dialogs while they are open.
   TProfileForm* ProfileWindow() const;
   TExportForm* ExportDialog() const;
+  TBuildKitForm* BuildKitDialog() const;
 
   QPlainTextEdit* RichEdit1 = nullptr;
 
@@ -60,6 +62,7 @@ class TTextForm : public QWidget {
   QAction* Showprofile1 = nullptr;
   QAction* Exportprofile1 = nullptr;
   QAction* Printtemplate1 = nullptr;
+  QAction* Buildkit1 = nullptr;
   QMenu* Edit1 = nullptr;
   QAction* Undo1 = nullptr;
   QAction* Cut1 = nullptr;
@@ -83,6 +86,7 @@ class TTextForm : public QWidget {
   void Showprofile1Click();
   void Exportprofile1Click();
   void Printtemplate1Click();
+  void Buildkit1Click();
   void Edit1Click();
   void Undo1Click();
   void Cut1Click();
@@ -103,4 +107,5 @@ class TTextForm : public QWidget {
   ReportSource source_;
   QPointer<TProfileForm> profile_;
   QPointer<TExportForm> export_;
+  QPointer<TBuildKitForm> buildKit_;
 };

@@ -12,6 +12,7 @@
 #include "buildkit/horn_solid.h"
 #include "buildkit/rings.h"
 #include "buildkit/sectors.h"
+#include "buildkit/staves.h"
 #include "export/kit_files.h"
 #include "export_test_support.h"
 #include "geometry/constants.h"
@@ -135,6 +136,41 @@ TEST_F(KitFileTest, SegmentedSolidsAreNamedFromTheThroatAndClosed) {
         << report.toStdString();
     EXPECT_TRUE(report.contains(QRegularExpression(QStringLiteral("Number of parts\\s*:\\s*1\\b"))))
         << report.toStdString();
+  }
+}
+
+// Each piece at 1:1 on a page of its own or on several: the rings' cutting
+// list first; pdfinfo reads every file as A4.
+TEST_F(KitFileTest, PdfTemplatesHaveAPageForEveryPiece) {
+  const auto input = CircularHorn("1000", "10", LengthUnit::Millimetre);
+  const std::vector<buildkit::Ring> rings = buildkit::StackedRings(input, {}, {".", ""}, 12.0L, 10.0L);
+  const struct {
+    const char* name;
+    exports::FlatKit kit;
+    qsizetype pieces;  // at least one page each
+  } cases[] = {
+      {"rings.pdf", exports::RingsKit{LengthUnit::Millimetre, rings},
+       static_cast<qsizetype>(rings.size()) + 1},
+      {"sectors.pdf",
+       exports::SectorsKit{LengthUnit::Millimetre,
+                           buildkit::SheetDevelopments(input, {}, {".", ""}, 10.0L, 5.0L)},
+       0},
+      {"staves.pdf",
+       exports::StavesKit{LengthUnit::Millimetre, buildkit::Staves(input, {}, {".", ""}, 8)}, 1},
+  };
+  for (const auto& c : cases) {
+    qsizetype pieces = c.pieces;
+    if (const auto* sectors = std::get_if<exports::SectorsKit>(&c.kit))
+      pieces = static_cast<qsizetype>(sectors->development.sectors.size());
+    exports::WriteKitFile(c.kit, Path(c.name));
+    const auto info = RunProgram(QStringLiteral("pdfinfo"), {Path(c.name)});
+    ASSERT_EQ(info.exitCode, 0) << c.name << info.err.toStdString();
+    const QString text = QString::fromUtf8(info.out);
+    const QRegularExpressionMatch pages =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(text);
+    ASSERT_TRUE(pages.hasMatch()) << text.toStdString();
+    EXPECT_GE(pages.captured(1).toInt(), pieces) << c.name;
+    EXPECT_TRUE(text.contains(QStringLiteral("(A4)"))) << text.toStdString();
   }
 }
 
