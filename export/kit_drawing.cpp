@@ -39,7 +39,7 @@ void AddLines(KitPiece& piece, const std::string& layer, qreal left, qreal top,
     piece.texts.push_back({layer, QPointF(left, top - (i + 1) * 1.6 * h), h, lines[i]});
 }
 
-// Shapes and texts (a text about 0.6 of its height a character wide).
+// Shapes and texts (a character at most about 0.8 of the text's height wide).
 QRectF Bounds(const KitPiece& piece) {
   qreal x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
   const auto add = [&](qreal x, qreal y) {
@@ -56,7 +56,7 @@ QRectF Bounds(const KitPiece& piece) {
   }
   for (const KitText& t : piece.texts) {
     add(t.at.x(), t.at.y() - 0.3 * t.height);
-    add(t.at.x() + 0.6 * t.height * t.text.size(), t.at.y() + t.height);
+    add(t.at.x() + 0.8 * t.height * t.text.size(), t.at.y() + t.height);
   }
   return QRectF(QPointF(x0, y0), QPointF(x1, y1));
 }
@@ -80,12 +80,12 @@ KitDrawing DrawRings(const RingsKit& kit) {
     piece.paths.push_back({layer, {QPointF(0.0, -mark), QPointF(0.0, mark)}, false, false});
     const qreal outer = static_cast<qreal>(ring.outerRadius);
     AddLines(piece, layer, -outer, -outer - TextHeight(kit.unit),
-             {QStringLiteral("Board %1: %2 to %3 from the throat")
+             {QStringLiteral("Board %1: %2 to %3")
                   .arg(ring.board)
                   .arg(Length(ring.from, kit.unit), Length(ring.to, kit.unit)),
-              QStringLiteral("hole radius %1 (throat side), %2 (mouth side), bevel %3")
-                  .arg(Size(ring.innerFrom, kit.unit), Size(ring.innerTo, kit.unit),
-                       Angle(ring.bevel)),
+              QStringLiteral("hole radius %1 (throat side)").arg(Size(ring.innerFrom, kit.unit)),
+              QStringLiteral("hole radius %1 (mouth side)").arg(Size(ring.innerTo, kit.unit)),
+              QStringLiteral("bevel %1 from the axis").arg(Angle(ring.bevel)),
               QStringLiteral("outer radius %1").arg(Size(ring.outerRadius, kit.unit))},
              kit.unit);
     piece.bounds = Bounds(piece);
@@ -127,16 +127,17 @@ KitDrawing DrawSectors(const SectorsKit& kit) {
     }
     const QRectF shape = Bounds(piece);
     AddLines(piece, layer, shape.left(), shape.top() - TextHeight(kit.unit),
-             {QStringLiteral("Sector %1 of %2: %3 to %4 from the throat")
+             {QStringLiteral("Sector %1 of %2: %3 to %4")
                   .arg(i + 1)
                   .arg(count)
                   .arg(Length(sector.from, kit.unit), Length(sector.to, kit.unit)),
-              QStringLiteral("arc radii %1 and %2, angle %3 (%4 with the seam)")
-                  .arg(Length(sector.innerRadius, kit.unit), Length(sector.outerRadius, kit.unit),
-                       Angle(sector.angle), Angle(sector.angleWithSeam)),
-              QStringLiteral("horn radius %1 to %2; largest gap to the tractrix %3")
-                  .arg(Size(sector.radiusFrom, kit.unit), Size(sector.radiusTo, kit.unit),
-                       Length(sector.gap, kit.unit))},
+              QStringLiteral("arc radii %1 and %2")
+                  .arg(Length(sector.innerRadius, kit.unit), Length(sector.outerRadius, kit.unit)),
+              QStringLiteral("angle %1 (%2 with the seam)")
+                  .arg(Angle(sector.angle), Angle(sector.angleWithSeam)),
+              QStringLiteral("horn radius %1 to %2")
+                  .arg(Size(sector.radiusFrom, kit.unit), Size(sector.radiusTo, kit.unit)),
+              QStringLiteral("largest gap to the tractrix %1").arg(Length(sector.gap, kit.unit))},
              kit.unit);
     piece.bounds = Bounds(piece);
     drawing.pieces.push_back(std::move(piece));
@@ -192,13 +193,13 @@ KitDrawing DrawStaves(const StavesKit& kit) {
   }
   const QRectF shape = Bounds(piece);
   AddLines(piece, layer, 0.0, shape.top() - h,
-           {QStringLiteral("Stave pattern, cut %1: length %2 along the mid-line")
-                .arg(pattern.count)
-                .arg(Length(pattern.length, unit)),
-            QStringLiteral("width %1 at the throat, %2 at the end (horn radius %3 to %4)")
+           {QStringLiteral("Stave pattern: cut %1").arg(pattern.count),
+            QStringLiteral("length %1 along the mid-line").arg(Length(pattern.length, unit)),
+            QStringLiteral("width %1 at the throat, %2 at the end")
                 .arg(Size(2.0L * pattern.points.front().halfWidth, unit),
-                     Size(2.0L * pattern.points.back().halfWidth, unit),
-                     Size(pattern.points.front().radius, unit),
+                     Size(2.0L * pattern.points.back().halfWidth, unit)),
+            QStringLiteral("horn radius %1 to %2")
+                .arg(Size(pattern.points.front().radius, unit),
                      Size(pattern.points.back().radius, unit))},
            unit);
   piece.bounds = Bounds(piece);

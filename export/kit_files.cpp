@@ -43,15 +43,12 @@ QStringList KitExtensions(const FlatKit& kit) {
   return {QStringLiteral("dxf"), QStringLiteral("svg"), QStringLiteral("pdf")};
 }
 
-QString KitFilter(const FlatKit& kit) {
-  QStringList filters;
-  for (const QString& extension : KitExtensions(kit)) {
-    if (extension == QStringLiteral("dxf")) filters << QStringLiteral("DXF drawing (*.dxf)");
-    if (extension == QStringLiteral("svg")) filters << QStringLiteral("SVG drawing (*.svg)");
-    if (extension == QStringLiteral("pdf")) filters << QStringLiteral("PDF template (*.pdf)");
-    if (extension == QStringLiteral("csv")) filters << QStringLiteral("CSV cutting list (*.csv)");
-  }
-  return filters.join(QStringLiteral(";;"));
+QString KitFilter(const FlatKit& kit, const QString& extension) {
+  if (!KitExtensions(kit).contains(extension)) return {};
+  if (extension == QStringLiteral("dxf")) return QStringLiteral("DXF drawing (*.dxf)");
+  if (extension == QStringLiteral("svg")) return QStringLiteral("SVG drawing (*.svg)");
+  if (extension == QStringLiteral("pdf")) return QStringLiteral("PDF template (*.pdf)");
+  return QStringLiteral("CSV cutting list (*.csv)");
 }
 
 void WriteKitFile(const FlatKit& kit, const QString& path, const QPageSize& pageSize) {

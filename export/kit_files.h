@@ -97,9 +97,9 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device);
 void WriteKitFile(const FlatKit& kit, const QString& path,
                   const QPageSize& pageSize = QPageSize(QPageSize::A4));
 
-// The extensions a kit can be saved as, and a file dialog filter for them.
+// The extensions a kit can be saved as, and a file dialog's filter for one of them.
 QStringList KitExtensions(const FlatKit& kit);
-QString KitFilter(const FlatKit& kit);
+QString KitFilter(const FlatKit& kit, const QString& extension);
 
 // The STL files of solids: one file at `path`, or with several segments
 // `horn.stl` gives horn-1.stl, horn-2.stl, ... from the throat. Returns the

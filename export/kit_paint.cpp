@@ -131,12 +131,12 @@ int PaintCuttingList(QPainter& painter, QPagedPaintDevice& device, const RingsKi
   const QStringList header{QStringLiteral("Board"),
                            QStringLiteral("From (%1)").arg(unit),
                            QStringLiteral("To (%1)").arg(unit),
-                           QStringLiteral("Hole r, throat side"),
-                           QStringLiteral("Hole r, mouth side"),
+                           QStringLiteral("Hole radius, throat side"),
+                           QStringLiteral("Hole radius, mouth side"),
                            QStringLiteral("Bevel (deg)"),
-                           QStringLiteral("Outer r")};
+                           QStringLiteral("Outer radius")};
   const qreal rowMm = 5.0;
-  const qreal topMm = 20.0;
+  const qreal topMm = 26.0;
   const int perPage = std::max(1, static_cast<int>((printable.height() - topMm - 10.0) / rowMm));
   const int count = static_cast<int>(kit.rings.size());
   const int pages = (count + perPage - 1) / perPage;
@@ -160,8 +160,9 @@ int PaintCuttingList(QPainter& painter, QPagedPaintDevice& device, const RingsKi
     font.setBold(true);
     painter.setFont(font);
     for (int c = 0; c < header.size(); ++c)
-      painter.drawText(QRectF(c * column * u, (topMm - rowMm) * u, (column - 1.0) * u, rowMm * u),
-                       Qt::AlignRight | Qt::AlignVCenter, header[c]);
+      painter.drawText(
+          QRectF(c * column * u, (topMm - 2.0 * rowMm) * u, (column - 1.0) * u, 2.0 * rowMm * u),
+          Qt::AlignRight | Qt::AlignBottom | Qt::TextWordWrap, header[c]);
     font.setBold(false);
     painter.setFont(font);
     painter.setPen(Pen(0.15, u));
@@ -193,7 +194,7 @@ KitSheet LayOut(const KitDrawing& drawing) {
   for (const QString& line : lines) {
     y -= 1.6 * h;
     sheet.notes.push_back({"NOTES", QPointF(0.0, y), line == drawing.title ? h : 0.7 * h, line});
-    width = std::max(width, 0.6 * h * line.size());
+    width = std::max(width, 0.8 * h * line.size());
   }
   y -= 2.0 * h;
   for (const KitPiece& piece : drawing.pieces) {

@@ -28,6 +28,7 @@
 #include "export/kit_layout.h"
 #include "geometry/units.h"
 #include "report/drawing_grid.h"
+#include "report/number_format.h"
 #include "report_window/report_profile.h"
 #include "report_window/text_form.h"
 #include "ui/locale_separators.h"
@@ -436,8 +437,9 @@ namespace {
 QString Summary(const BuiltKit& kit, LengthUnit unit) {
   const vortalis::geometry::Separators& separators = CurrentSeparators();
   const auto length = [&](long double value) {
-    return QString::fromStdString(vortalis::report::ShortNumberText(value, separators)) + " " +
-           vortalis::geometry::UnitName(unit);
+    return QString::fromStdString(vortalis::report::FormatNumber(
+               value, vortalis::report::LengthFormat(unit), separators)) +
+           " " + vortalis::geometry::UnitName(unit);
   };
   if (const auto* solids = std::get_if<buildkit::HornSolids>(&kit)) {
     return solids->segments.size() <= 1
@@ -467,7 +469,7 @@ void TBuildKitForm::UpdatePreview() {
   try {
     const BuiltKit kit = MakeKit();
     const QString summary = Summary(kit, SourceUnit(source_));
-    Preview->Show(kit, summary);
+    Preview->Show(kit, QString());
     Status->setText(summary);
   } catch (const std::exception& error) {
     Preview->Show(std::nullopt, QString::fromUtf8(error.what()));
@@ -494,7 +496,8 @@ void TBuildKitForm::SaveClick() {
     preset = QDir(report.path()).filePath(report.completeBaseName() + QLatin1Char('-') + preset);
   }
   const auto* flat = std::get_if<exports::FlatKit>(&kit);
-  const QString filter = flat ? exports::KitFilter(*flat) : QStringLiteral("STL solid (*.stl)");
+  const QString filter = flat ? exports::KitFilter(*flat, extension)
+                              : QStringLiteral("STL solid (*.stl)");
   const QString path = Prompts().ExportFileName(this, preset, filter, extension);
   if (path.isEmpty()) return;
   try {

@@ -7,14 +7,18 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cmath>
+#include <csignal>
+#include <cstdio>
 #include <map>
 
 #include "buildkit/horn_solid.h"
 #include "buildkit/rings.h"
 #include "buildkit/sectors.h"
 #include "buildkit/staves.h"
+#include "cli/kit_tool.h"
 #include "export/kit_files.h"
 #include "export_test_support.h"
+#include "report_test_support.h"
 #include "geometry/constants.h"
 
 namespace {
@@ -171,6 +175,48 @@ TEST_F(KitFileTest, PdfTemplatesHaveAPageForEveryPiece) {
     ASSERT_TRUE(pages.hasMatch()) << text.toStdString();
     EXPECT_GE(pages.captured(1).toInt(), pieces) << c.name;
     EXPECT_TRUE(text.contains(QStringLiteral("(A4)"))) << text.toStdString();
+  }
+}
+
+// The tool's kit writer: the STL pieces' names on standard output; a kit the
+// horn cannot have is a sentence on standard error.
+TEST_F(KitFileTest, ToolWritesTheKitAndNamesThePieces) {
+  buildkit::SolidOptions solid;
+  solid.wall = 2.0L;
+  solid.segmentHeight = 40.0L;
+  const std::string stl = Path("horn.stl").toStdString();
+  const struct {
+    vortalis::report::HornInput horn;
+    vortalis::cli::KitOptions options;
+    int status;
+    const char* out;
+    const char* err;
+  } cases[] = {
+      {CircularHorn("1000", "10", LengthUnit::Millimetre),
+       {vortalis::cli::StlKitOptions{stl, solid}, {}}, vortalis::cli::kExitDone, "horn-2.stl\n",
+       ""},
+      {vortalis::testing::FlatRectangularHorn(LengthUnit::Millimetre),
+       {vortalis::cli::RingsKitOptions{Path("rings.csv").toStdString(), 18.0L, 10.0L}, {}},
+       vortalis::cli::kExitRefused, "", "made for circular horns only"},
+  };
+  for (const auto& c : cases) {
+    volatile std::sig_atomic_t interrupted = 0;
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    vortalis::testing::FixedStamp stamp;
+    vortalis::cli::ToolEnvironment env{out, err, false, &interrupted, nullptr, stamp};
+    EXPECT_EQ(vortalis::cli::WriteKit(c.horn, {".", ""}, c.options, env), c.status);
+    const auto read = [](std::FILE* file) {
+      std::rewind(file);
+      std::string text;
+      for (int ch; (ch = std::fgetc(file)) != EOF;) text += static_cast<char>(ch);
+      std::fclose(file);
+      return text;
+    };
+    const std::string printed = read(out);
+    const std::string complaint = read(err);
+    EXPECT_NE(printed.find(c.out), std::string::npos) << printed;
+    EXPECT_NE(complaint.find(c.err), std::string::npos) << complaint;
   }
 }
 
