@@ -189,7 +189,8 @@ KitDrawing DrawStaves(const StavesKit& kit) {
     const qreal half = static_cast<qreal>(std::min(a.halfWidth, b.halfWidth)) * 0.3;
     piece.paths.push_back({"TICKS", {QPointF(x, -half), QPointF(x, half)}, false, false});
     piece.texts.push_back({"TICKS", QPointF(x + 0.3 * h, half), 0.7 * h,
-                           QString::fromStdString(report::FormatNumber(d, {8, 2}, kPoint))});
+                           QString::fromStdString(report::FormatNumber(
+                               d, {8, unit == LengthUnit::Millimetre ? 0 : 1}, kPoint))});
   }
   const QRectF shape = Bounds(piece);
   AddLines(piece, layer, 0.0, shape.top() - h,
