@@ -86,10 +86,11 @@ QByteArray KitDxf(const FlatKit& kit);
 // Real millimetres, as the profile's SVG. Needs a QGuiApplication.
 QByteArray KitSvg(const FlatKit& kit);
 
-// The template at 1:1 on the device's pages: for rings first the cutting
-// list, then every piece on a page of its own, on several overlapping pages
-// (with their place in the grid) when it does not fit one; a 100 mm (4 inch)
-// check ruler on every drawing page. Returns the number of pages.
+// The template at 1:1 on the device's pages: for rings the cutting list,
+// then every ring that fits a page on a page of its own (the list names the
+// others); a sector or the stave on a page of its own, or on several
+// overlapping pages (with their place in the grid) when it does not fit one;
+// a 100 mm (4 inch) check ruler on every drawing page. Returns the number of pages.
 int PrintKit(const FlatKit& kit, QPagedPaintDevice& device);
 
 // The file for `path` by its extension: .csv (rings), .dxf, .svg (sectors,

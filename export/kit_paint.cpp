@@ -120,7 +120,7 @@ void PaintLines(QPainter& painter, const QRectF& box, const QStringList& lines, 
 
 // The rings' cutting list, as many pages as it needs; returns the pages painted.
 int PaintCuttingList(QPainter& painter, QPagedPaintDevice& device, const RingsKit& kit,
-                     const QSizeF& printable, qreal u, bool& first) {
+                     const QStringList& tooLarge, const QSizeF& printable, qreal u, bool& first) {
   const geometry::Separators point{".", ""};
   const report::NumberFormat size = report::SizeFormat(kit.unit);
   const report::NumberFormat length = report::LengthFormat(kit.unit);
@@ -146,14 +146,19 @@ int PaintCuttingList(QPainter& painter, QPagedPaintDevice& device, const RingsKi
       throw ExportError("Cannot print the kit: the printer refused a new page.");
     first = false;
     painter.setPen(Qt::black);
-    PaintLines(painter, QRectF(0, 0, printable.width() * u, 14.0 * u),
+    PaintLines(painter, QRectF(0, 0, printable.width() * u, (topMm - 2.0 * rowMm) * u),
                {QStringLiteral("Stacked rings: cutting list (%1 boards), page %2 of %3")
                     .arg(count)
                     .arg(page + 1)
                     .arg(pages),
                 QStringLiteral("Lengths in %1; hole radii at the board's faces; bevel of the "
                                "straight cut from the axis.")
-                    .arg(unit)},
+                        .arg(unit) +
+                    (tooLarge.isEmpty()
+                         ? QString()
+                         : QStringLiteral(" Boards %1 do not fit a page: mark them out from "
+                                          "this list or cut them from the DXF.")
+                               .arg(tooLarge.join(QStringLiteral(", "))))},
                10.0, false);
     QFont font = painter.font();
     font.setPointSizeF(8.5);
@@ -298,6 +303,8 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
     QRectF window;
   };
   std::vector<Page> pages;
+  const auto* rings = std::get_if<RingsKit>(&kit);
+  QStringList tooLarge;
   for (std::size_t i = 0; i < drawing.pieces.size(); ++i) {
     const KitPiece& piece = drawing.pieces[i];
     QRectF b(piece.bounds.left() * mmPer, piece.bounds.top() * mmPer,
@@ -305,6 +312,11 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
     b.adjust(-kPieceMarginMm, -kPieceMarginMm, kPieceMarginMm, kPieceMarginMm);
     const int columns = PagesFor(b.width(), area.width());
     const int rows = PagesFor(b.height(), area.height());
+    // A ring is drawn only when it fits a page; a compass marks out larger ones.
+    if (rings != nullptr && columns * rows > 1) {
+      tooLarge << QString::number(rings->rings[i].board);
+      continue;
+    }
     if (static_cast<double>(columns) * rows > 4.0 * kMaxPages)
       throw ExportError("This kit would need too many pages at full size; a template has at most 500.");
     if (columns == 1 && rows == 1) {
@@ -333,8 +345,8 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
   painter.setRenderHint(QPainter::Antialiasing);
   bool first = true;
   int count = 0;
-  if (const auto* rings = std::get_if<RingsKit>(&kit))
-    count += PaintCuttingList(painter, device, *rings, printable, u, first);
+  if (rings != nullptr)
+    count += PaintCuttingList(painter, device, *rings, tooLarge, printable, u, first);
   for (const Page& page : pages) {
     if (!first && !device.newPage())
       throw ExportError("Cannot print the kit: the printer refused a new page.");

@@ -222,6 +222,18 @@ class ProfileWindowTests : public QObject {
             vortalis::buildkit::StackedRings(input, {}, form->Source().separators, 19.0L, 15.0L),
             input.unit);
         QCOMPARE(ReadFile(path), QByteArray::fromStdString(expected));
+        // The template: the cutting list, then every board.
+        const QString pdf = folder_->filePath(QStringLiteral("rings.pdf"));
+        prompt_->printAnswers = {true};
+        prompt_->configurePrinter = [&pdf](QPrinter& printer) {
+          printer.setOutputFormat(QPrinter::PdfFormat);
+          printer.setOutputFileName(pdf);
+          printer.setPageSize(QPageSize(QPageSize::A4));
+        };
+        dialog->PrintButton->click();
+        QVERIFY2(prompt_->errors.isEmpty(), qPrintable(prompt_->errors.join('\n')));
+        QVERIFY(ReadFile(pdf).startsWith("%PDF"));
+        QVERIFY(dialog->Status->text().startsWith(QStringLiteral("Printed ")));
       }
       dialog->CloseButton->click();
       QTRY_VERIFY(!dialog);
