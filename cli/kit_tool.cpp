@@ -1,6 +1,7 @@
 #include "cli/kit_tool.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
 #include <memory>
@@ -64,9 +65,13 @@ int WriteKit(const report::HornInput& horn, const geometry::Separators& separato
     } else {
       std::string path;
       const std::optional<exports::FlatKit> kit = FlatKitOf(horn, separators, options, path);
-      // SVG and PDF are painted; CSV and DXF are not, but starting Qt for them costs little.
-      const std::unique_ptr<QGuiApplication> app = StartPainting();
-      exports::WriteKitFile(*kit, FileName(path));
+      // SVG and PDF are painted; CSV and DXF never start Qt's platform.
+      const QString name = FileName(path);
+      const QString extension = QFileInfo(name).suffix().toLower();
+      std::unique_ptr<QGuiApplication> app;
+      if (extension == QStringLiteral("svg") || extension == QStringLiteral("pdf"))
+        app = StartPainting();
+      exports::WriteKitFile(*kit, name);
     }
   } catch (const report::ProfileError& e) {
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());

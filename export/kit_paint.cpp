@@ -305,6 +305,7 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
   std::vector<Page> pages;
   const auto* rings = std::get_if<RingsKit>(&kit);
   QStringList tooLarge;
+  int lastTooLarge = 0;
   for (std::size_t i = 0; i < drawing.pieces.size(); ++i) {
     const KitPiece& piece = drawing.pieces[i];
     QRectF b(piece.bounds.left() * mmPer, piece.bounds.top() * mmPer,
@@ -314,7 +315,15 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
     const int rows = PagesFor(b.height(), area.height());
     // A ring is drawn only when it fits a page; a compass marks out larger ones.
     if (rings != nullptr && columns * rows > 1) {
-      tooLarge << QString::number(rings->rings[i].board);
+      const int board = rings->rings[i].board;
+      // Runs of boards as "97 to 368".
+      if (!tooLarge.isEmpty() && lastTooLarge == board - 1) {
+        const QString first = tooLarge.last().section(QLatin1Char(' '), 0, 0);
+        tooLarge.last() = first + QStringLiteral(" to ") + QString::number(board);
+      } else {
+        tooLarge << QString::number(board);
+      }
+      lastTooLarge = board;
       continue;
     }
     if (static_cast<double>(columns) * rows > 4.0 * kMaxPages)
