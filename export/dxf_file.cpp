@@ -84,8 +84,7 @@ void WriteDxfTables(DL_Dxf& dxf, DL_WriterA& dw, const std::vector<DxfLayer>& la
   dw.tableEnd();
 
   dw.tableLayers(static_cast<int>(layers.size()) + 1);
-  dxf.writeLayer(dw, DL_LayerData("0", 0),
-                 DL_Attributes("", kForeground, 100, "CONTINUOUS", 1.0));
+  dxf.writeLayer(dw, DL_LayerData("0", 0), DL_Attributes("", kForeground, 100, "CONTINUOUS", 1.0));
   for (const DxfLayer& layer : layers) {
     dxf.writeLayer(dw, DL_LayerData(layer.name, 0),
                    DL_Attributes("", layer.colour, 100, "CONTINUOUS", 1.0));

@@ -28,7 +28,8 @@ QString Length(long double value, LengthUnit unit) {
 }
 
 QString Angle(long double degrees) {
-  return QString::fromStdString(geometry::FixedText(degrees, 8, 3, kPoint)) + QStringLiteral(" deg");
+  return QString::fromStdString(geometry::FixedText(degrees, 8, 3, kPoint)) +
+         QStringLiteral(" deg");
 }
 
 // Texts one under the other, from `top` down.
@@ -65,8 +66,9 @@ KitDrawing DrawRings(const RingsKit& kit) {
   KitDrawing drawing;
   drawing.unit = kit.unit;
   drawing.title = QStringLiteral("Stacked rings: %1 boards").arg(kit.rings.size());
-  drawing.notes << QStringLiteral("Each board: the hole's throat-side and mouth-side circles "
-                                  "and the outer circle; cut the hole straight between them.")
+  drawing.notes << QStringLiteral(
+                       "Each board: the hole's throat-side and mouth-side circles "
+                       "and the outer circle; cut the hole straight between them.")
                 << QStringLiteral("Sizes in %1, scale 1:1.").arg(geometry::UnitName(kit.unit));
   for (const buildkit::Ring& ring : kit.rings) {
     const std::string layer = "RING_" + std::to_string(ring.board);
@@ -75,7 +77,8 @@ KitDrawing DrawRings(const RingsKit& kit) {
     piece.title = QStringLiteral("Board %1").arg(ring.board);
     for (long double r : {ring.outerRadius, ring.innerTo, ring.innerFrom})
       piece.circles.push_back({layer, QPointF(0.0, 0.0), static_cast<qreal>(r)});
-    const qreal mark = std::min<qreal>(static_cast<qreal>(ring.innerFrom) / 4.0, 5.0 * TextHeight(kit.unit));
+    const qreal mark =
+        std::min<qreal>(static_cast<qreal>(ring.innerFrom) / 4.0, 5.0 * TextHeight(kit.unit));
     piece.paths.push_back({layer, {QPointF(-mark, 0.0), QPointF(mark, 0.0)}, false, false});
     piece.paths.push_back({layer, {QPointF(0.0, -mark), QPointF(0.0, mark)}, false, false});
     const qreal outer = static_cast<qreal>(ring.outerRadius);
@@ -123,7 +126,8 @@ KitDrawing DrawSectors(const SectorsKit& kit) {
       const auto at = [a](long double r) {
         return QPointF(static_cast<qreal>(r * std::cos(a)), static_cast<qreal>(r * std::sin(a)));
       };
-      piece.paths.push_back({layer, {at(sector.innerRadius), at(sector.outerRadius)}, false, false});
+      piece.paths.push_back(
+          {layer, {at(sector.innerRadius), at(sector.outerRadius)}, false, false});
     }
     const QRectF shape = Bounds(piece);
     AddLines(piece, layer, shape.left(), shape.top() - TextHeight(kit.unit),
@@ -160,8 +164,9 @@ KitDrawing DrawStaves(const StavesKit& kit) {
   drawing.title = QStringLiteral("Staves: cut %1 alike").arg(pattern.count);
   drawing.notes << QStringLiteral("Cut %1 staves of this pattern; bend each along its length.")
                        .arg(pattern.count)
-                << QStringLiteral("Ticks: distance from the throat along the axis; sizes in %1, "
-                                  "scale 1:1.")
+                << QStringLiteral(
+                       "Ticks: distance from the throat along the axis; sizes in %1, "
+                       "scale 1:1.")
                        .arg(geometry::UnitName(unit));
   const std::string layer = "STAVE";
   drawing.layers = {layer, "MIDLINE", "TICKS"};
@@ -175,7 +180,8 @@ KitDrawing DrawStaves(const StavesKit& kit) {
   piece.paths.push_back(std::move(outline));
   piece.paths.push_back({"MIDLINE",
                          {QPointF(0.0, 0.0), QPointF(static_cast<qreal>(pattern.length), 0.0)},
-                         false, false});
+                         false,
+                         false});
   const long double end = pattern.points.back().distance;
   const long double step = TickStep(end, unit);
   const qreal h = TextHeight(unit);

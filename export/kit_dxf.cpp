@@ -46,10 +46,9 @@ void WriteKit(DL_Dxf& dxf, DL_WriterA& dw, const KitDrawing& drawing) {
         dxf.writeLine(dw, DL_LineData(a.x(), a.y(), 0.0, b.x(), b.y(), 0.0), OnLayer(path.layer));
         continue;
       }
-      dxf.writePolyline(dw,
-                        DL_PolylineData(static_cast<int>(path.points.size()), 0, 0,
-                                        path.closed ? 1 : 0),
-                        OnLayer(path.layer));
+      dxf.writePolyline(
+          dw, DL_PolylineData(static_cast<int>(path.points.size()), 0, 0, path.closed ? 1 : 0),
+          OnLayer(path.layer));
       for (const QPointF& p : path.points)
         dxf.writeVertex(dw, DL_VertexData(p.x() + offset.x(), p.y() + offset.y()));
       dxf.writePolylineEnd(dw);

@@ -24,10 +24,10 @@ QByteArray KitPdf(const FlatKit& kit, const QPageSize& pageSize) {
     QPdfWriter writer(&buffer);
     writer.setCreator(QStringLiteral("Vortalis"));
     writer.setTitle(DrawKit(kit).title);
-    writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait,
-                                     QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm,
-                                               kPdfMarginMm),
-                                     QPageLayout::Millimeter));
+    writer.setPageLayout(
+        QPageLayout(pageSize, QPageLayout::Portrait,
+                    QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
+                    QPageLayout::Millimeter));
     PrintKit(kit, writer);
   }
   return buffer.data();
@@ -77,8 +77,8 @@ QStringList StlFileNames(const QString& path, std::size_t pieces) {
   const QString suffix = file.suffix().isEmpty() ? QStringLiteral("stl") : file.suffix();
   QStringList names;
   for (std::size_t i = 1; i <= pieces; ++i) {
-    const QString name = file.completeBaseName() + QLatin1Char('-') + QString::number(i) +
-                         QLatin1Char('.') + suffix;
+    const QString name =
+        file.completeBaseName() + QLatin1Char('-') + QString::number(i) + QLatin1Char('.') + suffix;
     names << (file.path() == QStringLiteral(".") && !path.startsWith(QStringLiteral("./"))
                   ? name
                   : file.dir().filePath(name));

@@ -58,8 +58,8 @@ struct KitCircle {
 };
 struct KitText {
   std::string layer;
-  QPointF at;     // left end of the text's base line
-  qreal height;   // in the unit
+  QPointF at;    // left end of the text's base line
+  qreal height;  // in the unit
   QString text;
 };
 struct KitPiece {

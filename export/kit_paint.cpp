@@ -36,13 +36,15 @@ qreal MmPer(LengthUnit unit) { return static_cast<qreal>(buildkit::MillimetresPe
 QPolygonF CirclePolygon(const KitCircle& circle, const QPointF& offset, const KitMapping& map) {
   const qreal toleranceMm = static_cast<qreal>(buildkit::kCurveToleranceMm);
   const qreal r = circle.radius * map.mmPerUnit;
-  const int n = r <= toleranceMm
-                    ? 8
-                    : std::max(8, static_cast<int>(std::ceil(M_PI / std::acos(1.0 - toleranceMm / r))));
+  const int n =
+      r <= toleranceMm
+          ? 8
+          : std::max(8, static_cast<int>(std::ceil(M_PI / std::acos(1.0 - toleranceMm / r))));
   QPolygonF polygon;
   for (int i = 0; i <= n; ++i) {
     const qreal a = 2.0 * M_PI * i / n;
-    polygon << map(circle.centre + offset + QPointF(circle.radius * std::cos(a), circle.radius * std::sin(a)));
+    polygon << map(circle.centre + offset +
+                   QPointF(circle.radius * std::cos(a), circle.radius * std::sin(a)));
   }
   return polygon;
 }
@@ -174,9 +176,9 @@ int PaintCuttingList(QPainter& painter, QPagedPaintDevice& device, const RingsKi
     painter.drawLine(QPointF(0, topMm * u), QPointF(printable.width() * u, topMm * u));
     for (int i = page * perPage; i < std::min(count, (page + 1) * perPage); ++i) {
       const buildkit::Ring& ring = kit.rings[static_cast<std::size_t>(i)];
-      const QStringList cells{QString::number(ring.board),     number(ring.from, length),
-                              number(ring.to, length),         number(ring.innerFrom, size),
-                              number(ring.innerTo, size),      number(ring.bevel, {8, 3}),
+      const QStringList cells{QString::number(ring.board),   number(ring.from, length),
+                              number(ring.to, length),       number(ring.innerFrom, size),
+                              number(ring.innerTo, size),    number(ring.bevel, {8, 3}),
                               number(ring.outerRadius, size)};
       const qreal y = topMm + (i - page * perPage) * rowMm;
       for (int c = 0; c < cells.size(); ++c)
@@ -215,7 +217,8 @@ void PaintText(QPainter& painter, const KitText& text, const QPointF& offset,
                const KitMapping& map) {
   QFont font = painter.font();
   // The text's height is its capitals': about 0.7 of the font's size.
-  font.setPixelSize(std::max(1, static_cast<int>(std::lround(text.height * map.mmPerUnit / 0.7 * map.u))));
+  font.setPixelSize(
+      std::max(1, static_cast<int>(std::lround(text.height * map.mmPerUnit / 0.7 * map.u))));
   font.setBold(false);
   painter.setFont(font);
   painter.setPen(Qt::black);
@@ -291,8 +294,9 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
   const qreal u = device.logicalDpiX() / 25.4;
   const QSizeF printable(device.width() / u, device.height() / u);
   if (printable.width() < 150.0 || printable.height() < 100.0)
-    throw ExportError("The page is too small for a full-size template: it needs a printable "
-                      "area of at least 150 x 100 mm.");
+    throw ExportError(
+        "The page is too small for a full-size template: it needs a printable "
+        "area of at least 150 x 100 mm.");
   const qreal mmPer = MmPer(drawing.unit);
   const QRectF area(0.0, kHeaderMm, printable.width(), printable.height() - kHeaderMm - kFooterMm);
 
@@ -308,8 +312,8 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
   int lastTooLarge = 0;
   for (std::size_t i = 0; i < drawing.pieces.size(); ++i) {
     const KitPiece& piece = drawing.pieces[i];
-    QRectF b(piece.bounds.left() * mmPer, piece.bounds.top() * mmPer,
-             piece.bounds.width() * mmPer, piece.bounds.height() * mmPer);
+    QRectF b(piece.bounds.left() * mmPer, piece.bounds.top() * mmPer, piece.bounds.width() * mmPer,
+             piece.bounds.height() * mmPer);
     b.adjust(-kPieceMarginMm, -kPieceMarginMm, kPieceMarginMm, kPieceMarginMm);
     const int columns = PagesFor(b.width(), area.width());
     const int rows = PagesFor(b.height(), area.height());
@@ -327,7 +331,8 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
       continue;
     }
     if (static_cast<double>(columns) * rows > 4.0 * kMaxPages)
-      throw ExportError("This kit would need too many pages at full size; a template has at most 500.");
+      throw ExportError(
+          "This kit would need too many pages at full size; a template has at most 500.");
     if (columns == 1 && rows == 1) {
       // Centred on its page.
       const QPointF centre = b.center();
@@ -379,20 +384,20 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
     painter.save();
     painter.setClipRect(frame);
     // window.left() -> area.left(); window.bottom() (highest y) -> area.top()
-    const KitMapping map{mmPer, page.window.left() - area.left(),
-                         page.window.bottom() + area.top(), u};
+    const KitMapping map{mmPer, page.window.left() - area.left(), page.window.bottom() + area.top(),
+                         u};
     PaintPiece(painter, piece, QPointF(), map);
     painter.restore();
     painter.setPen(Pen(0.15, u, Qt::lightGray));
     painter.drawRect(frame);
     PaintRuler(painter, 2.0, printable.height() - kFooterMm + 8.0, drawing.unit, u);
     painter.setPen(Qt::black);
-    PaintLines(painter,
-               QRectF(110.0 * u, (printable.height() - kFooterMm + 2.0) * u,
-                      (printable.width() - 110.0) * u, (kFooterMm - 2.0) * u),
-               {QStringLiteral("Page %1. Scale 1:1: print at 100 %, no fitting to the page.")
-                    .arg(count)},
-               7.0, false);
+    PaintLines(
+        painter,
+        QRectF(110.0 * u, (printable.height() - kFooterMm + 2.0) * u,
+               (printable.width() - 110.0) * u, (kFooterMm - 2.0) * u),
+        {QStringLiteral("Page %1. Scale 1:1: print at 100 %, no fitting to the page.").arg(count)},
+        7.0, false);
   }
   if (!painter.end()) throw ExportError("Cannot print the kit: the printer failed.");
   return count;

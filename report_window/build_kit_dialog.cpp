@@ -176,10 +176,12 @@ void PaintFlat(QPainter& painter, const QRectF& area, const exports::FlatKit& ki
     }
   }
   const qreal u = bestScale / mmPer;  // pixels per mm
-  const qreal left = (bestExtent.left() - (area.width() / bestScale - bestExtent.width()) / 2) * mmPer -
-                     area.left() / u;
-  const qreal top = (bestExtent.bottom() + (area.height() / bestScale - bestExtent.height()) / 2) * mmPer +
-                    area.top() / u;
+  const qreal left =
+      (bestExtent.left() - (area.width() / bestScale - bestExtent.width()) / 2) * mmPer -
+      area.left() / u;
+  const qreal top =
+      (bestExtent.bottom() + (area.height() / bestScale - bestExtent.height()) / 2) * mmPer +
+      area.top() / u;
   const exports::KitMapping map{mmPer, left, top, u};
   for (std::size_t i = 0; i < n; ++i)
     exports::PaintPiece(painter, drawing.pieces[i], best[i], map, false);
@@ -206,8 +208,8 @@ void TKitPreview::paintEvent(QPaintEvent*) {
   painter.setRenderHint(QPainter::Antialiasing);
   const QRectF area = QRectF(rect()).adjusted(12, 12, -12, -30);
   painter.setPen(kText);
-  painter.drawText(QRectF(rect()).adjusted(8, 0, -8, -6), Qt::AlignBottom | Qt::AlignLeft | Qt::TextWordWrap,
-                   message_);
+  painter.drawText(QRectF(rect()).adjusted(8, 0, -8, -6),
+                   Qt::AlignBottom | Qt::AlignLeft | Qt::TextWordWrap, message_);
   if (!kit_) return;
   if (const auto* solids = std::get_if<buildkit::HornSolids>(&*kit_)) {
     PaintSolids(painter, area, *solids);
@@ -255,10 +257,10 @@ void TBuildKitForm::BuildControls() {
   Staves = Named(new QRadioButton(QStringLiteral("S&taves bent along their length")), "Staves");
   Stl = Named(new QRadioButton(QStringLiteral("ST&L for 3D printing")), "Stl");
   for (QRadioButton* button : {Rings, Sectors, Staves, Stl}) methods->addWidget(button);
-  RectangularNote = Named(new QLabel(QStringLiteral(
-                              "A rectangular horn is offered as STL only: rings, sheet "
-                              "developments and staves are made for round walls.")),
-                          "RectangularNote");
+  RectangularNote =
+      Named(new QLabel(QStringLiteral("A rectangular horn is offered as STL only: rings, sheet "
+                                      "developments and staves are made for round walls.")),
+            "RectangularNote");
   RectangularNote->setWordWrap(true);
   methods->addWidget(RectangularNote);
 
@@ -299,7 +301,8 @@ void TBuildKitForm::BuildControls() {
   SaveButton = buttons->addButton(QStringLiteral("&Save..."), QDialogButtonBox::AcceptRole);
   SaveButton->setObjectName(QStringLiteral("SaveButton"));
   SaveButton->setDefault(true);
-  PrintButton = buttons->addButton(QStringLiteral("&Print template..."), QDialogButtonBox::ActionRole);
+  PrintButton =
+      buttons->addButton(QStringLiteral("&Print template..."), QDialogButtonBox::ActionRole);
   PrintButton->setObjectName(QStringLiteral("PrintButton"));
   CloseButton = buttons->addButton(QStringLiteral("Close"), QDialogButtonBox::RejectRole);
   CloseButton->setObjectName(QStringLiteral("CloseButton"));
@@ -373,8 +376,8 @@ void TBuildKitForm::MethodClick() {
   if (stl) {
     Format->addItem(QStringLiteral("STL (binary, mm)"), QStringLiteral("stl"));
   } else {
-    const exports::FlatKit any = rings ? exports::FlatKit(exports::RingsKit{})
-                                       : exports::FlatKit(exports::SectorsKit{});
+    const exports::FlatKit any =
+        rings ? exports::FlatKit(exports::RingsKit{}) : exports::FlatKit(exports::SectorsKit{});
     for (const QString& extension : exports::KitExtensions(any))
       Format->addItem(extension.toUpper(), extension);
   }
@@ -401,15 +404,15 @@ BuiltKit TBuildKitForm::MakeKit() const {
       const long double count = Number(BoltCount, "The number of bolt holes");
       if (count != std::floor(count) || count > 1000.0L)
         throw buildkit::KitError("The number of bolt holes must be a whole number.");
-      options.flange = buildkit::Flange{Number(FlangeDiameter, "The flange's outer diameter"),
-                                        Number(FlangeThickness, "The flange's thickness"),
-                                        Number(BoltCircle, "The bolt circle"),
-                                        static_cast<int>(count),
-                                        Number(HoleDiameter, "The hole diameter")};
+      options.flange = buildkit::Flange{
+          Number(FlangeDiameter, "The flange's outer diameter"),
+          Number(FlangeThickness, "The flange's thickness"), Number(BoltCircle, "The bolt circle"),
+          static_cast<int>(count), Number(HoleDiameter, "The hole diameter")};
     }
     if (vortalis::report::IsRectangular(horn))
-      return buildkit::RectangularHornSolids(std::get<vortalis::report::RectangularReportInput>(horn),
-                                             full, source_.separators, options);
+      return buildkit::RectangularHornSolids(
+          std::get<vortalis::report::RectangularReportInput>(horn), full, source_.separators,
+          options);
     return buildkit::CircularHornSolids(std::get<vortalis::report::CircularReportInput>(horn), full,
                                         source_.separators, options);
   }
@@ -421,15 +424,14 @@ BuiltKit TBuildKitForm::MakeKit() const {
                                      Number(BoardWall, "The wood around the hole"))});
   if (Sectors->isChecked())
     return exports::FlatKit(exports::SectorsKit{
-        unit, buildkit::SheetDevelopments(circular, full, source_.separators,
-                                          Number(Step, "The step"),
-                                          Number(Seam, "The seam allowance"))});
+        unit,
+        buildkit::SheetDevelopments(circular, full, source_.separators, Number(Step, "The step"),
+                                    Number(Seam, "The seam allowance"))});
   const long double count = Number(StaveCount, "The number of staves");
   if (count != std::floor(count) || count < buildkit::kMinStaves || count > buildkit::kMaxStaves)
     throw buildkit::KitError("The number of staves must be a whole number from 6 to 64.");
-  return exports::FlatKit(
-      exports::StavesKit{unit, buildkit::Staves(circular, full, source_.separators,
-                                                static_cast<int>(count))});
+  return exports::FlatKit(exports::StavesKit{
+      unit, buildkit::Staves(circular, full, source_.separators, static_cast<int>(count))});
 }
 
 namespace {
@@ -496,8 +498,8 @@ void TBuildKitForm::SaveClick() {
     preset = QDir(report.path()).filePath(report.completeBaseName() + QLatin1Char('-') + preset);
   }
   const auto* flat = std::get_if<exports::FlatKit>(&kit);
-  const QString filter = flat ? exports::KitFilter(*flat, extension)
-                              : QStringLiteral("STL solid (*.stl)");
+  const QString filter =
+      flat ? exports::KitFilter(*flat, extension) : QStringLiteral("STL solid (*.stl)");
   const QString path = Prompts().ExportFileName(this, preset, filter, extension);
   if (path.isEmpty()) return;
   try {
@@ -505,8 +507,7 @@ void TBuildKitForm::SaveClick() {
       exports::WriteKitFile(*flat, path);
       Status->setText(QStringLiteral("Saved %1.").arg(QFileInfo(path).fileName()));
     } else {
-      const QStringList names =
-          exports::WriteStlFiles(std::get<buildkit::HornSolids>(kit), path);
+      const QStringList names = exports::WriteStlFiles(std::get<buildkit::HornSolids>(kit), path);
       QStringList shown;
       for (const QString& name : names) shown << QFileInfo(name).fileName();
       Status->setText(QStringLiteral("Saved %1.").arg(shown.join(QStringLiteral(", "))));

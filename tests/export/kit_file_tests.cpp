@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include "buildkit/sectors.h"
 #include "buildkit/staves.h"
 #include "cli/kit_tool.h"
+#include "export/export_error.h"
 #include "export/kit_files.h"
 #include "export_test_support.h"
 #include "report_test_support.h"
@@ -95,13 +97,12 @@ TEST_F(KitFileTest, SectorArcsAreTheFrustumCircumferences) {
   ASSERT_EQ(polylines.size(), static_cast<qsizetype>(development.sectors.size()));
   for (std::size_t k = 0; k < development.sectors.size(); ++k) {
     const buildkit::Sector& sector = development.sectors[k];
-    const QJsonArray outline = polylines["SECTOR_" + QString::number(k + 1)]
-                                   .toArray()[0]
-                                   .toObject()["points"]
-                                   .toArray();
+    const QJsonArray outline =
+        polylines["SECTOR_" + QString::number(k + 1)].toArray()[0].toObject()["points"].toArray();
     ASSERT_GT(outline.size(), 4);
     // The first edge runs from the inner arc to the outer along x from the apex.
-    const double apexX = outline[0].toArray()[0].toDouble() - static_cast<double>(sector.innerRadius);
+    const double apexX =
+        outline[0].toArray()[0].toDouble() - static_cast<double>(sector.innerRadius);
     const double apexY = outline[0].toArray()[1].toDouble();
     std::map<int, double> arcs;  // 0 inner, 1 outer
     for (qsizetype i = 0; i < outline.size(); ++i) {
@@ -111,8 +112,8 @@ TEST_F(KitFileTest, SectorArcsAreTheFrustumCircumferences) {
       const double rb = std::hypot(b[0].toDouble() - apexX, b[1].toDouble() - apexY);
       if (std::abs(ra - rb) > 1e-6) continue;  // a straight edge
       const int which = std::abs(ra - static_cast<double>(sector.outerRadius)) < 1e-6 ? 1 : 0;
-      const double chord = std::hypot(a[0].toDouble() - b[0].toDouble(),
-                                      a[1].toDouble() - b[1].toDouble());
+      const double chord =
+          std::hypot(a[0].toDouble() - b[0].toDouble(), a[1].toDouble() - b[1].toDouble());
       arcs[which] += 2.0 * ra * std::asin(chord / (2.0 * ra));
     }
     const double pi = static_cast<double>(vortalis::geometry::Pi);
@@ -147,7 +148,8 @@ TEST_F(KitFileTest, SegmentedSolidsAreNamedFromTheThroatAndClosed) {
 // list first; pdfinfo reads every file as A4.
 TEST_F(KitFileTest, PdfTemplatesHaveAPageForEveryPiece) {
   const auto input = CircularHorn("1000", "10", LengthUnit::Millimetre);
-  const std::vector<buildkit::Ring> rings = buildkit::StackedRings(input, {}, {".", ""}, 12.0L, 10.0L);
+  const std::vector<buildkit::Ring> rings =
+      buildkit::StackedRings(input, {}, {".", ""}, 12.0L, 10.0L);
   const struct {
     const char* name;
     exports::FlatKit kit;
@@ -193,11 +195,15 @@ TEST_F(KitFileTest, ToolWritesTheKitAndNamesThePieces) {
     const char* err;
   } cases[] = {
       {CircularHorn("1000", "10", LengthUnit::Millimetre),
-       {vortalis::cli::StlKitOptions{stl, solid}, {}}, vortalis::cli::kExitDone, "horn-2.stl\n",
+       {vortalis::cli::StlKitOptions{stl, solid}, {}},
+       vortalis::cli::kExitDone,
+       "horn-2.stl\n",
        ""},
       {vortalis::testing::FlatRectangularHorn(LengthUnit::Millimetre),
        {vortalis::cli::RingsKitOptions{Path("rings.csv").toStdString(), 18.0L, 10.0L}, {}},
-       vortalis::cli::kExitRefused, "", "made for circular horns only"},
+       vortalis::cli::kExitRefused,
+       "",
+       "made for circular horns only"},
   };
   for (const auto& c : cases) {
     volatile std::sig_atomic_t interrupted = 0;
@@ -217,6 +223,62 @@ TEST_F(KitFileTest, ToolWritesTheKitAndNamesThePieces) {
     const std::string complaint = read(err);
     EXPECT_NE(printed.find(c.out), std::string::npos) << printed;
     EXPECT_NE(complaint.find(c.err), std::string::npos) << complaint;
+  }
+}
+
+// The stave's flat pattern as drawn: its length along x and its width at the
+// throat, 2 t sin(pi/N), in the horn's unit.
+TEST_F(KitFileTest, StaveDxfHasThePatternsLengthAndWidth) {
+  struct Case {
+    LengthUnit unit;
+    const char* throat;
+    long double throatRadius;
+    int count;
+  };
+  for (const Case& c :
+       {Case{LengthUnit::Millimetre, "10", 10.0L, 8}, Case{LengthUnit::Inch, "0.5", 0.5L, 24}}) {
+    const auto input = CircularHorn("500", c.throat, c.unit);
+    const buildkit::StavePattern pattern = buildkit::Staves(input, {}, {".", ""}, c.count);
+    exports::WriteKitFile(exports::StavesKit{c.unit, pattern}, Path("stave.dxf"));
+    const QJsonArray outline = ReadBack(Path("stave.dxf"))["polylines"]
+                                   .toObject()["STAVE"]
+                                   .toArray()[0]
+                                   .toObject()["points"]
+                                   .toArray();
+    ASSERT_GT(outline.size(), 4);
+    double x0 = 1e300, x1 = -1e300, throatLow = 1e300, throatHigh = -1e300;
+    for (const QJsonValue& value : outline) {
+      const double x = value.toArray()[0].toDouble();
+      x0 = std::min(x0, x);
+      x1 = std::max(x1, x);
+    }
+    for (const QJsonValue& value : outline) {
+      if (value.toArray()[0].toDouble() != x0) continue;
+      throatLow = std::min(throatLow, value.toArray()[1].toDouble());
+      throatHigh = std::max(throatHigh, value.toArray()[1].toDouble());
+    }
+    const double pi = static_cast<double>(vortalis::geometry::Pi);
+    EXPECT_NEAR(x1 - x0, static_cast<double>(pattern.length), 1e-9);
+    EXPECT_NEAR(throatHigh - throatLow,
+                2.0 * static_cast<double>(c.throatRadius) * std::sin(pi / c.count), 1e-9);
+  }
+}
+
+// A file that cannot be written, or a format the kit does not have, is a
+// sentence naming the file.
+TEST_F(KitFileTest, FailuresNameTheFile) {
+  const auto input = CircularHorn("1000", "10", LengthUnit::Millimetre);
+  const exports::FlatKit kit = exports::RingsKit{
+      LengthUnit::Millimetre, buildkit::StackedRings(input, {}, {".", ""}, 12.0L, 10.0L)};
+  for (const QString& path : {Path("missing/rings.dxf"), Path("rings.svg")}) {
+    try {
+      exports::WriteKitFile(kit, path);
+      ADD_FAILURE() << "written: " << path.toStdString();
+    } catch (const exports::ExportError& error) {
+      EXPECT_NE(std::string(error.what()).find(path.toStdString()), std::string::npos)
+          << error.what();
+    }
+    EXPECT_FALSE(QFile::exists(path));
   }
 }
 
