@@ -89,6 +89,7 @@ std::string BashCompletionScript() {
       case ValueKind::None:
         break;
       case ValueKind::Text:
+      case ValueKind::TextAndFile:
         freeText += (freeText.empty() ? "" : "|") + Names(spec);
         break;
       case ValueKind::File:
@@ -113,7 +114,7 @@ std::string BashCompletionScript() {
   // Free text: nothing sensible to offer.
   script += "        " + freeText + ") return ;;\n    esac\n";
   for (const OptionSpec& spec : OptionTable()) {
-    if (spec.value == ValueKind::FormatAndFile) {
+    if (spec.value == ValueKind::FormatAndFile || spec.value == ValueKind::TextAndFile) {
       script += "    if [[ $prev2 == " + std::string(spec.name) +
                 " ]]; then\n        _vortalis_report_files\n        return\n    fi\n";
     }

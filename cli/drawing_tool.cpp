@@ -1,12 +1,10 @@
 #include "cli/drawing_tool.h"
 
-#include <QByteArray>
-#include <QFile>
-#include <QGuiApplication>
 #include <QPageSize>
 #include <cstdio>
 #include <memory>
 
+#include "cli/painting.h"
 #include "export/export_error.h"
 #include "export/full_size_template.h"
 #include "export/profile_export.h"
@@ -35,30 +33,6 @@ QPageSize PageSizeOf(Paper paper) {
   return QPageSize(QPageSize::A4);
 }
 
-// Qt's notes about the desktop session (no XDG_RUNTIME_DIR when run from a
-// script) mean nothing to a file writer; real problems still show.
-void QtMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtDebugMsg || type == QtInfoMsg) return;
-  if (message.startsWith(QStringLiteral("QStandardPaths:"))) return;
-  std::fprintf(stderr, "vortalis-report: %s\n", qPrintable(message));
-}
-
-// Painting needs a QGuiApplication; a plain report or a CSV/DXF file never
-// starts Qt's platform. No display is needed: the platform is off screen
-// unless the user chose another.
-std::unique_ptr<QGuiApplication> StartPainting() {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "vortalis-report";
-  static char* argv[] = {name, nullptr};
-  qInstallMessageHandler(QtMessage);
-  return std::make_unique<QGuiApplication>(argc, argv);
-}
-
-QString FileName(const std::string& path) {
-  return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
-}
-
 }  // namespace
 
 int WriteDrawings(const ToolOptions& options, ToolEnvironment& env) {
@@ -67,7 +41,7 @@ int WriteDrawings(const ToolOptions& options, ToolEnvironment& env) {
     const report::HornProfile profile = MakeProfile(options);
     std::unique_ptr<QGuiApplication> app;
     const bool paints = drawings.templatePath || drawings.format == report::ExportFormat::Svg;
-    if (paints && QCoreApplication::instance() == nullptr) app = StartPainting();
+    if (paints) app = StartPainting();
     if (drawings.format) {
       exports::ExportProfile(profile, *drawings.format, FileName(drawings.exportPath));
     }

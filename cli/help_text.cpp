@@ -53,6 +53,7 @@ std::string ValueText(const OptionSpec& spec) {
       return choices + " " + spec.valueName;
     case ValueKind::Text:
     case ValueKind::File:
+    case ValueKind::TextAndFile:
       return spec.valueName;
   }
   return "";

@@ -171,6 +171,42 @@ std::vector<OptionSpec> MakeTable() {
       {PointsPerOctave, "--points-per-octave", "", Text, "N", kBothKinds, true, {},
        "frequencies an octave in the impedance table",
        std::to_string(impedance.pointsPerOctave), ""},
+
+      {Rings, "--rings", "", File, "FILE", kCircular, true, {},
+       "build kit of stacked rings cut from boards: a CSV cutting\n"
+       "list, a DXF of each board's circles, or a PDF of the list\n"
+       "and each ring at full size (by FILE's extension); needs\n"
+       "--board",
+       "", "vortalis-report circular --freq 100 --rings rings.pdf --board 18 --wall 20"},
+      {Board, "--board", "", Text, "T", kCircular, true, {}, "the board thickness of --rings", "",
+       ""},
+      {Wall, "--wall", "", Text, "W", kBothKinds, true, {},
+       "the wood left around the hole of --rings, or the wall\n"
+       "thickness of --stl",
+       "0 for --rings", ""},
+      {Sectors, "--sectors", "", File, "FILE", kCircular, true, {},
+       "build kit of sheet developments: the horn as cones between\n"
+       "stations --step apart, unrolled to cut from sheet (DXF,\n"
+       "SVG or PDF template); needs --step",
+       "", "vortalis-report circular --sectors cones.svg --step 20 --seam 10"},
+      {Seam, "--seam", "", Text, "A", kCircular, true, {}, "the seam allowance of --sectors", "0",
+       ""},
+      {Staves, "--staves", "", TextAndFile, "N FILE", kCircular, true, {},
+       "build kit of N flat staves (6 to 64) bent along their\n"
+       "length: one stave's pattern (DXF, SVG or PDF template)",
+       "", "vortalis-report circular --staves 12 staves.pdf"},
+      {Stl, "--stl", "", File, "FILE", kBothKinds, true, {},
+       "the horn's wall as a solid for 3D printing, binary STL in\n"
+       "millimetres; with --segment-height, FILE horn.stl gives\n"
+       "horn-1.stl, horn-2.stl, ... from the throat; needs --wall",
+       "", "vortalis-report circular --stl horn.stl --wall 3 --segment-height 200"},
+      {SegmentHeight, "--segment-height", "", Text, "H", kBothKinds, true, {},
+       "cut the --stl solid into pieces no taller than H", "one piece", ""},
+      {Flange, "--flange", "", Text, "OD,THICKNESS[,BOLT_CIRCLE,COUNT,HOLE]", kCircular, true, {},
+       "a throat flange on the --stl solid, with COUNT holes of\n"
+       "diameter HOLE on a circle of diameter BOLT_CIRCLE; with\n"
+       "--decimal-separator , the values are separated by ';'",
+       "none", "vortalis-report circular --stl horn.stl --wall 3 --flange 80,6,65,4,5.5"},
   };
 }
 

@@ -40,9 +40,18 @@ enum class OptionId {
   MouthLoad,
   From,
   To,
-  PointsPerOctave,  // the last one
+  PointsPerOctave,
+  Rings,
+  Board,
+  Wall,
+  Sectors,
+  Seam,
+  Staves,
+  Stl,
+  SegmentHeight,
+  Flange,  // the last one
 };
-inline constexpr std::size_t kOptionIdCount = static_cast<std::size_t>(OptionId::PointsPerOctave) + 1;
+inline constexpr std::size_t kOptionIdCount = static_cast<std::size_t>(OptionId::Flange) + 1;
 
 // What follows the option on the command line.
 enum class ValueKind {
@@ -51,6 +60,7 @@ enum class ValueKind {
   Choice,         // one of `choices`
   File,           // an output file
   FormatAndFile,  // one of `choices`, then an output file
+  TextAndFile,    // free text, then an output file
 };
 
 // The subcommands that take an option.

@@ -156,6 +156,11 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionT
                         "instead of the report"};
     }
     if (paperText && !drawings.templatePath) return UsageError{"--paper needs --template"};
+  } else if (options.kit) {
+    if (paperText) return UsageError{"--paper needs --template"};
+    options.kit->mouthLimit = drawings.mouthLimit;
+    if (stepText && !std::holds_alternative<SectorsKitOptions>(options.kit->kit))
+      return UsageError{"--step needs --export, --template or --sectors"};
   } else if (stepText || limitText || paperText) {
     return UsageError{std::string(stepText ? "--step" : limitText ? "--mouth-limit" : "--paper") +
                       " needs --export or --template"};
@@ -198,6 +203,155 @@ std::optional<UsageError> ReadImpedanceOptions(ToolOptions& options, const Optio
       return BadValue(OptionId::PointsPerOctave, *points, "a whole number from 1 to 1000");
     impedance.pointsPerOctave = static_cast<int>(*value);
   }
+  return std::nullopt;
+}
+
+std::optional<long double> NonNegativeLength(std::string_view text,
+                                            const geometry::Separators& separators) {
+  const auto value = geometry::ParseNumber(text, separators);
+  if (!value || !(*value >= 0.0L) || !std::isfinite(*value)) return std::nullopt;
+  return value;
+}
+
+std::optional<int> WholeNumber(std::string_view text, const geometry::Separators& separators) {
+  constexpr long double kLargest = 1000000.0L;
+  const auto value = geometry::ParseNumber(text, separators);
+  if (!value || !(*value >= 0.0L && *value <= kLargest) || *value != std::floor(*value))
+    return std::nullopt;
+  return static_cast<int>(*value);
+}
+
+// OD,THICKNESS[,BOLT_CIRCLE,COUNT,HOLE]; ';' between the values when ',' is
+// the decimal separator.
+std::optional<buildkit::Flange> ReadFlange(std::string_view text,
+                                           const geometry::Separators& separators) {
+  const char between = separators.decimal == "," ? ';' : ',';
+  std::vector<std::string_view> values;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = text.find(between, start);
+    values.push_back(text.substr(start, end == std::string_view::npos ? end : end - start));
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  if (values.size() != 2 && values.size() != 5) return std::nullopt;
+  buildkit::Flange flange;
+  const auto outer = PositiveLength(values[0], separators);
+  const auto thickness = PositiveLength(values[1], separators);
+  if (!outer || !thickness) return std::nullopt;
+  flange.outerDiameter = *outer;
+  flange.thickness = *thickness;
+  if (values.size() == 5) {
+    const auto circle = PositiveLength(values[2], separators);
+    const auto count = WholeNumber(values[3], separators);
+    const auto hole = PositiveLength(values[4], separators);
+    if (!circle || !count || *count < 1 || !hole) return std::nullopt;
+    flange.boltCircle = *circle;
+    flange.boltCount = *count;
+    flange.holeDiameter = *hole;
+  }
+  return flange;
+}
+
+// One build kit instead of the report, with the settings that belong to it.
+std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts& texts,
+                                         const std::string& stavesPath) {
+  using enum OptionId;
+  const auto text = [&texts](OptionId id) { return texts[static_cast<std::size_t>(id)]; };
+  const auto name = [](OptionId id) { return std::string(Spec(id).name); };
+  std::optional<OptionId> chosen;
+  for (const OptionId kit : {Rings, Sectors, Staves, Stl}) {
+    if (!text(kit)) continue;
+    if (chosen) return UsageError{name(*chosen) + " and " + name(kit) + " cannot be given together"};
+    chosen = kit;
+  }
+  const struct {
+    OptionId setting;
+    std::vector<OptionId> kits;
+  } owners[] = {{Board, {Rings}},         {Seam, {Sectors}}, {Wall, {Rings, Stl}},
+                {SegmentHeight, {Stl}},   {Flange, {Stl}}};
+  for (const auto& owner : owners) {
+    if (!text(owner.setting)) continue;
+    if (chosen && std::find(owner.kits.begin(), owner.kits.end(), *chosen) != owner.kits.end())
+      continue;
+    std::vector<std::string> kits;
+    for (const OptionId kit : owner.kits) kits.push_back(name(kit));
+    return UsageError{name(owner.setting) + " needs " + JoinChoices(kits)};
+  }
+  if (!chosen) return std::nullopt;
+  if (options.outputPath || options.quick || text(Export) || options.drawings.templatePath ||
+      options.impedance) {
+    return UsageError{name(*chosen) +
+                      " cannot be given with --output, --quick, --export, --template or "
+                      "--impedance: a build kit is written instead of them"};
+  }
+  const auto& seps = options.separators;
+  const auto required = [&](OptionId id) -> std::optional<UsageError> {
+    if (text(id)) return std::nullopt;
+    return UsageError{name(*chosen) + " needs " + name(id)};
+  };
+  const auto length = [&](OptionId id, bool zeroAllowed) -> std::optional<long double> {
+    return zeroAllowed ? NonNegativeLength(*text(id), seps) : PositiveLength(*text(id), seps);
+  };
+  KitOptions kit;
+  switch (*chosen) {
+    case Rings: {
+      if (auto missing = required(Board)) return missing;
+      RingsKitOptions rings{std::string(*text(Rings))};
+      const auto board = length(Board, false);
+      if (!board) return BadValue(Board, *text(Board), "a length above 0");
+      rings.board = *board;
+      if (text(Wall)) {
+        const auto wall = length(Wall, true);
+        if (!wall) return BadValue(Wall, *text(Wall), "a length of 0 or more");
+        rings.wall = *wall;
+      }
+      kit.kit = rings;
+      break;
+    }
+    case Sectors: {
+      if (auto missing = required(Step)) return missing;
+      SectorsKitOptions sectors{std::string(*text(Sectors))};
+      const auto step = length(Step, false);
+      if (!step) return BadValue(Step, *text(Step), "a length above 0");
+      sectors.step = *step;
+      if (text(Seam)) {
+        const auto seam = length(Seam, true);
+        if (!seam) return BadValue(Seam, *text(Seam), "a length of 0 or more");
+        sectors.seam = *seam;
+      }
+      kit.kit = sectors;
+      break;
+    }
+    case Staves: {
+      const auto count = WholeNumber(*text(Staves), seps);
+      if (!count) return BadValue(Staves, *text(Staves), "a whole number of staves");
+      kit.kit = StavesKitOptions{stavesPath, *count};
+      break;
+    }
+    default: {
+      if (auto missing = required(Wall)) return missing;
+      StlKitOptions stl{std::string(*text(Stl))};
+      const auto wall = length(Wall, false);
+      if (!wall) return BadValue(Wall, *text(Wall), "a length above 0");
+      stl.solid.wall = *wall;
+      if (text(SegmentHeight)) {
+        const auto height = length(SegmentHeight, false);
+        if (!height) return BadValue(SegmentHeight, *text(SegmentHeight), "a length above 0");
+        stl.solid.segmentHeight = *height;
+      }
+      if (text(Flange)) {
+        stl.solid.flange = ReadFlange(*text(Flange), seps);
+        if (!stl.solid.flange) {
+          return BadValue(Flange, *text(Flange),
+                          seps.decimal == "," ? "OD;THICKNESS or OD;THICKNESS;BOLT_CIRCLE;COUNT;HOLE"
+                                              : "OD,THICKNESS or OD,THICKNESS,BOLT_CIRCLE,COUNT,HOLE");
+        }
+      }
+      kit.kit = stl;
+      break;
+    }
+  }
+  options.kit = kit;
   return std::nullopt;
 }
 
@@ -304,6 +458,7 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
   }
 
   OptionTexts texts;
+  std::string stavesPath;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string_view arg = args[i];
     const std::size_t equals = arg.starts_with("--") ? arg.find('=') : std::string_view::npos;
@@ -317,7 +472,8 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
     if (spec->id == OptionId::Version) return VersionRequest{};
 
     const std::string optionName(spec->name);
-    const bool twoValues = spec->value == ValueKind::FormatAndFile;
+    const bool twoValues =
+        spec->value == ValueKind::FormatAndFile || spec->value == ValueKind::TextAndFile;
     std::string_view value;
     if (spec->value == ValueKind::None) {
       if (equals != std::string_view::npos)
@@ -359,6 +515,23 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
         if (value.empty()) return UsageError{"option --template needs a file name"};
         options.drawings.templatePath = std::string(value);
         break;
+      case OptionId::Staves:
+        if (texts[static_cast<std::size_t>(OptionId::Staves)])
+          return UsageError{"option --staves may be given only once"};
+        if (i + 1 >= args.size() || args[i + 1].empty())
+          return UsageError{"option --staves needs a number and a file name"};
+        if (auto forgotten = ForgottenValue(*spec, args[i + 1], "a file name")) return *forgotten;
+        stavesPath = std::string(args[++i]);
+        texts[static_cast<std::size_t>(spec->id)] = value;
+        break;
+      case OptionId::Rings:
+      case OptionId::Sectors:
+      case OptionId::Stl:
+        if (texts[static_cast<std::size_t>(spec->id)])
+          return UsageError{"option " + optionName + " may be given only once"};
+        if (value.empty()) return UsageError{"option " + optionName + " needs a file name"};
+        texts[static_cast<std::size_t>(spec->id)] = value;
+        break;
       case OptionId::Impedance:
         if (options.impedance) return UsageError{"option --impedance may be given only once"};
         if (value.empty()) return UsageError{"option --impedance needs a file name"};
@@ -373,6 +546,7 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
 
   if (auto problem = ReadHornOptions(options, texts)) return *problem;
   if (auto problem = ReadImpedanceOptions(options, texts)) return *problem;
+  if (auto problem = ReadKitOptions(options, texts, stavesPath)) return *problem;
   if (auto problem = ReadDrawingOptions(options, texts, kind)) return *problem;
   return options;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/impedance_tool.h"
+#include "cli/kit_tool.h"
 #include "cli/option_table.h"
 #include "geometry/number_text.h"
 #include "report/export_format.h"
@@ -36,6 +37,7 @@ struct ToolOptions {
   std::optional<std::string> outputPath;
   DrawingOptions drawings;
   std::optional<ImpedanceOptions> impedance;  // --impedance FILE and its settings
+  std::optional<KitOptions> kit;              // --rings, --sectors, --staves or --stl
 };
 
 struct HelpRequest {};

@@ -10,6 +10,7 @@
 
 #include "cli/drawing_tool.h"
 #include "cli/impedance_tool.h"
+#include "cli/kit_tool.h"
 #include "cli/options.h"
 #include "cli/safe_output.h"
 #include "cli/spooled_document.h"
@@ -76,6 +77,7 @@ int Run(const std::vector<std::string_view>& args, ToolEnvironment& env) {
     return kExitRefused;
   }
 
+  if (options.kit) return WriteKit(options.horn, options.separators, *options.kit, env);
   if (options.drawings.Requested() || options.impedance) {
     int status = kExitDone;
     if (options.drawings.Requested()) status = WriteDrawings(options, env);

@@ -1,12 +1,7 @@
-#include <dl_dxf.h>
-#include <locale.h>
-
-#include <QFile>
-#include <QTemporaryFile>
-#include <memory>
 #include <string>
+#include <vector>
 
-#include "export/export_error.h"
+#include "export/dxf_file.h"
 #include "export/profile_curves.h"
 #include "export/profile_export.h"
 
@@ -27,65 +22,10 @@ int CurveColour(const ProfileCurve& curve) {
   return kForeground;
 }
 
-DL_Attributes OnLayer(const std::string& layer) {
-  return DL_Attributes(layer, 256 /* BYLAYER */, -1, "BYLAYER", 1.0);
-}
-
-void WriteHeader(DL_Dxf& dxf, DL_WriterA& dw, const report::HornProfile& profile,
-                 const QRectF& extent) {
-  const bool millimetres = profile.unit == geometry::LengthUnit::Millimetre;
-  dxf.writeHeader(dw);
-  dw.dxfString(9, "$INSUNITS");
-  dw.dxfInt(70, millimetres ? 4 : 1);
-  dw.dxfString(9, "$MEASUREMENT");
-  dw.dxfInt(70, millimetres ? 1 : 0);
-  dw.dxfString(9, "$EXTMIN");
-  dw.coord(10, extent.left(), -extent.bottom());
-  dw.dxfString(9, "$EXTMAX");
-  dw.coord(10, extent.right(), extent.bottom());
-  dw.sectionEnd();
-}
-
-void WriteTables(DL_Dxf& dxf, DL_WriterA& dw, const std::vector<ProfileCurve>& curves) {
-  dw.sectionTables();
-  dxf.writeVPort(dw);
-
-  dw.tableLinetypes(3);
-  dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "", 0, 0, 0.0));
-  dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));
-  dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
-  dw.tableEnd();
-
-  dw.tableLayers(static_cast<int>(curves.size()) + 2);
-  dxf.writeLayer(dw, DL_LayerData("0", 0),
-                 DL_Attributes("", kForeground, 100, "CONTINUOUS", 1.0));
-  dxf.writeLayer(dw, DL_LayerData(kAxisLayer, 0),
-                 DL_Attributes("", kRed, 100, "CONTINUOUS", 1.0));
-  for (const ProfileCurve& curve : curves) {
-    dxf.writeLayer(dw, DL_LayerData(curve.layer, 0),
-                   DL_Attributes("", CurveColour(curve), 100, "CONTINUOUS", 1.0));
-  }
-  dw.tableEnd();
-
-  dw.tableStyle(1);
-  dxf.writeStyle(dw, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 2.5, "txt", ""));
-  dw.tableEnd();
-  dxf.writeView(dw);
-  dxf.writeUcs(dw);
-  dw.tableAppid(1);
-  dxf.writeAppid(dw, "ACAD");
-  dw.tableEnd();
-  dxf.writeDimStyle(dw, 2.5, 0.625, 0.625, 0.625, 2.5);
-  dxf.writeBlockRecord(dw);
-  dw.tableEnd();
-  dw.sectionEnd();
-
-  dw.sectionBlocks();
-  for (const char* block : {"*Model_Space", "*Paper_Space", "*Paper_Space0"}) {
-    dxf.writeBlock(dw, DL_BlockData(block, 0, 0.0, 0.0, 0.0));
-    dxf.writeEndBlock(dw, block);
-  }
-  dw.sectionEnd();
+std::vector<DxfLayer> Layers(const std::vector<ProfileCurve>& curves) {
+  std::vector<DxfLayer> layers{{kAxisLayer, kRed}};
+  for (const ProfileCurve& curve : curves) layers.push_back({curve.layer, CurveColour(curve)});
+  return layers;
 }
 
 void WritePolyline(DL_Dxf& dxf, DL_WriterA& dw, const std::string& layer,
@@ -99,8 +39,9 @@ void WritePolyline(DL_Dxf& dxf, DL_WriterA& dw, const std::string& layer,
 void WriteDrawing(DL_WriterA& dw, DL_Dxf& dxf, const report::HornProfile& profile) {
   const std::vector<ProfileCurve> curves = ProfileCurves(profile);
   const QRectF extent = ProfileExtent(profile);
-  WriteHeader(dxf, dw, profile, extent);
-  WriteTables(dxf, dw, curves);
+  WriteDxfHeader(dxf, dw, profile.unit == geometry::LengthUnit::Millimetre, extent.left(),
+                 -extent.bottom(), extent.right(), extent.bottom());
+  WriteDxfTables(dxf, dw, Layers(curves));
   dw.sectionEntities();
   dxf.writeLine(dw, DL_LineData(0.0, 0.0, 0.0, extent.right(), 0.0, 0.0), OnLayer(kAxisLayer));
   for (const ProfileCurve& curve : curves) {
@@ -113,49 +54,10 @@ void WriteDrawing(DL_WriterA& dw, DL_Dxf& dxf, const report::HornProfile& profil
   dw.dxfEOF();
 }
 
-// dxflib prints its numbers with sprintf, which follows LC_NUMERIC (a window
-// program runs in the user's locale); DXF needs "." on this thread meanwhile.
-class ClassicNumbers {
- public:
-  ClassicNumbers() : classic_(newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0))) {
-    if (classic_ != static_cast<locale_t>(0)) previous_ = uselocale(classic_);
-  }
-  ~ClassicNumbers() {
-    if (classic_ == static_cast<locale_t>(0)) return;
-    uselocale(previous_);
-    freelocale(classic_);
-  }
-  ClassicNumbers(const ClassicNumbers&) = delete;
-  ClassicNumbers& operator=(const ClassicNumbers&) = delete;
-
- private:
-  locale_t classic_;
-  locale_t previous_ = static_cast<locale_t>(0);
-};
-
 }  // namespace
 
 QByteArray ProfileDxf(const report::HornProfile& profile) {
-  // dxflib writes only to a named file: a private temporary one, whose bytes
-  // are then written to the user's file in one atomic step.
-  QTemporaryFile temporary;
-  if (!temporary.open())
-    throw ExportError("Cannot create a temporary file for the DXF drawing: " +
-                      temporary.errorString().toStdString());
-  const QByteArray name = QFile::encodeName(temporary.fileName());
-  {
-    const ClassicNumbers classic;
-    DL_Dxf dxf;
-    const std::unique_ptr<DL_WriterA> writer(dxf.out(name.constData(), DL_Codes::AC1015));
-    if (!writer) throw ExportError("Cannot write the DXF drawing to a temporary file.");
-    WriteDrawing(*writer, dxf, profile);
-    writer->close();
-  }
-  temporary.seek(0);
-  QByteArray bytes = temporary.readAll();
-  if (!bytes.endsWith("EOF\n"))
-    throw ExportError("The DXF drawing could not be completed in a temporary file.");
-  return bytes;
+  return DxfBytes([&profile](DL_Dxf& dxf, DL_WriterA& dw) { WriteDrawing(dw, dxf, profile); });
 }
 
 }  // namespace vortalis::exports

@@ -21,6 +21,7 @@
 #include "export/full_size_template.h"
 #include "report_window/acoustic_window.h"
 #include "report_window/export_dialog.h"
+#include "report_window/build_kit_dialog.h"
 #include "report_window/profile_window.h"
 #include "report_window/report_calculation.h"
 #include "report_window/report_document_sink.h"
@@ -133,6 +134,8 @@ void TTextForm::BuildMenus() {
                              &TTextForm::Printtemplate1Click);
   Acousticloading1 = NewAction(File1, "Acousticloading1", QStringLiteral("Acoustic &loading..."),
                                this, &TTextForm::Acousticloading1Click);
+  Buildkit1 = NewAction(File1, "Buildkit1", QStringLiteral("&Build kit..."), this,
+                        &TTextForm::Buildkit1Click);
 
   constexpr Qt::ShortcutContext kEditing = Qt::WindowShortcut;
   Edit1 = NewMenu(this, "Edit1", QStringLiteral("&Edit"));
@@ -186,7 +189,7 @@ void TTextForm::FormCreate() {
   fileName_ = kUntitled;
   // The window is hidden and takes no input while the generator runs; the
   // lines are gathered and reach the editor in one piece.
-  for (QAction* item : {Showprofile1, Exportprofile1, Printtemplate1, Acousticloading1}) {
+  for (QAction* item : {Showprofile1, Exportprofile1, Printtemplate1, Acousticloading1, Buildkit1}) {
     item->setEnabled(HasHorn(source_));
   }
   ReportDocumentSink document;
@@ -289,6 +292,7 @@ void TTextForm::Exit1Click() {
 TProfileForm* TTextForm::ProfileWindow() const { return profile_; }
 TExportForm* TTextForm::ExportDialog() const { return export_; }
 TAcousticForm* TTextForm::AcousticWindow() const { return acoustic_; }
+TBuildKitForm* TTextForm::BuildKitDialog() const { return buildKit_; }
 
 void TTextForm::Showprofile1Click() {
   if (profile_) {
@@ -348,6 +352,17 @@ void TTextForm::Acousticloading1Click() {
     return;
   }
   ShowInFront(acoustic_);
+}
+
+void TTextForm::Buildkit1Click() {
+  if (!buildKit_) {
+    if (!HasHorn(source_)) return;
+    buildKit_ = new TBuildKitForm(source_, fileName_, this);
+  }
+  // Window-modal, as the export dialog.
+  buildKit_->open();
+  buildKit_->raise();
+  buildKit_->activateWindow();
 }
 
 void TTextForm::Edit1Click() {

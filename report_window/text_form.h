@@ -13,6 +13,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPrinter;
 class TAcousticForm;
+class TBuildKitForm;
 class TExportForm;
 class TProfileForm;
 
@@ -43,11 +44,12 @@ class TTextForm : public QWidget {
   // What the report was computed from; its profile window, exports and
   // template describe this horn, whatever the dialogs hold now.
   const ReportSource& Source() const { return source_; }
-  // The report's profile window, export dialog and acoustic loading window
-  // while they are open.
+  // The report's profile window, export dialog, acoustic loading window and
+  // build kit dialog while they are open.
   TProfileForm* ProfileWindow() const;
   TExportForm* ExportDialog() const;
   TAcousticForm* AcousticWindow() const;
+  TBuildKitForm* BuildKitDialog() const;
 
   QPlainTextEdit* RichEdit1 = nullptr;
 
@@ -64,6 +66,7 @@ class TTextForm : public QWidget {
   QAction* Exportprofile1 = nullptr;
   QAction* Printtemplate1 = nullptr;
   QAction* Acousticloading1 = nullptr;
+  QAction* Buildkit1 = nullptr;
   QMenu* Edit1 = nullptr;
   QAction* Undo1 = nullptr;
   QAction* Cut1 = nullptr;
@@ -88,6 +91,7 @@ class TTextForm : public QWidget {
   void Exportprofile1Click();
   void Printtemplate1Click();
   void Acousticloading1Click();
+  void Buildkit1Click();
   void Edit1Click();
   void Undo1Click();
   void Cut1Click();
@@ -109,4 +113,5 @@ class TTextForm : public QWidget {
   QPointer<TProfileForm> profile_;
   QPointer<TExportForm> export_;
   QPointer<TAcousticForm> acoustic_;
+  QPointer<TBuildKitForm> buildKit_;
 };

@@ -1,6 +1,8 @@
 // The report window's profile items: the File menu's three new entries, the
 // profile window and its drawing, the export dialog and the full-size template.
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -18,10 +20,12 @@
 
 #include "app/main_form.h"
 #include "app/startup.h"
+#include "buildkit/rings.h"
 #include "export/full_size_template.h"
 #include "export/profile_curves.h"
 #include "export/profile_export.h"
 #include "report/drawing_grid.h"
+#include "report_window/build_kit_dialog.h"
 #include "report_window/export_dialog.h"
 #include "report_window/profile_window.h"
 #include "report_window/report_profile.h"
@@ -143,14 +147,71 @@ class ProfileWindowTests : public QObject {
     QCOMPARE(Captions(form->File1),
              (QStringList{"&Save", "Save &as...", "-", "&Print...", "Printer &setup...", "-",
                           "&Close", "&Quit", "-", "Show &profile...", "E&xport profile...",
-                          "Print full-size &template...", "Acoustic &loading..."}));
+                          "Print full-size &template...", "Acoustic &loading...", "&Build kit..."}));
     for (const QAction* item : {form->Showprofile1, form->Exportprofile1, form->Printtemplate1,
-                                form->Acousticloading1}) {
+                                form->Acousticloading1, form->Buildkit1}) {
       QVERIFY(item->shortcut().isEmpty());
       QVERIFY(item->isEnabled());
     }
     QCOMPARE(Captions(form->Edit1), (QStringList{"&Undo", "-", "Cu&t", "&Copy", "&Paste",
                                                  "Select &all"}));
+  }
+
+  // Circular horns: rings saved as the core's cutting list; rectangular
+  // horns: STL only, in pieces named from the throat.
+  void buildKitSavesTheChosenKit() {
+    for (const QString horn : {QStringLiteral("bass"), QStringLiteral("flat")}) {
+      TTextForm* form = ReportOf(horn);
+      QVERIFY(form);
+      form->Buildkit1->trigger();
+      QPointer<TBuildKitForm> dialog = form->BuildKitDialog();
+      QVERIFY(dialog && dialog->isVisible());
+      const bool flat = horn == QStringLiteral("flat");
+      QCOMPARE(dialog->RectangularNote->isVisibleTo(dialog), flat);
+      QCOMPARE(dialog->Rings->isEnabled(), !flat);
+      QCOMPARE(dialog->Stl->isChecked(), flat);
+      QString path;
+      if (flat) {
+        dialog->PrinterHeight->setText(QStringLiteral("2000"));
+        path = folder_->filePath(QStringLiteral("horn.stl"));
+      } else {
+        dialog->Board->setText(QStringLiteral("19"));
+        dialog->BoardWall->setText(QStringLiteral("15"));
+        dialog->Format->setCurrentIndex(dialog->Format->findData(QStringLiteral("csv")));
+        path = folder_->filePath(QStringLiteral("rings.csv"));
+      }
+      prompt_->exportAnswers = {path};
+      dialog->SaveButton->click();
+      QVERIFY2(prompt_->errors.isEmpty(), qPrintable(prompt_->errors.join('\n')));
+      QCOMPARE(prompt_->exportPresets.constLast(),
+               flat ? QStringLiteral("horn.stl") : QStringLiteral("rings.csv"));
+      if (flat) {
+        for (const char* piece : {"horn-1.stl", "horn-2.stl"})
+          QVERIFY(QFile::exists(folder_->filePath(QLatin1String(piece))));
+        QVERIFY(!QFile::exists(path));
+      } else {
+        const auto& input =
+            std::get<vortalis::report::CircularReportInput>(*form->Source().horn);
+        const std::string expected = vortalis::buildkit::RingsCsv(
+            vortalis::buildkit::StackedRings(input, {}, form->Source().separators, 19.0L, 15.0L),
+            input.unit);
+        QCOMPARE(ReadFile(path), QByteArray::fromStdString(expected));
+        // The template: the cutting list, then every board.
+        const QString pdf = folder_->filePath(QStringLiteral("rings.pdf"));
+        prompt_->printAnswers = {true};
+        prompt_->configurePrinter = [&pdf](QPrinter& printer) {
+          printer.setOutputFormat(QPrinter::PdfFormat);
+          printer.setOutputFileName(pdf);
+          printer.setPageSize(QPageSize(QPageSize::A4));
+        };
+        dialog->PrintButton->click();
+        QVERIFY2(prompt_->errors.isEmpty(), qPrintable(prompt_->errors.join('\n')));
+        QVERIFY(ReadFile(pdf).startsWith("%PDF"));
+        QVERIFY(dialog->Status->text().startsWith(QStringLiteral("Printed ")));
+      }
+      dialog->CloseButton->click();
+      QTRY_VERIFY(!dialog);
+    }
   }
 
   void profileWindowDrawsTheReportsHorn_data() {

@@ -1,0 +1,89 @@
+#include "cli/kit_tool.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <cstdio>
+#include <memory>
+
+#include "buildkit/kit_horn.h"
+#include "buildkit/rect_solid.h"
+#include "cli/painting.h"
+#include "export/export_error.h"
+#include "export/kit_files.h"
+
+namespace vortalis::cli {
+
+namespace {
+
+const report::CircularReportInput& Circular(const report::HornInput& horn, const char* kit) {
+  const auto* circular = std::get_if<report::CircularReportInput>(&horn);
+  if (circular == nullptr)
+    throw buildkit::KitError(std::string(kit) + " are made for circular horns only.");
+  return *circular;
+}
+
+// The flat kit of `options`, or nothing for STL.
+std::optional<exports::FlatKit> FlatKitOf(const report::HornInput& horn,
+                                          const geometry::Separators& separators,
+                                          const KitOptions& options, std::string& path) {
+  const geometry::LengthUnit unit = report::UnitOf(horn);
+  if (const auto* rings = std::get_if<RingsKitOptions>(&options.kit)) {
+    path = rings->path;
+    return exports::RingsKit{
+        unit, buildkit::StackedRings(Circular(horn, "Stacked rings"), options.mouthLimit,
+                                     separators, rings->board, rings->wall)};
+  }
+  if (const auto* sectors = std::get_if<SectorsKitOptions>(&options.kit)) {
+    path = sectors->path;
+    return exports::SectorsKit{
+        unit, buildkit::SheetDevelopments(Circular(horn, "Sheet developments"), options.mouthLimit,
+                                          separators, sectors->step, sectors->seam)};
+  }
+  if (const auto* staves = std::get_if<StavesKitOptions>(&options.kit)) {
+    path = staves->path;
+    return exports::StavesKit{unit, buildkit::Staves(Circular(horn, "Staves"), options.mouthLimit,
+                                                     separators, staves->count)};
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+int WriteKit(const report::HornInput& horn, const geometry::Separators& separators,
+             const KitOptions& options, ToolEnvironment& env) {
+  try {
+    if (const auto* stl = std::get_if<StlKitOptions>(&options.kit)) {
+      const buildkit::HornSolids solids =
+          report::IsRectangular(horn)
+              ? buildkit::RectangularHornSolids(std::get<report::RectangularReportInput>(horn),
+                                                options.mouthLimit, separators, stl->solid)
+              : buildkit::CircularHornSolids(std::get<report::CircularReportInput>(horn),
+                                             options.mouthLimit, separators, stl->solid);
+      for (const QString& name : exports::WriteStlFiles(solids, FileName(stl->path)))
+        std::fprintf(env.out, "%s\n", QFile::encodeName(name).constData());
+    } else {
+      std::string path;
+      const std::optional<exports::FlatKit> kit = FlatKitOf(horn, separators, options, path);
+      // SVG and PDF are painted; CSV and DXF never start Qt's platform.
+      const QString name = FileName(path);
+      const QString extension = QFileInfo(name).suffix().toLower();
+      std::unique_ptr<QGuiApplication> app;
+      if (extension == QStringLiteral("svg") || extension == QStringLiteral("pdf"))
+        app = StartPainting();
+      exports::WriteKitFile(*kit, name);
+    }
+  } catch (const report::ProfileError& e) {
+    std::fprintf(env.err, "vortalis-report: %s\n", e.what());
+    return kExitRefused;
+  } catch (const buildkit::KitError& e) {
+    std::fprintf(env.err, "vortalis-report: %s\n", e.what());
+    return kExitRefused;
+  } catch (const exports::ExportError& e) {
+    std::fprintf(env.err, "vortalis-report: %s\n", e.what());
+    return kExitRefused;
+  }
+  return std::fflush(env.out) == 0 ? kExitDone : kExitRefused;
+}
+
+}  // namespace vortalis::cli

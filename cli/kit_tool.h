@@ -1,0 +1,56 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "buildkit/horn_solid.h"
+#include "cli/report_tool.h"
+#include "geometry/number_text.h"
+#include "report/horn_profile.h"
+#include "report/report_input.h"
+
+// vortalis-report's build kits: the cutting data of stacked rings, sheet
+// developments and staves, and the solids for 3D printing, instead of the
+// report. Lengths in the horn's unit.
+namespace vortalis::cli {
+
+// --rings FILE --board T [--wall W]: FILE ending .csv, .dxf or .pdf.
+struct RingsKitOptions {
+  std::string path;
+  long double board = 0.0L;
+  long double wall = 0.0L;
+};
+
+// --sectors FILE --step S [--seam A]: FILE ending .dxf, .svg or .pdf.
+struct SectorsKitOptions {
+  std::string path;
+  long double step = 0.0L;
+  long double seam = 0.0L;
+};
+
+// --staves N FILE: FILE ending .dxf, .svg or .pdf.
+struct StavesKitOptions {
+  std::string path;
+  int count = 0;
+};
+
+// --stl FILE --wall W [--segment-height H] [--flange OD,THICKNESS[,BOLT_CIRCLE,COUNT,HOLE]]
+struct StlKitOptions {
+  std::string path;
+  buildkit::SolidOptions solid;  // wall, segmentHeight, flange
+};
+
+struct KitOptions {
+  std::variant<RingsKitOptions, SectorsKitOptions, StavesKitOptions, StlKitOptions> kit;
+  report::MouthLimit mouthLimit;  // as --mouth-limit gives it to the drawings
+};
+
+// For input the validation accepted. Writes the kit's file(s), the STL
+// pieces' names to standard output (one a line); a refused kit value or a
+// file that cannot be written is a sentence on standard error and
+// kExitRefused. Builds without the window program's drawing support refuse.
+int WriteKit(const report::HornInput& horn, const geometry::Separators& separators,
+             const KitOptions& options, ToolEnvironment& env);
+
+}  // namespace vortalis::cli

@@ -1,0 +1,35 @@
+#include "cli/painting.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <cstdio>
+
+namespace vortalis::cli {
+
+namespace {
+
+// Qt's notes about the desktop session (no XDG_RUNTIME_DIR when run from a
+// script) mean nothing to a file writer; real problems still show.
+void QtMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtDebugMsg || type == QtInfoMsg) return;
+  if (message.startsWith(QStringLiteral("QStandardPaths:"))) return;
+  std::fprintf(stderr, "vortalis-report: %s\n", qPrintable(message));
+}
+
+}  // namespace
+
+std::unique_ptr<QGuiApplication> StartPainting() {
+  if (QCoreApplication::instance() != nullptr) return nullptr;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "vortalis-report";
+  static char* argv[] = {name, nullptr};
+  qInstallMessageHandler(QtMessage);
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+QString FileName(const std::string& path) {
+  return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+}  // namespace vortalis::cli

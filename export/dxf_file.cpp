@@ -1,0 +1,115 @@
+#include "export/dxf_file.h"
+
+#include <locale.h>
+
+#include <QFile>
+#include <QTemporaryFile>
+#include <memory>
+
+#include "export/export_error.h"
+
+namespace vortalis::exports {
+
+namespace {
+
+constexpr int kForeground = 7;  // black on white, white on black
+
+// dxflib prints its numbers with sprintf, which follows LC_NUMERIC (a window
+// program runs in the user's locale); DXF needs "." on this thread meanwhile.
+class ClassicNumbers {
+ public:
+  ClassicNumbers() : classic_(newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0))) {
+    if (classic_ != static_cast<locale_t>(0)) previous_ = uselocale(classic_);
+  }
+  ~ClassicNumbers() {
+    if (classic_ == static_cast<locale_t>(0)) return;
+    uselocale(previous_);
+    freelocale(classic_);
+  }
+  ClassicNumbers(const ClassicNumbers&) = delete;
+  ClassicNumbers& operator=(const ClassicNumbers&) = delete;
+
+ private:
+  locale_t classic_;
+  locale_t previous_ = static_cast<locale_t>(0);
+};
+
+}  // namespace
+
+QByteArray DxfBytes(const std::function<void(DL_Dxf&, DL_WriterA&)>& write) {
+  // A private temporary file, whose bytes are then written to the user's
+  // file in one atomic step.
+  QTemporaryFile temporary;
+  if (!temporary.open())
+    throw ExportError("Cannot create a temporary file for the DXF drawing: " +
+                      temporary.errorString().toStdString());
+  const QByteArray name = QFile::encodeName(temporary.fileName());
+  {
+    const ClassicNumbers classic;
+    DL_Dxf dxf;
+    const std::unique_ptr<DL_WriterA> writer(dxf.out(name.constData(), DL_Codes::AC1015));
+    if (!writer) throw ExportError("Cannot write the DXF drawing to a temporary file.");
+    write(dxf, *writer);
+    writer->close();
+  }
+  temporary.seek(0);
+  QByteArray bytes = temporary.readAll();
+  if (!bytes.endsWith("EOF\n"))
+    throw ExportError("The DXF drawing could not be completed in a temporary file.");
+  return bytes;
+}
+
+void WriteDxfHeader(DL_Dxf& dxf, DL_WriterA& dw, bool millimetres, double minX, double minY,
+                    double maxX, double maxY) {
+  dxf.writeHeader(dw);
+  dw.dxfString(9, "$INSUNITS");
+  dw.dxfInt(70, millimetres ? 4 : 1);
+  dw.dxfString(9, "$MEASUREMENT");
+  dw.dxfInt(70, millimetres ? 1 : 0);
+  dw.dxfString(9, "$EXTMIN");
+  dw.coord(10, minX, minY);
+  dw.dxfString(9, "$EXTMAX");
+  dw.coord(10, maxX, maxY);
+  dw.sectionEnd();
+}
+
+void WriteDxfTables(DL_Dxf& dxf, DL_WriterA& dw, const std::vector<DxfLayer>& layers) {
+  dw.sectionTables();
+  dxf.writeVPort(dw);
+
+  dw.tableLinetypes(3);
+  dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "", 0, 0, 0.0));
+  dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));
+  dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
+  dw.tableEnd();
+
+  dw.tableLayers(static_cast<int>(layers.size()) + 1);
+  dxf.writeLayer(dw, DL_LayerData("0", 0), DL_Attributes("", kForeground, 100, "CONTINUOUS", 1.0));
+  for (const DxfLayer& layer : layers) {
+    dxf.writeLayer(dw, DL_LayerData(layer.name, 0),
+                   DL_Attributes("", layer.colour, 100, "CONTINUOUS", 1.0));
+  }
+  dw.tableEnd();
+
+  dw.tableStyle(1);
+  dxf.writeStyle(dw, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 2.5, "txt", ""));
+  dw.tableEnd();
+  dxf.writeView(dw);
+  dxf.writeUcs(dw);
+  dw.tableAppid(1);
+  dxf.writeAppid(dw, "ACAD");
+  dw.tableEnd();
+  dxf.writeDimStyle(dw, 2.5, 0.625, 0.625, 0.625, 2.5);
+  dxf.writeBlockRecord(dw);
+  dw.tableEnd();
+  dw.sectionEnd();
+
+  dw.sectionBlocks();
+  for (const char* block : {"*Model_Space", "*Paper_Space", "*Paper_Space0"}) {
+    dxf.writeBlock(dw, DL_BlockData(block, 0, 0.0, 0.0, 0.0));
+    dxf.writeEndBlock(dw, block);
+  }
+  dw.sectionEnd();
+}
+
+}  // namespace vortalis::exports

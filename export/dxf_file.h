@@ -1,0 +1,33 @@
+#pragma once
+
+#include <dl_dxf.h>
+
+#include <QByteArray>
+#include <functional>
+#include <string>
+#include <vector>
+
+// What the profile's and the kits' DXF files share: dxflib writes only to a
+// named file, with sprintf's numbers.
+namespace vortalis::exports {
+
+// The bytes `write` gives an AutoCAD 2000 writer (through a private temporary
+// file, "." decimals whatever the locale); ExportError when it cannot be made.
+QByteArray DxfBytes(const std::function<void(DL_Dxf&, DL_WriterA&)>& write);
+
+// $INSUNITS and $MEASUREMENT of the unit, and the drawing's extent.
+void WriteDxfHeader(DL_Dxf& dxf, DL_WriterA& dw, bool millimetres, double minX, double minY,
+                    double maxX, double maxY);
+
+// The tables (line types, `layers` with their colours, text style) and the blocks.
+struct DxfLayer {
+  std::string name;
+  int colour;
+};
+void WriteDxfTables(DL_Dxf& dxf, DL_WriterA& dw, const std::vector<DxfLayer>& layers);
+
+inline DL_Attributes OnLayer(const std::string& layer) {
+  return DL_Attributes(layer, 256 /* BYLAYER */, -1, "BYLAYER", 1.0);
+}
+
+}  // namespace vortalis::exports

@@ -1,0 +1,106 @@
+#include "export/kit_files.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QPdfWriter>
+
+#include "export/export_error.h"
+#include "export/profile_export.h"
+
+namespace vortalis::exports {
+
+namespace {
+
+constexpr qreal kPdfMarginMm = 10.0;
+
+// The one place the kits' files reach the disk.
+void WriteBytes(const QString& path, const QByteArray& bytes) { WriteFileAtomically(path, bytes); }
+
+QByteArray KitPdf(const FlatKit& kit, const QPageSize& pageSize) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    writer.setCreator(QStringLiteral("Vortalis"));
+    writer.setTitle(DrawKit(kit).title);
+    writer.setPageLayout(
+        QPageLayout(pageSize, QPageLayout::Portrait,
+                    QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
+                    QPageLayout::Millimeter));
+    PrintKit(kit, writer);
+  }
+  return buffer.data();
+}
+
+QString Extension(const QString& path) { return QFileInfo(path).suffix().toLower(); }
+
+}  // namespace
+
+QStringList KitExtensions(const FlatKit& kit) {
+  if (std::holds_alternative<RingsKit>(kit))
+    return {QStringLiteral("dxf"), QStringLiteral("pdf"), QStringLiteral("csv")};
+  return {QStringLiteral("dxf"), QStringLiteral("svg"), QStringLiteral("pdf")};
+}
+
+QString KitFilter(const FlatKit& kit, const QString& extension) {
+  if (!KitExtensions(kit).contains(extension)) return {};
+  if (extension == QStringLiteral("dxf")) return QStringLiteral("DXF drawing (*.dxf)");
+  if (extension == QStringLiteral("svg")) return QStringLiteral("SVG drawing (*.svg)");
+  if (extension == QStringLiteral("pdf")) return QStringLiteral("PDF template (*.pdf)");
+  return QStringLiteral("CSV cutting list (*.csv)");
+}
+
+void WriteKitFile(const FlatKit& kit, const QString& path, const QPageSize& pageSize) {
+  const QString extension = Extension(path);
+  if (!KitExtensions(kit).contains(extension)) {
+    throw ExportError("Cannot write " + path.toStdString() + ": this kit is saved as " +
+                      KitExtensions(kit).join(QStringLiteral(", ")).toUpper().toStdString() +
+                      " (the file's name ends in one of them).");
+  }
+  if (extension == QStringLiteral("dxf")) {
+    WriteBytes(path, KitDxf(kit));
+  } else if (extension == QStringLiteral("svg")) {
+    WriteBytes(path, KitSvg(kit));
+  } else if (extension == QStringLiteral("pdf")) {
+    WriteBytes(path, KitPdf(kit, pageSize));
+  } else {
+    const RingsKit& rings = std::get<RingsKit>(kit);
+    const std::string text = buildkit::RingsCsv(rings.rings, rings.unit);
+    WriteBytes(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+  }
+}
+
+QStringList StlFileNames(const QString& path, std::size_t pieces) {
+  if (pieces <= 1) return {path};
+  const QFileInfo file(path);
+  const QString suffix = file.suffix().isEmpty() ? QStringLiteral("stl") : file.suffix();
+  QStringList names;
+  for (std::size_t i = 1; i <= pieces; ++i) {
+    const QString name =
+        file.completeBaseName() + QLatin1Char('-') + QString::number(i) + QLatin1Char('.') + suffix;
+    names << (file.path() == QStringLiteral(".") && !path.startsWith(QStringLiteral("./"))
+                  ? name
+                  : file.dir().filePath(name));
+  }
+  return names;
+}
+
+QStringList WriteStlFiles(const buildkit::HornSolids& solids, const QString& path) {
+  const QStringList names = StlFileNames(path, solids.segments.size());
+  if (names.size() == 1) {
+    const std::string bytes = buildkit::BinaryStl(solids.whole, "Vortalis tractrix horn, mm");
+    WriteBytes(path, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return names;
+  }
+  for (qsizetype i = 0; i < names.size(); ++i) {
+    const std::string header = "Vortalis tractrix horn, piece " + std::to_string(i + 1) + " of " +
+                               std::to_string(names.size()) + " from the throat, mm";
+    const std::string bytes =
+        buildkit::BinaryStl(solids.segments[static_cast<std::size_t>(i)], header);
+    WriteBytes(names[i], QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  }
+  return names;
+}
+
+}  // namespace vortalis::exports

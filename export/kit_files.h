@@ -1,0 +1,111 @@
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+#include <QByteArray>
+#include <QPageSize>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+#include "buildkit/horn_solid.h"
+#include "buildkit/rings.h"
+#include "buildkit/sectors.h"
+#include "buildkit/staves.h"
+#include "geometry/units.h"
+
+class QPagedPaintDevice;
+
+// The build kits' files: stacked rings (CSV, DXF, PDF), sheet developments and
+// staves (DXF, SVG, PDF template at 1:1) and the printable solids as STL.
+// Every file is written atomically through WriteFileAtomically; failures
+// throw ExportError naming the file.
+namespace vortalis::exports {
+
+struct RingsKit {
+  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
+  std::vector<buildkit::Ring> rings;
+};
+
+struct SectorsKit {
+  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
+  buildkit::SheetDevelopment development;
+};
+
+struct StavesKit {
+  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
+  buildkit::StavePattern pattern;
+};
+
+using FlatKit = std::variant<RingsKit, SectorsKit, StavesKit>;
+
+// A kit as flat shapes in the horn's unit, y up: one piece per ring, per
+// sector, or the one stave, each with its texts. Every curve is a polyline
+// within the kit tolerance of the true shape, except the rings' circles.
+struct KitPath {
+  std::string layer;
+  std::vector<QPointF> points;
+  bool closed = false;
+  bool cut = true;  // false: a mark (mid-line, fold, tick), drawn thin
+};
+struct KitCircle {
+  std::string layer;
+  QPointF centre;
+  qreal radius;
+};
+struct KitText {
+  std::string layer;
+  QPointF at;    // left end of the text's base line
+  qreal height;  // in the unit
+  QString text;
+};
+struct KitPiece {
+  QString title;  // "Board 3", "Sector 2 of 14", "Stave (cut 12)"
+  std::vector<KitPath> paths;
+  std::vector<KitCircle> circles;
+  std::vector<KitText> texts;
+  QRectF bounds;  // shapes and texts, y up (top() is the lowest y)
+};
+struct KitDrawing {
+  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
+  QString title;
+  QStringList notes;                // stated on every drawing and page
+  std::vector<std::string> layers;  // in the order of the pieces
+  std::vector<KitPiece> pieces;     // each in its own coordinates
+};
+
+KitDrawing DrawKit(const FlatKit& kit);
+
+// The pieces one under the other for a cutter (DXF) or a drawing (SVG).
+// DXF in the horn's unit with $INSUNITS; rings as CIRCLE entities on layers
+// RING_<n>, sectors on SECTOR_<n>, the stave on STAVE.
+QByteArray KitDxf(const FlatKit& kit);
+// Real millimetres, as the profile's SVG. Needs a QGuiApplication.
+QByteArray KitSvg(const FlatKit& kit);
+
+// The template at 1:1 on the device's pages: for rings the cutting list,
+// then every ring that fits a page on a page of its own (the list names the
+// others); a sector or the stave on a page of its own, or on several
+// overlapping pages (with their place in the grid) when it does not fit one;
+// a 100 mm (4 inch) check ruler on every drawing page. Returns the number of pages.
+int PrintKit(const FlatKit& kit, QPagedPaintDevice& device);
+
+// The file for `path` by its extension: .csv (rings), .dxf, .svg (sectors,
+// staves), .pdf (on pageSize paper with 10 mm margins).
+void WriteKitFile(const FlatKit& kit, const QString& path,
+                  const QPageSize& pageSize = QPageSize(QPageSize::A4));
+
+// The extensions a kit can be saved as, and a file dialog's filter for one of them.
+QStringList KitExtensions(const FlatKit& kit);
+QString KitFilter(const FlatKit& kit, const QString& extension);
+
+// The STL files of solids: one file at `path`, or with several segments
+// `horn.stl` gives horn-1.stl, horn-2.stl, ... from the throat. Returns the
+// names written.
+QStringList StlFileNames(const QString& path, std::size_t pieces);
+QStringList WriteStlFiles(const buildkit::HornSolids& solids, const QString& path);
+
+}  // namespace vortalis::exports

@@ -1,0 +1,539 @@
+#include "report_window/build_kit_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <utility>
+
+#include "buildkit/kit_horn.h"
+#include "buildkit/rect_solid.h"
+#include "export/export_error.h"
+#include "export/kit_layout.h"
+#include "geometry/units.h"
+#include "report/drawing_grid.h"
+#include "report/number_format.h"
+#include "report_window/report_profile.h"
+#include "report_window/text_form.h"
+#include "ui/locale_separators.h"
+#include "ui/prompt.h"
+#include "ui/widgets.h"
+
+namespace {
+
+namespace buildkit = vortalis::buildkit;
+namespace exports = vortalis::exports;
+using vortalis::geometry::LengthUnit;
+
+const QColor kWall(20, 60, 160);
+const QColor kWood(222, 196, 150);
+const QColor kText(30, 30, 30);
+const QColor kPieces[] = {QColor(20, 60, 160), QColor(200, 90, 20)};
+
+// A default length: millimetres as given, inches at mm / 25.4 rounded to `decimals`.
+long double Default(LengthUnit unit, long double mm, int decimals = 2) {
+  if (unit == LengthUnit::Millimetre) return mm;
+  const long double scale = std::pow(10.0L, decimals);
+  return std::round(mm / 25.4L * scale) / scale;
+}
+
+QLineEdit* Field(QFormLayout* rows, const char* name, const QString& caption) {
+  auto* field = Named(new QLineEdit, name);
+  rows->addRow(caption, field);
+  return field;
+}
+
+// Maps a rectangle of the horn (x along, y across, y up) to `area` at one scale.
+struct Fit {
+  qreal scale;
+  QPointF origin;  // device point of (left, bottom)
+  QRectF shown;
+  QPointF operator()(qreal x, qreal y) const {
+    return {origin.x() + (x - shown.left()) * scale, origin.y() - (y - shown.top()) * scale};
+  }
+};
+
+Fit FitTo(const QRectF& shown, const QRectF& area) {
+  const qreal scale = std::min(area.width() / std::max(shown.width(), 1e-9),
+                               area.height() / std::max(shown.height(), 1e-9));
+  const qreal w = shown.width() * scale;
+  const qreal h = shown.height() * scale;
+  return {scale,
+          QPointF(area.left() + (area.width() - w) / 2, area.top() + (area.height() + h) / 2),
+          shown};
+}
+
+void PaintRings(QPainter& painter, const QRectF& area, const exports::RingsKit& kit) {
+  qreal end = 0.0, top = 0.0;
+  for (const buildkit::Ring& ring : kit.rings) {
+    end = std::max(end, static_cast<qreal>(ring.to));
+    top = std::max(top, static_cast<qreal>(ring.outerRadius));
+  }
+  const Fit map = FitTo(QRectF(0.0, 0.0, end, top), area);
+  QPolygonF wall;
+  for (const buildkit::Ring& ring : kit.rings) {
+    const QPolygonF board{map(ring.from, ring.innerFrom), map(ring.to, ring.innerTo),
+                          map(ring.to, ring.outerRadius), map(ring.from, ring.outerRadius)};
+    painter.setPen(QPen(kWood.darker(160), 1.0));
+    painter.setBrush(kWood);
+    painter.drawPolygon(board);
+    wall << map(ring.from, ring.innerFrom) << map(ring.to, ring.innerTo);
+  }
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(kWall, 2.0));
+  painter.drawPolyline(wall);
+  painter.setPen(QPen(Qt::gray, 1.0, Qt::DashDotLine));
+  painter.drawLine(map(0.0, 0.0), map(end, 0.0));
+}
+
+// The solids cut by a plane through the axis: each piece in its colour, the
+// axis across (z along, radial distance up).
+void PaintSolids(QPainter& painter, const QRectF& area, const buildkit::HornSolids& solids) {
+  const long double angle = 0.0123L;  // off the meshes' own seams
+  const long double c = std::cos(angle), s = std::sin(angle);
+  std::vector<std::vector<QLineF>> sections;
+  QRectF shown;
+  for (const buildkit::Mesh& mesh : solids.segments) {
+    std::vector<QLineF>& lines = sections.emplace_back();
+    for (const auto& triangle : mesh.triangles) {
+      std::vector<QPointF> cut;
+      for (int i = 0; i < 3; ++i) {
+        const buildkit::Vertex& a = mesh.vertices[triangle[static_cast<std::size_t>(i)]];
+        const buildkit::Vertex& b = mesh.vertices[triangle[static_cast<std::size_t>((i + 1) % 3)]];
+        const long double da = a.y * c - a.x * s, db = b.y * c - b.x * s;  // across the plane
+        if ((da < 0.0L) == (db < 0.0L)) continue;
+        const long double f = da / (da - db);
+        const long double x = a.x + f * (b.x - a.x), y = a.y + f * (b.y - a.y);
+        const long double radial = x * c + y * s;
+        if (radial <= 0.0L) continue;
+        cut.emplace_back(static_cast<qreal>(a.z + f * (b.z - a.z)), static_cast<qreal>(radial));
+      }
+      if (cut.size() == 2) {
+        lines.emplace_back(cut[0], cut[1]);
+        shown = shown.united(QRectF(cut[0], cut[1]).normalized());
+      }
+    }
+  }
+  shown.setTop(0.0);
+  const Fit map = FitTo(shown, area);
+  for (std::size_t i = 0; i < sections.size(); ++i) {
+    painter.setPen(QPen(kPieces[i % 2], 1.5));
+    for (const QLineF& line : sections[i])
+      painter.drawLine(map(line.x1(), line.y1()), map(line.x2(), line.y2()));
+  }
+  painter.setPen(QPen(Qt::gray, 1.0, Qt::DashDotLine));
+  painter.drawLine(map(0.0, 0.0), map(shown.right(), 0.0));
+}
+
+// The flat pieces in as many columns as fit them largest.
+void PaintFlat(QPainter& painter, const QRectF& area, const exports::FlatKit& kit) {
+  const exports::KitDrawing drawing = exports::DrawKit(kit);
+  const std::size_t n = drawing.pieces.size();
+  if (n == 0) return;
+  const qreal mmPer = static_cast<qreal>(buildkit::MillimetresPer(drawing.unit));
+  std::vector<QPointF> best;
+  QRectF bestExtent;
+  qreal bestScale = -1.0;
+  for (std::size_t columns = 1; columns <= n; ++columns) {
+    const std::size_t perColumn = (n + columns - 1) / columns;
+    std::vector<QPointF> offsets;
+    qreal x = 0.0, y = 0.0, width = 0.0, height = 0.0, gap = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+      const QRectF& b = drawing.pieces[i].bounds;
+      gap = std::max(gap, 0.05 * std::max(b.width(), b.height()));
+      if (i > 0 && i % perColumn == 0) {
+        x += width + gap;
+        y = 0.0;
+        width = 0.0;
+      }
+      offsets.emplace_back(x - b.left(), y - b.bottom());
+      y -= b.height() + gap;
+      width = std::max(width, b.width());
+      height = std::max(height, -y);
+    }
+    const QRectF extent(0.0, -height, x + width, height);
+    const qreal scale = std::min(area.width() / extent.width(), area.height() / extent.height());
+    if (scale > bestScale) {
+      bestScale = scale;
+      best = offsets;
+      bestExtent = extent;
+    }
+  }
+  const qreal u = bestScale / mmPer;  // pixels per mm
+  const qreal left =
+      (bestExtent.left() - (area.width() / bestScale - bestExtent.width()) / 2) * mmPer -
+      area.left() / u;
+  const qreal top =
+      (bestExtent.bottom() + (area.height() / bestScale - bestExtent.height()) / 2) * mmPer +
+      area.top() / u;
+  const exports::KitMapping map{mmPer, left, top, u};
+  for (std::size_t i = 0; i < n; ++i)
+    exports::PaintPiece(painter, drawing.pieces[i], best[i], map, false);
+}
+
+}  // namespace
+
+TKitPreview::TKitPreview(QWidget* parent) : QWidget(parent) {
+  setMinimumSize(420, 300);
+  setAutoFillBackground(true);
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, Qt::white);
+  setPalette(colours);
+}
+
+void TKitPreview::Show(const std::optional<BuiltKit>& kit, const QString& message) {
+  kit_ = kit;
+  message_ = message;
+  update();
+}
+
+void TKitPreview::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QRectF area = QRectF(rect()).adjusted(12, 12, -12, -30);
+  painter.setPen(kText);
+  painter.drawText(QRectF(rect()).adjusted(8, 0, -8, -6),
+                   Qt::AlignBottom | Qt::AlignLeft | Qt::TextWordWrap, message_);
+  if (!kit_) return;
+  if (const auto* solids = std::get_if<buildkit::HornSolids>(&*kit_)) {
+    PaintSolids(painter, area, *solids);
+    return;
+  }
+  const auto& flat = std::get<exports::FlatKit>(*kit_);
+  if (const auto* rings = std::get_if<exports::RingsKit>(&flat))
+    PaintRings(painter, area, *rings);
+  else
+    PaintFlat(painter, area, flat);
+}
+
+TBuildKitForm::TBuildKitForm(ReportSource source, const QString& reportFile, QWidget* report)
+    : QDialog(report), source_(std::move(source)), reportFile_(reportFile) {
+  setObjectName(QStringLiteral("BuildKitForm"));
+  setWindowTitle(QStringLiteral("Build kit"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+  BuildControls();
+  SetDefaults();
+  refresh_ = new QTimer(this);
+  refresh_->setSingleShot(true);
+  refresh_->setInterval(250);
+  connect(refresh_, &QTimer::timeout, this, &TBuildKitForm::UpdatePreview);
+  for (QRadioButton* button : {Rings, Sectors, Staves, Stl})
+    connect(button, &QRadioButton::toggled, this, [this](bool on) {
+      if (on) MethodClick();
+    });
+  for (QLineEdit* field : findChildren<QLineEdit*>())
+    connect(field, &QLineEdit::textChanged, refresh_, qOverload<>(&QTimer::start));
+  connect(Flange, &QCheckBox::toggled, this, &TBuildKitForm::MethodClick);
+  connect(SaveButton, &QPushButton::clicked, this, &TBuildKitForm::SaveClick);
+  connect(PrintButton, &QPushButton::clicked, this, &TBuildKitForm::PrintClick);
+  connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
+  MethodClick();
+}
+
+void TBuildKitForm::BuildControls() {
+  const QString unit = QString::fromLatin1(UnitName(SourceUnit(source_)));
+  auto* method = new QGroupBox(QStringLiteral("Way of building"));
+  auto* methods = new QVBoxLayout(method);
+  Rings = Named(new QRadioButton(QStringLiteral("Stacked &rings from boards")), "Rings");
+  Sectors = Named(new QRadioButton(QStringLiteral("Sheet &developments (frusta)")), "Sectors");
+  Staves = Named(new QRadioButton(QStringLiteral("S&taves bent along their length")), "Staves");
+  Stl = Named(new QRadioButton(QStringLiteral("ST&L for 3D printing")), "Stl");
+  for (QRadioButton* button : {Rings, Sectors, Staves, Stl}) methods->addWidget(button);
+  RectangularNote =
+      Named(new QLabel(QStringLiteral("A rectangular horn is offered as STL only: rings, sheet "
+                                      "developments and staves are made for round walls.")),
+            "RectangularNote");
+  RectangularNote->setWordWrap(true);
+  methods->addWidget(RectangularNote);
+
+  auto* values = new QGroupBox(QStringLiteral("Values (%1)").arg(unit));
+  auto* rows = new QFormLayout(values);
+  Board = Field(rows, "Board", QStringLiteral("&Board thickness:"));
+  BoardWall = Field(rows, "BoardWall", QStringLiteral("Wood around the &hole:"));
+  Step = Field(rows, "Step", QStringLiteral("&Step between stations:"));
+  Seam = Field(rows, "Seam", QStringLiteral("Seam &allowance:"));
+  StaveCount = Field(rows, "StaveCount", QStringLiteral("&Number of staves (6 to 64):"));
+  Wall = Field(rows, "Wall", QStringLiteral("&Wall thickness:"));
+  PrinterHeight = Field(rows, "PrinterHeight", QStringLiteral("&Printer height (0: one piece):"));
+  Flange = Named(new QCheckBox(QStringLiteral("Throat &flange")), "Flange");
+  rows->addRow(Flange);
+  FlangeDiameter = Field(rows, "FlangeDiameter", QStringLiteral("Flange &outer diameter:"));
+  FlangeThickness = Field(rows, "FlangeThickness", QStringLiteral("Flange thic&kness:"));
+  BoltCircle = Field(rows, "BoltCircle", QStringLiteral("Bolt &circle diameter:"));
+  BoltCount = Field(rows, "BoltCount", QStringLiteral("Bolt holes (&count):"));
+  HoleDiameter = Field(rows, "HoleDiameter", QStringLiteral("Hole d&iameter:"));
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(method);
+  left->addWidget(values);
+  auto* formatRow = new QFormLayout;
+  Format = Named(new QComboBox, "Format");
+  formatRow->addRow(QStringLiteral("File &format:"), Format);
+  left->addLayout(formatRow);
+  left->addStretch();
+
+  Preview = Named(new TKitPreview, "Preview");
+  Status = Named(new QLabel, "Status");
+  Status->setWordWrap(true);
+  auto* right = new QVBoxLayout;
+  right->addWidget(Preview, 1);
+  right->addWidget(Status);
+
+  auto* buttons = new QDialogButtonBox;
+  SaveButton = buttons->addButton(QStringLiteral("&Save..."), QDialogButtonBox::AcceptRole);
+  SaveButton->setObjectName(QStringLiteral("SaveButton"));
+  SaveButton->setDefault(true);
+  PrintButton =
+      buttons->addButton(QStringLiteral("&Print template..."), QDialogButtonBox::ActionRole);
+  PrintButton->setObjectName(QStringLiteral("PrintButton"));
+  CloseButton = buttons->addButton(QStringLiteral("Close"), QDialogButtonBox::RejectRole);
+  CloseButton->setObjectName(QStringLiteral("CloseButton"));
+
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(left);
+  columns->addLayout(right, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(columns, 1);
+  layout->addWidget(buttons);
+  resize(980, 620);
+}
+
+void TBuildKitForm::SetDefaults() {
+  const LengthUnit unit = SourceUnit(source_);
+  const auto& separators = CurrentSeparators();
+  const auto set = [&separators](QLineEdit* field, long double value) {
+    field->setText(QString::fromStdString(vortalis::report::ShortNumberText(value, separators)));
+  };
+  const bool rectangular = vortalis::report::IsRectangular(*source_.horn);
+  set(Board, Default(unit, 18.0L, 3));
+  set(BoardWall, Default(unit, 20.0L));
+  set(Step, Default(unit, 20.0L, 1));
+  set(Seam, Default(unit, 10.0L, 1));
+  StaveCount->setText(QStringLiteral("12"));
+  set(Wall, Default(unit, 3.0L));
+  set(PrinterHeight, Default(unit, 200.0L, 1));
+  // A flange that stands 25 mm out of the wall, bolts in the middle of it.
+  long double throatDiameter = 0.0L;
+  if (!rectangular) {
+    try {
+      throatDiameter = 2.0L * buildkit::MakeKitHorn(
+                                  std::get<vortalis::report::CircularReportInput>(*source_.horn),
+                                  {}, source_.separators)
+                                  .throatRadius;
+    } catch (const std::exception&) {
+    }
+  }
+  const long double wall = Default(unit, 3.0L);
+  set(FlangeDiameter, std::ceil(throatDiameter + 2.0L * wall + Default(unit, 50.0L, 3)));
+  set(FlangeThickness, Default(unit, 6.0L));
+  set(BoltCircle, throatDiameter + 2.0L * wall + Default(unit, 25.0L, 3));
+  BoltCount->setText(QStringLiteral("4"));
+  set(HoleDiameter, Default(unit, 5.5L));
+  if (rectangular) {
+    Rings->setEnabled(false);
+    Sectors->setEnabled(false);
+    Staves->setEnabled(false);
+    Flange->setEnabled(false);
+    Stl->setChecked(true);
+  } else {
+    RectangularNote->hide();
+    Rings->setChecked(true);
+  }
+}
+
+void TBuildKitForm::MethodClick() {
+  const bool rings = Rings->isChecked(), sectors = Sectors->isChecked();
+  const bool staves = Staves->isChecked(), stl = Stl->isChecked();
+  Board->setEnabled(rings);
+  BoardWall->setEnabled(rings);
+  Step->setEnabled(sectors);
+  Seam->setEnabled(sectors);
+  StaveCount->setEnabled(staves);
+  Wall->setEnabled(stl);
+  PrinterHeight->setEnabled(stl);
+  const bool flange = stl && Flange->isEnabled() && Flange->isChecked();
+  for (QLineEdit* field : {FlangeDiameter, FlangeThickness, BoltCircle, BoltCount, HoleDiameter})
+    field->setEnabled(flange);
+  Format->clear();
+  if (stl) {
+    Format->addItem(QStringLiteral("STL (binary, mm)"), QStringLiteral("stl"));
+  } else {
+    const exports::FlatKit any =
+        rings ? exports::FlatKit(exports::RingsKit{}) : exports::FlatKit(exports::SectorsKit{});
+    for (const QString& extension : exports::KitExtensions(any))
+      Format->addItem(extension.toUpper(), extension);
+  }
+  PrintButton->setEnabled(!stl);
+  refresh_->start();
+}
+
+long double TBuildKitForm::Number(const QLineEdit* field, const char* name) const {
+  const auto value =
+      vortalis::geometry::ParseNumber(field->text().toStdString(), CurrentSeparators());
+  if (!value) throw buildkit::KitError(std::string(name) + " is not a number.");
+  return *value;
+}
+
+BuiltKit TBuildKitForm::MakeKit() const {
+  const vortalis::report::HornInput& horn = *source_.horn;
+  const LengthUnit unit = SourceUnit(source_);
+  const vortalis::report::MouthLimit full;
+  if (Stl->isChecked()) {
+    buildkit::SolidOptions options;
+    options.wall = Number(Wall, "The wall thickness");
+    options.segmentHeight = Number(PrinterHeight, "The printer height");
+    if (Flange->isEnabled() && Flange->isChecked()) {
+      const long double count = Number(BoltCount, "The number of bolt holes");
+      if (count != std::floor(count) || count > 1000.0L)
+        throw buildkit::KitError("The number of bolt holes must be a whole number.");
+      options.flange = buildkit::Flange{
+          Number(FlangeDiameter, "The flange's outer diameter"),
+          Number(FlangeThickness, "The flange's thickness"), Number(BoltCircle, "The bolt circle"),
+          static_cast<int>(count), Number(HoleDiameter, "The hole diameter")};
+    }
+    if (vortalis::report::IsRectangular(horn))
+      return buildkit::RectangularHornSolids(
+          std::get<vortalis::report::RectangularReportInput>(horn), full, source_.separators,
+          options);
+    return buildkit::CircularHornSolids(std::get<vortalis::report::CircularReportInput>(horn), full,
+                                        source_.separators, options);
+  }
+  const auto& circular = std::get<vortalis::report::CircularReportInput>(horn);
+  if (Rings->isChecked())
+    return exports::FlatKit(exports::RingsKit{
+        unit, buildkit::StackedRings(circular, full, source_.separators,
+                                     Number(Board, "The board thickness"),
+                                     Number(BoardWall, "The wood around the hole"))});
+  if (Sectors->isChecked())
+    return exports::FlatKit(exports::SectorsKit{
+        unit,
+        buildkit::SheetDevelopments(circular, full, source_.separators, Number(Step, "The step"),
+                                    Number(Seam, "The seam allowance"))});
+  const long double count = Number(StaveCount, "The number of staves");
+  if (count != std::floor(count) || count < buildkit::kMinStaves || count > buildkit::kMaxStaves)
+    throw buildkit::KitError("The number of staves must be a whole number from 6 to 64.");
+  return exports::FlatKit(exports::StavesKit{
+      unit, buildkit::Staves(circular, full, source_.separators, static_cast<int>(count))});
+}
+
+namespace {
+
+QString Summary(const BuiltKit& kit, LengthUnit unit) {
+  const vortalis::geometry::Separators& separators = CurrentSeparators();
+  const auto length = [&](long double value) {
+    return QString::fromStdString(vortalis::report::FormatNumber(
+               value, vortalis::report::LengthFormat(unit), separators)) +
+           " " + vortalis::geometry::UnitName(unit);
+  };
+  if (const auto* solids = std::get_if<buildkit::HornSolids>(&kit)) {
+    return solids->segments.size() <= 1
+               ? QStringLiteral("One solid, %1 triangles.").arg(solids->whole.triangles.size())
+               : QStringLiteral("%1 pieces from the throat, cut at %2 ...")
+                     .arg(solids->segments.size())
+                     .arg(length(solids->cuts.front()));
+  }
+  const auto& flat = std::get<exports::FlatKit>(kit);
+  if (const auto* rings = std::get_if<exports::RingsKit>(&flat))
+    return QStringLiteral("%1 boards; the largest outer radius %2.")
+        .arg(rings->rings.size())
+        .arg(length(rings->rings.back().outerRadius));
+  if (const auto* sectors = std::get_if<exports::SectorsKit>(&flat))
+    return QStringLiteral("%1 sectors; largest gap between the frusta and the tractrix %2.")
+        .arg(sectors->development.sectors.size())
+        .arg(length(sectors->development.largestGap));
+  const auto& staves = std::get<exports::StavesKit>(flat);
+  return QStringLiteral("%1 staves, each %2 long.")
+      .arg(staves.pattern.count)
+      .arg(length(staves.pattern.length));
+}
+
+}  // namespace
+
+void TBuildKitForm::UpdatePreview() {
+  try {
+    const BuiltKit kit = MakeKit();
+    const QString summary = Summary(kit, SourceUnit(source_));
+    Preview->Show(kit, QString());
+    Status->setText(summary);
+  } catch (const std::exception& error) {
+    Preview->Show(std::nullopt, QString::fromUtf8(error.what()));
+    Status->setText(QString::fromUtf8(error.what()));
+  }
+}
+
+void TBuildKitForm::SaveClick() {
+  BuiltKit kit;
+  try {
+    kit = MakeKit();
+  } catch (const std::exception& error) {
+    ShowProfileFailure(error);
+    return;
+  }
+  const QString extension = Format->currentData().toString();
+  const QString base = Rings->isChecked()     ? QStringLiteral("rings")
+                       : Sectors->isChecked() ? QStringLiteral("sectors")
+                       : Staves->isChecked()  ? QStringLiteral("staves")
+                                              : QStringLiteral("horn");
+  QString preset = base + QLatin1Char('.') + extension;
+  if (reportFile_ != QStringLiteral("Untitled")) {
+    const QFileInfo report(reportFile_);
+    preset = QDir(report.path()).filePath(report.completeBaseName() + QLatin1Char('-') + preset);
+  }
+  const auto* flat = std::get_if<exports::FlatKit>(&kit);
+  const QString filter =
+      flat ? exports::KitFilter(*flat, extension) : QStringLiteral("STL solid (*.stl)");
+  const QString path = Prompts().ExportFileName(this, preset, filter, extension);
+  if (path.isEmpty()) return;
+  try {
+    if (flat) {
+      exports::WriteKitFile(*flat, path);
+      Status->setText(QStringLiteral("Saved %1.").arg(QFileInfo(path).fileName()));
+    } else {
+      const QStringList names = exports::WriteStlFiles(std::get<buildkit::HornSolids>(kit), path);
+      QStringList shown;
+      for (const QString& name : names) shown << QFileInfo(name).fileName();
+      Status->setText(QStringLiteral("Saved %1.").arg(shown.join(QStringLiteral(", "))));
+    }
+  } catch (const std::exception& error) {
+    ShowProfileFailure(error);
+  }
+}
+
+void TBuildKitForm::PrintClick() {
+  BuiltKit kit;
+  try {
+    kit = MakeKit();
+  } catch (const std::exception& error) {
+    ShowProfileFailure(error);
+    return;
+  }
+  const auto* flat = std::get_if<exports::FlatKit>(&kit);
+  if (!flat) return;
+  QPrinter& printer = TTextForm::SharedPrinter();
+  if (!Prompts().Print(this, printer)) return;
+  printer.setDocName(QStringLiteral("Build kit - %1").arg(reportFile_));
+  try {
+    const int pages = exports::PrintKit(*flat, printer);
+    Status->setText(QStringLiteral("Printed %1 page%2.").arg(pages).arg(pages == 1 ? "" : "s"));
+  } catch (const std::exception& error) {
+    ShowProfileFailure(error);
+  }
+}

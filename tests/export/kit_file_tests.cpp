@@ -1,0 +1,285 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <map>
+
+#include "buildkit/horn_solid.h"
+#include "buildkit/rings.h"
+#include "buildkit/sectors.h"
+#include "buildkit/staves.h"
+#include "cli/kit_tool.h"
+#include "export/export_error.h"
+#include "export/kit_files.h"
+#include "export_test_support.h"
+#include "report_test_support.h"
+#include "geometry/constants.h"
+
+namespace {
+
+using vortalis::geometry::LengthUnit;
+using vortalis::testing::CircularHorn;
+using vortalis::testing::RunProgram;
+namespace buildkit = vortalis::buildkit;
+namespace exports = vortalis::exports;
+
+// ezdxf lists the circles and polylines of every layer.
+constexpr const char* kReadKit = R"(
+import json, sys, ezdxf
+doc = ezdxf.readfile(sys.argv[1])
+found = {"insunits": doc.header.get("$INSUNITS"), "circles": {}, "polylines": {}}
+for e in doc.modelspace():
+    if e.dxftype() == "CIRCLE":
+        found["circles"].setdefault(e.dxf.layer, []).append(e.dxf.radius)
+    elif e.dxftype() == "LWPOLYLINE":
+        found["polylines"].setdefault(e.dxf.layer, []).append(
+            {"closed": e.closed, "points": [[p[0], p[1]] for p in e.get_points("xy")]})
+print(json.dumps(found))
+)";
+
+QJsonObject ReadBack(const QString& dxf) {
+  const auto result =
+      RunProgram(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), kReadKit, dxf});
+  EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+  return QJsonDocument::fromJson(result.out).object();
+}
+
+class KitFileTest : public ::testing::Test {
+ protected:
+  QTemporaryDir folder_;
+  QString Path(const char* name) const { return folder_.filePath(QString::fromLatin1(name)); }
+};
+
+TEST_F(KitFileTest, RingsDxfHasEachBoardsCirclesOnItsLayer) {
+  struct Case {
+    LengthUnit unit;
+    const char* throat;
+    long double board, wall;
+    int insunits;
+  };
+  for (const Case& c : {Case{LengthUnit::Millimetre, "20", 18.0L, 20.0L, 4},
+                        Case{LengthUnit::Inch, "0.8", 0.75L, 0.75L, 1}}) {
+    const auto input = CircularHorn("300", c.throat, c.unit);
+    const std::vector<buildkit::Ring> rings =
+        buildkit::StackedRings(input, {}, {".", ""}, c.board, c.wall);
+    exports::WriteKitFile(exports::RingsKit{c.unit, rings}, Path("rings.dxf"));
+    const QJsonObject found = ReadBack(Path("rings.dxf"));
+    EXPECT_EQ(found["insunits"].toInt(), c.insunits);
+    const QJsonObject circles = found["circles"].toObject();
+    ASSERT_EQ(circles.size(), static_cast<qsizetype>(rings.size()));
+    for (const buildkit::Ring& ring : rings) {
+      const QJsonArray radii = circles["RING_" + QString::number(ring.board)].toArray();
+      ASSERT_EQ(radii.size(), 3) << ring.board;
+      const long double expected[] = {ring.outerRadius, ring.innerTo, ring.innerFrom};
+      for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(radii[i].toDouble(), static_cast<double>(expected[i]), 1e-9) << ring.board;
+    }
+  }
+}
+
+// Without a seam the outline's arcs are the frusta's circumferences, found
+// here from the chords: each vertex of an arc lies on its circle around the apex.
+TEST_F(KitFileTest, SectorArcsAreTheFrustumCircumferences) {
+  const auto input = CircularHorn("300", "20", LengthUnit::Millimetre);
+  const buildkit::SheetDevelopment development =
+      buildkit::SheetDevelopments(input, {}, {".", ""}, 25.0L, 0.0L);
+  exports::WriteKitFile(exports::SectorsKit{LengthUnit::Millimetre, development},
+                        Path("sectors.dxf"));
+  const QJsonObject polylines = ReadBack(Path("sectors.dxf"))["polylines"].toObject();
+  ASSERT_EQ(polylines.size(), static_cast<qsizetype>(development.sectors.size()));
+  for (std::size_t k = 0; k < development.sectors.size(); ++k) {
+    const buildkit::Sector& sector = development.sectors[k];
+    const QJsonArray outline =
+        polylines["SECTOR_" + QString::number(k + 1)].toArray()[0].toObject()["points"].toArray();
+    ASSERT_GT(outline.size(), 4);
+    // The first edge runs from the inner arc to the outer along x from the apex.
+    const double apexX =
+        outline[0].toArray()[0].toDouble() - static_cast<double>(sector.innerRadius);
+    const double apexY = outline[0].toArray()[1].toDouble();
+    std::map<int, double> arcs;  // 0 inner, 1 outer
+    for (qsizetype i = 0; i < outline.size(); ++i) {
+      const QJsonArray a = outline[i].toArray();
+      const QJsonArray b = outline[(i + 1) % outline.size()].toArray();
+      const double ra = std::hypot(a[0].toDouble() - apexX, a[1].toDouble() - apexY);
+      const double rb = std::hypot(b[0].toDouble() - apexX, b[1].toDouble() - apexY);
+      if (std::abs(ra - rb) > 1e-6) continue;  // a straight edge
+      const int which = std::abs(ra - static_cast<double>(sector.outerRadius)) < 1e-6 ? 1 : 0;
+      const double chord =
+          std::hypot(a[0].toDouble() - b[0].toDouble(), a[1].toDouble() - b[1].toDouble());
+      arcs[which] += 2.0 * ra * std::asin(chord / (2.0 * ra));
+    }
+    const double pi = static_cast<double>(vortalis::geometry::Pi);
+    EXPECT_NEAR(arcs[0], 2.0 * pi * static_cast<double>(sector.radiusFrom), 1e-6) << k;
+    EXPECT_NEAR(arcs[1], 2.0 * pi * static_cast<double>(sector.radiusTo), 1e-6) << k;
+  }
+}
+
+TEST_F(KitFileTest, SegmentedSolidsAreNamedFromTheThroatAndClosed) {
+  const auto input = CircularHorn("1000", "10", LengthUnit::Millimetre);
+  buildkit::SolidOptions options;
+  options.wall = 2.0L;
+  options.segmentHeight = 40.0L;
+  const buildkit::HornSolids solids = buildkit::CircularHornSolids(input, {}, {".", ""}, options);
+  ASSERT_GE(solids.segments.size(), 2u);
+  const QStringList names = exports::WriteStlFiles(solids, Path("horn.stl"));
+  ASSERT_EQ(names.size(), static_cast<qsizetype>(solids.segments.size()));
+  EXPECT_FALSE(QFile::exists(Path("horn.stl")));
+  for (qsizetype i = 0; i < names.size(); ++i) {
+    EXPECT_EQ(names[i], Path(("horn-" + std::to_string(i + 1) + ".stl").c_str()));
+    const auto result = RunProgram(QStringLiteral("admesh"), {names[i]});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QString report = QString::fromUtf8(result.out);
+    EXPECT_TRUE(report.contains(QRegularExpression(QStringLiteral("Edges fixed\\s*:\\s*0\\b"))))
+        << report.toStdString();
+    EXPECT_TRUE(report.contains(QRegularExpression(QStringLiteral("Number of parts\\s*:\\s*1\\b"))))
+        << report.toStdString();
+  }
+}
+
+// Each piece at 1:1 on a page of its own or on several: the rings' cutting
+// list first; pdfinfo reads every file as A4.
+TEST_F(KitFileTest, PdfTemplatesHaveAPageForEveryPiece) {
+  const auto input = CircularHorn("1000", "10", LengthUnit::Millimetre);
+  const std::vector<buildkit::Ring> rings =
+      buildkit::StackedRings(input, {}, {".", ""}, 12.0L, 10.0L);
+  const struct {
+    const char* name;
+    exports::FlatKit kit;
+    qsizetype pieces;  // at least one page each
+  } cases[] = {
+      {"rings.pdf", exports::RingsKit{LengthUnit::Millimetre, rings},
+       static_cast<qsizetype>(rings.size()) + 1},
+      {"sectors.pdf",
+       exports::SectorsKit{LengthUnit::Millimetre,
+                           buildkit::SheetDevelopments(input, {}, {".", ""}, 10.0L, 5.0L)},
+       0},
+      {"staves.pdf",
+       exports::StavesKit{LengthUnit::Millimetre, buildkit::Staves(input, {}, {".", ""}, 8)}, 1},
+  };
+  for (const auto& c : cases) {
+    qsizetype pieces = c.pieces;
+    if (const auto* sectors = std::get_if<exports::SectorsKit>(&c.kit))
+      pieces = static_cast<qsizetype>(sectors->development.sectors.size());
+    exports::WriteKitFile(c.kit, Path(c.name));
+    const auto info = RunProgram(QStringLiteral("pdfinfo"), {Path(c.name)});
+    ASSERT_EQ(info.exitCode, 0) << c.name << info.err.toStdString();
+    const QString text = QString::fromUtf8(info.out);
+    const QRegularExpressionMatch pages =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(text);
+    ASSERT_TRUE(pages.hasMatch()) << text.toStdString();
+    EXPECT_GE(pages.captured(1).toInt(), pieces) << c.name;
+    EXPECT_TRUE(text.contains(QStringLiteral("(A4)"))) << text.toStdString();
+  }
+}
+
+// The tool's kit writer: the STL pieces' names on standard output; a kit the
+// horn cannot have is a sentence on standard error.
+TEST_F(KitFileTest, ToolWritesTheKitAndNamesThePieces) {
+  buildkit::SolidOptions solid;
+  solid.wall = 2.0L;
+  solid.segmentHeight = 40.0L;
+  const std::string stl = Path("horn.stl").toStdString();
+  const struct {
+    vortalis::report::HornInput horn;
+    vortalis::cli::KitOptions options;
+    int status;
+    const char* out;
+    const char* err;
+  } cases[] = {
+      {CircularHorn("1000", "10", LengthUnit::Millimetre),
+       {vortalis::cli::StlKitOptions{stl, solid}, {}},
+       vortalis::cli::kExitDone,
+       "horn-2.stl\n",
+       ""},
+      {vortalis::testing::FlatRectangularHorn(LengthUnit::Millimetre),
+       {vortalis::cli::RingsKitOptions{Path("rings.csv").toStdString(), 18.0L, 10.0L}, {}},
+       vortalis::cli::kExitRefused,
+       "",
+       "made for circular horns only"},
+  };
+  for (const auto& c : cases) {
+    volatile std::sig_atomic_t interrupted = 0;
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    vortalis::testing::FixedStamp stamp;
+    vortalis::cli::ToolEnvironment env{out, err, false, &interrupted, nullptr, stamp};
+    EXPECT_EQ(vortalis::cli::WriteKit(c.horn, {".", ""}, c.options, env), c.status);
+    const auto read = [](std::FILE* file) {
+      std::rewind(file);
+      std::string text;
+      for (int ch; (ch = std::fgetc(file)) != EOF;) text += static_cast<char>(ch);
+      std::fclose(file);
+      return text;
+    };
+    const std::string printed = read(out);
+    const std::string complaint = read(err);
+    EXPECT_NE(printed.find(c.out), std::string::npos) << printed;
+    EXPECT_NE(complaint.find(c.err), std::string::npos) << complaint;
+  }
+}
+
+// The stave's flat pattern as drawn: its length along x and its width at the
+// throat, 2 t sin(pi/N), in the horn's unit.
+TEST_F(KitFileTest, StaveDxfHasThePatternsLengthAndWidth) {
+  struct Case {
+    LengthUnit unit;
+    const char* throat;
+    long double throatRadius;
+    int count;
+  };
+  for (const Case& c :
+       {Case{LengthUnit::Millimetre, "10", 10.0L, 8}, Case{LengthUnit::Inch, "0.5", 0.5L, 24}}) {
+    const auto input = CircularHorn("500", c.throat, c.unit);
+    const buildkit::StavePattern pattern = buildkit::Staves(input, {}, {".", ""}, c.count);
+    exports::WriteKitFile(exports::StavesKit{c.unit, pattern}, Path("stave.dxf"));
+    const QJsonArray outline = ReadBack(Path("stave.dxf"))["polylines"]
+                                   .toObject()["STAVE"]
+                                   .toArray()[0]
+                                   .toObject()["points"]
+                                   .toArray();
+    ASSERT_GT(outline.size(), 4);
+    double x0 = 1e300, x1 = -1e300, throatLow = 1e300, throatHigh = -1e300;
+    for (const QJsonValue& value : outline) {
+      const double x = value.toArray()[0].toDouble();
+      x0 = std::min(x0, x);
+      x1 = std::max(x1, x);
+    }
+    for (const QJsonValue& value : outline) {
+      if (value.toArray()[0].toDouble() != x0) continue;
+      throatLow = std::min(throatLow, value.toArray()[1].toDouble());
+      throatHigh = std::max(throatHigh, value.toArray()[1].toDouble());
+    }
+    const double pi = static_cast<double>(vortalis::geometry::Pi);
+    EXPECT_NEAR(x1 - x0, static_cast<double>(pattern.length), 1e-9);
+    EXPECT_NEAR(throatHigh - throatLow,
+                2.0 * static_cast<double>(c.throatRadius) * std::sin(pi / c.count), 1e-9);
+  }
+}
+
+// A file that cannot be written, or a format the kit does not have, is a
+// sentence naming the file.
+TEST_F(KitFileTest, FailuresNameTheFile) {
+  const auto input = CircularHorn("1000", "10", LengthUnit::Millimetre);
+  const exports::FlatKit kit = exports::RingsKit{
+      LengthUnit::Millimetre, buildkit::StackedRings(input, {}, {".", ""}, 12.0L, 10.0L)};
+  for (const QString& path : {Path("missing/rings.dxf"), Path("rings.svg")}) {
+    try {
+      exports::WriteKitFile(kit, path);
+      ADD_FAILURE() << "written: " << path.toStdString();
+    } catch (const exports::ExportError& error) {
+      EXPECT_NE(std::string(error.what()).find(path.toStdString()), std::string::npos)
+          << error.what();
+    }
+    EXPECT_FALSE(QFile::exists(path));
+  }
+}
+
+}  // namespace
