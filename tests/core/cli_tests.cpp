@@ -198,6 +198,43 @@ TEST(CommandLine, OptionsReachTheDialogRecords) {
   EXPECT_EQ(rectangularInput->flatSides, rectangularDefaults.flatSides);
 }
 
+TEST(CommandLine, BuildKitOptionsAreReadWithTheirSettings) {
+  using vortalis::cli::StlKitOptions;
+  const auto parsed = ParseCommandLine({"circular", "--decimal-separator", ",", "--stl", "h.stl",
+                                        "--wall", "2,5", "--segment-height", "180", "--flange",
+                                        "80;6;65,5;4;5,5", "--mouth-limit", "radius=90"});
+  const auto* options = std::get_if<ToolOptions>(&parsed);
+  ASSERT_TRUE(options && options->kit);
+  const auto* stl = std::get_if<StlKitOptions>(&options->kit->kit);
+  ASSERT_TRUE(stl && stl->solid.flange);
+  EXPECT_EQ(stl->path, "h.stl");
+  EXPECT_EQ(stl->solid.wall, 2.5L);
+  EXPECT_EQ(stl->solid.segmentHeight, 180.0L);
+  EXPECT_EQ(stl->solid.flange->boltCircle, 65.5L);
+  EXPECT_EQ(stl->solid.flange->boltCount, 4);
+  EXPECT_EQ(options->kit->mouthLimit.value, 90.0L);
+
+  const auto staves = ParseCommandLine({"circular", "--staves", "12", "s.pdf"});
+  const auto* stavesOptions = std::get_if<ToolOptions>(&staves);
+  ASSERT_TRUE(stavesOptions && stavesOptions->kit);
+  EXPECT_EQ(std::get<vortalis::cli::StavesKitOptions>(stavesOptions->kit->kit).path, "s.pdf");
+
+  const std::vector<std::vector<std::string_view>> refused = {
+      {"circular", "--rings", "r.csv"},                                  // no --board
+      {"circular", "--board", "18"},                                     // no kit
+      {"circular", "--rings", "r.csv", "--board", "18", "--stl", "h.stl", "--wall", "3"},
+      {"circular", "--stl", "h.stl", "--wall", "3", "--export", "csv", "p.csv"},
+      {"circular", "--stl", "h.stl", "--wall", "3", "--flange", "80"},  // thickness missing
+      {"circular", "--staves", "12.5", "s.pdf"},
+      {"circular", "--staves", "12", "--quick"},                         // a forgotten file name
+      {"rectangular", "--rings", "r.csv", "--board", "18"},              // round horns only
+      {"circular", "--rings", "r.csv", "--board", "18", "--step", "5"},
+  };
+  for (const auto& args : refused) {
+    EXPECT_TRUE(std::holds_alternative<UsageError>(ParseCommandLine(args))) << args[1];
+  }
+}
+
 TEST(CommandLine, HelpExplainsEveryOption) {
   for (const auto& args : std::vector<std::vector<std::string>>{{"--help"}, {"circular", "-h"}}) {
     const ToolRun run = RunTool(args);
