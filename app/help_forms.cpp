@@ -14,6 +14,8 @@
 #include "app/help_printing.h"
 #include "app/help_texts.h"
 #include "ui/prompt.h"
+#include "ui/shared_printer.h"
+#include "ui/widgets.h"
 
 THelpWindow::THelpWindow(const HelpWindowLook& look, QWidget* parent)
     : QMainWindow(parent,
@@ -39,18 +41,14 @@ THelpWindow::THelpWindow(const HelpWindowLook& look, QWidget* parent)
   RichEdit1->setPalette(palette);
   setCentralWidget(RichEdit1);
 
-  File1 = menuBar()->addMenu(QStringLiteral("&File"));
-  File1->setObjectName(QStringLiteral("File1"));
-  Print1 = File1->addAction(QStringLiteral("&Print"));
-  Print1->setObjectName(QStringLiteral("Print1"));
-  connect(Print1, &QAction::triggered, this, &THelpWindow::Print1Click);
+  File1 = NewMenu(this, "File1", QStringLiteral("&File"));
+  menuBar()->addMenu(File1);
+  Print1 = NewAction(File1, "Print1", QStringLiteral("&Print"), this, &THelpWindow::Print1Click);
 
-  Edit1 = menuBar()->addMenu(QStringLiteral("&Edit"));
-  Edit1->setObjectName(QStringLiteral("Edit1"));
-  Copy1 = Edit1->addAction(QStringLiteral("&Copy"));
-  Copy1->setObjectName(QStringLiteral("Copy1"));
-  Copy1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-  connect(Copy1, &QAction::triggered, this, &THelpWindow::Copy1Click);
+  Edit1 = NewMenu(this, "Edit1", QStringLiteral("&Edit"));
+  menuBar()->addMenu(Edit1);
+  Copy1 = NewAction(Edit1, "Copy1", QStringLiteral("&Copy"), this, &THelpWindow::Copy1Click,
+                    QKeySequence(Qt::CTRL | Qt::Key_C), Qt::WindowShortcut);
 
   resize(look_.outerSize);
   FormCreate();
@@ -86,7 +84,8 @@ QAction* THelpWindow::AddCloseItem(const QString& name) {
 void THelpWindow::SetText(const QString& text) { RichEdit1->setPlainText(text); }
 
 void THelpWindow::Print1Click() {
-  QPrinter printer(QPrinter::HighResolution);
+  // The program's one printer, as Printer setup left it.
+  QPrinter& printer = SharedPrinter();
   if (!Prompts().Print(this, printer)) return;
   QFont font = RichEdit1->font();
   font.setFamily(QStringLiteral("Times New Roman"));

@@ -34,6 +34,7 @@
 #include "ui/locale_separators.h"
 #include "ui/program_frame.h"
 #include "ui/prompt.h"
+#include "ui/shared_printer.h"
 #include "ui/show_in_front.h"
 #include "ui/widgets.h"
 
@@ -44,13 +45,6 @@
 namespace {
 
 const QString kUntitled = QStringLiteral("Untitled");
-
-QPrinter* sharedPrinter = nullptr;
-
-void DeleteSharedPrinter() {
-  delete sharedPrinter;
-  sharedPrinter = nullptr;
-}
 
 // A new child window starts one title bar lower and further right than the
 // one before, and back at the corner when it would leave the frame.
@@ -177,13 +171,7 @@ TTextForm* TTextForm::Open(QWidget* owner, ReportSource source) {
 
 QMdiSubWindow* TTextForm::SubWindow() const { return qobject_cast<QMdiSubWindow*>(parentWidget()); }
 
-QPrinter& TTextForm::SharedPrinter() {
-  if (!sharedPrinter) {
-    sharedPrinter = new QPrinter(QPrinter::HighResolution);
-    qAddPostRoutine(DeleteSharedPrinter);
-  }
-  return *sharedPrinter;
-}
+QPrinter& TTextForm::SharedPrinter() { return ::SharedPrinter(); }
 
 void TTextForm::FormCreate() {
   fileName_ = kUntitled;

@@ -1,0 +1,23 @@
+#include "ui/shared_printer.h"
+
+#include <QCoreApplication>
+#include <QPrinter>
+
+namespace {
+
+QPrinter* sharedPrinter = nullptr;
+
+void DeleteSharedPrinter() {
+  delete sharedPrinter;
+  sharedPrinter = nullptr;
+}
+
+}  // namespace
+
+QPrinter& SharedPrinter() {
+  if (!sharedPrinter) {
+    sharedPrinter = new QPrinter(QPrinter::HighResolution);
+    qAddPostRoutine(DeleteSharedPrinter);
+  }
+  return *sharedPrinter;
+}
