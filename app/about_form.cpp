@@ -16,6 +16,8 @@
 #include "ui/locale_separators.h"
 #include "ui/widgets.h"
 
+namespace vortalis::windows {
+
 namespace {
 
 QLabel* AddLabel(QWidget* parent, const QString& text, const QFont& font, int x, int y) {
@@ -123,3 +125,5 @@ void TAboutForm::closeEvent(QCloseEvent* event) {
   event->ignore();
   OKBtnClick();
 }
+
+}  // namespace vortalis::windows

@@ -9,6 +9,8 @@
 class QLabel;
 class QPushButton;
 
+namespace vortalis::windows {
+
 // The about box. It is modal by hand: About in the main window disables the
 // program's other windows and OK here enables them again.
 class TAboutForm : public QDialog {
@@ -36,3 +38,5 @@ class TAboutForm : public QDialog {
   void reject() override;
   void closeEvent(QCloseEvent* event) override;
 };
+
+}  // namespace vortalis::windows

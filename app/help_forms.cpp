@@ -17,6 +17,8 @@
 #include "ui/shared_printer.h"
 #include "ui/widgets.h"
 
+namespace vortalis::windows {
+
 THelpWindow::THelpWindow(const HelpWindowLook& look, QWidget* parent)
     : QMainWindow(parent,
                   Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
@@ -171,3 +173,5 @@ void THelp5form::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) FormShow();
   THelpWindow::showEvent(event);
 }
+
+}  // namespace vortalis::windows

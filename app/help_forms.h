@@ -8,6 +8,8 @@ class QAction;
 class QMenu;
 class QPlainTextEdit;
 
+namespace vortalis::windows {
+
 // What sets one information window apart from the other three.
 struct HelpWindowLook {
   QString caption;
@@ -89,3 +91,5 @@ class THelp5form : public THelpWindow {
  protected:
   void showEvent(QShowEvent* event) override;
 };
+
+}  // namespace vortalis::windows

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <stdexcept>
 
+namespace vortalis::windows {
+
 namespace {
 
 // Keeps the pen of a line printer: the line it is on, and moves to the next one.
@@ -131,3 +133,5 @@ QStringList LaidOutLines(const QPlainTextEdit& editor) {
   }
   return lines;
 }
+
+}  // namespace vortalis::windows

@@ -12,6 +12,8 @@ class QPagedPaintDevice;
 class QPlainTextEdit;
 class QPrinter;
 
+namespace vortalis::windows {
+
 // Printing of the information texts as a line printer does it: one text line
 // after the other from the top of the printable area, tab stops every eight
 // average character widths, a line wider than the page continued on the next
@@ -39,3 +41,5 @@ QList<PrintedText> PrintLines(QPrinter& printer, const QString& title, const QFo
 // The lines of `editor` as it lays its text out now: a paragraph that the
 // editor wraps gives one line per row on screen.
 QStringList LaidOutLines(const QPlainTextEdit& editor);
+
+}  // namespace vortalis::windows

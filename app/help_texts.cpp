@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+namespace vortalis::windows {
+
 namespace {
 
 QString Paragraphs(const QStringList& lines) { return lines.join(QLatin1Char('\n')); }
@@ -275,3 +277,5 @@ QString LegalText() {
   lines.removeLast();
   return Paragraphs(lines);
 }
+
+}  // namespace vortalis::windows

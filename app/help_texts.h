@@ -2,9 +2,13 @@
 
 #include <QString>
 
+namespace vortalis::windows {
+
 // The texts of the four information windows, plain text with one paragraph a line.
 
 QString ProgramDescriptionText();    // "Vortalis Help"
 QString TractrixHistoryText();       // "The Tractrix Horn"
 QString DesignConsiderationsText();  // "Design considerations"
 QString LegalText();                 // "Legal information"
+
+}  // namespace vortalis::windows

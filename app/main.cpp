@@ -9,6 +9,8 @@
 #include "app/vortalis_application.h"
 #include "ui/forms.h"
 
+using namespace vortalis::windows;
+
 namespace {
 
 constexpr std::string_view kHelp =

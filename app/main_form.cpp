@@ -20,6 +20,8 @@
 #include "ui/forms.h"
 #include "ui/show_in_front.h"
 
+namespace vortalis::windows {
+
 namespace {
 
 // The splash stays until the counter passes this many whole seconds.
@@ -193,3 +195,5 @@ bool TMainform::ReportsAgreeToClose() {
   }
   return true;
 }
+
+}  // namespace vortalis::windows

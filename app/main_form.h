@@ -13,6 +13,9 @@ class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
 class QShowEvent;
+
+namespace vortalis::windows {
+
 class TTextForm;
 
 // The main frame window: it holds the report windows, switches between the
@@ -89,3 +92,5 @@ class TMainform : public QMainWindow, public ProgramFrame {
 
   QList<QAction*> windowList_;
 };
+
+}  // namespace vortalis::windows

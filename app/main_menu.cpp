@@ -11,6 +11,8 @@
 #include "report_window/text_form.h"
 #include "ui/widgets.h"
 
+namespace vortalis::windows {
+
 void TMainform::BuildMenus() {
   MainMenu1 = menuBar();
   MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
@@ -89,3 +91,5 @@ void TMainform::FillWindowList() {
     windowList_ << item;
   }
 }
+
+}  // namespace vortalis::windows

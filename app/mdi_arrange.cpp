@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace vortalis::windows {
+
 std::vector<QRect> HorizontalTiles(int count, const QRect& area) {
   std::vector<QRect> tiles;
   if (count <= 0) return tiles;
@@ -37,3 +39,5 @@ std::vector<QPoint> IconPositions(const std::vector<QSize>& iconSizes, const QRe
   }
   return positions;
 }
+
+}  // namespace vortalis::windows

@@ -5,6 +5,8 @@
 #include <QSize>
 #include <vector>
 
+namespace vortalis::windows {
+
 // Where the main window puts its report windows when asked to tile them or to
 // line up the icons of the minimised ones.
 
@@ -17,3 +19,5 @@ std::vector<QRect> HorizontalTiles(int count, const QRect& area);
 // Icons of minimised windows in rows from the bottom-left corner, left to
 // right, a new row above when the next one would pass the right edge.
 std::vector<QPoint> IconPositions(const std::vector<QSize>& iconSizes, const QRect& area);
+
+}  // namespace vortalis::windows

@@ -6,6 +6,8 @@
 
 #include <sys/sysinfo.h>
 
+namespace vortalis::windows {
+
 namespace {
 
 // The value of one "Name:   123 kB" line, in bytes.
@@ -77,3 +79,5 @@ std::string PhysicalMemoryText(unsigned long long totalBytes,
 }
 
 std::string MemoryLoadText(int percent) { return std::to_string(percent) + " %"; }
+
+}  // namespace vortalis::windows

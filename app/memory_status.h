@@ -6,6 +6,8 @@
 
 #include "geometry/number_text.h"
 
+namespace vortalis::windows {
+
 // The two memory figures of the about box, read from the operating system at
 // each showing. Plain C++: nothing here needs a window.
 
@@ -28,3 +30,5 @@ std::string PhysicalMemoryText(unsigned long long totalBytes,
 
 // "37 %".
 std::string MemoryLoadText(int percent);
+
+}  // namespace vortalis::windows

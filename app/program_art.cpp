@@ -6,6 +6,8 @@
 
 #include "geometry/tractrix.h"
 
+namespace vortalis::windows {
+
 namespace {
 
 // Points (distance from the throat, radius) of a tractrix with mouth radius 1,
@@ -64,3 +66,5 @@ QPixmap LogoPixmap() {
                    QStringLiteral("Vortalis"));
   return pixmap;
 }
+
+}  // namespace vortalis::windows

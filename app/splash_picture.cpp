@@ -10,6 +10,8 @@
 
 #include "geometry/tractrix.h"
 
+namespace vortalis::windows {
+
 namespace {
 
 constexpr int kWidth = 308;
@@ -126,3 +128,5 @@ QPixmap SplashPicture() {
   DrawName(painter);
   return picture;
 }
+
+}  // namespace vortalis::windows

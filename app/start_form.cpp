@@ -10,6 +10,8 @@
 
 #include "app/splash_picture.h"
 
+namespace vortalis::windows {
+
 namespace {
 
 constexpr int kClientWidth = 308;
@@ -53,3 +55,5 @@ void TStartForm::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.drawPixmap(0, 0, picture_);
 }
+
+}  // namespace vortalis::windows

@@ -5,6 +5,8 @@
 
 class QPaintEvent;
 
+namespace vortalis::windows {
+
 // The splash window: no border, above every other window, centred, showing
 // one picture while the long-lived windows are created. It exists only
 // during start-up.
@@ -23,3 +25,5 @@ class TStartForm : public QWidget {
  private:
   QPixmap picture_;
 };
+
+}  // namespace vortalis::windows

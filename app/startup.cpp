@@ -10,6 +10,8 @@
 #include "settings/sett_rec_form.h"
 #include "ui/forms.h"
 
+namespace vortalis::windows {
+
 std::uint32_t SystemTickCount() {
   const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
   return static_cast<std::uint32_t>(
@@ -56,3 +58,5 @@ void DestroyLongLivedForms() {
   Destroy(SettCircForm);
   Destroy(Mainform);
 }
+
+}  // namespace vortalis::windows

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace vortalis::windows {
+
 // The millisecond tick counter that the start-up wait reads; injectable so that
 // tests can create the windows without waiting.
 using TickCounter = std::function<std::uint32_t()>;
@@ -18,3 +20,5 @@ void CreateLongLivedForms(const TickCounter& ticks);
 
 // Destroys them again (tests), clearing the references.
 void DestroyLongLivedForms();
+
+}  // namespace vortalis::windows

@@ -5,6 +5,8 @@
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
 
+namespace vortalis::windows {
+
 VortalisApplication::VortalisApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool VortalisApplication::notify(QObject* receiver, QEvent* event) {
@@ -33,3 +35,5 @@ void ShowCurrentException() {
     Prompts().Error(QStringLiteral("Unknown error"));
   }
 }
+
+}  // namespace vortalis::windows

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+namespace vortalis::windows {
+
 // The application object. It catches a C++ exception that leaves an event
 // handler, shows it in an error box and lets the program go on with the next
 // event; and it re-reads the decimal separator when the system announces a
@@ -20,3 +22,5 @@ class VortalisApplication : public QApplication {
 // Shows the exception being handled in the error box ("Vortalis", its message
 // and "."). Call only inside a catch block.
 void ShowCurrentException();
+
+}  // namespace vortalis::windows

@@ -6,6 +6,9 @@
 
 #include "ui/prompt.h"
 
+// The windows under test.
+using namespace vortalis::windows;
+
 // Answers the program's dialogs for the window benchmark: the save dialog with
 // a chosen path, the print dialog with a PDF file, and the question of a
 // changed report with No. Every message, error and question is recorded; the

@@ -33,6 +33,8 @@
 #include "settings/sett_circ_form.h"
 #include "ui/forms.h"
 
+using namespace vortalis::windows;
+
 namespace {
 
 using vortalis::bench::Fixed;

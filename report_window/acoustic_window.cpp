@@ -27,6 +27,8 @@
 #include "ui/prompt.h"
 #include "ui/widgets.h"
 
+namespace vortalis::windows {
+
 namespace {
 
 using vortalis::acoustics::ImpedanceCurve;
@@ -508,3 +510,5 @@ void TAcousticForm::PrintClick() {
                      plot_, CurrentSeparators());
   if (!painter.end()) Prompts().Error(QStringLiteral("Cannot print %1").arg(windowTitle()));
 }
+
+}  // namespace vortalis::windows

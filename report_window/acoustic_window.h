@@ -19,6 +19,8 @@ class QPainter;
 class QPushButton;
 class QRadioButton;
 
+namespace vortalis::windows {
+
 // What an impedance plot shows: the curve, the horn's cut-off and a title.
 struct ImpedancePlot {
   vortalis::acoustics::ImpedanceCurve curve;
@@ -102,3 +104,5 @@ class TAcousticForm : public QWidget {
   ImpedancePlot plot_;
   QWidget* view_ = nullptr;
 };
+
+}  // namespace vortalis::windows

@@ -35,6 +35,8 @@
 #include "ui/prompt.h"
 #include "ui/widgets.h"
 
+namespace vortalis::windows {
+
 namespace {
 
 namespace buildkit = vortalis::buildkit;
@@ -537,3 +539,5 @@ void TBuildKitForm::PrintClick() {
     ShowProfileFailure(error);
   }
 }
+
+}  // namespace vortalis::windows

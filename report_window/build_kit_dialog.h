@@ -18,6 +18,8 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 
+namespace vortalis::windows {
+
 // What the dialog would build now: a flat kit (rings, sectors, staves) or the
 // solids for 3D printing.
 using BuiltKit = std::variant<vortalis::exports::FlatKit, vortalis::buildkit::HornSolids>;
@@ -90,3 +92,5 @@ class TBuildKitForm : public QDialog {
   QString reportFile_;
   QTimer* refresh_ = nullptr;
 };
+
+}  // namespace vortalis::windows

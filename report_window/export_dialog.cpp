@@ -23,6 +23,8 @@
 #include "ui/prompt.h"
 #include "ui/widgets.h"
 
+namespace vortalis::windows {
+
 namespace {
 
 using vortalis::exports::ExportFormat;
@@ -164,3 +166,5 @@ void TExportForm::ExportClick() {
   }
   accept();
 }
+
+}  // namespace vortalis::windows

@@ -13,6 +13,8 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace vortalis::windows {
+
 // Writes a report's horn profile as a CSV table, a DXF or an SVG drawing: the
 // format, the distance between the points (a board thickness, say) and where
 // the mouth is cut short, then the file. Belongs to its report window.
@@ -50,3 +52,5 @@ class TExportForm : public QDialog {
   ReportSource source_;
   QString reportFile_;
 };
+
+}  // namespace vortalis::windows

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+namespace vortalis::windows {
+
 namespace {
 
 // The locale's short time format names hours and minutes (and AM/PM where the
@@ -26,3 +28,5 @@ vortalis::report::CreationStampPieces LocaleStampProvider::CreationStamp() const
   // midnight cannot carry the old date with the new time.
   return Format(QDateTime::currentDateTime(), QLocale::system());
 }
+
+}  // namespace vortalis::windows

@@ -5,6 +5,8 @@
 
 #include "report/creation_stamp.h"
 
+namespace vortalis::windows {
+
 // The creation stamp as the user's locale writes it: the short date, and the
 // time as hours and minutes in the locale's 24- or 12-hour convention.
 class LocaleStampProvider final : public vortalis::report::StampProvider {
@@ -13,3 +15,5 @@ class LocaleStampProvider final : public vortalis::report::StampProvider {
   static vortalis::report::CreationStampPieces Format(const QDateTime& moment,
                                                       const QLocale& locale);
 };
+
+}  // namespace vortalis::windows

@@ -16,6 +16,8 @@
 #include "report/table_formats.h"
 #include "ui/locale_separators.h"
 
+namespace vortalis::windows {
+
 namespace {
 
 using vortalis::exports::ProfileCurve;
@@ -335,3 +337,5 @@ void TProfileForm::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   PaintHornProfile(painter, rect(), profile_, CurrentSeparators());
 }
+
+}  // namespace vortalis::windows

@@ -12,6 +12,8 @@
 
 class QPainter;
 
+namespace vortalis::windows {
+
 // Where a profile drawing puts its panels inside a rectangle: one panel per
 // wall shape (the circular wall, or sides 1A - 1B and 2A - 2B), stacked, each
 // showing the wall on both sides of the axis, all at one scale in both
@@ -75,3 +77,5 @@ class TProfileForm : public QWidget {
  private:
   vortalis::report::HornProfile profile_;
 };
+
+}  // namespace vortalis::windows

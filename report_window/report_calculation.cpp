@@ -13,6 +13,8 @@
 #include "ui/forms.h"
 #include "ui/show_in_front.h"
 
+namespace vortalis::windows {
+
 namespace {
 
 using vortalis::report::ProgressPort;
@@ -76,3 +78,5 @@ QString RunReportGenerator(const ReportSource& source, vortalis::report::ReportL
   }
   return {};
 }
+
+}  // namespace vortalis::windows

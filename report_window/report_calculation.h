@@ -9,6 +9,8 @@
 
 class QPushButton;
 
+namespace vortalis::windows {
+
 // What one report was computed from: the dialog's input record and the decimal
 // separators its texts were read with. A report window keeps it, so that its
 // drawings and exports describe the horn of its own text even after the
@@ -27,3 +29,5 @@ void RegisterCalculateButton(QPushButton* button);
 // stamp and the source's decimal separator. Returns the generator's error
 // message, or an empty text when it ran to its end.
 QString RunReportGenerator(const ReportSource& source, vortalis::report::ReportLineSink& document);
+
+}  // namespace vortalis::windows

@@ -5,6 +5,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+namespace vortalis::windows {
+
 void ReportDocumentSink::AppendLine(std::string_view line) {
   lineStarts_.push_back(text_.size());
   text_.append(line);
@@ -60,3 +62,5 @@ void ReportDocumentSink::MoveInto(QPlainTextEdit& editor) {
   // view now would put its line at the top; the window does that once shown.
   editor.verticalScrollBar()->setValue(0);
 }
+
+}  // namespace vortalis::windows

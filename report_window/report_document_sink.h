@@ -10,6 +10,8 @@
 
 class QPlainTextEdit;
 
+namespace vortalis::windows {
+
 // The report window's document while the generator writes it. The window is
 // hidden all that time, so the lines are gathered here and handed to the
 // editor in one piece: a line-by-line fill of a visible editor costs tens of
@@ -35,3 +37,5 @@ class ReportDocumentSink final : public vortalis::report::ReportLineSink {
   std::vector<std::size_t> lineStarts_;
   std::optional<std::size_t> caretLine_;  // none: the end of the text
 };
+
+}  // namespace vortalis::windows

@@ -5,6 +5,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+namespace vortalis::windows {
+
 namespace {
 
 // Large enough that a 600,000-line report takes a few dozen writes.
@@ -45,3 +47,5 @@ QString SaveReportFile(const QTextDocument& document, const QString& path) {
   }
   return {};
 }
+
+}  // namespace vortalis::windows

@@ -4,6 +4,8 @@
 
 class QTextDocument;
 
+namespace vortalis::windows {
+
 // Writes `document` to `path` as plain UTF-8 text, one line per paragraph,
 // each ended by CR LF. The final empty paragraph after the last line break is
 // no line. The file is replaced atomically: the text goes to a temporary file
@@ -12,3 +14,5 @@ class QTextDocument;
 // Returns an empty text on success, else the error message ("Cannot create
 // file <path>" or "Failed to Save Stream"), without the closing ".".
 QString SaveReportFile(const QTextDocument& document, const QString& path);
+
+}  // namespace vortalis::windows

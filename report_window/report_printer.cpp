@@ -8,6 +8,8 @@
 
 #include "report_window/report_text_format.h"
 
+namespace vortalis::windows {
+
 ReportPrintResult PrintReport(const QTextDocument& document, const QFont& font,
                               QPrinter& printer) {
   ReportPrintResult result;
@@ -52,3 +54,5 @@ ReportPrintResult PrintReport(const QTextDocument& document, const QFont& font,
   result.ok = painter.end();
   return result;
 }
+
+}  // namespace vortalis::windows

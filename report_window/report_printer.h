@@ -4,6 +4,8 @@ class QFont;
 class QPrinter;
 class QTextDocument;
 
+namespace vortalis::windows {
+
 struct ReportPrintResult {
   bool ok = false;
   int pages = 0;
@@ -17,3 +19,5 @@ struct ReportPrintResult {
 // and page numbers of its own, and it fails silently on the largest tables.
 ReportPrintResult PrintReport(const QTextDocument& document, const QFont& font,
                               QPrinter& printer);
+
+}  // namespace vortalis::windows

@@ -6,6 +6,8 @@
 #include "report/horn_model.h"
 #include "ui/prompt.h"
 
+namespace vortalis::windows {
+
 namespace report = vortalis::report;
 
 bool HasHorn(const ReportSource& source) { return source.horn.has_value(); }
@@ -41,3 +43,5 @@ void ShowProfileFailure(const std::exception& error) {
   if (message.endsWith(QLatin1Char('.'))) message.chop(1);
   Prompts().Error(message);
 }
+
+}  // namespace vortalis::windows

@@ -6,6 +6,8 @@
 #include "report/horn_profile.h"
 #include "report_window/report_calculation.h"
 
+namespace vortalis::windows {
+
 // The horn of one report window as points, for its profile window, its
 // exports and its full-size template.
 
@@ -29,3 +31,5 @@ vortalis::report::HornProfile MakeDrawingProfile(const ReportSource& source);
 // A profile, export or template failure in the error box. The core's
 // sentences end with a full stop and the box adds its own.
 void ShowProfileFailure(const std::exception& error);
+
+}  // namespace vortalis::windows

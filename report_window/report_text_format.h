@@ -2,6 +2,8 @@
 
 #include <QFont>
 
+namespace vortalis::windows {
+
 // How report text looks on screen and on paper.
 
 // Arial 8 pt.
@@ -11,3 +13,5 @@ inline QFont ReportFont() { return QFont(QStringLiteral("Arial"), 8); }
 // always been read in; the table columns are set by two tabs. Text layout
 // counts tab stops in units of 1/96 inch and scales them to the device.
 inline qreal ReportTabStopDistance() { return 48.0; }
+
+}  // namespace vortalis::windows

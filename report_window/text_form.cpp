@@ -42,6 +42,8 @@
 #include <malloc.h>
 #endif
 
+namespace vortalis::windows {
+
 namespace {
 
 const QString kUntitled = QStringLiteral("Untitled");
@@ -171,7 +173,7 @@ TTextForm* TTextForm::Open(QWidget* owner, ReportSource source) {
 
 QMdiSubWindow* TTextForm::SubWindow() const { return qobject_cast<QMdiSubWindow*>(parentWidget()); }
 
-QPrinter& TTextForm::SharedPrinter() { return ::SharedPrinter(); }
+QPrinter& TTextForm::SharedPrinter() { return windows::SharedPrinter(); }
 
 void TTextForm::FormCreate() {
   fileName_ = kUntitled;
@@ -372,3 +374,5 @@ void TTextForm::Paste1Click() {
 }
 
 void TTextForm::Selectall1Click() { RichEdit1->selectAll(); }
+
+}  // namespace vortalis::windows

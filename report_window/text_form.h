@@ -12,6 +12,9 @@ class QMdiSubWindow;
 class QMenu;
 class QPlainTextEdit;
 class QPrinter;
+
+namespace vortalis::windows {
+
 class TAcousticForm;
 class TBuildKitForm;
 class TExportForm;
@@ -115,3 +118,5 @@ class TTextForm : public QWidget {
   QPointer<TAcousticForm> acoustic_;
   QPointer<TBuildKitForm> buildKit_;
 };
+
+}  // namespace vortalis::windows

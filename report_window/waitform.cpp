@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+namespace vortalis::windows {
+
 namespace {
 
 const QString kAbortMarker = QStringLiteral("Tryckt");
@@ -74,3 +76,5 @@ void Twaitform::closeEvent(QCloseEvent* event) {
   Button1Click();
   event->accept();
 }
+
+}  // namespace vortalis::windows

@@ -6,6 +6,8 @@
 class QProgressBar;
 class QPushButton;
 
+namespace vortalis::windows {
+
 // The calculation progress window. It also carries the horn kind ("Circ" or
 // "Rec") and the abort marker ("Tryckt" once Abort was pressed): the settings
 // dialogs, the report window and the generators coordinate one calculation
@@ -45,3 +47,5 @@ class Twaitform : public QDialog {
   bool calculating_ = false;
   bool placed_ = false;
 };
+
+}  // namespace vortalis::windows

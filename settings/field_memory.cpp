@@ -12,6 +12,8 @@
 #include "ui/prompt.h"
 #include "ui/show_in_front.h"
 
+namespace vortalis::windows {
+
 namespace {
 
 // The remembered text lives in a property of the field itself, so it has the
@@ -52,3 +54,5 @@ void OpenReport(QWidget* dialog, QWidget* otherDialog, vortalis::report::HornInp
   if (otherDialog) otherDialog->hide();
   ShowInFront(dialog);
 }
+
+}  // namespace vortalis::windows

@@ -9,6 +9,8 @@
 class QLineEdit;
 class QWidget;
 
+namespace vortalis::windows {
+
 // Window helpers both settings dialogs share: the remembered value of each
 // edit field, the unit conversion of an entered length, and the validation
 // message with its focus change.
@@ -36,3 +38,5 @@ void ReportInputProblem(const vortalis::report::InputProblem& problem, QWidget* 
 // Calculate of either dialog: the report of `horn` in a new report window,
 // then, unless the program is ending, `dialog` in front and `otherDialog` hidden.
 void OpenReport(QWidget* dialog, QWidget* otherDialog, vortalis::report::HornInput horn);
+
+}  // namespace vortalis::windows

@@ -19,6 +19,8 @@
 #include "ui/show_in_front.h"
 #include "ui/widgets.h"
 
+namespace vortalis::windows {
+
 using vortalis::geometry::LengthUnit;
 using vortalis::geometry::SizeMode;
 using vortalis::geometry::TableIncrement;
@@ -199,3 +201,5 @@ QRadioButton* TSettCircForm::IncrementButton(TableIncrement increment) const {
   }
   return T1;
 }
+
+}  // namespace vortalis::windows

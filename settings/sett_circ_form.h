@@ -14,6 +14,8 @@ class QPushButton;
 class QRadioButton;
 class QShowEvent;
 
+namespace vortalis::windows {
+
 // The circular horn settings dialog: cut-off frequency, throat radius or
 // diameter, unit and table increment; the quick test and the start of the
 // circular report. Created once at start-up, then shown and hidden.
@@ -81,3 +83,5 @@ class TSettCircForm : public QDialog {
   QWidget* FieldWidget(vortalis::report::InputField field) const;
   QRadioButton* IncrementButton(vortalis::geometry::TableIncrement increment) const;
 };
+
+}  // namespace vortalis::windows

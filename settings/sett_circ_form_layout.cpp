@@ -12,6 +12,8 @@
 #include "ui/settings_look.h"
 #include "ui/widgets.h"
 
+namespace vortalis::windows {
+
 namespace {
 
 using vortalis::geometry::LengthUnit;
@@ -75,3 +77,5 @@ void TSettCircForm::SetTabOrder() {
                             T100,    mm,        inch,   Freq,     Throat, Button1};
   for (std::size_t i = 1; i < std::size(chain); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
+
+}  // namespace vortalis::windows

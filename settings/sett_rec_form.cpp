@@ -18,6 +18,8 @@
 #include "ui/show_in_front.h"
 #include "ui/widgets.h"
 
+namespace vortalis::windows {
+
 using vortalis::geometry::LengthUnit;
 using vortalis::geometry::MouthLocation;
 using vortalis::geometry::TableIncrement;
@@ -212,3 +214,5 @@ QRadioButton* TSettRecForm::LocationButton(MouthLocation location) const {
   }
   return Location1;
 }
+
+}  // namespace vortalis::windows

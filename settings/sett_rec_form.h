@@ -15,6 +15,8 @@ class QPushButton;
 class QRadioButton;
 class QShowEvent;
 
+namespace vortalis::windows {
+
 // The rectangular horn settings dialog: throat distances, mouth location,
 // optional flat sides, unit and table increment; the quick test and the start
 // of the rectangular report. Created once at start-up, then shown and hidden.
@@ -104,3 +106,5 @@ class TSettRecForm : public QDialog {
   QRadioButton* IncrementButton(vortalis::geometry::TableIncrement increment) const;
   QRadioButton* LocationButton(vortalis::geometry::MouthLocation location) const;
 };
+
+}  // namespace vortalis::windows

@@ -14,6 +14,8 @@
 #include "ui/settings_look.h"
 #include "ui/widgets.h"
 
+namespace vortalis::windows {
+
 namespace {
 
 using vortalis::geometry::LengthUnit;
@@ -108,3 +110,5 @@ void TSettRecForm::SetTabOrder() {
                             MouthS1, Location1, Location2, Location4, Location8, Button1};
   for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
 }
+
+}  // namespace vortalis::windows

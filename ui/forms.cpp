@@ -2,6 +2,8 @@
 
 #include "ui/program_frame.h"
 
+namespace vortalis::windows {
+
 TStartForm* StartForm = nullptr;
 TMainform* Mainform = nullptr;
 TSettCircForm* SettCircForm = nullptr;
@@ -19,3 +21,5 @@ ProgramFrame* programFrame = nullptr;
 
 ProgramFrame* Frame() { return programFrame; }
 void SetFrame(ProgramFrame* frame) { programFrame = frame; }
+
+}  // namespace vortalis::windows

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace vortalis::windows {
+
 // The process-wide references to the long-lived windows. Each is assigned
 // before the window's own create handler runs and lives until the program ends.
 class TStartForm;
@@ -23,3 +25,5 @@ extern THelp1form* Help1form;
 extern THelp3Form* Help3Form;
 extern Thelp2form* help2form;
 extern THelp5form* Help5form;
+
+}  // namespace vortalis::windows

@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+namespace vortalis::windows {
+
 namespace {
 
 vortalis::geometry::Separators ReadSystemSeparators() {
@@ -27,3 +29,5 @@ void RefreshSeparators() { Current() = ReadSystemSeparators(); }
 void SetSeparatorsForTesting(const vortalis::geometry::Separators& separators) {
   Current() = separators;
 }
+
+}  // namespace vortalis::windows

@@ -2,6 +2,8 @@
 
 #include "geometry/number_text.h"
 
+namespace vortalis::windows {
+
 // The decimal and thousands separators of the system locale, read at start-up
 // and again whenever the system announces a change of its regional settings.
 const vortalis::geometry::Separators& CurrentSeparators();
@@ -11,3 +13,5 @@ void RefreshSeparators();
 
 // Tests use a fixed pair; RefreshSeparators() returns to the system's.
 void SetSeparatorsForTesting(const vortalis::geometry::Separators& separators);
+
+}  // namespace vortalis::windows

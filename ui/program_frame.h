@@ -2,6 +2,8 @@
 
 class QMdiArea;
 
+namespace vortalis::windows {
+
 // The main window as the windows below it see it: the frame that holds the
 // report windows and ends the program.
 class ProgramFrame {
@@ -19,3 +21,5 @@ class ProgramFrame {
 // The main window while it exists, else nullptr (a dialog tried on its own).
 ProgramFrame* Frame();
 void SetFrame(ProgramFrame* frame);
+
+}  // namespace vortalis::windows

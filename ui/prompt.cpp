@@ -7,6 +7,8 @@
 #include <QPrinter>
 #include <QPushButton>
 
+namespace vortalis::windows {
+
 namespace {
 
 QString ProgramTitle() { return QStringLiteral("Vortalis"); }
@@ -90,3 +92,5 @@ Prompt& Prompts() {
 }
 
 void SetPrompts(Prompt* prompt) { installed = prompt; }
+
+}  // namespace vortalis::windows

@@ -5,6 +5,8 @@
 class QPrinter;
 class QWidget;
 
+namespace vortalis::windows {
+
 // Every modal box and file or print dialog goes through this seam, so that
 // tests can answer them without blocking. The real one builds the Qt dialogs.
 class Prompt {
@@ -36,3 +38,5 @@ class Prompt {
 Prompt& Prompts();
 // Installs `prompt` (not owned); nullptr restores the real dialogs.
 void SetPrompts(Prompt* prompt);
+
+}  // namespace vortalis::windows

@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <QStringList>
 
+namespace vortalis::windows {
+
 namespace {
 
 // The dialogs were laid out for an 11 pixel font; the results stand out at 13.
@@ -50,3 +52,5 @@ void UseResultFont(QLabel* label) {
   label->setPalette(palette);
   label->adjustSize();
 }
+
+}  // namespace vortalis::windows

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QPrinter>
 
+namespace vortalis::windows {
+
 namespace {
 
 QPrinter* sharedPrinter = nullptr;
@@ -21,3 +23,5 @@ QPrinter& SharedPrinter() {
   }
   return *sharedPrinter;
 }
+
+}  // namespace vortalis::windows

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+namespace vortalis::windows {
+
 void BringBack(QWidget* window) {
   window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
   window->show();
@@ -17,3 +19,5 @@ void ShowInFront(QWidget* window) {
   BringBack(window);
   window->activateWindow();
 }
+
+}  // namespace vortalis::windows

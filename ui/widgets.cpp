@@ -7,6 +7,8 @@
 #include <QRadioButton>
 #include <limits>
 
+namespace vortalis::windows {
+
 namespace {
 
 constexpr int kRadioHeight = 17;
@@ -70,3 +72,5 @@ QLineEdit* NewEditField(QWidget* parent, const char* name, const QString& text, 
 QMenu* NewMenu(QWidget* parent, const char* name, const QString& caption) {
   return Named(new QMenu(caption, parent), name);
 }
+
+}  // namespace vortalis::windows

@@ -15,6 +15,8 @@ class QPushButton;
 class QRadioButton;
 class QWidget;
 
+namespace vortalis::windows {
+
 // The one way the windows make their controls and actions. Every control and
 // action carries an object name, by which tests find it.
 
@@ -71,3 +73,5 @@ QAction* NewAction(QMenu* menu, const char* name, const QString& caption, Receiv
   QObject::connect(action, &QAction::triggered, receiver, handler);
   return action;
 }
+
+}  // namespace vortalis::windows

@@ -204,3 +204,5 @@ class AcousticWindowTests : public QObject {
 
 QTEST_MAIN(AcousticWindowTests)
 #include "acoustic_window_tests.moc"
+
+using namespace vortalis::windows;

@@ -304,3 +304,5 @@ class CircularDialogTests : public QObject {
 QTEST_MAIN(CircularDialogTests)
 
 #include "circular_dialog_tests.moc"
+
+using namespace vortalis::windows;

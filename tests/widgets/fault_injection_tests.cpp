@@ -506,3 +506,5 @@ class FaultInjectionTests : public QObject {
 
 QTEST_MAIN(FaultInjectionTests)
 #include "fault_injection_tests.moc"
+
+using namespace vortalis::windows;

@@ -360,3 +360,5 @@ class InfoWindowsTests : public QObject {
 
 QTEST_MAIN(InfoWindowsTests)
 #include "info_windows_tests.moc"
+
+using namespace vortalis::windows;

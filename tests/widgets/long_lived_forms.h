@@ -5,6 +5,9 @@
 
 #include "app/startup.h"
 
+// The windows under test.
+using namespace vortalis::windows;
+
 // The long-lived windows for one test, created as at start-up but with a tick
 // counter that advances a millisecond per reading: the start-up wait costs a
 // few thousand readings instead of seconds. Destroyed again with the fixture.

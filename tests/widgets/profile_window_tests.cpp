@@ -366,3 +366,5 @@ class ProfileWindowTests : public QObject {
 
 QTEST_MAIN(ProfileWindowTests)
 #include "profile_window_tests.moc"
+
+using namespace vortalis::windows;

@@ -418,3 +418,5 @@ class RectangularDialogTests : public QObject {
 
 QTEST_MAIN(RectangularDialogTests)
 #include "rectangular_dialog_tests.moc"
+
+using namespace vortalis::windows;

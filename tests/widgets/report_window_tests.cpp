@@ -603,3 +603,5 @@ class ReportWindowTests : public QObject {
 
 QTEST_MAIN(ReportWindowTests)
 #include "report_window_tests.moc"
+
+using namespace vortalis::windows;

@@ -13,6 +13,9 @@
 #include "settings/sett_circ_form.h"
 #include "ui/forms.h"
 
+// The windows under test.
+using namespace vortalis::windows;
+
 // The report windows inside the main window, as the tests reach them.
 
 inline QList<QMdiSubWindow*> Reports() { return Mainform->mdiArea->subWindowList(); }

@@ -9,6 +9,9 @@
 
 #include "ui/prompt.h"
 
+// The windows under test.
+using namespace vortalis::windows;
+
 // Records every prompt and answers from queues; a prompt with no queued answer
 // fails the running test instead of blocking it. Installs itself for its lifetime.
 class ScriptedPrompt final : public Prompt {

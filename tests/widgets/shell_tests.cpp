@@ -598,3 +598,5 @@ int main(int argc, char* argv[]) {
 }
 
 #include "shell_tests.moc"
+
+using namespace vortalis::windows;
