@@ -1,14 +1,13 @@
 #include <dl_dxf.h>
 #include <locale.h>
 
-#include <QFile>
-#include <QTemporaryFile>
+#include <cerrno>
 #include <memory>
 #include <string>
 
-#include "export/export_error.h"
 #include "export/profile_curves.h"
 #include "export/profile_export.h"
+#include "output/scratch_file.h"
 
 namespace vortalis::exports {
 
@@ -135,27 +134,21 @@ class ClassicNumbers {
 
 }  // namespace
 
-QByteArray ProfileDxf(const report::HornProfile& profile) {
-  // dxflib writes only to a named file: a private temporary one, whose bytes
-  // are then written to the user's file in one atomic step.
-  QTemporaryFile temporary;
-  if (!temporary.open())
-    throw ExportError("Cannot create a temporary file for the DXF drawing: " +
-                      temporary.errorString().toStdString());
-  const QByteArray name = QFile::encodeName(temporary.fileName());
+void WriteProfileDxf(const report::HornProfile& profile, output::ByteSink& sink) {
+  // dxflib writes only to a named file; its stream hides why a write failed,
+  // so errno is the best account of a scratch file that came out short.
+  output::ScratchFile scratch(output::ScratchFile::Kind::Named);
   {
     const ClassicNumbers classic;
     DL_Dxf dxf;
-    const std::unique_ptr<DL_WriterA> writer(dxf.out(name.constData(), DL_Codes::AC1015));
-    if (!writer) throw ExportError("Cannot write the DXF drawing to a temporary file.");
+    errno = 0;
+    const std::unique_ptr<DL_WriterA> writer(dxf.out(scratch.Path().c_str(), DL_Codes::AC1015));
+    if (!writer || writer->openFailed()) throw scratch.Failure(errno);
     WriteDrawing(*writer, dxf, profile);
     writer->close();
+    if (writer->openFailed()) throw scratch.Failure(errno != 0 ? errno : EIO);
   }
-  temporary.seek(0);
-  QByteArray bytes = temporary.readAll();
-  if (!bytes.endsWith("EOF\n"))
-    throw ExportError("The DXF drawing could not be completed in a temporary file.");
-  return bytes;
+  scratch.CopyTo(sink);
 }
 
 }  // namespace vortalis::exports
