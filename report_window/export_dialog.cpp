@@ -16,7 +16,6 @@
 
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
-#include "export/export_error.h"
 #include "geometry/units.h"
 #include "report/horn_model.h"
 #include "report/drawing_grid.h"

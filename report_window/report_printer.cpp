@@ -6,14 +6,23 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+#include "output/output_error.h"
+#include "report_window/report_file.h"
 #include "report_window/report_text_format.h"
 
-ReportPrintResult PrintReport(const QTextDocument& document, const QFont& font,
-                              QPrinter& printer) {
-  ReportPrintResult result;
+namespace {
+
+[[noreturn]] void PrintFailed(const QPrinter& printer) {
+  throw vortalis::output::OutputError(
+      QStringLiteral("Cannot print %1").arg(printer.docName()).toStdString());
+}
+
+}  // namespace
+
+int PrintReport(const QTextDocument& document, const QFont& font, QPrinter& printer) {
   QPainter painter;
-  if (!painter.begin(&printer)) return result;
-  result.pages = 1;
+  if (!painter.begin(&printer)) PrintFailed(printer);
+  int pages = 1;
 
   // Unless the printer prints the full page, the painter's origin is the
   // top-left corner of the printable area.
@@ -27,8 +36,8 @@ ReportPrintResult PrintReport(const QTextDocument& document, const QFont& font,
 
   qreal y = 0;
 
-  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-    if (!block.next().isValid() && block.length() <= 1) break;
+  for (QTextBlock block = document.begin(); block.isValid() && IsReportLine(block);
+       block = block.next()) {
     QTextLayout layout(block.text(), printFont, &printer);
     layout.setTextOption(option);
     layout.setCacheEnabled(false);
@@ -41,14 +50,14 @@ ReportPrintResult PrintReport(const QTextDocument& document, const QFont& font,
     for (int i = 0; i < layout.lineCount(); ++i) {
       const QTextLine line = layout.lineAt(i);
       if (y > 0 && y + line.height() > height) {
-        if (!printer.newPage()) return result;
-        ++result.pages;
+        if (!printer.newPage()) PrintFailed(printer);
+        ++pages;
         y = 0;
       }
       line.draw(&painter, QPointF(0, y - line.y()));
       y += line.height();
     }
   }
-  result.ok = painter.end();
-  return result;
+  if (!painter.end()) PrintFailed(printer);
+  return pages;
 }

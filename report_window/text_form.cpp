@@ -22,6 +22,7 @@
 #include "app/main_form.h"
 #include "ui/prompt.h"
 #include "export/full_size_template.h"
+#include "output/output_error.h"
 #include "report_window/export_dialog.h"
 #include "report_window/profile_window.h"
 #include "report_window/report_calculation.h"
@@ -265,9 +266,10 @@ void TTextForm::Saveas1Click() {
 }
 
 void TTextForm::WriteFile() {
-  const QString error = SaveReportFile(*RichEdit1->document(), fileName_);
-  if (!error.isEmpty()) {
-    Prompts().Error(error);
+  try {
+    SaveReportFile(*RichEdit1->document(), fileName_);
+  } catch (const vortalis::output::OutputError& error) {
+    Prompts().Error(QString::fromUtf8(error.what()));
     return;
   }
   RichEdit1->document()->setModified(false);
@@ -277,8 +279,10 @@ void TTextForm::Print1Click() {
   QPrinter& printer = SharedPrinter();
   if (!Prompts().Print(this, printer)) return;
   printer.setDocName(fileName_);
-  if (!PrintReport(*RichEdit1->document(), RichEdit1->font(), printer).ok) {
-    Prompts().Error(QStringLiteral("Cannot print %1").arg(fileName_));
+  try {
+    PrintReport(*RichEdit1->document(), RichEdit1->font(), printer);
+  } catch (const vortalis::output::OutputError& error) {
+    Prompts().Error(QString::fromUtf8(error.what()));
   }
 }
 
