@@ -1,5 +1,8 @@
 #pragma once
 
+#include "geometry/number_text.h"
+#include "report/horn_profile.h"
+
 class QFont;
 class QPrinter;
 class QTextDocument;
@@ -11,4 +14,11 @@ class QTextDocument;
 // whole text at once with margins and page numbers of its own, and it fails
 // silently on the largest tables. Returns the number of pages; throws
 // output::OutputError "Cannot print <job name>" when the printer fails.
+// A printer set to print into a PDF file writes it through the one writer
+// (output/output_file.h), whose OutputError then names the file.
 int PrintReport(const QTextDocument& document, const QFont& font, QPrinter& printer);
+
+// The full-size template (export/full_size_template.h) on `printer`, the same
+// way. Returns the number of pages; throws output::OutputError.
+int PrintTemplate(const vortalis::report::HornProfile& profile, QPrinter& printer,
+                  const vortalis::geometry::Separators& separators);

@@ -346,7 +346,7 @@ void TTextForm::Printtemplate1Click() {
   if (!Prompts().Print(this, printer)) return;
   printer.setDocName(QStringLiteral("Template - %1").arg(fileName_));
   try {
-    vortalis::exports::PrintFullSizeTemplate(profile, printer, CurrentSeparators());
+    PrintTemplate(profile, printer, CurrentSeparators());
   } catch (const std::exception& error) {
     ShowProfileFailure(error);
   }

@@ -19,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -38,6 +39,7 @@
 #include "file_size_limit.h"
 #include "long_lived_forms.h"
 #include "report/report_generator.h"
+#include "report_window/export_dialog.h"
 #include "report_window/text_form.h"
 #include "report_window/waitform.h"
 #include "report_windows.h"
@@ -252,6 +254,65 @@ class FaultInjectionTests : public QObject {
     QByteArray expected = form->RichEdit1->toPlainText().toUtf8().replace("\n", "\r\n");
     if (!expected.endsWith("\r\n")) expected.append("\r\n");
     QCOMPARE(ReadFile(path), expected);
+  }
+
+  void everyWindowOutputOnAFullDisk_data() {
+    QTest::addColumn<QString>("output");
+    for (const char* output : {"save", "export csv", "export dxf", "export svg", "print report",
+                               "print template"})
+      QTest::newRow(output) << QString::fromLatin1(output);
+  }
+
+  // A disk with room for less than the new file, over an older file: the
+  // error names the reason, the old file and the folder stay as they were.
+  // PDF prints are files too when the printer prints into one.
+  void everyWindowOutputOnAFullDisk() {
+    QFETCH(QString, output);
+    const QString folder = InFolder(QStringLiteral("disk"));
+    const SmallDisk disk(folder, 8);
+    std::unique_ptr<FileSizeLimit> limit;
+    const QString path = folder + QStringLiteral("/horn");
+    QVERIFY(WriteFile(path, "an older file\r\n"));
+    // Room for one more page of 4 KiB; every output here is larger.
+    if (!disk.Mounted()) limit = std::make_unique<FileSizeLimit>(4096);
+    const QStringList before = FolderEntries(folder);
+    TTextForm* form = CalculateCircular(QStringLiteral("300"), QStringLiteral("10"),
+                                        SettCircForm->T1);
+    QVERIFY(form);
+    prompt_->printAnswers = {true};
+    prompt_->configurePrinter = [&path](QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(path);
+    };
+    if (output == QStringLiteral("save")) {
+      prompt_->saveAnswers = {path};
+      form->Save1Click();
+    } else if (output == QStringLiteral("print report")) {
+      form->Print1->trigger();
+    } else if (output == QStringLiteral("print template")) {
+      form->Printtemplate1->trigger();
+    } else {
+      form->Exportprofile1->trigger();
+      QPointer<TExportForm> dialog = form->ExportDialog();
+      QVERIFY(dialog);
+      (output.endsWith(QStringLiteral("csv"))   ? dialog->Csv
+       : output.endsWith(QStringLiteral("dxf")) ? dialog->Dxf
+                                                : dialog->Svg)
+          ->setChecked(true);
+      dialog->Step->setText(QStringLiteral("1"));
+      prompt_->exportAnswers = {path};
+      dialog->ExportButton->click();
+      if (dialog) dialog->reject();
+    }
+    limit.reset();
+    QCOMPARE(prompt_->errors.size(), 1);
+    const QString reason = disk.Mounted() ? QStringLiteral(": No space left on device")
+                                          : QStringLiteral(": File too large");
+    QCOMPARE(prompt_->errors.constFirst(), output == QStringLiteral("save")
+                                               ? QStringLiteral("Failed to Save Stream")
+                                               : QStringLiteral("Cannot write ") + path + reason);
+    QCOMPARE(ReadFile(path), QByteArray("an older file\r\n"));
+    QCOMPARE(FolderEntries(folder), before);
   }
 
   void saveWritesThroughOrKeepsTheOwner_data() {
