@@ -182,11 +182,12 @@ void OutputFile::Discard() {
 }
 
 void OutputFile::WriteOut(std::string_view bytes) {
-  if (fd_ < 0) throw OutputError(Stage::Write, path_, EBADF);
+  // After a failure every later write and the commit fail for the same reason.
+  if (fd_ < 0) throw OutputError(Stage::Write, path_, failure_ != 0 ? failure_ : EBADF);
   if (!WriteAll(fd_, bytes)) {
-    const int error = errno;
+    failure_ = errno != 0 ? errno : EIO;
     Discard();
-    throw OutputError(Stage::Write, path_, error);
+    throw OutputError(Stage::Write, path_, failure_);
   }
 }
 
@@ -206,7 +207,7 @@ void OutputFile::Write(std::string_view bytes) {
 }
 
 void OutputFile::Commit() {
-  if (!buffer_.empty()) WriteOut(buffer_);
+  WriteOut(buffer_);
   buffer_.clear();
   const auto fail = [this](Stage stage, int error) {
     Discard();

@@ -56,6 +56,7 @@ class OutputFile final : public ByteSink {
   std::string temporary_;  // beside target_
   int fd_ = -1;
   int slot_ = -1;  // the stop handlers' record of temporary_
+  int failure_ = 0;  // errno of the first failed write
   std::string buffer_;
 };
 
