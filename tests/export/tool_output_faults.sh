@@ -158,4 +158,15 @@ echo "$signals" | while read -r front signal status args; do
   fi
   no_temporary "$front $signal"
 done || exit 1
+# A long report waits in $TMPDIR: a full one there is named, the old file kept.
+if mountpoint -q "$full"; then
+  echo old >"$dir/spooled"
+  TMPDIR="$full" "$tool" circular --freq 1 --throat 0.5 --increment 1 -o "$dir/spooled" \
+    >/dev/null 2>"$dir/err"
+  [ $? -eq 1 ] || fail "full TMPDIR: exit status not 1"
+  grep -q "temporary file in $full: No space left on device" "$dir/err" ||
+    fail "full TMPDIR: message $(cat "$dir/err")"
+  [ "$(cat "$dir/spooled")" = old ] || fail "full TMPDIR: the old file changed"
+  [ -z "$(ls -A "$full")" ] || fail "full TMPDIR: left $(ls -A "$full")"
+fi
 echo "tool outputs under faults: all passed"
