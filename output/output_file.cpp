@@ -99,6 +99,7 @@ Destination Examine(const std::string& path) {
 
 // A new file beside `target`, registered with the stop handlers.
 int CreateTemporary(const std::string& target, std::string& name, int& slot) {
+  RemoveTemporariesOnDefaultStop();
   std::string pattern = FolderOf(target) + "/.vortalis.XXXXXX";
   const StopSignalsHeld held;
   const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);

@@ -26,6 +26,7 @@ std::string TemporaryFolder() {
 ScratchFile::ScratchFile(Kind kind) : folder_(TemporaryFolder()) {
   std::string pattern = folder_ + "/vortalis.XXXXXX";
   int error = 0;
+  if (kind == Kind::Named) RemoveTemporariesOnDefaultStop();
   {
     const StopSignalsHeld held;
     fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <climits>
 #include <cstring>
+#include <mutex>
 
 namespace vortalis::output {
 
@@ -25,6 +26,12 @@ std::atomic<volatile std::sig_atomic_t*> gInterruptFlag{nullptr};
 static_assert(std::atomic<int>::is_always_lock_free);
 static_assert(std::atomic<volatile std::sig_atomic_t*>::is_always_lock_free);
 
+void RemoveTemporaries() {
+  for (Slot& slot : gSlots) {
+    if (slot.state.load() == kHeld) ::unlink(slot.path);
+  }
+}
+
 extern "C" void OnStopSignal(int signal) {
   if (signal == SIGINT) {
     volatile std::sig_atomic_t* flag = gInterruptFlag.load();
@@ -33,10 +40,15 @@ extern "C" void OnStopSignal(int signal) {
       return;
     }
   }
-  for (Slot& slot : gSlots) {
-    if (slot.state.load() == kHeld) ::unlink(slot.path);
-  }
+  RemoveTemporaries();
   ::_exit(128 + signal);
+}
+
+// Installed with SA_RESETHAND: the signal, raised again, now takes its default
+// action once the handler returns and unblocks it.
+extern "C" void OnDefaultStopSignal(int signal) {
+  RemoveTemporaries();
+  ::raise(signal);
 }
 
 sigset_t StopSignals() {
@@ -60,6 +72,22 @@ void InstallStopHandlers() {
   ignore.sa_handler = SIG_IGN;
   sigemptyset(&ignore.sa_mask);
   sigaction(SIGXFSZ, &ignore, nullptr);
+}
+
+void RemoveTemporariesOnDefaultStop() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    struct sigaction action {};
+    action.sa_handler = OnDefaultStopSignal;
+    action.sa_mask = StopSignals();
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+      struct sigaction current {};
+      if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_DFL &&
+          (current.sa_flags & SA_SIGINFO) == 0)
+        sigaction(signal, &action, nullptr);
+    }
+  });
 }
 
 void SetInterruptFlag(volatile std::sig_atomic_t* flag) { gInterruptFlag.store(flag); }

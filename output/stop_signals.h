@@ -14,6 +14,11 @@ namespace vortalis::output {
 // limit is a write error with a message instead of a silent end.
 void InstallStopHandlers();
 
+// For a process that leaves the stop signals at their default (the window
+// program): they still end it as by default, after the temporary files are
+// removed. The writers call it; the handlers of InstallStopHandlers stay.
+void RemoveTemporariesOnDefaultStop();
+
 // While `flag` is given, the first SIGINT only sets *flag (a table stops at its
 // next station and the shortened report is still written); a second one stops
 // at once. nullptr: every SIGINT stops at once.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -15,6 +16,8 @@
 #include "cli/report_tool.h"
 #include "cli/spooled_document.h"
 #include "cli/terminal_progress.h"
+#include "output/output_file.h"
+#include "output/scratch_file.h"
 #include "report_test_support.h"
 
 namespace {
@@ -315,6 +318,31 @@ TEST_F(OutputFile, WritesThroughALinkIntoItsTarget) {
             0);
   EXPECT_TRUE(fs::is_symlink(folder_ / "link.txt"));
   EXPECT_EQ(ReadFile(target), "Horn length: 466.518 mm\nMouth size: 180.38 mm\n");
+}
+
+// A program that leaves the stop signals alone (the window program) still
+// ends by them, without a temporary file beside the file it was replacing or
+// in $TMPDIR.
+TEST_F(OutputFile, StopSignalsAtTheirDefaultLeaveNoTemporary) {
+  const fs::path file = folder_ / "horn.txt";
+  WriteTextFile(file, "old report");
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::setenv("TMPDIR", folder_.c_str(), 1);
+      vortalis::output::OutputFile output(file.string());
+      vortalis::output::ScratchFile scratch(vortalis::output::ScratchFile::Kind::Named);
+      output.Write(std::string(3u << 20, 'x'));
+      ::raise(signal);
+      ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal << " " << status;
+    EXPECT_EQ(ReadFile(file), "old report");
+    EXPECT_EQ(Names(), std::vector<std::string>{"horn.txt"});
+  }
 }
 
 TEST(SpooledDocumentTest, LongDocumentsComeBackWithEveryReplacement) {
