@@ -59,7 +59,18 @@ int StandardStreamOf(const struct stat& file) {
   return -1;
 }
 
+// The permissions a newly created file gets. The kernel tells the umask
+// without changing it, which matters while other threads create files.
 mode_t NewFileMode() {
+  if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+    char line[256];
+    unsigned mask = 0;
+    bool found = false;
+    while (!found && std::fgets(line, sizeof line, status) != nullptr)
+      found = std::sscanf(line, "Umask: %o", &mask) == 1;
+    std::fclose(status);
+    if (found) return 0666 & ~static_cast<mode_t>(mask);
+  }
   const mode_t mask = ::umask(0);
   ::umask(mask);
   return 0666 & ~mask;
@@ -101,12 +112,18 @@ Destination Examine(const std::string& path) {
 int CreateTemporary(const std::string& target, std::string& name, int& slot) {
   RemoveTemporariesOnDefaultStop();
   std::string pattern = FolderOf(target) + "/.vortalis.XXXXXX";
-  const StopSignalsHeld held;
-  const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-  if (fd >= 0) {
-    name = pattern;
-    slot = RegisterTemporary(name.c_str());
+  int fd = -1;
+  int error = 0;
+  {
+    const StopSignalsHeld held;
+    fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    error = errno;
+    if (fd >= 0) {
+      name = pattern;
+      slot = RegisterTemporary(name.c_str());
+    }
   }
+  errno = error;
   return fd;
 }
 
