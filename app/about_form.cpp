@@ -7,28 +7,27 @@
 #include <QScreen>
 #include <QShowEvent>
 
-#include "ui/forms.h"
 #include "app/help_forms.h"
-#include "ui/locale_separators.h"
 #include "app/main_form.h"
 #include "app/program_art.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
+#include "ui/widgets.h"
 
 namespace {
 
 QLabel* AddLabel(QWidget* parent, const QString& text, const QFont& font, int x, int y) {
-  auto* label = new QLabel(text, parent);
+  QLabel* label = NewAutoSizeLabel(parent, "", text, x, y);
   label->setFont(font);
-  label->move(x, y);
   label->adjustSize();
   return label;
 }
 
 // The memory values stand right-aligned at the right margin, clear of the long caption.
-QLabel* AddValueLabel(QWidget* parent, const QString& name, const QFont& font, int y) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(name);
+QLabel* AddValueLabel(QWidget* parent, const char* name, const QFont& font, int y) {
+  auto* label = Named(new QLabel(parent), name);
   label->setFont(font);
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   label->setGeometry(205, y, 92, QFontMetrics(font).height() + 2);
@@ -78,8 +77,8 @@ TAboutForm::TAboutForm(QWidget* parent)
 
   AddLabel(this, QStringLiteral("Physical Memory Available to Windows:"), small, 16, 162);
   AddLabel(this, QStringLiteral("Memory in Use:"), small, 16, 180);
-  PhysMem = AddValueLabel(this, QStringLiteral("PhysMem"), small, 162);
-  FreeRes = AddValueLabel(this, QStringLiteral("FreeRes"), small, 180);
+  PhysMem = AddValueLabel(this, "PhysMem", small, 162);
+  FreeRes = AddValueLabel(this, "FreeRes", small, 180);
 
   OKBtn = new QPushButton(QStringLiteral("OK"), this);
   OKBtn->setObjectName(QStringLiteral("OKBtn"));

@@ -1,11 +1,11 @@
 #include <QCoreApplication>
 
-#include "ui/forms.h"
 #include "app/main_form.h"
 #include "app/program_art.h"
 #include "app/start_form.h"
 #include "app/startup.h"
 #include "app/vortalis_application.h"
+#include "ui/forms.h"
 
 int main(int argc, char* argv[]) {
   VortalisApplication application(argc, argv);

@@ -10,14 +10,13 @@
 #include <initializer_list>
 
 #include "app/about_form.h"
-#include "ui/forms.h"
 #include "app/help_forms.h"
 #include "app/mdi_arrange.h"
 #include "report_window/text_form.h"
 #include "report_window/waitform.h"
-#include "settings/field_memory.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
+#include "ui/forms.h"
 #include "ui/show_in_front.h"
 
 namespace {
@@ -42,8 +41,8 @@ TMainform::TMainform(QWidget* parent) : QMainWindow(parent) {
   mdiArea->setObjectName(QStringLiteral("mdiArea"));
   mdiArea->setBackground(palette().brush(QPalette::Dark));
   setCentralWidget(mdiArea);
+  SetFrame(this);
   BuildMenus();
-  ConnectHandlers();
   // X11 has no default size for a new main window; take the one Windows gives.
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     resize(screen->availableGeometry().size() * 3 / 4);
@@ -54,6 +53,7 @@ TMainform::~TMainform() {
   // QWidget's destructor closes the report windows after this object has
   // stopped being a TMainform; their activation must not reach MergeMenus then.
   disconnect(mdiArea, nullptr, this, nullptr);
+  if (Frame() == this) SetFrame(nullptr);
 }
 
 void TMainform::FormCreate(const TickCounter& ticks) {

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 
 #include "app/startup.h"
+#include "ui/program_frame.h"
 
 class QAction;
 class QCloseEvent;
@@ -17,7 +18,7 @@ class TTextForm;
 // The main frame window: it holds the report windows, switches between the
 // two settings dialogs, opens the information windows and the about box, and
 // ends the program.
-class TMainform : public QMainWindow {
+class TMainform : public QMainWindow, public ProgramFrame {
   Q_OBJECT
  public:
   explicit TMainform(QWidget* parent = nullptr);
@@ -51,6 +52,10 @@ class TMainform : public QMainWindow {
   // The report window that is the current child, or nullptr.
   TTextForm* ActiveReport() const;
 
+  QMdiArea* ReportArea() const override { return mdiArea; }
+  bool IsOpen() const override { return isVisible(); }
+  void Quit() override { Exit1Click(); }
+
  public slots:
   void Exit1Click();
   void CircularClick();
@@ -73,8 +78,8 @@ class TMainform : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // Every menu item is created and connected here.
   void BuildMenus();
-  void ConnectHandlers();
   // The active report's File and Edit take the place of the main File menu.
   void MergeMenus();
   // The list of open report windows at the end of the Windows menu.

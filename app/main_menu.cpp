@@ -9,75 +9,47 @@
 
 #include "app/main_form.h"
 #include "report_window/text_form.h"
-
-namespace {
-
-QMenu* NewMenu(QWidget* parent, const char* name, const QString& caption) {
-  auto* menu = new QMenu(caption, parent);
-  menu->setObjectName(QLatin1String(name));
-  return menu;
-}
-
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
-                 const QKeySequence& shortcut = {}) {
-  QAction* item = menu->addAction(caption);
-  item->setObjectName(QLatin1String(name));
-  if (!shortcut.isEmpty()) {
-    item->setShortcut(shortcut);
-    // As in the program's other windows, the main menu's keys also work while
-    // a settings dialog or an information window is active, as long as the
-    // main window is enabled.
-    item->setShortcutContext(Qt::ApplicationShortcut);
-  }
-  return item;
-}
-
-}  // namespace
+#include "ui/widgets.h"
 
 void TMainform::BuildMenus() {
   MainMenu1 = menuBar();
   MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+  const auto key = [](auto keys) { return QKeySequence(keys); };
 
   File1 = NewMenu(this, "File1", QStringLiteral("&File"));
-  Exit1 = AddItem(File1, "Exit1", QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+  Exit1 = NewAction(File1, "Exit1", QStringLiteral("&Quit"), this, &TMainform::Exit1Click,
+                    key(Qt::CTRL | Qt::Key_Q));
 
   Settings1 = NewMenu(this, "Settings1", QStringLiteral("&Settings"));
-  Circular = AddItem(Settings1, "Circular", QStringLiteral("&Circular"), QKeySequence(Qt::Key_F9));
-  Rectangular =
-      AddItem(Settings1, "Rectangular", QStringLiteral("&Rectangular"), QKeySequence(Qt::Key_F10));
+  Circular = NewAction(Settings1, "Circular", QStringLiteral("&Circular"), this,
+                       &TMainform::CircularClick, key(Qt::Key_F9));
+  Rectangular = NewAction(Settings1, "Rectangular", QStringLiteral("&Rectangular"), this,
+                          &TMainform::RectangularClick, key(Qt::Key_F10));
 
   Windows = NewMenu(this, "Windows", QStringLiteral("&Windows"));
-  Tile1 = AddItem(Windows, "Tile1", QStringLiteral("&Tile"));
-  Cascade1 = AddItem(Windows, "Cascade1", QStringLiteral("&Cascade"));
-  Arrange1 = AddItem(Windows, "Arrange1", QStringLiteral("&Arrange Icons"));
+  connect(Windows, &QMenu::aboutToShow, this, &TMainform::FillWindowList);
+  Tile1 = NewAction(Windows, "Tile1", QStringLiteral("&Tile"), this, &TMainform::Tile1Click);
+  Cascade1 =
+      NewAction(Windows, "Cascade1", QStringLiteral("&Cascade"), this, &TMainform::Cascade1Click);
+  Arrange1 = NewAction(Windows, "Arrange1", QStringLiteral("&Arrange Icons"), this,
+                       &TMainform::Arrange1Click);
 
   Help1 = NewMenu(this, "Help1", QStringLiteral("&Help"));
-  Help2 = AddItem(Help1, "Help2", QStringLiteral("&Vortalis Help ..."));
-  Tractrixinformation1 =
-      AddItem(Help1, "Tractrixinformation1", QStringLiteral("&The Tractrix Horn ..."));
-  x1 = AddItem(Help1, "x1", QStringLiteral("&Design considerations ..."));
+  Help2 = NewAction(Help1, "Help2", QStringLiteral("&Vortalis Help ..."), this,
+                    &TMainform::Help2Click);
+  Tractrixinformation1 = NewAction(Help1, "Tractrixinformation1",
+                                   QStringLiteral("&The Tractrix Horn ..."), this,
+                                   &TMainform::Tractrixinformation1Click);
+  x1 = NewAction(Help1, "x1", QStringLiteral("&Design considerations ..."), this,
+                 &TMainform::x1Click);
   Help1->addSeparator();
-  Legal1 = AddItem(Help1, "Legal1", QStringLiteral("Legal information..."));
+  Legal1 = NewAction(Help1, "Legal1", QStringLiteral("Legal information..."), this,
+                     &TMainform::Legal1Click);
   Help1->addSeparator();
-  About1 = AddItem(Help1, "About1", QStringLiteral("&About..."));
+  About1 = NewAction(Help1, "About1", QStringLiteral("&About..."), this, &TMainform::About1Click);
 
-  MergeMenus();
-}
-
-void TMainform::ConnectHandlers() {
-  connect(Exit1, &QAction::triggered, this, &TMainform::Exit1Click);
-  connect(Circular, &QAction::triggered, this, &TMainform::CircularClick);
-  connect(Rectangular, &QAction::triggered, this, &TMainform::RectangularClick);
-  connect(Tile1, &QAction::triggered, this, &TMainform::Tile1Click);
-  connect(Cascade1, &QAction::triggered, this, &TMainform::Cascade1Click);
-  connect(Arrange1, &QAction::triggered, this, &TMainform::Arrange1Click);
-  connect(Help2, &QAction::triggered, this, &TMainform::Help2Click);
-  connect(Tractrixinformation1, &QAction::triggered, this, &TMainform::Tractrixinformation1Click);
-  connect(x1, &QAction::triggered, this, &TMainform::x1Click);
-  connect(Legal1, &QAction::triggered, this, &TMainform::Legal1Click);
-  connect(About1, &QAction::triggered, this, &TMainform::About1Click);
-  connect(Windows, &QMenu::aboutToShow, this, &TMainform::FillWindowList);
   connect(mdiArea, &QMdiArea::subWindowActivated, this, &TMainform::MergeMenus);
+  MergeMenus();
 }
 
 void TMainform::MergeMenus() {

@@ -3,12 +3,12 @@
 #include <chrono>
 
 #include "app/about_form.h"
-#include "ui/forms.h"
 #include "app/help_forms.h"
 #include "app/main_form.h"
 #include "report_window/waitform.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
+#include "ui/forms.h"
 
 std::uint32_t SystemTickCount() {
   const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();

@@ -1,6 +1,7 @@
 // The core rows of the benchmark table: the radius search alone (the floor),
 // the whole circular report into a counting sink and through vortalis-report,
-// the rectangular report, and FixedText per call. Runs are interleaved, so a
+// the rectangular report, FixedText per call, and the throat impedance curve of
+// the largest horns. Runs are interleaved, so a
 // ratio compares figures taken under the same load.
 #include <cmath>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "acoustics/throat_impedance.h"
 #include "bench/bench_table.h"
 #include "bench/child_process.h"
 #include "geometry/number_text.h"
@@ -102,6 +104,31 @@ std::vector<Sample> TableLikeSamples(std::size_t rows) {
   return samples;
 }
 
+// The largest rectangular horn: 1 Hz, the smallest sides, free air.
+report::RectangularReportInput HugeRectangularInput() {
+  report::RectangularReportInput input;
+  input.frequencyText = "1";
+  input.side1Text = "1";
+  input.side2Text = "1";
+  return input;
+}
+
+// 500 frequencies from fc / 4, 83 an octave: just past 16 fc.
+constexpr int kCurvePoints = 500;
+acoustics::FrequencySweep CurveSweep(long double fc) {
+  constexpr int kPerOctave = 83;
+  const long double octaves = static_cast<long double>(kCurvePoints - 1) / kPerOctave;
+  return {fc * 0.25L, fc * 0.25L * std::exp2(octaves), kPerOctave};
+}
+
+// CPU seconds of one curve; `points` receives its length.
+double CurveCpu(const acoustics::HornAcoustics& horn, acoustics::MouthLoad load,
+                std::size_t& points) {
+  const double start = bench::ProcessCpuSeconds();
+  points = acoustics::ThroatImpedance(horn, load, CurveSweep(horn.cutoff)).size();
+  return bench::ProcessCpuSeconds() - start;
+}
+
 struct Options {
   int runs = 5;
   std::string tool;
@@ -148,7 +175,12 @@ int main(int argc, char** argv) {
   constexpr int kSamplePasses = 10;
 
   std::vector<double> searchCpu, sinkCpu, toolCpu, toolWall, toolPeak, ratios, rectangularCpu,
-      fixedTextNs;
+      fixedTextNs, circularCurveCpu, rectangularCurveCpu;
+  const acoustics::HornAcoustics circularHorn = acoustics::CircularHornAcoustics(input, {});
+  const acoustics::HornAcoustics rectangularHorn =
+      acoustics::RectangularHornAcoustics(HugeRectangularInput(), {});
+  std::size_t circularPoints = 0;
+  std::size_t rectangularPoints = 0;
   SearchResult search;
   CountingSink lastSink;
   bool toolFailed = false;
@@ -189,6 +221,11 @@ int main(int argc, char** argv) {
     fixedTextNs.push_back((bench::ProcessCpuSeconds() - start) /
                           static_cast<double>(samples.size() * kSamplePasses));
     if (characters == 0) std::fprintf(stderr, "no characters written\n");
+
+    circularCurveCpu.push_back(
+        CurveCpu(circularHorn, acoustics::MouthLoad::Baffle, circularPoints));
+    rectangularCurveCpu.push_back(
+        CurveCpu(rectangularHorn, acoustics::MouthLoad::Location, rectangularPoints));
     std::fprintf(stderr, "core run %d of %d done\n", run + 1, options.runs);
   }
   if (toolFailed) std::fprintf(stderr, "vortalis-report failed in at least one run\n");
@@ -223,5 +260,15 @@ int main(int argc, char** argv) {
   bench::PrintRow({"`FixedText` per call (" + std::to_string(kSampleRows * 4 * kSamplePasses) +
                        " calls shaped like the circular table's columns)",
                    Seconds(Median(fixedTextNs)), Range(fixedTextNs, 1e9, "ns", 1), "", ""});
+  const double circularCurve = Median(circularCurveCpu);
+  bench::PrintRow({"Throat impedance, 1 Hz / 0.5 mm circular, baffle, " +
+                       std::to_string(circularPoints) + " frequencies from fc/4",
+                   Seconds(circularCurve) + " CPU", Range(circularCurveCpu, 1e3, "ms", 1),
+                   "under 0.5 s", bench::Verdict(circularCurve < 0.5)});
+  const double rectangularCurve = Median(rectangularCurveCpu);
+  bench::PrintRow({"Throat impedance, 1 Hz / 1 × 1 mm rectangular, location, " +
+                       std::to_string(rectangularPoints) + " frequencies from fc/4",
+                   Seconds(rectangularCurve) + " CPU", Range(rectangularCurveCpu, 1e3, "ms", 1),
+                   "under 0.5 s", bench::Verdict(rectangularCurve < 0.5)});
   return toolFailed ? 1 : 0;
 }

@@ -24,7 +24,6 @@
 #include <string>
 #include <vector>
 
-#include "ui/forms.h"
 #include "app/main_form.h"
 #include "app/startup.h"
 #include "app/vortalis_application.h"
@@ -32,6 +31,7 @@
 #include "bench/bench_table.h"
 #include "report_window/text_form.h"
 #include "settings/sett_circ_form.h"
+#include "ui/forms.h"
 
 namespace {
 

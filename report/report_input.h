@@ -15,6 +15,8 @@ struct CircularReportInput {
   geometry::TableIncrement increment = geometry::TableIncrement::T1;
   std::string frequencyText = "300";  // Freq
   std::string throatText = "10";      // Throat
+
+  bool operator==(const CircularReportInput&) const = default;
 };
 
 struct RectangularReportInput {
@@ -25,7 +27,9 @@ struct RectangularReportInput {
   std::string frequencyText = "32";   // Freq
   std::string side1Text = "40";       // Side1
   std::string side2Text = "50";       // Side2
-  std::string mouthText = "";         // MouthS1: mouth distance between the flat sides 1A and 1B
+  std::string mouthText = "3000";     // MouthS1: mouth distance between the flat sides 1A and 1B
+
+  bool operator==(const RectangularReportInput&) const = default;
 };
 
 // Either dialog's input: what a report, a drawing or a quick test is made from.

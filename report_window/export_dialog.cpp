@@ -14,12 +14,13 @@
 #include <exception>
 #include <utility>
 
+#include "geometry/units.h"
+#include "report/drawing_grid.h"
+#include "report/horn_model.h"
+#include "report_window/report_profile.h"
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
-#include "geometry/units.h"
-#include "report/horn_model.h"
-#include "report/drawing_grid.h"
-#include "report_window/report_profile.h"
+#include "ui/widgets.h"
 
 namespace {
 
@@ -29,20 +30,13 @@ using vortalis::report::MouthLimit;
 using vortalis::report::MouthLimitKind;
 
 QRadioButton* AddRadio(QLayout* layout, const char* name, const QString& caption) {
-  auto* button = new QRadioButton(caption);
-  button->setObjectName(QString::fromLatin1(name));
+  auto* button = Named(new QRadioButton(caption), name);
   layout->addWidget(button);
   return button;
 }
 
-QLineEdit* NewField(const char* name, const QString& text) {
-  auto* field = new QLineEdit(text);
-  field->setObjectName(QString::fromLatin1(name));
-  return field;
-}
-
 QString SizeCaption(const ReportSource& source) {
-  if (source.rectangular) return QStringLiteral("Cut where side &1A - 1B reaches");
+  if (source.horn && vortalis::report::IsRectangular(*source.horn)) return QStringLiteral("Cut where side &1A - 1B reaches");
   return SourceSizeMode(source) == SizeMode::Diameter
              ? QStringLiteral("Cut where the &diameter reaches")
              : QStringLiteral("Cut where the &radius reaches");
@@ -76,8 +70,9 @@ void TExportForm::BuildControls(const QString& unit) {
 
   auto* points = new QGroupBox(QStringLiteral("Points"));
   auto* pointRows = new QFormLayout(points);
-  Step = NewField("Step", QString::fromStdString(vortalis::report::ShortNumberText(
-                              SourceIncrement(source_), CurrentSeparators())));
+  Step = Named(new QLineEdit(QString::fromStdString(vortalis::report::ShortNumberText(
+                   SourceIncrement(source_), CurrentSeparators()))),
+               "Step");
   pointRows->addRow(QStringLiteral("S&tep (%1):").arg(unit), Step);
 
   auto* mouth = new QGroupBox(QStringLiteral("Mouth"));
@@ -87,7 +82,7 @@ void TExportForm::BuildControls(const QString& unit) {
   LengthLimit = AddRadio(mouthRows, "LengthLimit", QStringLiteral("Cut at a &length from the throat"));
   FullHorn->setChecked(true);
   auto* valueRow = new QFormLayout;
-  LimitValue = NewField("LimitValue", QString());
+  LimitValue = Named(new QLineEdit, "LimitValue");
   valueRow->addRow(QStringLiteral("&Value (%1):").arg(unit), LimitValue);
   mouthRows->addLayout(valueRow);
 
@@ -129,7 +124,7 @@ std::optional<MouthLimit> TExportForm::ReadLimit() {
   const auto value = ReadLength(LimitValue, QStringLiteral("The mouth limit"));
   if (!value) return std::nullopt;
   if (LengthLimit->isChecked()) return MouthLimit{MouthLimitKind::Length, *value};
-  if (source_.rectangular) return MouthLimit{MouthLimitKind::Side1, *value};
+  if (source_.horn && vortalis::report::IsRectangular(*source_.horn)) return MouthLimit{MouthLimitKind::Side1, *value};
   // The limit is a radius; a report in diameters is cut at the diameter it shows.
   return MouthLimit{MouthLimitKind::Radius,
                     vortalis::report::RadiusOfSize(*value, SourceSizeMode(source_))};

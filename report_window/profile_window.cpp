@@ -9,11 +9,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "ui/locale_separators.h"
 #include "export/profile_curves.h"
 #include "geometry/units.h"
 #include "report/number_format.h"
 #include "report/table_formats.h"
+#include "ui/locale_separators.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "geometry/number_text.h"
-#include "report/horn_profile.h"
 #include "report/drawing_grid.h"
+#include "report/horn_profile.h"
 
 class QPainter;
 

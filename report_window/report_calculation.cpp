@@ -7,17 +7,19 @@
 #include <utility>
 #include <vector>
 
-#include "ui/forms.h"
-#include "ui/locale_separators.h"
-#include "report_window/locale_stamp_provider.h"
 #include "report/report_generator.h"
+#include "report_window/locale_stamp_provider.h"
 #include "report_window/waitform.h"
-#include "settings/sett_circ_form.h"
-#include "settings/sett_rec_form.h"
+#include "ui/forms.h"
 
 namespace {
 
 using vortalis::report::ProgressPort;
+
+std::vector<QPointer<QPushButton>>& CalculateButtons() {
+  static std::vector<QPointer<QPushButton>> buttons;
+  return buttons;
+}
 
 class WaitformProgress final : public ProgressPort {
  public:
@@ -36,8 +38,11 @@ class CalculationScope {
  public:
   CalculationScope() {
     waitform->SetCalculating(true);
-    Disable(SettCircForm ? SettCircForm->Calculate : nullptr);
-    Disable(SettRecForm ? SettRecForm->Calculate : nullptr);
+    for (const QPointer<QPushButton>& button : CalculateButtons()) {
+      if (!button) continue;
+      buttons_.push_back({button, button->isEnabled()});
+      button->setEnabled(false);
+    }
   }
   ~CalculationScope() {
     for (const auto& [button, wasEnabled] : buttons_) {
@@ -49,30 +54,12 @@ class CalculationScope {
   CalculationScope& operator=(const CalculationScope&) = delete;
 
  private:
-  void Disable(QPushButton* button) {
-    if (!button) return;
-    buttons_.push_back({button, button->isEnabled()});
-    button->setEnabled(false);
-  }
-
   std::vector<std::pair<QPointer<QPushButton>, bool>> buttons_;
 };
 
 }  // namespace
 
-ReportSource CurrentReportSource() {
-  ReportSource source;
-  source.separators = CurrentSeparators();
-  if (!waitform) return source;
-  source.hornKind = waitform->HornKind();
-  if (source.hornKind == QStringLiteral("Circ") && SettCircForm) {
-    source.circular = SettCircForm->ReadInput();
-  }
-  if (source.hornKind == QStringLiteral("Rec") && SettRecForm) {
-    source.rectangular = SettRecForm->ReadInput();
-  }
-  return source;
-}
+void RegisterCalculateButton(QPushButton* button) { CalculateButtons().emplace_back(button); }
 
 QString RunReportGenerator(const ReportSource& source, vortalis::report::ReportLineSink& document) {
   if (!waitform) return {};
@@ -82,8 +69,7 @@ QString RunReportGenerator(const ReportSource& source, vortalis::report::ReportL
   vortalis::report::ReportEnvironment env{
       document, progress, [] { QCoreApplication::processEvents(); }, stamp, source.separators};
   try {
-    if (source.circular) vortalis::report::GenerateCircularReport(*source.circular, env);
-    if (source.rectangular) vortalis::report::GenerateRectangularReport(*source.rectangular, env);
+    if (source.horn) vortalis::report::GenerateReport(*source.horn, env);
   } catch (const std::exception& error) {
     // A generator that stopped half-way must not leave an Abort button behind
     // that nothing listens to.
@@ -91,8 +77,4 @@ QString RunReportGenerator(const ReportSource& source, vortalis::report::ReportL
     return QString::fromLocal8Bit(error.what());
   }
   return {};
-}
-
-QString RunReportGenerator(vortalis::report::ReportLineSink& document) {
-  return RunReportGenerator(CurrentReportSource(), document);
 }

@@ -2,51 +2,37 @@
 
 #include <QString>
 
-#include "ui/prompt.h"
-#include "report/horn_model.h"
 #include "report/drawing_grid.h"
+#include "report/horn_model.h"
+#include "ui/prompt.h"
 
 namespace report = vortalis::report;
 
-bool HasHorn(const ReportSource& source) {
-  return source.circular.has_value() || source.rectangular.has_value();
-}
+bool HasHorn(const ReportSource& source) { return source.horn.has_value(); }
 
 vortalis::geometry::LengthUnit SourceUnit(const ReportSource& source) {
-  if (source.circular) return source.circular->unit;
-  if (source.rectangular) return source.rectangular->unit;
-  return vortalis::geometry::LengthUnit::Millimetre;
+  return source.horn ? report::UnitOf(*source.horn) : vortalis::geometry::LengthUnit::Millimetre;
 }
 
 vortalis::geometry::SizeMode SourceSizeMode(const ReportSource& source) {
-  return source.circular ? source.circular->size : vortalis::geometry::SizeMode::Radius;
+  return source.horn ? report::SizeModeOf(*source.horn) : vortalis::geometry::SizeMode::Radius;
 }
 
 long double SourceIncrement(const ReportSource& source) {
-  if (source.circular) return IncrementValue(source.circular->increment, source.circular->unit);
-  if (source.rectangular) {
-    return IncrementValue(source.rectangular->increment, source.rectangular->unit);
-  }
-  return IncrementValue(vortalis::geometry::TableIncrement::T1, SourceUnit(source));
+  const auto increment =
+      source.horn ? report::IncrementOf(*source.horn) : vortalis::geometry::TableIncrement::T1;
+  return IncrementValue(increment, SourceUnit(source));
 }
 
 report::HornProfile MakeSourceProfile(const ReportSource& source, long double step,
                                       const report::MouthLimit& limit) {
-  if (source.circular) {
-    return report::MakeCircularProfile(*source.circular, step, limit, source.separators);
-  }
-  if (source.rectangular) {
-    return report::MakeRectangularProfile(*source.rectangular, step, limit, source.separators);
-  }
-  throw report::ProfileError("This report has no horn to draw");
+  if (!source.horn) throw report::ProfileError("This report has no horn to draw");
+  return report::MakeProfile(*source.horn, step, limit, source.separators);
 }
 
 report::HornProfile MakeDrawingProfile(const ReportSource& source) {
-  long double length = 0.0L;
-  if (source.circular) length = report::MakeCircularHorn(*source.circular, source.separators).length;
-  if (source.rectangular) {
-    length = report::MakeRectangularHorn(*source.rectangular, source.separators).length;
-  }
+  const long double length =
+      source.horn ? report::HornLength(*source.horn, source.separators) : 0.0L;
   return MakeSourceProfile(source, report::DrawingStep(length, SourceIncrement(source)), {});
 }
 

@@ -16,11 +16,8 @@
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
-#include "ui/forms.h"
-#include "ui/locale_separators.h"
-#include "app/main_form.h"
-#include "ui/prompt.h"
 #include "export/full_size_template.h"
 #include "output/output_error.h"
 #include "report_window/export_dialog.h"
@@ -32,10 +29,12 @@
 #include "report_window/report_profile.h"
 #include "report_window/report_text_format.h"
 #include "report_window/waitform.h"
-#include "settings/field_memory.h"
-#include "settings/sett_circ_form.h"
-#include "settings/sett_rec_form.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
+#include "ui/program_frame.h"
+#include "ui/prompt.h"
 #include "ui/show_in_front.h"
+#include "ui/widgets.h"
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -52,14 +51,6 @@ void DeleteSharedPrinter() {
   sharedPrinter = nullptr;
 }
 
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
-                 const QKeySequence& shortcut = {}) {
-  QAction* action = menu->addAction(caption);
-  action->setObjectName(QString::fromLatin1(name));
-  action->setShortcut(shortcut);
-  return action;
-}
-
 // A new child window starts one title bar lower and further right than the
 // one before, and back at the corner when it would leave the frame.
 void PlaceCascading(QMdiArea& area, QMdiSubWindow& window) {
@@ -69,11 +60,6 @@ void PlaceCascading(QMdiArea& area, QMdiSubWindow& window) {
   const int fitting = step > 0 ? qMin(room.width(), room.height()) / step + 1 : 1;
   const int offset = fitting > 0 ? (qMax(others, 0) % fitting) * step : 0;
   window.move(offset, offset);
-}
-
-void ShowInstead(QWidget* shown, QWidget* hidden) {
-  if (hidden) hidden->hide();
-  if (shown) ShowInFront(shown);
 }
 
 }  // namespace
@@ -86,7 +72,8 @@ TTextForm::~TTextForm() {
 #endif
 }
 
-TTextForm::TTextForm(QWidget* owner) : QWidget(nullptr) {
+TTextForm::TTextForm(QWidget* owner, ReportSource source)
+    : QWidget(nullptr), source_(std::move(source)) {
   // The owner (the dialog whose Calculate made this report) does not parent
   // the window: its parent is the main window's child frame, and the main
   // window destroys the reports still open when the program ends.
@@ -121,52 +108,50 @@ void TTextForm::BuildEditor() {
 }
 
 void TTextForm::BuildMenus() {
-  File1 = new QMenu(QStringLiteral("&File"), this);
-  File1->setObjectName(QStringLiteral("File1"));
-  Save1 = AddItem(File1, "Save1", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
-  Saveas1 = AddItem(File1, "Saveas1", QStringLiteral("Save &as..."));
+  const auto key = [](QKeyCombination keys) { return QKeySequence(keys); };
+  File1 = NewMenu(this, "File1", QStringLiteral("&File"));
+  Save1 = NewAction(File1, "Save1", QStringLiteral("&Save"), this, &TTextForm::Save1Click,
+                    key(Qt::CTRL | Qt::Key_S));
+  Saveas1 = NewAction(File1, "Saveas1", QStringLiteral("Save &as..."), this,
+                      &TTextForm::Saveas1Click);
   File1->addSeparator();
-  Print1 = AddItem(File1, "Print1", QStringLiteral("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P));
-  Printersetup1 = AddItem(File1, "Printersetup1", QStringLiteral("Printer &setup..."));
+  Print1 = NewAction(File1, "Print1", QStringLiteral("&Print..."), this, &TTextForm::Print1Click,
+                     key(Qt::CTRL | Qt::Key_P));
+  Printersetup1 = NewAction(File1, "Printersetup1", QStringLiteral("Printer &setup..."), this,
+                            &TTextForm::Printersetup1Click);
   File1->addSeparator();
-  Close1 = AddItem(File1, "Close1", QStringLiteral("&Close"));
-  Exit1 = AddItem(File1, "Exit1", QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+  Close1 = NewAction(File1, "Close1", QStringLiteral("&Close"), this, &TTextForm::Close1Click);
+  Exit1 = NewAction(File1, "Exit1", QStringLiteral("&Quit"), this, &TTextForm::Exit1Click,
+                    key(Qt::CTRL | Qt::Key_Q));
   File1->addSeparator();
-  Showprofile1 = AddItem(File1, "Showprofile1", QStringLiteral("Show &profile..."));
-  Exportprofile1 = AddItem(File1, "Exportprofile1", QStringLiteral("E&xport profile..."));
-  Printtemplate1 = AddItem(File1, "Printtemplate1", QStringLiteral("Print full-size &template..."));
+  Showprofile1 = NewAction(File1, "Showprofile1", QStringLiteral("Show &profile..."), this,
+                           &TTextForm::Showprofile1Click);
+  Exportprofile1 = NewAction(File1, "Exportprofile1", QStringLiteral("E&xport profile..."), this,
+                             &TTextForm::Exportprofile1Click);
+  Printtemplate1 = NewAction(File1, "Printtemplate1",
+                             QStringLiteral("Print full-size &template..."), this,
+                             &TTextForm::Printtemplate1Click);
 
-  Edit1 = new QMenu(QStringLiteral("&Edit"), this);
-  Edit1->setObjectName(QStringLiteral("Edit1"));
-  Undo1 = AddItem(Edit1, "Undo1", QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-  Edit1->addSeparator();
-  Cut1 = AddItem(Edit1, "Cut1", QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X));
-  Copy1 = AddItem(Edit1, "Copy1", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
-  Paste1 = AddItem(Edit1, "Paste1", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
-  Selectall1 =
-      AddItem(Edit1, "Selectall1", QStringLiteral("Select &all"), QKeySequence(Qt::CTRL | Qt::Key_A));
-
-  connect(Save1, &QAction::triggered, this, &TTextForm::Save1Click);
-  connect(Saveas1, &QAction::triggered, this, &TTextForm::Saveas1Click);
-  connect(Print1, &QAction::triggered, this, &TTextForm::Print1Click);
-  connect(Printersetup1, &QAction::triggered, this, &TTextForm::Printersetup1Click);
-  connect(Close1, &QAction::triggered, this, &TTextForm::Close1Click);
-  connect(Exit1, &QAction::triggered, this, &TTextForm::Exit1Click);
-  connect(Showprofile1, &QAction::triggered, this, &TTextForm::Showprofile1Click);
-  connect(Exportprofile1, &QAction::triggered, this, &TTextForm::Exportprofile1Click);
-  connect(Printtemplate1, &QAction::triggered, this, &TTextForm::Printtemplate1Click);
+  constexpr Qt::ShortcutContext kEditing = Qt::WindowShortcut;
+  Edit1 = NewMenu(this, "Edit1", QStringLiteral("&Edit"));
   connect(Edit1, &QMenu::aboutToShow, this, &TTextForm::Edit1Click);
-  connect(Undo1, &QAction::triggered, this, &TTextForm::Undo1Click);
-  connect(Cut1, &QAction::triggered, this, &TTextForm::Cut1Click);
-  connect(Copy1, &QAction::triggered, this, &TTextForm::Copy1Click);
-  connect(Paste1, &QAction::triggered, this, &TTextForm::Paste1Click);
-  connect(Selectall1, &QAction::triggered, this, &TTextForm::Selectall1Click);
+  Undo1 = NewAction(Edit1, "Undo1", QStringLiteral("&Undo"), this, &TTextForm::Undo1Click,
+                    key(Qt::CTRL | Qt::Key_Z), kEditing);
+  Edit1->addSeparator();
+  Cut1 = NewAction(Edit1, "Cut1", QStringLiteral("Cu&t"), this, &TTextForm::Cut1Click,
+                   key(Qt::CTRL | Qt::Key_X), kEditing);
+  Copy1 = NewAction(Edit1, "Copy1", QStringLiteral("&Copy"), this, &TTextForm::Copy1Click,
+                    key(Qt::CTRL | Qt::Key_C), kEditing);
+  Paste1 = NewAction(Edit1, "Paste1", QStringLiteral("&Paste"), this, &TTextForm::Paste1Click,
+                     key(Qt::CTRL | Qt::Key_V), kEditing);
+  Selectall1 = NewAction(Edit1, "Selectall1", QStringLiteral("Select &all"), this,
+                         &TTextForm::Selectall1Click, key(Qt::CTRL | Qt::Key_A), kEditing);
 }
 
-TTextForm* TTextForm::Open(QWidget* owner) {
-  auto* form = new TTextForm(owner);
-  if (Mainform) {
-    QMdiArea* area = Mainform->mdiArea;
+TTextForm* TTextForm::Open(QWidget* owner, ReportSource source) {
+  auto* form = new TTextForm(owner, std::move(source));
+  if (Frame()) {
+    QMdiArea* area = Frame()->ReportArea();
     QMdiSubWindow* window = area->addSubWindow(form);
     window->resize(537, 322);
     PlaceCascading(*area, *window);
@@ -181,7 +166,7 @@ TTextForm* TTextForm::Open(QWidget* owner) {
   // third line shows its beginning, one that ended by appending, its end.
   form->RichEdit1->ensureCursorVisible();
   const QPointer<TTextForm> alive(form);
-  form->FormShow();
+  if (!form->FormShow()) return nullptr;
   return alive.data();
 }
 
@@ -199,7 +184,6 @@ void TTextForm::FormCreate() {
   fileName_ = kUntitled;
   // The window is hidden and takes no input while the generator runs; the
   // lines are gathered and reach the editor in one piece.
-  source_ = CurrentReportSource();
   for (QAction* item : {Showprofile1, Exportprofile1, Printtemplate1}) {
     item->setEnabled(HasHorn(source_));
   }
@@ -209,14 +193,12 @@ void TTextForm::FormCreate() {
   if (!error.isEmpty()) Prompts().Error(error);
 }
 
-void TTextForm::FormShow() {
+bool TTextForm::FormShow() {
   const QPointer<TTextForm> alive(this);
   QCoreApplication::processEvents();
   // A quit handled just now (one asked for during the calculation, say) may
   // have closed this window or the whole program already.
-  if (!alive || !waitform || (Mainform && !Mainform->isVisible())) return;
-  if (waitform->HornKind() == QStringLiteral("Circ")) ShowInstead(SettCircForm, SettRecForm);
-  if (waitform->HornKind() == QStringLiteral("Rec")) ShowInstead(SettRecForm, SettCircForm);
+  return alive && waitform && !(Frame() && !Frame()->IsOpen());
 }
 
 bool TTextForm::FormCloseQuery() {
@@ -297,8 +279,8 @@ void TTextForm::Close1Click() {
 }
 
 void TTextForm::Exit1Click() {
-  if (Mainform) {
-    Mainform->Exit1Click();
+  if (Frame()) {
+    Frame()->Quit();
   } else {
     Close1Click();
   }

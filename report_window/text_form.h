@@ -20,14 +20,15 @@ class TProfileForm;
 class TTextForm : public QWidget {
   Q_OBJECT
  public:
-  // Creation: runs the generator while the window is still hidden.
-  explicit TTextForm(QWidget* owner);
+  // Creation: runs the generator of `source` while the window is still hidden.
+  TTextForm(QWidget* owner, ReportSource source);
   ~TTextForm() override;
 
-  // Creates a report window for the current horn kind, runs its generator and
-  // shows it inside the main window. Called by Calculate of both dialogs.
-  // Returns the window, or nullptr if it was closed before this returned.
-  static TTextForm* Open(QWidget* owner);
+  // Creates a report window for `source`, runs its generator and shows it
+  // inside the main window. Called by Calculate of both dialogs. Returns the
+  // window, or nullptr if it was closed before this returned or the program
+  // is ending.
+  static TTextForm* Open(QWidget* owner, ReportSource source);
 
   // The text "Untitled" means that the document was never saved.
   QString FileName() const { return fileName_; }
@@ -67,7 +68,8 @@ class TTextForm : public QWidget {
   QAction* Selectall1 = nullptr;
 
   void FormCreate();
-  void FormShow();
+  // False when the window was closed meanwhile or the program is ending.
+  bool FormShow();
   // True when the window may close; asks whether to save a changed report.
   bool FormCloseQuery();
   void FormClose();

@@ -5,6 +5,8 @@
 # Any sanitizer report fails the run.
 source "$(dirname "$0")/setup.sh"
 vortalis_install_packages
+# Folders include each other only as the README's Layout table allows.
+python3 "$VORTALIS_ROOT/scripts/check_layers.py" "$VORTALIS_ROOT"
 BUILD="${VORTALIS_BUILD_DIR:-$VORTALIS_ROOT/build}"
 vortalis_build "$BUILD"
 export QT_QPA_PLATFORM=offscreen

@@ -2,12 +2,15 @@
 
 #include <QLineEdit>
 #include <QWidget>
+#include <utility>
 
-#include "ui/locale_separators.h"
-#include "ui/prompt.h"
 #include "geometry/number_text.h"
 #include "geometry/tractrix.h"
 #include "report/number_format.h"
+#include "report_window/text_form.h"
+#include "ui/locale_separators.h"
+#include "ui/prompt.h"
+#include "ui/show_in_front.h"
 
 namespace {
 
@@ -42,4 +45,10 @@ bool ConvertEnteredLength(QLineEdit* field, vortalis::geometry::LengthUnit targe
 void ReportInputProblem(const vortalis::report::InputProblem& problem, QWidget* field) {
   Prompts().Message(QString::fromStdString(problem.message));
   if (field) field->setFocus(Qt::OtherFocusReason);
+}
+
+void OpenReport(QWidget* dialog, QWidget* otherDialog, vortalis::report::HornInput horn) {
+  if (!TTextForm::Open(dialog, {std::move(horn), CurrentSeparators()})) return;
+  if (otherDialog) otherDialog->hide();
+  ShowInFront(dialog);
 }

@@ -4,6 +4,7 @@
 
 #include "geometry/units.h"
 #include "report/input_check.h"
+#include "report/report_input.h"
 
 class QLineEdit;
 class QWidget;
@@ -31,3 +32,7 @@ bool ConvertEnteredLength(QLineEdit* field, vortalis::geometry::LengthUnit targe
 // The validation's message box, then the focus to `field` (nullptr: the
 // focus stays where it was, as after a frequency and throat mismatch).
 void ReportInputProblem(const vortalis::report::InputProblem& problem, QWidget* field);
+
+// Calculate of either dialog: the report of `horn` in a new report window,
+// then, unless the program is ending, `dialog` in front and `otherDialog` hidden.
+void OpenReport(QWidget* dialog, QWidget* otherDialog, vortalis::report::HornInput horn);

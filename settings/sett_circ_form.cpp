@@ -7,16 +7,17 @@
 #include <QRadioButton>
 #include <QShowEvent>
 
-#include "ui/forms.h"
-#include "ui/locale_separators.h"
 #include "geometry/number_text.h"
 #include "report/horn_model.h"
-#include "report_window/text_form.h"
+#include "report_window/report_calculation.h"
 #include "report_window/waitform.h"
 #include "settings/field_memory.h"
 #include "settings/sett_rec_form.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
 #include "ui/settings_look.h"
 #include "ui/show_in_front.h"
+#include "ui/widgets.h"
 
 using vortalis::geometry::LengthUnit;
 using vortalis::geometry::SizeMode;
@@ -40,6 +41,7 @@ TSettCircForm::TSettCircForm(QWidget* parent) : QDialog(parent) {
 void TSettCircForm::ConnectHandlers() {
   connect(button3, &QPushButton::clicked, this, &TSettCircForm::button3Click);
   connect(Calculate, &QPushButton::clicked, this, &TSettCircForm::CalculateClick);
+  RegisterCalculateButton(Calculate);
   connect(Cancel, &QPushButton::clicked, this, &TSettCircForm::CancelClick);
   connect(Button1, &QPushButton::clicked, this, &TSettCircForm::Button1Click);
   // The unit and size handlers run only when the selection changes.
@@ -78,7 +80,7 @@ void TSettCircForm::CalculateClick() {
   waitform->SetHornKind(QStringLiteral("Circ"));
   RememberInputs();
   hide();
-  TTextForm::Open(this);
+  OpenReport(this, SettRecForm, ReadInput());
 }
 
 void TSettCircForm::CancelClick() { close(); }
@@ -147,9 +149,11 @@ void TSettCircForm::RememberInputs() {
 
 void TSettCircForm::SetUnitCaptions(LengthUnit unit) {
   const bool millimetres = unit == LengthUnit::Millimetre;
-  T1->setText(millimetres ? QStringLiteral("1") : QStringLiteral("0.01"));
-  T10->setText(millimetres ? QStringLiteral("10") : QStringLiteral("0.1"));
-  T100->setText(millimetres ? QStringLiteral("100") : QStringLiteral("1"));
+  for (const TableIncrement increment :
+       {TableIncrement::T1, TableIncrement::T10, TableIncrement::T100}) {
+    IncrementButton(increment)->setText(
+        QString::fromLatin1(vortalis::geometry::IncrementCaption(increment, unit)));
+  }
   SetAutoSizeText(Label2, millimetres ? QStringLiteral("Throat size (mm)")
                                       : QStringLiteral("Throat size (inch)"));
 }
@@ -182,4 +186,16 @@ QWidget* TSettCircForm::FieldWidget(InputField field) const {
       return nullptr;
   }
   return nullptr;
+}
+
+QRadioButton* TSettCircForm::IncrementButton(TableIncrement increment) const {
+  switch (increment) {
+    case TableIncrement::T1:
+      return T1;
+    case TableIncrement::T10:
+      return T10;
+    case TableIncrement::T100:
+      return T100;
+  }
+  return T1;
 }

@@ -79,4 +79,5 @@ class TSettCircForm : public QDialog {
   // Throat after the size mode switched to `target`; a text that is not a number stays.
   void ConvertThroatSize(vortalis::geometry::SizeMode target);
   QWidget* FieldWidget(vortalis::report::InputField field) const;
+  QRadioButton* IncrementButton(vortalis::geometry::TableIncrement increment) const;
 };

@@ -10,54 +10,50 @@
 
 #include "settings/sett_circ_form.h"
 #include "ui/settings_look.h"
+#include "ui/widgets.h"
 
 namespace {
 
-template <class Control>
-Control* Placed(Control* control, const char* name, int left, int top, int width, int height) {
-  control->setObjectName(QLatin1String(name));
-  control->setGeometry(left, top, width, height);
-  return control;
-}
+using vortalis::geometry::LengthUnit;
+using vortalis::geometry::SizeMode;
+using vortalis::geometry::TableIncrement;
 
-QRadioButton* Radio(QWidget* group, const char* name, const QString& caption, int top, int width) {
-  return Placed(new QRadioButton(caption, group), name, 8, top, width, 17);
-}
+const vortalis::report::CircularReportInput kDefaults;
 
-QPushButton* Button(QWidget* dialog, const char* name, const QString& caption, int left, int top,
-                    int width) {
-  return Placed(new QPushButton(caption, dialog), name, left, top, width, 25);
+QString DefaultText(const std::string& text) { return QString::fromStdString(text); }
+
+QString IncrementText(TableIncrement increment) {
+  return QString::fromLatin1(vortalis::geometry::IncrementCaption(increment, kDefaults.unit));
 }
 
 }  // namespace
 
 void TSettCircForm::BuildControls() {
   // The frame first, so that it lies beneath the results it surrounds.
-  Bevel1 = Placed(new QFrame(this), "Bevel1", 16, 224, 257, 65);
-  Bevel1->setFrameStyle(QFrame::Box | QFrame::Raised);
+  Bevel1 = NewBevel(this, "Bevel1", QFrame::Raised, {16, 224, 257, 65});
 
-  HornPara = Placed(new QGroupBox(QStringLiteral("Units in"), this), "HornPara", 16, 16, 105, 73);
-  mm = Radio(HornPara, "mm", QStringLiteral("&mm"), 24, 41);
-  inch = Radio(HornPara, "inch", QStringLiteral("&inch"), 48, 49);
-  mm->setChecked(true);
+  HornPara = NewGroup(this, "HornPara", QStringLiteral("Units in"), {16, 16, 105, 73});
+  mm = NewRadio(HornPara, "mm", QStringLiteral("&mm"), 8, 24, 41);
+  inch = NewRadio(HornPara, "inch", QStringLiteral("&inch"), 8, 48, 49);
+  (kDefaults.unit == LengthUnit::Millimetre ? mm : inch)->setChecked(true);
 
   hornsize =
-      Placed(new QGroupBox(QStringLiteral("Horn size"), this), "hornsize", 160, 16, 113, 73);
-  radius = Radio(hornsize, "radius", QStringLiteral("&radius"), 24, 73);
-  diameter = Radio(hornsize, "diameter", QStringLiteral("&diameter"), 48, 73);
-  radius->setChecked(true);
+      NewGroup(this, "hornsize", QStringLiteral("Horn size"), {160, 16, 113, 73});
+  radius = NewRadio(hornsize, "radius", QStringLiteral("&radius"), 8, 24, 73);
+  diameter = NewRadio(hornsize, "diameter", QStringLiteral("&diameter"), 8, 48, 73);
+  (kDefaults.size == SizeMode::Radius ? radius : diameter)->setChecked(true);
 
   meter =
-      Placed(new QGroupBox(QStringLiteral("Table increment"), this), "meter", 16, 104, 105, 97);
-  T1 = Radio(meter, "T1", QStringLiteral("1"), 24, 49);
-  T10 = Radio(meter, "T10", QStringLiteral("10"), 48, 49);
-  T100 = Radio(meter, "T100", QStringLiteral("100"), 72, 57);
-  T1->setChecked(true);
+      NewGroup(this, "meter", QStringLiteral("Table increment"), {16, 104, 105, 97});
+  T1 = NewRadio(meter, "T1", IncrementText(TableIncrement::T1), 8, 24, 49);
+  T10 = NewRadio(meter, "T10", IncrementText(TableIncrement::T10), 8, 48, 49);
+  T100 = NewRadio(meter, "T100", IncrementText(TableIncrement::T100), 8, 72, 57);
+  IncrementButton(kDefaults.increment)->setChecked(true);
 
   Label2 = NewAutoSizeLabel(this, "Label2", QStringLiteral("Throat size (mm)"), 160, 112);
-  Throat = NewEditField(this, "Throat", QStringLiteral("10"), 160, 128, 113);
+  Throat = NewEditField(this, "Throat", DefaultText(kDefaults.throatText), 160, 128, 113);
   Label5 = NewAutoSizeLabel(this, "Label5", QStringLiteral("Cut off frequency (Hz)"), 160, 160);
-  Freq = NewEditField(this, "Freq", QStringLiteral("300"), 160, 176, 113);
+  Freq = NewEditField(this, "Freq", DefaultText(kDefaults.frequencyText), 160, 176, 113);
 
   Label3 = NewAutoSizeLabel(this, "Label3", QStringLiteral("Horn length:"), 24, 236);
   Label4 = NewAutoSizeLabel(this, "Label4", QStringLiteral("xxxxxx mm"), 100, 236);
@@ -65,11 +61,11 @@ void TSettCircForm::BuildControls() {
   Label6 = NewAutoSizeLabel(this, "Label6", QStringLiteral("xxxxxxx mm"), 100, 260);
   for (QLabel* result : {Label3, Label4, Label1, Label6}) UseResultFont(result);
 
-  button3 = Button(this, "button3", QStringLiteral("&Test"), 205, 232, 60);
+  button3 = NewButton(this, "button3", QStringLiteral("&Test"), 205, 232, 60);
   button3->setDefault(true);
-  Calculate = Button(this, "Calculate", QStringLiteral("&Calculate"), 15, 304, 75);
-  Button1 = Button(this, "Button1", QStringLiteral("Rectangular "), 104, 304, 75);
-  Cancel = Button(this, "Cancel", QStringLiteral("Close"), 192, 304, 81);
+  Calculate = NewButton(this, "Calculate", QStringLiteral("&Calculate"), 15, 304, 75);
+  Button1 = NewButton(this, "Button1", QStringLiteral("Rectangular "), 104, 304, 75);
+  Cancel = NewButton(this, "Cancel", QStringLiteral("Close"), 192, 304, 81);
 }
 
 void TSettCircForm::SetTabOrder() {

@@ -8,14 +8,15 @@
 #include <QRadioButton>
 #include <QShowEvent>
 
-#include "ui/forms.h"
-#include "ui/locale_separators.h"
-#include "report_window/text_form.h"
+#include "report_window/report_calculation.h"
 #include "report_window/waitform.h"
 #include "settings/field_memory.h"
 #include "settings/sett_circ_form.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
 #include "ui/settings_look.h"
 #include "ui/show_in_front.h"
+#include "ui/widgets.h"
 
 using vortalis::geometry::LengthUnit;
 using vortalis::geometry::MouthLocation;
@@ -34,6 +35,7 @@ TSettRecForm::TSettRecForm(QWidget* parent) : QDialog(parent) {
 void TSettRecForm::ConnectHandlers() {
   connect(button3, &QPushButton::clicked, this, &TSettRecForm::button3Click);
   connect(Calculate, &QPushButton::clicked, this, &TSettRecForm::CalculateClick);
+  RegisterCalculateButton(Calculate);
   connect(CancelBtn, &QPushButton::clicked, this, &TSettRecForm::CancelBtnClick);
   connect(Button1, &QPushButton::clicked, this, &TSettRecForm::Button1Click);
   // The unit handlers run only when the selection changes.
@@ -69,7 +71,7 @@ void TSettRecForm::CalculateClick() {
   waitform->SetHornKind(QStringLiteral("Rec"));
   RememberInputs();
   hide();
-  TTextForm::Open(this);
+  OpenReport(this, SettCircForm, ReadInput());
 }
 
 void TSettRecForm::CancelBtnClick() { close(); }
@@ -157,9 +159,11 @@ void TSettRecForm::RememberInputs() {
 
 void TSettRecForm::SetUnitCaptions(LengthUnit unit) {
   const bool millimetres = unit == LengthUnit::Millimetre;
-  T1->setText(millimetres ? QStringLiteral("1") : QStringLiteral("0.01"));
-  T10->setText(millimetres ? QStringLiteral("10") : QStringLiteral("0.1"));
-  T100->setText(millimetres ? QStringLiteral("100") : QStringLiteral("1"));
+  for (const TableIncrement increment :
+       {TableIncrement::T1, TableIncrement::T10, TableIncrement::T100}) {
+    IncrementButton(increment)->setText(
+        QString::fromLatin1(vortalis::geometry::IncrementCaption(increment, unit)));
+  }
   const QString suffix = millimetres ? QStringLiteral("  (mm)") : QStringLiteral("  (inch)");
   SetAutoSizeText(Label1, QStringLiteral("Side 1A - 1B") + suffix);
   SetAutoSizeText(Label2, QStringLiteral("Side 2A - 2B") + suffix);
@@ -181,4 +185,30 @@ QWidget* TSettRecForm::FieldWidget(InputField field) const {
       return nullptr;
   }
   return nullptr;
+}
+
+QRadioButton* TSettRecForm::IncrementButton(TableIncrement increment) const {
+  switch (increment) {
+    case TableIncrement::T1:
+      return T1;
+    case TableIncrement::T10:
+      return T10;
+    case TableIncrement::T100:
+      return T100;
+  }
+  return T1;
+}
+
+QRadioButton* TSettRecForm::LocationButton(MouthLocation location) const {
+  switch (location) {
+    case MouthLocation::FreeAir:
+      return Location1;
+    case MouthLocation::OneWall:
+      return Location2;
+    case MouthLocation::TwoWalls:
+      return Location4;
+    case MouthLocation::ThreeWalls:
+      return Location8;
+  }
+  return Location1;
 }

@@ -101,4 +101,6 @@ class TSettRecForm : public QDialog {
   void RememberInputs();
   void SetUnitCaptions(vortalis::geometry::LengthUnit unit);
   QWidget* FieldWidget(vortalis::report::InputField field) const;
+  QRadioButton* IncrementButton(vortalis::geometry::TableIncrement increment) const;
+  QRadioButton* LocationButton(vortalis::geometry::MouthLocation location) const;
 };

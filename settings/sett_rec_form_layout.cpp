@@ -12,71 +12,51 @@
 
 #include "settings/sett_rec_form.h"
 #include "ui/settings_look.h"
+#include "ui/widgets.h"
 
 namespace {
 
-QRadioButton* NewRadio(QWidget* parent, const char* name, const QString& caption, int left, int top,
-                       int width) {
-  auto* button = new QRadioButton(caption, parent);
-  button->setObjectName(QLatin1String(name));
-  button->setGeometry(left, top, width, 17);
-  return button;
-}
+using vortalis::geometry::LengthUnit;
+using vortalis::geometry::SizeMode;
+using vortalis::geometry::TableIncrement;
 
-QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, int left, int top,
-                       int width) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QLatin1String(name));
-  button->setGeometry(left, top, width, 25);
-  return button;
-}
+const vortalis::report::RectangularReportInput kDefaults;
 
-QGroupBox* NewGroup(QWidget* parent, const char* name, const QString& caption, int left, int top,
-                    int width, int height) {
-  auto* group = new QGroupBox(caption, parent);
-  group->setObjectName(QLatin1String(name));
-  group->setGeometry(left, top, width, height);
-  return group;
-}
+QString DefaultText(const std::string& text) { return QString::fromStdString(text); }
 
-QFrame* NewBevel(QWidget* parent, const char* name, QFrame::Shadow shadow, int left, int top,
-                 int width, int height) {
-  auto* frame = new QFrame(parent);
-  frame->setObjectName(QLatin1String(name));
-  frame->setFrameStyle(QFrame::Box | shadow);
-  frame->setGeometry(left, top, width, height);
-  return frame;
+QString IncrementText(TableIncrement increment) {
+  return QString::fromLatin1(vortalis::geometry::IncrementCaption(increment, kDefaults.unit));
 }
 
 }  // namespace
 
 void TSettRecForm::BuildControls() {
   // Frames first, so that they lie beneath the controls they surround.
-  Bevel2 = NewBevel(this, "Bevel2", QFrame::Sunken, 152, 21, 137, 132);
-  Bevel3 = NewBevel(this, "Bevel3", QFrame::Sunken, 312, 184, 129, 129);
-  Bevel1 = NewBevel(this, "Bevel1", QFrame::Raised, 16, 224, 273, 89);
+  Bevel2 = NewBevel(this, "Bevel2", QFrame::Sunken, {152, 21, 137, 132});
+  Bevel3 = NewBevel(this, "Bevel3", QFrame::Sunken, {312, 184, 129, 129});
+  Bevel1 = NewBevel(this, "Bevel1", QFrame::Raised, {16, 224, 273, 89});
 
-  HornPara = NewGroup(this, "HornPara", QStringLiteral("Units in"), 16, 16, 105, 73);
+  HornPara = NewGroup(this, "HornPara", QStringLiteral("Units in"), {16, 16, 105, 73});
   mm = NewRadio(HornPara, "mm", QStringLiteral("&mm"), 8, 24, 49);
   inch = NewRadio(HornPara, "inch", QStringLiteral("&inch"), 8, 48, 81);
-  mm->setChecked(true);
+  (kDefaults.unit == LengthUnit::Millimetre ? mm : inch)->setChecked(true);
 
-  meter = NewGroup(this, "meter", QStringLiteral("Table increment"), 16, 104, 105, 105);
-  T1 = NewRadio(meter, "T1", QStringLiteral("1"), 8, 24, 65);
-  T10 = NewRadio(meter, "T10", QStringLiteral("10"), 8, 48, 65);
-  T100 = NewRadio(meter, "T100", QStringLiteral("100"), 8, 72, 57);
-  T10->setChecked(true);
+  meter = NewGroup(this, "meter", QStringLiteral("Table increment"), {16, 104, 105, 105});
+  T1 = NewRadio(meter, "T1", IncrementText(TableIncrement::T1), 8, 24, 65);
+  T10 = NewRadio(meter, "T10", IncrementText(TableIncrement::T10), 8, 48, 65);
+  T100 = NewRadio(meter, "T100", IncrementText(TableIncrement::T100), 8, 72, 57);
+  IncrementButton(kDefaults.increment)->setChecked(true);
 
   Label11 = NewAutoSizeLabel(this, "Label11", QStringLiteral("Throat size:  "), 160, 24);
   Label17 = NewAutoSizeLabel(this, "Label17", QStringLiteral("Distance between sides"), 160, 38);
   Label1 = NewAutoSizeLabel(this, "Label1", QStringLiteral("Side 1A - 1B  (mm)"), 160, 56);
-  Side1 = NewEditField(this, "Side1", QStringLiteral("40"), 160, 72, 121);
+  Side1 = NewEditField(this, "Side1", DefaultText(kDefaults.side1Text), 160, 72, 121);
   Label2 = NewAutoSizeLabel(this, "Label2", QStringLiteral("Side 2A - 2B  (mm)"), 160, 104);
-  Side2 = NewEditField(this, "Side2", QStringLiteral("50"), 160, 120, 121);
+  Side2 = NewEditField(this, "Side2", DefaultText(kDefaults.side2Text), 160, 120, 121);
   Label5 = NewAutoSizeLabel(this, "Label5", QStringLiteral("Cut off frequency (Hz)"), 160, 168);
-  Freq = NewEditField(this, "Freq", QStringLiteral("32"), 160, 184, 121);
+  Freq = NewEditField(this, "Freq", DefaultText(kDefaults.frequencyText), 160, 184, 121);
 
-  GroupBox1 = NewGroup(this, "GroupBox1", QStringLiteral("Horn mouth location"), 312, 16, 129, 137);
+  GroupBox1 = NewGroup(this, "GroupBox1", QStringLiteral("Horn mouth location"), {312, 16, 129, 137});
   Location1 = NewRadio(GroupBox1, "Location1", QStringLiteral("Free air"), 8, 20, 113);
   Location2 = NewRadio(GroupBox1, "Location2", QStringLiteral("Against one wall"), 8, 44, 113);
   Location4 = NewRadio(GroupBox1, "Location4", QStringLiteral("Against two walls"), 8, 70, 113);
@@ -84,10 +64,9 @@ void TSettRecForm::BuildControls() {
   Location8 = NewRadio(GroupBox1, "Location8", QStringLiteral("Against three walls"), 8, 103, 113);
   Label12 =
       NewAutoSizeLabel(GroupBox1, "Label12", QStringLiteral("(floor and two walls)"), 25, 118);
-  Location1->setChecked(true);
+  LocationButton(kDefaults.location)->setChecked(true);
 
-  OneSide = new QCheckBox(QStringLiteral("Select two flat sides"), this);
-  OneSide->setObjectName(QLatin1String("OneSide"));
+  OneSide = Named(new QCheckBox(QStringLiteral("Select two flat sides"), this), "OneSide");
   // The caption may need a little more than its 113 pixels in fonts wider
   // than the one the layout was drawn for; the frame leaves room for it.
   OneSide->setGeometry(320, 192, std::max(113, OneSide->sizeHint().width()), 17);
@@ -95,7 +74,7 @@ void TSettRecForm::BuildControls() {
   Label15 = NewAutoSizeLabel(this, "Label15", QStringLiteral("Mouth size:"), 320, 232);
   Label18 = NewAutoSizeLabel(this, "Label18", QStringLiteral("Distance between sides"), 320, 246);
   Label10 = NewAutoSizeLabel(this, "Label10", QStringLiteral("Side 1A - 1B  (mm)"), 320, 264);
-  MouthS1 = NewEditField(this, "MouthS1", QStringLiteral("3000"), 320, 280, 113);
+  MouthS1 = NewEditField(this, "MouthS1", DefaultText(kDefaults.mouthText), 320, 280, 113);
   for (QWidget* flatSideControl :
        {static_cast<QWidget*>(Label15), static_cast<QWidget*>(Label18),
         static_cast<QWidget*>(Label10), static_cast<QWidget*>(MouthS1)}) {

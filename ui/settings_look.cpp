@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPalette>
 #include <QScreen>
 #include <QStringList>
@@ -41,20 +40,6 @@ void SetUpSettingsWindow(QDialog* dialog, const QString& caption, int clientWidt
   }
 }
 
-QLabel* NewAutoSizeLabel(QWidget* parent, const char* name, const QString& text, int left,
-                         int top) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QLatin1String(name));
-  label->move(left, top);
-  label->adjustSize();
-  return label;
-}
-
-void SetAutoSizeText(QLabel* label, const QString& text) {
-  label->setText(text);
-  label->adjustSize();
-}
-
 void UseResultFont(QLabel* label) {
   QFont font = label->font();
   font.setPixelSize(kResultFontPixels);
@@ -64,14 +49,4 @@ void UseResultFont(QLabel* label) {
   palette.setColor(QPalette::Inactive, QPalette::WindowText, Qt::black);
   label->setPalette(palette);
   label->adjustSize();
-}
-
-QLineEdit* NewEditField(QWidget* parent, const char* name, const QString& text, int left, int top,
-                        int width) {
-  auto* edit = new QLineEdit(text, parent);
-  edit->setObjectName(QLatin1String(name));
-  edit->setGeometry(left, top, width, 21);
-  // Long enough for any honest number and for a hostile paste to reach the validation whole.
-  edit->setMaxLength(200000);
-  return edit;
 }

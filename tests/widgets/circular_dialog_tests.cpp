@@ -8,15 +8,15 @@
 #include <QTest>
 #include <memory>
 
-#include "ui/show_in_front.h"
-#include "ui/forms.h"
-#include "ui/locale_separators.h"
 #include "long_lived_forms.h"
 #include "report_window/waitform.h"
 #include "scripted_prompt.h"
 #include "settings/field_memory.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
+#include "ui/show_in_front.h"
 
 namespace {
 
@@ -70,6 +70,12 @@ class CircularDialogTests : public QObject {
   void cleanup() {
     forms_.reset();
     prompt_.reset();
+  }
+
+  // vortalis-report starts from the same records.
+  void bothDialogsStartAtTheCoresDefaultInput() {
+    QVERIFY(SettCircForm->ReadInput() == vortalis::report::CircularReportInput{});
+    QVERIFY(SettRecForm->ReadInput() == vortalis::report::RectangularReportInput{});
   }
 
   void resultsAfterCreation_data() {

@@ -16,13 +16,13 @@
 #include <memory>
 
 #include "app/about_form.h"
-#include "ui/forms.h"
 #include "app/help_forms.h"
 #include "app/help_printing.h"
 #include "app/help_texts.h"
-#include "ui/locale_separators.h"
 #include "app/memory_status.h"
 #include "scripted_prompt.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
 
 namespace {
 

@@ -16,23 +16,23 @@
 #include <QTest>
 #include <memory>
 
-#include "ui/forms.h"
-#include "ui/locale_separators.h"
 #include "app/main_form.h"
 #include "app/startup.h"
 #include "export/full_size_template.h"
 #include "export/profile_curves.h"
 #include "export/profile_export.h"
-#include "report_window/export_dialog.h"
 #include "report/drawing_grid.h"
+#include "report_window/export_dialog.h"
 #include "report_window/profile_window.h"
 #include "report_window/report_profile.h"
 #include "report_window/text_form.h"
 #include "report_windows.h"
 #include "scripted_prompt.h"
-#include "test_files.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
+#include "test_files.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
 
 namespace {
 
@@ -190,9 +190,8 @@ class ProfileWindowTests : public QObject {
     TTextForm* form = ReportOf(horn);
     QVERIFY(form);
     // The dialog changes after the calculation; the drawing stays the report's horn.
-    const QString frequency = QString::fromStdString(
-        form->Source().circular ? form->Source().circular->frequencyText
-                                : form->Source().rectangular->frequencyText);
+    const QString frequency = QString::fromStdString(std::visit(
+        [](const auto& input) { return input.frequencyText; }, *form->Source().horn));
     SettCircForm->Freq->setText(QStringLiteral("100"));
     SettRecForm->Freq->setText(QStringLiteral("100"));
 

@@ -10,9 +10,6 @@
 #include <QTest>
 #include <memory>
 
-#include "ui/show_in_front.h"
-#include "ui/forms.h"
-#include "ui/locale_separators.h"
 #include "report/report_generator.h"
 #include "report_window/text_form.h"
 #include "report_window/waitform.h"
@@ -20,6 +17,9 @@
 #include "settings/field_memory.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
+#include "ui/show_in_front.h"
 
 namespace {
 

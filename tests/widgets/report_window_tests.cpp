@@ -25,23 +25,23 @@
 #include <sys/resource.h>
 #include <vector>
 
-#include "ui/forms.h"
-#include "ui/locale_separators.h"
 #include "app/main_form.h"
 #include "app/startup.h"
+#include "file_size_limit.h"
+#include "report/report_generator.h"
 #include "report_window/locale_stamp_provider.h"
 #include "report_window/report_calculation.h"
 #include "report_window/report_document_sink.h"
-#include "report/report_generator.h"
 #include "report_window/text_form.h"
 #include "report_window/waitform.h"
-#include "file_size_limit.h"
 #include "report_windows.h"
 #include "scripted_prompt.h"
-#include "test_files.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
+#include "test_files.h"
 #include "tests/core/report_test_support.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
 
 namespace {
 
@@ -280,7 +280,8 @@ class ReportWindowTests : public QObject {
     waitform->SetHornKind(QStringLiteral("Circ"));
     waitform->ClearAbort();
     SettCircForm->T1->setChecked(true);
-    QCOMPARE(RunReportGenerator(sink), QStringLiteral("The report is too long"));
+    const ReportSource source{SettCircForm->ReadInput(), CurrentSeparators()};
+    QCOMPARE(RunReportGenerator(source, sink), QStringLiteral("The report is too long"));
     QCOMPARE(sink.lines, 30);
     QVERIFY(!waitform->Calculating());
     QVERIFY(!waitform->isVisible());

@@ -8,10 +8,10 @@
 #include <QRadioButton>
 #include <QLineEdit>
 
-#include "ui/forms.h"
 #include "app/main_form.h"
 #include "report_window/text_form.h"
 #include "settings/sett_circ_form.h"
+#include "ui/forms.h"
 
 // The report windows inside the main window, as the tests reach them.
 

@@ -17,9 +17,7 @@
 #include <stdexcept>
 
 #include "app/about_form.h"
-#include "ui/forms.h"
 #include "app/help_forms.h"
-#include "ui/locale_separators.h"
 #include "app/main_form.h"
 #include "app/mdi_arrange.h"
 #include "app/startup.h"
@@ -30,6 +28,8 @@
 #include "scripted_prompt.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
 
 namespace {
 
@@ -339,8 +339,7 @@ class ShellTests : public QObject {
 
   void reportMenusTakeThePlaceOfFile() {
     StartUp();
-    waitform->SetHornKind(QString());  // a report window without a generator
-    TTextForm* report = TTextForm::Open(SettCircForm);
+    TTextForm* report = TTextForm::Open(SettCircForm, ReportSource{});  // no generator
     QVERIFY(report);
     QTRY_COMPARE(Mainform->ActiveReport(), report);
     QCOMPARE(MenuBarTitles(), QStringList({"&File", "&Edit", "&Settings", "&Windows", "&Help"}));

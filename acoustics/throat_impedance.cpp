@@ -1,0 +1,166 @@
+#include "acoustics/throat_impedance.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <initializer_list>
+#include <map>
+#include <stdexcept>
+#include <string>
+
+#include "acoustics/radiation.h"
+#include "geometry/constants.h"
+#include "geometry/tractrix.h"
+#include "report/horn_model.h"
+
+namespace vortalis::acoustics {
+
+namespace {
+
+using geometry::Pi;
+
+// Coarsest grid: steps per unit of t; with StepsFor's refinement the error
+// stays near 1e-8 over the default sweep (see the README's "Acoustic loading").
+constexpr long double kStepsPerUnitT = 22.0L;
+
+long double Metres(long double length, geometry::LengthUnit unit) {
+  return length / geometry::UnitScale(unit);
+}
+
+// Ten significant digits, trailing zeros kept: fixed notation from 1e-4 to 1e10,
+// the exponent form outside.
+void AppendNumber(std::string& out, long double value) {
+  char buffer[64];
+  const long double magnitude = std::fabs(value);
+  std::to_chars_result result;
+  if (magnitude >= 1e-4L && magnitude < 1e10L) {
+    const int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+    result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
+                           std::max(0, 9 - exponent));
+  } else {
+    result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 9);
+  }
+  out.append(buffer, result.ptr);
+}
+
+}  // namespace
+
+HornShape TractrixShape(long double mouthRadius, long double throatRadius, long double mouthArea) {
+  if (!(mouthRadius > throatRadius) || !(throatRadius > 0.0L) || !(mouthArea > 0.0L))
+    throw std::invalid_argument("A tractrix needs 0 < throat radius < mouth radius");
+  const long double a = mouthRadius;
+  // x = a t - a tanh t from the mouth plane, r = a / cosh t: at the throat
+  // a t0 = TractrixLength + sqrt(a^2 - r0^2).
+  const long double t0 = (geometry::TractrixLength(a, throatRadius) +
+                          std::sqrt((a - throatRadius) * (a + throatRadius))) /
+                         a;
+  HornShape shape;
+  shape.throat = 0.0L;
+  shape.mouth = t0;
+  // tau = t0 - t runs from the throat to the mouth: g = dx/dtau = a tanh^2 t,
+  // mu = (1/2) d ln(pi a^2 / cosh^2 t) / dtau = tanh t.
+  shape.flare = [a, t0](long double tau) {
+    const long double tanhT = std::tanh(t0 - tau);
+    return Flare{a * tanhT * tanhT, tanhT};
+  };
+  shape.mouthArea = mouthArea;
+  shape.baseSteps = std::max(32, static_cast<int>(std::ceil(t0 * kStepsPerUnitT)));
+  shape.lengthScale = a;
+  return shape;
+}
+
+HornAcoustics CircularHornAcoustics(const report::CircularReportInput& input,
+                                    const geometry::Separators& separators) {
+  const report::CircularHorn horn = report::MakeCircularHorn(input, separators);
+  const long double a = Metres(horn.mouthRadius, input.unit);
+  HornAcoustics acoustics;
+  acoustics.shape =
+      TractrixShape(a, Metres(horn.throatRadius, input.unit), geometry::FullMouthArea(a));
+  acoustics.cutoff = horn.frequency;
+  acoustics.locationFactor = 1.0L;
+  return acoustics;
+}
+
+HornAcoustics RectangularHornAcoustics(const report::RectangularReportInput& input,
+                                       const geometry::Separators& separators) {
+  // The built horn's area is the full tractrix's over k, flat sides or not; the
+  // factor leaves the normalised impedance alone except through the mouth's area.
+  const report::RectangularHorn horn = report::MakeRectangularHorn(input, separators);
+  HornAcoustics acoustics;
+  acoustics.shape =
+      TractrixShape(Metres(horn.mouthRadius, input.unit), Metres(horn.throatRadius, input.unit),
+                    Metres(horn.mouth.side1, input.unit) * Metres(horn.mouth.side2, input.unit));
+  acoustics.cutoff = horn.frequency;
+  acoustics.locationFactor = horn.locationFactor;
+  return acoustics;
+}
+
+const char* MouthLoadName(MouthLoad load) {
+  return load == MouthLoad::Baffle ? "baffle" : "location";
+}
+
+std::optional<MouthLoad> MouthLoadNamed(std::string_view name) {
+  for (const MouthLoad load : {MouthLoad::Baffle, MouthLoad::Location})
+    if (name == MouthLoadName(load)) return load;
+  return std::nullopt;
+}
+
+FrequencySweep DefaultSweep(long double cutoff) { return {cutoff * 0.25L, cutoff * 16.0L, 24}; }
+
+std::vector<long double> SweepFrequencies(const FrequencySweep& sweep) {
+  if (!(sweep.from > 0.0L) || !(sweep.to >= sweep.from) || !std::isfinite(sweep.to) ||
+      sweep.pointsPerOctave < 1)
+    throw std::invalid_argument("A sweep needs 0 < from <= to and at least 1 point an octave");
+  const long double perOctave = static_cast<long double>(sweep.pointsPerOctave);
+  // The last index whose frequency is within rounding of `to` or below it.
+  const long double last = std::floor(std::log2(sweep.to / sweep.from) * perOctave + 1e-9L);
+  if (!(last < static_cast<long double>(kMaxSweepPoints)))
+    throw std::invalid_argument("A sweep of more than " + std::to_string(kMaxSweepPoints) +
+                                " frequencies");
+  std::vector<long double> frequencies;
+  const auto count = static_cast<std::size_t>(last) + 1;
+  frequencies.reserve(count);
+  for (std::size_t i = 0; i < count; ++i)
+    frequencies.push_back(sweep.from * std::exp2(static_cast<long double>(i) / perOctave));
+  return frequencies;
+}
+
+std::complex<long double> MouthImpedance(const HornAcoustics& horn, MouthLoad load,
+                                         long double wavenumber) {
+  const long double area = horn.shape.mouthArea;
+  if (load == MouthLoad::Baffle) return PistonImpedance(wavenumber * std::sqrt(area / Pi));
+  // The sphere sector's area in 4 pi / k is (4 pi / k) R^2.
+  return SphereImpedance(wavenumber * std::sqrt(area * horn.locationFactor / (4.0L * Pi)));
+}
+
+ImpedanceCurve ThroatImpedance(const HornAcoustics& horn, MouthLoad load,
+                               const FrequencySweep& sweep) {
+  ImpedanceCurve curve;
+  std::map<int, MagnusGrid> grids;
+  for (const long double frequency : SweepFrequencies(sweep)) {
+    const long double k = 2.0L * Pi * frequency / geometry::SpeedOfSound;
+    const int steps = StepsFor(horn.shape, k);
+    auto grid = grids.find(steps);
+    if (grid == grids.end()) grid = grids.emplace(steps, MakeMagnusGrid(horn.shape, steps)).first;
+    const std::complex<long double> z =
+        ThroatImpedanceOnGrid(grid->second, MouthImpedance(horn, load, k), k);
+    curve.push_back({frequency, z.real(), z.imag()});
+  }
+  return curve;
+}
+
+std::string ImpedanceCsv(const ImpedanceCurve& curve) {
+  std::string text = "frequency_hz,resistance,reactance\n";
+  text.reserve(text.size() + curve.size() * 56);
+  for (const ImpedancePoint& point : curve) {
+    AppendNumber(text, point.frequency);
+    text += ',';
+    AppendNumber(text, point.resistance);
+    text += ',';
+    AppendNumber(text, point.reactance);
+    text += '\n';
+  }
+  return text;
+}
+
+}  // namespace vortalis::acoustics

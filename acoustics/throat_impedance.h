@@ -1,0 +1,83 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "acoustics/webster.h"
+#include "geometry/number_text.h"
+#include "report/report_input.h"
+
+// The throat impedance of the designed horn against frequency: what the
+// report tool and the report window show as "acoustic loading".
+namespace vortalis::acoustics {
+
+// What the mouth radiates into.
+enum class MouthLoad {
+  Baffle,    // a rigid circular piston of the mouth's area in an infinite baffle
+  Location,  // a pulsating sphere sector of the mouth's area in the solid angle 4 pi / k
+};
+
+// "baffle" and "location", the names the tool and the window show.
+const char* MouthLoadName(MouthLoad load);
+std::optional<MouthLoad> MouthLoadNamed(std::string_view name);
+
+struct HornAcoustics {
+  HornShape shape;
+  long double cutoff = 0.0L;  // fc in hertz
+  // k of the mouth's placement: the mouth radiates into 4 pi / k (1 for free air).
+  long double locationFactor = 1.0L;
+};
+
+// The horn of a tractrix with mouth radius a and throat radius r0, in metres,
+// along t = arcosh(a / r) (x = a t - sqrt(a^2 - r^2) from the mouth), in which
+// the area's square-root end at the mouth is smooth. mouthArea is that of the
+// built horn (pi a^2, or a k-th of it for a horn against walls).
+HornShape TractrixShape(long double mouthRadius, long double throatRadius, long double mouthArea);
+
+// The horns of the two reports, from the same input records and the same
+// horn model; only input that the validation accepted.
+HornAcoustics CircularHornAcoustics(const report::CircularReportInput& input,
+                                    const geometry::Separators& separators);
+HornAcoustics RectangularHornAcoustics(const report::RectangularReportInput& input,
+                                       const geometry::Separators& separators);
+
+// Frequencies from `from` upwards by factors of 2^(1 / pointsPerOctave), up to
+// `to` (included when it lies on that ladder).
+struct FrequencySweep {
+  long double from = 0.0L;  // hertz, > 0
+  long double to = 0.0L;    // hertz, >= from
+  int pointsPerOctave = 24;
+};
+
+// fc / 4 to 16 fc, 24 points an octave.
+FrequencySweep DefaultSweep(long double cutoff);
+
+// More points than this are refused.
+inline constexpr std::size_t kMaxSweepPoints = 100000;
+
+// The sweep's frequencies; throws std::invalid_argument for a sweep that has
+// none or more than kMaxSweepPoints.
+std::vector<long double> SweepFrequencies(const FrequencySweep& sweep);
+
+struct ImpedancePoint {
+  long double frequency;   // hertz
+  long double resistance;  // normalised to rho c / S_throat
+  long double reactance;
+};
+
+using ImpedanceCurve = std::vector<ImpedancePoint>;
+
+// The mouth's load, normalised to rho c / S_mouth, at the wavenumber k.
+std::complex<long double> MouthImpedance(const HornAcoustics& horn, MouthLoad load,
+                                         long double wavenumber);
+
+ImpedanceCurve ThroatImpedance(const HornAcoustics& horn, MouthLoad load,
+                               const FrequencySweep& sweep);
+
+// "frequency_hz,resistance,reactance" and one line per point, '.' decimals,
+// 10 significant digits, lines ended by '\n'.
+std::string ImpedanceCsv(const ImpedanceCurve& curve);
+
+}  // namespace vortalis::acoustics

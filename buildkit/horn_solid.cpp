@@ -1,0 +1,344 @@
+#include "buildkit/horn_solid.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "buildkit/kit_horn.h"
+#include "geometry/constants.h"
+
+namespace vortalis::buildkit {
+
+namespace {
+
+constexpr long double kTwoPi = 2.0L * geometry::Pi;
+constexpr long long kMaxAngularSteps = 20000;
+
+// A point of a section through the axis: x from the throat, r from the axis.
+struct SectionPoint {
+  long double x;
+  long double r;
+};
+
+// The bolt holes: a band of the flange's two faces, between radii low and high,
+// that holds one square-ish cell around each hole.
+struct HoleLayout {
+  long double back = 0.0L;   // x of the throat face
+  long double front = 0.0L;  // x of the flange's mouth-side face
+  long double low = 0.0L;
+  long double high = 0.0L;
+  long double circle = 0.0L;  // radius through the centres
+  long double radius = 0.0L;  // of a hole
+  int count = 0;
+  int sides = 0;       // of a hole's polygon
+  long long half = 0;  // angular steps from a hole's centre to its cell's edge
+};
+
+// The wall's two faces from the throat to the end, x never decreasing, with a
+// point at every cut so that two pieces share their cut face exactly.
+struct WallFaces {
+  std::vector<SectionPoint> inner;
+  std::vector<SectionPoint> outer;       // starts at the flange's rim when there is one
+  std::vector<SectionPoint> throatFace;  // between outer.front() and inner.front()
+};
+
+// Steps around the axis that keep a circle of radius r within tolerance.
+long long AngularSteps(long double r, long double tolerance) {
+  const long double widest = 2.0L * std::acos(std::max(-1.0L, 1.0L - tolerance / r));
+  return std::max(16LL, static_cast<long long>(std::ceil(kTwoPi / widest)));
+}
+
+WallFaces BuildFaces(const KitHorn& horn, const SolidOptions& options,
+                     const std::vector<long double>& cuts, HoleLayout& holes) {
+  const long double tolerance = options.toleranceMm / MillimetresPer(horn.unit);
+  const long double wall = options.wall;
+  const TractrixCurve outer{horn.mouthRadius, horn.length, wall};
+  const long double turning = outer.TurningFoot();
+  // Where the moved curve stops: before it turns back, and `wall` before the
+  // full mouth, where the tractrix is too sharply bent to be followed.
+  const long double stop = std::min({horn.end, horn.length - wall, outer.At(turning).along});
+  if (!(stop > 0.0L)) throw KitError("The wall is too thick for this horn.");
+
+  WallFaces faces;
+  // Inner face: the reports' solver at the cuts, refined in between.
+  std::vector<long double> innerStops{0.0L};
+  innerStops.insert(innerStops.end(), cuts.begin(), cuts.end());
+  WallPoint from{0.0L, horn.throatRadius};
+  for (std::size_t i = 1; i <= innerStops.size(); ++i) {
+    const WallPoint to =
+        i < innerStops.size()
+            ? WallPoint{innerStops[i], WallRadius(horn, innerStops[i], from.radius)}
+            : WallPoint{horn.end, horn.endRadius};
+    const std::vector<WallPoint> points = WallPoints(horn, from, to, tolerance);
+    for (std::size_t k = faces.inner.empty() ? 0 : 1; k < points.size(); ++k)
+      faces.inner.push_back({points[k].distance, points[k].radius});
+    from = to;
+  }
+
+  // Outer face: the moved curve from the throat face (or the flange) to `stop`.
+  long double start = 0.0L;
+  if (options.flange) {
+    const Flange& flange = *options.flange;
+    start = flange.thickness;
+    if (!(start > 0.0L)) throw KitError("The flange thickness must be greater than 0.");
+    const long double firstPiece = cuts.empty() ? horn.end : cuts.front();
+    if (!(start < firstPiece) || !(start < stop))
+      throw KitError("The flange must be thinner than the first piece of the horn.");
+  }
+  std::vector<long double> outerStops{start};
+  for (const long double cut : cuts)
+    if (cut > start && cut < stop) outerStops.push_back(cut);
+  outerStops.push_back(stop);
+  const long double firstFoot = horn.throatRadius * 0.5L;
+  std::vector<long double> feet;
+  for (const long double x : outerStops) feet.push_back(outer.FootAt(x, firstFoot, turning));
+  for (std::size_t i = 0; i + 1 < feet.size(); ++i) {
+    const std::vector<long double> between = CurveFeet(outer, feet[i], feet[i + 1], tolerance);
+    for (std::size_t k = i == 0 ? 0 : 1; k < between.size(); ++k) {
+      const CurvePoint p = outer.At(between[k]);
+      // The stops' own x, so that cut faces are flat and shared.
+      const long double x = k == 0                    ? outerStops[i]
+                            : k + 1 == between.size() ? outerStops[i + 1]
+                                                      : p.along;
+      faces.outer.push_back({x, p.across});
+    }
+  }
+  if (stop < horn.end) {
+    const long double rim = std::max(faces.outer.back().r, horn.endRadius + wall);
+    faces.outer.push_back({stop, rim});
+    for (const long double cut : cuts)
+      if (cut > stop) faces.outer.push_back({cut, rim});
+    faces.outer.push_back({horn.end, rim});
+  }
+
+  if (options.flange) {
+    const Flange& flange = *options.flange;
+    const long double rim = flange.outerDiameter * 0.5L;
+    const long double wallThere = faces.outer.front().r;
+    if (!(rim > wallThere))
+      throw KitError("The flange must be wider than the horn's wall at the flange.");
+    std::vector<SectionPoint> prefix{{0.0L, rim}, {start, rim}};
+    if (flange.boltCount < 0) throw KitError("The number of bolt holes must be 0 or more.");
+    if (flange.boltCount > 0) {
+      holes.back = 0.0L;
+      holes.front = start;
+      holes.count = flange.boltCount;
+      holes.circle = flange.boltCircle * 0.5L;
+      holes.radius = flange.holeDiameter * 0.5L;
+      const long double sine = std::sin(geometry::Pi / static_cast<long double>(holes.count));
+      const long double apart =
+          holes.count == 1 ? holes.radius : holes.circle * sine - holes.radius;
+      if (!(holes.radius > 0.0L) || !(holes.circle - holes.radius > wallThere) ||
+          !(holes.circle + holes.radius < rim) || !(apart > 0.0L) || holes.count > 360) {
+        throw KitError(
+            "The bolt holes must lie on the flange, outside the horn's wall, apart from each "
+            "other.");
+      }
+      // A margin around each hole for its cell, inside the faces and the holes' sectors.
+      const long double margin =
+          std::min({holes.radius * 0.5L, (holes.circle - holes.radius - wallThere) * 0.5L,
+                    (rim - holes.circle - holes.radius) * 0.5L,
+                    holes.count == 1 ? holes.radius : apart * 0.5L});
+      holes.low = holes.circle - holes.radius - margin;
+      holes.high = holes.circle + holes.radius + margin;
+      holes.sides = static_cast<int>(AngularSteps(holes.radius, tolerance));
+      prefix.push_back({start, holes.high});
+      prefix.push_back({start, holes.low});
+      faces.throatFace = {{0.0L, holes.high}, {0.0L, holes.low}};
+    }
+    faces.outer.insert(faces.outer.begin(), prefix.begin(), prefix.end());
+  }
+  return faces;
+}
+
+// The section of the piece between lo and hi, counter-clockwise (x right, r up).
+std::vector<SectionPoint> Section(const WallFaces& faces, long double lo, long double hi) {
+  std::vector<SectionPoint> section;
+  for (const SectionPoint& p : faces.inner)
+    if (p.x >= lo && p.x <= hi) section.push_back(p);
+  for (auto p = faces.outer.rbegin(); p != faces.outer.rend(); ++p)
+    if (p->x >= lo && p->x <= hi) section.push_back(*p);
+  if (lo == 0.0L) section.insert(section.end(), faces.throatFace.begin(), faces.throatFace.end());
+  return section;
+}
+
+class Revolver {
+ public:
+  Revolver(long long steps, long double scale, const HoleLayout& holes)
+      : steps_(steps), scale_(scale), holes_(holes) {}
+
+  Mesh Revolve(const std::vector<SectionPoint>& section) const {
+    Mesh mesh;
+    const std::size_t n = section.size();
+    for (const SectionPoint& p : section)
+      for (long long j = 0; j < steps_; ++j) mesh.Add(At(p.r, Angle(j), p.x));
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::size_t next = (i + 1) % n;
+      const SectionPoint& p = section[i];
+      const SectionPoint& q = section[next];
+      const bool band = IsBand(p, q);
+      for (long long j = 0; j < steps_; ++j) {
+        if (band && InCell(j)) continue;
+        const long long k = (j + 1) % steps_;
+        // The section's outward normal (dr, -dx), turned to this step's middle.
+        const long double middle = (Angle(j) + Angle(j + 1)) * 0.5L;
+        const Vertex outward{(p.x - q.x) * std::cos(middle), (p.x - q.x) * std::sin(middle),
+                             q.r - p.r};
+        mesh.AddFacing(Index(i, j), Index(next, j), Index(next, k), outward);
+        mesh.AddFacing(Index(i, j), Index(next, k), Index(i, k), outward);
+      }
+    }
+    if (holes_.count > 0 && section.size() > 0) AddHoles(mesh, section);
+    return mesh;
+  }
+
+ private:
+  long double Angle(long long j) const {
+    return kTwoPi * static_cast<long double>(j) / static_cast<long double>(steps_);
+  }
+
+  Vertex At(long double r, long double angle, long double x) const {
+    return {r * std::cos(angle) * scale_, r * std::sin(angle) * scale_, x * scale_};
+  }
+
+  std::uint32_t Index(std::size_t point, long long j) const {
+    return static_cast<std::uint32_t>(static_cast<long long>(point) * steps_ + j);
+  }
+
+  long long Centre(int hole) const { return (2LL * hole + 1) * steps_ / (2LL * holes_.count); }
+
+  bool IsBand(const SectionPoint& p, const SectionPoint& q) const {
+    if (holes_.count == 0 || p.x != q.x) return false;
+    if (p.x != holes_.back && p.x != holes_.front) return false;
+    return std::min(p.r, q.r) == holes_.low && std::max(p.r, q.r) == holes_.high;
+  }
+
+  bool InCell(long long j) const {
+    const long long perHole = steps_ / holes_.count;
+    const long long offset = j % perHole;  // the centre lies at perHole / 2
+    return offset >= perHole / 2 - holes_.half && offset < perHole / 2 + holes_.half;
+  }
+
+  static std::size_t Find(const std::vector<SectionPoint>& section, long double x, long double r) {
+    for (std::size_t i = 0; i < section.size(); ++i)
+      if (section[i].x == x && section[i].r == r) return i;
+    return section.size();
+  }
+
+  // Fills each cell around a hole on both faces and lines the hole.
+  void AddHoles(Mesh& mesh, const std::vector<SectionPoint>& section) const {
+    const long double faces[2] = {holes_.back, holes_.front};
+    std::vector<std::uint32_t> rings[2];
+    for (int side = 0; side < 2; ++side) {
+      const std::size_t low = Find(section, faces[side], holes_.low);
+      const std::size_t high = Find(section, faces[side], holes_.high);
+      if (low == section.size() || high == section.size()) return;  // a piece without the flange
+    }
+    for (int hole = 0; hole < holes_.count; ++hole) {
+      const long double centreAngle = Angle(Centre(hole));
+      std::vector<std::uint32_t> lining[2];
+      for (int side = 0; side < 2; ++side) {
+        const long double x = faces[side];
+        const Vertex centre = At(holes_.circle, centreAngle, x);
+        std::vector<std::uint32_t> cell;
+        const std::size_t low = Find(section, x, holes_.low);
+        const std::size_t high = Find(section, x, holes_.high);
+        for (long long j = Centre(hole) - holes_.half; j <= Centre(hole) + holes_.half; ++j) {
+          cell.push_back(Index(low, j));
+          cell.push_back(Index(high, j));
+        }
+        for (int s = 0; s < holes_.sides; ++s) {
+          const long double t = kTwoPi * s / holes_.sides;
+          lining[side].push_back(
+              mesh.Add({centre.x + holes_.radius * scale_ * std::cos(t),
+                        centre.y + holes_.radius * scale_ * std::sin(t), centre.z}));
+        }
+        Zip(mesh, cell, lining[side], centre, side == 0 ? -1.0L : 1.0L);
+      }
+      const Vertex centre = At(holes_.circle, centreAngle, 0.0L);
+      for (int s = 0; s < holes_.sides; ++s) {
+        const int t = (s + 1) % holes_.sides;
+        const Vertex& v = mesh.vertices[lining[0][s]];
+        const Vertex inward{centre.x - v.x, centre.y - v.y, 0.0L};
+        mesh.AddFacing(lining[0][s], lining[0][t], lining[1][t], inward);
+        mesh.AddFacing(lining[0][s], lining[1][t], lining[1][s], inward);
+      }
+    }
+  }
+
+  // Triangles between a cell's edge and its hole, both walked around the centre.
+  static void Zip(Mesh& mesh, std::vector<std::uint32_t> cell, std::vector<std::uint32_t> hole,
+                  const Vertex& centre, long double facing) {
+    const auto angle = [&mesh, &centre](std::uint32_t v) {
+      return std::atan2(mesh.vertices[v].y - centre.y, mesh.vertices[v].x - centre.x);
+    };
+    const auto byAngle = [&angle](std::uint32_t p, std::uint32_t q) { return angle(p) < angle(q); };
+    std::sort(cell.begin(), cell.end(), byAngle);
+    std::sort(hole.begin(), hole.end(), byAngle);
+    const auto unwrapped = [&angle](const std::vector<std::uint32_t>& loop, std::size_t i) {
+      return i < loop.size() ? angle(loop[i]) : angle(loop[i - loop.size()]) + kTwoPi;
+    };
+    const Vertex outward{0.0L, 0.0L, facing};
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < cell.size() || j < hole.size()) {
+      const bool advanceCell =
+          j == hole.size() || (i < cell.size() && unwrapped(cell, i + 1) <= unwrapped(hole, j + 1));
+      if (advanceCell) {
+        mesh.AddFacing(cell[i], cell[(i + 1) % cell.size()], hole[j % hole.size()], outward);
+        ++i;
+      } else {
+        mesh.AddFacing(cell[i % cell.size()], hole[j], hole[(j + 1) % hole.size()], outward);
+        ++j;
+      }
+    }
+  }
+
+  long long steps_;
+  long double scale_;
+  HoleLayout holes_;
+};
+
+}  // namespace
+
+HornSolids CircularHornSolids(const report::CircularReportInput& input,
+                              const report::MouthLimit& limit,
+                              const geometry::Separators& separators, const SolidOptions& options) {
+  if (!(options.wall > 0.0L) || !std::isfinite(options.wall))
+    throw KitError("The wall must be a number greater than 0.");
+  if (!(options.toleranceMm > 0.0L) || !std::isfinite(options.toleranceMm))
+    throw KitError("The curve tolerance must be a number greater than 0.");
+  const KitHorn horn = MakeKitHorn(input, limit, separators);
+  HornSolids solids;
+  solids.cuts = PieceCuts(horn.end, options.segmentHeight);
+  HoleLayout holes;
+  const WallFaces faces = BuildFaces(horn, options, solids.cuts, holes);
+
+  const long double tolerance = options.toleranceMm / MillimetresPer(horn.unit);
+  long double widest = 0.0L;
+  for (const SectionPoint& p : faces.outer) widest = std::max(widest, p.r);
+  long long steps = AngularSteps(widest, tolerance);
+  if (holes.count > 0) {
+    // Steps a multiple of twice the holes, so each hole's centre is on a step,
+    // and fine enough that a cell is about as wide as it is high.
+    const long double halfCell = (holes.high - holes.low) * 0.5L / holes.circle;
+    const auto multiple = 2LL * holes.count;
+    steps = std::max(steps, static_cast<long long>(std::ceil(kTwoPi / halfCell)));
+    steps = (steps + multiple - 1) / multiple * multiple;
+    for (;; steps += multiple) {
+      holes.half =
+          static_cast<long long>(std::ceil(halfCell / (kTwoPi / static_cast<long double>(steps))));
+      if (2 * holes.half < steps / holes.count) break;
+      if (steps > kMaxAngularSteps) throw KitError("The bolt holes are too close together.");
+    }
+  }
+  const Revolver revolver(steps, MillimetresPer(horn.unit), holes);
+  solids.whole = revolver.Revolve(Section(faces, 0.0L, horn.end));
+  std::vector<long double> planes{0.0L};
+  planes.insert(planes.end(), solids.cuts.begin(), solids.cuts.end());
+  planes.push_back(horn.end);
+  for (std::size_t k = 0; k + 1 < planes.size(); ++k)
+    solids.segments.push_back(revolver.Revolve(Section(faces, planes[k], planes[k + 1])));
+  return solids;
+}
+
+}  // namespace vortalis::buildkit

@@ -1,0 +1,50 @@
+#include "buildkit/rings.h"
+
+#include <cmath>
+
+#include "buildkit/kit_horn.h"
+#include "report/number_format.h"
+
+namespace vortalis::buildkit {
+
+std::vector<Ring> StackedRings(const report::CircularReportInput& input,
+                               const report::MouthLimit& limit,
+                               const geometry::Separators& separators, long double board,
+                               long double wall) {
+  if (!(wall >= 0.0L) || !std::isfinite(wall))
+    throw KitError("The wall must be a number of at least 0.");
+  // The board faces are the stations of a profile with the board as its step.
+  const report::HornProfile profile = report::MakeCircularProfile(input, board, limit, separators);
+  std::vector<Ring> rings;
+  for (std::size_t i = 1; i < profile.points.size(); ++i) {
+    const report::ProfilePoint& from = profile.points[i - 1];
+    const report::ProfilePoint& to = profile.points[i];
+    rings.push_back({static_cast<int>(i), from.distance, to.distance, from.radius, to.radius,
+                     Degrees(std::atan2(to.radius - from.radius, to.distance - from.distance)),
+                     to.radius + wall});
+  }
+  return rings;
+}
+
+std::string RingsCsv(const std::vector<Ring>& rings, geometry::LengthUnit unit) {
+  const geometry::Separators csv{".", ""};
+  const report::NumberFormat length = report::LengthFormat(unit);
+  constexpr report::NumberFormat kAngle{8, 3};
+  std::string text =
+      "board,from,to,inner_radius_from,inner_radius_to,bevel_degrees,outer_radius\r\n";
+  for (const Ring& ring : rings) {
+    text += std::to_string(ring.board);
+    for (const long double value : {ring.from, ring.to, ring.innerFrom, ring.innerTo}) {
+      text += ',';
+      geometry::AppendFixedText(text, value, length.precision, length.decimals, csv);
+    }
+    text += ',';
+    geometry::AppendFixedText(text, ring.bevel, kAngle.precision, kAngle.decimals, csv);
+    text += ',';
+    geometry::AppendFixedText(text, ring.outerRadius, length.precision, length.decimals, csv);
+    text += "\r\n";
+  }
+  return text;
+}
+
+}  // namespace vortalis::buildkit

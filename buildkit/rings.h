@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "geometry/number_text.h"
+#include "geometry/units.h"
+#include "report/horn_profile.h"
+#include "report/report_input.h"
+
+// A circular horn stacked from boards of one thickness, each with a conical
+// hole: the straight cut between the wall's radii at its two faces.
+namespace vortalis::buildkit {
+
+struct Ring {
+  int board;                // 1 at the throat
+  long double from;         // distance of the throat-side face from the throat
+  long double to;           // of the mouth-side face (the last board may be thinner)
+  long double innerFrom;    // the wall's radius at `from`, as the report gives it
+  long double innerTo;      // at `to`
+  long double bevel;        // the cut's angle from the axis, in degrees
+  long double outerRadius;  // innerTo + wall
+};
+
+// Boards of thickness `board` from the throat to the end of the horn (its
+// mouth or the mouth limit), the radii by the reports' solver at the same
+// distances as a report or profile of that step. The wall is measured in the
+// board's mouth-side face, where the hole is widest: the straight cut lies
+// outside the curved wall, so no point of the board is nearer the hole than
+// `wall`. Throws report::ProfileError or KitError for a board or wall that
+// gives no rings (a board not > 0, a wall < 0).
+std::vector<Ring> StackedRings(const report::CircularReportInput& input,
+                               const report::MouthLimit& limit,
+                               const geometry::Separators& separators, long double board,
+                               long double wall);
+
+// The cutting list as comma-separated text with "\r\n" line ends: the header
+// board,from,to,inner_radius_from,inner_radius_to,bevel_degrees,outer_radius
+// then one line per board, lengths in the horn's unit with '.' decimals.
+std::string RingsCsv(const std::vector<Ring>& rings, geometry::LengthUnit unit);
+
+}  // namespace vortalis::buildkit

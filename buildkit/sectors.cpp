@@ -1,0 +1,82 @@
+#include "buildkit/sectors.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "buildkit/kit_horn.h"
+#include "geometry/constants.h"
+
+namespace vortalis::buildkit {
+
+SheetDevelopment SheetDevelopments(const report::CircularReportInput& input,
+                                   const report::MouthLimit& limit,
+                                   const geometry::Separators& separators, long double step,
+                                   long double seam) {
+  if (!(seam >= 0.0L) || !std::isfinite(seam))
+    throw KitError("The seam allowance must be a number of at least 0.");
+  const KitHorn horn = MakeKitHorn(input, limit, separators);
+  const TractrixCurve wall{horn.mouthRadius, horn.length};
+  const report::HornProfile profile = report::MakeCircularProfile(input, step, limit, separators);
+  SheetDevelopment kit;
+  kit.step = step;
+  kit.seam = seam;
+  for (std::size_t i = 1; i < profile.points.size(); ++i) {
+    const report::ProfilePoint& p = profile.points[i - 1];
+    const report::ProfilePoint& q = profile.points[i];
+    const long double rise = q.radius - p.radius;
+    const long double slant = std::hypot(q.distance - p.distance, rise);
+    Sector sector{};
+    sector.from = p.distance;
+    sector.to = q.distance;
+    sector.radiusFrom = p.radius;
+    sector.radiusTo = q.radius;
+    // Similar triangles to the apex: the slant radii are to the radii as the
+    // slant length is to the rise, so each arc is its circle's circumference.
+    sector.innerRadius = slant * p.radius / rise;
+    sector.outerRadius = slant * q.radius / rise;
+    const long double angle = 2.0L * geometry::Pi * rise / slant;
+    sector.angle = Degrees(angle);
+    sector.angleWithSeam = Degrees(angle + std::asin(std::min(1.0L, seam / sector.innerRadius)));
+    sector.gap = wall.ChordGap(p.radius, q.radius);
+    kit.largestGap = std::max(kit.largestGap, sector.gap);
+    kit.sectors.push_back(sector);
+  }
+  return kit;
+}
+
+namespace {
+
+// Points of the arc of radius r from angle t0 to t1, t0 excluded, within tolerance.
+void AppendArc(std::vector<FlatPoint>& out, long double r, long double t0, long double t1,
+               long double tolerance) {
+  const long double widest = 2.0L * std::acos(std::max(-1.0L, 1.0L - tolerance / r));
+  const long double count = std::max(1.0L, std::ceil(std::fabs(t1 - t0) / widest));
+  const auto steps = static_cast<long long>(count);
+  for (long long i = 1; i <= steps; ++i) {
+    const long double t = t0 + (t1 - t0) * static_cast<long double>(i) / count;
+    out.push_back({r * std::cos(t), r * std::sin(t)});
+  }
+}
+
+}  // namespace
+
+std::vector<FlatPoint> SectorOutline(const Sector& sector, long double seam,
+                                     long double tolerance) {
+  const long double r0 = sector.innerRadius;
+  const long double r1 = sector.outerRadius;
+  if (!(seam < r0)) throw KitError("The seam allowance must be narrower than the sector.");
+  const long double angle = sector.angle * geometry::Pi / 180.0L;
+  // The seam strip keeps its width `seam` along the straight edge at `angle`.
+  const long double outerEnd = angle + std::asin(seam / r1);
+  const long double innerEnd = angle + std::asin(seam / r0);
+  if (!(innerEnd < 2.0L * geometry::Pi))
+    throw KitError("This sector and its seam would overlap: choose a finer step.");
+  std::vector<FlatPoint> outline{{r0, 0.0L}, {r1, 0.0L}};
+  AppendArc(outline, r1, 0.0L, outerEnd, tolerance);
+  outline.push_back({r0 * std::cos(innerEnd), r0 * std::sin(innerEnd)});
+  AppendArc(outline, r0, innerEnd, 0.0L, tolerance);
+  outline.pop_back();  // back at the first point
+  return outline;
+}
+
+}  // namespace vortalis::buildkit

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <vector>
+
+#include "geometry/number_text.h"
+#include "report/horn_profile.h"
+#include "report/report_input.h"
+
+// A circular horn of N flat staves bent along their length. A stave's
+// cross-section edges all stand square to its mid-plane, so the stave is a
+// cylinder surface and develops exactly: along its mid-line (which lies
+// r cos(pi/N) from the axis) against its width 2 r sin(pi/N).
+namespace vortalis::buildkit {
+
+inline constexpr int kMinStaves = 6;
+inline constexpr int kMaxStaves = 64;
+
+struct StavePoint {
+  long double distance;   // from the throat along the axis
+  long double radius;     // the wall's radius there (the reports' solver)
+  long double along;      // the flat pattern's length from the throat end, along the mid-line
+  long double halfWidth;  // r sin(pi/N): the outline lies at +-halfWidth from the mid-line
+};
+
+struct StavePattern {
+  int count = 0;
+  std::vector<StavePoint> points;  // throat first; the outline is within the curve tolerance
+  long double length = 0.0L;       // the last point's `along`
+};
+
+// Throws KitError for a count outside kMinStaves..kMaxStaves.
+StavePattern Staves(const report::CircularReportInput& input, const report::MouthLimit& limit,
+                    const geometry::Separators& separators, int count);
+
+}  // namespace vortalis::buildkit

@@ -1,0 +1,226 @@
+// The acoustic model against closed forms and reference values (mpmath, 30 digits).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <string>
+
+#include "acoustics/radiation.h"
+#include "acoustics/throat_impedance.h"
+#include "acoustics/webster.h"
+
+namespace {
+
+using namespace vortalis::acoustics;
+using Complex = std::complex<long double>;
+
+constexpr long double kPi = 3.14159265358979323846L;
+constexpr Complex kJ{0.0L, 1.0L};
+
+TEST(Radiation, BesselAndStruveMatchReferenceValues) {
+  struct Row {
+    long double x, j1, h1;
+  };
+  const Row rows[] = {
+      {0.3L, 0.1483188162731040077414L, 0.01898429585544405569043L},
+      {2.0L, 0.5767248077568733872024L, 0.6467637282835621171228L},
+      {5.5L, -0.3414382154290433501797L, 0.6323810263876727317506L},
+      {11.9L, -0.2289832496619240707811L, 0.6063169081814537790034L},
+      {12.5L, -0.1654838046147597184588L, 0.4867839202388431653293L},
+      {25.0L, -0.1253502495802899046518L, 0.5388036213269294761569L},
+      {80.0L, -0.05605729667571257750955L, 0.7061151114728682701753L},
+      {500.0L, 0.01047261347037229284447L, 0.6707333994452520334304L},
+  };
+  for (const Row& row : rows) {
+    EXPECT_NEAR(BesselJ1(row.x), row.j1, 1e-13L * std::fabs(row.j1)) << row.x;
+    EXPECT_NEAR(StruveH1(row.x), row.h1, 1e-13L * std::fabs(row.h1)) << row.x;
+  }
+}
+
+// ka, then 1 - 2 J1(2ka) / 2ka and 2 H1(2ka) / 2ka.
+struct PistonRow {
+  long double ka, resistance, reactance;
+};
+const PistonRow kPiston[] = {
+    {0.001L, 4.999999166666736111108e-7L, 0.0008488261368031041512863L},
+    {0.05L, 0.001249479275160048873269L, 0.04241303202851107724371L},
+    {0.5L, 0.1198988285101329680806L, 0.3969146724038887978707L},
+    {1.0L, 0.4232751922431266127976L, 0.6467637282835621171228L},
+    {2.5L, 1.131031655036586088815L, 0.3231247783176257766015L},
+    {7.5L, 0.9726527948515302985137L, 0.0880649731349287953741L},
+    {30.0L, 0.998446720541394456071L, 0.02428886912685245272844L},
+    {1000.0L, 0.9999836298584771457833L, 0.0006295256815587331001902L},
+};
+
+TEST(Radiation, PistonMatchesReferenceAndLimits) {
+  for (const PistonRow& row : kPiston) {
+    const Complex z = PistonImpedance(row.ka);
+    EXPECT_NEAR(z.real(), row.resistance, 1e-12L * row.resistance) << row.ka;
+    EXPECT_NEAR(z.imag(), row.reactance, 1e-12L * row.reactance) << row.ka;
+  }
+  // (ka)^2 / 2 and 8 ka / (3 pi) for a small piston, 1 and 0 for a large one.
+  EXPECT_NEAR(PistonImpedance(1e-4L).real() / 0.5e-8L, 1.0L, 1e-8L);
+  EXPECT_NEAR(PistonImpedance(1e-4L).imag() / (8e-4L / (3.0L * kPi)), 1.0L, 1e-8L);
+  EXPECT_NEAR(PistonImpedance(5000.0L).real(), 1.0L, 1e-5L);
+  EXPECT_NEAR(PistonImpedance(5000.0L).imag(), 0.0L, 1e-3L);
+}
+
+HornShape StraightShape(long double length, long double halfLogSlope, long double mouthArea) {
+  HornShape shape;
+  shape.mouth = length;
+  shape.flare = [halfLogSlope](long double) { return Flare{1.0L, halfLogSlope}; };
+  shape.mouthArea = mouthArea;
+  return shape;
+}
+
+TEST(Webster, UniformTubeEndingInBaffledPiston) {
+  // A tube of radius 0.1 m: z = (zL + j tan kL) / (1 + j zL tan kL).
+  constexpr long double kRadius = 0.1L;
+  constexpr long double kLength = 1.3L;
+  HornAcoustics tube{StraightShape(kLength, 0.0L, kPi * kRadius * kRadius), 100.0L, 1.0L};
+  for (const PistonRow& row : kPiston) {
+    const long double k = row.ka / kRadius;
+    const long double f = k * 340.0L / (2.0L * kPi);
+    const ImpedanceCurve curve = ThroatImpedance(tube, MouthLoad::Baffle, {f, f, 24});
+    ASSERT_EQ(curve.size(), 1u);
+    const Complex zL{row.resistance, row.reactance};
+    const Complex t = std::tan(k * kLength);
+    const Complex expected = (zL + kJ * t) / (1.0L + kJ * zL * t);
+    EXPECT_NEAR(curve[0].resistance, expected.real(), 1e-11L) << row.ka;
+    EXPECT_NEAR(curve[0].reactance, expected.imag(), 1e-11L) << row.ka;
+  }
+}
+
+TEST(Webster, ExponentialHornEndingInRhoCOverS) {
+  // S = S0 e^(2 m x), cut-off k = m, ending in z = 1: with kappa = sqrt(k^2 - m^2)
+  // (-j sqrt(m^2 - k^2) below cut-off),
+  // z = (kappa cos kappa L - m sin kappa L + j k sin kappa L)
+  //   / (kappa cos kappa L + m sin kappa L + j k sin kappa L).
+  constexpr long double kM = 1.7L;
+  for (const long double length : {2.3L, 12.0L}) {
+    const HornShape horn = StraightShape(length, kM, 1.0L);
+    for (const long double ratio : {0.1L, 0.3L, 0.8L, 0.99L, 1.01L, 1.5L, 4.0L, 10.0L, 20.0L}) {
+      const long double k = ratio * kM;
+      const Complex kappa =
+          ratio > 1.0L ? Complex(std::sqrt(k * k - kM * kM)) : -kJ * std::sqrt(kM * kM - k * k);
+      const Complex c = kappa * std::cos(kappa * length);
+      const Complex s = std::sin(kappa * length);
+      const Complex expected = (c - kM * s + kJ * k * s) / (c + kM * s + kJ * k * s);
+      const Complex z = InputImpedance(horn, 1.0L, k);
+      EXPECT_NEAR(z.real(), expected.real(), 1e-11L) << length << " " << ratio;
+      EXPECT_NEAR(z.imag(), expected.imag(), 1e-11L) << length << " " << ratio;
+      // The long horn: R = sqrt(1 - (fc/f)^2) above cut-off, within the ripple of
+      // the mouth's mismatch (about fc/f), and R = 0 well below.
+      if (length > 10.0L && ratio >= 4.0L) {
+        EXPECT_NEAR(z.real(), std::sqrt(1.0L - 1.0L / (ratio * ratio)), 1.0L / ratio) << ratio;
+      }
+      if (length > 10.0L && ratio <= 0.8L) {
+        EXPECT_LT(z.real(), 1e-8L) << ratio;
+      }
+    }
+  }
+}
+
+TEST(Webster, ConicalHornMatchesSphericalWaves) {
+  // S proportional to x^2 from xT to xM: p = (A e^(-jkx) + B e^(jkx)) / x and
+  // z(x) = -jkx (1 + r) / (jkx (r - 1) - (1 + r)) with r = B e^(jkx) / (A e^(-jkx)).
+  constexpr long double kThroat = 0.15L;
+  constexpr long double kLength = 1.2L;
+  constexpr long double kMouth = kThroat + kLength;
+  HornShape cone;
+  cone.throat = kThroat;
+  cone.mouth = kMouth;
+  cone.flare = [](long double x) { return Flare{1.0L, 1.0L / x}; };
+  cone.mouthArea = 1.0L;
+  cone.baseSteps = 256;
+  const Complex zMouth{0.3L, 0.4L};
+  for (const long double k : {0.5L, 4.0L, 20.0L, 150.0L}) {
+    const Complex wM = kJ * k * kMouth;
+    const Complex wT = kJ * k * kThroat;
+    const Complex r = (zMouth * wM + zMouth - wM) / (zMouth * wM - zMouth + wM) *
+                      std::exp(-2.0L * kJ * k * kLength);
+    const Complex expected = -wT * (1.0L + r) / (wT * (r - 1.0L) - (1.0L + r));
+    const Complex z = InputImpedance(cone, zMouth, k);
+    EXPECT_NEAR(z.real(), expected.real(), 1e-9L) << k;
+    EXPECT_NEAR(z.imag(), expected.imag(), 1e-9L) << k;
+  }
+}
+
+TEST(ThroatImpedance, TractrixShapeHasTheHornsLengthAndAreas) {
+  // A horn of fc = 300 Hz (a = 340 / (600 pi) m) and throat radius 10 mm, typed
+  // in millimetres and in inches: integral g = a ln((a + s) / r0) - s with
+  // s = sqrt(a^2 - r0^2), and integral 2 mu = ln(S_mouth / S_throat).
+  vortalis::report::CircularReportInput millimetres;
+  millimetres.frequencyText = "300";
+  millimetres.throatText = "10";
+  vortalis::report::CircularReportInput inches = millimetres;
+  inches.unit = vortalis::geometry::LengthUnit::Inch;
+  inches.throatText = "0.3937007874015748031";
+  const long double a = 340.0L / (600.0L * kPi);
+  const long double r0 = 0.01L;
+  const long double s = std::sqrt(a * a - r0 * r0);
+  for (const auto& input : {millimetres, inches}) {
+    const HornShape shape = CircularHornAcoustics(input, {}).shape;
+    EXPECT_NEAR(shape.mouthArea, kPi * a * a, 1e-15L);
+    constexpr int kPanels = 20000;  // Simpson's rule
+    const long double h = (shape.mouth - shape.throat) / kPanels;
+    long double length = 0.0L;
+    long double logArea = 0.0L;
+    for (int i = 0; i <= kPanels; ++i) {
+      const long double weight = (i == 0 || i == kPanels) ? 1.0L : (i % 2 ? 4.0L : 2.0L);
+      const Flare flare = shape.flare(shape.throat + h * i);
+      length += weight * flare.dxdtau * h / 3.0L;
+      logArea += weight * 2.0L * flare.halfLogSlope * h / 3.0L;
+    }
+    EXPECT_NEAR(length, a * std::log((a + s) / r0) - s, 1e-12L);
+    EXPECT_NEAR(logArea, 2.0L * std::log(a / r0), 1e-12L);
+  }
+}
+
+TEST(ThroatImpedance, MirrorImagesMakeAHornAgainstWallsTheFullHorn) {
+  // Same cut-off and same throat area times k: the same full tractrix.
+  vortalis::report::RectangularReportInput corner;
+  corner.location = vortalis::geometry::MouthLocation::ThreeWalls;
+  corner.side1Text = "40";
+  corner.side2Text = "50";
+  vortalis::report::RectangularReportInput freeAir;
+  freeAir.side1Text = "80";
+  freeAir.side2Text = "200";
+  const HornAcoustics walls = RectangularHornAcoustics(corner, {});
+  const HornAcoustics open = RectangularHornAcoustics(freeAir, {});
+  const FrequencySweep sweep = DefaultSweep(walls.cutoff);
+  const ImpedanceCurve a = ThroatImpedance(walls, MouthLoad::Location, sweep);
+  const ImpedanceCurve b = ThroatImpedance(open, MouthLoad::Location, sweep);
+  const ImpedanceCurve baffled = ThroatImpedance(walls, MouthLoad::Baffle, sweep);
+  ASSERT_EQ(a.size(), 145u);
+  long double wallsEffect = 0.0L;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    EXPECT_NEAR(a[i].resistance, b[i].resistance, 1e-12L) << a[i].frequency;
+    EXPECT_NEAR(a[i].reactance, b[i].reactance, 1e-12L) << a[i].frequency;
+    wallsEffect = std::max(wallsEffect, std::fabs(a[i].resistance - baffled[i].resistance));
+  }
+  // A corner's small mouth on its own, in a baffle, loads the throat far worse.
+  EXPECT_GT(wallsEffect, 0.2L);
+}
+
+TEST(ThroatImpedance, SweepLoadNamesAndCsvText) {
+  EXPECT_EQ(MouthLoadNamed("baffle"), MouthLoad::Baffle);
+  EXPECT_EQ(MouthLoadNamed("location"), MouthLoad::Location);
+  EXPECT_EQ(MouthLoadNamed("Baffle"), std::nullopt);
+
+  const std::vector<long double> f = SweepFrequencies(DefaultSweep(100.0L));
+  ASSERT_EQ(f.size(), 145u);
+  EXPECT_NEAR(f.front(), 25.0L, 1e-15L);
+  EXPECT_NEAR(f.back(), 1600.0L, 1e-12L);
+  EXPECT_NEAR(f[24], 50.0L, 1e-14L);
+  EXPECT_THROW(SweepFrequencies({0.0L, 10.0L, 24}), std::invalid_argument);
+  EXPECT_THROW(SweepFrequencies({20.0L, 10.0L, 24}), std::invalid_argument);
+  EXPECT_THROW(SweepFrequencies({1.0L, 1e6L, 10000}), std::invalid_argument);
+
+  EXPECT_EQ(ImpedanceCsv({{1600.0L, 0.5L, -1.25e-7L}, {25.0L, 1.0L / 3.0L, 12345.678901234L}}),
+            "frequency_hz,resistance,reactance\n"
+            "1600.000000,0.5000000000,-1.250000000e-07\n"
+            "25.00000000,0.3333333333,12345.67890\n");
+}
+
+}  // namespace

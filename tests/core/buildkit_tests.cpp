@@ -1,0 +1,543 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "buildkit/horn_solid.h"
+#include "buildkit/kit_horn.h"
+#include "buildkit/rect_solid.h"
+#include "buildkit/rings.h"
+#include "buildkit/sectors.h"
+#include "buildkit/staves.h"
+#include "geometry/number_text.h"
+#include "report/horn_model.h"
+#include "report/horn_profile.h"
+#include "report/report_generator.h"
+#include "report/table_formats.h"
+#include "report_table.h"
+#include "report_test_support.h"
+
+namespace {
+
+using vortalis::geometry::LengthUnit;
+using vortalis::geometry::SizeMode;
+using vortalis::geometry::TableIncrement;
+using namespace vortalis::buildkit;
+using vortalis::report::CircularReportInput;
+using vortalis::report::MouthLimit;
+using vortalis::report::MouthLimitKind;
+
+constexpr long double kPi = 3.14159265358979323846264L;
+
+// The tractrix written out here, apart from the code under test: distance from
+// the mouth plane of the section of radius r, and its slope dx/dr.
+long double MouthDistance(long double a, long double r) {
+  const long double s = std::sqrt(a * a - r * r);
+  return a * std::log((a + s) / r) - s;
+}
+long double Slope(long double a, long double r) { return -std::sqrt(a * a - r * r) / r; }
+
+// Simpson's rule with n (even) intervals.
+template <typename F>
+long double Integral(F f, long double lo, long double hi, int n = 20000) {
+  const long double h = (hi - lo) / n;
+  long double sum = f(lo) + f(hi);
+  for (int i = 1; i < n; ++i) sum += f(lo + i * h) * (i % 2 ? 4.0L : 2.0L);
+  return sum * h / 3.0L;
+}
+
+CircularReportInput Horn(const char* fc, const char* throat,
+                         LengthUnit unit = LengthUnit::Millimetre, SizeMode size = SizeMode::Radius,
+                         TableIncrement increment = TableIncrement::T10) {
+  CircularReportInput input;
+  input.frequencyText = fc;
+  input.throatText = throat;
+  input.unit = unit;
+  input.size = size;
+  input.increment = increment;
+  return input;
+}
+
+// Ring faces lie at the report's stations for a board equal to the increment:
+// the 300 Hz horn with a 10 mm throat at 10 mm (rows of the report), an inch
+// horn given by its throat diameter at 0.1 inch, and a 1 mm step.
+struct RingCase {
+  const char* name;
+  CircularReportInput input;
+};
+
+class RingsMatchReport : public ::testing::TestWithParam<RingCase> {};
+
+TEST_P(RingsMatchReport, FacesHaveTheReportRowsRadii) {
+  const CircularReportInput& input = GetParam().input;
+  const auto table = vortalis::testing::ReportTable(
+      vortalis::testing::Produce(&vortalis::report::GenerateCircularReport, input).lines);
+  const long double board = vortalis::geometry::IncrementValue(input.increment, input.unit);
+  const std::vector<Ring> rings = StackedRings(input, {}, {}, board, 3.0L);
+  ASSERT_EQ(rings.size() + 1, table.size());
+  const auto formats = vortalis::report::CircularTableFormats(input.unit);
+  const auto size = [&](long double radius) {
+    return vortalis::geometry::FixedText(vortalis::report::SizeOfRadius(radius, input.size),
+                                         formats.size.precision, formats.size.decimals);
+  };
+  for (std::size_t i = 0; i < rings.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(size(rings[i].innerFrom), table[i][1]);
+    EXPECT_EQ(size(rings[i].innerTo), table[i + 1][1]);
+    if (i > 0) {
+      EXPECT_EQ(rings[i].from, rings[i - 1].to);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Horns, RingsMatchReport,
+    ::testing::Values(RingCase{"Hz300Throat10mm", Horn("300", "10")},
+                      RingCase{"Hz500ThroatDiameter1Inch",
+                               Horn("500", "1", LengthUnit::Inch, SizeMode::Diameter)},
+                      RingCase{"Hz2000Throat5mmAt1mm", Horn("2000", "5", LengthUnit::Millimetre,
+                                                            SizeMode::Radius, TableIncrement::T1)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Rings, CsvHasTheHeaderAndOneLinePerBoardEndingAtTheMouth) {
+  const CircularReportInput input = Horn("300", "10");
+  const std::string csv = RingsCsv(StackedRings(input, {}, {}, 18.0L, 3.0L), input.unit);
+  const std::string header =
+      "board,from,to,inner_radius_from,inner_radius_to,bevel_degrees,outer_radius\r\n";
+  ASSERT_EQ(csv.substr(0, header.size()), header);
+  // 466.518431 mm long: 25 boards of 18 mm and a last one of 16.518 mm.
+  EXPECT_NE(csv.find("\r\n26,450.000,466.518,"), std::string::npos) << csv;
+  EXPECT_EQ(csv.find("\r\n27,"), std::string::npos);
+}
+
+// A stave's length is the arc length of its mid-line, r cos(pi/N) from the
+// axis: the integral of sqrt(x'(r)^2 + cos^2(pi/N)) dr over the wall's radii,
+// taken here between every two points of the pattern; and the outline
+// (length, r sin(pi/N)) between them stays within the tolerance of its chord.
+struct StaveCase {
+  const char* name;
+  CircularReportInput input;
+  MouthLimit limit;
+  int count;
+};
+
+class StaveLength : public ::testing::TestWithParam<StaveCase> {};
+
+TEST_P(StaveLength, IsTheArcLengthOfTheMidLine) {
+  const StaveCase& c = GetParam();
+  const StavePattern pattern = Staves(c.input, c.limit, {}, c.count);
+  const KitHorn horn = MakeKitHorn(c.input, c.limit, {});
+  const long double a = horn.mouthRadius;
+  const long double cosine = std::cos(kPi / c.count);
+  const long double sine = std::sin(kPi / c.count);
+  const auto element = [&](long double r) {
+    return std::sqrt(Slope(a, r) * Slope(a, r) + cosine * cosine);
+  };
+  const long double tolerance = CurveTolerance(c.input.unit);
+  long double along = 0.0L;
+  for (std::size_t i = 1; i < pattern.points.size(); ++i) {
+    const StavePoint& p = pattern.points[i - 1];
+    const StavePoint& q = pattern.points[i];
+    along += Integral(element, p.radius, q.radius, 2048);
+    ASSERT_NEAR(q.along, along, along * 1e-9L) << i;
+    const long double dx = q.along - p.along;
+    const long double dy = q.halfWidth - p.halfWidth;
+    for (int k = 1; k < 16; ++k) {
+      const long double r = p.radius + (q.radius - p.radius) * k / 16.0L;
+      const long double x = Integral(element, p.radius, r, 64);
+      const long double y = r * sine - p.halfWidth;
+      EXPECT_LE(std::fabs(dx * y - dy * x) / std::hypot(dx, dy), tolerance * 1.000001L) << i;
+    }
+  }
+  EXPECT_EQ(pattern.length, pattern.points.back().along);
+  EXPECT_EQ(pattern.points.back().distance, horn.end);
+  EXPECT_NEAR(pattern.points.back().halfWidth, horn.endRadius * sine, 1e-12L);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Horns, StaveLength,
+    ::testing::Values(
+        StaveCase{"Hz300Six", Horn("300", "10"), {}, 6},
+        StaveCase{"Hz300SixtyFour", Horn("300", "10"), {}, 64},
+        StaveCase{"Hz100Limit400Twelve", Horn("100", "20"), {MouthLimitKind::Radius, 400.0L}, 12},
+        StaveCase{"Hz500InchEight", Horn("500", "0.5", LengthUnit::Inch), {}, 8}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Staves, CountOutsideSixToSixtyFourIsRefused) {
+  for (const int count : {5, 65}) EXPECT_THROW(Staves(Horn("300", "10"), {}, {}, count), KitError);
+}
+
+// The unrolled sector's arcs are the frustum's two circumferences, its width
+// the frustum's slant; the stated gap is the largest distance between frustum
+// and tractrix found by sampling the tractrix densely.
+struct SectorCase {
+  const char* name;
+  CircularReportInput input;
+  long double step;
+};
+
+class Sectors : public ::testing::TestWithParam<SectorCase> {};
+
+TEST_P(Sectors, ArcsAreTheFrustumCircumferencesAndTheGapIsTheLargest) {
+  const SectorCase& c = GetParam();
+  const SheetDevelopment kit = SheetDevelopments(c.input, {}, {}, c.step, 5.0L);
+  const KitHorn horn = MakeKitHorn(c.input, {}, {});
+  const long double a = horn.mouthRadius;
+  long double largest = 0.0L;
+  for (const Sector& s : kit.sectors) {
+    const long double angle = s.angle * kPi / 180.0L;
+    EXPECT_NEAR(angle * s.innerRadius, 2.0L * kPi * s.radiusFrom, 1e-9L * s.radiusFrom);
+    EXPECT_NEAR(angle * s.outerRadius, 2.0L * kPi * s.radiusTo, 1e-9L * s.radiusTo);
+    EXPECT_NEAR(s.outerRadius - s.innerRadius, std::hypot(s.to - s.from, s.radiusTo - s.radiusFrom),
+                1e-9L * s.outerRadius);
+    const long double dx = s.to - s.from;
+    const long double dr = s.radiusTo - s.radiusFrom;
+    long double sampled = 0.0L;
+    for (int i = 1; i < 2000; ++i) {
+      const long double r = s.radiusFrom + dr * i / 2000.0L;
+      const long double x = horn.length - MouthDistance(a, r) - s.from;
+      sampled = std::max(sampled, std::fabs(dx * (r - s.radiusFrom) - dr * x) / std::hypot(dx, dr));
+    }
+    EXPECT_LE(sampled, s.gap + 1e-6L);
+    EXPECT_GE(sampled, s.gap * (1.0L - 1e-3L));
+    largest = std::max(largest, sampled);
+  }
+  EXPECT_NEAR(kit.largestGap, largest, largest * 1e-3L);
+}
+
+INSTANTIATE_TEST_SUITE_P(Horns, Sectors,
+                         ::testing::Values(SectorCase{"Hz300Step50mm", Horn("300", "10"), 50.0L},
+                                           SectorCase{"Hz2000Step3mm", Horn("2000", "5"), 3.0L},
+                                           SectorCase{"Hz400StepHalfInch",
+                                                      Horn("400", "0.5", LengthUnit::Inch), 0.5L}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Sectors, OutlineKeepsTheSeamWidthAlongTheEdge) {
+  const Sector sector = SheetDevelopments(Horn("300", "10"), {}, {}, 50.0L, 0.0L).sectors[2];
+  const std::vector<FlatPoint> outline =
+      SectorOutline(sector, 6.0L, CurveTolerance(LengthUnit::Millimetre));
+  const long double angle = sector.angle * kPi / 180.0L;
+  long double farthest = 0.0L;  // beyond the sector's second straight edge
+  for (const FlatPoint& p : outline)
+    farthest = std::max(farthest, p.y * std::cos(angle) - p.x * std::sin(angle));
+  EXPECT_NEAR(farthest, 6.0L, 1e-9L);
+}
+
+// Solids are checked as a slicer would read them: admesh finds the file one
+// closed solid with nothing to fix, the pieces' volumes add up to the whole,
+// and the volume is the wall's, integrated here from the tractrix and its
+// normal offset (u + W cos, x - W sin at the foot of radius u), the mouth's rim
+// and the flange less its holes. The mesh's circles are M-gons, which hold
+// M sin(2 pi / M) / (2 pi) of a circle's area.
+struct SolidCase {
+  const char* name;
+  CircularReportInput input;
+  MouthLimit limit;
+  SolidOptions options;
+};
+
+Flange BoltedFlange(long double od, long double thickness, long double circle, int count,
+                    long double hole) {
+  return {od, thickness, circle, count, hole};
+}
+
+SolidOptions Options(long double wall, long double height, std::optional<Flange> flange = {}) {
+  return {wall, height, flange};
+}
+
+std::string Admesh(const std::filesystem::path& file) {
+#ifdef VORTALIS_ADMESH
+  const std::string command = std::string(VORTALIS_ADMESH) + " '" + file.string() + "' 2>&1";
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+    pclose(pipe);
+  }
+  return out;
+#else
+  (void)file;
+  return {};
+#endif
+}
+
+// The number after "label :" in admesh's report (the first column when it has two).
+long double AdmeshFigure(const std::string& report, const std::string& label) {
+  const std::size_t at = report.find(label);
+  const std::size_t colon = at == std::string::npos ? at : report.find(':', at);
+  if (colon == std::string::npos) {
+    ADD_FAILURE() << "no \"" << label << "\" in\n" << report;
+    return -1.0L;
+  }
+  return std::strtold(report.c_str() + colon + 1, nullptr);
+}
+
+// Writes the whole and its pieces, checks each with admesh, and returns the
+// volumes admesh finds for the whole and for all pieces together.
+std::pair<long double, long double> CheckedByAdmesh(const HornSolids& solids) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("vortalis-stl-" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder);
+  long double piecesVolume = 0.0L;
+  long double wholeVolume = 0.0L;
+  for (std::size_t k = 0; k <= solids.segments.size(); ++k) {
+    const Mesh& mesh = k == 0 ? solids.whole : solids.segments[k - 1];
+    const std::filesystem::path file = folder / (std::to_string(k) + ".stl");
+    std::ofstream(file, std::ios::binary) << BinaryStl(mesh, "Vortalis horn");
+    const std::string report = Admesh(file);
+    SCOPED_TRACE(file.string() + "\n" + report);
+    EXPECT_EQ(AdmeshFigure(report, "Number of parts"), 1.0L);
+    for (const char* fix :
+         {"Total disconnected facets", "Degenerate facets", "Edges fixed", "Facets removed",
+          "Facets added", "Facets reversed", "Backwards edges", "Normals fixed"}) {
+      EXPECT_EQ(AdmeshFigure(report, fix), 0.0L) << fix;
+    }
+    (k == 0 ? wholeVolume : piecesVolume) += AdmeshFigure(report, "Volume");
+  }
+  std::filesystem::remove_all(folder);
+  return {wholeVolume, piecesVolume};
+}
+
+// The expected volume in the horn's unit, and the angle steps the mesh uses.
+long double WallVolume(const KitHorn& horn, const SolidOptions& o) {
+  const long double a = horn.mouthRadius;
+  const long double w = o.wall;
+  const auto along = [&](long double u) { return horn.length - MouthDistance(a, u) - w * u / a; };
+  const auto outer = [&](long double u) { return u + w * std::sqrt(1.0L - u * u / (a * a)); };
+  const auto foot = [&](long double x) {
+    long double lo = horn.throatRadius * 0.5L;
+    long double hi = a * a / std::sqrt(a * a + w * w);
+    for (int i = 0; i < 200; ++i) (along((lo + hi) * 0.5L) < x ? lo : hi) = (lo + hi) * 0.5L;
+    return lo;
+  };
+  const long double start = o.flange ? o.flange->thickness : 0.0L;
+  const long double stop = std::min(horn.end, horn.length - w);
+  const auto slice = [&](long double u) {
+    return kPi * outer(u) * outer(u) * (-Slope(a, u) - w / a);
+  };
+  long double volume = Integral(slice, foot(start), foot(stop));
+  if (stop < horn.end) {
+    const long double rim = std::max(outer(foot(stop)), horn.endRadius + w);
+    volume += kPi * rim * rim * (horn.end - stop);
+  }
+  if (o.flange) {
+    const Flange& f = *o.flange;
+    volume += kPi * f.thickness *
+              (f.outerDiameter * f.outerDiameter - f.boltCount * f.holeDiameter * f.holeDiameter) /
+              4.0L;
+  }
+  const auto cube = [&](long double r) { return std::pow(a * a - r * r, 1.5L); };
+  return volume - kPi / 3.0L * (cube(horn.throatRadius) - cube(horn.endRadius));
+}
+
+class Solids : public ::testing::TestWithParam<SolidCase> {};
+
+TEST_P(Solids, AreClosedPiecesOfTheWallsVolume) {
+#ifndef VORTALIS_ADMESH
+  GTEST_SKIP() << "admesh is not installed";
+#endif
+  const SolidCase& c = GetParam();
+  const HornSolids solids = CircularHornSolids(c.input, c.limit, {}, c.options);
+  const KitHorn horn = MakeKitHorn(c.input, c.limit, {});
+  ASSERT_GE(solids.segments.size(), 2U);
+  const long double height = c.options.segmentHeight;
+  for (std::size_t k = 0; k < solids.cuts.size(); ++k) {
+    const long double from = k == 0 ? 0.0L : solids.cuts[k - 1];
+    EXPECT_LE(solids.cuts[k] - from, height);
+  }
+  EXPECT_LE(horn.end - solids.cuts.back(), height);
+  const auto [wholeVolume, piecesVolume] = CheckedByAdmesh(solids);
+  // admesh adds up in single precision.
+  EXPECT_NEAR(piecesVolume, wholeVolume, wholeVolume * 5e-5L);
+}
+
+// Chords lie within the tolerance of the true faces, so the volume of a mesh
+// of the wall's true shape differs by at most the tolerance times its area.
+TEST_P(Solids, VolumeIsTheWallsIntegratedVolume) {
+  const SolidCase& c = GetParam();
+  SolidOptions options = c.options;
+  options.toleranceMm = 0.005L;
+  const Mesh mesh = CircularHornSolids(c.input, c.limit, {}, options).whole;
+  const KitHorn horn = MakeKitHorn(c.input, c.limit, {});
+  const long double mm = MillimetresPer(horn.unit);
+  long double sides = 0.0L;  // of the throat's circle in the mesh
+  long double area = 0.0L;
+  for (const Vertex& v : mesh.vertices)
+    if (v.z == 0.0L && std::fabs(std::hypot(v.x, v.y) - horn.throatRadius * mm) < 1e-9L) ++sides;
+  for (const auto& t : mesh.triangles) {
+    const Vertex& a = mesh.vertices[t[0]];
+    const Vertex& b = mesh.vertices[t[1]];
+    const Vertex& d = mesh.vertices[t[2]];
+    const long double ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+    const long double vx = d.x - a.x, vy = d.y - a.y, vz = d.z - a.z;
+    area += std::sqrt(std::pow(uy * vz - uz * vy, 2.0L) + std::pow(uz * vx - ux * vz, 2.0L) +
+                      std::pow(ux * vy - uy * vx, 2.0L)) *
+            0.5L;
+  }
+  const long double polygonShare = sides * std::sin(2.0L * kPi / sides) / (2.0L * kPi);
+  const long double expected = WallVolume(horn, c.options) * mm * mm * mm;
+  const long double volume = MeshVolume(mesh) / polygonShare;
+  EXPECT_NEAR(volume, expected, options.toleranceMm * area);
+  std::printf("%s: integrated %.3Lf mm3, mesh %.3Lf mm3 (%+.4Lf %%), bound %.3Lf mm3\n", c.name,
+              expected, volume, (volume / expected - 1.0L) * 100.0L, options.toleranceMm * area);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Horns, Solids,
+    ::testing::Values(SolidCase{"Hz2000WholeMouth", Horn("2000", "5"), {}, Options(2.0L, 12.0L)},
+                      SolidCase{"Hz2000BoltedFlange",
+                                Horn("2000", "5"),
+                                {},
+                                Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 32.0L, 4, 3.5L))},
+                      SolidCase{"Hz300Limit120",
+                                Horn("300", "10"),
+                                {MouthLimitKind::Radius, 120.0L},
+                                Options(4.0L, 100.0L)},
+                      SolidCase{"Hz1000InchFlangeSixBolts",
+                                Horn("1000", "0.25", LengthUnit::Inch),
+                                {},
+                                Options(0.08L, 1.0L, BoltedFlange(2.0L, 0.15L, 1.5L, 6, 0.15L))}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The outer face keeps the wall from the inner face everywhere, also where the
+// tractrix bends more sharply than the wall near the mouth, and follows it at
+// exactly the wall up to the rim.
+TEST(Solids, OuterFaceIsAtLeastTheWallFromTheInnerFace) {
+  const CircularReportInput input = Horn("2000", "5");
+  const long double wall = 3.0L;
+  const Mesh mesh = CircularHornSolids(input, {}, {}, Options(wall, 0.0L)).whole;
+  const KitHorn horn = MakeKitHorn(input, {}, {});
+  std::vector<std::pair<long double, long double>> inner;  // dense points of the tractrix
+  for (int i = 0; i <= 20000; ++i) {
+    const long double r = horn.throatRadius + (horn.mouthRadius - horn.throatRadius) * i / 20000.0L;
+    inner.emplace_back(horn.length - MouthDistance(horn.mouthRadius, r), r);
+  }
+  const auto innerRadius = [&horn](long double x) {
+    long double lo = horn.throatRadius;
+    long double hi = horn.mouthRadius;
+    for (int i = 0; i < 200; ++i)
+      (horn.length - MouthDistance(horn.mouthRadius, (lo + hi) * 0.5L) < x ? lo : hi) =
+          (lo + hi) * 0.5L;
+    return lo;
+  };
+  std::vector<std::pair<long double, long double>> outer;  // in one half-plane through the axis
+  for (const Vertex& v : mesh.vertices)
+    if (v.y == 0.0L && v.x > innerRadius(v.z) + wall * 0.5L) outer.emplace_back(v.z, v.x);
+  ASSERT_GT(outer.size(), 10U);
+  for (const auto& [x, r] : outer) {
+    long double nearest = INFINITY;
+    for (const auto& [ix, ir] : inner) nearest = std::min(nearest, std::hypot(x - ix, r - ir));
+    EXPECT_GE(nearest, wall - 1e-6L) << "at " << x;
+    if (x < horn.length - wall) {
+      EXPECT_LE(nearest, wall + 1e-6L) << "at " << x;
+    }
+  }
+}
+
+// Options that give no printable solid are refused with a sentence, not drawn.
+TEST(Solids, OptionsThatGiveNoSolidAreRefused) {
+  const struct {
+    const char* why;
+    SolidOptions options;
+  } cases[] = {
+      {"no wall", Options(0.0L, 0.0L)},
+      {"wall thicker than the horn is long", Options(40.0L, 0.0L)},
+      {"over 1,000 pieces", Options(2.0L, 0.01L)},
+      {"flange inside the wall", Options(2.0L, 0.0L, BoltedFlange(12.0L, 3.0L, 0.0L, 0, 0.0L))},
+      {"flange not in the first piece",
+       Options(2.0L, 5.0L, BoltedFlange(40.0L, 6.0L, 0.0L, 0, 0.0L))},
+      {"holes through the wall", Options(2.0L, 0.0L, BoltedFlange(40.0L, 3.0L, 16.0L, 4, 3.0L))},
+      {"holes past the rim", Options(2.0L, 0.0L, BoltedFlange(40.0L, 3.0L, 38.0L, 4, 3.0L))},
+      {"holes overlapping", Options(2.0L, 0.0L, BoltedFlange(40.0L, 3.0L, 32.0L, 40, 3.0L))},
+  };
+  for (const auto& c : cases)
+    EXPECT_THROW(CircularHornSolids(Horn("2000", "5"), {}, {}, c.options), KitError) << c.why;
+}
+
+// Rectangular walls: closed solids as above, and every corner of the outer
+// frames the wall away from both inner walls (their curves from a profile at a
+// fine step) within the curve tolerance, or farther on the mouth's rim.
+struct RectCase {
+  const char* name;
+  vortalis::report::RectangularReportInput input;
+  SolidOptions options;
+};
+
+vortalis::report::RectangularReportInput Rect(const char* fc, const char* side1, const char* side2,
+                                              const char* flatMouth = nullptr,
+                                              LengthUnit unit = LengthUnit::Millimetre) {
+  vortalis::report::RectangularReportInput input;
+  input.frequencyText = fc;
+  input.side1Text = side1;
+  input.side2Text = side2;
+  input.unit = unit;
+  if (flatMouth) {
+    input.flatSides = true;
+    input.mouthText = flatMouth;
+  }
+  return input;
+}
+
+class RectSolids : public ::testing::TestWithParam<RectCase> {};
+
+TEST_P(RectSolids, AreClosedPiecesWithTheWallOnEveryWall) {
+  const RectCase& c = GetParam();
+  const HornSolids solids = RectangularHornSolids(c.input, {}, {}, c.options);
+  ASSERT_GE(solids.segments.size(), 2U);
+#ifdef VORTALIS_ADMESH
+  const auto [wholeVolume, piecesVolume] = CheckedByAdmesh(solids);
+  EXPECT_NEAR(piecesVolume, wholeVolume, wholeVolume * 5e-5L);
+#endif
+  const long double mm = MillimetresPer(c.input.unit);
+  const auto profile = vortalis::report::MakeRectangularProfile(c.input, 0.01L / mm, {}, {});
+  const long double wall = c.options.wall * mm;
+  const auto innerHalf = [&](long double z, bool first) {
+    for (std::size_t i = 1; i < profile.points.size(); ++i) {
+      const auto& p = profile.points[i - 1];
+      const auto& q = profile.points[i];
+      if (q.distance * mm >= z) {
+        const long double t = (z - p.distance * mm) / ((q.distance - p.distance) * mm);
+        return ((first ? p.side1 : p.side2) * (1 - t) + (first ? q.side1 : q.side2) * t) * mm / 2;
+      }
+    }
+    return (first ? profile.points.back().side1 : profile.points.back().side2) * mm / 2;
+  };
+  int checked = 0;
+  for (const Vertex& v : solids.whole.vertices) {
+    if (v.x < 0.0L || v.y < 0.0L || v.x < innerHalf(v.z, true) + wall * 0.5L) continue;
+    ++checked;
+    for (const bool first : {true, false}) {
+      long double nearest = INFINITY;
+      for (const auto& p : profile.points) {
+        nearest = std::min(nearest,
+                           std::hypot(v.z - p.distance * mm,
+                                      (first ? v.x - p.side1 * mm / 2 : v.y - p.side2 * mm / 2)));
+      }
+      EXPECT_GE(nearest, wall - kCurveToleranceMm) << "at " << v.z;
+      const auto& mouth = profile.points.back();
+      const long double rim = ((first ? mouth.side1 : mouth.side2) / 2 + c.options.wall) * mm;
+      if ((first ? v.x : v.y) < rim - 1e-9L) {
+        EXPECT_LE(nearest, wall + kCurveToleranceMm) << "at " << v.z;
+      }
+    }
+  }
+  EXPECT_GT(checked, 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Horns, RectSolids,
+    ::testing::Values(RectCase{"Hz500FreeAir", Rect("500", "20", "30"), Options(3.0L, 50.0L)},
+                      RectCase{"Hz500FlatSides", Rect("500", "20", "30", "200"),
+                               Options(3.0L, 60.0L)},
+                      RectCase{"Hz800Inch", Rect("800", "1", "0.5", nullptr, LengthUnit::Inch),
+                               Options(0.1L, 2.0L)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
