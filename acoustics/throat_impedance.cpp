@@ -7,6 +7,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <variant>
 
 #include "acoustics/radiation.h"
 #include "geometry/constants.h"
@@ -78,6 +79,7 @@ HornAcoustics CircularHornAcoustics(const report::CircularReportInput& input,
       TractrixShape(a, Metres(horn.throatRadius, input.unit), geometry::FullMouthArea(a));
   acoustics.cutoff = horn.frequency;
   acoustics.locationFactor = 1.0L;
+  acoustics.length = Metres(horn.length, input.unit);
   return acoustics;
 }
 
@@ -92,7 +94,15 @@ HornAcoustics RectangularHornAcoustics(const report::RectangularReportInput& inp
                     Metres(horn.mouth.side1, input.unit) * Metres(horn.mouth.side2, input.unit));
   acoustics.cutoff = horn.frequency;
   acoustics.locationFactor = horn.locationFactor;
+  acoustics.length = Metres(horn.length, input.unit);
   return acoustics;
+}
+
+HornAcoustics HornAcousticsOf(const report::HornInput& input,
+                              const geometry::Separators& separators) {
+  if (const auto* circular = std::get_if<report::CircularReportInput>(&input))
+    return CircularHornAcoustics(*circular, separators);
+  return RectangularHornAcoustics(std::get<report::RectangularReportInput>(input), separators);
 }
 
 const char* MouthLoadName(MouthLoad load) {
@@ -106,6 +116,16 @@ std::optional<MouthLoad> MouthLoadNamed(std::string_view name) {
 }
 
 FrequencySweep DefaultSweep(long double cutoff) { return {cutoff * 0.25L, cutoff * 16.0L, 24}; }
+
+FrequencySweep PlotSweep(const HornAcoustics& horn) {
+  FrequencySweep sweep = DefaultSweep(horn.cutoff);
+  // A step of f ln 2 / n at the top, an eighth of c / 2L.
+  const long double wanted =
+      8.0L * sweep.to * std::log(2.0L) * 2.0L * horn.length / geometry::SpeedOfSound;
+  const long double blocks = std::clamp(std::ceil(wanted / 24.0L), 4.0L, 32.0L);
+  sweep.pointsPerOctave = 24 * static_cast<int>(blocks);
+  return sweep;
+}
 
 std::vector<long double> SweepFrequencies(const FrequencySweep& sweep) {
   if (!(sweep.from > 0.0L) || !(sweep.to >= sweep.from) || !std::isfinite(sweep.to) ||

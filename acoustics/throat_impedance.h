@@ -28,6 +28,7 @@ struct HornAcoustics {
   long double cutoff = 0.0L;  // fc in hertz
   // k of the mouth's placement: the mouth radiates into 4 pi / k (1 for free air).
   long double locationFactor = 1.0L;
+  long double length = 0.0L;  // metres from the throat to the mouth
 };
 
 // The horn of a tractrix with mouth radius a and throat radius r0, in metres,
@@ -42,6 +43,9 @@ HornAcoustics CircularHornAcoustics(const report::CircularReportInput& input,
                                     const geometry::Separators& separators);
 HornAcoustics RectangularHornAcoustics(const report::RectangularReportInput& input,
                                        const geometry::Separators& separators);
+// Either of the two above, for the record `input` holds.
+HornAcoustics HornAcousticsOf(const report::HornInput& input,
+                              const geometry::Separators& separators);
 
 // Frequencies from `from` upwards by factors of 2^(1 / pointsPerOctave), up to
 // `to` (included when it lies on that ladder).
@@ -53,6 +57,12 @@ struct FrequencySweep {
 
 // fc / 4 to 16 fc, 24 points an octave.
 FrequencySweep DefaultSweep(long double cutoff);
+
+// The default sweep's range with enough points an octave to draw the mouth's
+// ripple (peaks about c / 2L apart) with eight points a peak up to 16 fc: a
+// multiple of 24 points an octave, so that it holds every frequency of
+// DefaultSweep, and never fewer than 96.
+FrequencySweep PlotSweep(const HornAcoustics& horn);
 
 // More points than this are refused.
 inline constexpr std::size_t kMaxSweepPoints = 100000;

@@ -98,9 +98,10 @@ void TAboutForm::FormShow() {
     PhysMem->setText(QStringLiteral("unknown"));
     FreeRes->setText(QStringLiteral("unknown"));
   }
+  // Centred by its own size, which is the same at every showing; the frame is
+  // unknown before the first one.
   const QRect screenArea = screen()->availableGeometry();
-  const QSize outer = frameGeometry().size();
-  move(screenArea.center() - QPoint(outer.width() / 2, outer.height() / 2));
+  move(screenArea.center() - QPoint(width() / 2, height() / 2));
 }
 
 void TAboutForm::OKBtnClick() {

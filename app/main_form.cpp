@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStyle>
 #include <initializer_list>
 
 #include "app/about_form.h"
@@ -87,17 +88,36 @@ void TMainform::RectangularClick() {
 
 void TMainform::Tile1Click() {
   QList<QMdiSubWindow*> windows;
+  int iconHeight = 0;
   for (QMdiSubWindow* window : mdiArea->subWindowList(QMdiArea::StackingOrder)) {
-    if (window->isVisible() && !window->isMinimized()) windows.prepend(window);
+    if (!window->isVisible()) continue;
+    if (window->isMinimized()) {
+      iconHeight = qMax(iconHeight, window->height());
+    } else {
+      windows.prepend(window);
+    }
   }
-  const std::vector<QRect> tiles = HorizontalTiles(windows.size(), mdiArea->viewport()->rect());
+  // The bottom row, where the minimised windows' icons line up, stays free.
+  const QRect area = mdiArea->viewport()->rect().adjusted(0, 0, 0, -iconHeight);
+  const std::vector<QRect> tiles = HorizontalTiles(windows.size(), area);
   for (qsizetype i = 0; i < windows.size(); ++i) {
     if (windows[i]->isMaximized()) windows[i]->showNormal();
     windows[i]->setGeometry(tiles[static_cast<std::size_t>(i)]);
   }
 }
 
-void TMainform::Cascade1Click() { mdiArea->cascadeSubWindows(); }
+void TMainform::Cascade1Click() {
+  // Each window keeps its size; QMdiArea's own cascade would shrink it to its size hint.
+  const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+  int offset = 0;
+  for (QMdiSubWindow* window : mdiArea->subWindowList(QMdiArea::StackingOrder)) {
+    if (!window->isVisible() || window->isMinimized()) continue;
+    if (window->isMaximized()) window->showNormal();
+    window->move(offset, offset);
+    window->raise();
+    offset += step;
+  }
+}
 
 void TMainform::Arrange1Click() {
   QList<QMdiSubWindow*> icons;
@@ -137,6 +157,11 @@ void TMainform::showEvent(QShowEvent* event) {
 }
 
 void TMainform::closeEvent(QCloseEvent* event) {
+  // While the about box is up the main window is disabled, and so is quitting.
+  if (!isEnabled()) {
+    event->ignore();
+    return;
+  }
   if (waitform && waitform->Calculating()) {
     // The generator is writing into a report window that closing would
     // destroy: stop it, and close once it has returned to the event loop.

@@ -78,7 +78,8 @@ void TMainform::FillWindowList() {
     QString caption = window->windowTitle();
     caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
     QAction* item = Windows->addAction(QStringLiteral("&%1 %2").arg(++number).arg(caption));
-    item->setCheckable(true);
+    // A tick before the active window only, no empty box before the others.
+    item->setCheckable(window == current);
     item->setChecked(window == current);
     connect(item, &QAction::triggered, this, [this, target = QPointer<QMdiSubWindow>(window)] {
       if (!target) return;

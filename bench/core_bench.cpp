@@ -1,11 +1,14 @@
-// The core rows of the benchmark table: the radius search alone (the floor),
-// the whole circular report into a counting sink and through vortalis-report,
-// the rectangular report, FixedText per call, and the throat impedance curve of
-// the largest horns. Runs are interleaved, so a
-// ratio compares figures taken under the same load.
+// The core rows of the benchmark table: the literal radius walk alone (the
+// floor) and the fast search, the whole circular report into a counting sink
+// and through vortalis-report, the rectangular report, FixedText per call, and
+// the throat impedance curve of the largest horns. Runs are interleaved, so a
+// ratio compares figures taken under the same load. Before them, the fast
+// search is compared with the literal walk on every station of the largest
+// tables and at millions of random stations.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 #include <string_view>
@@ -14,6 +17,7 @@
 #include "acoustics/throat_impedance.h"
 #include "bench/bench_table.h"
 #include "bench/child_process.h"
+#include "geometry/constants.h"
 #include "geometry/number_text.h"
 #include "report/horn_model.h"
 #include "report/radius_solver.h"
@@ -39,6 +43,8 @@ const std::vector<std::string> kToolCircular{"circular", "--freq", "1", "--throa
                                              "--increment", "1"};
 const std::vector<std::string> kToolRectangular{"rectangular", "--freq", "5", "--increment", "1"};
 
+using Solver = long double (*)(long double, long double, long double, long double);
+
 // The walk of the circular generator and nothing else: the same stations, the
 // same searches from the previous radius.
 struct SearchResult {
@@ -46,7 +52,7 @@ struct SearchResult {
   long double lastRadius = 0;
 };
 
-SearchResult RadiusSearchAlone(const report::CircularReportInput& input) {
+SearchResult RadiusSearchAlone(const report::CircularReportInput& input, Solver solve) {
   const report::CircularHorn horn = report::MakeCircularHorn(input, {});
   const long double increment = geometry::IncrementValue(input.increment, input.unit);
   const long double eps = report::SearchTolerance(input.unit);
@@ -55,11 +61,98 @@ SearchResult RadiusSearchAlone(const report::CircularReportInput& input) {
   for (long long i = 1;; ++i) {
     const long double distance = static_cast<long double>(i) * increment;
     if (!(distance < horn.length)) break;
-    r = report::SolveRadius(horn.mouthRadius, horn.length - distance, r, eps);
+    r = solve(horn.mouthRadius, horn.length - distance, r, eps);
     ++result.stations;
   }
   result.lastRadius = r;
   return result;
+}
+
+// How many searches the fast search and the literal walk were compared on, and
+// in how many their radii differed in any of the 80 bits.
+struct Identity {
+  long long compared = 0;
+  long long differing = 0;
+  // The literal walk's radius.
+  long double Compare(long double a, long double x, long double rStart, long double eps) {
+    const long double fast = report::SolveRadius(a, x, rStart, eps);
+    const long double literal = report::SolveRadiusLiteral(a, x, rStart, eps);
+    ++compared;
+    if (std::memcmp(&fast, &literal, 10) != 0) ++differing;
+    return literal;
+  }
+};
+
+// Every station of a table, each searched from the previous one's radius.
+Identity CompareEveryStation(long double a, long double length, long double throatRadius,
+                             geometry::LengthUnit unit) {
+  const long double increment = geometry::IncrementValue(geometry::TableIncrement::T1, unit);
+  const long double eps = report::SearchTolerance(unit);
+  Identity identity;
+  long double r = throatRadius;
+  for (long long i = 1;; ++i) {
+    const long double distance = static_cast<long double>(i) * increment;
+    if (!(distance < length)) break;
+    r = identity.Compare(a, length - distance, r, eps);
+  }
+  return identity;
+}
+
+Identity CompareCircular(const char* fc, const char* throat, geometry::LengthUnit unit) {
+  report::CircularReportInput input;
+  input.unit = unit;
+  input.frequencyText = fc;
+  input.throatText = throat;
+  const report::CircularHorn horn = report::MakeCircularHorn(input, {});
+  return CompareEveryStation(horn.mouthRadius, horn.length, horn.throatRadius, unit);
+}
+
+Identity CompareRectangular(const char* fc, const char* side1, const char* side2,
+                            geometry::LengthUnit unit) {
+  report::RectangularReportInput input;
+  input.unit = unit;
+  input.frequencyText = fc;
+  input.side1Text = side1;
+  input.side2Text = side2;
+  const report::RectangularHorn horn = report::MakeRectangularHorn(input, {});
+  return CompareEveryStation(horn.mouthRadius, horn.length, horn.throatRadius, unit);
+}
+
+// Random horns of 1 Hz to 25 kHz in either unit; a random radius from the
+// smallest throat up to (a quarter of them very close to) the mouth, and the
+// next station's target one increment on, off by up to eps as a previous search
+// leaves it; nearer the mouth than an increment, a random part of what is left.
+Identity CompareRandomStations(long long count) {
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<long double> unit(0.0L, 1.0L);
+  Identity identity;
+  while (identity.compared < count) {
+    const geometry::LengthUnit lengthUnit =
+        random() % 2 == 0 ? geometry::LengthUnit::Millimetre : geometry::LengthUnit::Inch;
+    const long double a = report::MouthRadiusIn(std::pow(25000.0L, unit(random)), lengthUnit);
+    const long double throat = lengthUnit == geometry::LengthUnit::Millimetre
+                                   ? geometry::MinThroatRadiusMm
+                                   : geometry::MinThroatRadiusInch;
+    const long double start = random() % 4 == 0
+                                  ? a * (1.0L - std::pow(10.0L, -12.0L * unit(random)))
+                                  : throat * std::pow(a / throat, unit(random));
+    if (!(start < a)) continue;
+    const long double eps = report::SearchTolerance(lengthUnit);
+    const long double increment =
+        geometry::IncrementValue(static_cast<geometry::TableIncrement>(random() % 3), lengthUnit);
+    const long double distance = report::TractrixDistance(a, start);
+    long double x = distance - increment + (2.0L * unit(random) - 1.0L) * eps;
+    if (!(x > 0.0L)) x = distance * unit(random);
+    identity.Compare(a, x, start, eps);
+  }
+  return identity;
+}
+
+void PrintIdentityRow(const std::string& what, const Identity& identity) {
+  bench::PrintRow({"Fast search ≡ literal walk: " + what,
+                   std::to_string(identity.differing) + " differ",
+                   std::to_string(identity.compared) + " searches compared bit for bit", "0 differ",
+                   bench::Verdict(identity.differing == 0)});
 }
 
 class CountingSink final : public report::ReportLineSink {
@@ -174,8 +267,18 @@ int main(int argc, char** argv) {
   constexpr std::size_t kSampleRows = 25000;
   constexpr int kSamplePasses = 10;
 
-  std::vector<double> searchCpu, sinkCpu, toolCpu, toolWall, toolPeak, ratios, rectangularCpu,
-      fixedTextNs, circularCurveCpu, rectangularCurveCpu;
+  // Identity first: a fast search that is fast because it is wrong must not pass unseen.
+  constexpr long long kRandomStations = 3000000;
+  const Identity circularMm = CompareCircular("1", "0.5", geometry::LengthUnit::Millimetre);
+  const Identity circularInch = CompareCircular("1", "0.0197", geometry::LengthUnit::Inch);
+  const Identity rectangularMm =
+      CompareRectangular("5", "40", "50", geometry::LengthUnit::Millimetre);
+  const Identity rectangularInch = CompareRectangular("5", "1.5", "2", geometry::LengthUnit::Inch);
+  const Identity randomStations = CompareRandomStations(kRandomStations);
+  std::fprintf(stderr, "identity comparisons done\n");
+
+  std::vector<double> literalCpu, fastCpu, fastRatios, sinkCpu, toolCpu, toolWall, toolPeak, ratios,
+      rectangularCpu, fixedTextNs, circularCurveCpu, rectangularCurveCpu;
   const acoustics::HornAcoustics circularHorn = acoustics::CircularHornAcoustics(input, {});
   const acoustics::HornAcoustics rectangularHorn =
       acoustics::RectangularHornAcoustics(HugeRectangularInput(), {});
@@ -184,10 +287,17 @@ int main(int argc, char** argv) {
   SearchResult search;
   CountingSink lastSink;
   bool toolFailed = false;
+  bool fastEndedElsewhere = false;
   for (int run = 0; run < options.runs; ++run) {
     double start = bench::ProcessCpuSeconds();
-    search = RadiusSearchAlone(input);
-    searchCpu.push_back(bench::ProcessCpuSeconds() - start);
+    search = RadiusSearchAlone(input, report::SolveRadiusLiteral);
+    literalCpu.push_back(bench::ProcessCpuSeconds() - start);
+    start = bench::ProcessCpuSeconds();
+    const SearchResult fast = RadiusSearchAlone(input, report::SolveRadius);
+    fastCpu.push_back(bench::ProcessCpuSeconds() - start);
+    fastRatios.push_back(fastCpu.back() / literalCpu.back());
+    fastEndedElsewhere =
+        fastEndedElsewhere || std::memcmp(&fast.lastRadius, &search.lastRadius, 10) != 0;
 
     CountingSink sink;
     QuietProgress progress;
@@ -206,7 +316,7 @@ int main(int argc, char** argv) {
     toolCpu.push_back(tool.cpuSeconds);
     toolWall.push_back(tool.wallSeconds);
     toolPeak.push_back(tool.peakMiB);
-    ratios.push_back(tool.cpuSeconds / searchCpu.back());
+    ratios.push_back(tool.cpuSeconds / literalCpu.back());
 
     const bench::ChildCost rectangular = bench::RunChild(options.tool, toolRectangular);
     toolFailed = toolFailed || rectangular.exitStatus != 0;
@@ -229,12 +339,25 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "core run %d of %d done\n", run + 1, options.runs);
   }
   if (toolFailed) std::fprintf(stderr, "vortalis-report failed in at least one run\n");
+  if (fastEndedElsewhere) std::fprintf(stderr, "the fast search ended on another radius\n");
 
-  const double floorCpu = Median(searchCpu);
+  PrintIdentityRow("every station of circular 1 Hz / 0.5 mm at 1 mm", circularMm);
+  PrintIdentityRow("every station of circular 1 Hz / 0.0197 inch at 0.01 inch", circularInch);
+  PrintIdentityRow("every station of rectangular 5 Hz / 40 × 50 mm at 1 mm", rectangularMm);
+  PrintIdentityRow("every station of rectangular 5 Hz / 1.5 × 2 inch at 0.01 inch",
+                   rectangularInch);
+  PrintIdentityRow("random stations of random horns, 1 Hz to 25 kHz, mm and inch", randomStations);
+  const double floorCpu = Median(literalCpu);
   const std::string stations = std::to_string(search.stations);
-  bench::PrintRow({"Radius search alone, 1 Hz / 0.5 mm circular at 1 mm (" + stations +
+  bench::PrintRow({"Literal radius walk alone, 1 Hz / 0.5 mm circular at 1 mm (" + stations +
                        " stations): the floor",
-                   Seconds(floorCpu) + " CPU", Range(searchCpu, 1.0, "s", 2), "", ""});
+                   Seconds(floorCpu) + " CPU", Range(literalCpu, 1.0, "s", 2), "", ""});
+  bench::PrintRow({"Fast radius search, same stations", Seconds(Median(fastCpu)) + " CPU",
+                   Range(fastCpu, 1.0, "s", 2), "", ""});
+  const double fastRatio = Median(fastRatios);
+  bench::PrintRow({"fast search ÷ literal walk (CPU, paired per run)", Fixed(fastRatio, 3) + " ×",
+                   Range(fastRatios, 1.0, "×", 3), "at most 0.5 ×",
+                   bench::Verdict(fastRatio <= 0.5)});
   bench::PrintRow({"Circular report of that horn into a counting sink (" +
                        std::to_string(lastSink.lines) + " lines)",
                    Seconds(Median(sinkCpu)) + " CPU",
@@ -247,7 +370,7 @@ int main(int argc, char** argv) {
                    Range(toolCpu, 1.0, "s", 2) + "; wall " + Seconds(Median(toolWall)) + "; " +
                        Fixed(static_cast<double>(lastSink.bytes) / 1e6, 1) + " MB written",
                    "", ""});
-  bench::PrintRow({"same ÷ radius search alone (CPU, paired per run)", Fixed(ratio, 3) + " ×",
+  bench::PrintRow({"same ÷ literal radius walk alone (CPU, paired per run)", Fixed(ratio, 3) + " ×",
                    Range(ratios, 1.0, "×", 3), "at most 1.15 ×", bench::Verdict(ratio <= 1.15)});
   const double peak = bench::Maximum(toolPeak);
   bench::PrintRow({"same, peak resident memory", Fixed(peak, 1) + " MiB (highest run)",
@@ -270,5 +393,8 @@ int main(int argc, char** argv) {
                        std::to_string(rectangularPoints) + " frequencies from fc/4",
                    Seconds(rectangularCurve) + " CPU", Range(rectangularCurveCpu, 1e3, "ms", 1),
                    "under 0.5 s", bench::Verdict(rectangularCurve < 0.5)});
-  return toolFailed ? 1 : 0;
+  const long long differing = circularMm.differing + circularInch.differing +
+                              rectangularMm.differing + rectangularInch.differing +
+                              randomStations.differing;
+  return toolFailed || fastEndedElsewhere || differing != 0 ? 1 : 0;
 }

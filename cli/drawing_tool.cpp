@@ -18,28 +18,9 @@ namespace {
 
 report::HornProfile MakeProfile(const ToolOptions& options) {
   const DrawingOptions& drawings = options.drawings;
-  if (options.kind == HornKind::Circular) {
-    const long double step = drawings.step.value_or(
-        geometry::IncrementValue(options.circular.increment, options.circular.unit));
-    return report::MakeCircularProfile(options.circular, step, drawings.mouthLimit,
-                                       options.separators);
-  }
-  const long double step = drawings.step.value_or(
-      geometry::IncrementValue(options.rectangular.increment, options.rectangular.unit));
-  return report::MakeRectangularProfile(options.rectangular, step, drawings.mouthLimit,
-                                        options.separators);
-}
-
-exports::ExportFormat ExportFormatOf(DrawingFormat format) {
-  switch (format) {
-    case DrawingFormat::Csv:
-      return exports::ExportFormat::Csv;
-    case DrawingFormat::Dxf:
-      return exports::ExportFormat::Dxf;
-    case DrawingFormat::Svg:
-      return exports::ExportFormat::Svg;
-  }
-  return exports::ExportFormat::Csv;
+  const long double step = drawings.step.value_or(geometry::IncrementValue(
+      report::IncrementOf(options.horn), report::UnitOf(options.horn)));
+  return report::MakeProfile(options.horn, step, drawings.mouthLimit, options.separators);
 }
 
 QPageSize PageSizeOf(Paper paper) {
@@ -81,11 +62,10 @@ int WriteDrawings(const ToolOptions& options, ToolEnvironment& env) {
   try {
     const report::HornProfile profile = MakeProfile(options);
     std::unique_ptr<QGuiApplication> app;
-    const bool paints = drawings.templatePath || drawings.format == DrawingFormat::Svg;
+    const bool paints = drawings.templatePath || drawings.format == report::ExportFormat::Svg;
     if (paints && QCoreApplication::instance() == nullptr) app = StartPainting();
     // File names are bytes, passed on exactly.
-    if (drawings.format)
-      exports::ExportProfile(profile, ExportFormatOf(*drawings.format), drawings.exportPath);
+    if (drawings.format) exports::ExportProfile(profile, *drawings.format, drawings.exportPath);
     if (drawings.templatePath) {
       const int pages = exports::WriteTemplatePdf(profile, *drawings.templatePath,
                                                   PageSizeOf(drawings.paper), options.separators);

@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "cli/drawing_tool.h"
+#include "cli/impedance_tool.h"
 
 namespace vortalis::cli {
 
@@ -8,6 +9,14 @@ int WriteDrawings(const ToolOptions&, ToolEnvironment& env) {
   std::fprintf(env.err,
                "vortalis-report: --export and --template need the drawing support of the window "
                "program, which this build of vortalis-report was made without\n");
+  return kExitRefused;
+}
+
+int WriteImpedance(const report::HornInput&, const geometry::Separators&, const ImpedanceOptions&,
+                   ToolEnvironment& env) {
+  std::fprintf(env.err,
+               "vortalis-report: --impedance needs the file support of the window program, which "
+               "this build of vortalis-report was made without\n");
   return kExitRefused;
 }
 

@@ -1,196 +1,69 @@
 #include "cli/options.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace vortalis::cli {
 
 namespace {
 
 using geometry::LengthUnit;
-using geometry::MouthLocation;
-using geometry::SizeMode;
-using geometry::TableIncrement;
+using report::CircularReportInput;
+using report::RectangularReportInput;
 
-constexpr std::string_view kUsage =
-    "Usage: vortalis-report circular [--freq TEXT] [--throat TEXT] [--unit mm|inch]\n"
-    "                                [--size radius|diameter] [--increment VALUE]\n"
-    "                                [--decimal-separator .|,] [--quick] [--output FILE]\n"
-    "       vortalis-report rectangular [--freq TEXT] [--side1 TEXT] [--side2 TEXT]\n"
-    "                                [--flat-mouth TEXT] [--location 1|2|4|8] [--unit mm|inch]\n"
-    "                                [--increment VALUE] [--decimal-separator .|,] [--quick]\n"
-    "                                [--output FILE]\n"
-    "       vortalis-report circular|rectangular [horn options]\n"
-    "                                [--export csv|dxf|svg FILE] [--template FILE]\n"
-    "                                [--step VALUE] [--mouth-limit KIND=VALUE]\n"
-    "                                [--paper a4|a3|letter]\n"
-    "       vortalis-report --help\n";
+// The value texts as typed; choices are read once every option is known, since
+// the increment depends on the unit and the separator.
+using OptionTexts = std::array<std::optional<std::string_view>, kOptionIdCount>;
 
-constexpr std::string_view kHelpBody =
-    "\n"
-    "Writes the report of a tractrix horn, as the report window of Vortalis would\n"
-    "save it (lines ended by CR LF), to standard output or to FILE. Every option\n"
-    "starts at the initial state of the matching settings dialog, so\n"
-    "'vortalis-report circular' gives the report of the default circular horn.\n"
-    "Number texts are checked by the dialogs' rules and echoed in the report as typed.\n"
-    "\n"
-    "Options of both subcommands:\n"
-    "  --freq TEXT        cut-off frequency in Hz, 1 to 25000 (circular 300, rectangular 32)\n"
-    "                       vortalis-report circular --freq 150\n"
-    "  --unit mm|inch     unit of every length, entered and reported (mm)\n"
-    "                       vortalis-report circular --unit inch --throat 0.5\n"
-    "  --increment VALUE  table step, the value on the dialog's increment button:\n"
-    "                     1, 10 or 100 in mm; 0.01, 0.1 or 1 in inch\n"
-    "                     (circular 1 or 0.01, rectangular 10 or 0.1)\n"
-    "                       vortalis-report circular --increment 100\n"
-    "  --decimal-separator .|,\n"
-    "                     the separator read in number texts and written in the report (.)\n"
-    "                       vortalis-report circular --decimal-separator , --throat 12,5\n"
-    "  --quick            print only the quick-test result (horn length and mouth size)\n"
-    "                       vortalis-report rectangular --quick --location 4\n"
-    "  --output FILE      write to FILE (short form: -o FILE) instead of standard\n"
-    "                     output; FILE is replaced only when the whole report was written\n"
-    "                       vortalis-report circular --freq 60 --output horn60.txt\n"
-    "  --help             show this text\n"
-    "\n"
-    "Circular horn:\n"
-    "  --throat TEXT      throat radius or diameter in the chosen unit (10)\n"
-    "                       vortalis-report circular --throat 25.4\n"
-    "  --size radius|diameter\n"
-    "                     whether the throat and the size column are radii or diameters (radius)\n"
-    "                       vortalis-report circular --size diameter --throat 20\n"
-    "\n"
-    "Rectangular horn:\n"
-    "  --side1 TEXT       throat distance between sides 1A and 1B (40)\n"
-    "  --side2 TEXT       throat distance between sides 2A and 2B (50)\n"
-    "                       vortalis-report rectangular --side1 60 --side2 80\n"
-    "  --flat-mouth TEXT  make sides 1A and 1B flat, with TEXT as their mouth distance\n"
-    "                       vortalis-report rectangular --flat-mouth 3000 --location 8\n"
-    "  --location 1|2|4|8 where the mouth stands: 1 free air, 2 against one wall,\n"
-    "                     4 against two walls (floor and one wall), 8 against three\n"
-    "                     walls (floor and two walls) (1)\n"
-    "                       vortalis-report rectangular --location 2\n"
-    "\n"
-    "Drawings, written instead of the report (one --export and one --template may\n"
-    "be given together; --output and --quick may not be given with them):\n"
-    "  --export csv|dxf|svg FILE\n"
-    "                     write the horn's profile to FILE: a CSV table (the report's\n"
-    "                     columns, '.' decimals, comma separated), a DXF drawing in\n"
-    "                     the chosen unit, or an SVG drawing at full size in millimetres\n"
-    "                       vortalis-report circular --freq 60 --export dxf horn60.dxf\n"
-    "  --template FILE    a PDF of the wall's curve at full size, tiled over as many\n"
-    "                     pages as it needs, with overlap marks, the page's place\n"
-    "                     (\"row 2, column 3\") and a check ruler on every page;\n"
-    "                     prints the number of pages\n"
-    "                       vortalis-report rectangular --flat-mouth 900 --template horn.pdf\n"
-    "  --step VALUE       distance between the profile's points in the chosen unit,\n"
-    "                     any length above 0, for example a board thickness\n"
-    "                     (the table increment)\n"
-    "                       vortalis-report circular --export csv horn.csv --step 18\n"
-    "  --mouth-limit radius=VALUE|side1=VALUE|length=VALUE\n"
-    "                     end the drawing where the radius (circular), the distance\n"
-    "                     between sides 1A and 1B (rectangular) or the distance from\n"
-    "                     the throat reaches VALUE (the whole horn)\n"
-    "                       vortalis-report circular --freq 40 --throat 25 \\\n"
-    "                         --template bass.pdf --mouth-limit radius=300\n"
-    "  --paper a4|a3|letter\n"
-    "                     the template's paper, 10 mm margins, turned to need fewer\n"
-    "                     pages (a4)\n"
-    "                       vortalis-report circular --template horn.pdf --paper letter\n"
-    "\n"
-    "Files are replaced only when complete. No display is needed: SVG and PDF\n"
-    "are drawn off screen.\n"
-    "\n"
-    "While a long table is computed and standard error is a terminal, a progress bar\n"
-    "is shown there. Ctrl+C stops the table: the mouth row and the abort note still\n"
-    "follow, and the report is written.\n"
-    "\n"
-    "Exit status: 0 done; 1 input refused (the dialog's message on standard error),\n"
-    "a drawing refused, or the output could not be written; 2 usage error; 130\n"
-    "stopped by Ctrl+C.\n";
-
-enum class OptionId {
-  Freq,
-  Throat,
-  Unit,
-  Size,
-  Increment,
-  Separator,
-  Quick,
-  Output,
-  Side1,
-  Side2,
-  FlatMouth,
-  Location,
-  Export,
-  Template,
-  Step,
-  MouthLimit,
-  Paper
-};
-
-struct OptionSpec {
-  std::string_view name;
-  OptionId id;
-  bool takesValue;
-  bool circular;
-  bool rectangular;
-};
-
-constexpr std::array<OptionSpec, 17> kOptions{{
-    {"--freq", OptionId::Freq, true, true, true},
-    {"--throat", OptionId::Throat, true, true, false},
-    {"--unit", OptionId::Unit, true, true, true},
-    {"--size", OptionId::Size, true, true, false},
-    {"--increment", OptionId::Increment, true, true, true},
-    {"--decimal-separator", OptionId::Separator, true, true, true},
-    {"--quick", OptionId::Quick, false, true, true},
-    {"--output", OptionId::Output, true, true, true},
-    {"--side1", OptionId::Side1, true, false, true},
-    {"--side2", OptionId::Side2, true, false, true},
-    {"--flat-mouth", OptionId::FlatMouth, true, false, true},
-    {"--location", OptionId::Location, true, false, true},
-    {"--export", OptionId::Export, true, true, true},
-    {"--template", OptionId::Template, true, true, true},
-    {"--step", OptionId::Step, true, true, true},
-    {"--mouth-limit", OptionId::MouthLimit, true, true, true},
-    {"--paper", OptionId::Paper, true, true, true},
-}};
-
-const OptionSpec* FindOption(std::string_view name, HornKind kind) {
-  for (const OptionSpec& spec : kOptions) {
-    if (spec.name != name) continue;
-    const bool allowed = kind == HornKind::Circular ? spec.circular : spec.rectangular;
-    return allowed ? &spec : nullptr;
+const OptionSpec& Spec(OptionId id) {
+  for (const OptionSpec& spec : OptionTable()) {
+    if (spec.id == id) return spec;
   }
-  return nullptr;
+  return OptionTable().front();
 }
 
-std::string_view KindName(HornKind kind) {
-  return kind == HornKind::Circular ? "circular" : "rectangular";
+UsageError BadValue(OptionId id, std::string_view value, std::string choices = {}) {
+  const OptionSpec& spec = Spec(id);
+  if (choices.empty()) choices = JoinChoices(spec.choices);
+  return {"invalid value '" + Printable(value) + "' for " + std::string(spec.name) + " (choose " +
+          choices + ")"};
 }
 
-UsageError BadChoice(std::string_view option, std::string_view value, std::string_view choices) {
-  return {"invalid value '" + Printable(value) + "' for " + std::string(option) + " (choose " +
-          std::string(choices) + ")"};
+template <typename Values>
+std::optional<typename Values::value_type> Choose(const Values& values, std::string_view text) {
+  for (const auto& value : values) {
+    if (ChoiceName(value) == text) return value;
+  }
+  return std::nullopt;
+}
+
+// A value taken from the next argument that is an option was most likely
+// forgotten: "--export csv --quick" must not write a file named --quick.
+std::optional<UsageError> ForgottenValue(const OptionSpec& spec, std::string_view arg,
+                                         std::string_view what) {
+  if (!arg.starts_with("--") && FindOption(arg) == nullptr) return std::nullopt;
+  std::string message = "option " + std::string(spec.name) + " needs " + std::string(what) +
+                        ", but '" + Printable(arg) + "' looks like an option";
+  if (what.ends_with("file name")) message += " (write ./" + Printable(arg) + " for such a file)";
+  return UsageError{message};
 }
 
 // The increment button whose caption is `value` in `unit`; the captions are
 // also accepted with the chosen decimal separator.
-std::optional<TableIncrement> IncrementButton(std::string_view value, LengthUnit unit,
-                                              const geometry::Separators& separators) {
-  constexpr std::array<std::string_view, 3> kMillimetre{"1", "10", "100"};
-  constexpr std::array<std::string_view, 3> kInch{"0.01", "0.1", "1"};
-  constexpr std::array<TableIncrement, 3> kButtons{TableIncrement::T1, TableIncrement::T10,
-                                                   TableIncrement::T100};
-  const auto& captions = unit == LengthUnit::Millimetre ? kMillimetre : kInch;
-  for (std::size_t i = 0; i < captions.size(); ++i) {
-    std::string caption(captions[i]);
-    if (value == caption) return kButtons[i];
+std::optional<geometry::TableIncrement> IncrementButton(std::string_view value, LengthUnit unit,
+                                                        const geometry::Separators& separators) {
+  for (const geometry::TableIncrement increment : kIncrements) {
+    std::string caption = geometry::IncrementCaption(increment, unit);
+    if (value == caption) return increment;
     const std::size_t dot = caption.find('.');
     if (dot != std::string::npos) caption.replace(dot, 1, separators.decimal);
-    if (value == caption) return kButtons[i];
+    if (value == caption) return increment;
   }
   return std::nullopt;
 }
@@ -202,59 +75,80 @@ std::optional<long double> PositiveLength(std::string_view text,
   return value;
 }
 
-// The drawing options, once the unit and the decimal separator are known.
-std::optional<UsageError> ReadDrawingOptions(ToolOptions& options,
-                                             std::optional<std::string_view> exportText,
-                                             std::optional<std::string_view> stepText,
-                                             std::optional<std::string_view> limitText,
-                                             std::optional<std::string_view> paperText) {
-  DrawingOptions& drawings = options.drawings;
-  if (exportText) {
-    constexpr std::array<std::pair<std::string_view, DrawingFormat>, 3> kFormats{{
-        {"csv", DrawingFormat::Csv},
-        {"dxf", DrawingFormat::Dxf},
-        {"svg", DrawingFormat::Svg},
-    }};
-    for (const auto& [name, format] : kFormats) {
-      if (*exportText == name) drawings.format = format;
+// Whether two output paths name one file: the same existing file (links and
+// other spellings included), or the same place for files yet to be made.
+bool SameFile(const std::string& a, const std::string& b) {
+  if (a == b) return true;
+  struct stat infoA {}, infoB {};
+  const bool existsA = ::stat(a.c_str(), &infoA) == 0;
+  const bool existsB = ::stat(b.c_str(), &infoB) == 0;
+  if (existsA || existsB)
+    return existsA && existsB && infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
+  std::error_code errorA, errorB;
+  const auto placeA = std::filesystem::weakly_canonical(std::filesystem::absolute(a), errorA);
+  const auto placeB = std::filesystem::weakly_canonical(std::filesystem::absolute(b), errorB);
+  return !errorA && !errorB && placeA == placeB;
+}
+
+std::optional<UsageError> CheckOutputs(const ToolOptions& options) {
+  std::vector<std::pair<OptionId, std::string>> outputs;
+  if (options.outputPath) outputs.emplace_back(OptionId::Output, *options.outputPath);
+  if (options.drawings.format) outputs.emplace_back(OptionId::Export, options.drawings.exportPath);
+  if (options.drawings.templatePath)
+    outputs.emplace_back(OptionId::Template, *options.drawings.templatePath);
+  if (options.impedance) outputs.emplace_back(OptionId::Impedance, options.impedance->path);
+  for (std::size_t i = 0; i < outputs.size(); ++i) {
+    for (std::size_t j = i + 1; j < outputs.size(); ++j) {
+      if (SameFile(outputs[i].second, outputs[j].second)) {
+        return UsageError{std::string(Spec(outputs[i].first).name) + " and " +
+                          std::string(Spec(outputs[j].first).name) + " name the same file '" +
+                          Printable(outputs[j].second) + "'"};
+      }
     }
-    if (!drawings.format) return BadChoice("--export", *exportText, "csv, dxf or svg");
   }
+  return std::nullopt;
+}
+
+// The drawing options, once the unit and the decimal separator are known.
+std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionTexts& texts,
+                                             unsigned kind) {
+  DrawingOptions& drawings = options.drawings;
+  const auto text = [&texts](OptionId id) { return texts[static_cast<std::size_t>(id)]; };
+  if (const auto format = text(OptionId::Export)) {
+    drawings.format = report::FormatFromName(*format);
+    if (!drawings.format) return BadValue(OptionId::Export, *format);
+  }
+  const auto stepText = text(OptionId::Step);
   if (stepText) {
     drawings.step = PositiveLength(*stepText, options.separators);
-    if (!drawings.step) return BadChoice("--step", *stepText, "a length above 0");
+    if (!drawings.step) return BadValue(OptionId::Step, *stepText, "a length above 0");
   }
+  const auto limitText = text(OptionId::MouthLimit);
   if (limitText) {
-    const bool circular = options.kind == HornKind::Circular;
-    const std::string_view choices =
-        circular ? "radius=VALUE or length=VALUE" : "side1=VALUE or length=VALUE";
+    std::vector<std::string> choices;
+    for (const MouthLimitWord& word : kMouthLimitWords) {
+      if ((word.kinds & kind) != 0) choices.push_back(std::string(word.word) + "=VALUE");
+    }
     const std::size_t equals = limitText->find('=');
-    const std::string_view kind = limitText->substr(0, equals);
-    report::MouthLimit& limit = drawings.mouthLimit;
-    if (kind == "length") {
-      limit.kind = report::MouthLimitKind::Length;
-    } else if (kind == (circular ? "radius" : "side1")) {
-      limit.kind = circular ? report::MouthLimitKind::Radius : report::MouthLimitKind::Side1;
+    for (const MouthLimitWord& word : kMouthLimitWords) {
+      if ((word.kinds & kind) != 0 && limitText->substr(0, equals) == word.word)
+        drawings.mouthLimit.kind = word.kind;
     }
     const auto value = equals == std::string_view::npos
                            ? std::nullopt
                            : PositiveLength(limitText->substr(equals + 1), options.separators);
-    if (limit.kind == report::MouthLimitKind::None || !value)
-      return BadChoice("--mouth-limit", *limitText, choices);
-    limit.value = *value;
+    if (drawings.mouthLimit.kind == report::MouthLimitKind::None || !value)
+      return BadValue(OptionId::MouthLimit, *limitText, JoinChoices(choices));
+    drawings.mouthLimit.value = *value;
   }
+  const auto paperText = text(OptionId::Paper);
   if (paperText) {
-    if (*paperText == "a4") {
-      drawings.paper = Paper::A4;
-    } else if (*paperText == "a3") {
-      drawings.paper = Paper::A3;
-    } else if (*paperText == "letter") {
-      drawings.paper = Paper::Letter;
-    } else {
-      return BadChoice("--paper", *paperText, "a4, a3 or letter");
-    }
+    const auto paper = Choose(kPapers, *paperText);
+    if (!paper) return BadValue(OptionId::Paper, *paperText);
+    drawings.paper = *paper;
   }
 
+  if (auto clash = CheckOutputs(options)) return clash;
   if (drawings.Requested()) {
     if (options.outputPath || options.quick) {
       return UsageError{std::string(options.quick ? "--quick" : "--output") +
@@ -266,6 +160,106 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options,
     return UsageError{std::string(stepText ? "--step" : limitText ? "--mouth-limit" : "--paper") +
                       " needs --export or --template"};
   }
+  return std::nullopt;
+}
+
+// The impedance's settings, once the decimal separator is known.
+std::optional<UsageError> ReadImpedanceOptions(ToolOptions& options, const OptionTexts& texts) {
+  const auto text = [&texts](OptionId id) { return texts[static_cast<std::size_t>(id)]; };
+  if (!options.impedance) {
+    for (const OptionId id :
+         {OptionId::MouthLoad, OptionId::From, OptionId::To, OptionId::PointsPerOctave}) {
+      if (text(id)) return UsageError{std::string(Spec(id).name) + " needs --impedance"};
+    }
+    return std::nullopt;
+  }
+  if (options.outputPath || options.quick) {
+    return UsageError{std::string(options.quick ? "--quick" : "--output") +
+                      " cannot be given with --impedance, which writes the impedance instead of "
+                      "the report"};
+  }
+  ImpedanceOptions& impedance = *options.impedance;
+  if (const auto load = text(OptionId::MouthLoad)) {
+    const auto chosen = acoustics::MouthLoadNamed(*load);
+    if (!chosen) return BadValue(OptionId::MouthLoad, *load);
+    impedance.load = *chosen;
+  }
+  for (const auto& [id, end] : {std::pair{OptionId::From, &impedance.from},
+                                std::pair{OptionId::To, &impedance.to}}) {
+    if (const auto value = text(id)) {
+      *end = PositiveLength(*value, options.separators);
+      if (!*end) return BadValue(id, *value, "a frequency above 0");
+    }
+  }
+  if (const auto points = text(OptionId::PointsPerOctave)) {
+    constexpr long double kMostPoints = 1000.0L;
+    const auto value = geometry::ParseNumber(*points, options.separators);
+    if (!value || !(*value >= 1.0L && *value <= kMostPoints) || *value != std::floor(*value))
+      return BadValue(OptionId::PointsPerOctave, *points, "a whole number from 1 to 1000");
+    impedance.pointsPerOctave = static_cast<int>(*value);
+  }
+  return std::nullopt;
+}
+
+// The horn options, into the record the subcommand chose.
+std::optional<UsageError> ReadHornOptions(ToolOptions& options, const OptionTexts& texts) {
+  const auto text = [&texts](OptionId id) { return texts[static_cast<std::size_t>(id)]; };
+  LengthUnit unit = report::UnitOf(options.horn);
+  if (const auto unitText = text(OptionId::Unit)) {
+    const auto chosen = Choose(kUnits, *unitText);
+    if (!chosen) return BadValue(OptionId::Unit, *unitText);
+    unit = *chosen;
+  }
+  if (const auto separator = text(OptionId::Separator)) {
+    const auto* found = std::find(kDecimalSeparators.begin(), kDecimalSeparators.end(), *separator);
+    if (found == kDecimalSeparators.end()) return BadValue(OptionId::Separator, *separator);
+    // The other separator groups thousands.
+    options.separators = {std::string(*found),
+                          std::string(kDecimalSeparators[found == kDecimalSeparators.begin()])};
+  }
+  std::optional<geometry::SizeMode> size;
+  if (const auto sizeText = text(OptionId::Size)) {
+    size = Choose(kSizeModes, *sizeText);
+    if (!size) return BadValue(OptionId::Size, *sizeText);
+  }
+  std::optional<geometry::MouthLocation> location;
+  if (const auto locationText = text(OptionId::Location)) {
+    location = Choose(kLocations, *locationText);
+    if (!location) return BadValue(OptionId::Location, *locationText);
+  }
+  std::optional<geometry::TableIncrement> increment;
+  if (const auto incrementText = text(OptionId::Increment)) {
+    increment = IncrementButton(*incrementText, unit, options.separators);
+    if (!increment) {
+      return BadValue(OptionId::Increment, *incrementText,
+                      JoinChoices(IncrementChoices(unit)) + " with --unit " + ChoiceName(unit));
+    }
+  }
+
+  const auto set = [](std::string& field, std::optional<std::string_view> value) {
+    if (value) field = *value;
+  };
+  std::visit(
+      [&](auto& record) {
+        record.unit = unit;
+        set(record.frequencyText, text(OptionId::Freq));
+        if (increment) record.increment = *increment;
+      },
+      options.horn);
+  std::visit(Overloaded{[&](CircularReportInput& circular) {
+                          set(circular.throatText, text(OptionId::Throat));
+                          if (size) circular.size = *size;
+                        },
+                        [&](RectangularReportInput& rectangular) {
+                          set(rectangular.side1Text, text(OptionId::Side1));
+                          set(rectangular.side2Text, text(OptionId::Side2));
+                          if (const auto mouth = text(OptionId::FlatMouth)) {
+                            rectangular.flatSides = true;
+                            rectangular.mouthText = *mouth;
+                          }
+                          if (location) rectangular.location = *location;
+                        }},
+             options.horn);
   return std::nullopt;
 }
 
@@ -288,72 +282,59 @@ std::string Printable(std::string_view text) {
   return out;
 }
 
-std::string_view UsageText() { return kUsage; }
-
-std::string_view HelpText() {
-  static const std::string help = std::string(kUsage) + std::string(kHelpBody);
-  return help;
-}
-
 ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
-  if (args.empty()) return UsageError{"missing subcommand: circular or rectangular"};
+  const std::vector<std::string> subcommands(kSubcommands.begin(), kSubcommands.end());
+  if (args.empty()) return UsageError{"missing subcommand: " + JoinChoices(subcommands)};
   const std::string_view first = args[0];
-  if (first == "--help" || first == "-h" || first == "help") return HelpRequest{};
+  const OptionSpec* firstSpec = FindOption(first);
+  if (first == "help" || (firstSpec != nullptr && firstSpec->id == OptionId::Help))
+    return HelpRequest{};
+  if (firstSpec != nullptr && firstSpec->id == OptionId::Version) return VersionRequest{};
   ToolOptions options;
-  if (first == "circular") {
-    options.kind = HornKind::Circular;
-  } else if (first == "rectangular") {
-    options.kind = HornKind::Rectangular;
+  unsigned kind = 0;
+  if (first == kSubcommands[0]) {
+    options.horn = CircularReportInput{};
+    kind = kCircular;
+  } else if (first == kSubcommands[1]) {
+    options.horn = RectangularReportInput{};
+    kind = kRectangular;
   } else {
-    return UsageError{"unknown subcommand '" + Printable(first) +
-                      "' (choose circular or rectangular)"};
+    return UsageError{"unknown subcommand '" + Printable(first) + "' (choose " +
+                      JoinChoices(subcommands) + ")"};
   }
 
-  // Choices are checked after every option was read: the increment depends on the unit.
-  std::optional<std::string_view> unitText, sizeText, incrementText, separatorText, locationText;
-  std::optional<std::string_view> exportText, stepText, limitText, paperText;
+  OptionTexts texts;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string_view arg = args[i];
-    if (arg == "--help" || arg == "-h") return HelpRequest{};
-    const std::size_t equals = arg.find('=');
-    // -o is the usual short form of --output.
-    const std::string_view name = arg == "-o" ? std::string_view("--output") : arg.substr(0, equals);
-    const OptionSpec* spec = name.starts_with("--") ? FindOption(name, options.kind) : nullptr;
-    if (spec == nullptr) {
+    const std::size_t equals = arg.starts_with("--") ? arg.find('=') : std::string_view::npos;
+    const std::string_view name = arg.substr(0, equals);
+    const OptionSpec* spec = arg.starts_with("-") ? FindOption(name) : nullptr;
+    if (spec == nullptr || (spec->kinds & kind) == 0) {
       if (!arg.starts_with("-")) return UsageError{"unexpected argument '" + Printable(arg) + "'"};
-      return UsageError{"unknown option '" + Printable(name) + "' for " +
-                        std::string(KindName(options.kind))};
+      return UsageError{"unknown option '" + Printable(name) + "' for " + std::string(first)};
     }
+    if (spec->id == OptionId::Help) return HelpRequest{};
+    if (spec->id == OptionId::Version) return VersionRequest{};
+
+    const std::string optionName(spec->name);
+    const bool twoValues = spec->value == ValueKind::FormatAndFile;
     std::string_view value;
-    if (!spec->takesValue) {
+    if (spec->value == ValueKind::None) {
       if (equals != std::string_view::npos)
-        return UsageError{"option " + std::string(spec->name) + " takes no value"};
+        return UsageError{"option " + optionName + " takes no value"};
     } else if (equals != std::string_view::npos) {
       value = arg.substr(equals + 1);
     } else if (i + 1 < args.size()) {
       value = args[++i];
+      const std::string_view what = twoValues                         ? "a format and a file name"
+                                    : spec->value == ValueKind::File ? "a file name"
+                                                                     : "a value";
+      if (auto forgotten = ForgottenValue(*spec, value, what)) return *forgotten;
     } else {
-      return UsageError{"option " + std::string(spec->name) + " needs a value"};
+      return UsageError{"option " + optionName + " needs a value"};
     }
 
     switch (spec->id) {
-      case OptionId::Freq:
-        options.circular.frequencyText = value;
-        options.rectangular.frequencyText = value;
-        break;
-      case OptionId::Throat:
-        options.circular.throatText = value;
-        break;
-      case OptionId::Side1:
-        options.rectangular.side1Text = value;
-        break;
-      case OptionId::Side2:
-        options.rectangular.side2Text = value;
-        break;
-      case OptionId::FlatMouth:
-        options.rectangular.flatSides = true;
-        options.rectangular.mouthText = value;
-        break;
       case OptionId::Quick:
         options.quick = true;
         break;
@@ -361,29 +342,16 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
         if (value.empty()) return UsageError{"option --output needs a file name"};
         options.outputPath = std::string(value);
         break;
-      case OptionId::Unit:
-        unitText = value;
-        break;
-      case OptionId::Size:
-        sizeText = value;
-        break;
-      case OptionId::Increment:
-        incrementText = value;
-        break;
-      case OptionId::Separator:
-        separatorText = value;
-        break;
-      case OptionId::Location:
-        locationText = value;
-        break;
       case OptionId::Export:
         // One drawing file per run: a second one would silently replace the first.
-        if (exportText) return UsageError{"option --export may be given only once"};
+        if (texts[static_cast<std::size_t>(OptionId::Export)])
+          return UsageError{"option --export may be given only once"};
         // The format, then the file: two values.
         if (i + 1 >= args.size() || args[i + 1].empty())
           return UsageError{"option --export needs a format and a file name"};
-        exportText = value;
+        if (auto forgotten = ForgottenValue(*spec, args[i + 1], "a file name")) return *forgotten;
         options.drawings.exportPath = std::string(args[++i]);
+        texts[static_cast<std::size_t>(spec->id)] = value;
         break;
       case OptionId::Template:
         if (options.drawings.templatePath)
@@ -391,80 +359,21 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
         if (value.empty()) return UsageError{"option --template needs a file name"};
         options.drawings.templatePath = std::string(value);
         break;
-      case OptionId::Step:
-        stepText = value;
+      case OptionId::Impedance:
+        if (options.impedance) return UsageError{"option --impedance may be given only once"};
+        if (value.empty()) return UsageError{"option --impedance needs a file name"};
+        options.impedance = ImpedanceOptions{};
+        options.impedance->path = std::string(value);
         break;
-      case OptionId::MouthLimit:
-        limitText = value;
-        break;
-      case OptionId::Paper:
-        paperText = value;
+      default:
+        texts[static_cast<std::size_t>(spec->id)] = value;
         break;
     }
   }
 
-  LengthUnit unit = LengthUnit::Millimetre;
-  if (unitText) {
-    if (*unitText == "mm") {
-      unit = LengthUnit::Millimetre;
-    } else if (*unitText == "inch") {
-      unit = LengthUnit::Inch;
-    } else {
-      return BadChoice("--unit", *unitText, "mm or inch");
-    }
-  }
-  options.circular.unit = unit;
-  options.rectangular.unit = unit;
-
-  if (separatorText) {
-    if (*separatorText == ".") {
-      options.separators = {".", ","};
-    } else if (*separatorText == ",") {
-      options.separators = {",", "."};
-    } else {
-      return BadChoice("--decimal-separator", *separatorText, ". or ,");
-    }
-  }
-
-  if (sizeText) {
-    if (*sizeText == "radius") {
-      options.circular.size = SizeMode::Radius;
-    } else if (*sizeText == "diameter") {
-      options.circular.size = SizeMode::Diameter;
-    } else {
-      return BadChoice("--size", *sizeText, "radius or diameter");
-    }
-  }
-
-  if (locationText) {
-    constexpr std::array<std::pair<std::string_view, MouthLocation>, 4> kLocations{{
-        {"1", MouthLocation::FreeAir},
-        {"2", MouthLocation::OneWall},
-        {"4", MouthLocation::TwoWalls},
-        {"8", MouthLocation::ThreeWalls},
-    }};
-    bool found = false;
-    for (const auto& [text, location] : kLocations) {
-      if (*locationText == text) {
-        options.rectangular.location = location;
-        found = true;
-      }
-    }
-    if (!found) return BadChoice("--location", *locationText, "1, 2, 4 or 8");
-  }
-
-  if (incrementText) {
-    const auto button = IncrementButton(*incrementText, unit, options.separators);
-    if (!button) {
-      return BadChoice("--increment", *incrementText,
-                       unit == LengthUnit::Millimetre ? "1, 10 or 100 with --unit mm"
-                                                      : "0.01, 0.1 or 1 with --unit inch");
-    }
-    options.circular.increment = *button;
-    options.rectangular.increment = *button;
-  }
-  if (auto problem = ReadDrawingOptions(options, exportText, stepText, limitText, paperText))
-    return *problem;
+  if (auto problem = ReadHornOptions(options, texts)) return *problem;
+  if (auto problem = ReadImpedanceOptions(options, texts)) return *problem;
+  if (auto problem = ReadDrawingOptions(options, texts, kind)) return *problem;
   return options;
 }
 

@@ -6,7 +6,10 @@
 #include <variant>
 #include <vector>
 
+#include "cli/impedance_tool.h"
+#include "cli/option_table.h"
 #include "geometry/number_text.h"
+#include "report/export_format.h"
 #include "report/horn_profile.h"
 #include "report/report_input.h"
 
@@ -14,14 +17,9 @@
 // state of the matching settings dialog.
 namespace vortalis::cli {
 
-enum class HornKind { Circular, Rectangular };
-
-enum class DrawingFormat { Csv, Dxf, Svg };
-enum class Paper { A4, A3, Letter };
-
 // --export, --template and their settings: drawings written instead of the report.
 struct DrawingOptions {
-  std::optional<DrawingFormat> format;       // --export FORMAT FILE
+  std::optional<report::ExportFormat> format;  // --export FORMAT FILE
   std::string exportPath;
   std::optional<std::string> templatePath;  // --template FILE
   std::optional<long double> step;          // default: the report's increment
@@ -32,27 +30,27 @@ struct DrawingOptions {
 };
 
 struct ToolOptions {
-  HornKind kind = HornKind::Circular;
-  report::CircularReportInput circular;
-  report::RectangularReportInput rectangular;
+  report::HornInput horn;  // the subcommand chooses the alternative
   geometry::Separators separators;
   bool quick = false;
   std::optional<std::string> outputPath;
   DrawingOptions drawings;
+  std::optional<ImpedanceOptions> impedance;  // --impedance FILE and its settings
 };
 
 struct HelpRequest {};
+struct VersionRequest {};
 
 struct UsageError {
   std::string message;  // one line, without the usage that follows it
 };
 
-using ParsedCommand = std::variant<ToolOptions, HelpRequest, UsageError>;
+using ParsedCommand = std::variant<ToolOptions, HelpRequest, VersionRequest, UsageError>;
 
 // The arguments after the program name.
 ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args);
 
-// The synopsis printed after a usage error.
+// The synopsis printed after a usage error (cli/help_text.cpp).
 std::string_view UsageText();
 // The synopsis with every option explained and examples.
 std::string_view HelpText();
@@ -60,5 +58,11 @@ std::string_view HelpText();
 // A text from the command line made safe to print in a message: control and
 // non-ASCII bytes as \xNN, and cut short when it is long.
 std::string Printable(std::string_view text);
+
+// For std::visit over the horn input where the kinds really differ.
+template <typename... Visitors>
+struct Overloaded : Visitors... {
+  using Visitors::operator()...;
+};
 
 }  // namespace vortalis::cli

@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "cli/drawing_tool.h"
+#include "cli/impedance_tool.h"
 #include "cli/options.h"
 #include "cli/spooled_document.h"
 #include "cli/terminal_progress.h"
@@ -19,21 +20,21 @@ namespace vortalis::cli {
 
 namespace {
 
-std::optional<report::InputProblem> FindProblem(const ToolOptions& options) {
-  return options.kind == HornKind::Circular
-             ? report::FindCircularInputProblem(options.circular, options.separators)
-             : report::FindRectangularInputProblem(options.rectangular, options.separators);
-}
-
 // The labels of the dialog's quick test, one a line.
 std::string QuickTestText(const ToolOptions& options) {
-  if (options.kind == HornKind::Circular) {
-    const auto result = report::CircularQuickTest(options.circular, options.separators);
-    return "Horn length: " + result.length + "\nMouth size: " + result.mouth + "\n";
-  }
-  const auto result = report::RectangularQuickTest(options.rectangular, options.separators);
-  return "Horn length: " + result.length + "\nSide 1A - 1B: " + result.side1 +
-         "\nSide 2A - 2B: " + result.side2 + "\n";
+  return std::visit(
+      Overloaded{[&](const report::CircularReportInput& circular) {
+                   const auto result = report::CircularQuickTest(circular, options.separators);
+                   return "Horn length: " + result.length + "\nMouth size: " + result.mouth +
+                          "\n";
+                 },
+                 [&](const report::RectangularReportInput& rectangular) {
+                   const auto result =
+                       report::RectangularQuickTest(rectangular, options.separators);
+                   return "Horn length: " + result.length + "\nSide 1A - 1B: " + result.side1 +
+                          "\nSide 2A - 2B: " + result.side2 + "\n";
+                 }},
+      options.horn);
 }
 
 // To standard output, or through the writer to the --output file. False
@@ -59,9 +60,12 @@ bool Deliver(const ToolOptions& options, ToolEnvironment& env,
 
 int Run(const std::vector<std::string_view>& args, ToolEnvironment& env) {
   const ParsedCommand command = ParseCommandLine(args);
-  if (std::holds_alternative<HelpRequest>(command)) {
-    const std::string_view help = HelpText();
-    std::fwrite(help.data(), 1, help.size(), env.out);
+  if (std::holds_alternative<HelpRequest>(command) ||
+      std::holds_alternative<VersionRequest>(command)) {
+    const std::string text = std::holds_alternative<HelpRequest>(command)
+                                 ? std::string(HelpText())
+                                 : "vortalis-report " VORTALIS_VERSION "\n";
+    std::fwrite(text.data(), 1, text.size(), env.out);
     return std::fflush(env.out) == 0 ? kExitDone : kExitRefused;
   }
   if (const auto* usage = std::get_if<UsageError>(&command)) {
@@ -72,12 +76,18 @@ int Run(const std::vector<std::string_view>& args, ToolEnvironment& env) {
   }
   const ToolOptions& options = std::get<ToolOptions>(command);
 
-  if (const auto problem = FindProblem(options)) {
+  if (const auto problem = report::FindInputProblem(options.horn, options.separators)) {
     std::fprintf(env.err, "%s\n", problem->message.c_str());
     return kExitRefused;
   }
 
-  if (options.drawings.Requested()) return WriteDrawings(options, env);
+  if (options.drawings.Requested() || options.impedance) {
+    int status = kExitDone;
+    if (options.drawings.Requested()) status = WriteDrawings(options, env);
+    if (status == kExitDone && options.impedance)
+      status = WriteImpedance(options.horn, options.separators, *options.impedance, env);
+    return status;
+  }
 
   if (options.quick) {
     const std::string text = QuickTestText(options);
@@ -93,10 +103,7 @@ int Run(const std::vector<std::string_view>& args, ToolEnvironment& env) {
   // While the table runs, a first Ctrl+C stops it and the shortened report is
   // still written; from then on a Ctrl+C stops the writing too.
   output::SetInterruptFlag(env.interrupted);
-  if (options.kind == HornKind::Circular)
-    report::GenerateCircularReport(options.circular, reportEnv);
-  else
-    report::GenerateRectangularReport(options.rectangular, reportEnv);
+  report::GenerateReport(options.horn, reportEnv);
   output::SetInterruptFlag(nullptr);
   // Taken right after the generator's last look, so that the status tells
   // whether the report carries the abort note.

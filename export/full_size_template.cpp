@@ -64,9 +64,7 @@ QStringList TitleLines(const report::HornProfile& profile,
                        const geometry::Separators& separators) {
   const report::ProfilePoint& throat = profile.points.front();
   const report::ProfilePoint& end = profile.points.back();
-  const long double fc = profile.frequency;
-  const QString frequency =
-      Number(fc, {8, fc == std::floor(fc) ? 0 : 2}, separators) + QStringLiteral(" Hz");
+  const QString frequency = QString::fromStdString(profile.frequencyText) + QStringLiteral(" Hz");
   QStringList lines;
   if (!profile.rectangular) {
     lines << QStringLiteral("Tractrix horn, circular, fc ") + frequency;

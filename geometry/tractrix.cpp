@@ -12,12 +12,6 @@ long double UnitScale(LengthUnit unit) {
   return unit == LengthUnit::Millimetre ? MetresToMillimetres : MetresToInches;
 }
 
-long double TractrixLength(long double a, long double r) {
-  const long double s = std::sqrt(a * a - r * r);
-  const long double t = std::log((s + a) / r) * a;
-  return t - s;
-}
-
 long double EquivalentThroatRadius(long double s1, long double s2, long double k) {
   const long double throatArea = s1 * s2 * k;
   return std::sqrt(throatArea * InversePi);

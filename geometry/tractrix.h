@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 #include "geometry/units.h"
 
 // The tractrix: the curve whose tangent to the axis has the same length, the
@@ -20,8 +22,14 @@ long double CutoffMouthRadius(long double fc);
 // 1000 for millimetres, 39.37007874016 for inches: metres to the display unit.
 long double UnitScale(LengthUnit unit);
 
-// Distance from the mouth plane to the section of radius r; 0 < r < a.
-long double TractrixLength(long double a, long double r);
+// Distance from the mouth plane to the section of radius r; 0 < r < a. Inline:
+// the radius search evaluates it tens of millions of times for a large table,
+// and a call passes each long double through memory.
+inline long double TractrixLength(long double a, long double r) {
+  const long double s = std::sqrt(a * a - r * r);
+  const long double t = std::log((s + a) / r) * a;
+  return t - s;
+}
 
 // Radius of the circle whose area is the full horn's throat area s1 * s2 * k.
 long double EquivalentThroatRadius(long double s1, long double s2, long double k);

@@ -21,12 +21,15 @@ struct ProfileEnd {
 
 // A profile without points yet, for a horn of cut-off fc and length L.
 HornProfile NewProfile(long double step, const MouthLimit& limit, geometry::LengthUnit unit,
-                       long double fc, long double length) {
+                       const std::string& fcText, long double fc, long double length) {
   if (!(step > 0.0L) || !std::isfinite(step))
     throw ProfileError("The step must be a number greater than 0.");
   HornProfile profile;
   profile.unit = unit;
   profile.frequency = fc;
+  const std::size_t first = fcText.find_first_not_of(' ');
+  if (first != std::string::npos)
+    profile.frequencyText = fcText.substr(first, fcText.find_last_not_of(' ') + 1 - first);
   profile.length = length;
   profile.quarterWavelength = QuarterWavelengthIn(fc, unit);
   profile.step = step;
@@ -71,7 +74,7 @@ HornProfile MakeCircularProfile(const CircularReportInput& input, long double st
   const CircularHorn horn = MakeCircularHorn(input, separators);
   const long double a = horn.mouthRadius;
   const long double length = horn.length;
-  HornProfile profile = NewProfile(step, limit, input.unit, horn.frequency, length);
+  HornProfile profile = NewProfile(step, limit, input.unit, input.frequencyText, horn.frequency, length);
   profile.size = input.size;
 
   ProfileEnd end{length, std::nullopt, true};
@@ -114,7 +117,7 @@ HornProfile MakeRectangularProfile(const RectangularReportInput& input, long dou
   const RectangularHorn horn = MakeRectangularHorn(input, separators);
   const long double a = horn.mouthRadius;
   const long double length = horn.length;
-  HornProfile profile = NewProfile(step, limit, input.unit, horn.frequency, length);
+  HornProfile profile = NewProfile(step, limit, input.unit, input.frequencyText, horn.frequency, length);
   profile.rectangular = true;
   profile.flatSides = horn.flatSides;
 

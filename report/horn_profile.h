@@ -40,6 +40,7 @@ struct HornProfile {
   geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
   geometry::SizeMode size = geometry::SizeMode::Radius;  // circular: the report's size column
   long double frequency = 0.0L;          // fc in hertz
+  std::string frequencyText;             // fc as typed, without the blanks around it
   long double length = 0.0L;             // L of the whole horn
   long double quarterWavelength = 0.0L;  // minimum recommended length, in the unit
   long double step = 0.0L;               // distance between the points (the last may be closer)

@@ -102,8 +102,11 @@ std::optional<InputProblem> FindRectangularInputProblem(const RectangularReportI
   }
   const long double k = geometry::LocationFactor(input.location);
   const long double a = MouthRadiusIn(*fc, input.unit);
-  // The full horn's throat must be smaller than its mouth.
-  if (*s1 * *s2 * k >= geometry::FullMouthArea(a)) {
+  // The full horn's throat must be smaller than its mouth: by area, and by the
+  // equivalent radius itself, which rounding can put at or past the mouth
+  // radius when the areas differ in their last digit.
+  if (*s1 * *s2 * k >= geometry::FullMouthArea(a) ||
+      !(geometry::EquivalentThroatRadius(*s1, *s2, k) < a)) {
     return Problem(
         "Frequency and Throat don\u00b4t match!  (Freq too large or Throat area too big)",
         InputField::None);

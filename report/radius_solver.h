@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "geometry/tractrix.h"
 #include "geometry/units.h"
 
 // What both table generators compute in the same way.
@@ -9,11 +10,20 @@ namespace vortalis::report {
 
 // Distance of the section of radius r from the mouth plane, or exactly -1.0
 // for a radius at or beyond the mouth (r >= a).
-long double TractrixDistance(long double a, long double r);
+inline long double TractrixDistance(long double a, long double r) {
+  if (a > r) return geometry::TractrixLength(a, r);
+  return -1.0L;
+}
 
 // The radius whose distance from the mouth plane lies within eps of x: a
 // decimal walk from rStart toward the mouth, settling one digit per overshoot.
-// Needs x > 0 and TractrixDistance(a, rStart) >= x.
+// Needs x > 0 and TractrixDistance(a, rStart) >= x. Evaluates the distance of
+// every radius it visits.
+long double SolveRadiusLiteral(long double a, long double x, long double rStart, long double eps);
+
+// The same walk with the same result to the last bit, but most of its
+// comparisons are settled by bounds found with a few cheaper evaluations; the
+// distance is computed exactly only where a comparison is in doubt.
 long double SolveRadius(long double a, long double x, long double rStart, long double eps);
 
 // Flare angle in degrees for t = r / a: arcsin t, and exactly 90 near the mouth.

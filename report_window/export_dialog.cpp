@@ -31,6 +31,7 @@ using vortalis::report::MouthLimitKind;
 
 QRadioButton* AddRadio(QLayout* layout, const char* name, const QString& caption) {
   auto* button = Named(new QRadioButton(caption), name);
+  TabToCheckedOnly(button);
   layout->addWidget(button);
   return button;
 }

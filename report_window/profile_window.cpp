@@ -7,6 +7,7 @@
 #include <QPolygonF>
 #include <QScreen>
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "export/profile_curves.h"
@@ -155,30 +156,50 @@ void PaintGrid(QPainter& painter, const ProfileLayout& layout, int panel,
   }
 }
 
+// A one-line text that starts at `left` (or is centred on `centre`), moved
+// and if need be shortened so that it stays between `low` and `high`: a short,
+// wide horn leaves a plot narrower than its titles.
+void DrawFitted(QPainter& painter, const QString& text, qreal low, qreal high, qreal top,
+                std::optional<qreal> left, qreal centre) {
+  const QFontMetricsF metrics(painter.font());
+  const qreal room = std::max<qreal>(high - low, 0);
+  const QString shown = metrics.elidedText(text, Qt::ElideRight, room);
+  const qreal width = metrics.horizontalAdvance(shown);
+  const qreal start = std::clamp(left ? *left : centre - width / 2, low, std::max(low, high - width));
+  painter.drawText(QRectF(start, top, width + 1, metrics.height()), Qt::AlignLeft | Qt::AlignTop,
+                   shown);
+}
+
 void PaintAxisTitles(QPainter& painter, const ProfileLayout& layout, int panel,
                      const HornProfile& profile, const QString& title) {
   const QRectF plot = layout.Plot(panel);
+  const QRectF area = layout.Area();
   const QFontMetricsF metrics(painter.font());
   const qreal line = metrics.height();
   const QString unit = UnitName(profile);
+  const qreal low = area.left() + kGap;
+  const qreal high = area.right() - kGap;
   painter.setPen(kText);
-  painter.drawText(QRectF(plot.left(), plot.bottom() + line + kGap, plot.width(), line),
-                   Qt::AlignHCenter | Qt::AlignTop,
-                   QStringLiteral("Distance from the throat (%1)").arg(unit));
+  DrawFitted(painter, QStringLiteral("Distance from the throat (%1)").arg(unit), low, high,
+             plot.bottom() + line + kGap, std::nullopt, plot.center().x());
   QFont bold = painter.font();
   bold.setBold(true);
   painter.save();
   painter.setFont(bold);
-  painter.drawText(QRectF(plot.left(), plot.top() - line - kGap / 2, plot.width(), line),
-                   Qt::AlignLeft | Qt::AlignBottom, title);
+  DrawFitted(painter, title, low, high, plot.top() - line - kGap / 2 - (QFontMetricsF(bold).height() - line),
+             plot.left(), 0);
   painter.restore();
-  // The vertical title reads upward along the left edge of the panel.
+  // The vertical title reads upward along the left edge of the panel, within
+  // the panel's own height.
   painter.save();
-  const qreal x = plot.left() - layout.LeftMargin() + kGap;
-  painter.translate(x, plot.center().y());
+  const qreal slot = area.height() / layout.Panels();
+  const qreal slotTop = area.top() + panel * slot;
+  painter.translate(plot.left() - layout.LeftMargin() + kGap, plot.center().y());
   painter.rotate(-90);
-  painter.drawText(QRectF(-plot.height() / 2, 0, plot.height(), line), Qt::AlignCenter,
-                   QStringLiteral("Distance from the axis (%1)").arg(unit));
+  const qreal below = plot.center().y() - (slotTop + slot);
+  const qreal above = plot.center().y() - slotTop;
+  DrawFitted(painter, QStringLiteral("Distance from the axis (%1)").arg(unit), below + kGap,
+             above - kGap, 0, std::nullopt, 0);
   painter.restore();
 }
 
@@ -258,8 +279,7 @@ QString PanelTitle(const HornProfile& profile, const ProfileCurve& curve, int pa
   if (profile.flatSides && curve.straight) title += QStringLiteral(" (flat)");
   if (panel > 0) return title;
   return title + QStringLiteral("      fc %1 Hz, length %2 %3")
-                     .arg(QString::fromStdString(
-                         vortalis::report::ShortNumberText(profile.frequency, separators)))
+                     .arg(QString::fromStdString(profile.frequencyText))
                      .arg(Formatted(profile.length, vortalis::report::LengthFormat(profile.unit),
                                     separators))
                      .arg(UnitName(profile));
@@ -308,8 +328,7 @@ void TProfileForm::SetReportTitle(const QString& title) {
                      .arg(title,
                           profile_.rectangular ? QStringLiteral("rectangular")
                                                : QStringLiteral("circular"),
-                          QString::fromStdString(vortalis::report::ShortNumberText(
-                              profile_.frequency, CurrentSeparators()))));
+                          QString::fromStdString(profile_.frequencyText)));
 }
 
 void TProfileForm::paintEvent(QPaintEvent*) {

@@ -22,6 +22,7 @@ class ProfileLayout {
                 const vortalis::geometry::Separators& separators);
 
   int Panels() const { return panels_; }
+  QRectF Area() const { return area_; }
   // The grid's frame of a panel, in device pixels.
   QRectF Plot(int panel) const;
   // A point `x` from the throat along the axis and `y` up from it, in the

@@ -11,6 +11,7 @@
 #include "report_window/locale_stamp_provider.h"
 #include "report_window/waitform.h"
 #include "ui/forms.h"
+#include "ui/show_in_front.h"
 
 namespace {
 
@@ -24,10 +25,7 @@ std::vector<QPointer<QPushButton>>& CalculateButtons() {
 class WaitformProgress final : public ProgressPort {
  public:
   void SetPosition(int percent) override { waitform->SetPosition(percent); }
-  void Show() override {
-    waitform->show();
-    waitform->raise();
-  }
+  void Show() override { BringBack(waitform); }
   void Hide() override { waitform->hide(); }
   bool AbortRequested() const override { return waitform->AbortRequested(); }
 };

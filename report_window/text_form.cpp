@@ -20,6 +20,7 @@
 
 #include "export/full_size_template.h"
 #include "output/output_error.h"
+#include "report_window/acoustic_window.h"
 #include "report_window/export_dialog.h"
 #include "report_window/profile_window.h"
 #include "report_window/report_calculation.h"
@@ -131,6 +132,8 @@ void TTextForm::BuildMenus() {
   Printtemplate1 = NewAction(File1, "Printtemplate1",
                              QStringLiteral("Print full-size &template..."), this,
                              &TTextForm::Printtemplate1Click);
+  Acousticloading1 = NewAction(File1, "Acousticloading1", QStringLiteral("Acoustic &loading..."),
+                               this, &TTextForm::Acousticloading1Click);
 
   constexpr Qt::ShortcutContext kEditing = Qt::WindowShortcut;
   Edit1 = NewMenu(this, "Edit1", QStringLiteral("&Edit"));
@@ -184,7 +187,7 @@ void TTextForm::FormCreate() {
   fileName_ = kUntitled;
   // The window is hidden and takes no input while the generator runs; the
   // lines are gathered and reach the editor in one piece.
-  for (QAction* item : {Showprofile1, Exportprofile1, Printtemplate1}) {
+  for (QAction* item : {Showprofile1, Exportprofile1, Printtemplate1, Acousticloading1}) {
     item->setEnabled(HasHorn(source_));
   }
   ReportDocumentSink document;
@@ -244,6 +247,7 @@ void TTextForm::Saveas1Click() {
   fileName_ = chosen;
   setWindowTitle(QFileInfo(chosen).fileName());
   if (profile_) profile_->SetReportTitle(windowTitle());
+  if (acoustic_) acoustic_->SetReportTitle(windowTitle());
   WriteFile();
 }
 
@@ -288,6 +292,7 @@ void TTextForm::Exit1Click() {
 
 TProfileForm* TTextForm::ProfileWindow() const { return profile_; }
 TExportForm* TTextForm::ExportDialog() const { return export_; }
+TAcousticForm* TTextForm::AcousticWindow() const { return acoustic_; }
 
 void TTextForm::Showprofile1Click() {
   if (profile_) {
@@ -332,6 +337,21 @@ void TTextForm::Printtemplate1Click() {
   } catch (const std::exception& error) {
     ShowProfileFailure(error);
   }
+}
+
+void TTextForm::Acousticloading1Click() {
+  if (acoustic_) {
+    ShowInFront(acoustic_);
+    return;
+  }
+  if (!HasHorn(source_)) return;
+  try {
+    acoustic_ = new TAcousticForm(source_, this);
+  } catch (const std::exception& error) {
+    ShowProfileFailure(error);
+    return;
+  }
+  ShowInFront(acoustic_);
 }
 
 void TTextForm::Edit1Click() {

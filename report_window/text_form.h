@@ -12,6 +12,7 @@ class QMdiSubWindow;
 class QMenu;
 class QPlainTextEdit;
 class QPrinter;
+class TAcousticForm;
 class TExportForm;
 class TProfileForm;
 
@@ -42,9 +43,11 @@ class TTextForm : public QWidget {
   // What the report was computed from; its profile window, exports and
   // template describe this horn, whatever the dialogs hold now.
   const ReportSource& Source() const { return source_; }
-  // The report's profile window and export dialog while they are open.
+  // The report's profile window, export dialog and acoustic loading window
+  // while they are open.
   TProfileForm* ProfileWindow() const;
   TExportForm* ExportDialog() const;
+  TAcousticForm* AcousticWindow() const;
 
   QPlainTextEdit* RichEdit1 = nullptr;
 
@@ -60,6 +63,7 @@ class TTextForm : public QWidget {
   QAction* Showprofile1 = nullptr;
   QAction* Exportprofile1 = nullptr;
   QAction* Printtemplate1 = nullptr;
+  QAction* Acousticloading1 = nullptr;
   QMenu* Edit1 = nullptr;
   QAction* Undo1 = nullptr;
   QAction* Cut1 = nullptr;
@@ -83,6 +87,7 @@ class TTextForm : public QWidget {
   void Showprofile1Click();
   void Exportprofile1Click();
   void Printtemplate1Click();
+  void Acousticloading1Click();
   void Edit1Click();
   void Undo1Click();
   void Cut1Click();
@@ -103,4 +108,5 @@ class TTextForm : public QWidget {
   ReportSource source_;
   QPointer<TProfileForm> profile_;
   QPointer<TExportForm> export_;
+  QPointer<TAcousticForm> acoustic_;
 };

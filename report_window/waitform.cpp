@@ -24,6 +24,7 @@ Twaitform::Twaitform(QWidget* parent)
   tick->setGeometry(8, 16, 252, 17);
   tick->setRange(0, 100);
   tick->setValue(100);
+  tick->setTextVisible(false);
 
   Button1 = new QPushButton(QStringLiteral("&Abort"), this);
   Button1->setGeometry(88, 48, 97, 25);

@@ -2,8 +2,18 @@
 
 #include <QWidget>
 
-void ShowInFront(QWidget* window) {
+void BringBack(QWidget* window) {
+  window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
   window->show();
   window->raise();
+}
+
+void ShowInFront(QWidget* window) {
+  if (!window->isEnabled()) {
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    return;
+  }
+  BringBack(window);
   window->activateWindow();
 }

@@ -15,9 +15,19 @@ constexpr int kEditHeight = 21;
 
 }  // namespace
 
+void TabToCheckedOnly(QRadioButton* button) {
+  const auto follow = [button](bool checked) {
+    button->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+  };
+  follow(button->isChecked());
+  QObject::connect(button, &QRadioButton::toggled, button, follow);
+}
+
 QRadioButton* NewRadio(QWidget* parent, const char* name, const QString& caption, int left,
                        int top, int width) {
-  return Placed(new QRadioButton(caption, parent), name, {left, top, width, kRadioHeight});
+  auto* button = Placed(new QRadioButton(caption, parent), name, {left, top, width, kRadioHeight});
+  TabToCheckedOnly(button);
+  return button;
 }
 
 QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, int left,

@@ -31,6 +31,10 @@ Control* Placed(Control* control, const char* name, const QRect& place) {
   return control;
 }
 
+// Tab enters a group of radio buttons on its checked button only; the arrow
+// keys move within the group. Done by NewRadio.
+void TabToCheckedOnly(QRadioButton* button);
+
 // The fixed-layout controls of the dialogs, in their standard heights.
 QRadioButton* NewRadio(QWidget* parent, const char* name, const QString& caption, int left,
                        int top, int width);

@@ -23,13 +23,14 @@
 namespace {
 
 namespace fs = std::filesystem;
-using vortalis::cli::HornKind;
 using vortalis::cli::ParseCommandLine;
 using vortalis::cli::RunReportTool;
 using vortalis::cli::SpooledDocument;
 using vortalis::cli::ToolEnvironment;
 using vortalis::cli::ToolOptions;
 using vortalis::cli::UsageError;
+using vortalis::report::CircularReportInput;
+using vortalis::report::RectangularReportInput;
 
 std::string ReadStream(std::FILE* file) {
   std::fflush(file);
@@ -130,6 +131,13 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndShowTheUsage) {
       {"circular", "--output", ""},
       {"circular", "-x"},
       {"circular", "--\xff\xfe"},
+      // A value that is an option was forgotten.
+      {"circular", "--export", "csv", "--quick"},
+      {"circular", "--export", "--quick", "x.csv"},
+      {"circular", "--output", "--quick"},
+      {"circular", "-o", "-h"},
+      {"circular", "--freq", "--throat", "20"},
+      {"rectangular", "--side2", "--nothing"},
   };
   for (const auto& args : cases) {
     const ToolRun run = RunTool(args);
@@ -152,26 +160,43 @@ TEST(CommandLine, OptionsReachTheDialogRecords) {
                         "0,1", "--decimal-separator", ",", "--output", "horn.txt", "--quick"});
   ASSERT_TRUE(std::holds_alternative<ToolOptions>(parsed));
   const ToolOptions& options = std::get<ToolOptions>(parsed);
-  EXPECT_EQ(options.kind, HornKind::Rectangular);
-  EXPECT_EQ(options.rectangular.frequencyText, "40,5");
-  EXPECT_EQ(options.rectangular.side1Text, "60");
-  EXPECT_EQ(options.rectangular.side2Text, "-7");
-  EXPECT_TRUE(options.rectangular.flatSides);
-  EXPECT_EQ(options.rectangular.mouthText, "900");
-  EXPECT_EQ(options.rectangular.location, vortalis::geometry::MouthLocation::TwoWalls);
-  EXPECT_EQ(options.rectangular.unit, vortalis::geometry::LengthUnit::Inch);
-  EXPECT_EQ(options.rectangular.increment, vortalis::geometry::TableIncrement::T10);
+  ASSERT_TRUE(std::holds_alternative<RectangularReportInput>(options.horn));
+  const auto& rectangular = std::get<RectangularReportInput>(options.horn);
+  EXPECT_EQ(rectangular.frequencyText, "40,5");
+  EXPECT_EQ(rectangular.side1Text, "60");
+  EXPECT_EQ(rectangular.side2Text, "-7");
+  EXPECT_TRUE(rectangular.flatSides);
+  EXPECT_EQ(rectangular.mouthText, "900");
+  EXPECT_EQ(rectangular.location, vortalis::geometry::MouthLocation::TwoWalls);
+  EXPECT_EQ(rectangular.unit, vortalis::geometry::LengthUnit::Inch);
+  EXPECT_EQ(rectangular.increment, vortalis::geometry::TableIncrement::T10);
   EXPECT_EQ(options.separators.decimal, ",");
   EXPECT_EQ(options.outputPath, "horn.txt");
   EXPECT_TRUE(options.quick);
 
-  const auto defaults = ParseCommandLine({"circular"});
-  ASSERT_TRUE(std::holds_alternative<ToolOptions>(defaults));
-  const auto& circular = std::get<ToolOptions>(defaults).circular;
-  EXPECT_EQ(circular.frequencyText, "300");
-  EXPECT_EQ(circular.throatText, "10");
-  EXPECT_EQ(circular.increment, vortalis::geometry::TableIncrement::T1);
-  EXPECT_EQ(circular.size, vortalis::geometry::SizeMode::Radius);
+  // Without options, each subcommand holds its dialog's default record.
+  const auto circular = ParseCommandLine({"circular"});
+  ASSERT_TRUE(std::holds_alternative<ToolOptions>(circular));
+  const auto* circularInput = std::get_if<CircularReportInput>(&std::get<ToolOptions>(circular).horn);
+  ASSERT_NE(circularInput, nullptr);
+  const CircularReportInput circularDefaults;
+  EXPECT_EQ(circularInput->frequencyText, circularDefaults.frequencyText);
+  EXPECT_EQ(circularInput->throatText, circularDefaults.throatText);
+  EXPECT_EQ(circularInput->unit, circularDefaults.unit);
+  EXPECT_EQ(circularInput->increment, circularDefaults.increment);
+  EXPECT_EQ(circularInput->size, circularDefaults.size);
+  const auto plain = ParseCommandLine({"rectangular"});
+  ASSERT_TRUE(std::holds_alternative<ToolOptions>(plain));
+  const auto* rectangularInput =
+      std::get_if<RectangularReportInput>(&std::get<ToolOptions>(plain).horn);
+  ASSERT_NE(rectangularInput, nullptr);
+  const RectangularReportInput rectangularDefaults;
+  EXPECT_EQ(rectangularInput->frequencyText, rectangularDefaults.frequencyText);
+  EXPECT_EQ(rectangularInput->side1Text, rectangularDefaults.side1Text);
+  EXPECT_EQ(rectangularInput->side2Text, rectangularDefaults.side2Text);
+  EXPECT_EQ(rectangularInput->increment, rectangularDefaults.increment);
+  EXPECT_EQ(rectangularInput->location, rectangularDefaults.location);
+  EXPECT_EQ(rectangularInput->flatSides, rectangularDefaults.flatSides);
 }
 
 TEST(CommandLine, HelpExplainsEveryOption) {
@@ -179,12 +204,30 @@ TEST(CommandLine, HelpExplainsEveryOption) {
     const ToolRun run = RunTool(args);
     EXPECT_EQ(run.status, 0);
     EXPECT_TRUE(run.err.empty());
-    for (const char* option :
-         {"--freq", "--throat", "--unit", "--size", "--increment", "--decimal-separator", "--quick",
-          "--output", "--side1", "--side2", "--flat-mouth", "--location"}) {
-      EXPECT_NE(run.out.find(std::string("  ") + option), std::string::npos) << option;
+    for (const vortalis::cli::OptionSpec& spec : vortalis::cli::OptionTable()) {
+      const std::string name(spec.name);
+      EXPECT_TRUE(run.out.find("  " + name) != std::string::npos ||
+                  run.out.find(", " + name) != std::string::npos)
+          << name;
+      if (!spec.shortName.empty()) {
+        EXPECT_NE(run.out.find("  " + std::string(spec.shortName) + ", " + name), std::string::npos);
+      }
+      for (const std::string& choice : spec.choices)
+        EXPECT_NE(run.out.find(choice), std::string::npos) << name << " " << choice;
+      if (!spec.initial.empty()) {
+        EXPECT_NE(run.out.find("(" + spec.initial + ")"), std::string::npos) << name;
+      }
     }
     EXPECT_NE(run.out.find("vortalis-report rectangular --flat-mouth 3000"), std::string::npos);
+  }
+}
+
+TEST(CommandLine, VersionIsTheProjectVersion) {
+  for (const auto& args :
+       std::vector<std::vector<std::string>>{{"--version"}, {"-V"}, {"rectangular", "--version"}}) {
+    const ToolRun run = RunTool(args);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "vortalis-report " VORTALIS_VERSION "\n");
   }
 }
 
@@ -276,6 +319,36 @@ TEST_F(OutputFile, NewFileHoldsTheReportAndNothingGoesToStandardOutput) {
   EXPECT_EQ(Names(), std::vector<std::string>{"horn.txt"});
   // The permissions of a file the user creates: no more than 0666.
   EXPECT_EQ(fs::status(file).permissions() & fs::perms::owner_read, fs::perms::owner_read);
+}
+
+TEST_F(OutputFile, OneFileForTwoOutputsIsAUsageError) {
+  const std::string pdf = (folder_ / "horn.pdf").string();
+  WriteTextFile(folder_ / "horn.csv", "old");
+  fs::create_symlink(folder_ / "horn.csv", folder_ / "link.csv");
+  const std::string subfolder = (folder_ / "sub").string();
+  fs::create_directory(subfolder);
+  const std::vector<std::vector<std::string>> clashes{
+      {"circular", "--export", "csv", pdf, "--template", pdf},
+      {"circular", "--export", "csv", pdf, "--template", subfolder + "/../horn.pdf"},
+      {"circular", "--export", "csv", (folder_ / "link.csv").string(), "--template",
+       (folder_ / "horn.csv").string()},
+      {"circular", "-o", "x", "--export", "csv", "./x"},
+  };
+  for (const auto& args : clashes) {
+    const ToolRun run = RunTool(args);
+    EXPECT_EQ(run.status, 2) << args[3];
+    EXPECT_NE(run.err.find(" name the same file "), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(ReadFile(folder_ / "horn.csv"), "old");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"horn.csv", "link.csv", "sub"}));
+
+  // A value may still be "-" or a negative number.
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"rectangular", "--side2", "-7"}, {"circular", "--freq", "-"}}) {
+    EXPECT_TRUE(std::holds_alternative<ToolOptions>(
+        ParseCommandLine(std::vector<std::string_view>(args.begin(), args.end()))))
+        << args[2];
+  }
 }
 
 TEST_F(OutputFile, ReplacesAnExistingFileAndKeepsItsPermissions) {

@@ -166,6 +166,11 @@ const RectangularCase kRectangularCases[] = {
      InputField::None},
     {"OneWall300By300At300Hz", kMm, MouthLocation::OneWall, false, "300", "300", "300", "3000",
      kRectangularMismatch.c_str(), InputField::None},
+    // The areas differ in their last digit, yet the equivalent radius rounds onto the mouth's.
+    {"EquivalentRadiusRoundsOntoTheMouth", kMm, kFree, false, "269.07", "127062.504859969460654",
+     "1", "3000", kRectangularMismatch.c_str(), InputField::None},
+    {"JustInsideTheMouth", kMm, kFree, false, "269.07", "127062.50485996946", "1", "3000", nullptr,
+     InputField::None},
 };
 
 TEST(RectangularInputCheck, FirstProblemAndItsField) {

@@ -17,7 +17,6 @@
 
 namespace {
 
-using vortalis::cli::DrawingFormat;
 using vortalis::cli::ParseCommandLine;
 using vortalis::cli::Paper;
 using vortalis::cli::ToolOptions;
@@ -61,7 +60,7 @@ ToolOptions Parsed(const std::vector<std::string_view>& args) {
 
 TEST(DrawingOptions, AreReadWithTheUnitAndTheSeparator) {
   const ToolOptions csv = Parsed({"circular", "--export", "csv", "horn.csv"});
-  EXPECT_EQ(csv.drawings.format, DrawingFormat::Csv);
+  EXPECT_EQ(csv.drawings.format, ExportFormat::Csv);
   EXPECT_EQ(csv.drawings.exportPath, "horn.csv");
   EXPECT_FALSE(csv.drawings.step.has_value());
   EXPECT_EQ(csv.drawings.mouthLimit.kind, MouthLimitKind::None);
@@ -70,7 +69,7 @@ TEST(DrawingOptions, AreReadWithTheUnitAndTheSeparator) {
       Parsed({"rectangular", "--export=dxf", "horn.dxf", "--template", "horn.pdf",
               "--decimal-separator", ",", "--step", "2,5", "--mouth-limit", "side1=1200,5",
               "--paper", "letter"});
-  EXPECT_EQ(both.drawings.format, DrawingFormat::Dxf);
+  EXPECT_EQ(both.drawings.format, ExportFormat::Dxf);
   EXPECT_EQ(both.drawings.exportPath, "horn.dxf");
   EXPECT_EQ(both.drawings.templatePath, "horn.pdf");
   EXPECT_EQ(both.drawings.step, 2.5L);
@@ -114,6 +113,11 @@ TEST(DrawingOptions, UsageErrors) {
       {{"circular", "--step", "18"}, "--step needs --export or --template"},
       {{"circular", "--mouth-limit", "length=3"}, "--mouth-limit needs --export or --template"},
       {{"circular", "--export", "csv", "x.csv", "--paper", "a3"}, "--paper needs --template"},
+      {{"circular", "--export", "csv", "--quick"},
+       "option --export needs a file name, but '--quick' looks like an option (write ./--quick "
+       "for such a file)"},
+      {{"circular", "--export", "csv", "same.pdf", "--template", "same.pdf"},
+       "--export and --template name the same file 'same.pdf'"},
   };
   for (const auto& [args, message] : cases) {
     const auto parsed = ParseCommandLine(args);

@@ -140,16 +140,17 @@ done || exit 1
 # Stop signals in the middle of large outputs: a report table (SIGINT stops
 # only the table, whose shortened report is written) and a DXF of a million
 # points through its scratch file in $TMPDIR.
-signals='report INT 130 circular --freq 1 --throat 0.5 --increment 1 -o FILE
-report TERM 143 circular --freq 1 --throat 0.5 --increment 1 -o FILE
-report HUP 129 circular --freq 1 --throat 0.5 --increment 1 -o FILE
-dxf INT 130 circular --export dxf FILE --step 0.00047
-dxf TERM 143 circular --export dxf FILE --step 0.00047'
-echo "$signals" | while read -r front signal status args; do
+# The table takes about a second: the signal comes early in it.
+signals='report INT 130 0.2 circular --freq 1 --throat 0.5 --increment 1 -o FILE
+report TERM 143 0.2 circular --freq 1 --throat 0.5 --increment 1 -o FILE
+report HUP 129 0.2 circular --freq 1 --throat 0.5 --increment 1 -o FILE
+dxf INT 130 1 circular --export dxf FILE --step 0.00047
+dxf TERM 143 1 circular --export dxf FILE --step 0.00047'
+echo "$signals" | while read -r front signal status delay args; do
   echo old >"$dir/big"
   # shellcheck disable=SC2046
   "$tool" $(printf '%s' "$args" | sed "s|FILE|$dir/big|") >/dev/null 2>&1 &
-  sleep 1
+  sleep "$delay"
   kill -"$signal" $!
   wait $!
   [ $? -eq "$status" ] || fail "$front $signal: exit status not $status"

@@ -13,7 +13,6 @@
 namespace {
 
 using namespace vortalis;
-using cli::HornKind;
 using cli::ToolOptions;
 using geometry::LengthUnit;
 
@@ -33,33 +32,32 @@ bool FromArguments(const std::string& text, const std::vector<std::string>& args
   return false;
 }
 
+// Texts are written as --option=TEXT: a text that starts with "--" is refused
+// as the next argument.
 std::vector<std::string> AsArguments(const ToolOptions& options) {
-  const bool circular = options.kind == HornKind::Circular;
-  const LengthUnit unit = circular ? options.circular.unit : options.rectangular.unit;
-  std::vector<std::string> args{circular ? "circular" : "rectangular",
+  const LengthUnit unit = report::UnitOf(options.horn);
+  std::vector<std::string> args{report::IsRectangular(options.horn) ? "rectangular" : "circular",
                                 "--unit",
-                                unit == LengthUnit::Millimetre ? "mm" : "inch",
+                                cli::ChoiceName(unit),
                                 "--decimal-separator",
                                 options.separators.decimal,
                                 "--increment",
-                                geometry::IncrementCaption(circular ? options.circular.increment
-                                                          : options.rectangular.increment,
-                                                 unit),
-                                "--freq",
-                                circular ? options.circular.frequencyText
-                                         : options.rectangular.frequencyText};
-  if (circular) {
-    args.insert(args.end(), {"--throat", options.circular.throatText, "--size",
-                             options.circular.size == geometry::SizeMode::Radius ? "radius"
-                                                                                  : "diameter"});
-  } else {
-    const auto& r = options.rectangular;
-    args.insert(args.end(), {"--side1", r.side1Text, "--side2", r.side2Text, "--location",
-                             std::to_string(static_cast<int>(r.location))});
-    if (r.flatSides) args.insert(args.end(), {"--flat-mouth", r.mouthText});
-  }
+                                geometry::IncrementCaption(report::IncrementOf(options.horn), unit)};
+  std::visit(cli::Overloaded{[&](const report::CircularReportInput& c) {
+                               args.insert(args.end(), {"--freq=" + c.frequencyText,
+                                                        "--throat=" + c.throatText, "--size",
+                                                        cli::ChoiceName(c.size)});
+                             },
+                             [&](const report::RectangularReportInput& r) {
+                               args.insert(args.end(),
+                                           {"--freq=" + r.frequencyText, "--side1=" + r.side1Text,
+                                            "--side2=" + r.side2Text, "--location",
+                                            cli::ChoiceName(r.location)});
+                               if (r.flatSides) args.push_back("--flat-mouth=" + r.mouthText);
+                             }},
+             options.horn);
   if (options.quick) args.push_back("--quick");
-  if (options.outputPath) args.insert(args.end(), {"--output", *options.outputPath});
+  if (options.outputPath) args.push_back("--output=" + *options.outputPath);
   return args;
 }
 
@@ -69,18 +67,20 @@ cli::ParsedCommand Parse(const std::vector<std::string>& args) {
 }
 
 bool SameOptions(const ToolOptions& a, const ToolOptions& b) {
-  const auto& ac = a.circular;
-  const auto& bc = b.circular;
-  const auto& ar = a.rectangular;
-  const auto& br = b.rectangular;
-  const bool common = a.kind == b.kind && a.separators.decimal == b.separators.decimal &&
+  const bool common = a.horn.index() == b.horn.index() &&
+                      a.separators.decimal == b.separators.decimal &&
                       a.separators.thousands == b.separators.thousands && a.quick == b.quick &&
                       a.outputPath == b.outputPath;
   if (!common) return false;
-  if (a.kind == HornKind::Circular)
-    return ac.unit == bc.unit && ac.size == bc.size && ac.increment == bc.increment &&
-           ac.frequencyText == bc.frequencyText && ac.throatText == bc.throatText;
-  return ar.frequencyText == br.frequencyText && ar.unit == br.unit && ar.increment == br.increment && ar.location == br.location &&
+  if (const auto* ac = std::get_if<report::CircularReportInput>(&a.horn)) {
+    const auto& bc = std::get<report::CircularReportInput>(b.horn);
+    return ac->unit == bc.unit && ac->size == bc.size && ac->increment == bc.increment &&
+           ac->frequencyText == bc.frequencyText && ac->throatText == bc.throatText;
+  }
+  const auto& ar = std::get<report::RectangularReportInput>(a.horn);
+  const auto& br = std::get<report::RectangularReportInput>(b.horn);
+  return ar.frequencyText == br.frequencyText && ar.unit == br.unit &&
+         ar.increment == br.increment && ar.location == br.location &&
          ar.flatSides == br.flatSides && ar.side1Text == br.side1Text &&
          ar.side2Text == br.side2Text && (!ar.flatSides || ar.mouthText == br.mouthText);
 }
@@ -105,16 +105,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto* options = std::get_if<ToolOptions>(&parsed);
   if (options == nullptr) return 0;  // --help
 
-  const ToolOptions defaults;
   const auto verbatim = [&](const std::string& text, const std::string& initial) {
     return text == initial || FromArguments(text, args);
   };
-  FUZZ_CHECK(verbatim(options->circular.frequencyText, defaults.circular.frequencyText) &&
-                 verbatim(options->circular.throatText, defaults.circular.throatText) &&
-                 verbatim(options->rectangular.side1Text, defaults.rectangular.side1Text) &&
-                 verbatim(options->rectangular.side2Text, defaults.rectangular.side2Text) &&
-                 verbatim(options->rectangular.mouthText, defaults.rectangular.mouthText) &&
-                 (!options->outputPath || FromArguments(*options->outputPath, args)),
+  const bool textsFromArguments = std::visit(
+      cli::Overloaded{[&](const report::CircularReportInput& c) {
+                        const report::CircularReportInput initial;
+                        return verbatim(c.frequencyText, initial.frequencyText) &&
+                               verbatim(c.throatText, initial.throatText);
+                      },
+                      [&](const report::RectangularReportInput& r) {
+                        const report::RectangularReportInput initial;
+                        return verbatim(r.frequencyText, initial.frequencyText) &&
+                               verbatim(r.side1Text, initial.side1Text) &&
+                               verbatim(r.side2Text, initial.side2Text) &&
+                               verbatim(r.mouthText, initial.mouthText);
+                      }},
+      options->horn);
+  FUZZ_CHECK(textsFromArguments && (!options->outputPath || FromArguments(*options->outputPath, args)),
              "a text that no argument holds:" + why);
   FUZZ_CHECK(options->separators.decimal != options->separators.thousands &&
                  (options->separators.decimal == "." || options->separators.decimal == ","),

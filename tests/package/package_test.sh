@@ -20,6 +20,10 @@ echo "Depends: $depends"
 grep -q 'libqt6widgets6' <<<"$depends" || fail "no Qt Widgets dependency computed"
 grep -q 'libc6' <<<"$depends" || fail "no libc dependency computed"
 
+# Debian's policy checker: no error and no warning.
+lintian --fail-on error,warning "$deb" ||
+  fail "lintian reports errors or warnings"
+
 root="$scratch/root"
 dpkg-deb -x "$deb" "$root"
 for f in usr/bin/vortalis usr/bin/vortalis-report \
@@ -27,16 +31,32 @@ for f in usr/bin/vortalis usr/bin/vortalis-report \
          usr/share/metainfo/com.kestrowan.Vortalis.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/com.kestrowan.Vortalis.svg \
          usr/share/icons/hicolor/256x256/apps/com.kestrowan.Vortalis.png \
-         usr/share/man/man1/vortalis-report.1 \
-         usr/share/doc/vortalis/LICENSE; do
+         usr/share/man/man1/vortalis-report.1.gz \
+         usr/share/man/man1/vortalis.1.gz \
+         usr/share/bash-completion/completions/vortalis-report \
+         usr/share/doc/vortalis/copyright \
+         usr/share/doc/vortalis/changelog.gz; do
   [ -e "$root/$f" ] || fail "$f missing from the package"
 done
 desktop-file-validate "$root/usr/share/applications/com.kestrowan.Vortalis.desktop"
 
 tool="$root/usr/bin/vortalis-report"
 "$tool" --help | grep -q -- '--increment' || fail "installed --help does not explain --increment"
-grep -q 'increment' "$root/usr/share/man/man1/vortalis-report.1" ||
+zgrep -q 'increment' "$root/usr/share/man/man1/vortalis-report.1.gz" ||
   fail "manual page does not explain --increment"
+
+# --help and --version answer without a display, in the package's version.
+version="$(dpkg-deb -f "$deb" Version)"
+for program in vortalis vortalis-report; do
+  for option in --version -V; do
+    got="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/$program" "$option")"
+    [ "$got" = "$program $version" ] || fail "$program $option printed '$got'"
+  done
+done
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/vortalis" --help |
+  grep -q -- '--version' || fail "vortalis --help does not explain --version"
+bash "$source_dir/tests/package/completion_test.sh" \
+  "$root/usr/share/bash-completion/completions/vortalis-report"
 "$tool" circular --increment 100 --output "$scratch/report.txt"
 grep -q $'^Horn length: \t\t466.518 mm\r$' "$scratch/report.txt" || fail "installed tool wrote a wrong report"
 echo "package OK: $(basename "$deb")"

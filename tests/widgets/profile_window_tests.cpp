@@ -137,40 +137,15 @@ class ProfileWindowTests : public QObject {
     RefreshSeparators();
   }
 
-  void drawingNumbers_data() {
-    QTest::addColumn<double>("length");
-    QTest::addColumn<double>("increment");
-    QTest::addColumn<QString>("step");
-    QTest::newRow("466 mm at 1 mm keeps the report's stations") << 466.5 << 1.0 << "1";
-    QTest::newRow("18 mm tweeter at 10 mm is refined") << 18.0 << 10.0 << "0.01";
-    QTest::newRow("6.6 m bass horn at 1 mm is thinned") << 6607.0 << 1.0 << "10";
-    QTest::newRow("610 m horn at 1 mm") << 610000.0 << 1.0 << "1000";
-    QTest::newRow("1.2 inch horn at 0.01 inch") << 1.2 << 0.01 << "0.001";
-  }
-
-  void drawingNumbers() {
-    QFETCH(double, length);
-    QFETCH(double, increment);
-    QFETCH(QString, step);
-    const long double drawn = vortalis::report::DrawingStep(length, increment);
-    QCOMPARE(QString::fromStdString(vortalis::report::ShortNumberText(drawn, {".", ","})), step);
-    // The grid: 1, 2 or 5 times a power of ten, labelled with the decimals it needs.
-    const auto grid = vortalis::report::NiceGridStep(0.06L);
-    QCOMPARE(QString::fromStdString(vortalis::geometry::FixedText(grid.step, 18, grid.decimals)),
-             QStringLiteral("0.1"));
-    QCOMPARE(vortalis::report::NiceGridStep(120.0L).decimals, 0);
-    QCOMPARE(QString::fromStdString(vortalis::report::ShortNumberText(0.5L, {",", "."})),
-             QStringLiteral("0,5"));
-  }
-
   void fileMenuEndsWithTheProfileItems() {
     TTextForm* form = ReportOf(QStringLiteral("tweeter"));
     QVERIFY(form);
     QCOMPARE(Captions(form->File1),
              (QStringList{"&Save", "Save &as...", "-", "&Print...", "Printer &setup...", "-",
                           "&Close", "&Quit", "-", "Show &profile...", "E&xport profile...",
-                          "Print full-size &template..."}));
-    for (const QAction* item : {form->Showprofile1, form->Exportprofile1, form->Printtemplate1}) {
+                          "Print full-size &template...", "Acoustic &loading..."}));
+    for (const QAction* item : {form->Showprofile1, form->Exportprofile1, form->Printtemplate1,
+                                form->Acousticloading1}) {
       QVERIFY(item->shortcut().isEmpty());
       QVERIFY(item->isEnabled());
     }

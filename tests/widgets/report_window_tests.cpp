@@ -539,6 +539,21 @@ class ReportWindowTests : public QObject {
     QVERIFY(!window.AbortRequested());
   }
 
+  // Minimised by the window manager, the progress window comes back at the next
+  // calculation, where its Abort can be reached.
+  void progressWindowReturnsAfterMinimising() {
+    waitform->showMinimized();
+    bool shownNormal = false;
+    // The generator shows the window, then pumps events: look at it there.
+    QMetaObject::invokeMethod(
+        waitform,
+        [&shownNormal] { shownNormal = waitform->isVisible() && !waitform->isMinimized(); },
+        Qt::QueuedConnection);
+    QVERIFY(CalculateCircular(QStringLiteral("300"), QStringLiteral("10"), SettCircForm->T1));
+    QVERIFY(shownNormal);
+    DiscardReports();
+  }
+
   void documentSink() {
     ReportDocumentSink sink;
     QPlainTextEdit editor;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "acoustics/throat_impedance.h"
+#include "cli/report_tool.h"
+#include "geometry/number_text.h"
+#include "report/report_input.h"
+
+// vortalis-report --impedance: the throat impedance of the horn as a CSV file
+// (frequency_hz,resistance,reactance), normalised to rho c / S_throat.
+namespace vortalis::cli {
+
+struct ImpedanceOptions {
+  std::string path;  // the CSV file
+  acoustics::MouthLoad load = acoustics::MouthLoad::Baffle;
+  // Hertz; unset ends are those of the default sweep, fc / 4 and 16 fc.
+  std::optional<long double> from, to;
+  int pointsPerOctave = 24;
+};
+
+// For input the validation accepted. Returns the exit status.
+int WriteImpedance(const report::HornInput& horn, const geometry::Separators& separators,
+                   const ImpedanceOptions& options, ToolEnvironment& env);
+
+}  // namespace vortalis::cli

@@ -1,0 +1,513 @@
+#include "report_window/acoustic_window.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPolygonF>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "export/profile_export.h"
+#include "output/output_file.h"
+#include "report_window/report_profile.h"
+#include "report_window/text_form.h"
+#include "ui/locale_separators.h"
+#include "ui/prompt.h"
+#include "ui/widgets.h"
+
+namespace {
+
+using vortalis::acoustics::ImpedanceCurve;
+using vortalis::acoustics::MouthLoad;
+using vortalis::geometry::Separators;
+using vortalis::report::GridValues;
+using vortalis::report::NiceGridStep;
+
+// Drawing style, in screen pixels (scaled on paper).
+constexpr qreal kGap = 6;
+constexpr qreal kMinGridPixels = 40;
+constexpr qreal kHeadroom = 0.06;  // above and below the curves, a share of their range
+const QColor kResistance(200, 40, 40);
+const QColor kReactance(20, 70, 180);
+const QColor kCutoff(60, 140, 60);
+const QColor kGrid(222, 222, 222);
+const QColor kUnity(190, 190, 190);
+const QColor kFrame(150, 150, 150);
+const QColor kMarker(110, 110, 110);
+const QColor kText(30, 30, 30);
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+// `digits` significant digits, at most six decimals: readouts and tick labels.
+QString Significant(long double value, int digits, const Separators& separators) {
+  const long double magnitude = std::fabs(value);
+  const int exponent = magnitude > 0.0L ? static_cast<int>(std::floor(std::log10(magnitude))) : 0;
+  const int decimals = std::clamp(digits - 1 - exponent, 0, 6);
+  return Text(vortalis::geometry::FixedText(value, 18, decimals, separators));
+}
+
+QString Frequency(long double hertz, const Separators& separators) {
+  return Text(vortalis::report::ShortNumberText(hertz, separators));
+}
+
+// "fc/4", "fc", "8fc" for an octave that is fc times a power of two.
+QString OctaveOfCutoff(long double frequency, long double cutoff) {
+  const long double octaves = std::log2(frequency / cutoff);
+  const long double whole = std::round(octaves);
+  if (std::fabs(octaves - whole) > 1e-6L) return {};
+  const int n = static_cast<int>(whole);
+  if (n == 0) return QStringLiteral("fc");
+  if (n > 0) return QStringLiteral("%1fc").arg(1 << std::min(n, 30));
+  return QStringLiteral("fc/%1").arg(1 << std::min(-n, 30));
+}
+
+// Where the mouth stands, for the k of its solid angle 4 pi / k.
+QString Placement(long double locationFactor) {
+  switch (static_cast<int>(locationFactor)) {
+    case 2:
+      return QStringLiteral("against one wall");
+    case 4:
+      return QStringLiteral("against two walls");
+    case 8:
+      return QStringLiteral("against three walls");
+    default:
+      return QStringLiteral("in free air");
+  }
+}
+
+}  // namespace
+
+ImpedanceLayout::ImpedanceLayout(const ImpedancePlot& plot, const QRectF& area, const QFont& font,
+                                 QPaintDevice* device)
+    : source_(plot) {
+  scale_ = device ? std::max<qreal>(1, device->logicalDpiY() / 96.0) : 1;
+  const ImpedanceCurve& curve = plot.curve;
+  const long double from = curve.empty() ? 1.0L : curve.front().frequency;
+  const long double to = curve.empty() ? 2.0L : std::max(curve.back().frequency, from * 1.01L);
+  logFrom_ = std::log2(from);
+  logTo_ = std::log2(to);
+  // The sweep's octaves; the last is kept when rounding put it a hair above `to`.
+  for (long double octave = from; octave <= to * (1.0L + 1e-9L); octave *= 2.0L)
+    octaves_.push_back(octave);
+
+  low_ = 0.0L;
+  high_ = 1.0L;
+  for (const auto& point : curve) {
+    low_ = std::min({low_, point.resistance, point.reactance});
+    high_ = std::max({high_, point.resistance, point.reactance});
+  }
+  const long double pad = (high_ - low_) * kHeadroom;
+  high_ += pad;
+  if (low_ < 0.0L) low_ -= pad;
+
+  const QFontMetricsF metrics(font, device);
+  const qreal line = metrics.height();
+  const qreal gap = kGap * scale_;
+  const qreal left = metrics.horizontalAdvance(QStringLiteral("-00.0")) + line + 3 * gap;
+  const qreal top = 2 * line + 3 * gap;
+  const qreal bottom = 3 * line + 3 * gap;
+  const qreal right = 3 * gap;
+  plot_ =
+      QRectF(area.left() + left, area.top() + top, std::max<qreal>(area.width() - left - right, 1),
+             std::max<qreal>(area.height() - top - bottom, 1));
+  grid_ = NiceGridStep((high_ - low_) * kMinGridPixels * scale_ / plot_.height());
+}
+
+qreal ImpedanceLayout::X(long double frequency) const {
+  return plot_.left() +
+         static_cast<qreal>((std::log2(frequency) - logFrom_) / (logTo_ - logFrom_)) *
+             plot_.width();
+}
+
+qreal ImpedanceLayout::Y(long double value) const {
+  return plot_.bottom() - static_cast<qreal>((value - low_) / (high_ - low_)) * plot_.height();
+}
+
+std::optional<std::size_t> ImpedanceLayout::PointAt(qreal x) const {
+  const ImpedanceCurve& curve = source_.curve;
+  if (curve.empty() || x < plot_.left() || x > plot_.right()) return std::nullopt;
+  const auto nearest =
+      std::min_element(curve.begin(), curve.end(), [&](const auto& a, const auto& b) {
+        return std::fabs(X(a.frequency) - x) < std::fabs(X(b.frequency) - x);
+      });
+  return static_cast<std::size_t>(nearest - curve.begin());
+}
+
+namespace {
+
+void PaintGrid(QPainter& painter, const ImpedanceLayout& layout, const ImpedancePlot& plot,
+               const Separators& separators) {
+  const QRectF area = layout.Plot();
+  const QFontMetricsF metrics(painter.font(), painter.device());
+  const qreal line = metrics.height();
+  const qreal gap = kGap * layout.Scale();
+  const auto values = GridValues(layout.Low(), layout.High(), layout.ValueGrid().step);
+
+  painter.setPen(QPen(kGrid, layout.Scale()));
+  for (const long double octave : layout.Octaves())
+    painter.drawLine(QPointF(layout.X(octave), area.top()),
+                     QPointF(layout.X(octave), area.bottom()));
+  for (const long double value : values)
+    painter.drawLine(QPointF(area.left(), layout.Y(value)), QPointF(area.right(), layout.Y(value)));
+  // Zero, and 1: the resistance of a horn that passes everything on.
+  painter.setPen(QPen(kUnity, layout.Scale()));
+  painter.drawLine(QPointF(area.left(), layout.Y(0.0L)), QPointF(area.right(), layout.Y(0.0L)));
+  painter.setPen(QPen(kUnity, layout.Scale(), Qt::DashLine));
+  painter.drawLine(QPointF(area.left(), layout.Y(1.0L)), QPointF(area.right(), layout.Y(1.0L)));
+  painter.setPen(QPen(kFrame, layout.Scale()));
+  painter.drawRect(area);
+
+  painter.setPen(kText);
+  for (const long double value : values) {
+    painter.drawText(
+        QRectF(area.left() - gap - 200 * line, layout.Y(value) - line / 2, 200 * line, line),
+        Qt::AlignRight | Qt::AlignVCenter,
+        Text(vortalis::geometry::FixedText(value, 18, layout.ValueGrid().decimals, separators)));
+  }
+  // Every octave labelled in hertz and, below, as a multiple of fc; every
+  // second one when they do not fit.
+  qreal widest = 0;
+  for (const long double octave : layout.Octaves())
+    widest = std::max(widest, metrics.horizontalAdvance(Frequency(octave, separators)));
+  const std::size_t octaves = layout.Octaves().size();
+  const qreal spacing =
+      octaves > 1 ? layout.X(layout.Octaves()[1]) - layout.X(layout.Octaves()[0]) : area.width();
+  const std::size_t every = widest + 2 * gap > spacing ? 2 : 1;
+  for (std::size_t i = 0; i < octaves; i += every) {
+    const long double octave = layout.Octaves()[i];
+    const qreal at = layout.X(octave);
+    const QRectF label(at - 100 * line, area.bottom() + gap / 2, 200 * line, line);
+    painter.drawText(label, Qt::AlignHCenter | Qt::AlignTop, Frequency(octave, separators));
+    painter.setPen(kCutoff);
+    painter.drawText(label.translated(0, line), Qt::AlignHCenter | Qt::AlignTop,
+                     OctaveOfCutoff(octave, plot.cutoff));
+    painter.setPen(kText);
+  }
+  painter.drawText(QRectF(area.left(), area.bottom() + 2 * line + gap, area.width(), line),
+                   Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Frequency (Hz), octaves"));
+  // The vertical title reads upward along the left edge.
+  painter.save();
+  painter.translate(
+      area.left() - metrics.horizontalAdvance(QStringLiteral("-00.0")) - line - 2 * gap,
+      area.center().y());
+  painter.rotate(-90);
+  painter.drawText(QRectF(-area.height() / 2, 0, area.height(), line), Qt::AlignCenter,
+                   QStringLiteral("Throat impedance / (\u03c1c/S throat)"));
+  painter.restore();
+}
+
+void PaintTitleAndLegend(QPainter& painter, const ImpedanceLayout& layout,
+                         const ImpedancePlot& plot) {
+  const QRectF area = layout.Plot();
+  const QFontMetricsF metrics(painter.font(), painter.device());
+  const qreal line = metrics.height();
+  const qreal gap = kGap * layout.Scale();
+  QFont bold = painter.font();
+  bold.setBold(true);
+  painter.save();
+  painter.setFont(bold);
+  painter.setPen(kText);
+  painter.drawText(QRectF(area.left(), area.top() - 2 * line - 2 * gap, area.width(), line),
+                   Qt::AlignLeft | Qt::AlignBottom, plot.title);
+  painter.restore();
+
+  // The legend: a stroke of each curve and its name.
+  const qreal y = area.top() - line / 2 - gap;
+  qreal x = area.left();
+  const qreal stroke = 3 * line;
+  const auto entry = [&](const QColor& color, const QString& name) {
+    painter.setPen(QPen(color, 2 * layout.Scale()));
+    painter.drawLine(QPointF(x, y), QPointF(x + stroke, y));
+    painter.setPen(kText);
+    const qreal width = metrics.horizontalAdvance(name);
+    painter.drawText(QRectF(x + stroke + gap, y - line / 2, width + gap, line),
+                     Qt::AlignLeft | Qt::AlignVCenter, name);
+    x += stroke + 2 * gap + width + 3 * gap;
+  };
+  entry(kResistance, QStringLiteral("resistance R"));
+  entry(kReactance, QStringLiteral("reactance X"));
+  painter.setPen(QPen(kCutoff, 1.5 * layout.Scale(), Qt::DashLine));
+  painter.drawLine(QPointF(x, y), QPointF(x + stroke, y));
+  painter.setPen(kText);
+  painter.drawText(QRectF(x + stroke + gap, y - line / 2, area.right() - x, line),
+                   Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("cut-off fc"));
+}
+
+void PaintCurves(QPainter& painter, const ImpedanceLayout& layout, const ImpedancePlot& plot) {
+  const long double cutoff = plot.cutoff;
+  const QRectF area = layout.Plot();
+  if (cutoff > 0.0L && layout.X(cutoff) >= area.left() && layout.X(cutoff) <= area.right()) {
+    painter.setPen(QPen(kCutoff, 1.5 * layout.Scale(), Qt::DashLine));
+    painter.drawLine(QPointF(layout.X(cutoff), area.top()),
+                     QPointF(layout.X(cutoff), area.bottom()));
+  }
+  QPolygonF resistance;
+  QPolygonF reactance;
+  for (const auto& point : plot.curve) {
+    resistance << QPointF(layout.X(point.frequency), layout.Y(point.resistance));
+    reactance << QPointF(layout.X(point.frequency), layout.Y(point.reactance));
+  }
+  painter.setPen(QPen(kReactance, 2 * layout.Scale(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.drawPolyline(reactance);
+  painter.setPen(QPen(kResistance, 2 * layout.Scale(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.drawPolyline(resistance);
+}
+
+// The marked point: a line through it, a dot on each curve and its values.
+void PaintMarked(QPainter& painter, const ImpedanceLayout& layout, const ImpedancePlot& plot,
+                 std::size_t marked, const Separators& separators) {
+  if (marked >= plot.curve.size()) return;
+  const auto& point = plot.curve[marked];
+  const QRectF area = layout.Plot();
+  const qreal x = layout.X(point.frequency);
+  const qreal scale = layout.Scale();
+  painter.setPen(QPen(kMarker, scale, Qt::DotLine));
+  painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+  painter.setPen(Qt::NoPen);
+  for (const auto& [value, color] :
+       {std::pair{point.resistance, kResistance}, std::pair{point.reactance, kReactance}}) {
+    painter.setBrush(color);
+    painter.drawEllipse(QPointF(x, layout.Y(value)), 3.5 * scale, 3.5 * scale);
+  }
+  painter.setBrush(Qt::NoBrush);
+
+  const QFontMetricsF metrics(painter.font(), painter.device());
+  const qreal line = metrics.height();
+  const qreal gap = kGap * scale;
+  const QStringList lines{QStringLiteral("%1 Hz").arg(Significant(point.frequency, 4, separators)),
+                          QStringLiteral("R %1").arg(Significant(point.resistance, 3, separators)),
+                          QStringLiteral("X %1").arg(Significant(point.reactance, 3, separators))};
+  qreal width = 0;
+  for (const QString& text : lines) width = std::max(width, metrics.horizontalAdvance(text));
+  QRectF box(0, area.top() + gap, width + 2 * gap, 3 * line + gap);
+  box.moveLeft(x + gap + box.width() <= area.right() ? x + gap : x - gap - box.width());
+  painter.setPen(QPen(kFrame, scale));
+  painter.setBrush(QColor(255, 255, 255, 230));
+  painter.drawRect(box);
+  painter.setBrush(Qt::NoBrush);
+  const QColor colors[] = {kText, kResistance, kReactance};
+  for (int i = 0; i < 3; ++i) {
+    painter.setPen(colors[i]);
+    painter.drawText(QRectF(box.left() + gap, box.top() + gap / 2 + i * line, width + gap, line),
+                     Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
+  }
+}
+
+}  // namespace
+
+void PaintImpedancePlot(QPainter& painter, const QRectF& area, const ImpedancePlot& plot,
+                        const Separators& separators, std::optional<std::size_t> marked) {
+  painter.save();
+  painter.fillRect(area, Qt::white);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  const ImpedanceLayout layout(plot, area, painter.font(), painter.device());
+  PaintGrid(painter, layout, plot, separators);
+  PaintTitleAndLegend(painter, layout, plot);
+  painter.save();
+  painter.setClipRect(layout.Plot());
+  PaintCurves(painter, layout, plot);
+  if (marked) PaintMarked(painter, layout, plot, *marked, separators);
+  painter.restore();
+  painter.restore();
+}
+
+namespace {
+
+// The plot on screen, with the point under the mouse read out.
+class ImpedanceView : public QWidget {
+ public:
+  ImpedanceView(const ImpedancePlot& plot, std::function<void(std::optional<std::size_t>)> readout,
+                QWidget* parent)
+      : QWidget(parent), plot_(plot), readout_(std::move(readout)) {
+    setObjectName(QStringLiteral("ImpedancePlot"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setMinimumSize(360, 240);
+  }
+
+  // The curve changed: the mark follows the mouse again.
+  void Refresh() {
+    marked_.reset();
+    readout_(marked_);
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    PaintImpedancePlot(painter, rect(), plot_, CurrentSeparators(), marked_);
+  }
+
+  void mouseMoveEvent(QMouseEvent* event) override {
+    const ImpedanceLayout layout(plot_, rect(), font(), this);
+    const auto point = layout.PointAt(event->position().x());
+    if (point == marked_) return;
+    marked_ = point;
+    readout_(marked_);
+    update();
+  }
+
+  void leaveEvent(QEvent*) override {
+    if (!marked_) return;
+    Refresh();
+  }
+
+ private:
+  const ImpedancePlot& plot_;
+  std::function<void(std::optional<std::size_t>)> readout_;
+  std::optional<std::size_t> marked_;
+};
+
+// The one place the window writes a file: the one writer of every output.
+void WriteCsvFile(const QString& path, const std::string& text) {
+  vortalis::output::OutputFile file(QFile::encodeName(path).toStdString());
+  file.Write(text);
+  file.Commit();
+}
+
+}  // namespace
+
+TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
+    : QWidget(report, Qt::Window),
+      acoustics_(vortalis::acoustics::HornAcousticsOf(source.horn.value(), source.separators)),
+      rectangular_(vortalis::report::IsRectangular(*source.horn)) {
+  setObjectName(QStringLiteral("AcousticForm"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  plot_.cutoff = acoustics_.cutoff;
+
+  Baffle = Named(new QRadioButton(QStringLiteral("&Infinite baffle"), this), "Baffle");
+  Location = Named(new QRadioButton(this), "Location");
+  // A circular horn has no placement of its own: its location is free air.
+  Location->setText(rectangular_
+                        ? QStringLiteral("&Location: mouth ") + Placement(acoustics_.locationFactor)
+                        : QStringLiteral("&Location: free air (circular horns)"));
+  Baffle->setChecked(true);
+  CopyButton = Named(new QPushButton(QStringLiteral("&Copy"), this), "CopyButton");
+  CopyButton->setToolTip(QStringLiteral("Copy the values as CSV text"));
+  ExportButton = Named(new QPushButton(QStringLiteral("&Export CSV..."), this), "ExportButton");
+  PrintButton = Named(new QPushButton(QStringLiteral("&Print..."), this), "PrintButton");
+  Readout = Named(new QLabel(this), "Readout");
+  view_ = new ImpedanceView(
+      plot_, [this](std::optional<std::size_t> point) { ShowReadout(point); }, this);
+
+  auto* controls = new QHBoxLayout;
+  controls->addWidget(Named(new QLabel(QStringLiteral("Mouth load:"), this), "LoadLabel"));
+  controls->addWidget(Baffle);
+  controls->addWidget(Location);
+  controls->addStretch(1);
+  controls->addWidget(CopyButton);
+  controls->addWidget(ExportButton);
+  controls->addWidget(PrintButton);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(controls);
+  layout->addWidget(view_, 1);
+  layout->addWidget(Readout);
+
+  connect(Baffle, &QRadioButton::toggled, this, &TAcousticForm::LoadClick);
+  connect(CopyButton, &QPushButton::clicked, this, &TAcousticForm::CopyClick);
+  connect(ExportButton, &QPushButton::clicked, this, &TAcousticForm::ExportClick);
+  connect(PrintButton, &QPushButton::clicked, this, &TAcousticForm::PrintClick);
+
+  Recalculate();
+  if (report) SetReportTitle(report->windowTitle());
+  const QRect screen = (report ? report->screen() : QWidget::screen())->availableGeometry();
+  resize(QSize(860, 560).boundedTo(screen.size() * 9 / 10));
+  move(screen.center() - rect().center());
+}
+
+void TAcousticForm::SetReportTitle(const QString& title) {
+  setWindowTitle(QStringLiteral("Acoustic loading - %1 (%2 horn, %3 Hz)")
+                     .arg(title,
+                          rectangular_ ? QStringLiteral("rectangular") : QStringLiteral("circular"),
+                          Frequency(acoustics_.cutoff, CurrentSeparators())));
+}
+
+void TAcousticForm::Recalculate() {
+  plot_.curve = vortalis::acoustics::ThroatImpedance(acoustics_, load_,
+                                                     vortalis::acoustics::PlotSweep(acoustics_));
+  plot_.title = QStringLiteral("Throat impedance of the %1 horn, fc %2 Hz, %3")
+                    .arg(rectangular_ ? QStringLiteral("rectangular") : QStringLiteral("circular"),
+                         Frequency(acoustics_.cutoff, CurrentSeparators()),
+                         load_ == MouthLoad::Baffle
+                             ? QStringLiteral("mouth in an infinite baffle")
+                             : QStringLiteral("mouth ") + Placement(acoustics_.locationFactor));
+  static_cast<ImpedanceView*>(view_)->Refresh();
+}
+
+void TAcousticForm::ShowReadout(std::optional<std::size_t> point) {
+  if (!point || *point >= plot_.curve.size()) {
+    Readout->setText(QStringLiteral("Point at the plot to read its values."));
+    return;
+  }
+  const auto& at = plot_.curve[*point];
+  const Separators& separators = CurrentSeparators();
+  Readout->setText(QStringLiteral("%1 Hz (%2 fc):   resistance R %3,   reactance X %4")
+                       .arg(Significant(at.frequency, 5, separators),
+                            Significant(at.frequency / acoustics_.cutoff, 3, separators),
+                            Significant(at.resistance, 4, separators),
+                            Significant(at.reactance, 4, separators)));
+}
+
+void TAcousticForm::LoadClick() {
+  const MouthLoad load = Baffle->isChecked() ? MouthLoad::Baffle : MouthLoad::Location;
+  if (load == load_) return;
+  load_ = load;
+  Recalculate();
+}
+
+void TAcousticForm::CopyClick() {
+  QGuiApplication::clipboard()->setText(Text(vortalis::acoustics::ImpedanceCsv(plot_.curve)));
+}
+
+void TAcousticForm::ExportClick() {
+  const auto* report = qobject_cast<const TTextForm*>(parentWidget());
+  const QString suffix = QStringLiteral("-impedance-%1.csv")
+                             .arg(QLatin1String(vortalis::acoustics::MouthLoadName(load_)));
+  QString preset = QStringLiteral("horn") + suffix;
+  if (report && report->FileName() != QStringLiteral("Untitled")) {
+    const QFileInfo file(report->FileName());
+    preset = QDir(file.path()).filePath(file.completeBaseName() + suffix);
+  }
+  const QString path = Prompts().ExportFileName(
+      this, preset, vortalis::exports::FormatFilter(vortalis::report::ExportFormat::Csv),
+      QStringLiteral("csv"));
+  if (path.isEmpty()) return;
+  try {
+    WriteCsvFile(path, vortalis::acoustics::ImpedanceCsv(plot_.curve));
+  } catch (const std::exception& error) {
+    ShowProfileFailure(error);
+  }
+}
+
+void TAcousticForm::PrintClick() {
+  QPrinter& printer = TTextForm::SharedPrinter();
+  if (!Prompts().Print(this, printer)) return;
+  printer.setDocName(windowTitle());
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    Prompts().Error(QStringLiteral("Cannot print %1").arg(windowTitle()));
+    return;
+  }
+  painter.setFont(font());
+  // Across the page, at most three quarters of its width high.
+  const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+  PaintImpedancePlot(painter,
+                     QRectF(0, 0, page.width(), std::min(page.height(), page.width() * 0.75)),
+                     plot_, CurrentSeparators());
+  if (!painter.end()) Prompts().Error(QStringLiteral("Cannot print %1").arg(windowTitle()));
+}
