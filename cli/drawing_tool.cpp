@@ -3,11 +3,13 @@
 #include <QPageSize>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "cli/painting.h"
-#include "export/export_error.h"
 #include "export/full_size_template.h"
 #include "export/profile_export.h"
+#include "output/output_error.h"
+#include "output/output_file.h"
 #include "report/horn_profile.h"
 
 namespace vortalis::cli {
@@ -42,23 +44,24 @@ int WriteDrawings(const ToolOptions& options, ToolEnvironment& env) {
     std::unique_ptr<QGuiApplication> app;
     const bool paints = drawings.templatePath || drawings.format == report::ExportFormat::Svg;
     if (paints) app = StartPainting();
-    if (drawings.format) {
-      exports::ExportProfile(profile, *drawings.format, FileName(drawings.exportPath));
-    }
+    // File names are bytes, passed on exactly.
+    if (drawings.format) exports::ExportProfile(profile, *drawings.format, drawings.exportPath);
     if (drawings.templatePath) {
-      const int pages = exports::WriteTemplatePdf(profile, FileName(*drawings.templatePath),
+      const int pages = exports::WriteTemplatePdf(profile, *drawings.templatePath,
                                                   PageSizeOf(drawings.paper), options.separators);
-      std::fprintf(env.out, "%s: %d page%s at full size\n", drawings.templatePath->c_str(), pages,
-                   pages == 1 ? "" : "s");
+      output::StreamSink out(env.out, "standard output");
+      out.Write(*drawings.templatePath + ": " + std::to_string(pages) + " page" +
+                (pages == 1 ? "" : "s") + " at full size\n");
+      out.Flush();
     }
   } catch (const report::ProfileError& e) {
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());
     return kExitRefused;
-  } catch (const exports::ExportError& e) {
+  } catch (const output::OutputError& e) {
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());
     return kExitRefused;
   }
-  return std::fflush(env.out) == 0 ? kExitDone : kExitRefused;
+  return kExitDone;
 }
 
 }  // namespace vortalis::cli

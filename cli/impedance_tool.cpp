@@ -1,21 +1,19 @@
 #include "cli/impedance_tool.h"
 
-#include <QByteArray>
-#include <QFile>
 #include <cstdio>
 #include <exception>
 
-#include "export/profile_export.h"
+#include "output/output_file.h"
 
 namespace vortalis::cli {
 
 namespace {
 
-// The one place the tool writes the file: the drawing tool's writer.
+// The one place the tool writes the file: the one writer of every output.
 void WriteCsvFile(const std::string& path, const std::string& text) {
-  exports::WriteFileAtomically(
-      QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size()))),
-      QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+  output::OutputFile file(path);
+  file.Write(text);
+  file.Commit();
 }
 
 }  // namespace

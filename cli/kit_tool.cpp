@@ -9,7 +9,7 @@
 #include "buildkit/kit_horn.h"
 #include "buildkit/rect_solid.h"
 #include "cli/painting.h"
-#include "export/export_error.h"
+#include "output/output_error.h"
 #include "export/kit_files.h"
 
 namespace vortalis::cli {
@@ -79,7 +79,7 @@ int WriteKit(const report::HornInput& horn, const geometry::Separators& separato
   } catch (const buildkit::KitError& e) {
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());
     return kExitRefused;
-  } catch (const exports::ExportError& e) {
+  } catch (const output::OutputError& e) {
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());
     return kExitRefused;
   }

@@ -6,28 +6,19 @@
 #include <vector>
 
 #include "cli/report_tool.h"
+#include "output/stop_signals.h"
 #include "report/creation_stamp.h"
 
 namespace {
 
 volatile std::sig_atomic_t gInterrupted = 0;
 
-extern "C" void OnInterrupt(int) { gInterrupted = 1; }
-
-// Ctrl+C presses the progress window's Abort: the table stops at the next
-// station and the report is still written.
-void CatchInterrupt() {
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  sigaction(SIGINT, &action, nullptr);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  CatchInterrupt();
+  // SIGINT, SIGTERM and SIGHUP end the tool with 130, 143 or 129 and no
+  // temporary file left; while a table runs, Ctrl+C stops only the table.
+  vortalis::output::InstallStopHandlers();
   static char outputBuffer[1u << 20];
   std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
 

@@ -1,7 +1,5 @@
 #include "cli/report_tool.h"
 
-#include <cerrno>
-#include <cstring>
 #include <exception>
 #include <functional>
 #include <optional>
@@ -12,9 +10,10 @@
 #include "cli/impedance_tool.h"
 #include "cli/kit_tool.h"
 #include "cli/options.h"
-#include "cli/safe_output.h"
 #include "cli/spooled_document.h"
 #include "cli/terminal_progress.h"
+#include "output/output_file.h"
+#include "output/stop_signals.h"
 #include "report/input_check.h"
 #include "report/report_generator.h"
 
@@ -39,19 +38,25 @@ std::string QuickTestText(const ToolOptions& options) {
       options.horn);
 }
 
-// To standard output, or safely to the --output file. False after an error message.
+// To standard output, or through the writer to the --output file. False
+// after an error message.
 bool Deliver(const ToolOptions& options, ToolEnvironment& env,
-             const std::function<bool(std::FILE*)>& write) {
-  std::string error;
-  if (options.outputPath) {
-    if (WriteFileSafely(*options.outputPath, write, error)) return true;
-  } else {
-    errno = 0;
-    if (write(env.out) && std::fflush(env.out) == 0) return true;
-    error = std::string("standard output: ") + std::strerror(errno != 0 ? errno : EIO);
+             const std::function<void(output::ByteSink&)>& write) {
+  try {
+    if (options.outputPath) {
+      output::OutputFile file(*options.outputPath);
+      write(file);
+      file.Commit();
+    } else {
+      output::StreamSink out(env.out, "standard output");
+      write(out);
+      out.Flush();
+    }
+    return true;
+  } catch (const output::OutputError& error) {
+    std::fprintf(env.err, "vortalis-report: %s\n", error.what());
+    return false;
   }
-  std::fprintf(env.err, "vortalis-report: cannot write %s\n", error.c_str());
-  return false;
 }
 
 int Run(const std::vector<std::string_view>& args, ToolEnvironment& env) {
@@ -88,9 +93,8 @@ int Run(const std::vector<std::string_view>& args, ToolEnvironment& env) {
 
   if (options.quick) {
     const std::string text = QuickTestText(options);
-    const bool written = Deliver(options, env, [&text](std::FILE* file) {
-      return std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    });
+    const bool written =
+        Deliver(options, env, [&text](output::ByteSink& out) { out.Write(text); });
     return written ? kExitDone : kExitRefused;
   }
 
@@ -98,13 +102,16 @@ int Run(const std::vector<std::string_view>& args, ToolEnvironment& env) {
   TerminalProgress progress(env.err, env.progressBar, env.interrupted);
   report::ReportEnvironment reportEnv{document, progress, env.pumpEvents, env.stamp,
                                       options.separators};
+  // While the table runs, a first Ctrl+C stops it and the shortened report is
+  // still written; from then on a Ctrl+C stops the writing too.
+  output::SetInterruptFlag(env.interrupted);
   report::GenerateReport(options.horn, reportEnv);
+  output::SetInterruptFlag(nullptr);
   // Taken right after the generator's last look, so that the status tells
-  // whether the report carries the abort note; a Ctrl+C while the finished
-  // report is written does not cut the file short.
+  // whether the report carries the abort note.
   const bool aborted = progress.AbortRequested();
 
-  if (!Deliver(options, env, [&document](std::FILE* file) { return document.WriteTo(file); }))
+  if (!Deliver(options, env, [&document](output::ByteSink& out) { document.WriteTo(out); }))
     return kExitRefused;
   return aborted ? kExitInterrupted : kExitDone;
 }

@@ -23,7 +23,7 @@ struct ToolEnvironment {
   std::FILE* out;
   std::FILE* err;
   bool progressBar;                               // standard error is a terminal
-  const volatile std::sig_atomic_t* interrupted;  // set when Ctrl+C was pressed
+  volatile std::sig_atomic_t* interrupted;  // set when Ctrl+C was pressed
   report::EventPump pumpEvents;  // once per station, as the window program processes events
   const report::StampProvider& stamp;
 };

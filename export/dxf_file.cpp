@@ -2,11 +2,10 @@
 
 #include <locale.h>
 
-#include <QFile>
-#include <QTemporaryFile>
+#include <cerrno>
 #include <memory>
 
-#include "export/export_error.h"
+#include "output/scratch_file.h"
 
 namespace vortalis::exports {
 
@@ -36,27 +35,32 @@ class ClassicNumbers {
 
 }  // namespace
 
-QByteArray DxfBytes(const std::function<void(DL_Dxf&, DL_WriterA&)>& write) {
-  // A private temporary file, whose bytes are then written to the user's
-  // file in one atomic step.
-  QTemporaryFile temporary;
-  if (!temporary.open())
-    throw ExportError("Cannot create a temporary file for the DXF drawing: " +
-                      temporary.errorString().toStdString());
-  const QByteArray name = QFile::encodeName(temporary.fileName());
+void WriteDxf(output::ByteSink& sink, const std::function<void(DL_Dxf&, DL_WriterA&)>& write) {
+  // dxflib's stream hides why a write failed, so errno is the best account of
+  // a scratch file that came out short.
+  output::ScratchFile scratch(output::ScratchFile::Kind::Named);
   {
     const ClassicNumbers classic;
     DL_Dxf dxf;
-    const std::unique_ptr<DL_WriterA> writer(dxf.out(name.constData(), DL_Codes::AC1015));
-    if (!writer) throw ExportError("Cannot write the DXF drawing to a temporary file.");
+    errno = 0;
+    const std::unique_ptr<DL_WriterA> writer(dxf.out(scratch.Path().c_str(), DL_Codes::AC1015));
+    if (!writer || writer->openFailed()) throw scratch.Failure(errno);
     write(dxf, *writer);
     writer->close();
+    if (writer->openFailed()) throw scratch.Failure(errno != 0 ? errno : EIO);
   }
-  temporary.seek(0);
-  QByteArray bytes = temporary.readAll();
-  if (!bytes.endsWith("EOF\n"))
-    throw ExportError("The DXF drawing could not be completed in a temporary file.");
-  return bytes;
+  scratch.CopyTo(sink);
+}
+
+QByteArray DxfBytes(const std::function<void(DL_Dxf&, DL_WriterA&)>& write) {
+  struct Bytes final : output::ByteSink {
+    QByteArray bytes;
+    void Write(std::string_view part) override {
+      bytes.append(part.data(), static_cast<qsizetype>(part.size()));
+    }
+  } sink;
+  WriteDxf(sink, write);
+  return sink.bytes;
 }
 
 void WriteDxfHeader(DL_Dxf& dxf, DL_WriterA& dw, bool millimetres, double minX, double minY,

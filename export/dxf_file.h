@@ -7,12 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "output/output_file.h"
+
 // What the profile's and the kits' DXF files share: dxflib writes only to a
 // named file, with sprintf's numbers.
 namespace vortalis::exports {
 
-// The bytes `write` gives an AutoCAD 2000 writer (through a private temporary
-// file, "." decimals whatever the locale); ExportError when it cannot be made.
+// What `write` gives an AutoCAD 2000 writer ("." decimals whatever the
+// locale), into `sink`. dxflib writes only to a named file: a scratch file in
+// $TMPDIR, removed on every failure and stop signal. Throws output::OutputError.
+void WriteDxf(output::ByteSink& sink, const std::function<void(DL_Dxf&, DL_WriterA&)>& write);
+// The same as bytes.
 QByteArray DxfBytes(const std::function<void(DL_Dxf&, DL_WriterA&)>& write);
 
 // $INSUNITS and $MEASUREMENT of the unit, and the drawing's extent.

@@ -3,13 +3,15 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QFile>
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "export/export_error.h"
 #include "export/profile_curves.h"
+#include "export/sink_device.h"
+#include "output/output_error.h"
+#include "output/output_file.h"
 #include "geometry/constants.h"
 #include "report/number_format.h"
 
@@ -297,7 +299,7 @@ bool Crosses(const std::vector<QPointF>& points, qreal scale, const QRectF& wind
 
 TemplateLayout LayoutTemplate(const report::HornProfile& profile, const QSizeF& printableMm) {
   if (printableMm.width() < kMinPrintableWidthMm || printableMm.height() < kMinPrintableHeightMm) {
-    throw ExportError(
+    throw output::OutputError(
         "The page is too small for a full-size template: it needs a printable area of at least "
         "180 x 100 mm.");
   }
@@ -317,7 +319,7 @@ TemplateLayout LayoutTemplate(const report::HornProfile& profile, const QSizeF& 
   const qreal rows = PagesFor(layout.extent.height(), window.height());
   // A grid this large is refused before its pages are looked at one by one.
   if (!(columns * rows <= 4 * kMaxTemplatePages)) {
-    throw ExportError("This horn would need about " +
+    throw output::OutputError("This horn would need about " +
                       std::to_string(static_cast<long long>(columns * rows)) +
                       " pages at full size; a template has at most 500.");
   }
@@ -339,7 +341,7 @@ TemplateLayout LayoutTemplate(const report::HornProfile& profile, const QSizeF& 
     }
   }
   if (layout.pages.size() > static_cast<std::size_t>(kMaxTemplatePages)) {
-    throw ExportError("This horn would need " + std::to_string(layout.pages.size()) +
+    throw output::OutputError("This horn would need " + std::to_string(layout.pages.size()) +
                       " pages at full size; a template has at most 500.");
   }
   return layout;
@@ -387,23 +389,23 @@ TemplatePageDrawing DrawTemplatePage(const report::HornProfile& profile,
 
 int PrintFullSizeTemplate(const report::HornProfile& profile, QPagedPaintDevice& device,
                           const geometry::Separators& separators) {
-  if (profile.points.empty()) throw ExportError("There is no profile to print.");
+  if (profile.points.empty()) throw output::OutputError("There is no profile to print.");
   const qreal unitsPerMm = device.logicalDpiX() / 25.4;
   const TemplateLayout layout = LayoutTemplate(
       profile, QSizeF(device.width() / unitsPerMm, device.height() / unitsPerMm));
   QPainter painter;
-  if (!painter.begin(&device)) throw ExportError("Cannot print the template: the printer refused.");
+  if (!painter.begin(&device)) throw output::OutputError("Cannot print the template: the printer refused.");
   painter.setRenderHint(QPainter::Antialiasing);
   for (int i = 0; i < static_cast<int>(layout.pages.size()); ++i) {
     if (i > 0 && !device.newPage())
-      throw ExportError("Cannot print the template: the printer refused a new page.");
+      throw output::OutputError("Cannot print the template: the printer refused a new page.");
     Paint(painter, DrawTemplatePage(profile, layout, i, unitsPerMm, separators), unitsPerMm);
   }
-  if (!painter.end()) throw ExportError("Cannot print the template: the printer failed.");
+  if (!painter.end()) throw output::OutputError("Cannot print the template: the printer failed.");
   return static_cast<int>(layout.pages.size());
 }
 
-int WriteTemplatePdf(const report::HornProfile& profile, const QString& path,
+int WriteTemplatePdf(const report::HornProfile& profile, const std::string& path,
                      const QPageSize& pageSize, const geometry::Separators& separators) {
   // The orientation that needs fewer pages (portrait on a tie).
   const QSizeF paper = pageSize.size(QPageSize::Millimeter);
@@ -412,20 +414,21 @@ int WriteTemplatePdf(const report::HornProfile& profile, const QString& path,
   const auto pages = [&profile](const QSizeF& printable) -> std::size_t {
     try {
       return LayoutTemplate(profile, printable).pages.size();
-    } catch (const ExportError&) {
+    } catch (const output::OutputError&) {
       return SIZE_MAX;
     }
   };
   const QPageLayout::Orientation orientation =
       pages(landscape) < pages(portrait) ? QPageLayout::Landscape : QPageLayout::Portrait;
 
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    throw ExportError("Cannot write " + path.toStdString() + ": " +
-                      file.errorString().toStdString());
+  // Streamed page by page into the writer, so that a large template needs no
+  // more memory than one page.
+  output::OutputFile file(path);
+  SinkDevice device(file);
+  device.open(QIODevice::WriteOnly);
   int count = 0;
   {
-    QPdfWriter writer(&file);
+    QPdfWriter writer(&device);
     writer.setCreator(QStringLiteral("Vortalis"));
     writer.setTitle(QStringLiteral("Full-size tractrix horn template"));
     writer.setPageLayout(QPageLayout(pageSize, orientation,
@@ -434,10 +437,15 @@ int WriteTemplatePdf(const report::HornProfile& profile, const QString& path,
                                      QPageLayout::Millimeter));
     count = PrintFullSizeTemplate(profile, writer, separators);
   }
-  if (!file.commit())
-    throw ExportError("Cannot write " + path.toStdString() + ": " +
-                      file.errorString().toStdString());
+  device.close();
+  device.ThrowIfFailed();
+  file.Commit();
   return count;
+}
+
+int WriteTemplatePdf(const report::HornProfile& profile, const QString& path,
+                     const QPageSize& pageSize, const geometry::Separators& separators) {
+  return WriteTemplatePdf(profile, QFile::encodeName(path).toStdString(), pageSize, separators);
 }
 
 }  // namespace vortalis::exports

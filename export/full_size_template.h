@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include <QLineF>
@@ -48,7 +49,7 @@ struct TemplateLayout {
   std::vector<TemplatePage> pages;
 };
 
-// Throws ExportError for a page too small to hold the footer and some drawing,
+// Throws output::OutputError for a page too small to hold the footer and some drawing,
 // and for more than kMaxTemplatePages pages.
 TemplateLayout LayoutTemplate(const report::HornProfile& profile, const QSizeF& printableMm);
 
@@ -84,12 +85,17 @@ TemplatePageDrawing DrawTemplatePage(const report::HornProfile& profile,
 
 // Prints the template on device (a QPrinter from the print dialog, or a
 // QPdfWriter) with the device's page layout; returns the number of pages.
-// Throws ExportError when the device cannot be painted on or the layout is refused.
+// Throws output::OutputError when the device cannot be painted on or the layout is refused.
 int PrintFullSizeTemplate(const report::HornProfile& profile, QPagedPaintDevice& device,
                           const geometry::Separators& separators = {".", ""});
 
 // The template as a PDF file on pageSize paper with 10 mm margins, written
-// atomically; returns the number of pages. Needs a QGuiApplication.
+// through the one writer (path: bytes, kept exactly); returns the number of
+// pages. Needs a QGuiApplication.
+int WriteTemplatePdf(const report::HornProfile& profile, const std::string& path,
+                     const QPageSize& pageSize = QPageSize(QPageSize::A4),
+                     const geometry::Separators& separators = {".", ""});
+// The same for a name in the file system's encoding.
 int WriteTemplatePdf(const report::HornProfile& profile, const QString& path,
                      const QPageSize& pageSize = QPageSize(QPageSize::A4),
                      const geometry::Separators& separators = {".", ""});

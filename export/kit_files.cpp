@@ -2,10 +2,12 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPdfWriter>
 
-#include "export/export_error.h"
+#include "output/output_error.h"
+#include "output/output_file.h"
 #include "export/profile_export.h"
 
 namespace vortalis::exports {
@@ -15,7 +17,11 @@ namespace {
 constexpr qreal kPdfMarginMm = 10.0;
 
 // The one place the kits' files reach the disk.
-void WriteBytes(const QString& path, const QByteArray& bytes) { WriteFileAtomically(path, bytes); }
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+  output::OutputFile file(QFile::encodeName(path).toStdString());
+  file.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  file.Commit();
+}
 
 QByteArray KitPdf(const FlatKit& kit, const QPageSize& pageSize) {
   QBuffer buffer;
@@ -54,7 +60,7 @@ QString KitFilter(const FlatKit& kit, const QString& extension) {
 void WriteKitFile(const FlatKit& kit, const QString& path, const QPageSize& pageSize) {
   const QString extension = Extension(path);
   if (!KitExtensions(kit).contains(extension)) {
-    throw ExportError("Cannot write " + path.toStdString() + ": this kit is saved as " +
+    throw output::OutputError("Cannot write " + path.toStdString() + ": this kit is saved as " +
                       KitExtensions(kit).join(QStringLiteral(", ")).toUpper().toStdString() +
                       " (the file's name ends in one of them).");
   }

@@ -21,8 +21,8 @@ class QPagedPaintDevice;
 
 // The build kits' files: stacked rings (CSV, DXF, PDF), sheet developments and
 // staves (DXF, SVG, PDF template at 1:1) and the printable solids as STL.
-// Every file is written atomically through WriteFileAtomically; failures
-// throw ExportError naming the file.
+// Every file goes through the one writer (output/output_file.h); failures
+// throw output::OutputError naming the file.
 namespace vortalis::exports {
 
 struct RingsKit {

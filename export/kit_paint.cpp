@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "buildkit/kit_horn.h"
-#include "export/export_error.h"
+#include "output/output_error.h"
 #include "export/kit_files.h"
 #include "export/kit_layout.h"
 #include "geometry/constants.h"
@@ -145,7 +145,7 @@ int PaintCuttingList(QPainter& painter, QPagedPaintDevice& device, const RingsKi
   const qreal column = printable.width() / header.size();
   for (int page = 0; page < pages; ++page) {
     if (!first && !device.newPage())
-      throw ExportError("Cannot print the kit: the printer refused a new page.");
+      throw output::OutputError("Cannot print the kit: the printer refused a new page.");
     first = false;
     painter.setPen(Qt::black);
     PaintLines(painter, QRectF(0, 0, printable.width() * u, (topMm - 2.0 * rowMm) * u),
@@ -270,7 +270,7 @@ QByteArray KitSvg(const FlatKit& kit) {
   generator.setTitle(drawing.title);
   generator.setDescription(QStringLiteral("Full size: print at 100 %. Lengths in millimetres."));
   QPainter painter;
-  if (!painter.begin(&generator)) throw ExportError("Cannot draw the SVG drawing.");
+  if (!painter.begin(&generator)) throw output::OutputError("Cannot draw the SVG drawing.");
   painter.setRenderHint(QPainter::Antialiasing);
   painter.scale(1.0 / kSvgUnitsPerMm, 1.0 / kSvgUnitsPerMm);
   const KitMapping map{mmPer, extentMm.left(), extentMm.bottom(), kSvgUnitsPerMm};
@@ -283,7 +283,7 @@ QByteArray KitSvg(const FlatKit& kit) {
   static const QRegularExpression kSize(
       QStringLiteral("<svg\\s+width=\"[^\"]*\"\\s+height=\"[^\"]*\"\\s+viewBox=\"[^\"]*\""));
   if (!kSize.match(text).hasMatch())
-    throw ExportError("The SVG drawing could not be given its size in millimetres.");
+    throw output::OutputError("The SVG drawing could not be given its size in millimetres.");
   text.replace(kSize, QStringLiteral("<svg width=\"%1mm\" height=\"%2mm\" viewBox=\"0 0 %1 %2\"")
                           .arg(MmText(extentMm.width()), MmText(extentMm.height())));
   return text.toUtf8();
@@ -294,7 +294,7 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
   const qreal u = device.logicalDpiX() / 25.4;
   const QSizeF printable(device.width() / u, device.height() / u);
   if (printable.width() < 150.0 || printable.height() < 100.0)
-    throw ExportError(
+    throw output::OutputError(
         "The page is too small for a full-size template: it needs a printable "
         "area of at least 150 x 100 mm.");
   const qreal mmPer = MmPer(drawing.unit);
@@ -331,7 +331,7 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
       continue;
     }
     if (static_cast<double>(columns) * rows > 4.0 * kMaxPages)
-      throw ExportError(
+      throw output::OutputError(
           "This kit would need too many pages at full size; a template has at most 500.");
     if (columns == 1 && rows == 1) {
       // Centred on its page.
@@ -350,12 +350,12 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
       }
     }
     if (pages.size() > static_cast<std::size_t>(kMaxPages))
-      throw ExportError("This kit would need " + std::to_string(pages.size()) +
+      throw output::OutputError("This kit would need " + std::to_string(pages.size()) +
                         " pages at full size; a template has at most 500.");
   }
 
   QPainter painter;
-  if (!painter.begin(&device)) throw ExportError("Cannot print the kit: the printer refused.");
+  if (!painter.begin(&device)) throw output::OutputError("Cannot print the kit: the printer refused.");
   painter.setRenderHint(QPainter::Antialiasing);
   bool first = true;
   int count = 0;
@@ -363,7 +363,7 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
     count += PaintCuttingList(painter, device, *rings, tooLarge, printable, u, first);
   for (const Page& page : pages) {
     if (!first && !device.newPage())
-      throw ExportError("Cannot print the kit: the printer refused a new page.");
+      throw output::OutputError("Cannot print the kit: the printer refused a new page.");
     first = false;
     ++count;
     const KitPiece& piece = drawing.pieces[page.piece];
@@ -399,7 +399,7 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
         {QStringLiteral("Page %1. Scale 1:1: print at 100 %, no fitting to the page.").arg(count)},
         7.0, false);
   }
-  if (!painter.end()) throw ExportError("Cannot print the kit: the printer failed.");
+  if (!painter.end()) throw output::OutputError("Cannot print the kit: the printer failed.");
   return count;
 }
 

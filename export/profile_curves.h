@@ -6,6 +6,7 @@
 #include <QPointF>
 #include <QRectF>
 
+#include "output/output_file.h"
 #include "report/horn_profile.h"
 
 // The lines of a profile drawing in the report's unit: x along the axis from
@@ -33,5 +34,9 @@ QRectF ProfileExtent(const report::HornProfile& profile);
 
 // Millimetres in one unit of the profile (1 or 25.4), for physical sizes.
 qreal MillimetresPerUnit(const report::HornProfile& profile);
+
+// The DXF file (see WriteProfile): dxflib writes to a named scratch file in
+// $TMPDIR, whose bytes then go to sink.
+void WriteProfileDxf(const report::HornProfile& profile, output::ByteSink& sink);
 
 }  // namespace vortalis::exports

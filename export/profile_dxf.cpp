@@ -56,8 +56,8 @@ void WriteDrawing(DL_WriterA& dw, DL_Dxf& dxf, const report::HornProfile& profil
 
 }  // namespace
 
-QByteArray ProfileDxf(const report::HornProfile& profile) {
-  return DxfBytes([&profile](DL_Dxf& dxf, DL_WriterA& dw) { WriteDrawing(dw, dxf, profile); });
+void WriteProfileDxf(const report::HornProfile& profile, output::ByteSink& sink) {
+  WriteDxf(sink, [&profile](DL_Dxf& dxf, DL_WriterA& dw) { WriteDrawing(dw, dxf, profile); });
 }
 
 }  // namespace vortalis::exports

@@ -1,8 +1,8 @@
 #include "export/profile_export.h"
 
-#include <QSaveFile>
+#include <QFile>
 
-#include "export/export_error.h"
+#include "export/profile_curves.h"
 
 namespace vortalis::exports {
 
@@ -18,33 +18,32 @@ QString FormatFilter(ExportFormat format) {
   return {};
 }
 
-void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  const auto fail = [&path, &file] {
-    throw ExportError("Cannot write " + path.toStdString() + ": " +
-                      file.errorString().toStdString());
-  };
-  // Unbuffered, so that a short write (a full disk) shows in write()'s count:
-  // Qt 6.4 commits a QSaveFile whose own buffer failed to flush.
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) fail();
-  if (file.write(bytes) != bytes.size()) fail();
-  if (!file.commit()) fail();
+void WriteProfile(const report::HornProfile& profile, ExportFormat format,
+                  output::ByteSink& sink) {
+  switch (format) {
+    case ExportFormat::Csv:
+      sink.Write(ProfileCsv(profile));
+      return;
+    case ExportFormat::Dxf:
+      WriteProfileDxf(profile, sink);
+      return;
+    case ExportFormat::Svg: {
+      const QByteArray svg = ProfileSvg(profile);
+      sink.Write(std::string_view(svg.constData(), static_cast<std::size_t>(svg.size())));
+      return;
+    }
+  }
+}
+
+void ExportProfile(const report::HornProfile& profile, ExportFormat format,
+                   const std::string& path) {
+  output::OutputFile file(path);
+  WriteProfile(profile, format, file);
+  file.Commit();
 }
 
 void ExportProfile(const report::HornProfile& profile, ExportFormat format, const QString& path) {
-  switch (format) {
-    case ExportFormat::Csv: {
-      const std::string text = ProfileCsv(profile);
-      WriteFileAtomically(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
-      return;
-    }
-    case ExportFormat::Dxf:
-      WriteFileAtomically(path, ProfileDxf(profile));
-      return;
-    case ExportFormat::Svg:
-      WriteFileAtomically(path, ProfileSvg(profile));
-      return;
-  }
+  ExportProfile(profile, format, QFile::encodeName(path).toStdString());
 }
 
 }  // namespace vortalis::exports

@@ -5,7 +5,7 @@
 #include <QSvgGenerator>
 #include <cmath>
 
-#include "export/export_error.h"
+#include "output/output_error.h"
 #include "export/profile_curves.h"
 #include "export/profile_export.h"
 #include "geometry/number_text.h"
@@ -49,7 +49,7 @@ QByteArray WithExactSize(QByteArray svg, const QSizeF& sizeMm) {
   const QString replacement = QStringLiteral("<svg width=\"%1mm\" height=\"%2mm\" viewBox=\"0 -%3 %1 %2\"")
                                   .arg(width, height, MillimetreText(sizeMm.height() / 2));
   if (!kSize.match(text).hasMatch())
-    throw ExportError("The SVG drawing could not be given its size in millimetres.");
+    throw output::OutputError("The SVG drawing could not be given its size in millimetres.");
   text.replace(kSize, replacement);
   return text.toUtf8();
 }
@@ -74,7 +74,7 @@ QByteArray ProfileSvg(const report::HornProfile& profile) {
   generator.setDescription(QStringLiteral("Full size: print at 100 %. Lengths in millimetres."));
 
   QPainter painter;
-  if (!painter.begin(&generator)) throw ExportError("Cannot draw the SVG drawing.");
+  if (!painter.begin(&generator)) throw output::OutputError("Cannot draw the SVG drawing.");
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setBrush(Qt::NoBrush);
 

@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -21,6 +22,7 @@
 #include <functional>
 
 #include "export/profile_export.h"
+#include "output/output_file.h"
 #include "report_window/report_profile.h"
 #include "report_window/text_form.h"
 #include "ui/locale_separators.h"
@@ -373,10 +375,11 @@ class ImpedanceView : public QWidget {
   std::optional<std::size_t> marked_;
 };
 
-// The one place the window writes a file: the export library's writer.
+// The one place the window writes a file: the one writer of every output.
 void WriteCsvFile(const QString& path, const std::string& text) {
-  vortalis::exports::WriteFileAtomically(
-      path, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+  vortalis::output::OutputFile file(QFile::encodeName(path).toStdString());
+  file.Write(text);
+  file.Commit();
 }
 
 }  // namespace

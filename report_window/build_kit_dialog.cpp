@@ -24,7 +24,7 @@
 
 #include "buildkit/kit_horn.h"
 #include "buildkit/rect_solid.h"
-#include "export/export_error.h"
+#include "output/output_error.h"
 #include "export/kit_layout.h"
 #include "geometry/units.h"
 #include "report/drawing_grid.h"

@@ -14,7 +14,6 @@
 #include <exception>
 #include <utility>
 
-#include "export/export_error.h"
 #include "geometry/units.h"
 #include "report/drawing_grid.h"
 #include "report/horn_model.h"

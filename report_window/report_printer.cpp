@@ -1,25 +1,61 @@
 #include "report_window/report_printer.h"
 
+#include <QFile>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 
+#include "export/full_size_template.h"
+#include "export/sink_device.h"
+#include "output/output_error.h"
+#include "output/output_file.h"
+#include "report_window/report_file.h"
 #include "report_window/report_text_format.h"
 
 namespace vortalis::windows {
 
-ReportPrintResult PrintReport(const QTextDocument& document, const QFont& font,
-                              QPrinter& printer) {
-  ReportPrintResult result;
+namespace {
+
+[[noreturn]] void PrintFailed(const QString& job) {
+  throw vortalis::output::OutputError(QStringLiteral("Cannot print %1").arg(job).toStdString());
+}
+
+// A printer set to print into a PDF file would write the file itself, in
+// place: the same pages go through the one writer instead.
+template <typename Paint>
+int PrintOrWrite(QPrinter& printer, const Paint& paint) {
+  if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
+    return paint(printer);
+  vortalis::output::OutputFile file(QFile::encodeName(printer.outputFileName()).toStdString());
+  vortalis::exports::SinkDevice device(file);
+  device.open(QIODevice::WriteOnly);
+  int pages = 0;
+  {
+    QPdfWriter writer(&device);
+    writer.setResolution(printer.resolution());
+    writer.setPageLayout(printer.pageLayout());
+    writer.setTitle(printer.docName());
+    writer.setCreator(printer.creator());
+    pages = paint(writer);
+  }
+  device.close();
+  device.ThrowIfFailed();
+  file.Commit();
+  return pages;
+}
+
+int PrintLines(const QTextDocument& document, const QFont& font, QPagedPaintDevice& printer,
+               const QString& job) {
   QPainter painter;
-  if (!painter.begin(&printer)) return result;
-  result.pages = 1;
+  if (!painter.begin(&printer)) PrintFailed(job);
+  int pages = 1;
 
   // Unless the printer prints the full page, the painter's origin is the
   // top-left corner of the printable area.
-  const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
+  const QRectF area = printer.pageLayout().paintRectPixels(printer.logicalDpiX());
   const qreal width = area.width();
   const qreal height = area.height();
   const QFont printFont(font, &printer);
@@ -29,8 +65,8 @@ ReportPrintResult PrintReport(const QTextDocument& document, const QFont& font,
 
   qreal y = 0;
 
-  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-    if (!block.next().isValid() && block.length() <= 1) break;
+  for (QTextBlock block = document.begin(); block.isValid() && IsReportLine(block);
+       block = block.next()) {
     QTextLayout layout(block.text(), printFont, &printer);
     layout.setTextOption(option);
     layout.setCacheEnabled(false);
@@ -43,16 +79,31 @@ ReportPrintResult PrintReport(const QTextDocument& document, const QFont& font,
     for (int i = 0; i < layout.lineCount(); ++i) {
       const QTextLine line = layout.lineAt(i);
       if (y > 0 && y + line.height() > height) {
-        if (!printer.newPage()) return result;
-        ++result.pages;
+        if (!printer.newPage()) PrintFailed(job);
+        ++pages;
         y = 0;
       }
       line.draw(&painter, QPointF(0, y - line.y()));
       y += line.height();
     }
   }
-  result.ok = painter.end();
-  return result;
+  if (!painter.end()) PrintFailed(job);
+  return pages;
+}
+
+}  // namespace
+
+int PrintReport(const QTextDocument& document, const QFont& font, QPrinter& printer) {
+  return PrintOrWrite(printer, [&](QPagedPaintDevice& device) {
+    return PrintLines(document, font, device, printer.docName());
+  });
+}
+
+int PrintTemplate(const vortalis::report::HornProfile& profile, QPrinter& printer,
+                  const vortalis::geometry::Separators& separators) {
+  return PrintOrWrite(printer, [&](QPagedPaintDevice& device) {
+    return vortalis::exports::PrintFullSizeTemplate(profile, device, separators);
+  });
 }
 
 }  // namespace vortalis::windows

@@ -1,23 +1,28 @@
 #pragma once
 
+#include "geometry/number_text.h"
+#include "report/horn_profile.h"
+
 class QFont;
 class QPrinter;
 class QTextDocument;
 
 namespace vortalis::windows {
 
-struct ReportPrintResult {
-  bool ok = false;
-  int pages = 0;
-};
+// Prints the report lines (IsReportLine) of `document` in `font` on `printer`,
+// which names the job. Each paragraph wraps at the width of the printable
+// area; lines run from its top-left corner down, and a new page begins when
+// the next line no longer fits. The document's own print would lay out the
+// whole text at once with margins and page numbers of its own, and it fails
+// silently on the largest tables. Returns the number of pages; throws
+// output::OutputError "Cannot print <job name>" when the printer fails.
+// A printer set to print into a PDF file writes it through the one writer
+// (output/output_file.h), whose OutputError then names the file.
+int PrintReport(const QTextDocument& document, const QFont& font, QPrinter& printer);
 
-// Prints the paragraphs of `document` in `font` on `printer`, which names the
-// job. Each paragraph wraps at the width of the printable area; lines run from
-// its top-left corner down, and a new page begins when the next line no longer
-// fits. The final empty paragraph after the last line break is not printed.
-// The document's own print would lay out the whole text at once with margins
-// and page numbers of its own, and it fails silently on the largest tables.
-ReportPrintResult PrintReport(const QTextDocument& document, const QFont& font,
-                              QPrinter& printer);
+// The full-size template (export/full_size_template.h) on `printer`, the same
+// way. Returns the number of pages; throws output::OutputError.
+int PrintTemplate(const vortalis::report::HornProfile& profile, QPrinter& printer,
+                  const vortalis::geometry::Separators& separators);
 
 }  // namespace vortalis::windows

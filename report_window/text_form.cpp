@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "export/full_size_template.h"
+#include "output/output_error.h"
 #include "report_window/acoustic_window.h"
 #include "report_window/export_dialog.h"
 #include "report_window/build_kit_dialog.h"
@@ -244,9 +245,10 @@ void TTextForm::Saveas1Click() {
 }
 
 void TTextForm::WriteFile() {
-  const QString error = SaveReportFile(*RichEdit1->document(), fileName_);
-  if (!error.isEmpty()) {
-    Prompts().Error(error);
+  try {
+    SaveReportFile(*RichEdit1->document(), fileName_);
+  } catch (const vortalis::output::OutputError& error) {
+    Prompts().Error(QString::fromUtf8(error.what()));
     return;
   }
   RichEdit1->document()->setModified(false);
@@ -256,8 +258,10 @@ void TTextForm::Print1Click() {
   QPrinter& printer = SharedPrinter();
   if (!Prompts().Print(this, printer)) return;
   printer.setDocName(fileName_);
-  if (!PrintReport(*RichEdit1->document(), RichEdit1->font(), printer).ok) {
-    Prompts().Error(QStringLiteral("Cannot print %1").arg(fileName_));
+  try {
+    PrintReport(*RichEdit1->document(), RichEdit1->font(), printer);
+  } catch (const vortalis::output::OutputError& error) {
+    Prompts().Error(QString::fromUtf8(error.what()));
   }
 }
 
@@ -323,7 +327,7 @@ void TTextForm::Printtemplate1Click() {
   if (!Prompts().Print(this, printer)) return;
   printer.setDocName(QStringLiteral("Template - %1").arg(fileName_));
   try {
-    vortalis::exports::PrintFullSizeTemplate(profile, printer, CurrentSeparators());
+    PrintTemplate(profile, printer, CurrentSeparators());
   } catch (const std::exception& error) {
     ShowProfileFailure(error);
   }

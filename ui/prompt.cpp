@@ -1,11 +1,19 @@
 #include "ui/prompt.h"
 
+#include <sys/stat.h>
+
+#include <QAbstractFileIconProvider>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSettings>
+
+#include "output/output_file.h"
 
 namespace vortalis::windows {
 
@@ -18,8 +26,55 @@ QString ProgramTitle() { return QStringLiteral("Vortalis"); }
 // the program would seem to hang.
 void KeepAbove(QDialog& box) { box.setWindowFlag(Qt::WindowStaysOnTopHint, true); }
 
+// Icons and types from the name alone: Qt's own provider reads a file's first
+// bytes to choose them, which blocks for good on files such as /proc/kmsg.
+class NameOnlyIconProvider final : public QAbstractFileIconProvider {
+ public:
+  using QAbstractFileIconProvider::icon;
+  QIcon icon(const QFileInfo& info) const override { return icon(info.isDir() ? Folder : File); }
+  QString type(const QFileInfo& info) const override {
+    if (info.isDir()) return QStringLiteral("Folder");
+    return info.suffix().isEmpty() ? QStringLiteral("File")
+                                   : info.suffix().toUpper() + QStringLiteral(" File");
+  }
+};
+
+// Accepts only a name the program can write (SaveNameRefusal).
+class SaveDialog final : public QFileDialog {
+ public:
+  explicit SaveDialog(QWidget* parent) : QFileDialog(parent) {
+    // Qt's own dialog: a native one could not refuse a name, and keeps a history.
+    setOption(QFileDialog::DontUseNativeDialog, true);
+    setIconProvider(&icons_);
+  }
+
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (!files.isEmpty() && !QFileInfo(files.constFirst()).isDir()) {
+      const QString refusal = SaveNameRefusal(files.constFirst());
+      if (!refusal.isEmpty()) {
+        QMessageBox box(QMessageBox::Warning, ProgramTitle(), refusal, QMessageBox::Ok, this);
+        KeepAbove(box);
+        box.exec();
+        return;
+      }
+    }
+    QFileDialog::accept();
+  }
+
+ private:
+  NameOnlyIconProvider icons_;
+};
+
 class DialogPrompt final : public Prompt {
  public:
+  DialogPrompt() {
+    // The program keeps nothing between runs: the file dialog's history and
+    // last folder, which Qt saves in the user's QtProject.conf, go nowhere.
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+      QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
+  }
+
   void Message(const QString& text) override {
     QMessageBox box(QMessageBox::NoIcon, ProgramTitle(), text, QMessageBox::Ok);
     KeepAbove(box);
@@ -70,7 +125,7 @@ class DialogPrompt final : public Prompt {
  private:
   static QString AskSaveName(QWidget* parent, const QString& preset, const QString& filter,
                              const QString& suffix) {
-    QFileDialog dialog(parent);
+    SaveDialog dialog(parent);
     KeepAbove(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -84,7 +139,28 @@ class DialogPrompt final : public Prompt {
 
 Prompt* installed = nullptr;
 
+// No write permission for anyone: read-only, even for root.
+bool WriteProtected(const QString& path) {
+  struct stat info {};
+  return ::stat(QFile::encodeName(path).constData(), &info) == 0 && (info.st_mode & 0222) == 0;
+}
+
 }  // namespace
+
+QString SaveNameRefusal(const QString& path) {
+  const QFileInfo file(path);
+  const QString folder = file.absolutePath();
+  if (!QFileInfo(folder).isDir())
+    return QStringLiteral("The folder %1 does not exist").arg(folder);
+  if (file.exists() ? WriteProtected(path) : WriteProtected(folder))
+    return QStringLiteral("Cannot write %1: it is write-protected").arg(path);
+  try {
+    vortalis::output::OutputFile::Check(QFile::encodeName(path).toStdString());
+  } catch (const vortalis::output::OutputError& error) {
+    return QString::fromLocal8Bit(error.what());
+  }
+  return {};
+}
 
 Prompt& Prompts() {
   static DialogPrompt real;

@@ -34,6 +34,12 @@ class Prompt {
   virtual bool PrinterSetup(QWidget* parent, QPrinter& printer) = 0;
 };
 
+// Why the save dialogs refuse `path`, or an empty text when they accept it:
+// the folder must exist, and a file the program could not write there (a
+// read-only file, a write-protected folder, a folder that takes no new files)
+// is not accepted.
+QString SaveNameRefusal(const QString& path);
+
 // The prompt in force; the real dialogs unless a test installed another.
 Prompt& Prompts();
 // Installs `prompt` (not owned); nullptr restores the real dialogs.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -13,9 +14,10 @@
 
 #include "cli/options.h"
 #include "cli/report_tool.h"
-#include "cli/safe_output.h"
 #include "cli/spooled_document.h"
 #include "cli/terminal_progress.h"
+#include "output/output_file.h"
+#include "output/scratch_file.h"
 #include "report_test_support.h"
 
 namespace {
@@ -27,7 +29,6 @@ using vortalis::cli::SpooledDocument;
 using vortalis::cli::ToolEnvironment;
 using vortalis::cli::ToolOptions;
 using vortalis::cli::UsageError;
-using vortalis::cli::WriteFileSafely;
 using vortalis::report::CircularReportInput;
 using vortalis::report::RectangularReportInput;
 
@@ -341,7 +342,7 @@ TEST(CommandLine, FailedStandardOutputIsAnError) {
   const ToolRun run = RunTool({"circular", "--increment", "100"}, 0, full);
   std::fclose(full);
   EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(run.err.starts_with("vortalis-report: cannot write standard output: ")) << run.err;
+  EXPECT_TRUE(run.err.starts_with("vortalis-report: Cannot write standard output: ")) << run.err;
 }
 
 using OutputFile = TempFolder;
@@ -412,29 +413,11 @@ TEST_F(OutputFile, UnwritablePlacesAreReportedWithExitOne) {
        {folder_ / "folder", folder_ / "missing" / "horn.txt", folder_ / "folder/"}) {
     const ToolRun run = RunTool({"circular", "--increment", "100", "--output", target.string()});
     EXPECT_EQ(run.status, 1) << target;
-    EXPECT_TRUE(run.err.starts_with("vortalis-report: cannot write " + target.string() + ": "))
+    EXPECT_TRUE(run.err.starts_with("vortalis-report: Cannot write " + target.string() + ": "))
         << run.err;
   }
   EXPECT_EQ(Names(), std::vector<std::string>{"folder"});
   EXPECT_TRUE(fs::is_empty(folder_ / "folder"));
-}
-
-TEST_F(OutputFile, FailedWriteLeavesTheOldFileAndNoTemporary) {
-  const fs::path file = folder_ / "horn.txt";
-  WriteTextFile(file, "old report");
-  std::string error;
-  const bool written = WriteFileSafely(
-      file.string(),
-      [](std::FILE* out) {
-        std::fputs("half a report", out);
-        errno = ENOSPC;
-        return false;
-      },
-      error);
-  EXPECT_FALSE(written);
-  EXPECT_EQ(error, file.string() + ": No space left on device");
-  EXPECT_EQ(ReadFile(file), "old report");
-  EXPECT_EQ(Names(), std::vector<std::string>{"horn.txt"});
 }
 
 TEST_F(OutputFile, WritesThroughALinkIntoItsTarget) {
@@ -445,6 +428,31 @@ TEST_F(OutputFile, WritesThroughALinkIntoItsTarget) {
             0);
   EXPECT_TRUE(fs::is_symlink(folder_ / "link.txt"));
   EXPECT_EQ(ReadFile(target), "Horn length: 466.518 mm\nMouth size: 180.38 mm\n");
+}
+
+// A program that leaves the stop signals alone (the window program) still
+// ends by them, without a temporary file beside the file it was replacing or
+// in $TMPDIR.
+TEST_F(OutputFile, StopSignalsAtTheirDefaultLeaveNoTemporary) {
+  const fs::path file = folder_ / "horn.txt";
+  WriteTextFile(file, "old report");
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::setenv("TMPDIR", folder_.c_str(), 1);
+      vortalis::output::OutputFile output(file.string());
+      vortalis::output::ScratchFile scratch(vortalis::output::ScratchFile::Kind::Named);
+      output.Write(std::string(3u << 20, 'x'));
+      ::raise(signal);
+      ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal << " " << status;
+    EXPECT_EQ(ReadFile(file), "old report");
+    EXPECT_EQ(Names(), std::vector<std::string>{"horn.txt"});
+  }
 }
 
 TEST(SpooledDocumentTest, LongDocumentsComeBackWithEveryReplacement) {
@@ -464,12 +472,14 @@ TEST(SpooledDocumentTest, LongDocumentsComeBackWithEveryReplacement) {
   document.ReplaceLine(200, "no such line");
   EXPECT_EQ(document.LineCount(), 200u);
 
-  std::FILE* out = std::tmpfile();
-  ASSERT_TRUE(document.WriteTo(out));
+  struct Text final : vortalis::output::ByteSink {
+    void Write(std::string_view bytes) override { text.append(bytes); }
+    std::string text;
+  } out;
+  document.WriteTo(out);
   std::string joined;
   for (const std::string& line : expected) joined += line + "\r\n";
-  EXPECT_EQ(ReadStream(out), joined);
-  std::fclose(out);
+  EXPECT_EQ(out.text, joined);
 }
 
 TEST(TerminalProgressTest, DrawsOnlyOnATerminalAndClearsWhenHidden) {

@@ -17,7 +17,7 @@
 #include "buildkit/sectors.h"
 #include "buildkit/staves.h"
 #include "cli/kit_tool.h"
-#include "export/export_error.h"
+#include "output/output_error.h"
 #include "export/kit_files.h"
 #include "export_test_support.h"
 #include "report_test_support.h"
@@ -274,7 +274,7 @@ TEST_F(KitFileTest, FailuresNameTheFile) {
     try {
       exports::WriteKitFile(kit, path);
       ADD_FAILURE() << "written: " << path.toStdString();
-    } catch (const exports::ExportError& error) {
+    } catch (const vortalis::output::OutputError& error) {
       EXPECT_NE(std::string(error.what()).find(path.toStdString()), std::string::npos)
           << error.what();
     }

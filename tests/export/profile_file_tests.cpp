@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "export/export_error.h"
+#include "output/output_error.h"
 #include "export/profile_export.h"
 #include "export_test_support.h"
 #include "geometry/number_text.h"
@@ -22,7 +22,7 @@
 
 namespace {
 
-using vortalis::exports::ExportError;
+using vortalis::output::OutputError;
 using vortalis::exports::ExportFormat;
 using vortalis::exports::ExportProfile;
 using vortalis::exports::ProfileCsv;
@@ -237,7 +237,7 @@ TEST(ProfileExport, FailureNamesTheFileAndLeavesNoFile) {
   try {
     ExportProfile(profile, ExportFormat::Csv, missing);
     ADD_FAILURE() << "written into a missing folder";
-  } catch (const ExportError& e) {
+  } catch (const OutputError& e) {
     EXPECT_NE(std::string(e.what()).find("no such folder/horn.csv"), std::string::npos) << e.what();
   }
   // A file that exists is replaced whole.

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <string>
 
-#include "export/export_error.h"
+#include "output/output_error.h"
 #include "export/full_size_template.h"
 #include "export/profile_curves.h"
 #include "export_test_support.h"
@@ -16,7 +16,7 @@
 namespace {
 
 using vortalis::exports::DrawTemplatePage;
-using vortalis::exports::ExportError;
+using vortalis::output::OutputError;
 using vortalis::exports::kTemplateOverlapMm;
 using vortalis::exports::LayoutTemplate;
 using vortalis::exports::ProfileCurves;
@@ -148,14 +148,14 @@ TEST(TemplatePdf, PrinterWithPdfOutputPrintsTheLayout) {
 }
 
 TEST(TemplateLayout, RefusesSmallPagesAndHugeHorns) {
-  EXPECT_THROW(LayoutTemplate(BassHorn(), QSizeF(85.0, 128.0)), ExportError);  // A6
+  EXPECT_THROW(LayoutTemplate(BassHorn(), QSizeF(85.0, 128.0)), OutputError);  // A6
   // A 2 Hz horn is some 27 m long and 27 m wide: thousands of pages.
   const HornProfile huge =
       MakeCircularProfile(CircularHorn("2", "25", LengthUnit::Millimetre), 100.0L, {}, {});
   try {
     LayoutTemplate(huge, kA4Portrait);
     ADD_FAILURE() << "a template of thousands of pages";
-  } catch (const ExportError& e) {
+  } catch (const OutputError& e) {
     EXPECT_NE(std::string(e.what()).find("at most 500"), std::string::npos) << e.what();
   }
 }

@@ -2,9 +2,16 @@
 // their file or run out of disk part way, Quit over several unsaved reports,
 // Abort and Quit in the middle of a 610,000-row table, many reports opened and
 // closed, and any text in every field of both dialogs.
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -12,19 +19,24 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "app/main_form.h"
 #include "file_size_limit.h"
 #include "long_lived_forms.h"
 #include "report/report_generator.h"
+#include "report_window/export_dialog.h"
 #include "report_window/text_form.h"
 #include "report_window/waitform.h"
 #include "report_windows.h"
@@ -34,6 +46,7 @@
 #include "test_files.h"
 #include "ui/forms.h"
 #include "ui/locale_separators.h"
+#include "ui/prompt.h"
 
 namespace {
 
@@ -46,8 +59,27 @@ bool WriteFile(const QString& path, const QByteArray& bytes) {
   return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// A small tmpfs at `folder` while the object lives; mounting needs root.
+class SmallDisk {
+ public:
+  SmallDisk(const QString& folder, int kib) : folder_(QFile::encodeName(folder)) {
+    QDir().mkpath(folder);
+    const QByteArray options = "size=" + QByteArray::number(kib) + "k";
+    mounted_ = ::mount("tmpfs", folder_.constData(), "tmpfs", 0, options.constData()) == 0;
+  }
+  ~SmallDisk() {
+    if (mounted_) ::umount(folder_.constData());
+  }
+  bool Mounted() const { return mounted_; }
+
+ private:
+  QByteArray folder_;
+  bool mounted_ = false;
+};
+
 QStringList FolderEntries(const QString& folder) {
-  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+  return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                QDir::NoDotAndDotDot);
 }
 
 
@@ -132,27 +164,31 @@ class FaultInjectionTests : public QObject {
     QTest::addColumn<int>("sizeLimit");      // bytes a file may grow to; 0: no limit
     QTest::addColumn<bool>("largeReport");   // several write chunks rather than one
     QTest::addColumn<QString>("error");
+    QTest::addColumn<int>("diskKiB");  // a tmpfs of this size at %1/disk; 0: none
     // Tests run as root, for whom permission bits stop nothing; these refuse root too.
     QTest::newRow("folder that refuses new files (/proc)")
         << QStringLiteral("/proc/vortalis-horn.txt") << false << 0 << false
-        << QStringLiteral("Cannot create file /proc/vortalis-horn.txt");
+        << QStringLiteral("Cannot create file /proc/vortalis-horn.txt") << 0;
     QTest::newRow("a file where the folder should be")
         << QStringLiteral("%1/report.txt/horn.txt") << false << 0 << false
-        << QStringLiteral("Cannot create file %1/report.txt/horn.txt");
+        << QStringLiteral("Cannot create file %1/report.txt/horn.txt") << 0;
     QTest::newRow("name longer than the file system allows")
         << QStringLiteral("%1/") + QString(300, QLatin1Char('h')) + QStringLiteral(".txt") << false
         << 0 << false
         << QStringLiteral("Cannot create file %1/") + QString(300, QLatin1Char('h')) +
-               QStringLiteral(".txt");
+               QStringLiteral(".txt") << 0;
     QTest::newRow("disk full in the first write, over an older report")
         << QStringLiteral("%1/horn.txt") << true << 100 << false
-        << QStringLiteral("Failed to Save Stream");
+        << QStringLiteral("Failed to Save Stream") << 0;
     QTest::newRow("disk full part way through a long report, over an older report")
         << QStringLiteral("%1/horn.txt") << true << 1200000 << true
-        << QStringLiteral("Failed to Save Stream");
+        << QStringLiteral("Failed to Save Stream") << 0;
     QTest::newRow("disk full part way through a long report, new file")
         << QStringLiteral("%1/horn.txt") << false << 1200000 << true
-        << QStringLiteral("Failed to Save Stream");
+        << QStringLiteral("Failed to Save Stream") << 0;
+    QTest::newRow("a small disk full part way through a long report, over an older report")
+        << QStringLiteral("%1/disk/horn.txt") << true << 0 << true
+        << QStringLiteral("Failed to Save Stream") << 1024;
   }
 
   // The old file stays intact, no temporary file is left, the report stays
@@ -165,12 +201,22 @@ class FaultInjectionTests : public QObject {
     QFETCH(int, sizeLimit);
     QFETCH(bool, largeReport);
     QFETCH(QString, error);
+    QFETCH(int, diskKiB);
+    std::unique_ptr<SmallDisk> disk;
+    if (diskKiB > 0) {
+      disk = std::make_unique<SmallDisk>(InFolder(QStringLiteral("disk")), diskKiB);
+      if (!disk->Mounted()) QSKIP("mounting a tmpfs needs root; the size-limit rows stand in");
+    }
     if (path.contains(QStringLiteral("%1"))) path = path.arg(folder_->path());
     if (error.contains(QStringLiteral("%1"))) error = error.arg(folder_->path());
     QVERIFY(WriteFile(InFolder(QStringLiteral("report.txt")), "not a folder\r\n"));
     const QByteArray old = "an older report\r\n";
     if (existingFile) QVERIFY(WriteFile(path, old));
-    const QStringList before = FolderEntries(folder_->path());
+    const QFileInfo parent(QFileInfo(path).absolutePath());
+    const QString folder = parent.isDir() && parent.filePath().startsWith(folder_->path())
+                               ? parent.filePath()
+                               : folder_->path();
+    const QStringList before = FolderEntries(folder);
 
     // 5 Hz with a 0.5 mm throat radius: about 105,000 rows, some 3 MB of text,
     // written in chunks of 1 MiB: the limit stops the second one part way.
@@ -190,7 +236,7 @@ class FaultInjectionTests : public QObject {
     QVERIFY(form->RichEdit1->document()->isModified());
     QCOMPARE(form->FileName(), path);
     QCOMPARE(form->windowTitle(), QFileInfo(path).fileName());
-    QCOMPARE(FolderEntries(folder_->path()), before);
+    QCOMPARE(FolderEntries(folder), before);
     if (existingFile) QCOMPARE(ReadFile(path), old);
     if (!existingFile) QVERIFY(!QFileInfo::exists(path));
 
@@ -199,7 +245,7 @@ class FaultInjectionTests : public QObject {
     QCoreApplication::processEvents();
     QCOMPARE(Reports().size(), 1);
     QCOMPARE(prompt_->errors.size(), 2);
-    QCOMPARE(FolderEntries(folder_->path()), before);
+    QCOMPARE(FolderEntries(folder), before);
 
     if (sizeLimit == 0) return;  // the other faults do not go away
     form->Save1Click();
@@ -208,6 +254,184 @@ class FaultInjectionTests : public QObject {
     QByteArray expected = form->RichEdit1->toPlainText().toUtf8().replace("\n", "\r\n");
     if (!expected.endsWith("\r\n")) expected.append("\r\n");
     QCOMPARE(ReadFile(path), expected);
+  }
+
+  void everyWindowOutputOnAFullDisk_data() {
+    QTest::addColumn<QString>("output");
+    for (const char* output : {"save", "export csv", "export dxf", "export svg", "print report",
+                               "print template"})
+      QTest::newRow(output) << QString::fromLatin1(output);
+  }
+
+  // A disk with room for less than the new file, over an older file: the
+  // error names the reason, the old file and the folder stay as they were.
+  // PDF prints are files too when the printer prints into one.
+  void everyWindowOutputOnAFullDisk() {
+    QFETCH(QString, output);
+    const QString folder = InFolder(QStringLiteral("disk"));
+    const SmallDisk disk(folder, 8);
+    std::unique_ptr<FileSizeLimit> limit;
+    const QString path = folder + QStringLiteral("/horn");
+    QVERIFY(WriteFile(path, "an older file\r\n"));
+    // Room for one more page of 4 KiB; every output here is larger.
+    if (!disk.Mounted()) limit = std::make_unique<FileSizeLimit>(4096);
+    const QStringList before = FolderEntries(folder);
+    TTextForm* form = CalculateCircular(QStringLiteral("300"), QStringLiteral("10"),
+                                        SettCircForm->T1);
+    QVERIFY(form);
+    prompt_->printAnswers = {true};
+    prompt_->configurePrinter = [&path](QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(path);
+    };
+    if (output == QStringLiteral("save")) {
+      prompt_->saveAnswers = {path};
+      form->Save1Click();
+    } else if (output == QStringLiteral("print report")) {
+      form->Print1->trigger();
+    } else if (output == QStringLiteral("print template")) {
+      form->Printtemplate1->trigger();
+    } else {
+      form->Exportprofile1->trigger();
+      QPointer<TExportForm> dialog = form->ExportDialog();
+      QVERIFY(dialog);
+      (output.endsWith(QStringLiteral("csv"))   ? dialog->Csv
+       : output.endsWith(QStringLiteral("dxf")) ? dialog->Dxf
+                                                : dialog->Svg)
+          ->setChecked(true);
+      dialog->Step->setText(QStringLiteral("1"));
+      prompt_->exportAnswers = {path};
+      dialog->ExportButton->click();
+      if (dialog) dialog->reject();
+    }
+    limit.reset();
+    QCOMPARE(prompt_->errors.size(), 1);
+    const QString reason = disk.Mounted() ? QStringLiteral(": No space left on device")
+                                          : QStringLiteral(": File too large");
+    QCOMPARE(prompt_->errors.constFirst(), output == QStringLiteral("save")
+                                               ? QStringLiteral("Failed to Save Stream")
+                                               : QStringLiteral("Cannot write ") + path + reason);
+    QCOMPARE(ReadFile(path), QByteArray("an older file\r\n"));
+    QCOMPARE(FolderEntries(folder), before);
+  }
+
+  void saveWritesThroughOrKeepsTheOwner_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("device node") << QStringLiteral("device");
+    QTest::newRow("FIFO") << QStringLiteral("fifo");
+    QTest::newRow("file of another owner") << QStringLiteral("owned");
+  }
+
+  // A device or a FIFO is written through and stays what it is; a file of
+  // another owner keeps its owner, group and mode.
+  void saveWritesThroughOrKeepsTheOwner() {
+    QFETCH(QString, kind);
+    if (::geteuid() != 0) QSKIP("device nodes and other owners need root");
+    const QString path = InFolder(kind);
+    const QByteArray name = QFile::encodeName(path);
+    if (kind == QStringLiteral("device")) QCOMPARE(::mknod(name, S_IFCHR | 0666, makedev(1, 3)), 0);
+    if (kind == QStringLiteral("fifo")) QCOMPARE(::mkfifo(name, 0644), 0);
+    if (kind == QStringLiteral("owned")) {
+      QVERIFY(WriteFile(path, "an older report\r\n"));
+      QCOMPARE(::chown(name, 65534, 65534), 0);
+      QCOMPARE(::chmod(name, 0640), 0);
+    }
+    struct stat before {};
+    QCOMPARE(::stat(name, &before), 0);
+    QByteArray received;
+    std::thread reader;
+    if (kind == QStringLiteral("fifo")) {
+      reader = std::thread([&received, name] {
+        const int fd = ::open(name.constData(), O_RDONLY);
+        char buffer[4096];
+        for (ssize_t got; fd >= 0 && (got = ::read(fd, buffer, sizeof buffer)) > 0;)
+          received.append(buffer, got);
+        if (fd >= 0) ::close(fd);
+      });
+    }
+
+    TTextForm* form = SmallReport();
+    QVERIFY(form);
+    prompt_->saveAnswers = {path};
+    form->Save1Click();
+    if (reader.joinable()) reader.join();
+    QCOMPARE(prompt_->errors, QStringList{});
+    QVERIFY(!form->RichEdit1->document()->isModified());
+    struct stat after {};
+    QCOMPARE(::stat(name, &after), 0);
+    QCOMPARE(after.st_mode, before.st_mode);
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(after.st_gid, before.st_gid);
+    QByteArray expected = form->RichEdit1->toPlainText().toUtf8().replace("\n", "\r\n");
+    if (!expected.endsWith("\r\n")) expected.append("\r\n");
+    if (kind == QStringLiteral("fifo")) QCOMPARE(received, expected);
+    if (kind == QStringLiteral("owned")) QCOMPARE(ReadFile(path), expected);
+    QCOMPARE(FolderEntries(folder_->path()), QStringList{kind});
+  }
+
+  void saveDialogRefusesWhatCannotBeWritten_data() {
+    QTest::addColumn<QString>("path");  // %1: the test's folder
+    QTest::addColumn<int>("mode");      // of the file, or of the folder "ro" when the name is new
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("new file") << QStringLiteral("%1/new.txt") << 0 << true;
+    QTest::newRow("writable file") << QStringLiteral("%1/old.txt") << 0644 << true;
+    QTest::newRow("read-only file") << QStringLiteral("%1/old.txt") << 0444 << false;
+    QTest::newRow("write-protected folder") << QStringLiteral("%1/ro/new.txt") << 0555 << false;
+    QTest::newRow("missing folder") << QStringLiteral("%1/missing/new.txt") << 0 << false;
+    QTest::newRow("folder that takes no new files") << QStringLiteral("/proc/new.txt") << 0
+                                                    << false;
+  }
+
+  void saveDialogRefusesWhatCannotBeWritten() {
+    QFETCH(QString, path);
+    QFETCH(int, mode);
+    QFETCH(bool, accepted);
+    if (path.contains(QStringLiteral("%1"))) path = path.arg(folder_->path());
+    if (path.contains(QStringLiteral("/ro/"))) {
+      QVERIFY(QDir(folder_->path()).mkdir(QStringLiteral("ro")));
+      QCOMPARE(::chmod(QFile::encodeName(InFolder(QStringLiteral("ro"))), 0555), 0);
+    } else if (mode != 0) {
+      QVERIFY(WriteFile(path, "old"));
+      QCOMPARE(::chmod(QFile::encodeName(path), static_cast<mode_t>(mode)), 0);
+    }
+    const QStringList before = FolderEntries(folder_->path());
+    const QString refusal = SaveNameRefusal(path);
+    QCOMPARE(refusal.isEmpty(), accepted);
+    if (!accepted) QVERIFY2(refusal.contains(QFileInfo(path).absolutePath()), qPrintable(refusal));
+    QCOMPARE(FolderEntries(folder_->path()), before);
+  }
+
+  // The real save dialog, shown on /proc: Qt's own icon provider would read
+  // /proc/kmsg and never return. Nothing of the dialog is kept for later runs.
+  void realSaveDialogOnProcReturnsAndKeepsNoHistory() {
+    if (!QFileInfo(QStringLiteral("/proc/kmsg")).isReadable()) QSKIP("/proc/kmsg needs root");
+    SetPrompts(nullptr);
+    bool shown = false;
+    QTimer::singleShot(0, [&shown] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      shown = true;
+      // Typed as a user types it: the completer and the file model list /proc.
+      auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      if (name) {
+        name->clear();
+        QTest::keyClicks(name, QStringLiteral("/proc/km"));
+      }
+      QTest::qWait(1500);
+      dialog->reject();
+    });
+    const QString chosen = Prompts().SaveFileName(nullptr, QStringLiteral("/proc/horn.txt"));
+    SetPrompts(prompt_.get());
+    QVERIFY(shown);
+    QVERIFY(chosen.isEmpty());
+    // Where Qt keeps it by default, and wherever it is kept now.
+    const QString conf = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                         QStringLiteral("/QtProject.conf");
+    QVERIFY2(!ReadFile(conf).contains("proc"), qPrintable(conf));
+    QSettings qtSettings(QSettings::UserScope, QStringLiteral("QtProject"));
+    QVERIFY2(!qtSettings.value(QStringLiteral("FileDialog/lastVisited")).toString().contains(
+                 QStringLiteral("proc")),
+             qPrintable(qtSettings.fileName()));
   }
 
   // ---- Quit ----------------------------------------------------------------
