@@ -403,7 +403,24 @@ INSTANTIATE_TEST_SUITE_P(
                       SolidCase{"Hz1000InchFlangeSixBolts",
                                 Horn("1000", "0.25", LengthUnit::Inch),
                                 {},
-                                Options(0.08L, 1.0L, BoltedFlange(2.0L, 0.15L, 1.5L, 6, 0.15L))}),
+                                Options(0.08L, 1.0L, BoltedFlange(2.0L, 0.15L, 1.5L, 6, 0.15L))},
+                      // Holes of many sides in cells of few steps, near the bore and the rim.
+                      SolidCase{"Hz300FourBolts",
+                                Horn("300", "10"),
+                                {MouthLimitKind::Radius, 160.0L},
+                                Options(3.0L, 100.0L, BoltedFlange(80.0L, 6.0L, 65.0L, 4, 5.5L))},
+                      SolidCase{"Hz2000OneBoltNearTheBore",
+                                Horn("2000", "5"),
+                                {},
+                                Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 19.34L, 1, 4.0L))},
+                      SolidCase{"Hz2000TwelveBoltsNearTheBore",
+                                Horn("2000", "5"),
+                                {},
+                                Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 19.34L, 12, 4.0L))},
+                      SolidCase{"Hz2000FiveBoltsNearTheRim",
+                                Horn("2000", "5"),
+                                {},
+                                Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 38.06L, 5, 1.5L))}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The outer face keeps the wall from the inner face everywhere, also where the
