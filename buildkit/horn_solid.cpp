@@ -344,15 +344,18 @@ HornSolids CircularHornSolids(const report::CircularReportInput& input,
   long long steps = AngularSteps(widest, tolerance);
   if (holes.count > 0) {
     // Steps a multiple of twice the holes, so each hole's centre is on a step,
-    // and fine enough that a cell is about as wide as it is high.
-    const long double halfCell = (holes.high - holes.low) * 0.5L / holes.circle;
+    // and fine enough that a cell is about as wide as it is high. The cell's
+    // straight sides and the chords of its outer edge must clear the hole.
+    const long double halfCell = std::asin((holes.high - holes.low) * 0.5L / holes.circle);
     const auto multiple = 2LL * holes.count;
     steps = std::max(steps, static_cast<long long>(std::ceil(kTwoPi / halfCell)));
     steps = (steps + multiple - 1) / multiple * multiple;
     for (;; steps += multiple) {
       holes.half =
           static_cast<long long>(std::ceil(halfCell / (kTwoPi / static_cast<long double>(steps))));
-      if (2 * holes.half < steps / holes.count) break;
+      const bool clear = holes.high * std::cos(geometry::Pi / static_cast<long double>(steps)) >
+                         holes.circle + holes.radius;
+      if (clear && 2 * holes.half < steps / holes.count) break;
       if (steps > kMaxAngularSteps) throw KitError("The bolt holes are too close together.");
     }
   }

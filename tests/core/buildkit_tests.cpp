@@ -420,7 +420,11 @@ INSTANTIATE_TEST_SUITE_P(
                       SolidCase{"Hz2000FiveBoltsNearTheRim",
                                 Horn("2000", "5"),
                                 {},
-                                Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 38.06L, 5, 1.5L))}),
+                                Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 38.06L, 5, 1.5L))},
+                      SolidCase{"Hz2000FourBoltsAtTheRim",
+                                Horn("2000", "5"),
+                                {},
+                                Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 33.99L, 4, 6.0L))}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The outer face keeps the wall from the inner face everywhere, also where the
