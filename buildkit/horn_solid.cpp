@@ -265,11 +265,25 @@ class Revolver {
     }
   }
 
+  // Positive when p lies left of the line from a to b in the face's plane.
+  static long double Turn(const Mesh& mesh, std::uint32_t p, std::uint32_t a, std::uint32_t b) {
+    const Vertex& w = mesh.vertices[p];
+    const Vertex& u = mesh.vertices[a];
+    const Vertex& v = mesh.vertices[b];
+    return (v.x - u.x) * (w.y - u.y) - (v.y - u.y) * (w.x - u.x);
+  }
+
   // Triangles between a cell's edge and its hole, both walked around the centre.
   static void Zip(Mesh& mesh, std::vector<std::uint32_t> cell, std::vector<std::uint32_t> hole,
                   const Vertex& centre, long double facing) {
-    const auto angle = [&mesh, &centre](std::uint32_t v) {
+    // Angles from the cell's first point, so that both walks start together.
+    const std::uint32_t first = cell.front();
+    const auto around = [&mesh, &centre](std::uint32_t v) {
       return std::atan2(mesh.vertices[v].y - centre.y, mesh.vertices[v].x - centre.x);
+    };
+    const auto angle = [&around, first](std::uint32_t v) {
+      const long double a = around(v) - around(first);
+      return a < 0.0L ? a + kTwoPi : a;
     };
     const auto byAngle = [&angle](std::uint32_t p, std::uint32_t q) { return angle(p) < angle(q); };
     std::sort(cell.begin(), cell.end(), byAngle);
@@ -281,8 +295,19 @@ class Revolver {
     std::size_t i = 0;
     std::size_t j = 0;
     while (i < cell.size() || j < hole.size()) {
-      const bool advanceCell =
+      // By angle, unless that triangle would fold over its neighbours (a cell
+      // point far around from a hole's side lies inside that side's line, or a
+      // hole's point outside a cell's side near the bore) and the other would not.
+      const bool cellFits =
+          i < cell.size() &&
+          Turn(mesh, hole[j % hole.size()], cell[i], cell[(i + 1) % cell.size()]) > 0.0L;
+      const bool holeFits =
+          j < hole.size() &&
+          Turn(mesh, cell[i % cell.size()], hole[j], hole[(j + 1) % hole.size()]) < 0.0L;
+      const bool byAngle =
           j == hole.size() || (i < cell.size() && unwrapped(cell, i + 1) <= unwrapped(hole, j + 1));
+      const bool advanceCell =
+          j == hole.size() || (i < cell.size() && (byAngle ? cellFits || !holeFits : !holeFits));
       if (advanceCell) {
         mesh.AddFacing(cell[i], cell[(i + 1) % cell.size()], hole[j % hole.size()], outward);
         ++i;
@@ -319,15 +344,18 @@ HornSolids CircularHornSolids(const report::CircularReportInput& input,
   long long steps = AngularSteps(widest, tolerance);
   if (holes.count > 0) {
     // Steps a multiple of twice the holes, so each hole's centre is on a step,
-    // and fine enough that a cell is about as wide as it is high.
-    const long double halfCell = (holes.high - holes.low) * 0.5L / holes.circle;
+    // and fine enough that a cell is about as wide as it is high. The cell's
+    // straight sides and the chords of its outer edge must clear the hole.
+    const long double halfCell = std::asin((holes.high - holes.low) * 0.5L / holes.circle);
     const auto multiple = 2LL * holes.count;
     steps = std::max(steps, static_cast<long long>(std::ceil(kTwoPi / halfCell)));
     steps = (steps + multiple - 1) / multiple * multiple;
     for (;; steps += multiple) {
       holes.half =
           static_cast<long long>(std::ceil(halfCell / (kTwoPi / static_cast<long double>(steps))));
-      if (2 * holes.half < steps / holes.count) break;
+      const bool clear = holes.high * std::cos(geometry::Pi / static_cast<long double>(steps)) >
+                         holes.circle + holes.radius;
+      if (clear && 2 * holes.half < steps / holes.count) break;
       if (steps > kMaxAngularSteps) throw KitError("The bolt holes are too close together.");
     }
   }
