@@ -293,7 +293,7 @@ class FaultInjectionTests : public QObject {
   // ---- A 610,000-row table interrupted -----------------------------------
 
   void abortInTheLargestTable() {
-    DuringCalculation abort(3000, [] { QTest::mouseClick(waitform->Button1, Qt::LeftButton); });
+    DuringCalculation abort(100, [] { QTest::mouseClick(waitform->Button1, Qt::LeftButton); });
     TTextForm* form = LargestReport();
     QVERIFY(form);
     QVERIFY(abort.RanDuringCalculation());
@@ -334,7 +334,7 @@ class FaultInjectionTests : public QObject {
     QVERIFY(earlier);
     QSignalSpy closed(Mainform, &TMainform::Closed);
     prompt_->confirmAnswers = {Answer(answer), Answer(answer)};
-    DuringCalculation quit(2000, [] { Mainform->Exit1Click(); });
+    DuringCalculation quit(60, [] { Mainform->Exit1Click(); });
     QPointer<TTextForm> form = LargestReport();
     QVERIFY(quit.RanDuringCalculation());
     // The front report, the cut one, is asked first; No goes on to the earlier one.
