@@ -45,7 +45,7 @@ using vortalis::bench::Seconds;
 
 struct Options {
   int runs = 5;
-  int printRuns = 3;  // a print of the largest report takes tens of seconds
+  int printRuns = 3;  // a print of the 610k-line report takes tens of seconds
   int bigRuns = 3;    // Calculate of the 2.4M-line report
   QString reference;  // the tool's output for the same horn
   QString bigReference;  // the tool's output for the 2.4M-line horn
