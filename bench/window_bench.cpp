@@ -109,6 +109,7 @@ class GapMeter {
  private:
   void Tick() {
     const qint64 now = clock_.nsecsElapsed();
+    if (now - last_ > longest_) longestEnd_ = now;
     longest_ = std::max(longest_, now - last_);
     last_ = now;
   }
@@ -116,6 +117,9 @@ class GapMeter {
   QElapsedTimer clock_;
   qint64 last_ = 0;
   qint64 longest_ = 0;
+
+ public:
+  qint64 longestEnd_ = 0;
 };
 
 TTextForm* NewestReport(const QList<TTextForm*>& before) {
@@ -232,6 +236,9 @@ CalculateRun Calculate(const Horn& horn, const PaintCounter& counter, GapMeter& 
   if (!run.form) return run;
   ProcessUntilPainted(counter, paintsBefore);
   run.gap = gaps.Stop();
+  std::fprintf(stderr, "gap %.0f ms ending at %.3f s of %.3f s\n", run.gap * 1e3,
+               static_cast<double>(gaps.longestEnd_) * 1e-9,
+               static_cast<double>(timer.nsecsElapsed()) * 1e-9);
   run.seconds = static_cast<double>(timer.nsecsElapsed()) * 1e-9;
   run.cpuSeconds = vortalis::bench::ProcessCpuSeconds() - cpuBefore;
   run.peakMiB = vortalis::bench::PeakResidentMiB();

@@ -5,16 +5,33 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 // Lines held back before they go into the document as one edit: a few
 // milliseconds of work, and one Qt edit for thousands of lines.
 constexpr std::size_t kChunkLines = 4096;
 
+// glibc raises its mmap threshold whenever a mapped block is freed (a closed
+// report, a print), up to 32 MiB; the document's large arrays then live on the
+// heap and grow by copying, which stalls for a fifth of a second and holds two
+// copies at once. A fixed threshold keeps them mapped, grown by mremap.
+void KeepLargeBlocksMapped() {
+#ifdef __GLIBC__
+  static const bool fixed = mallopt(M_MMAP_THRESHOLD, 1 << 20) == 1;
+  (void)fixed;
+#endif
+}
+
 }  // namespace
 
 ReportDocumentSink::ReportDocumentSink(QPlainTextEdit& editor)
-    : editor_(editor), end_(editor.document()) {}
+    : editor_(editor), end_(editor.document()) {
+  KeepLargeBlocksMapped();
+}
 
 void ReportDocumentSink::AppendLine(std::string_view line) {
   if (finished_) return;
