@@ -6,10 +6,10 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QImage>
 #include <QMimeData>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -169,15 +169,20 @@ TTextForm* TTextForm::Open(QWidget* owner, ReportSource source) {
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->resize(537, 322);
   }
+  const QPointer<TTextForm> alive(form);
   form->TakeShownSize(*window);
   form->FormCreate();
+  // The hidden window sits in the frame during the calculation's event processing.
+  if (!alive) {
+    HideFinishedProgress();
+    return nullptr;
+  }
   form->RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   window->show();
   // Now that the editor has its size: a report whose last step replaced its
   // third line shows its beginning, one that ended by appending, its end.
   form->RichEdit1->ensureCursorVisible();
   HideFinishedProgress();
-  const QPointer<TTextForm> alive(form);
   if (!form->FormShow()) return nullptr;
   return alive.data();
 }
