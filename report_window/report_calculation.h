@@ -27,7 +27,13 @@ void RegisterCalculateButton(QPushButton* button);
 // Runs the table generator of `source`'s horn (none without a horn) into
 // `document`, with the progress window, the event pump, the locale's creation
 // stamp and the source's decimal separator. Returns the generator's error
-// message, or an empty text when it ran to its end.
+// message, or an empty text when it ran to its end. The generator's closing
+// hide of the progress window waits for HideFinishedProgress, so that the
+// window stays up until the report is on screen; after an error it is hidden
+// at once.
 QString RunReportGenerator(const ReportSource& source, vortalis::report::ReportLineSink& document);
+
+// Hides the progress window if the last generator that ended asked for it.
+void HideFinishedProgress();
 
 }  // namespace vortalis::windows

@@ -6,10 +6,12 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPrinter>
@@ -52,7 +54,11 @@ const QString kUntitled = QStringLiteral("Untitled");
 // A new child window starts one title bar lower and further right than the
 // one before, and back at the corner when it would leave the frame.
 void PlaceCascading(QMdiArea& area, QMdiSubWindow& window) {
-  const int others = static_cast<int>(area.subWindowList().size()) - 1;
+  // A report still being computed has its hidden window in the area already.
+  int others = 0;
+  for (const QMdiSubWindow* other : area.subWindowList()) {
+    if (other != &window && other->isVisible()) ++others;
+  }
   const int step = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
   const QSize room = area.viewport()->size() - window.size();
   const int fitting = step > 0 ? qMin(room.width(), room.height()) / step + 1 : 1;
@@ -81,7 +87,6 @@ TTextForm::TTextForm(QWidget* owner, ReportSource source)
   setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
   BuildEditor();
   BuildMenus();
-  FormCreate();
 }
 
 void TTextForm::BuildEditor() {
@@ -152,24 +157,46 @@ void TTextForm::BuildMenus() {
 
 TTextForm* TTextForm::Open(QWidget* owner, ReportSource source) {
   auto* form = new TTextForm(owner, std::move(source));
+  QWidget* window = form;
   if (Frame()) {
     QMdiArea* area = Frame()->ReportArea();
-    QMdiSubWindow* window = area->addSubWindow(form);
-    window->resize(537, 322);
-    PlaceCascading(*area, *window);
-    window->show();
+    QMdiSubWindow* child = area->addSubWindow(form);
+    child->resize(537, 322);
+    PlaceCascading(*area, *child);
+    window = child;
   } else {
     // Without a main window (a dialog tried on its own) the report stands alone.
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->resize(537, 322);
-    form->show();
   }
+  const QPointer<TTextForm> alive(form);
+  form->TakeShownSize(*window);
+  form->FormCreate();
+  // The hidden window sits in the frame during the calculation's event processing.
+  if (!alive) {
+    HideFinishedProgress();
+    return nullptr;
+  }
+  form->RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  window->show();
   // Now that the editor has its size: a report whose last step replaced its
   // third line shows its beginning, one that ended by appending, its end.
   form->RichEdit1->ensureCursorVisible();
-  const QPointer<TTextForm> alive(form);
+  HideFinishedProgress();
   if (!form->FormShow()) return nullptr;
   return alive.data();
+}
+
+void TTextForm::TakeShownSize(QWidget& window) {
+  // A hidden editor learns its width only when shown, and a new width lays
+  // out every line of the document again (hundreds of bytes and a
+  // microsecond a line). So the hidden window is laid out now, while the
+  // document is empty, as rendering a hidden widget does; the scroll bar that
+  // a long report needs is there from the start.
+  RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  QImage pixel(1, 1, QImage::Format_RGB32);
+  QPainter painter(&pixel);
+  window.render(&painter, QPoint(), QRegion(0, 0, 1, 1));
 }
 
 QMdiSubWindow* TTextForm::SubWindow() const { return qobject_cast<QMdiSubWindow*>(parentWidget()); }
@@ -178,14 +205,14 @@ QPrinter& TTextForm::SharedPrinter() { return windows::SharedPrinter(); }
 
 void TTextForm::FormCreate() {
   fileName_ = kUntitled;
-  // The window is hidden and takes no input while the generator runs; the
-  // lines are gathered and reach the editor in one piece.
+  // The window is hidden and takes no input while the generator writes into
+  // its editor.
   for (QAction* item : {Showprofile1, Exportprofile1, Printtemplate1, Acousticloading1, Buildkit1}) {
     item->setEnabled(HasHorn(source_));
   }
-  ReportDocumentSink document;
+  ReportDocumentSink document(*RichEdit1);
   const QString error = RunReportGenerator(source_, document);
-  document.MoveInto(*RichEdit1);
+  document.Finish();
   if (!error.isEmpty()) Prompts().Error(error);
 }
 

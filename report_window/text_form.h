@@ -25,7 +25,7 @@ class TProfileForm;
 class TTextForm : public QWidget {
   Q_OBJECT
  public:
-  // Creation: runs the generator of `source` while the window is still hidden.
+  // Creation; Open runs the generator of `source` while the window is still hidden.
   TTextForm(QWidget* owner, ReportSource source);
   ~TTextForm() override;
 
@@ -108,6 +108,8 @@ class TTextForm : public QWidget {
  private:
   void BuildEditor();
   void BuildMenus();
+  // Gives the hidden editor the size it will be shown with (`window` holds it).
+  void TakeShownSize(QWidget& window);
   // Writes the file and clears the changed flag, or reports why it could not.
   void WriteFile();
 

@@ -201,7 +201,7 @@ class ReportWindowTests : public QObject {
   }
 
   void abortFromTheEventPump() {
-    // Abort is pressed by the 100th pass through the event processing of the
+    // Abort is pressed by the 10th pass through the event processing of the
     // 466-station default horn; the state seen then is recorded.
     int passes = 0;
     bool calculateEnabled = true;
@@ -210,7 +210,7 @@ class ReportWindowTests : public QObject {
     QTimer presser;
     presser.setInterval(0);
     connect(&presser, &QTimer::timeout, this, [&] {
-      if (++passes < 100) return;
+      if (++passes < 10) return;
       presser.stop();
       calculateEnabled = SettCircForm->Calculate->isEnabled() || SettRecForm->Calculate->isEnabled();
       calculating = waitform->Calculating();
@@ -221,7 +221,7 @@ class ReportWindowTests : public QObject {
     TTextForm* form =
         CalculateCircular(QStringLiteral("300"), QStringLiteral("10"), SettCircForm->T1);
     QVERIFY(form);
-    QCOMPARE(passes, 100);
+    QCOMPARE(passes, 10);
     QVERIFY(!calculateEnabled);
     QVERIFY(calculating);
     QVERIFY(progressShown);
@@ -251,7 +251,7 @@ class ReportWindowTests : public QObject {
     QTimer quitter;
     quitter.setInterval(0);
     connect(&quitter, &QTimer::timeout, this, [&] {
-      if (++passes < 50) return;
+      if (++passes < 5) return;
       quitter.stop();
       Mainform->Exit1Click();
     });
@@ -555,25 +555,40 @@ class ReportWindowTests : public QObject {
   }
 
   void documentSink() {
-    ReportDocumentSink sink;
-    QPlainTextEdit editor;
-    sink.MoveInto(editor);
-    QVERIFY(!editor.document()->isModified());  // nothing written, nothing changed
-
-    for (const char* line : {"one", "two", "", "four"}) sink.AppendLine(line);
-    sink.ReplaceLine(4, "none");  // names no line
-    sink.ReplaceLine(2, "a longer third line");
-    sink.ReplaceLine(1, "2");
-    sink.ReplaceLine(2, "");
-    sink.ReplaceLine(1, "second");
-    QCOMPARE(sink.Text(), std::string("one\nsecond\n\nfour\n"));
-    sink.MoveInto(editor);
-    QCOMPARE(editor.toPlainText(), QStringLiteral("one\nsecond\n\nfour\n"));
-    QVERIFY(editor.document()->isModified());
-    QCOMPARE(editor.textCursor().blockNumber(), 1);
-    QCOMPARE(editor.textCursor().positionInBlock(), 6);
-    QVERIFY(!editor.document()->isUndoAvailable());
-    QCOMPARE(sink.LineCount(), 0u);
+    {
+      QPlainTextEdit editor;
+      ReportDocumentSink sink(editor);
+      sink.Finish();
+      QVERIFY(!editor.document()->isModified());  // nothing written, nothing changed
+    }
+    // A short report, and one whose early lines are in the document already
+    // when they are replaced.
+    for (const int count : {4, 9000}) {
+      QPlainTextEdit editor;
+      ReportDocumentSink sink(editor);
+      QStringList expected;
+      for (int i = 0; i < count; ++i) {
+        const std::string line = i == 2 ? std::string() : "line " + std::to_string(i);
+        sink.AppendLine(line);
+        expected << QString::fromStdString(line);
+      }
+      sink.ReplaceLine(static_cast<std::size_t>(count), "none");  // names no line
+      sink.ReplaceLine(2, "a longer third line");
+      sink.ReplaceLine(1, "2");
+      sink.ReplaceLine(static_cast<std::size_t>(count) - 1, "last");
+      sink.ReplaceLine(2, "");
+      sink.ReplaceLine(1, "second");
+      expected[1] = QStringLiteral("second");
+      expected.last() = QStringLiteral("last");
+      QCOMPARE(sink.LineCount(), static_cast<std::size_t>(count));
+      sink.Finish();
+      sink.AppendLine("after the end");
+      QCOMPARE(editor.toPlainText(), expected.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+      QVERIFY(editor.document()->isModified());
+      QCOMPARE(editor.textCursor().blockNumber(), 1);
+      QCOMPARE(editor.textCursor().positionInBlock(), 6);
+      QVERIFY(!editor.document()->isUndoAvailable());
+    }
   }
 
   void creationStamp_data() {
