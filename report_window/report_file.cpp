@@ -29,7 +29,11 @@ void SaveReportFile(const QTextDocument& document, const QString& path) {
     chunk.reserve(kChunkBytes + 4096);
     for (QTextBlock block = document.begin(); block.isValid() && IsReportLine(block);
          block = block.next()) {
-      const QByteArray line = block.text().toUtf8();
+      // A line break typed with Shift+Enter (or pasted) stays inside its
+      // paragraph as U+2028; in the file it ends a line like any other.
+      QString text = block.text();
+      text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+      const QByteArray line = text.toUtf8();
       chunk.append(line.constData(), static_cast<std::size_t>(line.size()));
       chunk.append("\r\n");
       if (chunk.size() >= kChunkBytes) {

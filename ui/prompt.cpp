@@ -112,6 +112,8 @@ class DialogPrompt final : public Prompt {
 
   bool Print(QWidget* parent, QPrinter& printer) override {
     QPrintDialog dialog(&printer, parent);
+    // Every print is the whole document: no range, page or selection to offer.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     KeepAbove(dialog);
     return dialog.exec() == QDialog::Accepted;
   }

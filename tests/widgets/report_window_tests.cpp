@@ -313,6 +313,12 @@ class ReportWindowTests : public QObject {
     QCOMPARE(ReadFile(path), saved + "note\r\n");
     QVERIFY(!form->RichEdit1->document()->isModified());
 
+    // A line break typed with Shift+Enter is a line of its own in the file.
+    QTest::keyClick(form->RichEdit1, Qt::Key_Return, Qt::ShiftModifier);
+    form->RichEdit1->insertPlainText(QStringLiteral("more"));
+    form->Save1Click();
+    QCOMPARE(ReadFile(path), saved + "note\r\nmore\r\n");
+
     // Save as presets the current name; cancelling changes nothing.
     prompt_->saveAnswers = {QString()};
     form->Saveas1Click();
