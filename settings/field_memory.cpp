@@ -55,4 +55,15 @@ void OpenReport(QWidget* dialog, QWidget* otherDialog, vortalis::report::HornInp
   ShowInFront(dialog);
 }
 
+QRadioButton* IncrementButtonOf(vortalis::geometry::TableIncrement increment, QRadioButton* t1,
+                                QRadioButton* t10, QRadioButton* t100) {
+  using vortalis::geometry::TableIncrement;
+  return increment == TableIncrement::T10 ? t10 : increment == TableIncrement::T100 ? t100 : t1;
+}
+
+QString IncrementText(vortalis::geometry::TableIncrement increment,
+                      vortalis::geometry::LengthUnit unit) {
+  return QString::fromLatin1(vortalis::geometry::IncrementCaption(increment, unit));
+}
+
 }  // namespace vortalis::windows

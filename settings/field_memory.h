@@ -7,6 +7,7 @@
 #include "report/report_input.h"
 
 class QLineEdit;
+class QRadioButton;
 class QWidget;
 
 namespace vortalis::windows {
@@ -34,6 +35,14 @@ bool ConvertEnteredLength(QLineEdit* field, vortalis::geometry::LengthUnit targe
 // The validation's message box, then the focus to `field` (nullptr: the
 // focus stays where it was, as after a frequency and throat mismatch).
 void ReportInputProblem(const vortalis::report::InputProblem& problem, QWidget* field);
+
+// The button of `increment` among the three increment buttons.
+QRadioButton* IncrementButtonOf(vortalis::geometry::TableIncrement increment, QRadioButton* t1,
+                                QRadioButton* t10, QRadioButton* t100);
+
+// An increment button's caption in `unit`.
+QString IncrementText(vortalis::geometry::TableIncrement increment,
+                      vortalis::geometry::LengthUnit unit);
 
 // Calculate of either dialog: the report of `horn` in a new report window,
 // then, unless the program is ending, `dialog` in front and `otherDialog` hidden.

@@ -153,8 +153,7 @@ void TSettCircForm::SetUnitCaptions(LengthUnit unit) {
   const bool millimetres = unit == LengthUnit::Millimetre;
   for (const TableIncrement increment :
        {TableIncrement::T1, TableIncrement::T10, TableIncrement::T100}) {
-    IncrementButton(increment)->setText(
-        QString::fromLatin1(vortalis::geometry::IncrementCaption(increment, unit)));
+    IncrementButton(increment)->setText(IncrementText(increment, unit));
   }
   SetAutoSizeText(Label2, millimetres ? QStringLiteral("Throat size (mm)")
                                       : QStringLiteral("Throat size (inch)"));
@@ -191,15 +190,7 @@ QWidget* TSettCircForm::FieldWidget(InputField field) const {
 }
 
 QRadioButton* TSettCircForm::IncrementButton(TableIncrement increment) const {
-  switch (increment) {
-    case TableIncrement::T1:
-      return T1;
-    case TableIncrement::T10:
-      return T10;
-    case TableIncrement::T100:
-      return T100;
-  }
-  return T1;
+  return IncrementButtonOf(increment, T1, T10, T100);
 }
 
 }  // namespace vortalis::windows

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <iterator>
 
+#include "settings/field_memory.h"
 #include "settings/sett_circ_form.h"
 #include "ui/settings_look.h"
 #include "ui/widgets.h"
@@ -23,10 +24,6 @@ using vortalis::geometry::TableIncrement;
 const vortalis::report::CircularReportInput kDefaults;
 
 QString DefaultText(const std::string& text) { return QString::fromStdString(text); }
-
-QString IncrementText(TableIncrement increment) {
-  return QString::fromLatin1(vortalis::geometry::IncrementCaption(increment, kDefaults.unit));
-}
 
 }  // namespace
 
@@ -47,9 +44,9 @@ void TSettCircForm::BuildControls() {
 
   meter =
       NewGroup(this, "meter", QStringLiteral("Table increment"), {16, 104, 105, 97});
-  T1 = NewRadio(meter, "T1", IncrementText(TableIncrement::T1), 8, 24, 49);
-  T10 = NewRadio(meter, "T10", IncrementText(TableIncrement::T10), 8, 48, 49);
-  T100 = NewRadio(meter, "T100", IncrementText(TableIncrement::T100), 8, 72, 57);
+  T1 = NewRadio(meter, "T1", IncrementText(TableIncrement::T1, kDefaults.unit), 8, 24, 49);
+  T10 = NewRadio(meter, "T10", IncrementText(TableIncrement::T10, kDefaults.unit), 8, 48, 49);
+  T100 = NewRadio(meter, "T100", IncrementText(TableIncrement::T100, kDefaults.unit), 8, 72, 57);
   IncrementButton(kDefaults.increment)->setChecked(true);
 
   Label2 = NewAutoSizeLabel(this, "Label2", QStringLiteral("Throat size (mm)"), 160, 112);

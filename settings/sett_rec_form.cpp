@@ -163,8 +163,7 @@ void TSettRecForm::SetUnitCaptions(LengthUnit unit) {
   const bool millimetres = unit == LengthUnit::Millimetre;
   for (const TableIncrement increment :
        {TableIncrement::T1, TableIncrement::T10, TableIncrement::T100}) {
-    IncrementButton(increment)->setText(
-        QString::fromLatin1(vortalis::geometry::IncrementCaption(increment, unit)));
+    IncrementButton(increment)->setText(IncrementText(increment, unit));
   }
   const QString suffix = millimetres ? QStringLiteral("  (mm)") : QStringLiteral("  (inch)");
   SetAutoSizeText(Label1, QStringLiteral("Side 1A - 1B") + suffix);
@@ -190,15 +189,7 @@ QWidget* TSettRecForm::FieldWidget(InputField field) const {
 }
 
 QRadioButton* TSettRecForm::IncrementButton(TableIncrement increment) const {
-  switch (increment) {
-    case TableIncrement::T1:
-      return T1;
-    case TableIncrement::T10:
-      return T10;
-    case TableIncrement::T100:
-      return T100;
-  }
-  return T1;
+  return IncrementButtonOf(increment, T1, T10, T100);
 }
 
 QRadioButton* TSettRecForm::LocationButton(MouthLocation location) const {

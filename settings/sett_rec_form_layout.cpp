@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "settings/field_memory.h"
 #include "settings/sett_rec_form.h"
 #include "ui/settings_look.h"
 #include "ui/widgets.h"
@@ -26,10 +27,6 @@ const vortalis::report::RectangularReportInput kDefaults;
 
 QString DefaultText(const std::string& text) { return QString::fromStdString(text); }
 
-QString IncrementText(TableIncrement increment) {
-  return QString::fromLatin1(vortalis::geometry::IncrementCaption(increment, kDefaults.unit));
-}
-
 }  // namespace
 
 void TSettRecForm::BuildControls() {
@@ -44,9 +41,9 @@ void TSettRecForm::BuildControls() {
   (kDefaults.unit == LengthUnit::Millimetre ? mm : inch)->setChecked(true);
 
   meter = NewGroup(this, "meter", QStringLiteral("Table increment"), {16, 104, 105, 105});
-  T1 = NewRadio(meter, "T1", IncrementText(TableIncrement::T1), 8, 24, 65);
-  T10 = NewRadio(meter, "T10", IncrementText(TableIncrement::T10), 8, 48, 65);
-  T100 = NewRadio(meter, "T100", IncrementText(TableIncrement::T100), 8, 72, 57);
+  T1 = NewRadio(meter, "T1", IncrementText(TableIncrement::T1, kDefaults.unit), 8, 24, 65);
+  T10 = NewRadio(meter, "T10", IncrementText(TableIncrement::T10, kDefaults.unit), 8, 48, 65);
+  T100 = NewRadio(meter, "T100", IncrementText(TableIncrement::T100, kDefaults.unit), 8, 72, 57);
   IncrementButton(kDefaults.increment)->setChecked(true);
 
   Label11 = NewAutoSizeLabel(this, "Label11", QStringLiteral("Throat size:  "), 160, 24);
