@@ -1,9 +1,6 @@
-#include <QBuffer>
 #include <QFont>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QRegularExpression>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
 
@@ -11,6 +8,7 @@
 #include "output/output_error.h"
 #include "export/kit_files.h"
 #include "export/kit_layout.h"
+#include "export/svg_file.h"
 #include "geometry/constants.h"
 #include "geometry/number_text.h"
 #include "report/number_format.h"
@@ -28,7 +26,6 @@ constexpr qreal kOverlapMm = 10.0;
 constexpr qreal kHeaderMm = 14.0;
 constexpr qreal kFooterMm = 16.0;
 constexpr int kMaxPages = 500;
-constexpr int kSvgResolution = 2540;
 constexpr qreal kSvgUnitsPerMm = 100.0;  // painted in hundredths, written in mm
 
 qreal MmPer(LengthUnit unit) { return static_cast<qreal>(buildkit::MillimetresPer(unit)); }
@@ -51,10 +48,6 @@ QPolygonF CirclePolygon(const KitCircle& circle, const QPointF& offset, const Ki
 
 QPen Pen(qreal widthMm, qreal u, const QColor& colour = Qt::black) {
   return QPen(colour, widthMm * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
-QString MmText(qreal value) {
-  return QString::fromStdString(geometry::FixedText(value, 18, 3, {".", ""}));
 }
 
 // Pages needed for `length` when each shows `window` of it and neighbours share the overlap.
@@ -258,35 +251,14 @@ QByteArray KitSvg(const FlatKit& kit) {
   const QRectF extentMm(sheet.extent.left() * mmPer - margin, sheet.extent.top() * mmPer - margin,
                         sheet.extent.width() * mmPer + 2 * margin,
                         sheet.extent.height() * mmPer + 2 * margin);
-  const qreal pixelsPerMm = kSvgResolution / 25.4;
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  QSvgGenerator generator;
-  generator.setOutputDevice(&buffer);
-  generator.setResolution(kSvgResolution);
-  generator.setSize(QSize(static_cast<int>(std::lround(extentMm.width() * pixelsPerMm)),
-                          static_cast<int>(std::lround(extentMm.height() * pixelsPerMm))));
-  generator.setViewBox(QRectF(0.0, 0.0, extentMm.width(), extentMm.height()));
-  generator.setTitle(drawing.title);
-  generator.setDescription(QStringLiteral("Full size: print at 100 %. Lengths in millimetres."));
-  QPainter painter;
-  if (!painter.begin(&generator)) throw output::OutputError("Cannot draw the SVG drawing.");
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.scale(1.0 / kSvgUnitsPerMm, 1.0 / kSvgUnitsPerMm);
-  const KitMapping map{mmPer, extentMm.left(), extentMm.bottom(), kSvgUnitsPerMm};
-  for (const KitText& note : sheet.notes) PaintText(painter, note, QPointF(), map);
-  for (std::size_t i = 0; i < drawing.pieces.size(); ++i)
-    PaintPiece(painter, drawing.pieces[i], sheet.offsets[i], map);
-  painter.end();
-  // The size to the micrometre, in millimetres (the generator writes whole pixels).
-  QString text = QString::fromUtf8(buffer.data());
-  static const QRegularExpression kSize(
-      QStringLiteral("<svg\\s+width=\"[^\"]*\"\\s+height=\"[^\"]*\"\\s+viewBox=\"[^\"]*\""));
-  if (!kSize.match(text).hasMatch())
-    throw output::OutputError("The SVG drawing could not be given its size in millimetres.");
-  text.replace(kSize, QStringLiteral("<svg width=\"%1mm\" height=\"%2mm\" viewBox=\"0 0 %1 %2\"")
-                          .arg(MmText(extentMm.width()), MmText(extentMm.height())));
-  return text.toUtf8();
+  return MillimetreSvg(QRectF(0.0, 0.0, extentMm.width(), extentMm.height()), drawing.title,
+                       [&](QPainter& painter) {
+    painter.scale(1.0 / kSvgUnitsPerMm, 1.0 / kSvgUnitsPerMm);
+    const KitMapping map{mmPer, extentMm.left(), extentMm.bottom(), kSvgUnitsPerMm};
+    for (const KitText& note : sheet.notes) PaintText(painter, note, QPointF(), map);
+    for (std::size_t i = 0; i < drawing.pieces.size(); ++i)
+      PaintPiece(painter, drawing.pieces[i], sheet.offsets[i], map);
+  });
 }
 
 int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
