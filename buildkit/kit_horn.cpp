@@ -17,10 +17,6 @@ constexpr int kMaxHalvings = 80;
 
 }  // namespace
 
-long double MillimetresPer(geometry::LengthUnit unit) {
-  return unit == geometry::LengthUnit::Millimetre ? 1.0L : geometry::InchToMillimetre;
-}
-
 long double CurveTolerance(geometry::LengthUnit unit) {
   return kCurveToleranceMm / MillimetresPer(unit);
 }

@@ -27,7 +27,7 @@ inline constexpr long double kCurveToleranceMm = 0.05L;
 long double CurveTolerance(geometry::LengthUnit unit);
 
 // Millimetres in one unit (1 or 25.4).
-long double MillimetresPer(geometry::LengthUnit unit);
+using geometry::MillimetresPer;
 
 struct KitHorn {
   geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;

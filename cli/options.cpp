@@ -330,7 +330,7 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
     }
     default: {
       if (auto missing = required(Wall)) return missing;
-      StlKitOptions stl{std::string(*text(Stl))};
+      StlKitOptions stl{std::string(*text(Stl)), {}};
       const auto wall = length(Wall, false);
       if (!wall) return BadValue(Wall, *text(Wall), "a length above 0");
       stl.solid.wall = *wall;

@@ -52,9 +52,7 @@ QRectF ProfileExtent(const report::HornProfile& profile) {
 }
 
 qreal MillimetresPerUnit(const report::HornProfile& profile) {
-  return profile.unit == geometry::LengthUnit::Millimetre
-             ? 1.0
-             : static_cast<qreal>(geometry::InchToMillimetre);
+  return static_cast<qreal>(geometry::MillimetresPer(profile.unit));
 }
 
 }  // namespace vortalis::exports

@@ -1,5 +1,7 @@
 #include "geometry/units.h"
 
+#include "geometry/constants.h"
+
 namespace vortalis::geometry {
 
 long double IncrementValue(TableIncrement increment, LengthUnit unit) {
@@ -20,6 +22,10 @@ const char* IncrementCaption(TableIncrement increment, LengthUnit unit) {
     case TableIncrement::T100: return mm ? "100" : "1";
   }
   return mm ? "1" : "0.01";
+}
+
+long double MillimetresPer(LengthUnit unit) {
+  return unit == LengthUnit::Millimetre ? 1.0L : InchToMillimetre;
 }
 
 const char* UnitName(LengthUnit unit) { return unit == LengthUnit::Millimetre ? "mm" : "inch"; }

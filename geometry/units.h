@@ -23,6 +23,9 @@ long double IncrementValue(TableIncrement increment, LengthUnit unit);
 // The caption of an increment button: "1", "10", "100" or "0.01", "0.1", "1".
 const char* IncrementCaption(TableIncrement increment, LengthUnit unit);
 
+// Millimetres in one `unit`: 1, or 25.4 for the inch.
+long double MillimetresPer(LengthUnit unit);
+
 // "mm" or "inch".
 const char* UnitName(LengthUnit unit);
 

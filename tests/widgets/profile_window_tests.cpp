@@ -160,7 +160,7 @@ class ProfileWindowTests : public QObject {
   // Circular horns: rings saved as the core's cutting list; rectangular
   // horns: STL only, in pieces named from the throat.
   void buildKitSavesTheChosenKit() {
-    for (const QString horn : {QStringLiteral("bass"), QStringLiteral("flat")}) {
+    for (const QString& horn : {QStringLiteral("bass"), QStringLiteral("flat")}) {
       TTextForm* form = ReportOf(horn);
       QVERIFY(form);
       form->Buildkit1->trigger();
