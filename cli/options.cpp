@@ -168,6 +168,14 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionT
   return std::nullopt;
 }
 
+std::optional<int> WholeNumber(std::string_view text, const geometry::Separators& separators) {
+  constexpr long double kLargest = 1000000.0L;
+  const auto value = geometry::ParseNumber(text, separators);
+  if (!value || !(*value >= 0.0L && *value <= kLargest) || *value != std::floor(*value))
+    return std::nullopt;
+  return static_cast<int>(*value);
+}
+
 // The impedance's settings, once the decimal separator is known.
 std::optional<UsageError> ReadImpedanceOptions(ToolOptions& options, const OptionTexts& texts) {
   const auto text = [&texts](OptionId id) { return texts[static_cast<std::size_t>(id)]; };
@@ -197,11 +205,11 @@ std::optional<UsageError> ReadImpedanceOptions(ToolOptions& options, const Optio
     }
   }
   if (const auto points = text(OptionId::PointsPerOctave)) {
-    constexpr long double kMostPoints = 1000.0L;
-    const auto value = geometry::ParseNumber(*points, options.separators);
-    if (!value || !(*value >= 1.0L && *value <= kMostPoints) || *value != std::floor(*value))
+    constexpr int kMostPoints = 1000;
+    const auto value = WholeNumber(*points, options.separators);
+    if (!value || *value < 1 || *value > kMostPoints)
       return BadValue(OptionId::PointsPerOctave, *points, "a whole number from 1 to 1000");
-    impedance.pointsPerOctave = static_cast<int>(*value);
+    impedance.pointsPerOctave = *value;
   }
   return std::nullopt;
 }
@@ -213,13 +221,6 @@ std::optional<long double> NonNegativeLength(std::string_view text,
   return value;
 }
 
-std::optional<int> WholeNumber(std::string_view text, const geometry::Separators& separators) {
-  constexpr long double kLargest = 1000000.0L;
-  const auto value = geometry::ParseNumber(text, separators);
-  if (!value || !(*value >= 0.0L && *value <= kLargest) || *value != std::floor(*value))
-    return std::nullopt;
-  return static_cast<int>(*value);
-}
 
 // OD,THICKNESS[,BOLT_CIRCLE,COUNT,HOLE]; ';' between the values when ',' is
 // the decimal separator.
