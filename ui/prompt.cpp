@@ -3,17 +3,21 @@
 #include <sys/stat.h>
 
 #include <QAbstractFileIconProvider>
+#include <QComboBox>
+#include <QEvent>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 
 #include "output/output_file.h"
+#include "ui/printer_setup.h"
 
 namespace vortalis::windows {
 
@@ -66,6 +70,38 @@ class SaveDialog final : public QFileDialog {
   NameOnlyIconProvider icons_;
 };
 
+// The print system makes the copies a printer is asked for; pages written
+// into a PDF file come once, so the dialog offers no copies there. The dialog
+// sets its controls up as it is shown, and again for each printer chosen.
+class CopiesOnlyForPrinters final : public QObject {
+ public:
+  explicit CopiesOnlyForPrinters(QPrintDialog& dialog)
+      : QObject(&dialog),
+        copies_(dialog.findChild<QSpinBox*>(QStringLiteral("copies"))),
+        fileName_(dialog.findChild<QLineEdit*>(QStringLiteral("filename"))) {
+    auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers"));
+    if (!copies_ || !fileName_ || !printers) return;
+    dialog.installEventFilter(this);
+    connect(printers, &QComboBox::currentIndexChanged, this, &CopiesOnlyForPrinters::Update);
+  }
+
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Show) Update();
+    return false;
+  }
+
+ private:
+  void Update() {
+    // The dialog enables the file name for the PDF entry only.
+    const bool toFile = fileName_->isEnabled();
+    if (toFile) copies_->setValue(1);
+    copies_->setEnabled(!toFile);
+  }
+
+  QSpinBox* copies_;
+  QLineEdit* fileName_;
+};
+
 class DialogPrompt final : public Prompt {
  public:
   DialogPrompt() {
@@ -114,12 +150,13 @@ class DialogPrompt final : public Prompt {
     QPrintDialog dialog(&printer, parent);
     // Every print is the whole document: no range, page or selection to offer.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    new CopiesOnlyForPrinters(dialog);
     KeepAbove(dialog);
     return dialog.exec() == QDialog::Accepted;
   }
 
   bool PrinterSetup(QWidget* parent, QPrinter& printer) override {
-    QPageSetupDialog dialog(&printer, parent);
+    PrinterSetupDialog dialog(printer, parent);
     KeepAbove(dialog);
     return dialog.exec() == QDialog::Accepted;
   }

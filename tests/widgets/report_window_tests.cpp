@@ -2,6 +2,7 @@
 // Abort from the event pump, Save and Save as, the close question, the Edit
 // menu, printing to PDF, and the pieces they are built from.
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -10,14 +11,19 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 #include <csignal>
 #include <memory>
 #include <stdexcept>
@@ -42,6 +48,7 @@
 #include "tests/core/report_test_support.h"
 #include "ui/forms.h"
 #include "ui/locale_separators.h"
+#include "ui/printer_setup.h"
 
 namespace {
 
@@ -521,6 +528,57 @@ class ReportWindowTests : public QObject {
     prompt_->printAnswers = {false};
     form->Print1Click();
     QVERIFY(!QFile::exists(pdf));
+  }
+
+  // The real dialogs: paper and orientation chosen in Printer setup reach the
+  // pages of a later print; a PDF file is offered no copies, which it would not get.
+  void printerSetupReachesLaterPrintsAndPdfGetsNoCopies() {
+    TTextForm* form =
+        CalculateCircular(QStringLiteral("300"), QStringLiteral("10"), SettCircForm->T1);
+    QVERIFY(form);
+    QPrinter& printer = TTextForm::SharedPrinter();
+    const PrinterChoice before = CurrentChoice(printer);
+    SetPrompts(nullptr);
+    bool setupShown = false;
+    QTimer::singleShot(0, [&setupShown] {
+      auto* dialog = dynamic_cast<PrinterSetupDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      setupShown = true;
+      auto* papers = dialog->findChild<QComboBox*>(QStringLiteral("Papers"));
+      papers->setCurrentIndex(papers->findText(QPageSize(QPageSize::A3).name()));
+      dialog->findChild<QRadioButton*>(QStringLiteral("Landscape"))->click();
+      dialog->findChild<QPushButton*>(QStringLiteral("Ok"))->click();
+    });
+    form->Printersetup1Click();
+    QVERIFY(setupShown);
+
+    bool copiesOffered = true;
+    QTimer::singleShot(0, [&copiesOffered] {
+      auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      auto* copies = dialog->findChild<QSpinBox*>(QStringLiteral("copies"));
+      copiesOffered = copies && copies->isEnabled();
+      dialog->reject();
+    });
+    form->Print1Click();
+    SetPrompts(prompt_.get());
+    QVERIFY(!copiesOffered);
+
+    const QString pdf = PathInFolder(QStringLiteral("setup.pdf"));
+    prompt_->printAnswers = {true};
+    prompt_->configurePrinter = [&pdf](QPrinter& chosen) { chosen.setOutputFileName(pdf); };
+    form->Print1Click();
+    printer.setOutputFileName(QString());
+    ApplyChoice(printer, before);
+    // An A3 page turned: 420 mm wide, 297 mm high (Qt writes whole points).
+    const QByteArray written = ReadFile(pdf);
+    const QRegularExpressionMatch box =
+        QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"))
+            .match(QString::fromLatin1(written));
+    QVERIFY(box.hasMatch());
+    QVERIFY2(std::abs(box.captured(1).toDouble() - 420.0 * 72.0 / 25.4) < 1.0 &&
+                 std::abs(box.captured(2).toDouble() - 297.0 * 72.0 / 25.4) < 1.0,
+             qPrintable(box.captured(0)));
   }
 
   void progressWindow() {
