@@ -418,19 +418,25 @@ void AddJoins(TemplatePageDrawing& drawing, const TemplateLayout& layout, int in
     crosses(common);
   }
 
+  // The side notes stand in the half of the edge that the walls leave free.
   const QRectF& area = layout.drawingArea;
-  const qreal middle = area.center().y();
+  const auto freeHalf = [&](qreal x) {
+    qreal lowest = w.bottom();
+    for (const ProfileCurve& curve : layout.curves) lowest = std::min(lowest, YAt(curve.points, x));
+    return lowest < w.center().y() ? area.top() + area.height() * 0.12
+                                   : area.bottom() - area.height() * 0.12;
+  };
   const auto note = [&](const QRectF& boxMm, const QString& text, int flags) {
     drawing.labels.push_back({QRectF(boxMm.left() * u, boxMm.top() * u, boxMm.width() * u,
                                      boxMm.height() * u),
                               text, 6.5, true, flags});
   };
   if (!neighbours.left.empty())
-    note(QRectF(area.left() + 1.0, middle - 5.0, 45.0, 10.0),
+    note(QRectF(area.left() + 1.0, freeHalf(w.left()) - 5.0, 45.0, 10.0),
          QStringLiteral("trim this edge,\nglue over ") + PageNames(layout, neighbours.left),
          Qt::AlignLeft | Qt::AlignVCenter);
   if (!neighbours.right.empty())
-    note(QRectF(area.right() - 46.0, middle - 5.0, 45.0, 10.0),
+    note(QRectF(area.right() - 46.0, freeHalf(w.right()) - 5.0, 45.0, 10.0),
          QStringLiteral("continues on ") + PageNames(layout, neighbours.right) +
              QStringLiteral(",\nglued over this edge"),
          Qt::AlignRight | Qt::AlignVCenter);
@@ -687,15 +693,37 @@ TemplatePageDrawing DrawTemplateMap(const report::HornProfile& profile,
                  QStringLiteral(" at ") + size(b.x()) +
                  QStringLiteral(" from the throat, drawn only on the curves' sheets.");
   }
-  const qreal textMm = 3.4 * lines.size() + 2.0;
+  const QRectF& e = layout.extent;
+  const auto scaleIn = [&e](const QRectF& room) {
+    return std::min(room.width() / e.width(), room.height() / e.height());
+  };
+  // A map too small to read the numbers on is followed by the columns in words.
+  qreal textMm = 3.4 * lines.size() + 2.0;
+  const qreal smallest = std::min(layout.drawingArea.height(), layout.drawingArea.width() / 2.0) *
+                         scaleIn(area.adjusted(4.0, textMm + 4.0, -4.0, -4.0)) * 0.35;
+  if (smallest < 1.6) {
+    QString columns = QStringLiteral("Sheets by column from the throat: ");
+    for (std::size_t i = 0; i < layout.pages.size();) {
+      std::size_t j = i;
+      while (j + 1 < layout.pages.size() && layout.pages[j + 1].column == layout.pages[i].column) ++j;
+      columns += QStringLiteral("%1: %2").arg(layout.pages[i].column).arg(layout.pages[i].number);
+      if (j > i) columns += QStringLiteral("-%1").arg(layout.pages[j].number);
+      columns += j + 1 < layout.pages.size() ? QStringLiteral("; ") : QStringLiteral(".");
+      i = j + 1;
+    }
+    // About 1.6 mm a character at 7 points.
+    const qreal wrapped = std::ceil(columns.size() * 1.6 / (area.width() - 4.0));
+    lines << columns;
+    textMm += 3.4 * wrapped;
+  }
   drawing.labels.push_back({QRectF((area.left() + 2.0) * u, (area.top() + 1.5) * u,
                                    (area.width() - 4.0) * u, textMm * u),
-                            lines.join('\n'), 7.0, false, Qt::AlignLeft | Qt::AlignTop});
+                            lines.join('\n'), 7.0, false,
+                            Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap});
 
   // The sheets' windows and the axis, scaled to fit below the text.
   const QRectF room = area.adjusted(4.0, textMm + 4.0, -4.0, -4.0);
-  const QRectF& e = layout.extent;
-  const qreal s = std::min(room.width() / e.width(), room.height() / e.height());
+  const qreal s = scaleIn(room);
   const qreal dx = room.left() + (room.width() - e.width() * s) / 2.0;
   const qreal dy = room.top() + (room.height() - e.height() * s) / 2.0;
   const auto at = [&](qreal x, qreal y) {
