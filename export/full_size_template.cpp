@@ -221,6 +221,7 @@ struct Passage {
   QPointF out;
 };
 std::optional<Passage> PassageThrough(const std::vector<QPointF>& points, const QRectF& window) {
+  if (points.size() < 2) return std::nullopt;
   auto it = std::lower_bound(points.begin(), points.end(), window.left(),
                              [](const QPointF& point, qreal v) { return point.x() < v; });
   if (it != points.begin()) --it;
@@ -333,7 +334,8 @@ void AddStations(TemplatePageDrawing& drawing, const report::HornProfile& profil
   const qreal scale = MillimetresPerUnit(profile);
   const qreal stepMm = static_cast<qreal>(profile.step) * scale;
   if (!(stepMm > 0.0)) return;
-  const std::size_t every = static_cast<std::size_t>(std::max(1.0, std::ceil(1.0 / stepMm)));
+  // Stations closer than 2 mm would blacken the wall: every nth then.
+  const std::size_t every = static_cast<std::size_t>(std::max(1.0, std::ceil(2.0 / stepMm - 1e-9)));
   const std::size_t labelled = every * static_cast<std::size_t>(
                                            std::max(1.0, std::ceil(20.0 / (every * stepMm))));
   const QRectF& w = page.window;
@@ -530,6 +532,7 @@ TemplateLayout LayoutTemplate(const report::HornProfile& profile, const QSizeF& 
         "The page is too small for a full-size template: it needs a printable area of at least "
         "180 x 100 mm.");
   }
+  if (profile.points.empty()) throw output::OutputError("There is no profile to print.");
   TemplateLayout layout;
   layout.printableMm = printableMm;
   layout.drawingArea =
