@@ -678,8 +678,9 @@ TemplatePageDrawing DrawTemplateMap(const report::HornProfile& profile,
                .arg(layout.pages.size())
                .arg(layout.columns);
   lines << QStringLiteral(
-      "Trim each sheet's left and top edges along the frame and lay them over the sheets named "
-      "there, crosses on crosses.");
+      "Check each sheet by its ruler and its numbers, then cut off the part below its frame; trim "
+      "its left and top edges along the frame and lay them over the sheets named there, crosses "
+      "on crosses.");
   lines << QStringLiteral(
       "Each sheet's reference line is parallel to the axis at the distance printed on it; the "
       "numbers on it are distances from the throat.");
@@ -701,7 +702,12 @@ TemplatePageDrawing DrawTemplateMap(const report::HornProfile& profile,
     return std::min(room.width() / e.width(), room.height() / e.height());
   };
   // A map too small to read the numbers on is followed by the columns in words.
-  qreal textMm = 3.4 * lines.size() + 2.0;
+  // About 1.6 mm a character at 7 points, 3.4 mm a line.
+  const auto linesMm = [&area](const QString& text) {
+    return 3.4 * std::max(1.0, std::ceil(text.size() * 1.6 / (area.width() - 4.0)));
+  };
+  qreal textMm = 2.0;
+  for (const QString& line : lines) textMm += linesMm(line);
   const qreal smallest = std::min(layout.drawingArea.height(), layout.drawingArea.width() / 2.0) *
                          scaleIn(area.adjusted(4.0, textMm + 4.0, -4.0, -4.0)) * 0.35;
   if (smallest < 1.6) {
@@ -714,10 +720,8 @@ TemplatePageDrawing DrawTemplateMap(const report::HornProfile& profile,
       columns += j + 1 < layout.pages.size() ? QStringLiteral("; ") : QStringLiteral(".");
       i = j + 1;
     }
-    // About 1.6 mm a character at 7 points.
-    const qreal wrapped = std::ceil(columns.size() * 1.6 / (area.width() - 4.0));
     lines << columns;
-    textMm += 3.4 * wrapped;
+    textMm += linesMm(columns);
   }
   drawing.labels.push_back({QRectF((area.left() + 2.0) * u, (area.top() + 1.5) * u,
                                    (area.width() - 4.0) * u, textMm * u),
