@@ -6,6 +6,7 @@
 #include <QFile>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "export/profile_curves.h"
@@ -21,8 +22,10 @@ namespace {
 
 using geometry::LengthUnit;
 
-constexpr qreal kMarginMm = 8.0;  // around the curve; the axis ticks' labels stand in it
-constexpr qreal kFooterMm = 28.0;
+constexpr qreal kMarginMm = 8.0;   // above the curves, before the throat and after the end
+constexpr qreal kBelowMm = 18.0;   // below the curves: room for the reference line and its numbers
+constexpr qreal kTitleMm = 28.0;   // ruler, page label and title block
+constexpr qreal kFooterMm = 38.0;  // and the check values below them
 constexpr qreal kFooterGapMm = 3.0;
 constexpr qreal kMinPrintableWidthMm = 180.0;
 constexpr qreal kMinPrintableHeightMm = 100.0;
@@ -110,123 +113,6 @@ class PageMapping {
   qreal units_;
 };
 
-// The curve's points on this page, with one more on each side so that the
-// line runs to the page's edges.
-QPolygonF PagePart(const std::vector<QPointF>& points, qreal scale, const QRectF& window,
-                   const PageMapping& map) {
-  QPolygonF part;
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    const qreal x = points[i].x() * scale;
-    const bool before = i + 1 < points.size() && points[i + 1].x() * scale < window.left();
-    const bool after = i > 0 && points[i - 1].x() * scale > window.right();
-    if (before || after) continue;
-    part << map(x, points[i].y() * scale);
-  }
-  return part;
-}
-
-void AddAxisTicks(TemplatePageDrawing& drawing, const report::HornProfile& profile,
-                  qreal lengthMm, const TemplatePage& page, const PageMapping& map,
-                  qreal unitsPerMm, const geometry::Separators& separators) {
-  // mm: a tick every 10 mm, numbered every 100 mm; inch: every half inch, numbered every inch.
-  const bool mm = Millimetres(profile);
-  const qreal tickMm = mm ? 10.0 : 12.7;
-  const int numberedEvery = mm ? 10 : 2;
-  const qreal unitsPerNumber = mm ? 100.0 : 1.0;
-  const int first = std::max(0, static_cast<int>(std::floor(page.window.left() / tickMm)));
-  for (int i = first; i * tickMm <= std::min(lengthMm, page.window.right()); ++i) {
-    const qreal x = i * tickMm;
-    const bool numbered = i % numberedEvery == 0;
-    drawing.guides.push_back(map.Line(x, 0.0, x, numbered ? -3.0 : -1.5));
-    if (numbered && i > 0) {
-      const QPointF at = map(x, -3.5);
-      drawing.labels.push_back(
-          {QRectF(at.x() - 10.0 * unitsPerMm, at.y(), 20.0 * unitsPerMm, 4.0 * unitsPerMm),
-           Number(i / numberedEvery * unitsPerNumber, {8, 0}, separators), 6.0, false,
-           Qt::AlignHCenter | Qt::AlignTop});
-    }
-  }
-}
-
-void AddOverlapMarks(TemplatePageDrawing& drawing, const TemplateLayout& layout,
-                     const TemplatePage& page, const PageMapping& map) {
-  const QRectF& w = page.window;
-  const qreal o = kTemplateOverlapMm;
-  const auto cross = [&](qreal x, qreal y) {
-    const qreal h = kCrossMm / 2.0;
-    drawing.crosses.push_back(map.Line(x - h, y, x + h, y));
-    drawing.crosses.push_back(map.Line(x, y - h, x, y + h));
-  };
-  // Neighbours in a row share the window's y range, neighbours in a column its
-  // x range, so both draw a cross at the same place of the drawing.
-  const auto printed = [&layout](int row, int column) {
-    return std::any_of(layout.pages.begin(), layout.pages.end(), [&](const TemplatePage& other) {
-      return other.row == row && other.column == column;
-    });
-  };
-  if (page.column < layout.columns && printed(page.row, page.column + 1)) {
-    drawing.overlapEdges.push_back(map.Line(w.right() - o, w.top(), w.right() - o, w.bottom()));
-    for (qreal f : {0.25, 0.75}) cross(w.right() - o / 2.0, w.top() + f * w.height());
-  }
-  if (page.column > 1 && printed(page.row, page.column - 1)) {
-    drawing.overlapEdges.push_back(map.Line(w.left() + o, w.top(), w.left() + o, w.bottom()));
-    for (qreal f : {0.25, 0.75}) cross(w.left() + o / 2.0, w.top() + f * w.height());
-  }
-  if (page.row < layout.rows && printed(page.row + 1, page.column)) {  // nearer the axis
-    drawing.overlapEdges.push_back(map.Line(w.left(), w.top() + o, w.right(), w.top() + o));
-    for (qreal f : {0.25, 0.75}) cross(w.left() + f * w.width(), w.top() + o / 2.0);
-  }
-  if (page.row > 1 && printed(page.row - 1, page.column)) {
-    drawing.overlapEdges.push_back(map.Line(w.left(), w.bottom() - o, w.right(), w.bottom() - o));
-    for (qreal f : {0.25, 0.75}) cross(w.left() + f * w.width(), w.bottom() - o / 2.0);
-  }
-}
-
-void AddFooter(TemplatePageDrawing& drawing, const report::HornProfile& profile,
-               const TemplateLayout& layout, int pageIndex, qreal u,
-               const geometry::Separators& separators) {
-  const TemplatePage& page = layout.pages[static_cast<std::size_t>(pageIndex)];
-  const QRectF& f = layout.footer;
-  const bool mm = Millimetres(profile);
-  const qreal left = f.left() + 2.0;
-  const qreal rulerY = f.top() + 8.0;
-  drawing.ruler = QLineF(left * u, rulerY * u, (left + layout.rulerLengthMm) * u, rulerY * u);
-  // mm: every millimetre, longer every 5 and 10; inch: every eighth, longer every half and inch.
-  const int ticks = mm ? 100 : 32;
-  const qreal tickMm = layout.rulerLengthMm / ticks;
-  const int major = mm ? 10 : 8;
-  const int middle = mm ? 5 : 4;
-  for (int i = 0; i <= ticks; ++i) {
-    const qreal height = i % major == 0 ? 4.0 : (i % middle == 0 ? 2.5 : 1.5);
-    const qreal x = left + i * tickMm;
-    drawing.rulerTicks.emplace_back(x * u, rulerY * u, x * u, (rulerY - height) * u);
-  }
-  drawing.texts.push_back({QRectF(left * u, (rulerY + 0.8) * u, layout.rulerLengthMm * u, 4.0 * u),
-                           mm ? QStringLiteral("Check: this ruler measures 100 mm at full size")
-                              : QStringLiteral("Check: this ruler measures 4 inch at full size"),
-                           7.0, false, Qt::AlignHCenter | Qt::AlignTop});
-  drawing.texts.push_back(
-      {QRectF(left * u, (f.top() + 15.0) * u, layout.rulerLengthMm * u, 6.0 * u),
-       QStringLiteral("row %1, column %2").arg(page.row).arg(page.column), 11.0, true,
-       Qt::AlignLeft | Qt::AlignTop});
-  drawing.texts.push_back(
-      {QRectF(left * u, (f.top() + 21.5) * u, layout.rulerLengthMm * u, 5.0 * u),
-       QStringLiteral("page %1 of %2 (grid of %3 %4 by %5 %6)")
-           .arg(pageIndex + 1)
-           .arg(layout.pages.size())
-           .arg(layout.rows)
-           .arg(layout.rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"))
-           .arg(layout.columns)
-           .arg(layout.columns == 1 ? QStringLiteral("column") : QStringLiteral("columns")),
-       7.0, false, Qt::AlignLeft | Qt::AlignTop});
-
-  const qreal titleLeft = left + layout.rulerLengthMm + 6.0;
-  drawing.titleFrame = QRectF(titleLeft * u, f.top() * u, (f.right() - titleLeft) * u, f.height() * u);
-  const QRectF inside = drawing.titleFrame.adjusted(1.5 * u, 1.0 * u, -1.5 * u, -1.0 * u);
-  drawing.texts.push_back({inside, TitleLines(profile, separators).join('\n'), 7.0, false,
-                           Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap});
-}
-
 void PaintTexts(QPainter& painter, const std::vector<TemplateText>& texts) {
   for (const TemplateText& text : texts) {
     QFont font = painter.font();
@@ -246,6 +132,8 @@ void Paint(QPainter& painter, const TemplatePageDrawing& drawing, qreal u) {
   painter.setClipRect(drawing.drawingFrame);
   painter.setPen(pen(QColor(200, 0, 0), 0.2, Qt::DashDotLine));
   if (!drawing.axis.isNull()) painter.drawLine(drawing.axis);
+  painter.setPen(pen(QColor(200, 0, 0), 0.2));
+  if (!drawing.reference.isNull()) painter.drawLine(drawing.reference);
   painter.setPen(pen(Qt::darkGray, 0.15));
   for (const QLineF& line : drawing.guides) painter.drawLine(line);
   painter.setPen(pen(QColor(0, 90, 200), 0.15, Qt::DashLine));
@@ -271,28 +159,369 @@ void Paint(QPainter& painter, const TemplatePageDrawing& drawing, qreal u) {
   PaintTexts(painter, drawing.texts);
 }
 
-// Whether the polyline (x ascending, in mm) passes through the window.
-bool Crosses(const std::vector<QPointF>& points, qreal scale, const QRectF& window) {
-  const auto first = std::lower_bound(
-      points.begin(), points.end(), window.left(),
-      [scale](const QPointF& point, qreal x) { return point.x() * scale < x; });
-  auto from = first == points.begin() ? first : first - 1;
-  for (auto it = from; it != points.end(); ++it) {
-    const QPointF a(it->x() * scale, it->y() * scale);
-    if (window.contains(a)) return true;
-    if (it + 1 == points.end()) break;
-    const QPointF b((it + 1)->x() * scale, (it + 1)->y() * scale);
-    if (a.x() > window.right()) break;
-    const QLineF segment(a, b);
-    const QLineF edges[] = {{window.topLeft(), window.topRight()},
-                            {window.topRight(), window.bottomRight()},
-                            {window.bottomRight(), window.bottomLeft()},
-                            {window.bottomLeft(), window.topLeft()}};
-    for (const QLineF& edge : edges) {
-      if (segment.intersects(edge, nullptr) == QLineF::BoundedIntersection) return true;
+// y of the polyline (x ascending) at x, its end values beyond its ends.
+qreal YAt(const std::vector<QPointF>& points, qreal x) {
+  const auto it = std::lower_bound(points.begin(), points.end(), x,
+                                   [](const QPointF& point, qreal v) { return point.x() < v; });
+  if (it == points.begin()) return points.front().y();
+  if (it == points.end()) return points.back().y();
+  const QPointF& a = *(it - 1);
+  const QPointF& b = *it;
+  if (b.x() == a.x()) return b.y();
+  return a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x());
+}
+
+// The lowest and highest y of the polyline for x0 <= x <= x1; false when it has no point there.
+bool RangeOver(const std::vector<QPointF>& points, qreal x0, qreal x1, qreal& low, qreal& high) {
+  if (points.empty() || x1 < points.front().x() || x0 > points.back().x()) return false;
+  const qreal from = std::max(x0, points.front().x());
+  const qreal to = std::min(x1, points.back().x());
+  low = high = YAt(points, from);
+  const auto widen = [&](qreal y) {
+    low = std::min(low, y);
+    high = std::max(high, y);
+  };
+  widen(YAt(points, to));
+  auto it = std::lower_bound(points.begin(), points.end(), from,
+                             [](const QPointF& point, qreal v) { return point.x() < v; });
+  for (; it != points.end() && it->x() <= to; ++it) widen(it->y());
+  return true;
+}
+
+// The part of segment a-b inside the window (Liang-Barsky); false when none.
+bool ClipSegment(const QPointF& a, const QPointF& b, const QRectF& window, QPointF& from,
+                 QPointF& to) {
+  qreal t0 = 0.0;
+  qreal t1 = 1.0;
+  const qreal dx = b.x() - a.x();
+  const qreal dy = b.y() - a.y();
+  const auto clip = [&](qreal p, qreal q) {
+    if (p == 0.0) return q >= 0.0;
+    const qreal r = q / p;
+    if (p < 0.0) {
+      if (r > t1) return false;
+      t0 = std::max(t0, r);
+    } else {
+      if (r < t0) return false;
+      t1 = std::min(t1, r);
+    }
+    return true;
+  };
+  if (!clip(-dx, a.x() - window.left()) || !clip(dx, window.right() - a.x()) ||
+      !clip(-dy, a.y() - window.top()) || !clip(dy, window.bottom() - a.y()))
+    return false;
+  from = QPointF(a.x() + t0 * dx, a.y() + t0 * dy);
+  to = QPointF(a.x() + t1 * dx, a.y() + t1 * dy);
+  return true;
+}
+
+// Where the polyline first enters the window and where it last leaves it.
+struct Passage {
+  QPointF in;
+  QPointF out;
+};
+std::optional<Passage> PassageThrough(const std::vector<QPointF>& points, const QRectF& window) {
+  if (points.size() < 2) return std::nullopt;
+  auto it = std::lower_bound(points.begin(), points.end(), window.left(),
+                             [](const QPointF& point, qreal v) { return point.x() < v; });
+  if (it != points.begin()) --it;
+  std::optional<Passage> passage;
+  for (; it + 1 < points.end() && it->x() <= window.right(); ++it) {
+    QPointF from;
+    QPointF to;
+    if (!ClipSegment(*it, *(it + 1), window, from, to)) continue;
+    if (!passage) passage = Passage{from, to};
+    passage->out = to;
+  }
+  return passage;
+}
+
+// The curve's points on this page, with one more on each side so that the
+// line runs to the page's edges.
+QPolygonF PagePart(const std::vector<QPointF>& points, const QRectF& window,
+                   const PageMapping& map) {
+  auto first = std::lower_bound(points.begin(), points.end(), window.left(),
+                                [](const QPointF& point, qreal v) { return point.x() < v; });
+  if (first != points.begin()) --first;
+  QPolygonF part;
+  for (auto it = first; it != points.end(); ++it) {
+    part << map(it->x(), it->y());
+    if (it->x() > window.right()) break;
+  }
+  return part;
+}
+
+// The sheet's reference line: just below the lowest curve on the sheet when
+// there is room for its numbers, else just above the numbers' room.
+qreal ReferenceLine(const TemplateLayout& layout, const QRectF& window) {
+  constexpr qreal kRoomMm = 9.0;  // ticks and numbers below the line
+  qreal lowest = window.bottom();
+  for (const ProfileCurve& curve : layout.curves) {
+    qreal low = 0.0;
+    qreal high = 0.0;
+    if (RangeOver(curve.points, window.left(), window.right(), low, high))
+      lowest = std::min(lowest, low);
+  }
+  const qreal step = layout.referenceStepMm;
+  const qreal below = std::floor((lowest - 1.0) / step) * step;
+  if (below >= window.top() + kRoomMm) return below;
+  return std::ceil((window.top() + kRoomMm) / step) * step;
+}
+
+struct Neighbours {
+  std::vector<int> left, right, below, above;  // page indices
+};
+
+// The sheets that share part of this sheet's drawing, by the edge they join at.
+Neighbours NeighboursOf(const TemplateLayout& layout, int index) {
+  const TemplatePage& page = layout.pages[static_cast<std::size_t>(index)];
+  Neighbours neighbours;
+  for (int j = 0; j < static_cast<int>(layout.pages.size()); ++j) {
+    const TemplatePage& other = layout.pages[static_cast<std::size_t>(j)];
+    if (j == index || std::abs(other.column - page.column) > 1) continue;
+    const QRectF common = page.window.intersected(other.window);
+    if (common.width() <= 0.0 || common.height() <= 0.0) continue;
+    if (other.column < page.column)
+      neighbours.left.push_back(j);
+    else if (other.column > page.column)
+      neighbours.right.push_back(j);
+    else
+      (other.level < page.level ? neighbours.below : neighbours.above).push_back(j);
+  }
+  return neighbours;
+}
+
+// "page 3", "pages 3 and 4", "pages 3, 4 and 5".
+QString PageNames(const TemplateLayout& layout, const std::vector<int>& indices) {
+  QString text = indices.size() == 1 ? QStringLiteral("page ") : QStringLiteral("pages ");
+  for (std::size_t i = 0; i < indices.size(); ++i) {
+    if (i > 0) text += i + 1 == indices.size() ? QStringLiteral(" and ") : QStringLiteral(", ");
+    text += QString::number(layout.pages[static_cast<std::size_t>(indices[i])].number);
+  }
+  return text;
+}
+
+// Distances from the throat along the reference line: mm, a tick every 10 mm,
+// numbered every 100 mm; inch, every half inch, numbered every inch.
+void AddDistanceTicks(TemplatePageDrawing& drawing, const report::HornProfile& profile,
+                      qreal lengthMm, const TemplatePage& page, const PageMapping& map,
+                      qreal unitsPerMm, const geometry::Separators& separators) {
+  const bool mm = Millimetres(profile);
+  const qreal tickMm = mm ? 10.0 : 12.7;
+  const int numberedEvery = mm ? 10 : 2;
+  const qreal unitsPerNumber = mm ? 100.0 : 1.0;
+  const qreal y = page.referenceMm;
+  const int first = std::max(0, static_cast<int>(std::ceil(page.window.left() / tickMm)));
+  for (int i = first; i * tickMm <= std::min(lengthMm, page.window.right()); ++i) {
+    const qreal x = i * tickMm;
+    const bool numbered = i % numberedEvery == 0;
+    drawing.guides.push_back(map.Line(x, y, x, y - (numbered ? 3.0 : 1.5)));
+    if (numbered) {
+      const QPointF at = map(x, y - 3.5);
+      drawing.labels.push_back(
+          {QRectF(at.x() - 10.0 * unitsPerMm, at.y(), 20.0 * unitsPerMm, 4.0 * unitsPerMm),
+           Number(i / numberedEvery * unitsPerNumber, {8, 0}, separators), 6.0, false,
+           Qt::AlignHCenter | Qt::AlignTop});
     }
   }
-  return false;
+}
+
+// Short ticks across each curve at the step's stations, the distance written
+// beside the first curved wall's ticks at a readable interval.
+void AddStations(TemplatePageDrawing& drawing, const report::HornProfile& profile,
+                 const TemplateLayout& layout, const TemplatePage& page, const PageMapping& map,
+                 qreal u, const geometry::Separators& separators) {
+  const qreal scale = MillimetresPerUnit(profile);
+  const qreal stepMm = static_cast<qreal>(profile.step) * scale;
+  if (!(stepMm > 0.0)) return;
+  // Stations closer than 2 mm would blacken the wall: every nth then.
+  const std::size_t every = static_cast<std::size_t>(std::max(1.0, std::ceil(2.0 / stepMm - 1e-9)));
+  const std::size_t labelled = every * static_cast<std::size_t>(
+                                           std::max(1.0, std::ceil(20.0 / (every * stepMm))));
+  const QRectF& w = page.window;
+  const auto first = std::lower_bound(
+      profile.points.begin(), profile.points.end(), w.left() - 3.0,
+      [scale](const report::ProfilePoint& point, qreal x) {
+        return static_cast<qreal>(point.distance) * scale < x;
+      });
+  const ProfileCurve* named = nullptr;
+  for (const ProfileCurve& curve : layout.curves)
+    if (!named && !curve.straight) named = &curve;
+  for (auto it = first; it != profile.points.end(); ++it) {
+    const qreal x = static_cast<qreal>(it->distance) * scale;
+    if (x > w.right() + 3.0) break;
+    const std::size_t index = static_cast<std::size_t>(it - profile.points.begin());
+    const bool last = it + 1 == profile.points.end();
+    if (index % every != 0 && !last) continue;
+    for (const ProfileCurve& curve : layout.curves) {
+      const qreal y = YAt(curve.points, x);
+      const qreal slope = (YAt(curve.points, x + 0.25) - YAt(curve.points, x - 0.25)) / 0.5;
+      const qreal norm = std::hypot(1.0, slope);
+      const QPointF across(-slope / norm, 1.0 / norm);
+      drawing.guides.push_back(map.Line(x - 1.5 * across.x(), y - 1.5 * across.y(),
+                                        x + 1.5 * across.x(), y + 1.5 * across.y()));
+      if (&curve != named || (index % labelled != 0 && !last)) continue;
+      const QPointF at = map(x + 4.5 * across.x(), y + 4.5 * across.y());
+      drawing.labels.push_back({QRectF(at.x() - 8.0 * u, at.y() - 1.5 * u, 16.0 * u, 3.0 * u),
+                                Number(it->distance, report::SizeFormat(profile.unit), separators),
+                                5.0, false, Qt::AlignCenter});
+    }
+  }
+}
+
+// Dashed lines where the neighbours' drawings end, crosses in the shared
+// strips (the same place of the drawing on both sheets), and at each edge
+// what joins there: a sheet's left and top edges are trimmed and laid over its
+// neighbours, its right and bottom edges lie under theirs.
+void AddJoins(TemplatePageDrawing& drawing, const TemplateLayout& layout, int index,
+              const PageMapping& map, qreal u) {
+  const TemplatePage& page = layout.pages[static_cast<std::size_t>(index)];
+  const QRectF& w = page.window;
+  const Neighbours neighbours = NeighboursOf(layout, index);
+  const auto cross = [&](qreal x, qreal y) {
+    const qreal h = kCrossMm / 2.0;
+    drawing.crosses.push_back(map.Line(x - h, y, x + h, y));
+    drawing.crosses.push_back(map.Line(x, y - h, x, y + h));
+  };
+  const auto crosses = [&](const QRectF& common) {
+    const bool alongX = common.width() > common.height();
+    const qreal length = alongX ? common.width() : common.height();
+    const std::vector<qreal> at =
+        length > 4.0 * kCrossMm ? std::vector<qreal>{0.25, 0.75} : std::vector<qreal>{0.5};
+    for (qreal f : at) {
+      if (alongX)
+        cross(common.left() + f * common.width(), common.center().y());
+      else
+        cross(common.center().x(), common.top() + f * common.height());
+    }
+  };
+  for (int j : neighbours.left) {
+    const QRectF common = w.intersected(layout.pages[static_cast<std::size_t>(j)].window);
+    drawing.overlapEdges.push_back(
+        map.Line(common.right(), common.top(), common.right(), common.bottom()));
+    crosses(common);
+  }
+  for (int j : neighbours.right) {
+    const QRectF common = w.intersected(layout.pages[static_cast<std::size_t>(j)].window);
+    drawing.overlapEdges.push_back(
+        map.Line(common.left(), common.top(), common.left(), common.bottom()));
+    crosses(common);
+  }
+  for (int j : neighbours.below) {
+    const QRectF common = w.intersected(layout.pages[static_cast<std::size_t>(j)].window);
+    drawing.overlapEdges.push_back(
+        map.Line(common.left(), common.bottom(), common.right(), common.bottom()));
+    crosses(common);
+  }
+  for (int j : neighbours.above) {
+    const QRectF common = w.intersected(layout.pages[static_cast<std::size_t>(j)].window);
+    drawing.overlapEdges.push_back(
+        map.Line(common.left(), common.top(), common.right(), common.top()));
+    crosses(common);
+  }
+
+  // The side notes stand in the half of the edge that the walls leave free.
+  const QRectF& area = layout.drawingArea;
+  const auto freeHalf = [&](qreal x) {
+    qreal lowest = w.bottom();
+    for (const ProfileCurve& curve : layout.curves) lowest = std::min(lowest, YAt(curve.points, x));
+    return lowest < w.center().y() ? area.top() + area.height() * 0.12
+                                   : area.bottom() - area.height() * 0.12;
+  };
+  const auto note = [&](const QRectF& boxMm, const QString& text, int flags) {
+    drawing.labels.push_back({QRectF(boxMm.left() * u, boxMm.top() * u, boxMm.width() * u,
+                                     boxMm.height() * u),
+                              text, 6.5, true, flags});
+  };
+  if (!neighbours.left.empty())
+    note(QRectF(area.left() + 1.0, freeHalf(w.left()) - 5.0, 45.0, 10.0),
+         QStringLiteral("trim this edge,\nglue over ") + PageNames(layout, neighbours.left),
+         Qt::AlignLeft | Qt::AlignVCenter);
+  if (!neighbours.right.empty())
+    note(QRectF(area.right() - 46.0, freeHalf(w.right()) - 5.0, 45.0, 10.0),
+         QStringLiteral("continues on ") + PageNames(layout, neighbours.right) +
+             QStringLiteral(",\nglued over this edge"),
+         Qt::AlignRight | Qt::AlignVCenter);
+  if (!neighbours.above.empty())
+    note(QRectF(area.center().x() - 60.0, area.top() + 0.8, 120.0, 4.0),
+         QStringLiteral("trim this edge, glue over ") + PageNames(layout, neighbours.above),
+         Qt::AlignHCenter | Qt::AlignTop);
+  if (!neighbours.below.empty())
+    note(QRectF(area.center().x() - 60.0, area.bottom() - 4.8, 120.0, 4.0),
+         QStringLiteral("continues on ") + PageNames(layout, neighbours.below) +
+             QStringLiteral(", glued over this edge"),
+         Qt::AlignHCenter | Qt::AlignBottom);
+}
+
+void AddRulerAndTitle(TemplatePageDrawing& drawing, const report::HornProfile& profile,
+                      const TemplateLayout& layout, const QString& name, const QString& place,
+                      qreal u, const geometry::Separators& separators) {
+  const QRectF& f = layout.footer;
+  const bool mm = Millimetres(profile);
+  const qreal left = f.left() + 2.0;
+  const qreal rulerY = f.top() + 8.0;
+  drawing.ruler = QLineF(left * u, rulerY * u, (left + layout.rulerLengthMm) * u, rulerY * u);
+  // mm: every millimetre, longer every 5 and 10; inch: every eighth, longer every half and inch.
+  const int ticks = mm ? 100 : 32;
+  const qreal tickMm = layout.rulerLengthMm / ticks;
+  const int major = mm ? 10 : 8;
+  const int middle = mm ? 5 : 4;
+  for (int i = 0; i <= ticks; ++i) {
+    const qreal height = i % major == 0 ? 4.0 : (i % middle == 0 ? 2.5 : 1.5);
+    const qreal x = left + i * tickMm;
+    drawing.rulerTicks.emplace_back(x * u, rulerY * u, x * u, (rulerY - height) * u);
+  }
+  drawing.texts.push_back({QRectF(left * u, (rulerY + 0.8) * u, layout.rulerLengthMm * u, 4.0 * u),
+                           mm ? QStringLiteral("Check: this ruler measures 100 mm at full size")
+                              : QStringLiteral("Check: this ruler measures 4 inch at full size"),
+                           7.0, false, Qt::AlignHCenter | Qt::AlignTop});
+  drawing.texts.push_back({QRectF(left * u, (f.top() + 15.0) * u, layout.rulerLengthMm * u, 6.0 * u),
+                           name, 11.0, true, Qt::AlignLeft | Qt::AlignTop});
+  drawing.texts.push_back({QRectF(left * u, (f.top() + 21.5) * u, layout.rulerLengthMm * u, 5.0 * u),
+                           place, 7.0, false, Qt::AlignLeft | Qt::AlignTop});
+
+  const qreal titleLeft = left + layout.rulerLengthMm + 6.0;
+  drawing.titleFrame =
+      QRectF(titleLeft * u, f.top() * u, (f.right() - titleLeft) * u, kTitleMm * u);
+  const QRectF inside = drawing.titleFrame.adjusted(1.5 * u, 1.0 * u, -1.5 * u, -1.0 * u);
+  drawing.texts.push_back({inside, TitleLines(profile, separators).join('\n'), 7.0, false,
+                           Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap});
+}
+
+QString Ordinal(int n) {
+  if (n % 100 >= 11 && n % 100 <= 13) return QString::number(n) + QStringLiteral("th");
+  static const char* const kEndings[] = {"th", "st", "nd", "rd", "th", "th", "th", "th", "th", "th"};
+  return QString::number(n) + QLatin1String(kEndings[n % 10]);
+}
+
+// What a sheet can be checked by alone: its distance ranges, its reference
+// line, and where each curve enters and leaves it, measured from that line.
+QStringList CheckLines(const report::HornProfile& profile, const TemplateLayout& layout,
+                       const TemplatePage& page, const geometry::Separators& separators) {
+  const qreal scale = MillimetresPerUnit(profile);
+  const qreal lengthMm = ProfileExtent(profile).width() * scale;
+  const QRectF& w = page.window;
+  const auto size = [&](qreal mm) { return Size(static_cast<long double>(mm / scale), profile, separators); };
+  QStringList lines;
+  lines << QStringLiteral("This sheet: ") + size(std::clamp(w.left(), 0.0, lengthMm)) +
+               QStringLiteral(" to ") + size(std::clamp(w.right(), 0.0, lengthMm)) +
+               QStringLiteral(" from the throat, ") + size(std::max(0.0, w.top())) +
+               QStringLiteral(" to ") + size(w.bottom()) +
+               QStringLiteral(" from the axis; reference line ") + size(page.referenceMm) +
+               QStringLiteral(" from the axis.");
+  for (const ProfileCurve& curve : layout.curves) {
+    const std::optional<Passage> passage = PassageThrough(curve.points, w);
+    if (!passage) continue;
+    const auto at = [&](const QPointF& point) {
+      const qreal above = point.y() - page.referenceMm;
+      return QStringLiteral("at ") + size(point.x()) + QStringLiteral(" from the throat ") +
+             size(std::abs(above)) +
+             (above < 0.0 ? QStringLiteral(" below") : QStringLiteral(" above"));
+    };
+    lines << QString::fromStdString(curve.label) + QStringLiteral(": ") + at(passage->in) +
+                 QStringLiteral(" the reference line; ") + at(passage->out) + QStringLiteral(".");
+  }
+  return lines;
 }
 
 }  // namespace
@@ -303,47 +532,77 @@ TemplateLayout LayoutTemplate(const report::HornProfile& profile, const QSizeF& 
         "The page is too small for a full-size template: it needs a printable area of at least "
         "180 x 100 mm.");
   }
+  if (profile.points.empty()) throw output::OutputError("There is no profile to print.");
   TemplateLayout layout;
   layout.printableMm = printableMm;
   layout.drawingArea =
       QRectF(0.0, 0.0, printableMm.width(), printableMm.height() - kFooterMm - kFooterGapMm);
   layout.footer = QRectF(0.0, printableMm.height() - kFooterMm, printableMm.width(), kFooterMm);
-  layout.rulerLengthMm = Millimetres(profile) ? 100.0 : 4.0 * static_cast<qreal>(geometry::InchToMillimetre);
+  const bool mm = Millimetres(profile);
+  layout.rulerLengthMm = mm ? 100.0 : 4.0 * static_cast<qreal>(geometry::InchToMillimetre);
+  layout.referenceStepMm = mm ? 5.0 : 0.25 * static_cast<qreal>(geometry::InchToMillimetre);
 
   const qreal scale = MillimetresPerUnit(profile);
-  const QRectF drawn = ProfileExtent(profile);
-  layout.extent = QRectF(-kMarginMm, -kMarginMm, drawn.width() * scale + 2.0 * kMarginMm,
-                         drawn.height() * scale + 2.0 * kMarginMm);
+  layout.curves = ProfileCurves(profile);
+  for (ProfileCurve& curve : layout.curves)
+    for (QPointF& point : curve.points) point *= scale;
+  const qreal lengthMm = ProfileExtent(profile).width() * scale;
   const QSizeF window = layout.drawingArea.size();
-  const qreal columns = PagesFor(layout.extent.width(), window.width());
-  const qreal rows = PagesFor(layout.extent.height(), window.height());
-  // A grid this large is refused before its pages are looked at one by one.
-  if (!(columns * rows <= 4 * kMaxTemplatePages)) {
-    throw output::OutputError("This horn would need about " +
-                      std::to_string(static_cast<long long>(columns * rows)) +
-                      " pages at full size; a template has at most 500.");
-  }
-  layout.columns = static_cast<int>(columns);
-  layout.rows = static_cast<int>(rows);
   const qreal stepX = window.width() - kTemplateOverlapMm;
   const qreal stepY = window.height() - kTemplateOverlapMm;
-  const std::vector<ProfileCurve> curves = ProfileCurves(profile);
-  // The bottom row starts at the margin below the axis; rows are counted from
-  // the top. Pages that would show neither the axis nor a curve are left out.
-  for (int row = 1; row <= layout.rows; ++row) {
-    for (int column = 1; column <= layout.columns; ++column) {
-      const QRectF shown(layout.extent.left() + (column - 1) * stepX,
-                         layout.extent.top() + (layout.rows - row) * stepY, window.width(),
-                         window.height());
-      bool used = shown.top() <= 0.0 && 0.0 <= shown.bottom();
-      for (const ProfileCurve& curve : curves) used = used || Crosses(curve.points, scale, shown);
-      if (used) layout.pages.push_back({row, column, shown});
+  layout.columns = PagesFor(lengthMm + 2.0 * kMarginMm, window.width());
+
+  // Each column's sheets stand over the curves' bands only: from a little
+  // below each curve's lowest point in the column to a little above its
+  // highest, bands that touch joined. The bands' gaps are narrower than a
+  // sheet, so every sheet shows a curve. Flat sides are drawn where they pass.
+  long long printed = 1;  // the map
+  std::vector<std::pair<qreal, qreal>> bands;
+  for (int column = 1; column <= layout.columns; ++column) {
+    const qreal left = -kMarginMm + (column - 1) * stepX;
+    bands.clear();
+    for (const ProfileCurve& curve : layout.curves) {
+      qreal low = 0.0;
+      qreal high = 0.0;
+      if (!curve.straight && RangeOver(curve.points, left, left + window.width(), low, high))
+        bands.emplace_back(low - kBelowMm, high + kMarginMm);
+    }
+    std::sort(bands.begin(), bands.end());
+    std::vector<std::pair<qreal, qreal>> joined;
+    for (const auto& band : bands) {
+      if (!joined.empty() && band.first <= joined.back().second)
+        joined.back().second = std::max(joined.back().second, band.second);
+      else
+        joined.push_back(band);
+    }
+    int level = 0;
+    for (const auto& [low, high] : joined) {
+      const int count = PagesFor(high - low, window.height());
+      printed += count;
+      if (printed > kMaxTemplatePages) continue;  // only counted, for the message
+      // A band on one sheet stands in its middle.
+      const qreal bottom = count == 1 ? (low + high - window.height()) / 2.0 : low;
+      for (int k = 0; k < count; ++k) {
+        TemplatePage page{static_cast<int>(layout.pages.size()) + 1, column, ++level,
+                          QRectF(left, bottom + k * stepY, window.width(), window.height())};
+        page.referenceMm = ReferenceLine(layout, page.window);
+        layout.pages.push_back(page);
+      }
     }
   }
-  if (layout.pages.size() > static_cast<std::size_t>(kMaxTemplatePages)) {
-    throw output::OutputError("This horn would need " + std::to_string(layout.pages.size()) +
-                      " pages at full size; a template has at most 500.");
+  if (printed > kMaxTemplatePages) {
+    throw output::OutputError("This horn would need " + std::to_string(printed) +
+                              " pages at full size; a template has at most 500.");
   }
+  qreal top = 0.0;
+  qreal bottom = 0.0;
+  qreal right = lengthMm;
+  for (const TemplatePage& page : layout.pages) {
+    top = std::max(top, page.window.bottom());
+    bottom = std::min(bottom, page.window.top());
+    right = std::max(right, page.window.right());
+  }
+  layout.extent = QRectF(-kMarginMm, bottom, right + kMarginMm, top - bottom);
   return layout;
 }
 
@@ -360,31 +619,172 @@ TemplatePageDrawing DrawTemplatePage(const report::HornProfile& profile,
   drawing.drawingFrame = QRectF(area.left() * u, area.top() * u, area.width() * u, area.height() * u);
 
   const QRectF& w = page.window;
-  for (const ProfileCurve& curve : ProfileCurves(profile)) {
-    drawing.curves.push_back(
-        {PagePart(curve.points, scale, w, map), curve.layer == "SIDES_2A_2B"});
+  for (const ProfileCurve& curve : layout.curves) {
+    drawing.curves.push_back({PagePart(curve.points, w, map), curve.layer == "SIDES_2A_2B"});
     // The throat and the end, from the axis to the wall.
     for (const QPointF& end : {curve.points.front(), curve.points.back()})
-      drawing.guides.push_back(map.Line(end.x() * scale, 0.0, end.x() * scale, end.y() * scale));
+      drawing.guides.push_back(map.Line(end.x(), 0.0, end.x(), end.y()));
   }
-  // Outside the horn, so that even a tweeter's labels stay apart: the throat
-  // below the axis, the mouth beyond its line.
+  const qreal ref = page.referenceMm;
+  drawing.reference = map.Line(w.left(), ref, w.right(), ref);
+  if (ref == 0.0) drawing.axis = drawing.reference;
+  const QPointF caption = map(w.left() + kTemplateOverlapMm + 2.0, ref + 0.6);
+  drawing.labels.push_back(
+      {QRectF(caption.x(), caption.y() - 4.0 * u, 90.0 * u, 4.0 * u),
+       QStringLiteral("reference line, ") +
+           Size(static_cast<long double>(ref / scale), profile, separators) +
+           QStringLiteral(" from the axis"),
+       6.5, false, Qt::AlignLeft | Qt::AlignBottom});
+  AddDistanceTicks(drawing, profile, lengthMm, page, map, u, separators);
+  AddStations(drawing, profile, layout, page, map, u, separators);
+  // Inside the horn, above the reference line's caption: the throat after its
+  // line, the end before its line.
   const bool cut = profile.points.back().distance < profile.length;
-  const QPointF throat = map(0.0, -0.8);
-  const QPointF mouth = map(lengthMm, 1.0);
-  drawing.labels.push_back({QRectF(throat.x() + 0.8 * u, throat.y(), 30.0 * u, 4.0 * u),
-                            QStringLiteral("throat"), 7.0, false, Qt::AlignLeft | Qt::AlignTop});
-  drawing.labels.push_back({QRectF(mouth.x() + 1.0 * u, mouth.y() - 4.0 * u, 30.0 * u, 4.0 * u),
+  const QPointF throat = map(0.0, ref + 5.0);
+  const QPointF mouth = map(lengthMm, ref + 5.0);
+  drawing.labels.push_back({QRectF(throat.x() + 0.8 * u, throat.y() - 4.0 * u, 30.0 * u, 4.0 * u),
+                            QStringLiteral("throat"), 7.0, false, Qt::AlignLeft | Qt::AlignBottom});
+  drawing.labels.push_back({QRectF(mouth.x() - 30.8 * u, mouth.y() - 4.0 * u, 30.0 * u, 4.0 * u),
                             cut ? QStringLiteral("cut") : QStringLiteral("mouth"), 7.0, false,
-                            Qt::AlignLeft | Qt::AlignBottom});
-  if (w.top() <= 0.0 && 0.0 <= w.bottom()) {
-    drawing.axis = map.Line(std::max(w.left(), -kMarginMm), 0.0,
-                            std::min(w.right(), lengthMm + kMarginMm), 0.0);
-    AddAxisTicks(drawing, profile, lengthMm, page, map, u, separators);
-  }
-  AddOverlapMarks(drawing, layout, page, map);
-  AddFooter(drawing, profile, layout, pageIndex, u, separators);
+                            Qt::AlignRight | Qt::AlignBottom});
+  AddJoins(drawing, layout, pageIndex, map, u);
+
+  AddRulerAndTitle(drawing, profile, layout,
+                   QStringLiteral("page %1 of %2").arg(page.number).arg(layout.pages.size()),
+                   QStringLiteral("column %1, %2 sheet from the axis; the map is on the first page")
+                       .arg(page.column)
+                       .arg(Ordinal(page.level)),
+                   u, separators);
+  const QRectF& f = layout.footer;
+  drawing.texts.push_back({QRectF((f.left() + 2.0) * u, (f.top() + kTitleMm + 0.8) * u,
+                                  (f.width() - 4.0) * u, (kFooterMm - kTitleMm - 0.8) * u),
+                           CheckLines(profile, layout, page, separators).join('\n'), 7.0, false,
+                           Qt::AlignLeft | Qt::AlignTop});
   return drawing;
+}
+
+TemplatePageDrawing DrawTemplateMap(const report::HornProfile& profile,
+                                    const TemplateLayout& layout, qreal unitsPerMm,
+                                    const geometry::Separators& separators) {
+  const qreal u = unitsPerMm;
+  const qreal scale = MillimetresPerUnit(profile);
+  const qreal lengthMm = ProfileExtent(profile).width() * scale;
+  TemplatePageDrawing drawing;
+  const QRectF& area = layout.drawingArea;
+  drawing.drawingFrame = QRectF(area.left() * u, area.top() * u, area.width() * u, area.height() * u);
+
+  QStringList lines;
+  lines << QStringLiteral("Assembly map: %1 sheets in %2 columns; page 1 is at the throat.")
+               .arg(layout.pages.size())
+               .arg(layout.columns);
+  lines << QStringLiteral(
+      "Check each sheet by its ruler and its numbers, then cut off the part below its frame; trim "
+      "its left and top edges along the frame and lay them over the sheets named there, crosses "
+      "on crosses.");
+  lines << QStringLiteral(
+      "Each sheet's reference line is parallel to the axis at the distance printed on it; the "
+      "numbers on it are distances from the throat.");
+  for (const ProfileCurve& curve : layout.curves) {
+    if (!curve.straight) continue;
+    const QPointF& a = curve.points.front();
+    const QPointF& b = curve.points.back();
+    const auto size = [&](qreal mm) {
+      return Size(static_cast<long double>(mm / scale), profile, separators);
+    };
+    lines << QString::fromStdString(curve.label) +
+                 QStringLiteral(" are flat: a straight line from ") + size(a.y()) +
+                 QStringLiteral(" from the axis at the throat to ") + size(b.y()) +
+                 QStringLiteral(" at ") + size(b.x()) +
+                 QStringLiteral(" from the throat, drawn only on the curves' sheets.");
+  }
+  const QRectF& e = layout.extent;
+  const auto scaleIn = [&e](const QRectF& room) {
+    return std::min(room.width() / e.width(), room.height() / e.height());
+  };
+  // A map too small to read the numbers on is followed by the columns in words.
+  // About 1.6 mm a character at 7 points, 3.4 mm a line.
+  const auto linesMm = [&area](const QString& text) {
+    return 3.4 * std::max(1.0, std::ceil(text.size() * 1.6 / (area.width() - 4.0)));
+  };
+  qreal textMm = 2.0;
+  for (const QString& line : lines) textMm += linesMm(line);
+  const qreal smallest = std::min(layout.drawingArea.height(), layout.drawingArea.width() / 2.0) *
+                         scaleIn(area.adjusted(4.0, textMm + 4.0, -4.0, -4.0)) * 0.35;
+  if (smallest < 1.6) {
+    QString columns = QStringLiteral("Sheets by column from the throat: ");
+    for (std::size_t i = 0; i < layout.pages.size();) {
+      std::size_t j = i;
+      while (j + 1 < layout.pages.size() && layout.pages[j + 1].column == layout.pages[i].column) ++j;
+      columns += QStringLiteral("%1: %2").arg(layout.pages[i].column).arg(layout.pages[i].number);
+      if (j > i) columns += QStringLiteral("-%1").arg(layout.pages[j].number);
+      columns += j + 1 < layout.pages.size() ? QStringLiteral("; ") : QStringLiteral(".");
+      i = j + 1;
+    }
+    lines << columns;
+    textMm += linesMm(columns);
+  }
+  drawing.labels.push_back({QRectF((area.left() + 2.0) * u, (area.top() + 1.5) * u,
+                                   (area.width() - 4.0) * u, textMm * u),
+                            lines.join('\n'), 7.0, false,
+                            Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap});
+
+  // The sheets' windows and the axis, scaled to fit below the text.
+  const QRectF room = area.adjusted(4.0, textMm + 4.0, -4.0, -4.0);
+  const qreal s = scaleIn(room);
+  const qreal dx = room.left() + (room.width() - e.width() * s) / 2.0;
+  const qreal dy = room.top() + (room.height() - e.height() * s) / 2.0;
+  const auto at = [&](qreal x, qreal y) {
+    return QPointF((dx + (x - e.left()) * s) * u, (dy + (e.bottom() - y) * s) * u);
+  };
+  for (const TemplatePage& page : layout.pages) {
+    const QRectF& w = page.window;
+    const QPointF a = at(w.left(), w.bottom());
+    const QPointF b = at(w.right(), w.top());
+    drawing.guides.push_back({a, QPointF(b.x(), a.y())});
+    drawing.guides.push_back({QPointF(b.x(), a.y()), b});
+    drawing.guides.push_back({b, QPointF(a.x(), b.y())});
+    drawing.guides.push_back({QPointF(a.x(), b.y()), a});
+    // Numbers as large as a sheet's frame allows, within 3 to 9 points.
+    const qreal heightMm = std::min(w.height(), w.width() / 2.0) * s * 0.35;
+    const qreal points = std::clamp(heightMm / 0.3528, 3.0, 9.0);
+    drawing.labels.push_back({QRectF(a, b), QString::number(page.number), points, false,
+                              Qt::AlignCenter});
+  }
+  for (const ProfileCurve& curve : layout.curves) {
+    QPolygonF line;
+    for (const QPointF& point : curve.points) line << at(point.x(), point.y());
+    drawing.curves.push_back({line, curve.layer == "SIDES_2A_2B"});
+  }
+  drawing.axis = QLineF(at(0.0, 0.0), at(lengthMm, 0.0));
+  AddRulerAndTitle(drawing, profile, layout, QStringLiteral("assembly map"),
+                   QStringLiteral("%1 sheets follow, page 1 at the throat").arg(layout.pages.size()),
+                   u, separators);
+  return drawing;
+}
+
+TemplateOrientation FewerTemplatePages(const report::HornProfile& profile,
+                                       const QPageSize& pageSize, const QMarginsF& marginsMm) {
+  const QSizeF paper = pageSize.size(QPageSize::Millimeter);
+  const qreal across = marginsMm.left() + marginsMm.right();
+  const qreal down = marginsMm.top() + marginsMm.bottom();
+  std::optional<int> portrait;
+  std::optional<int> landscape;
+  std::string refusal;
+  try {
+    portrait = LayoutTemplate(profile, QSizeF(paper.width() - across, paper.height() - down))
+                   .PrintedPages();
+  } catch (const output::OutputError& e) {
+    refusal = e.what();
+  }
+  try {
+    landscape = LayoutTemplate(profile, QSizeF(paper.height() - across, paper.width() - down))
+                    .PrintedPages();
+  } catch (const output::OutputError&) {
+  }
+  if (landscape && (!portrait || *landscape < *portrait))
+    return {QPageLayout::Landscape, *landscape};
+  if (!portrait) throw output::OutputError(refusal);
+  return {QPageLayout::Portrait, *portrait};
 }
 
 int PrintFullSizeTemplate(const report::HornProfile& profile, QPagedPaintDevice& device,
@@ -396,30 +796,21 @@ int PrintFullSizeTemplate(const report::HornProfile& profile, QPagedPaintDevice&
   QPainter painter;
   if (!painter.begin(&device)) throw output::OutputError("Cannot print the template: the printer refused.");
   painter.setRenderHint(QPainter::Antialiasing);
+  Paint(painter, DrawTemplateMap(profile, layout, unitsPerMm, separators), unitsPerMm);
   for (int i = 0; i < static_cast<int>(layout.pages.size()); ++i) {
-    if (i > 0 && !device.newPage())
+    if (!device.newPage())
       throw output::OutputError("Cannot print the template: the printer refused a new page.");
     Paint(painter, DrawTemplatePage(profile, layout, i, unitsPerMm, separators), unitsPerMm);
   }
   if (!painter.end()) throw output::OutputError("Cannot print the template: the printer failed.");
-  return static_cast<int>(layout.pages.size());
+  return layout.PrintedPages();
 }
 
 int WriteTemplatePdf(const report::HornProfile& profile, const std::string& path,
                      const QPageSize& pageSize, const geometry::Separators& separators) {
-  // The orientation that needs fewer pages (portrait on a tie).
-  const QSizeF paper = pageSize.size(QPageSize::Millimeter);
-  const QSizeF portrait(paper.width() - 2.0 * kPdfMarginMm, paper.height() - 2.0 * kPdfMarginMm);
-  const QSizeF landscape(portrait.height(), portrait.width());
-  const auto pages = [&profile](const QSizeF& printable) -> std::size_t {
-    try {
-      return LayoutTemplate(profile, printable).pages.size();
-    } catch (const output::OutputError&) {
-      return SIZE_MAX;
-    }
-  };
+  const QMarginsF margins(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm);
   const QPageLayout::Orientation orientation =
-      pages(landscape) < pages(portrait) ? QPageLayout::Landscape : QPageLayout::Portrait;
+      FewerTemplatePages(profile, pageSize, margins).orientation;
 
   // Streamed page by page into the writer, so that a large template needs no
   // more memory than one page.
@@ -431,10 +822,7 @@ int WriteTemplatePdf(const report::HornProfile& profile, const std::string& path
     QPdfWriter writer(&device);
     writer.setCreator(QStringLiteral("Vortalis"));
     writer.setTitle(QStringLiteral("Full-size tractrix horn template"));
-    writer.setPageLayout(QPageLayout(pageSize, orientation,
-                                     QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm,
-                                               kPdfMarginMm),
-                                     QPageLayout::Millimeter));
+    writer.setPageLayout(QPageLayout(pageSize, orientation, margins, QPageLayout::Millimeter));
     count = PrintFullSizeTemplate(profile, writer, separators);
   }
   device.close();

@@ -360,7 +360,7 @@ class ProfileWindowTests : public QObject {
         vortalis::exports::LayoutTemplate(MakeDrawingProfile(form->Source()), printable);
     const int pages = PdfPageCount(ReadFile(path));
     QVERIFY2(pages > 1, qPrintable(QString::number(pages)));
-    QCOMPARE(pages, static_cast<int>(layout.pages.size()));
+    QCOMPARE(pages, layout.PrintedPages());
   }
 };
 
