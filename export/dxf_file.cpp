@@ -3,6 +3,8 @@
 #include <locale.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <map>
 #include <memory>
 
 #include "output/scratch_file.h"
@@ -33,7 +35,52 @@ class ClassicNumbers {
   locale_t previous_ = static_cast<locale_t>(0);
 };
 
+// dxflib writes the objects without their owners (group 330), which a reader
+// then has to mend. This writer adds each object's owner: the dictionary that
+// lists it (group 350), or none (0) for the root dictionary written first.
+class OwnedObjectsWriter final : public DL_WriterA {
+ public:
+  using DL_WriterA::DL_WriterA;
+
+  void BeginObjects() { objects_ = true; }
+
+  void dxfHex(int gc, int value) const override {
+    DL_WriterA::dxfHex(gc, value);
+    char text[2 * sizeof(int) + 1];
+    std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
+    Track(gc, text);
+  }
+  // The library's C string overload passes its text on to this one.
+  using DL_WriterA::dxfString;
+  void dxfString(int gc, const std::string& value) const override {
+    DL_WriterA::dxfString(gc, value);
+    Track(gc, value);
+  }
+
+ private:
+  void Track(int gc, const std::string& value) const {
+    if (!objects_) return;
+    if (gc == 5) {
+      const auto owner = owners_.find(value);
+      DL_WriterA::dxfString(330, owner == owners_.end() ? std::string("0") : owner->second);
+      current_ = value;
+    } else if (gc == 350) {
+      owners_.emplace(value, current_);
+    }
+  }
+
+  bool objects_ = false;
+  mutable std::string current_;
+  mutable std::map<std::string, std::string> owners_;
+};
+
 }  // namespace
+
+void WriteDxfObjects(DL_Dxf& dxf, DL_WriterA& dw) {
+  if (auto* owned = dynamic_cast<OwnedObjectsWriter*>(&dw)) owned->BeginObjects();
+  dxf.writeObjects(dw);
+  dxf.writeObjectsEnd(dw);
+}
 
 void WriteDxf(output::ByteSink& sink, const std::function<void(DL_Dxf&, DL_WriterA&)>& write) {
   // dxflib's stream hides why a write failed, so errno is the best account of
@@ -43,8 +90,9 @@ void WriteDxf(output::ByteSink& sink, const std::function<void(DL_Dxf&, DL_Write
     const ClassicNumbers classic;
     DL_Dxf dxf;
     errno = 0;
-    const std::unique_ptr<DL_WriterA> writer(dxf.out(scratch.Path().c_str(), DL_Codes::AC1015));
-    if (!writer || writer->openFailed()) throw scratch.Failure(errno);
+    const auto writer =
+        std::make_unique<OwnedObjectsWriter>(scratch.Path().c_str(), DL_Codes::AC1015);
+    if (writer->openFailed()) throw scratch.Failure(errno);
     write(dxf, *writer);
     writer->close();
     if (writer->openFailed()) throw scratch.Failure(errno != 0 ? errno : EIO);
