@@ -84,15 +84,16 @@ TEST(TemplateDrawing, RulerAndCurveAreFullSizeOnTheDevice) {
   struct Case {
     HornProfile profile;
     qreal rulerMm;
-    qreal stepMm;
+    qreal mmPerUnit;
   };
   const std::vector<Case> cases{
-      {BassHorn(), 100.0, 10.0},
+      {BassHorn(), 100.0, 1.0},
       {MakeCircularProfile(CircularHorn("200", "0.5", LengthUnit::Inch), 0.5L, {}, {}), 101.6,
-       12.7},
+       25.4},
   };
   for (const Case& c : cases) {
     const TemplateLayout layout = LayoutTemplate(c.profile, kA4Portrait);
+    const std::vector<QPointF> curve = ProfileCurves(c.profile).front().points;
     for (int i = 0; i < static_cast<int>(layout.pages.size()); ++i) {
       const TemplatePage& page = layout.pages[static_cast<std::size_t>(i)];
       const TemplatePageDrawing drawing = DrawTemplatePage(c.profile, layout, i, unitsPerMm, {});
@@ -102,10 +103,16 @@ TEST(TemplateDrawing, RulerAndCurveAreFullSizeOnTheDevice) {
       EXPECT_TRUE(std::any_of(drawing.texts.begin(), drawing.texts.end(),
                               [&label](const auto& text) { return text.text == label; }))
           << label.toStdString();
-      // Points one step apart stand one step apart on paper (the end may be closer).
+      // The page shows a run of the curve's points, as far apart on paper as on the horn.
       const QPolygonF& wall = drawing.curves.front().points;
-      for (qsizetype k = 0; k + 2 < wall.size(); ++k)
-        EXPECT_NEAR(wall[k + 1].x() - wall[k].x(), c.stepMm * unitsPerMm, 1e-6) << k;
+      std::size_t first = 0;
+      while (first + 1 < curve.size() && curve[first + 1].x() * c.mmPerUnit < page.window.left())
+        ++first;
+      for (qsizetype k = 1; k < wall.size(); ++k) {
+        const qreal alongMm = (curve[first + static_cast<std::size_t>(k)].x() - curve[first].x()) *
+                              c.mmPerUnit;
+        EXPECT_NEAR(wall[k].x() - wall[0].x(), alongMm * unitsPerMm, 1e-6) << k;
+      }
     }
   }
 }
