@@ -52,6 +52,23 @@ class Circular:
         return {"WALL": lambda r: (self.horn.distance(r), r)}
 
 
+class Rectangular:
+    """Sides keeping the throat's ratio: each a scaled tractrix."""
+
+    def __init__(self, fc, side1, side2, k):
+        self.k = k
+        self.ratio = side1 / side2
+        self.horn = Tractrix(fc, math.sqrt(side1 * side2 * k / math.pi))
+
+    def curves(self):
+        def sides(r, first):
+            area = math.pi * r * r / self.k
+            d1 = math.sqrt(area * self.ratio)
+            return self.horn.distance(r), (d1 if first else area / d1) / 2
+
+        return {"SIDES_1A_1B": lambda r: sides(r, True), "SIDES_2A_2B": lambda r: sides(r, False)}
+
+
 class FlatRectangular:
     def __init__(self, fc, side1, side2, flat_mouth, k):
         self.k = k
@@ -95,13 +112,13 @@ def largest_gap(horn, curve, points):
     return worst
 
 
-def dxf_walls(path):
+def dxf_walls(path, mm_per_unit):
     doc = ezdxf.readfile(path)
     auditor = doc.audit()
     fixes = len(auditor.fixes) + len(auditor.errors)
     walls = {}
     for e in doc.modelspace().query("LWPOLYLINE"):
-        points = [(p[0], p[1]) for p in e.get_points("xy")]
+        points = [(p[0] * mm_per_unit, p[1] * mm_per_unit) for p in e.get_points("xy")]
         if min(y for _, y in points) >= 0 and e.dxf.layer != "PROFILE":
             walls[e.dxf.layer] = points
     return walls, fixes
@@ -146,6 +163,13 @@ CASES = [
     ("rectangular 32 Hz, flat sides", ["rectangular", "--freq", "32", "--side1", "40", "--side2", "50",
                                        "--flat-mouth", "3000", "--location", "8"],
      FlatRectangular(32, 40, 50, 3000, 8)),
+    ("rectangular 100 Hz", ["rectangular", "--freq", "100", "--side1", "40", "--side2", "50",
+                            "--location", "2", "--step", "18"],
+     Rectangular(100, 40, 50, 2)),
+    # In inches (1 inch throat radius), cut short at a 20 inch diameter.
+    ("circular 60 Hz inch", ["circular", "--unit", "inch", "--freq", "60", "--throat", "1",
+                             "--step", "0.75", "--mouth-limit", "diameter=20"],
+     Circular(60, 25.4)),
 ]
 
 
@@ -158,7 +182,7 @@ def main():
             subprocess.run([tool] + arguments + ["--export", "dxf", dxf], check=True)
             subprocess.run([tool] + arguments + ["--export", "svg", svg], check=True,
                            env={"QT_QPA_PLATFORM": "offscreen", "PATH": "/usr/bin:/bin"})
-            walls, fixes = dxf_walls(dxf)
+            walls, fixes = dxf_walls(dxf, 25.4 if "inch" in arguments else 1.0)
             for fmt, found in (("DXF", walls), ("SVG", svg_walls(svg))):
                 for layer, curve in horn.curves().items():
                     if layer not in found:
