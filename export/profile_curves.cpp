@@ -186,15 +186,21 @@ std::vector<ProfileCurve> ProfileCurves(const report::HornProfile& profile) {
 std::vector<std::vector<StationMark>> StationMarks(const report::HornProfile& profile) {
   std::vector<std::vector<StationMark>> marks;
   const qreal stepMm = static_cast<qreal>(profile.step) * MillimetresPerUnit(profile);
-  const auto every = static_cast<std::size_t>(
-      std::max(1.0, std::ceil(kStationLabelSpacingMm / stepMm - 1e-9)));
+  // Stations apart, counted in marks: every `marked` station, every `labelled` one labelled.
+  const auto stations = [stepMm](qreal spacingMm) {
+    return static_cast<std::size_t>(std::max(1.0, std::ceil(spacingMm / stepMm - 1e-9)));
+  };
+  const std::size_t marked = stations(kStationMarkSpacingMm);
+  const std::size_t labelled =
+      marked * static_cast<std::size_t>(std::max(
+                   1.0, std::ceil(kStationLabelSpacingMm / (stepMm * marked) - 1e-9)));
   for (const CurveKind& kind : Kinds(profile)) {
     const CurveModel model{profile, kind.value};
     std::vector<StationMark>& curve = marks.emplace_back();
-    for (std::size_t i = 1; i + 1 < profile.points.size(); ++i) {
+    for (std::size_t i = marked; i + 1 < profile.points.size(); i += marked) {
       const report::ProfilePoint& p = profile.points[i];
       curve.push_back({QPointF(static_cast<qreal>(p.distance), static_cast<qreal>(model.StationY(p))),
-                       Across(profile, model, p.radius), p.distance, i % every == 0});
+                       Across(profile, model, p.radius), p.distance, i % labelled == 0});
     }
   }
   return marks;

@@ -40,6 +40,8 @@ struct StationMark {
 inline constexpr qreal kStationTickMm = 2.0;
 // Labelled stations are at least this far apart along the axis, at full size.
 inline constexpr qreal kStationLabelSpacingMm = 20.0;
+// Marks are at least this far apart: a finer step marks every few stations.
+inline constexpr qreal kStationMarkSpacingMm = 1.0;
 
 // The step's stations on each curve of ProfileCurves, in the same order.
 std::vector<std::vector<StationMark>> StationMarks(const report::HornProfile& profile);
