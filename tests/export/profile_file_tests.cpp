@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -280,6 +281,56 @@ TEST(ProfileExport, FailureNamesTheFileAndLeavesNoFile) {
   ASSERT_TRUE(written.open(QIODevice::ReadOnly));
   EXPECT_EQ(written.readAll().toStdString(), ProfileCsv(profile));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("horn.csv")});
+}
+
+TEST(StationMarks, CrossTheWallAtReadableIntervals) {
+  struct Case {
+    const char* name;
+    HornProfile profile;
+    qreal mmPerUnit;
+  };
+  const std::vector<Case> cases{
+      {"circular, 18 mm", MakeCircularProfile(CircularHorn("300", "10", LengthUnit::Millimetre),
+                                              18.0L, {}, {}), 1.0},
+      {"circular, 0.25 mm", MakeCircularProfile(CircularHorn("300", "10", LengthUnit::Millimetre),
+                                                0.25L, {}, {}), 1.0},
+      {"flat sides, inch", MakeRectangularProfile(FlatRectangularHorn(LengthUnit::Inch), 0.75L,
+                                                  {MouthLimitKind::Length, 20.0L}, {}), 25.4},
+  };
+  for (const Case& c : cases) {
+    const auto curves = vortalis::exports::ProfileCurves(c.profile);
+    const auto marks = vortalis::exports::StationMarks(c.profile);
+    ASSERT_EQ(marks.size(), curves.size()) << c.name;
+    for (std::size_t k = 0; k < marks.size(); ++k) {
+      ASSERT_FALSE(marks[k].empty()) << c.name;
+      const std::vector<QPointF>& wall = curves[k].points;
+      qreal lastMark = 0.0;
+      qreal lastLabel = 0.0;
+      for (const auto& mark : marks[k]) {
+        // On the wall, across it: a unit normal of the drawn curve, away from the axis.
+        QPointF chord = wall.back() - wall.front();
+        if (!curves[k].straight) {
+          const auto at = std::lower_bound(
+              wall.begin(), wall.end(), mark.point,
+              [](const QPointF& p, const QPointF& q) { return p.x() < q.x(); });
+          ASSERT_TRUE(at != wall.begin() && at + 1 != wall.end()) << c.name;
+          EXPECT_EQ(*at, mark.point) << c.name;
+          chord = *(at + 1) - *(at - 1);
+        }
+        const qreal chordLength = std::hypot(chord.x(), chord.y());
+        EXPECT_NEAR(std::hypot(mark.across.x(), mark.across.y()), 1.0, 1e-9) << c.name;
+        EXPECT_NEAR(QPointF::dotProduct(mark.across, chord) / chordLength, 0.0, 0.02) << c.name;
+        EXPECT_GT(mark.across.y(), 0.0) << c.name;
+        const qreal mm = static_cast<qreal>(mark.distance) * c.mmPerUnit;
+        EXPECT_GE(mm - lastMark, vortalis::exports::kStationMarkSpacingMm - 1e-9) << c.name;
+        lastMark = mm;
+        if (!mark.labelled) continue;
+        EXPECT_GE(mm - lastLabel, vortalis::exports::kStationLabelSpacingMm - 1e-9) << c.name;
+        EXPECT_LT(mm - lastLabel, 2.0 * vortalis::exports::kStationLabelSpacingMm) << c.name;
+        lastLabel = mm;
+      }
+    }
+  }
 }
 
 }  // namespace
