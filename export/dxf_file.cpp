@@ -44,7 +44,8 @@ class ClassicNumbers {
 class BufferedDxfWriter final : public DL_WriterA {
  public:
   explicit BufferedDxfWriter(const std::string& path)
-      : DL_WriterA("/dev/null", DL_Codes::AC1015), file_(path, std::ios::binary | std::ios::trunc) {}
+      : DL_WriterA("/dev/null", DL_Codes::AC1015),
+        file_(path, std::ios::binary | std::ios::trunc) {}
 
   bool Failed() const { return !file_; }
   void Close() { file_.close(); }

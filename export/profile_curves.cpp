@@ -199,8 +199,8 @@ std::vector<std::vector<StationMark>> StationMarks(const report::HornProfile& pr
     std::vector<StationMark>& curve = marks.emplace_back();
     for (std::size_t i = marked; i + 1 < profile.points.size(); i += marked) {
       const report::ProfilePoint& p = profile.points[i];
-      curve.push_back({QPointF(static_cast<qreal>(p.distance), static_cast<qreal>(model.StationY(p))),
-                       Across(profile, model, p.radius), p.distance, i % labelled == 0});
+      const QPointF at(static_cast<qreal>(p.distance), static_cast<qreal>(model.StationY(p)));
+      curve.push_back({at, Across(profile, model, p.radius), p.distance, i % labelled == 0});
     }
   }
   return marks;

@@ -115,7 +115,8 @@ void DrawStations(QPainter& painter, const report::HornProfile& profile, qreal s
   }
 }
 
-void DrawLegend(QPainter& painter, const std::vector<ProfileCurve>& curves, const QPointF& topLeft) {
+void DrawLegend(QPainter& painter, const std::vector<ProfileCurve>& curves,
+                const QPointF& topLeft) {
   qreal y = topLeft.y() + kLegendRowMm / 2;
   const auto row = [&](const QPen& pen, const QString& name, bool tick) {
     painter.setPen(pen);
@@ -130,7 +131,8 @@ void DrawLegend(QPainter& painter, const std::vector<ProfileCurve>& curves, cons
     y += kLegendRowMm;
   };
   row(AxisPen(), QStringLiteral("Axis"), false);
-  for (const ProfileCurve& curve : curves) row(CurvePen(curve), QString::fromStdString(curve.label), false);
+  for (const ProfileCurve& curve : curves)
+    row(CurvePen(curve), QString::fromStdString(curve.label), false);
   row(StationPen(), QStringLiteral("Stations of the step (distance from the throat)"), true);
 }
 

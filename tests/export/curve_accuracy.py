@@ -94,7 +94,8 @@ class FlatRectangular:
 def segment_distance(p, a, b):
     dx, dy = b[0] - a[0], b[1] - a[1]
     length2 = dx * dx + dy * dy
-    t = 0.0 if length2 == 0 else max(0.0, min(1.0, ((p[0] - a[0]) * dx + (p[1] - a[1]) * dy) / length2))
+    along = (p[0] - a[0]) * dx + (p[1] - a[1]) * dy
+    t = 0.0 if length2 == 0 else max(0.0, min(1.0, along / length2))
     return math.hypot(p[0] - a[0] - t * dx, p[1] - a[1] - t * dy)
 
 
@@ -160,8 +161,8 @@ CASES = [
      Circular(40, 25)),
     ("circular 40 Hz, 100 mm step", ["circular", "--freq", "40", "--throat", "25", "--step", "100"],
      Circular(40, 25)),
-    ("rectangular 32 Hz, flat sides", ["rectangular", "--freq", "32", "--side1", "40", "--side2", "50",
-                                       "--flat-mouth", "3000", "--location", "8"],
+    ("rectangular 32 Hz, flat sides", ["rectangular", "--freq", "32", "--side1", "40",
+                                       "--side2", "50", "--flat-mouth", "3000", "--location", "8"],
      FlatRectangular(32, 40, 50, 3000, 8)),
     ("rectangular 100 Hz", ["rectangular", "--freq", "100", "--side1", "40", "--side2", "50",
                             "--location", "2", "--step", "18"],

@@ -183,7 +183,8 @@ TEST(ProfileDxf, ReadBackByEzdxfHasTheWallsTheAxisAndTheUnit) {
   std::vector<QJsonObject> axes;
   int ticks = 0;
   for (const QJsonValue& line : circleDxf["lines"].toArray()) {
-    if (line.toObject()["layer"].toString() == QStringLiteral("AXIS")) axes.push_back(line.toObject());
+    if (line.toObject()["layer"].toString() == QStringLiteral("AXIS"))
+      axes.push_back(line.toObject());
     ticks += line.toObject()["layer"].toString() == QStringLiteral("STATIONS");
   }
   // A tick across each wall at every station but the throat and the mouth.
