@@ -43,7 +43,7 @@ report::CircularReportInput HugeCircularInput() {
 const std::vector<std::string> kToolCircular{"circular", "--freq", "1", "--throat", "0.5",
                                              "--increment", "1"};
 const std::vector<std::string> kToolRectangular{"rectangular", "--freq", "5", "--increment", "1"};
-// A bass horn's DXF at the default 1 mm step: 27,439 stations and their marks.
+// A bass horn's DXF at the default 1 mm step: 27,439 points and their station marks.
 const std::vector<std::string> kToolDxf{"circular", "--freq", "10", "--throat", "25", "--export",
                                         "dxf"};
 
@@ -392,7 +392,7 @@ int main(int argc, char** argv) {
                    "", ""});
   const double dxf = Median(dxfCpu);
   bench::PrintRow({"`vortalis-report circular --freq 10 --throat 25 --export dxf FILE` (walls "
-                   "within 0.05 mm, a tick at each of 27,439 stations)",
+                   "within 0.05 mm through 27,439 points, 27,437 station ticks each side)",
                    Seconds(dxf) + " CPU", Range(dxfCpu, 1.0, "s", 2), "under 0.5 s",
                    bench::Verdict(dxf < 0.5)});
   bench::PrintRow({"`FixedText` per call (" + std::to_string(kSampleRows * 4 * kSamplePasses) +
