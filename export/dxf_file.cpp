@@ -3,6 +3,9 @@
 #include <locale.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <map>
 #include <memory>
 
 #include "output/scratch_file.h"
@@ -33,7 +36,68 @@ class ClassicNumbers {
   locale_t previous_ = static_cast<locale_t>(0);
 };
 
+// dxflib's writer flushes its file after every value, a system call each, and
+// writes the objects without their owners (group 330), which a reader then has
+// to mend. This one formats every value as dxflib does into a buffered stream
+// of its own, and adds each object's owner: the dictionary that lists it (group
+// 350), or none (0) for the root dictionary written first.
+class BufferedDxfWriter final : public DL_WriterA {
+ public:
+  explicit BufferedDxfWriter(const std::string& path)
+      : DL_WriterA("/dev/null", DL_Codes::AC1015),
+        file_(path, std::ios::binary | std::ios::trunc) {}
+
+  bool Failed() const { return !file_; }
+  void Close() { file_.close(); }
+  void BeginObjects() { objects_ = true; }
+
+  void dxfReal(int gc, double value) const override {
+    // sixteen decimals, less the trailing zeros but one
+    char text[400];
+    std::snprintf(text, sizeof text, "%.16f", value);
+    std::string number(text);
+    const std::size_t dot = number.find('.');
+    if (dot != std::string::npos) {
+      const std::size_t last = number.find_last_not_of('0');
+      number.erase(std::max(last + 1, dot + 2));
+    }
+    dxfString(gc, number);
+  }
+  void dxfInt(int gc, int value) const override { dxfString(gc, std::to_string(value)); }
+  void dxfHex(int gc, int value) const override {
+    char text[2 * sizeof(int) + 1];
+    std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
+    dxfString(gc, text);
+  }
+  void dxfString(int gc, const char* value) const override { dxfString(gc, std::string(value)); }
+  void dxfString(int gc, const std::string& value) const override {
+    char code[16];
+    std::snprintf(code, sizeof code, "%3d\n", gc);
+    file_ << code << value << '\n';
+    if (!objects_) return;
+    if (gc == 5) {
+      const auto owner = owners_.find(value);
+      file_ << "330\n" << (owner == owners_.end() ? std::string("0") : owner->second) << '\n';
+      current_ = value;
+    } else if (gc == 350) {
+      owners_.emplace(value, current_);
+    }
+  }
+
+ private:
+  mutable std::ofstream file_;
+  bool objects_ = false;
+  mutable std::string current_;
+  mutable std::map<std::string, std::string> owners_;
+};
+
 }  // namespace
+
+void WriteDxfObjects(DL_Dxf& dxf, DL_WriterA& dw) {
+  if (auto* buffered = dynamic_cast<BufferedDxfWriter*>(&dw)) buffered->BeginObjects();
+  dxf.writeObjects(dw);
+  dxf.writeObjectsEnd(dw);
+}
 
 void WriteDxf(output::ByteSink& sink, const std::function<void(DL_Dxf&, DL_WriterA&)>& write) {
   // dxflib's stream hides why a write failed, so errno is the best account of
@@ -43,11 +107,11 @@ void WriteDxf(output::ByteSink& sink, const std::function<void(DL_Dxf&, DL_Write
     const ClassicNumbers classic;
     DL_Dxf dxf;
     errno = 0;
-    const std::unique_ptr<DL_WriterA> writer(dxf.out(scratch.Path().c_str(), DL_Codes::AC1015));
-    if (!writer || writer->openFailed()) throw scratch.Failure(errno);
-    write(dxf, *writer);
-    writer->close();
-    if (writer->openFailed()) throw scratch.Failure(errno != 0 ? errno : EIO);
+    BufferedDxfWriter writer(scratch.Path());
+    if (writer.Failed()) throw scratch.Failure(errno);
+    write(dxf, writer);
+    writer.Close();
+    if (writer.Failed()) throw scratch.Failure(errno != 0 ? errno : EIO);
   }
   scratch.CopyTo(sink);
 }

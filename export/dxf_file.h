@@ -31,6 +31,9 @@ struct DxfLayer {
 };
 void WriteDxfTables(DL_Dxf& dxf, DL_WriterA& dw, const std::vector<DxfLayer>& layers);
 
+// The objects section (dictionaries, layouts) and its end, every object with its owner.
+void WriteDxfObjects(DL_Dxf& dxf, DL_WriterA& dw);
+
 inline DL_Attributes OnLayer(const std::string& layer) {
   return DL_Attributes(layer, 256 /* BYLAYER */, -1, "BYLAYER", 1.0);
 }

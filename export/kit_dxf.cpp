@@ -56,8 +56,7 @@ void WriteKit(DL_Dxf& dxf, DL_WriterA& dw, const KitDrawing& drawing) {
     for (const KitText& text : piece.texts) WriteText(dxf, dw, text, offset);
   }
   dw.sectionEnd();
-  dxf.writeObjects(dw);
-  dxf.writeObjectsEnd(dw);
+  WriteDxfObjects(dxf, dw);
   dw.dxfEOF();
 }
 

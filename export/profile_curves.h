@@ -11,7 +11,9 @@
 
 // The lines of a profile drawing in the report's unit: x along the axis from
 // the throat, y up from the axis. The DXF, the SVG, the template and the
-// profile window all draw these, so no two drawings of a horn differ.
+// profile window all draw these, so no two drawings of a horn differ. Every
+// chord lies within buildkit::kCurveToleranceMm of the true curve at full
+// size; the points come from the reports' radius solver.
 namespace vortalis::exports {
 
 struct ProfileCurve {
@@ -23,8 +25,30 @@ struct ProfileCurve {
 
 // One curve per wall shape, on the positive side of the axis: the circular
 // wall (radius), or the half distances of sides 1A - 1B and 2A - 2B (with flat
-// sides the first is a straight line).
+// sides the first is a straight line). Every point of profile.points is a
+// point of each curve, with the same values; more lie between where needed.
 std::vector<ProfileCurve> ProfileCurves(const report::HornProfile& profile);
+
+// A station of the step (not the throat nor the end) on one curve.
+struct StationMark {
+  QPointF point;         // on the curve, in the unit
+  QPointF across;        // unit normal of the curve there, pointing away from the axis
+  long double distance;  // from the throat
+  bool labelled;         // every few stations carry their distance (StationText)
+};
+// Half the length of a station tick, at full size: it crosses the wall by this much each way.
+inline constexpr qreal kStationTickMm = 2.0;
+// Labelled stations are at least this far apart along the axis, at full size.
+inline constexpr qreal kStationLabelSpacingMm = 20.0;
+// Marks are at least this far apart: a finer step marks every few stations.
+inline constexpr qreal kStationMarkSpacingMm = 1.0;
+
+// The step's stations on each curve of ProfileCurves, in the same order.
+std::vector<std::vector<StationMark>> StationMarks(const report::HornProfile& profile);
+
+// A station's distance as the CSV writes it ("." decimals unless told otherwise).
+std::string StationText(const report::HornProfile& profile, long double distance,
+                        const geometry::Separators& separators = {".", ""});
 
 // The same curve mirrored to the other side of the axis (y -> -y).
 std::vector<QPointF> Mirrored(const std::vector<QPointF>& points);

@@ -15,6 +15,9 @@ constexpr int kGreen = 3;
 constexpr int kBlue = 5;
 constexpr int kForeground = 7;  // black on white, white on black
 constexpr const char* kAxisLayer = "AXIS";
+constexpr const char* kProfileLayer = "PROFILE";
+constexpr const char* kStationsLayer = "STATIONS";
+constexpr double kStationTextMm = 2.5;
 
 int CurveColour(const ProfileCurve& curve) {
   if (curve.layer == "SIDES_1A_1B") return kBlue;
@@ -25,15 +28,43 @@ int CurveColour(const ProfileCurve& curve) {
 std::vector<DxfLayer> Layers(const std::vector<ProfileCurve>& curves) {
   std::vector<DxfLayer> layers{{kAxisLayer, kRed}};
   for (const ProfileCurve& curve : curves) layers.push_back({curve.layer, CurveColour(curve)});
+  layers.push_back({kProfileLayer, kForeground});
+  layers.push_back({kStationsLayer, kForeground});
   return layers;
 }
 
 void WritePolyline(DL_Dxf& dxf, DL_WriterA& dw, const std::string& layer,
-                   const std::vector<QPointF>& points) {
-  dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(points.size()), 0, 0, 0),
+                   const std::vector<QPointF>& points, bool closed = false) {
+  dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(points.size()), 0, 0, closed ? 1 : 0),
                     OnLayer(layer));
   for (const QPointF& point : points) dxf.writeVertex(dw, DL_VertexData(point.x(), point.y()));
   dxf.writePolylineEnd(dw);
+}
+
+// A tick across each wall and its mirror image at every station, the
+// labelled ones with their distance beyond the upper tick.
+void WriteStations(DL_Dxf& dxf, DL_WriterA& dw, const report::HornProfile& profile) {
+  const double perMm = 1.0 / MillimetresPerUnit(profile);
+  const double tick = kStationTickMm * perMm;
+  for (const std::vector<StationMark>& marks : StationMarks(profile)) {
+    for (const StationMark& mark : marks) {
+      for (const double side : {1.0, -1.0}) {
+        const QPointF at(mark.point.x(), side * mark.point.y());
+        const QPointF across(mark.across.x(), side * mark.across.y());
+        const QPointF from = at - tick * across;
+        const QPointF to = at + tick * across;
+        dxf.writeLine(dw, DL_LineData(from.x(), from.y(), 0.0, to.x(), to.y(), 0.0),
+                      OnLayer(kStationsLayer));
+      }
+      if (!mark.labelled) continue;
+      const QPointF text = mark.point + 1.5 * tick * mark.across;
+      dxf.writeText(dw,
+                    DL_TextData(text.x(), text.y(), 0.0, text.x(), text.y(), 0.0,
+                                kStationTextMm * perMm, 1.0, 0, 1 /* centre */, 1 /* bottom */,
+                                StationText(profile, mark.distance), "Standard", 0.0),
+                    OnLayer(kStationsLayer));
+    }
+  }
 }
 
 void WriteDrawing(DL_WriterA& dw, DL_Dxf& dxf, const report::HornProfile& profile) {
@@ -48,9 +79,16 @@ void WriteDrawing(DL_WriterA& dw, DL_Dxf& dxf, const report::HornProfile& profil
     WritePolyline(dxf, dw, curve.layer, curve.points);
     WritePolyline(dxf, dw, curve.layer, Mirrored(curve.points));
   }
+  for (const ProfileCurve& curve : curves) {
+    // Axis, throat line, wall and end line as one outline, to revolve or extrude.
+    std::vector<QPointF> outline{QPointF(curve.points.front().x(), 0.0)};
+    outline.insert(outline.end(), curve.points.begin(), curve.points.end());
+    outline.emplace_back(curve.points.back().x(), 0.0);
+    WritePolyline(dxf, dw, kProfileLayer, outline, true);
+  }
+  WriteStations(dxf, dw, profile);
   dw.sectionEnd();
-  dxf.writeObjects(dw);
-  dxf.writeObjectsEnd(dw);
+  WriteDxfObjects(dxf, dw);
   dw.dxfEOF();
 }
 

@@ -76,6 +76,7 @@ HornProfile MakeCircularProfile(const CircularReportInput& input, long double st
   const long double length = horn.length;
   HornProfile profile = NewProfile(step, limit, input.unit, input.frequencyText, horn.frequency, length);
   profile.size = input.size;
+  profile.mouthRadius = a;
 
   ProfileEnd end{length, std::nullopt, true};
   switch (limit.kind) {
@@ -120,6 +121,8 @@ HornProfile MakeRectangularProfile(const RectangularReportInput& input, long dou
   HornProfile profile = NewProfile(step, limit, input.unit, input.frequencyText, horn.frequency, length);
   profile.rectangular = true;
   profile.flatSides = horn.flatSides;
+  profile.mouthRadius = a;
+  profile.rectangle = horn;
 
   ProfileEnd end{length, std::nullopt, true};
   switch (limit.kind) {

@@ -6,6 +6,7 @@
 
 #include "geometry/number_text.h"
 #include "geometry/units.h"
+#include "report/horn_model.h"
 #include "report/report_input.h"
 
 // The horn's wall as points from the throat toward the mouth, for drawings,
@@ -42,6 +43,8 @@ struct HornProfile {
   long double frequency = 0.0L;          // fc in hertz
   std::string frequencyText;             // fc as typed, without the blanks around it
   long double length = 0.0L;             // L of the whole horn
+  long double mouthRadius = 0.0L;        // a of the full tractrix
+  RectangularHorn rectangle{};           // rectangular: the horn the sides are computed for
   long double quarterWavelength = 0.0L;  // minimum recommended length, in the unit
   long double step = 0.0L;               // distance between the points (the last may be closer)
   MouthLimit limit;                      // as asked for; the last point lies on it

@@ -81,6 +81,12 @@ TEST(DrawingOptions, AreReadWithTheUnitAndTheSeparator) {
                                      "length=300"});
   EXPECT_EQ(length.drawings.mouthLimit.kind, MouthLimitKind::Length);
   EXPECT_EQ(length.drawings.mouthLimit.value, 300.0L);
+
+  // A diameter is the radius limit at half of it.
+  const ToolOptions diameter = Parsed({"circular", "--size", "diameter", "--template", "t.pdf",
+                                       "--mouth-limit", "diameter=600.5"});
+  EXPECT_EQ(diameter.drawings.mouthLimit.kind, MouthLimitKind::Radius);
+  EXPECT_EQ(diameter.drawings.mouthLimit.value, 300.25L);
 }
 
 TEST(DrawingOptions, UsageErrors) {
@@ -97,11 +103,15 @@ TEST(DrawingOptions, UsageErrors) {
       {{"circular", "--template", "x.pdf", "--step", "2,5"},
        "invalid value '2,5' for --step (choose a length above 0)"},
       {{"circular", "--template", "x.pdf", "--mouth-limit", "side1=300"},
-       "invalid value 'side1=300' for --mouth-limit (choose radius=VALUE or length=VALUE)"},
+       "invalid value 'side1=300' for --mouth-limit (choose radius=VALUE, diameter=VALUE or "
+       "length=VALUE)"},
+      {{"rectangular", "--template", "x.pdf", "--mouth-limit", "diameter=300"},
+       "invalid value 'diameter=300' for --mouth-limit (choose side1=VALUE or length=VALUE)"},
       {{"rectangular", "--template", "x.pdf", "--mouth-limit", "radius=300"},
        "invalid value 'radius=300' for --mouth-limit (choose side1=VALUE or length=VALUE)"},
       {{"circular", "--template", "x.pdf", "--mouth-limit", "length=-1"},
-       "invalid value 'length=-1' for --mouth-limit (choose radius=VALUE or length=VALUE)"},
+       "invalid value 'length=-1' for --mouth-limit (choose radius=VALUE, diameter=VALUE or "
+       "length=VALUE)"},
       {{"circular", "--template", "x.pdf", "--paper", "a5"},
        "invalid value 'a5' for --paper (choose a4, a3 or letter)"},
       {{"circular", "--export", "csv", "x.csv", "--output", "r.txt"},

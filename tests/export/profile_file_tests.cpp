@@ -8,10 +8,13 @@
 #include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "output/output_error.h"
+#include "export/profile_curves.h"
 #include "export/profile_export.h"
 #include "export_test_support.h"
 #include "geometry/number_text.h"
@@ -93,10 +96,11 @@ TEST(ProfileCsv, FlatSidedInchRowsCarryTheFlatSideDistance) {
 constexpr const char* kReadDxf = R"(
 import json, sys, ezdxf
 doc = ezdxf.readfile(sys.argv[1])
-found = {"insunits": doc.header.get("$INSUNITS"), "polylines": [], "lines": []}
+found = {"insunits": doc.header.get("$INSUNITS"), "polylines": [], "lines": [],
+         "fixes": len(doc.audit().fixes)}
 for e in doc.modelspace():
     if e.dxftype() == "LWPOLYLINE":
-        found["polylines"].append({"layer": e.dxf.layer,
+        found["polylines"].append({"layer": e.dxf.layer, "closed": e.closed,
                                    "points": [[p[0], p[1]] for p in e.get_points("xy")]})
     elif e.dxftype() == "LINE":
         found["lines"].append({"layer": e.dxf.layer,
@@ -131,17 +135,25 @@ std::vector<std::vector<Vertex>> Polylines(const QJsonObject& dxf, const QString
   return found;
 }
 
+// The wall and its mirror image, each passing through every expected point in
+// order (more points lie between where the curve needs them).
 void ExpectWall(const std::vector<std::vector<Vertex>>& polylines,
                 const std::vector<Vertex>& expected) {
-  ASSERT_EQ(polylines.size(), 2u);  // the wall and its mirror image
+  ASSERT_EQ(polylines.size(), 2u);
   for (int side : {0, 1}) {
     const std::vector<Vertex>& got = polylines[static_cast<std::size_t>(side)];
-    ASSERT_EQ(got.size(), expected.size());
-    for (std::size_t i = 0; i < got.size(); ++i) {
-      EXPECT_NEAR(got[i].x, expected[i].x, 1e-9 * (1.0 + expected[i].x)) << i;
-      EXPECT_NEAR(got[i].y, side == 0 ? expected[i].y : -expected[i].y, 1e-9 * (1.0 + expected[i].y))
-          << i;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < got.size() && next < expected.size(); ++i) {
+      if (i > 0) {
+        EXPECT_GT(got[i].x, got[i - 1].x) << i;
+      }
+      const Vertex& e = expected[next];
+      if (std::fabs(got[i].x - e.x) > 1e-9 * (1.0 + e.x)) continue;
+      EXPECT_NEAR(got[i].y, side == 0 ? e.y : -e.y, 1e-9 * (1.0 + e.y)) << i;
+      ++next;
     }
+    EXPECT_EQ(next, expected.size()) << "side " << side;
+    EXPECT_EQ(got.back().x, expected.back().x);
   }
 }
 
@@ -159,10 +171,26 @@ TEST(ProfileDxf, ReadBackByEzdxfHasTheWallsTheAxisAndTheUnit) {
   for (const ProfilePoint& p : circle.points)
     wall.push_back({static_cast<double>(p.distance), static_cast<double>(p.radius)});
   ExpectWall(Polylines(circleDxf, QStringLiteral("WALL")), wall);
-  const QJsonArray lines = circleDxf["lines"].toArray();
-  ASSERT_EQ(lines.size(), 1);
-  EXPECT_EQ(lines[0].toObject()["layer"].toString(), QStringLiteral("AXIS"));
-  const std::vector<Vertex> axis = Vertices(lines[0].toObject());
+  EXPECT_EQ(circleDxf["fixes"].toInt(), 0);
+  // The closed outline: throat on the axis, the wall, the end back to the axis.
+  const auto outlines = Polylines(circleDxf, QStringLiteral("PROFILE"));
+  ASSERT_EQ(outlines.size(), 1u);
+  EXPECT_EQ(outlines[0].front().x, 0.0);
+  EXPECT_EQ(outlines[0].front().y, 0.0);
+  EXPECT_EQ(outlines[0][1].y, wall.front().y);
+  EXPECT_EQ(outlines[0].back().y, 0.0);
+  EXPECT_EQ(outlines[0].back().x, wall.back().x);
+  std::vector<QJsonObject> axes;
+  int ticks = 0;
+  for (const QJsonValue& line : circleDxf["lines"].toArray()) {
+    if (line.toObject()["layer"].toString() == QStringLiteral("AXIS"))
+      axes.push_back(line.toObject());
+    ticks += line.toObject()["layer"].toString() == QStringLiteral("STATIONS");
+  }
+  // A tick across each wall at every station but the throat and the mouth.
+  EXPECT_EQ(ticks, 2 * static_cast<int>(circle.points.size() - 2));
+  ASSERT_EQ(axes.size(), 1u);
+  const std::vector<Vertex> axis = Vertices(axes[0]);
   EXPECT_EQ(axis[0].x, 0.0);
   EXPECT_EQ(axis[0].y, 0.0);
   EXPECT_NEAR(axis[1].x, static_cast<double>(circle.length), 1e-9 * static_cast<double>(circle.length));
@@ -198,32 +226,35 @@ TEST(ProfileSvg, WidthInMillimetresIsTheDrawnLength) {
   struct Case {
     const char* name;
     HornProfile profile;
-    const char* width;  // the horn's length in mm, to the micrometre
+    const char* width;  // the horn's length and a 5 mm margin each side, in mm
   };
   const std::vector<Case> cases{
       {"circular mm",
        MakeCircularProfile(CircularHorn("300", "10", LengthUnit::Millimetre), 1.0L, {}, {}),
-       "466.518mm"},
+       "476.518mm"},
       // 29.32101 inch (the report's length) is 744.754 mm.
       {"circular inch", MakeCircularProfile(CircularHorn("200", "0.5", LengthUnit::Inch), 0.1L,
                                             {}, {}),
-       "744.754mm"},
+       "754.754mm"},
       {"cut at a length",
        MakeRectangularProfile(FlatRectangularHorn(LengthUnit::Millimetre), 18.0L,
                               {MouthLimitKind::Length, 250.0L}, {}),
-       "250.000mm"},
+       "260.000mm"},
   };
   for (const Case& c : cases) {
     const QByteArray svg = vortalis::exports::ProfileSvg(c.profile);
     const std::vector<QString> size = SvgSize(svg);
     ASSERT_EQ(size.size(), 3u) << c.name;
     EXPECT_EQ(size[0].toStdString(), c.width) << c.name;
-    // One viewBox unit is one millimetre, and the axis runs through the middle.
+    // One viewBox unit is one millimetre; the throat stands at the margin.
     const QStringList box = size[2].split(' ');
     ASSERT_EQ(box.size(), 4) << c.name;
+    EXPECT_EQ(box[0], QStringLiteral("-5.000")) << c.name;
     EXPECT_EQ(box[2] + "mm", size[0]) << c.name;
     EXPECT_EQ(box[3] + "mm", size[1]) << c.name;
-    EXPECT_NEAR(-2.0 * box[1].toDouble(), box[3].toDouble(), 0.0015) << c.name;
+    // The legend names every curve.
+    for (const auto& curve : vortalis::exports::ProfileCurves(c.profile))
+      EXPECT_TRUE(svg.contains(QByteArray::fromStdString(curve.label))) << c.name << curve.label;
     const QSvgRenderer renderer(svg);
     EXPECT_TRUE(renderer.isValid()) << c.name;
   }
@@ -251,6 +282,56 @@ TEST(ProfileExport, FailureNamesTheFileAndLeavesNoFile) {
   ASSERT_TRUE(written.open(QIODevice::ReadOnly));
   EXPECT_EQ(written.readAll().toStdString(), ProfileCsv(profile));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("horn.csv")});
+}
+
+TEST(StationMarks, CrossTheWallAtReadableIntervals) {
+  struct Case {
+    const char* name;
+    HornProfile profile;
+    qreal mmPerUnit;
+  };
+  const std::vector<Case> cases{
+      {"circular, 18 mm", MakeCircularProfile(CircularHorn("300", "10", LengthUnit::Millimetre),
+                                              18.0L, {}, {}), 1.0},
+      {"circular, 0.25 mm", MakeCircularProfile(CircularHorn("300", "10", LengthUnit::Millimetre),
+                                                0.25L, {}, {}), 1.0},
+      {"flat sides, inch", MakeRectangularProfile(FlatRectangularHorn(LengthUnit::Inch), 0.75L,
+                                                  {MouthLimitKind::Length, 20.0L}, {}), 25.4},
+  };
+  for (const Case& c : cases) {
+    const auto curves = vortalis::exports::ProfileCurves(c.profile);
+    const auto marks = vortalis::exports::StationMarks(c.profile);
+    ASSERT_EQ(marks.size(), curves.size()) << c.name;
+    for (std::size_t k = 0; k < marks.size(); ++k) {
+      ASSERT_FALSE(marks[k].empty()) << c.name;
+      const std::vector<QPointF>& wall = curves[k].points;
+      qreal lastMark = 0.0;
+      qreal lastLabel = 0.0;
+      for (const auto& mark : marks[k]) {
+        // On the wall, across it: a unit normal of the drawn curve, away from the axis.
+        QPointF chord = wall.back() - wall.front();
+        if (!curves[k].straight) {
+          const auto at = std::lower_bound(
+              wall.begin(), wall.end(), mark.point,
+              [](const QPointF& p, const QPointF& q) { return p.x() < q.x(); });
+          ASSERT_TRUE(at != wall.begin() && at + 1 != wall.end()) << c.name;
+          EXPECT_EQ(*at, mark.point) << c.name;
+          chord = *(at + 1) - *(at - 1);
+        }
+        const qreal chordLength = std::hypot(chord.x(), chord.y());
+        EXPECT_NEAR(std::hypot(mark.across.x(), mark.across.y()), 1.0, 1e-9) << c.name;
+        EXPECT_NEAR(QPointF::dotProduct(mark.across, chord) / chordLength, 0.0, 0.02) << c.name;
+        EXPECT_GT(mark.across.y(), 0.0) << c.name;
+        const qreal mm = static_cast<qreal>(mark.distance) * c.mmPerUnit;
+        EXPECT_GE(mm - lastMark, vortalis::exports::kStationMarkSpacingMm - 1e-9) << c.name;
+        lastMark = mm;
+        if (!mark.labelled) continue;
+        EXPECT_GE(mm - lastLabel, vortalis::exports::kStationLabelSpacingMm - 1e-9) << c.name;
+        EXPECT_LT(mm - lastLabel, 2.0 * vortalis::exports::kStationLabelSpacingMm) << c.name;
+        lastLabel = mm;
+      }
+    }
+  }
 }
 
 }  // namespace
