@@ -175,4 +175,31 @@ HornProfile MakeProfile(const HornInput& input, long double step, const MouthLim
   return MakeRectangularProfile(std::get<RectangularReportInput>(input), step, limit, separators);
 }
 
+ProfilePoint ProfilePointAt(const HornInput& input, long double distance,
+                            const geometry::Separators& separators) {
+  if (const auto* circular = std::get_if<CircularReportInput>(&input)) {
+    const CircularHorn horn = MakeCircularHorn(*circular, separators);
+    long double r = horn.throatRadius;
+    if (distance >= horn.length)
+      r = horn.mouthRadius;
+    else if (distance > 0.0L)
+      r = StationRadius(horn.mouthRadius, horn.length, distance, r, circular->unit);
+    const CircularSection section = CircularSectionAt(horn.mouthRadius, r);
+    return {distance, r, r, r, section.area, 0.0L, section.flareAngle};
+  }
+  const auto& rectangular = std::get<RectangularReportInput>(input);
+  const RectangularHorn horn = MakeRectangularHorn(rectangular, separators);
+  long double radius = horn.throatRadius;
+  RectangularSection section = RectangularThroat(horn);
+  if (distance >= horn.length) {
+    radius = horn.mouthRadius;
+    section = RectangularMouth(horn);
+  } else if (distance > 0.0L) {
+    radius = StationRadius(horn.mouthRadius, horn.length, distance, radius, rectangular.unit);
+    section = RectangularSectionAt(horn, radius, 1.0L, distance, distance);
+  }
+  return {distance, radius, section.sides.side1, section.sides.side2, section.area,
+          section.flatSideDistance, 0.0L};
+}
+
 }  // namespace vortalis::report

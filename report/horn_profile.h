@@ -70,4 +70,11 @@ HornProfile MakeRectangularProfile(const RectangularReportInput& input, long dou
 HornProfile MakeProfile(const HornInput& input, long double step, const MouthLimit& limit,
                         const geometry::Separators& separators);
 
+// The section at `distance` from the throat, computed as the report computes a
+// row: the throat at 0 and below, the mouth at the horn's length and beyond,
+// and between them off the station grid, as a profile's end point is. For a
+// readout of any distance.
+ProfilePoint ProfilePointAt(const HornInput& input, long double distance,
+                            const geometry::Separators& separators);
+
 }  // namespace vortalis::report
