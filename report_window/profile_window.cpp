@@ -59,7 +59,7 @@ const QColor kText(30, 30, 30);
 const QColor kStation(20, 60, 160);
 const QColor kCursor(0, 150, 80);
 constexpr qreal kTick = 4;           // half a station tick's length
-constexpr qreal kMinTickGap = 3;     // ticks closer than this are thinned out
+constexpr qreal kMinTickGap = 5;     // ticks closer than this are thinned out
 
 QString Number(long double value, int decimals,
                const vortalis::geometry::Separators& separators) {
@@ -330,13 +330,18 @@ void PaintStations(QPainter& painter, const ProfileLayout& layout, int panel,
     const auto x = static_cast<qreal>(stations.points[i].distance);
     return QPointF(x, a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x()));
   };
-  const qreal spacing = static_cast<qreal>(stations.step) / layout.UnitsPerPixel();
-  const auto every = static_cast<std::size_t>(std::ceil(kMinTickGap / std::max(spacing, 1e-9)));
+  // Ticks and numbers at round multiples of the step (1, 2 or 5 times a power of ten).
+  const long double step = stations.step;
+  const auto stride = [step](qreal pixels, qreal unitsPerPixel) {
+    const long double nice = vortalis::report::NiceGridStep(pixels * unitsPerPixel).step;
+    return std::max<std::size_t>(1, static_cast<std::size_t>(std::ceil(nice / step - 1e-9L)));
+  };
+  const std::size_t every = stride(kMinTickGap, layout.UnitsPerPixel());
   const QFontMetricsF metrics(painter.font());
   const qreal widest = metrics.horizontalAdvance(
       DistanceText(stations.points[count - 2].distance, stations, separators));
-  const std::size_t labelled =
-      every * static_cast<std::size_t>(std::ceil((widest + 2 * kGap) / (spacing * every)));
+  const std::size_t numbered = stride(widest + 2 * kGap, layout.UnitsPerPixel());
+  const std::size_t labelled = (numbered + every - 1) / every * every;
 
   painter.setPen(QPen(kStation, 1));
   for (std::size_t i = every; i + 1 < count; i += every) {
@@ -350,7 +355,8 @@ void PaintStations(QPainter& painter, const ProfileLayout& layout, int panel,
     const QPointF mirrored(normal.x(), -normal.y());
     painter.drawLine(upper - kTick * normal, upper + kTick * normal);
     painter.drawLine(lower - kTick * mirrored, lower + kTick * mirrored);
-    if (i % labelled != 0) continue;
+    // The last number before the end would run into the mouth's name.
+    if (i % labelled != 0 || i + labelled / 2 >= count - 1) continue;
     const qreal top = std::min(upper.y() - kTick * std::abs(normal.y()), upper.y()) - kTick;
     painter.drawText(QRectF(upper.x() - 100, top - metrics.height(), 200, metrics.height()),
                      Qt::AlignHCenter | Qt::AlignBottom,
@@ -428,8 +434,13 @@ QString ReadoutText(const vortalis::report::HornInput& horn,
   };
   if (report::IsRectangular(horn)) {
     const auto formats = report::RectangularTableFormats(unit);
-    return distance + QStringLiteral("side 1A - 1B %1 %3,  side 2A - 2B %2 %3")
-                          .arg(text(point.side1, formats.side), text(point.side2, formats.side), name);
+    QString sides = QStringLiteral("side 1A - 1B %1 %3,  side 2A - 2B %2 %3")
+                        .arg(text(point.side1, formats.side), text(point.side2, formats.side), name);
+    if (std::get<report::RectangularReportInput>(horn).flatSides) {
+      sides += QStringLiteral(",  along the flat side %1 %2")
+                   .arg(text(point.flatSideDistance, formats.flatDistance), name);
+    }
+    return distance + sides;
   }
   const auto formats = report::CircularTableFormats(unit);
   const auto mode = report::SizeModeOf(horn);

@@ -390,7 +390,8 @@ class ProfileWindowTests : public QObject {
     QCOMPARE(shown.remove(QLatin1Char(',')).toDouble(), distance);
     const QString expected =
         horn == QStringLiteral("flat")
-            ? QStringLiteral("side 1A - 1B %1 mm,  side 2A - 2B %2 mm").arg(row[1], row[2])
+            ? QStringLiteral("side 1A - 1B %1 mm,  side 2A - 2B %2 mm,  along the flat side %3 mm")
+                  .arg(row[1], row[2], row[4])
             : QStringLiteral("%1 %2 mm,  flare angle %3\u00b0").arg(horn, row[1], row[3]);
     QCOMPARE(readout.section(QStringLiteral(":  "), 1), expected);
 
