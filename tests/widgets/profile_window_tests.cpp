@@ -453,6 +453,8 @@ class ProfileWindowTests : public QObject {
       dialog->LimitValue->setText(value);
     }
 
+    dialog->SheetsChange();
+    const int announced = dialog->Sheets->text().section(QLatin1Char(' '), 0, 0).toInt();
     const QString path = folder_->filePath(QStringLiteral("template.pdf"));
     prompt_->printAnswers = {true};
     prompt_->configurePrinter = [&path](QPrinter& chosen) {
@@ -472,6 +474,7 @@ class ProfileWindowTests : public QObject {
         MakeSourceProfile(form->Source(), 7.5L, mouth), toolPath, size);
     const QByteArray printed = ReadFile(path);
     QCOMPARE(PdfPageCount(printed), toolPages);
+    QCOMPARE(announced, toolPages);
     QCOMPARE(MediaBox(printed), MediaBox(ReadFile(toolPath)));
     if (mouth.kind != MouthLimitKind::None) {
       // The limit is what makes the count: the whole horn takes more pages.
