@@ -195,7 +195,8 @@ QPageSize TExportForm::PaperSize() const {
 
 void TExportForm::SheetsChange() {
   const auto step = ParseLength(Step);
-  const auto value = FullHorn->isChecked() ? std::optional<long double>(0.0L) : ParseLength(LimitValue);
+  const auto value =
+      FullHorn->isChecked() ? std::optional<long double>(0.0L) : ParseLength(LimitValue);
   if (!step || !value) {
     Sheets->setText(QStringLiteral("Pages: enter the step and the mouth limit"));
     return;

@@ -415,8 +415,8 @@ void PaintHornProfile(QPainter& painter, const QRectF& area, const HornProfile& 
 
 ReadoutDistance RoundedDistance(const ProfileLayout& layout, int panel, qreal x) {
   const auto grid = vortalis::report::NiceGridStep(2 * layout.UnitsPerPixel());
-  const long double steps = std::round(static_cast<long double>(layout.DistanceAt(panel, x)) / grid.step);
-  return {steps * grid.step, grid.decimals};
+  return {vortalis::report::NearestGridValue(layout.DistanceAt(panel, x), grid.step),
+          grid.decimals};
 }
 
 QString ReadoutText(const vortalis::report::HornInput& horn,
@@ -428,14 +428,16 @@ QString ReadoutText(const vortalis::report::HornInput& horn,
   const auto unit = report::UnitOf(horn);
   const QString name = QString::fromLatin1(vortalis::geometry::UnitName(unit));
   const QString distance =
-      QStringLiteral("Distance %1 %2:  ").arg(Number(at.distance, at.decimals, separators).trimmed(), name);
+      QStringLiteral("Distance %1 %2:  ")
+          .arg(Number(at.distance, at.decimals, separators).trimmed(), name);
   const auto text = [&](long double value, report::NumberFormat format) {
     return Formatted(value, format, separators).trimmed();
   };
   if (report::IsRectangular(horn)) {
     const auto formats = report::RectangularTableFormats(unit);
     QString sides = QStringLiteral("side 1A - 1B %1 %3,  side 2A - 2B %2 %3")
-                        .arg(text(point.side1, formats.side), text(point.side2, formats.side), name);
+                        .arg(text(point.side1, formats.side), text(point.side2, formats.side),
+                             name);
     if (std::get<report::RectangularReportInput>(horn).flatSides) {
       sides += QStringLiteral(",  along the flat side %1 %2")
                    .arg(text(point.flatSideDistance, formats.flatDistance), name);

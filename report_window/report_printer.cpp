@@ -121,9 +121,9 @@ TemplateSheets FewerTemplateSheets(const vortalis::report::HornProfile& profile,
   for (const auto orientation : {QPageLayout::Portrait, QPageLayout::Landscape}) {
     const QPageLayout layout(paper, orientation, margins, QPageLayout::Millimeter);
     try {
-      const auto pages = static_cast<int>(
-          vortalis::exports::LayoutTemplate(profile, layout.paintRect(QPageLayout::Millimeter).size())
-              .pages.size());
+      const QSizeF printable = layout.paintRect(QPageLayout::Millimeter).size();
+      const auto pages =
+          static_cast<int>(vortalis::exports::LayoutTemplate(profile, printable).pages.size());
       if (!fewest || pages < fewest->pages) fewest = TemplateSheets{layout, pages};
     } catch (const vortalis::output::OutputError& error) {
       if (!refusal) refusal = error;
