@@ -1,5 +1,6 @@
 #include "report/horn_profile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -200,6 +201,15 @@ ProfilePoint ProfilePointAt(const HornInput& input, long double distance,
   }
   return {distance, radius, section.sides.side1, section.sides.side2, section.area,
           section.flatSideDistance, 0.0L};
+}
+
+ProfilePoint ProfilePointAt(const HornInput& input, const HornProfile& stations,
+                            long double distance, const geometry::Separators& separators) {
+  const auto found = std::lower_bound(
+      stations.points.begin(), stations.points.end(), distance,
+      [](const ProfilePoint& point, long double at) { return point.distance < at; });
+  if (found != stations.points.end() && found->distance == distance) return *found;
+  return ProfilePointAt(input, distance, separators);
 }
 
 }  // namespace vortalis::report

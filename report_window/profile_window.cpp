@@ -421,10 +421,11 @@ ReadoutDistance RoundedDistance(const ProfileLayout& layout, int panel, qreal x)
 
 QString ReadoutText(const vortalis::report::HornInput& horn,
                     const vortalis::geometry::Separators& hornSeparators,
+                    const HornProfile& stations,
                     const ReadoutDistance& at,
                     const vortalis::geometry::Separators& separators) {
   namespace report = vortalis::report;
-  const report::ProfilePoint point = report::ProfilePointAt(horn, at.distance, hornSeparators);
+  const report::ProfilePoint point = report::ProfilePointAt(horn, stations, at.distance, hornSeparators);
   const auto unit = report::UnitOf(horn);
   const QString name = QString::fromLatin1(vortalis::geometry::UnitName(unit));
   const QString distance =
@@ -569,7 +570,7 @@ void TProfileForm::ShowReadout(std::optional<ReadoutDistance> at) {
     Readout->setText(QStringLiteral("Point at the horn to read its size."));
     return;
   }
-  Readout->setText(ReadoutText(*source_.horn, source_.separators, *at, CurrentSeparators()));
+  Readout->setText(ReadoutText(*source_.horn, source_.separators, stations_, *at, CurrentSeparators()));
 }
 
 bool TProfileForm::event(QEvent* event) {

@@ -81,9 +81,11 @@ struct ReadoutDistance {
 ReadoutDistance RoundedDistance(const ProfileLayout& layout, int panel, qreal x);
 
 // "Distance 100 mm:  radius 45.3 mm,  flare angle 30.12°" for the section at
-// `distance` as the report computes its rows, or the sides of a rectangular horn.
+// `distance` as the report computes its rows (its row itself at one of
+// `stations`), or the sides of a rectangular horn.
 QString ReadoutText(const vortalis::report::HornInput& horn,
                     const vortalis::geometry::Separators& hornSeparators,
+                    const vortalis::report::HornProfile& stations,
                     const ReadoutDistance& at,
                     const vortalis::geometry::Separators& separators);
 
