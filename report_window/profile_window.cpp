@@ -399,7 +399,11 @@ void PaintHornProfile(QPainter& painter, const QRectF& area, const HornProfile& 
     PaintHorn(painter, layout, panel, curve);
     if (panel < static_cast<int>(stationCurves.size())) {
       QFont small = painter.font();
-      small.setPointSizeF(small.pointSizeF() * 0.85);
+      // A print lays out in pixels of a 96 dpi screen, so its font has a pixel size.
+      if (small.pixelSize() > 0)
+        small.setPixelSize(std::max(1, qRound(small.pixelSize() * 0.85)));
+      else
+        small.setPointSizeF(small.pointSizeF() * 0.85);
       painter.save();
       painter.setFont(small);
       PaintStations(painter, layout, panel, *stations,
@@ -425,7 +429,8 @@ QString ReadoutText(const vortalis::report::HornInput& horn,
                     const ReadoutDistance& at,
                     const vortalis::geometry::Separators& separators) {
   namespace report = vortalis::report;
-  const report::ProfilePoint point = report::ProfilePointAt(horn, stations, at.distance, hornSeparators);
+  const report::ProfilePoint point =
+      report::ProfilePointAt(horn, stations, at.distance, hornSeparators);
   const auto unit = report::UnitOf(horn);
   const QString name = QString::fromLatin1(vortalis::geometry::UnitName(unit));
   const QString distance =
