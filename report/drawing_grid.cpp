@@ -45,6 +45,10 @@ std::vector<long double> GridValues(long double low, long double high, long doub
   return values;
 }
 
+long double NearestGridValue(long double value, long double step) {
+  return std::round(value / step) * step;
+}
+
 std::string ShortNumberText(long double value, const geometry::Separators& separators) {
   std::string text = geometry::FixedText(value, 18, 6, separators);
   const std::size_t point = text.find(separators.decimal);

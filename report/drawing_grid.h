@@ -28,6 +28,10 @@ GridStep NiceGridStep(long double minStep);
 // on the grid; each is i * step, so no rounding error piles up along an axis.
 std::vector<long double> GridValues(long double low, long double high, long double step);
 
+// The multiple of step nearest to value, as i * step like GridValues (a
+// readout that shows no more digits than the mouse can point at).
+long double NearestGridValue(long double value, long double step);
+
 // A number written as briefly as it reads, with up to 6 decimals: "18",
 // "0.5", "0,01" (a step the user may edit and that is read back, a frequency).
 std::string ShortNumberText(long double value, const geometry::Separators& separators);

@@ -1,5 +1,6 @@
 #include "report/horn_profile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -176,6 +177,42 @@ HornProfile MakeProfile(const HornInput& input, long double step, const MouthLim
   if (const auto* circular = std::get_if<CircularReportInput>(&input))
     return MakeCircularProfile(*circular, step, limit, separators);
   return MakeRectangularProfile(std::get<RectangularReportInput>(input), step, limit, separators);
+}
+
+ProfilePoint ProfilePointAt(const HornInput& input, long double distance,
+                            const geometry::Separators& separators) {
+  if (const auto* circular = std::get_if<CircularReportInput>(&input)) {
+    const CircularHorn horn = MakeCircularHorn(*circular, separators);
+    long double r = horn.throatRadius;
+    if (distance >= horn.length)
+      r = horn.mouthRadius;
+    else if (distance > 0.0L)
+      r = StationRadius(horn.mouthRadius, horn.length, distance, r, circular->unit);
+    const CircularSection section = CircularSectionAt(horn.mouthRadius, r);
+    return {distance, r, r, r, section.area, 0.0L, section.flareAngle};
+  }
+  const auto& rectangular = std::get<RectangularReportInput>(input);
+  const RectangularHorn horn = MakeRectangularHorn(rectangular, separators);
+  long double radius = horn.throatRadius;
+  RectangularSection section = RectangularThroat(horn);
+  if (distance >= horn.length) {
+    radius = horn.mouthRadius;
+    section = RectangularMouth(horn);
+  } else if (distance > 0.0L) {
+    radius = StationRadius(horn.mouthRadius, horn.length, distance, radius, rectangular.unit);
+    section = RectangularSectionAt(horn, radius, 1.0L, distance, distance);
+  }
+  return {distance, radius, section.sides.side1, section.sides.side2, section.area,
+          section.flatSideDistance, 0.0L};
+}
+
+ProfilePoint ProfilePointAt(const HornInput& input, const HornProfile& stations,
+                            long double distance, const geometry::Separators& separators) {
+  const auto found = std::lower_bound(
+      stations.points.begin(), stations.points.end(), distance,
+      [](const ProfilePoint& point, long double at) { return point.distance < at; });
+  if (found != stations.points.end() && found->distance == distance) return *found;
+  return ProfilePointAt(input, distance, separators);
 }
 
 }  // namespace vortalis::report

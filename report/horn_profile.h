@@ -73,4 +73,17 @@ HornProfile MakeRectangularProfile(const RectangularReportInput& input, long dou
 HornProfile MakeProfile(const HornInput& input, long double step, const MouthLimit& limit,
                         const geometry::Separators& separators);
 
+// The section at `distance` from the throat, computed as the report computes a
+// row: the throat at 0 and below, the mouth at the horn's length and beyond,
+// and between them off the station grid, as a profile's end point is. The
+// radius search starts at the throat, a report row's at the station before, so
+// the two radii may differ within the search tolerance.
+ProfilePoint ProfilePointAt(const HornInput& input, long double distance,
+                            const geometry::Separators& separators);
+// The point of `stations` (a profile of the same horn) at exactly `distance`
+// when it has one, so that a readout at a report row prints that row; else the
+// section computed above.
+ProfilePoint ProfilePointAt(const HornInput& input, const HornProfile& stations,
+                            long double distance, const geometry::Separators& separators);
+
 }  // namespace vortalis::report

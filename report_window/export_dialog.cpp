@@ -1,5 +1,6 @@
 #include "report_window/export_dialog.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
@@ -8,6 +9,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageSize>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -17,9 +20,11 @@
 #include "geometry/units.h"
 #include "report/drawing_grid.h"
 #include "report/horn_model.h"
+#include "report_window/report_printer.h"
 #include "report_window/report_profile.h"
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
+#include "ui/shared_printer.h"
 #include "ui/widgets.h"
 
 namespace vortalis::windows {
@@ -45,12 +50,26 @@ QString SizeCaption(const ReportSource& source) {
              : QStringLiteral("Cut where the &radius reaches");
 }
 
+// The command line tool's papers.
+constexpr QPageSize::PageSizeId kPapers[] = {QPageSize::A4, QPageSize::A3, QPageSize::Letter};
+
+// The step a template is drawn with unless changed: the drawing's, fine enough
+// for the curve at full size.
+long double TemplateStep(const ReportSource& source) {
+  const long double length =
+      source.horn ? vortalis::report::HornLength(*source.horn, source.separators) : 0.0L;
+  return vortalis::report::DrawingStep(length, SourceIncrement(source));
+}
+
 }  // namespace
 
-TExportForm::TExportForm(ReportSource source, const QString& reportFile, QWidget* report)
-    : QDialog(report), source_(std::move(source)), reportFile_(reportFile) {
-  setObjectName(QStringLiteral("ExportForm"));
-  setWindowTitle(QStringLiteral("Export profile"));
+TExportForm::TExportForm(ReportSource source, const QString& reportFile, QWidget* report,
+                         Purpose purpose)
+    : QDialog(report), source_(std::move(source)), reportFile_(reportFile), purpose_(purpose) {
+  const bool exporting = purpose_ == Purpose::Export;
+  setObjectName(exporting ? QStringLiteral("ExportForm") : QStringLiteral("TemplateForm"));
+  setWindowTitle(exporting ? QStringLiteral("Export profile")
+                           : QStringLiteral("Print full-size template"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
@@ -61,20 +80,43 @@ TExportForm::TExportForm(ReportSource source, const QString& reportFile, QWidget
     connect(button, &QRadioButton::toggled, this, &TExportForm::LimitClick);
   }
   LimitClick();
+  if (Paper) {
+    connect(Paper, &QComboBox::currentIndexChanged, this, &TExportForm::SheetsChange);
+    connect(Step, &QLineEdit::editingFinished, this, &TExportForm::SheetsChange);
+    connect(LimitValue, &QLineEdit::editingFinished, this, &TExportForm::SheetsChange);
+    SheetsChange();
+  }
 }
 
 void TExportForm::BuildControls(const QString& unit) {
-  auto* format = new QGroupBox(QStringLiteral("Format"));
-  auto* formats = new QHBoxLayout(format);
-  Csv = AddRadio(formats, "Csv", QStringLiteral("&CSV table"));
-  Dxf = AddRadio(formats, "Dxf", QStringLiteral("D&XF drawing"));
-  Svg = AddRadio(formats, "Svg", QStringLiteral("&SVG drawing"));
-  Csv->setChecked(true);
+  const bool exporting = purpose_ == Purpose::Export;
+  QGroupBox* format = nullptr;
+  if (exporting) {
+    format = new QGroupBox(QStringLiteral("Format"));
+    auto* formats = new QHBoxLayout(format);
+    Csv = AddRadio(formats, "Csv", QStringLiteral("&CSV table"));
+    Dxf = AddRadio(formats, "Dxf", QStringLiteral("D&XF drawing"));
+    Svg = AddRadio(formats, "Svg", QStringLiteral("&SVG drawing"));
+    Csv->setChecked(true);
+  } else {
+    format = new QGroupBox(QStringLiteral("Paper"));
+    auto* paperRows = new QFormLayout(format);
+    Paper = Named(new QComboBox, "Paper");
+    const QPageSize::PageSizeId current = SharedPrinter().pageLayout().pageSize().id();
+    for (const QPageSize::PageSizeId id : kPapers) {
+      Paper->addItem(QPageSize::name(id), static_cast<int>(id));
+      if (id == current) Paper->setCurrentIndex(Paper->count() - 1);
+    }
+    paperRows->addRow(QStringLiteral("P&aper (10 mm margins):"), Paper);
+    Sheets = Named(new QLabel, "Sheets");
+    paperRows->addRow(Sheets);
+  }
 
   auto* points = new QGroupBox(QStringLiteral("Points"));
   auto* pointRows = new QFormLayout(points);
   Step = Named(new QLineEdit(QString::fromStdString(vortalis::report::ShortNumberText(
-                   SourceIncrement(source_), CurrentSeparators()))),
+                   exporting ? SourceIncrement(source_) : TemplateStep(source_),
+                   CurrentSeparators()))),
                "Step");
   pointRows->addRow(QStringLiteral("S&tep (%1):").arg(unit), Step);
 
@@ -90,7 +132,9 @@ void TExportForm::BuildControls(const QString& unit) {
   mouthRows->addLayout(valueRow);
 
   auto* buttons = new QDialogButtonBox;
-  ExportButton = buttons->addButton(QStringLiteral("&Export..."), QDialogButtonBox::AcceptRole);
+  ExportButton = buttons->addButton(
+      exporting ? QStringLiteral("&Export...") : QStringLiteral("&Print..."),
+      QDialogButtonBox::AcceptRole);
   ExportButton->setObjectName(QStringLiteral("ExportButton"));
   ExportButton->setDefault(true);
   Cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
@@ -104,7 +148,10 @@ void TExportForm::BuildControls(const QString& unit) {
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TExportForm::LimitClick() { LimitValue->setEnabled(!FullHorn->isChecked()); }
+void TExportForm::LimitClick() {
+  LimitValue->setEnabled(!FullHorn->isChecked());
+  if (Paper) SheetsChange();
+}
 
 ExportFormat TExportForm::Format() const {
   if (Dxf->isChecked()) return ExportFormat::Dxf;
@@ -112,9 +159,22 @@ ExportFormat TExportForm::Format() const {
   return ExportFormat::Csv;
 }
 
+std::optional<long double> TExportForm::ParseLength(const QLineEdit* field) const {
+  return vortalis::geometry::ParseNumber(field->text().toStdString(), CurrentSeparators());
+}
+
+MouthLimit TExportForm::LimitOf(long double value) const {
+  if (FullHorn->isChecked()) return MouthLimit{};
+  if (LengthLimit->isChecked()) return MouthLimit{MouthLimitKind::Length, value};
+  if (source_.horn && vortalis::report::IsRectangular(*source_.horn))
+    return MouthLimit{MouthLimitKind::Side1, value};
+  // The limit is a radius; a report in diameters is cut at the diameter it shows.
+  return MouthLimit{MouthLimitKind::Radius,
+                    vortalis::report::RadiusOfSize(value, SourceSizeMode(source_))};
+}
+
 std::optional<long double> TExportForm::ReadLength(QLineEdit* field, const QString& name) {
-  const auto value =
-      vortalis::geometry::ParseNumber(field->text().toStdString(), CurrentSeparators());
+  const auto value = ParseLength(field);
   if (value) return value;
   Prompts().Error(QStringLiteral("%1 is not a number").arg(name));
   field->setFocus();
@@ -126,11 +186,63 @@ std::optional<MouthLimit> TExportForm::ReadLimit() {
   if (FullHorn->isChecked()) return MouthLimit{};
   const auto value = ReadLength(LimitValue, QStringLiteral("The mouth limit"));
   if (!value) return std::nullopt;
-  if (LengthLimit->isChecked()) return MouthLimit{MouthLimitKind::Length, *value};
-  if (source_.horn && vortalis::report::IsRectangular(*source_.horn)) return MouthLimit{MouthLimitKind::Side1, *value};
-  // The limit is a radius; a report in diameters is cut at the diameter it shows.
-  return MouthLimit{MouthLimitKind::Radius,
-                    vortalis::report::RadiusOfSize(*value, SourceSizeMode(source_))};
+  return LimitOf(*value);
+}
+
+QPageSize TExportForm::PaperSize() const {
+  return QPageSize(static_cast<QPageSize::PageSizeId>(Paper->currentData().toInt()));
+}
+
+void TExportForm::SheetsChange() {
+  const auto step = ParseLength(Step);
+  const auto value =
+      FullHorn->isChecked() ? std::optional<long double>(0.0L) : ParseLength(LimitValue);
+  if (!step || !value) {
+    Sheets->setText(QStringLiteral("Pages: enter the step and the mouth limit"));
+    return;
+  }
+  try {
+    const TemplateSheets sheets =
+        FewerTemplateSheets(MakeSourceProfile(source_, *step, LimitOf(*value)), PaperSize());
+    Sheets->setText(QStringLiteral("%1 %2, %3 (turned to need fewer)")
+                        .arg(sheets.pages)
+                        .arg(sheets.pages == 1 ? QStringLiteral("page") : QStringLiteral("pages"))
+                        .arg(sheets.layout.orientation() == QPageLayout::Landscape
+                                 ? QStringLiteral("landscape")
+                                 : QStringLiteral("portrait")));
+  } catch (const std::exception& error) {
+    Sheets->setText(QString::fromUtf8(error.what()));
+  }
+}
+
+void TExportForm::PrintTemplateClick(const vortalis::report::HornProfile& profile) {
+  TemplateSheets sheets;
+  try {
+    sheets = FewerTemplateSheets(profile, PaperSize());
+  } catch (const std::exception& error) {
+    ShowProfileFailure(error);
+    return;
+  }
+  // The print dialog starts from the template's paper; the printer's own
+  // layout is back for the next report once the template is printed.
+  QPrinter& printer = SharedPrinter();
+  const QPageLayout before = printer.pageLayout();
+  if (!printer.setPageLayout(sheets.layout)) {
+    printer.setPageSize(sheets.layout.pageSize());
+    printer.setPageOrientation(sheets.layout.orientation());
+  }
+  bool printed = false;
+  if (Prompts().Print(this, printer)) {
+    printer.setDocName(QStringLiteral("Template - %1").arg(reportFile_));
+    try {
+      PrintTemplate(profile, printer, CurrentSeparators());
+      printed = true;
+    } catch (const std::exception& error) {
+      ShowProfileFailure(error);
+    }
+  }
+  printer.setPageLayout(before);
+  if (printed) accept();
 }
 
 QString TExportForm::PresetName(ExportFormat format) const {
@@ -150,6 +262,10 @@ void TExportForm::ExportClick() {
     profile = MakeSourceProfile(source_, *step, *limit);
   } catch (const vortalis::report::ProfileError& error) {
     ShowProfileFailure(error);
+    return;
+  }
+  if (purpose_ == Purpose::Template) {
+    PrintTemplateClick(profile);
     return;
   }
   const ExportFormat format = Format();

@@ -1,20 +1,39 @@
 #include "report_window/profile_window.h"
 
+#include <QAction>
+#include <QFontInfo>
 #include <QFontMetricsF>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
+#include <functional>
 #include <optional>
 #include <utility>
 
 #include "export/profile_curves.h"
 #include "geometry/units.h"
+#include "output/output_error.h"
+#include "report/horn_model.h"
 #include "report/number_format.h"
 #include "report/table_formats.h"
+#include "report_window/report_printer.h"
+#include "report_window/report_profile.h"
 #include "ui/locale_separators.h"
+#include "ui/prompt.h"
+#include "ui/shared_printer.h"
+#include "ui/widgets.h"
 
 namespace vortalis::windows {
 
@@ -37,6 +56,10 @@ const QColor kFrame(150, 150, 150);
 const QColor kAxis(110, 110, 110);
 const QColor kQuarter(200, 40, 40);
 const QColor kText(30, 30, 30);
+const QColor kStation(20, 60, 160);
+const QColor kCursor(0, 150, 80);
+constexpr qreal kTick = 4;           // half a station tick's length
+constexpr qreal kMinTickGap = 5;     // ticks closer than this are thinned out
 
 QString Number(long double value, int decimals,
                const vortalis::geometry::Separators& separators) {
@@ -114,6 +137,15 @@ QRectF ProfileLayout::Plot(int panel) const {
 QPointF ProfileLayout::Map(int panel, qreal x, qreal y) const {
   const QRectF plot = Plot(panel);
   return {plot.left() + (x - xLow_) * scale_, plot.center().y() - y * scale_};
+}
+
+int ProfileLayout::PanelAt(qreal y) const {
+  const qreal slot = area_.height() / panels_;
+  return std::clamp(static_cast<int>(std::floor((y - area_.top()) / slot)), 0, panels_ - 1);
+}
+
+qreal ProfileLayout::DistanceAt(int panel, qreal x) const {
+  return xLow_ + (x - Plot(panel).left()) / scale_;
 }
 
 namespace {
@@ -248,13 +280,14 @@ void PaintMarks(QPainter& painter, const ProfileLayout& layout, int panel,
                    Qt::AlignRight | Qt::AlignTop,
                    cut ? QStringLiteral("mouth (cut short)") : QStringLiteral("mouth"));
 
-  // As the report's "Minimum recommended length".
+  // The report's "Minimum recommended length": a rule for the horn, not a part of it.
   const QString quarter =
-      QStringLiteral("\u03bb/4 = %1 %2")
+      QStringLiteral("\u03bb/4 minimum length (%1 %2)")
           .arg(Formatted(profile.quarterWavelength,
                          vortalis::report::CircularTableFormats(profile.unit).minimumLength,
-                         separators),
-               UnitName(profile));
+                         separators)
+               .trimmed(),
+           UnitName(profile));
   const qreal at = layout.Map(panel, static_cast<qreal>(profile.quarterWavelength), 0).x();
   const qreal labelTop = plot.bottom() - line - kGap / 2;
   painter.setPen(kQuarter);
@@ -271,6 +304,64 @@ void PaintMarks(QPainter& painter, const ProfileLayout& layout, int panel,
   const bool right = at + kGap + width <= plot.right();
   painter.drawText(QRectF(right ? at + kGap / 2 : at - kGap / 2 - width, labelTop, width + 1, line),
                    Qt::AlignLeft | Qt::AlignTop, quarter);
+}
+
+QString DistanceText(long double distance, const HornProfile& profile,
+                     const vortalis::geometry::Separators& separators) {
+  const auto format = profile.rectangular
+                          ? vortalis::report::RectangularTableFormats(profile.unit).distance
+                          : vortalis::report::CircularTableFormats(profile.unit).distance;
+  return Formatted(distance, format, separators).trimmed();
+}
+
+// The step's stations between the throat and the end as short ticks across
+// both walls, thinned out where they would run together, and their distances
+// at an interval that leaves room for the numbers.
+void PaintStations(QPainter& painter, const ProfileLayout& layout, int panel,
+                   const HornProfile& stations, const ProfileCurve& curve,
+                   const vortalis::geometry::Separators& separators) {
+  const std::size_t count = stations.points.size();
+  if (count < 3 || curve.points.size() < 2) return;
+  // A flat side is drawn from its two ends; its stations lie on that line.
+  const auto wall = [&](std::size_t i) {
+    if (!curve.straight) return curve.points[i];
+    const QPointF& a = curve.points.front();
+    const QPointF& b = curve.points.back();
+    const auto x = static_cast<qreal>(stations.points[i].distance);
+    return QPointF(x, a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x()));
+  };
+  // Ticks and numbers at round multiples of the step (1, 2 or 5 times a power of ten).
+  const long double step = stations.step;
+  const auto stride = [step](qreal pixels, qreal unitsPerPixel) {
+    const long double nice = vortalis::report::NiceGridStep(pixels * unitsPerPixel).step;
+    return std::max<std::size_t>(1, static_cast<std::size_t>(std::ceil(nice / step - 1e-9L)));
+  };
+  const std::size_t every = stride(kMinTickGap, layout.UnitsPerPixel());
+  const QFontMetricsF metrics(painter.font());
+  const qreal widest = metrics.horizontalAdvance(
+      DistanceText(stations.points[count - 2].distance, stations, separators));
+  const std::size_t numbered = stride(widest + 2 * kGap, layout.UnitsPerPixel());
+  const std::size_t labelled = (numbered + every - 1) / every * every;
+
+  painter.setPen(QPen(kStation, 1));
+  for (std::size_t i = every; i + 1 < count; i += every) {
+    const QPointF before = layout.Map(panel, wall(i - 1).x(), wall(i - 1).y());
+    const QPointF after = layout.Map(panel, wall(i + 1).x(), wall(i + 1).y());
+    const QLineF along(before, after);
+    const QPointF normal = along.length() > 0 ? QPointF(-along.dy(), along.dx()) / along.length()
+                                              : QPointF(0, 1);
+    const QPointF upper = layout.Map(panel, wall(i).x(), wall(i).y());
+    const QPointF lower = layout.Map(panel, wall(i).x(), -wall(i).y());
+    const QPointF mirrored(normal.x(), -normal.y());
+    painter.drawLine(upper - kTick * normal, upper + kTick * normal);
+    painter.drawLine(lower - kTick * mirrored, lower + kTick * mirrored);
+    // The last number before the end would run into the mouth's name.
+    if (i % labelled != 0 || i + labelled / 2 >= count - 1) continue;
+    const qreal top = std::min(upper.y() - kTick * std::abs(normal.y()), upper.y()) - kTick;
+    painter.drawText(QRectF(upper.x() - 100, top - metrics.height(), 200, metrics.height()),
+                     Qt::AlignHCenter | Qt::AlignBottom,
+                     DistanceText(stations.points[i].distance, stations, separators));
+  }
 }
 
 // The first panel also names the horn, with the report's numbers.
@@ -290,19 +381,35 @@ QString PanelTitle(const HornProfile& profile, const ProfileCurve& curve, int pa
 }  // namespace
 
 void PaintHornProfile(QPainter& painter, const QRectF& area, const HornProfile& profile,
-                      const vortalis::geometry::Separators& separators) {
+                      const vortalis::geometry::Separators& separators,
+                      const HornProfile* stations) {
   painter.save();
   painter.fillRect(area, Qt::white);
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   const ProfileLayout layout(profile, area, painter.font(), separators);
   const std::vector<ProfileCurve> curves = vortalis::exports::ProfileCurves(profile);
+  const std::vector<ProfileCurve> stationCurves =
+      stations ? vortalis::exports::ProfileCurves(*stations) : std::vector<ProfileCurve>();
   for (int panel = 0; panel < static_cast<int>(curves.size()); ++panel) {
     const ProfileCurve& curve = curves[static_cast<std::size_t>(panel)];
     PaintGrid(painter, layout, panel, separators);
     painter.save();
     painter.setClipRect(layout.Plot(panel));
     PaintHorn(painter, layout, panel, curve);
+    if (panel < static_cast<int>(stationCurves.size())) {
+      QFont small = painter.font();
+      // A print lays out in pixels of a 96 dpi screen, so its font has a pixel size.
+      if (small.pixelSize() > 0)
+        small.setPixelSize(std::max(1, qRound(small.pixelSize() * 0.85)));
+      else
+        small.setPointSizeF(small.pointSizeF() * 0.85);
+      painter.save();
+      painter.setFont(small);
+      PaintStations(painter, layout, panel, *stations,
+                    stationCurves[static_cast<std::size_t>(panel)], separators);
+      painter.restore();
+    }
     PaintMarks(painter, layout, panel, profile, curve, separators);
     painter.restore();
     PaintAxisTitles(painter, layout, panel, profile, PanelTitle(profile, curve, panel, separators));
@@ -310,17 +417,147 @@ void PaintHornProfile(QPainter& painter, const QRectF& area, const HornProfile& 
   painter.restore();
 }
 
-TProfileForm::TProfileForm(HornProfile profile, QWidget* report)
-    : QWidget(report, Qt::Window), profile_(std::move(profile)) {
+ReadoutDistance RoundedDistance(const ProfileLayout& layout, int panel, qreal x) {
+  const auto grid = vortalis::report::NiceGridStep(2 * layout.UnitsPerPixel());
+  return {vortalis::report::NearestGridValue(layout.DistanceAt(panel, x), grid.step),
+          grid.decimals};
+}
+
+QString ReadoutText(const vortalis::report::HornInput& horn,
+                    const vortalis::geometry::Separators& hornSeparators,
+                    const HornProfile& stations,
+                    const ReadoutDistance& at,
+                    const vortalis::geometry::Separators& separators) {
+  namespace report = vortalis::report;
+  const report::ProfilePoint point =
+      report::ProfilePointAt(horn, stations, at.distance, hornSeparators);
+  const auto unit = report::UnitOf(horn);
+  const QString name = QString::fromLatin1(vortalis::geometry::UnitName(unit));
+  const QString distance =
+      QStringLiteral("Distance %1 %2:  ")
+          .arg(Number(at.distance, at.decimals, separators).trimmed(), name);
+  const auto text = [&](long double value, report::NumberFormat format) {
+    return Formatted(value, format, separators).trimmed();
+  };
+  if (report::IsRectangular(horn)) {
+    const auto formats = report::RectangularTableFormats(unit);
+    QString sides = QStringLiteral("side 1A - 1B %1 %3,  side 2A - 2B %2 %3")
+                        .arg(text(point.side1, formats.side), text(point.side2, formats.side),
+                             name);
+    if (std::get<report::RectangularReportInput>(horn).flatSides) {
+      sides += QStringLiteral(",  along the flat side %1 %2")
+                   .arg(text(point.flatSideDistance, formats.flatDistance), name);
+    }
+    return distance + sides;
+  }
+  const auto formats = report::CircularTableFormats(unit);
+  const auto mode = report::SizeModeOf(horn);
+  return distance +
+         QStringLiteral("%1 %2 %3,  flare angle %4\u00b0")
+             .arg(mode == vortalis::geometry::SizeMode::Diameter ? QStringLiteral("diameter")
+                                                                 : QStringLiteral("radius"),
+                  text(report::SizeOfRadius(point.radius, mode), formats.size), name,
+                  text(point.flareAngle, formats.flare));
+}
+
+namespace {
+
+// The drawing on screen, with the distance under the mouse marked and read out.
+class ProfileView : public QWidget {
+ public:
+  ProfileView(const HornProfile& profile, const HornProfile* stations,
+              std::function<void(std::optional<ReadoutDistance>)> readout, QWidget* parent)
+      : QWidget(parent), profile_(profile), stations_(stations), readout_(std::move(readout)) {
+    setObjectName(QStringLiteral("ProfileView"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setMinimumSize(320, 200);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    PaintHornProfile(painter, rect(), profile_, CurrentSeparators(), stations_);
+    if (!marked_) return;
+    const ProfileLayout layout(profile_, rect(), font(), CurrentSeparators());
+    painter.setPen(QPen(kCursor, 1, Qt::DotLine));
+    for (int panel = 0; panel < layout.Panels(); ++panel) {
+      const QRectF plot = layout.Plot(panel);
+      const qreal x = layout.Map(panel, static_cast<qreal>(marked_->distance), 0).x();
+      painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+    }
+  }
+
+  void mouseMoveEvent(QMouseEvent* event) override {
+    const ProfileLayout layout(profile_, rect(), font(), CurrentSeparators());
+    const QPointF at = event->position();
+    const int panel = layout.PanelAt(at.y());
+    std::optional<ReadoutDistance> marked = RoundedDistance(layout, panel, at.x());
+    const long double end = profile_.points.empty() ? 0.0L : profile_.points.back().distance;
+    if (!layout.Plot(panel).contains(at) || marked->distance < 0.0L || marked->distance > end)
+      marked.reset();
+    Mark(marked);
+  }
+
+  void leaveEvent(QEvent*) override { Mark(std::nullopt); }
+
+ private:
+  void Mark(std::optional<ReadoutDistance> marked) {
+    const bool same = marked.has_value() == marked_.has_value() &&
+                      (!marked || marked->distance == marked_->distance);
+    if (same) return;
+    marked_ = marked;
+    readout_(marked_);
+    update();
+  }
+
+  const HornProfile& profile_;
+  const HornProfile* stations_;
+  std::function<void(std::optional<ReadoutDistance>)> readout_;
+  std::optional<ReadoutDistance> marked_;
+};
+
+}  // namespace
+
+TProfileForm::TProfileForm(const ReportSource& source, QWidget* report)
+    : QWidget(report, Qt::Window), source_(source), profile_(MakeDrawingProfile(source)) {
   setObjectName(QStringLiteral("ProfileForm"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(320, 240);
+  try {
+    stations_ = MakeSourceProfile(source_, SourceIncrement(source_), {});
+  } catch (const vortalis::report::ProfileError&) {
+    // A step too fine for this horn: the drawing shows no stations.
+  }
+  View = new ProfileView(
+      profile_, stations_.points.empty() ? nullptr : &stations_,
+      [this](std::optional<ReadoutDistance> at) { ShowReadout(at); }, this);
+  Readout = Named(new QLabel(this), "Readout");
+  Readout->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  PrintButton = Named(new QPushButton(QStringLiteral("&Print..."), this), "PrintButton");
+  connect(PrintButton, &QPushButton::clicked, this, &TProfileForm::PrintClick);
+  auto* menu = NewMenu(this, "Profile1", QStringLiteral("&Profile"));
+  Print1 = NewAction(menu, "Print1", QStringLiteral("&Print..."), this, &TProfileForm::PrintClick,
+                     QKeySequence(Qt::CTRL | Qt::Key_P), Qt::WindowShortcut);
+  addAction(Print1);
+  View->addAction(Print1);
+  View->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(Readout, 1);
+  bottom->addWidget(PrintButton);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 6);
+  layout->addWidget(View, 1);
+  bottom->setContentsMargins(8, 0, 8, 0);
+  layout->addLayout(bottom);
+  ShowReadout(std::nullopt);
+
   if (report) SetReportTitle(report->windowTitle());
   // Centred on the report's screen, and never larger than it: a window the
   // window manager places half off the screen hides its mouth.
   const QRect screen = (report ? report->screen() : QWidget::screen())->availableGeometry();
-  const QSize wanted(820, profile_.rectangular ? 760 : 520);
+  const QSize wanted(820, profile_.rectangular ? 790 : 550);
   resize(wanted.boundedTo(screen.size() * 9 / 10));
   move(screen.center() - rect().center());
 }
@@ -333,9 +570,56 @@ void TProfileForm::SetReportTitle(const QString& title) {
                           QString::fromStdString(profile_.frequencyText)));
 }
 
-void TProfileForm::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  PaintHornProfile(painter, rect(), profile_, CurrentSeparators());
+void TProfileForm::ShowReadout(std::optional<ReadoutDistance> at) {
+  if (!at) {
+    Readout->setText(QStringLiteral("Point at the horn to read its size."));
+    return;
+  }
+  Readout->setText(ReadoutText(*source_.horn, source_.separators, stations_, *at, CurrentSeparators()));
+}
+
+bool TProfileForm::event(QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (Print1->shortcut().matches(key->keyCombination()) == QKeySequence::ExactMatch) {
+      event->accept();
+      if (event->type() == QEvent::KeyPress) PrintClick();
+      return true;
+    }
+  }
+  return QWidget::event(event);
+}
+
+void TProfileForm::PrintClick() {
+  QPrinter& printer = SharedPrinter();
+  if (!Prompts().Print(this, printer)) return;
+  printer.setDocName(windowTitle());
+  // Laid out as on a 96 dpi screen and scaled to the page, so that lines and
+  // text keep their proportions at any printer resolution.
+  QFont font = this->font();
+  font.setPixelSize(QFontInfo(font).pixelSize());
+  const bool tall = profile_.rectangular;
+  try {
+    PrintPages(printer, [&](QPagedPaintDevice& device) {
+      QPainter painter;
+      if (!painter.begin(&device))
+        throw vortalis::output::OutputError(
+            QStringLiteral("Cannot print %1").arg(windowTitle()).toStdString());
+      const qreal scale = device.logicalDpiX() / 96.0;
+      painter.scale(scale, scale);
+      painter.setFont(font);
+      const qreal width = device.width() / scale;
+      const qreal height = std::min<qreal>(device.height() / scale, width * (tall ? 1.0 : 0.62));
+      PaintHornProfile(painter, QRectF(0, 0, width, height), profile_, CurrentSeparators(),
+                       stations_.points.empty() ? nullptr : &stations_);
+      if (!painter.end())
+        throw vortalis::output::OutputError(
+            QStringLiteral("Cannot print %1").arg(windowTitle()).toStdString());
+      return 1;
+    });
+  } catch (const std::exception& error) {
+    ShowProfileFailure(error);
+  }
 }
 
 }  // namespace vortalis::windows

@@ -4,13 +4,18 @@
 #include <QPointF>
 #include <QRectF>
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 #include "geometry/number_text.h"
 #include "report/drawing_grid.h"
 #include "report/horn_profile.h"
+#include "report_window/report_calculation.h"
 
+class QAction;
+class QLabel;
 class QPainter;
+class QPushButton;
 
 namespace vortalis::windows {
 
@@ -30,6 +35,10 @@ class ProfileLayout {
   // A point `x` from the throat along the axis and `y` up from it, in the
   // profile's unit, as a device point in `panel`.
   QPointF Map(int panel, qreal x, qreal y) const;
+  // The panel whose slot holds the device y, and the distance at the device x of a panel.
+  int PanelAt(qreal y) const;
+  qreal DistanceAt(int panel, qreal x) const;
+  qreal UnitsPerPixel() const { return 1 / scale_; }
 
   vortalis::report::GridStep Grid() const { return grid_; }
   qreal XLow() const { return xLow_; }
@@ -54,28 +63,65 @@ class ProfileLayout {
 };
 
 // The horn's side profile from throat to mouth, with a grid, both axes
-// labelled in the profile's unit, and the throat, the mouth and the quarter
-// wavelength marked; fills `area` of any painter (a window, an image, a printer).
+// labelled in the profile's unit, the throat, the mouth and the minimum-length
+// rule (a quarter wavelength) marked, and the points of `stations` (the
+// report's step) as short ticks across the walls; fills `area` of any painter
+// (a window, an image, a printer).
 void PaintHornProfile(QPainter& painter, const QRectF& area,
                       const vortalis::report::HornProfile& profile,
-                      const vortalis::geometry::Separators& separators);
+                      const vortalis::geometry::Separators& separators,
+                      const vortalis::report::HornProfile* stations = nullptr);
+
+// The distance a readout shows for a device x: rounded to a 1-2-5 step of at
+// least two pixels, so that it shows no more digits than the mouse can point at.
+struct ReadoutDistance {
+  long double distance;
+  int decimals;
+};
+ReadoutDistance RoundedDistance(const ProfileLayout& layout, int panel, qreal x);
+
+// "Distance 100 mm:  radius 45.3 mm,  flare angle 30.12°" for the section at
+// `distance` as the report computes its rows (its row itself at one of
+// `stations`), or the sides of a rectangular horn.
+QString ReadoutText(const vortalis::report::HornInput& horn,
+                    const vortalis::geometry::Separators& hornSeparators,
+                    const vortalis::report::HornProfile& stations,
+                    const ReadoutDistance& at,
+                    const vortalis::geometry::Separators& separators);
 
 // The profile window of a report: a top-level window that belongs to the
 // report window, so that it closes and is destroyed with it.
 class TProfileForm : public QWidget {
   Q_OBJECT
  public:
-  TProfileForm(vortalis::report::HornProfile profile, QWidget* report);
+  // Throws ProfileError for a source without a horn.
+  TProfileForm(const ReportSource& source, QWidget* report);
 
+  // The whole horn as drawn, and its points at the report's step (none when
+  // the step would give too many).
   const vortalis::report::HornProfile& Profile() const { return profile_; }
+  const vortalis::report::HornProfile& Stations() const { return stations_; }
   // Follows the report's caption ("Untiteld", then the saved file's name).
   void SetReportTitle(const QString& title);
 
+  QWidget* View = nullptr;  // the drawing; the mouse over it is read out
+  QLabel* Readout = nullptr;
+  QPushButton* PrintButton = nullptr;
+  QAction* Print1 = nullptr;  // Ctrl+P, and the drawing's context menu
+
+  void PrintClick();
+
  protected:
-  void paintEvent(QPaintEvent* event) override;
+  // Ctrl+P prints this window, not the report behind it, whose key works
+  // wherever the program is in front.
+  bool event(QEvent* event) override;
 
  private:
+  void ShowReadout(std::optional<ReadoutDistance> at);
+
+  ReportSource source_;
   vortalis::report::HornProfile profile_;
+  vortalis::report::HornProfile stations_;
 };
 
 }  // namespace vortalis::windows

@@ -7,6 +7,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <optional>
 
 #include "export/full_size_template.h"
 #include "export/sink_device.h"
@@ -23,10 +24,13 @@ namespace {
   throw vortalis::output::OutputError(QStringLiteral("Cannot print %1").arg(job).toStdString());
 }
 
+constexpr qreal kTemplateMarginMm = 10.0;
+
+}  // namespace
+
 // A printer set to print into a PDF file would write the file itself, in
 // place: the same pages go through the one writer instead.
-template <typename Paint>
-int PrintOrWrite(QPrinter& printer, const Paint& paint) {
+int PrintPages(QPrinter& printer, const std::function<int(QPagedPaintDevice&)>& paint) {
   if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
     return paint(printer);
   vortalis::output::OutputFile file(QFile::encodeName(printer.outputFileName()).toStdString());
@@ -46,6 +50,8 @@ int PrintOrWrite(QPrinter& printer, const Paint& paint) {
   file.Commit();
   return pages;
 }
+
+namespace {
 
 int PrintLines(const QTextDocument& document, const QFont& font, QPagedPaintDevice& printer,
                const QString& job) {
@@ -94,16 +100,24 @@ int PrintLines(const QTextDocument& document, const QFont& font, QPagedPaintDevi
 }  // namespace
 
 int PrintReport(const QTextDocument& document, const QFont& font, QPrinter& printer) {
-  return PrintOrWrite(printer, [&](QPagedPaintDevice& device) {
+  return PrintPages(printer, [&](QPagedPaintDevice& device) {
     return PrintLines(document, font, device, printer.docName());
   });
 }
 
 int PrintTemplate(const vortalis::report::HornProfile& profile, QPrinter& printer,
                   const vortalis::geometry::Separators& separators) {
-  return PrintOrWrite(printer, [&](QPagedPaintDevice& device) {
+  return PrintPages(printer, [&](QPagedPaintDevice& device) {
     return vortalis::exports::PrintFullSizeTemplate(profile, device, separators);
   });
+}
+
+TemplateSheets FewerTemplateSheets(const vortalis::report::HornProfile& profile,
+                                   const QPageSize& paper) {
+  const QMarginsF margins(kTemplateMarginMm, kTemplateMarginMm, kTemplateMarginMm,
+                          kTemplateMarginMm);
+  const auto fewer = vortalis::exports::FewerTemplatePages(profile, paper, margins);
+  return {QPageLayout(paper, fewer.orientation, margins, QPageLayout::Millimeter), fewer.pages};
 }
 
 }  // namespace vortalis::windows

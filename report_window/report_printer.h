@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QPageLayout>
+#include <functional>
+
 #include "geometry/number_text.h"
 #include "report/horn_profile.h"
 
 class QFont;
+class QPagedPaintDevice;
+class QPageSize;
 class QPrinter;
 class QTextDocument;
 
@@ -24,5 +29,20 @@ int PrintReport(const QTextDocument& document, const QFont& font, QPrinter& prin
 // way. Returns the number of pages; throws output::OutputError.
 int PrintTemplate(const vortalis::report::HornProfile& profile, QPrinter& printer,
                   const vortalis::geometry::Separators& separators);
+
+// Runs `paint` (which returns its page count) on `printer`, or, for a printer
+// set to print into a PDF file, on a PDF writer of the same page layout whose
+// bytes go through the one writer.
+int PrintPages(QPrinter& printer, const std::function<int(QPagedPaintDevice&)>& paint);
+
+// The template's paper as the command line tool lays it out: `paper` with
+// 10 mm margins, turned the way that needs fewer pages (portrait on a tie).
+struct TemplateSheets {
+  QPageLayout layout;
+  int pages = 0;
+};
+// Throws output::OutputError when the template fits neither way.
+TemplateSheets FewerTemplateSheets(const vortalis::report::HornProfile& profile,
+                                   const QPageSize& paper);
 
 }  // namespace vortalis::windows

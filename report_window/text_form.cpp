@@ -312,6 +312,7 @@ void TTextForm::Exit1Click() {
 
 TProfileForm* TTextForm::ProfileWindow() const { return profile_; }
 TExportForm* TTextForm::ExportDialog() const { return export_; }
+TExportForm* TTextForm::TemplateDialog() const { return template_; }
 TAcousticForm* TTextForm::AcousticWindow() const { return acoustic_; }
 TBuildKitForm* TTextForm::BuildKitDialog() const { return buildKit_; }
 
@@ -322,7 +323,7 @@ void TTextForm::Showprofile1Click() {
   }
   if (!HasHorn(source_)) return;
   try {
-    profile_ = new TProfileForm(MakeDrawingProfile(source_), this);
+    profile_ = new TProfileForm(source_, this);
   } catch (const std::exception& error) {
     ShowProfileFailure(error);
     return;
@@ -342,22 +343,14 @@ void TTextForm::Exportprofile1Click() {
 }
 
 void TTextForm::Printtemplate1Click() {
-  if (!HasHorn(source_)) return;
-  vortalis::report::HornProfile profile;
-  try {
-    profile = MakeDrawingProfile(source_);
-  } catch (const std::exception& error) {
-    ShowProfileFailure(error);
-    return;
+  if (!template_) {
+    if (!HasHorn(source_)) return;
+    template_ = new TExportForm(source_, fileName_, this, TExportForm::Purpose::Template);
   }
-  QPrinter& printer = SharedPrinter();
-  if (!Prompts().Print(this, printer)) return;
-  printer.setDocName(QStringLiteral("Template - %1").arg(fileName_));
-  try {
-    PrintTemplate(profile, printer, CurrentSeparators());
-  } catch (const std::exception& error) {
-    ShowProfileFailure(error);
-  }
+  // Window-modal, as the export dialog.
+  template_->open();
+  template_->raise();
+  template_->activateWindow();
 }
 
 void TTextForm::Acousticloading1Click() {

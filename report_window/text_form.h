@@ -51,6 +51,7 @@ class TTextForm : public QWidget {
   // build kit dialog while they are open.
   TProfileForm* ProfileWindow() const;
   TExportForm* ExportDialog() const;
+  TExportForm* TemplateDialog() const;
   TAcousticForm* AcousticWindow() const;
   TBuildKitForm* BuildKitDialog() const;
 
@@ -117,6 +118,7 @@ class TTextForm : public QWidget {
   ReportSource source_;
   QPointer<TProfileForm> profile_;
   QPointer<TExportForm> export_;
+  QPointer<TExportForm> template_;
   QPointer<TAcousticForm> acoustic_;
   QPointer<TBuildKitForm> buildKit_;
 };

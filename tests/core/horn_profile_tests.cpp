@@ -127,6 +127,33 @@ TEST(HornProfile, RectangularPointsAtTheIncrementAreTheReportRows) {
   }
 }
 
+// A section asked for by its distance lies on the tractrix there; with the
+// report's stations at hand it prints as the report's row, throat and mouth
+// included.
+TEST(HornProfile, PointAtADistanceIsOnTheTractrixAndPrintsAsTheRow) {
+  const auto check = [](const auto& input, const auto& horn, const std::vector<Row>& table,
+                        auto row) {
+    const long double step = IncrementValue(input.increment, input.unit);
+    const HornProfile stations = MakeProfile(input, step, {}, {});
+    HornProfile looked = stations;
+    for (ProfilePoint& point : looked.points) {
+      point = ProfilePointAt(input, stations, point.distance, {});
+      const long double between = point.distance + step / 3.0L;
+      if (!(between < horn.length)) continue;
+      const ProfilePoint off = ProfilePointAt(input, stations, between, {});
+      ASSERT_NEAR(TractrixDistance(horn.mouthRadius, off.radius), horn.length - between,
+                  SearchTolerance(input.unit))
+          << input.frequencyText << " at " << static_cast<double>(between);
+    }
+    for (std::size_t i = 0; i < table.size(); ++i)
+      ASSERT_EQ(row(looked, i), table[i]) << input.frequencyText << " row " << i;
+  };
+  for (const CircularReportInput& input : kCircularHorns)
+    check(input, MakeCircularHorn(input, {}), CircularTable(input), CircularRow);
+  for (const RectangularReportInput& input : kRectangularHorns)
+    check(input, MakeRectangularHorn(input, {}), RectangularTable(input), RectangularRow);
+}
+
 // A free step (a board thickness) meets the report's stations at its multiples;
 // every point's radius lies where the solver puts it.
 TEST(HornProfile, FreeStepPointsAgreeWithTheReportAndTheTractrix) {

@@ -37,6 +37,7 @@
 #include "long_lived_forms.h"
 #include "report/report_generator.h"
 #include "report_window/export_dialog.h"
+#include "report_window/profile_window.h"
 #include "report_window/text_form.h"
 #include "report_window/waitform.h"
 #include "report_windows.h"
@@ -260,7 +261,7 @@ class FaultInjectionTests : public QObject {
   void everyWindowOutputOnAFullDisk_data() {
     QTest::addColumn<QString>("output");
     for (const char* output : {"save", "export csv", "export dxf", "export svg", "print report",
-                               "print template"})
+                               "print template", "print profile"})
       QTest::newRow(output) << QString::fromLatin1(output);
   }
 
@@ -292,6 +293,14 @@ class FaultInjectionTests : public QObject {
       form->Print1->trigger();
     } else if (output == QStringLiteral("print template")) {
       form->Printtemplate1->trigger();
+      QPointer<TExportForm> dialog = form->TemplateDialog();
+      QVERIFY(dialog);
+      dialog->ExportButton->click();
+      if (dialog) dialog->reject();
+    } else if (output == QStringLiteral("print profile")) {
+      form->Showprofile1->trigger();
+      QVERIFY(form->ProfileWindow());
+      form->ProfileWindow()->PrintClick();
     } else {
       form->Exportprofile1->trigger();
       QPointer<TExportForm> dialog = form->ExportDialog();

@@ -9,9 +9,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPageSize>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -96,6 +99,12 @@ bool WallNear(const QImage& image, QPointF point) {
     }
   }
   return false;
+}
+
+// The first page's size in points, as the PDF gives it.
+QString MediaBox(const QByteArray& pdf) {
+  const qsizetype at = pdf.indexOf("/MediaBox");
+  return at < 0 ? QString() : QString::fromLatin1(pdf.mid(at, pdf.indexOf(']', at) - at));
 }
 
 }  // namespace
@@ -341,26 +350,137 @@ class ProfileWindowTests : public QObject {
     QVERIFY(expected.points.back().distance < expected.length);
   }
 
-  void templatePrintsOnSeveralPages() {
-    TTextForm* form = CircularReport(QStringLiteral("300"), QStringLiteral("10"));
+  // The readout under the mouse gives the report's row at that distance.
+  void readoutEqualsTheReportRow_data() {
+    QTest::addColumn<QString>("horn");
+    QTest::addColumn<double>("distance");
+    QTest::newRow("circular in radii") << "radius" << 100.0;
+    QTest::newRow("circular in diameters") << "diameter" << 150.0;
+    QTest::newRow("flat rectangular") << "flat" << 1000.0;
+  }
+
+  void readoutEqualsTheReportRow() {
+    QFETCH(QString, horn);
+    QFETCH(double, distance);
+    TTextForm* form = horn == QStringLiteral("flat")
+                          ? FlatRectangularReport()
+                          : CircularReport(QStringLiteral("300"), QStringLiteral("20"),
+                                           horn == QStringLiteral("diameter"));
     QVERIFY(form);
+    QStringList row;
+    for (const QString& line : form->RichEdit1->toPlainText().split(QLatin1Char('\n'))) {
+      const QStringList fields = line.split(QLatin1Char('\t'), Qt::SkipEmptyParts);
+      if (fields.size() >= 4 && fields[0].trimmed().remove(QLatin1Char(',')).toDouble() == distance)
+        row = fields;
+    }
+    QVERIFY2(!row.isEmpty(), "no report row at the distance");
+    for (QString& field : row) field = field.trimmed();
+
+    form->Showprofile1->trigger();
+    TProfileForm* window = form->ProfileWindow();
+    QVERIFY(window && QTest::qWaitForWindowExposed(window));
+    const ProfileLayout layout(window->Profile(), window->View->rect(), window->View->font(),
+                               CurrentSeparators());
+    const QPointF at = layout.Map(0, distance, 0).toPoint();
+    QMouseEvent move(QEvent::MouseMove, at, window->View->mapToGlobal(at), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window->View, &move);
+    const QString readout = window->Readout->text();
+    QString shown = readout.section(QLatin1Char(' '), 1, 1);
+    QCOMPARE(shown.remove(QLatin1Char(',')).toDouble(), distance);
+    const QString expected =
+        horn == QStringLiteral("flat")
+            ? QStringLiteral("side 1A - 1B %1 mm,  side 2A - 2B %2 mm,  along the flat side %3 mm")
+                  .arg(row[1], row[2], row[4])
+            : QStringLiteral("%1 %2 mm,  flare angle %3\u00b0").arg(horn, row[1], row[3]);
+    QCOMPARE(readout.section(QStringLiteral(":  "), 1), expected);
+
+    // Ctrl+P in the window prints the drawing on one page.
+    const QString pdf = folder_->filePath(QStringLiteral("profile.pdf"));
+    prompt_->printAnswers = {true};
+    prompt_->configurePrinter = [&pdf](QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(pdf);
+    };
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(prompt_->printDialogs, 1);
+    QVERIFY2(prompt_->errors.isEmpty(), qPrintable(prompt_->errors.join('\n')));
+    QCOMPARE(PdfPageCount(ReadFile(pdf)), 1);
+  }
+
+  // The template dialog's paper, step and mouth limit reach the printed file,
+  // which has the pages and the page size of the command line tool's template.
+  void templateDialogPrintsAsTheTool_data() {
+    QTest::addColumn<QString>("horn");
+    QTest::addColumn<int>("paper");
+    QTest::addColumn<QString>("limit");  // "", "size" or "length"
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<double>("limitValue");
+    QTest::newRow("40 Hz, A4, whole horn")
+        << "radius" << int(QPageSize::A4) << "" << "" << int(MouthLimitKind::None) << 0.0;
+    QTest::newRow("40 Hz in diameters, A3, cut at a 600 mm diameter")
+        << "diameter" << int(QPageSize::A3) << "size" << "600" << int(MouthLimitKind::Radius)
+        << 300.0;
+    QTest::newRow("flat rectangular, Letter, cut 2.5 m from the throat")
+        << "flat" << int(QPageSize::Letter) << "length" << "2500" << int(MouthLimitKind::Length)
+        << 2500.0;
+  }
+
+  void templateDialogPrintsAsTheTool() {
+    QFETCH(QString, horn);
+    QFETCH(int, paper);
+    QFETCH(QString, limit);
+    QFETCH(QString, value);
+    QFETCH(int, kind);
+    QFETCH(double, limitValue);
+    TTextForm* form = horn == QStringLiteral("flat")
+                          ? FlatRectangularReport()
+                          : CircularReport(QStringLiteral("40"), QStringLiteral("25"),
+                                           horn == QStringLiteral("diameter"));
+    QVERIFY(form);
+    QPrinter& printer = TTextForm::SharedPrinter();
+    const QPageLayout before = printer.pageLayout();
+    form->Printtemplate1->trigger();
+    QPointer<TExportForm> dialog = form->TemplateDialog();
+    QVERIFY(dialog && dialog->isVisible());
+    dialog->Paper->setCurrentIndex(dialog->Paper->findData(paper));
+    dialog->Step->setText(QStringLiteral("7.5"));
+    if (!limit.isEmpty()) {
+      (limit == QStringLiteral("size") ? dialog->SizeLimit : dialog->LengthLimit)->setChecked(true);
+      dialog->LimitValue->setText(value);
+    }
+
+    dialog->SheetsChange();
+    const int announced = dialog->Sheets->text().section(QLatin1Char(' '), 0, 0).toInt();
     const QString path = folder_->filePath(QStringLiteral("template.pdf"));
     prompt_->printAnswers = {true};
-    prompt_->configurePrinter = [&path](QPrinter& printer) {
-      printer.setOutputFormat(QPrinter::PdfFormat);
-      printer.setOutputFileName(path);
-      printer.setPageSize(QPageSize(QPageSize::A4));
-      printer.setPageOrientation(QPageLayout::Portrait);
+    prompt_->configurePrinter = [&path](QPrinter& chosen) {
+      chosen.setOutputFormat(QPrinter::PdfFormat);
+      chosen.setOutputFileName(path);
     };
-    form->Printtemplate1->trigger();
-    QVERIFY(prompt_->errors.isEmpty());
-    const QSizeF printable =
-        TTextForm::SharedPrinter().pageLayout().paintRect(QPageLayout::Millimeter).size();
-    const auto layout =
-        vortalis::exports::LayoutTemplate(MakeDrawingProfile(form->Source()), printable);
-    const int pages = PdfPageCount(ReadFile(path));
-    QVERIFY2(pages > 1, qPrintable(QString::number(pages)));
-    QCOMPARE(pages, layout.PrintedPages());
+    dialog->ExportButton->click();
+    QVERIFY2(prompt_->errors.isEmpty(), qPrintable(prompt_->errors.join('\n')));
+    QTRY_VERIFY(!dialog);
+    QCOMPARE(printer.pageLayout().pageSize().id(), before.pageSize().id());
+    QCOMPARE(printer.pageLayout().orientation(), before.orientation());
+
+    const QPageSize size(static_cast<QPageSize::PageSizeId>(paper));
+    const QString toolPath = folder_->filePath(QStringLiteral("tool.pdf"));
+    const MouthLimit mouth{static_cast<MouthLimitKind>(kind), static_cast<long double>(limitValue)};
+    const int toolPages = vortalis::exports::WriteTemplatePdf(
+        MakeSourceProfile(form->Source(), 7.5L, mouth), toolPath, size);
+    const QByteArray printed = ReadFile(path);
+    QCOMPARE(PdfPageCount(printed), toolPages);
+    QCOMPARE(announced, toolPages);
+    QCOMPARE(MediaBox(printed), MediaBox(ReadFile(toolPath)));
+    if (mouth.kind != MouthLimitKind::None) {
+      // The limit is what makes the count: the whole horn takes more pages.
+      QVERIFY(vortalis::exports::WriteTemplatePdf(MakeSourceProfile(form->Source(), 7.5L, {}),
+                                                  toolPath, size) > toolPages);
+    }
   }
 };
 
