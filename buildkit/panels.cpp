@@ -235,6 +235,23 @@ PanelSet WallPanels(const report::HornInput& input, const report::MouthLimit& li
     one.points.push_back({p.distance, along1, section.sides.side2});
     two.points.push_back({p.distance, along2, section.sides.side1});
   }
+  // The marks, each solved and developed like a vertex, from the vertex before it.
+  set.markStep = MarkStep(last.distance, set.unit);
+  std::size_t j = 0;
+  for (long long k = 1;; ++k) {
+    const long double d = static_cast<long double>(k) * set.markStep;
+    if (!(d < last.distance)) break;
+    while (j + 1 < wall.size() && wall[j + 1].distance <= d) ++j;
+    const long double radius = WallRadius(kitHorn, d, wall[j].radius);
+    const report::RectangularSection section = shapes.Section(radius, d);
+    const long double along1 = horn.flatSides ? section.flatSideDistance
+                                              : shapes.Along(kWall1, horn.throatRadius, radius);
+    const long double along2 =
+        horn.flatSides ? two.points[j].along + shapes.Along(kWall2, wall[j].radius, radius)
+                       : shapes.Along(kWall2, horn.throatRadius, radius);
+    one.marks.push_back({d, along1, section.sides.side2});
+    two.marks.push_back({d, along2, section.sides.side1});
+  }
   one.length = one.points.back().along;
   two.length = two.points.back().along;
   Panel oneB = one;

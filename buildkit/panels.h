@@ -28,6 +28,7 @@ struct Panel {
   bool flat = false;               // a flat side: a plane, its length the slant length
   std::vector<PanelPoint> points;  // throat first; the outline is within the curve tolerance
   long double length = 0.0L;       // the last point's `along`
+  std::vector<PanelPoint> marks;   // at whole multiples of the set's markStep, before the end
 
   // The closed outline, in the horn's unit: x along the wall, y across it,
   // symmetric about y = 0; the upper edge from the throat, then the lower back.
@@ -37,6 +38,7 @@ struct Panel {
 struct PanelSet {
   geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
   long double end = 0.0L;      // where the panels end along the axis: L, or the mouth limit
+  long double markStep = 0.0L;  // between the marks, along the axis (MarkStep of the end)
   std::array<Panel, 4> panels;  // 1A, 1B, 2A, 2B
 };
 

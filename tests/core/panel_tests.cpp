@@ -116,11 +116,31 @@ TEST_P(WallPanels, DevelopTheWallsToTheirTrueLengthAndWidths) {
 
     const long double t0 = std::asin(std::sqrt(horn.s1 * horn.s2 * horn.k / kPi) / horn.a);
     const long double t1 = std::asin(std::min(1.0L, end.radius / horn.a));
+    const auto angle = [&](long double distance) {
+      // Flare angle of the section `distance` from the throat, by bisection.
+      long double lo = t0, hi = t1;
+      for (int j = 0; j < 200; ++j) {
+        const long double mid = (lo + hi) / 2.0L;
+        (horn.L - horn.FromMouth(horn.a * std::sin(mid)) < distance ? lo : hi) = mid;
+      }
+      return (lo + hi) / 2.0L;
+    };
     if (wall == 1 && c.flatSideLength > 0.0L) {
       EXPECT_NEAR(a.length, c.flatSideLength, 0.005L);
       EXPECT_EQ(a.length, end.flatSideDistance);
     } else {
       EXPECT_NEAR(a.length, horn.Arc(wall, t0, t1, 40000), 1e-6L * a.length);
+    }
+
+    // The marks lie where the wall has come that far from the throat.
+    ASSERT_GT(a.marks.size(), 5u);
+    long double markAlong = 0.0L;
+    long double markAngle = t0;
+    for (const auto& mark : a.marks) {
+      const long double next = angle(mark.distance);
+      markAlong += horn.Arc(wall, markAngle, next, 400);
+      markAngle = next;
+      EXPECT_NEAR(mark.along, markAlong, 1e-6L * a.length);
     }
 
     // Every chord of the outline lies within the tolerance of the true edge:
@@ -129,15 +149,6 @@ TEST_P(WallPanels, DevelopTheWallsToTheirTrueLengthAndWidths) {
     for (std::size_t i = 1; i < a.points.size(); ++i) {
       const auto& p = a.points[i - 1];
       const auto& q = a.points[i];
-      const auto angle = [&](long double distance) {
-        // Flare angle of the section `distance` from the throat, by bisection.
-        long double lo = t0, hi = t1;
-        for (int j = 0; j < 200; ++j) {
-          const long double mid = (lo + hi) / 2.0L;
-          (horn.L - horn.FromMouth(horn.a * std::sin(mid)) < distance ? lo : hi) = mid;
-        }
-        return (lo + hi) / 2.0L;
-      };
       const long double tp0 = angle(p.distance);
       const long double tq = angle(q.distance);
       const long double tm = (tp0 + tq) / 2.0L;
