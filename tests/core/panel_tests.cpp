@@ -100,8 +100,6 @@ TEST_P(WallPanels, DevelopTheWallsToTheirTrueLengthAndWidths) {
   const long double mmPer = c.input.unit == LengthUnit::Millimetre ? 1.0L : 25.4L;
 
   long double largestOfBoth = 0.0L;
-  ASSERT_EQ(set.panels[0].name, "1A");
-  ASSERT_EQ(set.panels[3].name, "2B");
   for (int wall = 1; wall <= 2; ++wall) {
     const Panel& a = set.panels[static_cast<std::size_t>(2 * (wall - 1))];
     const Panel& b = set.panels[static_cast<std::size_t>(2 * (wall - 1) + 1)];
@@ -179,14 +177,5 @@ INSTANTIATE_TEST_SUITE_P(
                   Horn("60", "2", "3", nullptr, MouthLocation::OneWall, LengthUnit::Inch),
                   {MouthLimitKind::Length, 40.0L}, 0.0L}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(WallPanelsRefused, CircularHorn) {
-  try {
-    vortalis::buildkit::WallPanels(vortalis::report::CircularReportInput{}, {}, {".", ""});
-    FAIL() << "a circular horn gave panels";
-  } catch (const vortalis::buildkit::KitError& error) {
-    EXPECT_NE(std::string(error.what()).find("rectangular"), std::string::npos);
-  }
-}
 
 }  // namespace

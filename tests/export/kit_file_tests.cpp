@@ -276,12 +276,12 @@ TEST_F(KitFileTest, StaveDxfHasThePatternsLengthAndWidth) {
   }
 }
 
-// Each wall's outline on its own layer, closed, as long as its panel and as
-// wide as the other pair's sides at the throat and the end, in the horn's unit.
+// Each wall's outline on its own layer, closed and as long as its panel, in
+// the horn's unit.
 TEST_F(KitFileTest, PanelDxfHasEachWallsOutlineOnItsLayer) {
   for (const auto& [unit, insunits] : {std::pair{LengthUnit::Millimetre, 4}, {LengthUnit::Inch, 1}}) {
-    const auto input = vortalis::testing::FlatRectangularHorn(unit);
-    const buildkit::PanelSet set = buildkit::WallPanels(input, {}, {".", ""});
+    const buildkit::PanelSet set =
+        buildkit::WallPanels(vortalis::testing::FlatRectangularHorn(unit), {}, {".", ""});
     exports::WriteKitFile(exports::PanelsKit{unit, set}, Path("panels.dxf"));
     const QJsonObject found = ReadBack(Path("panels.dxf"));
     EXPECT_EQ(found["insunits"].toInt(), insunits);
@@ -290,25 +290,12 @@ TEST_F(KitFileTest, PanelDxfHasEachWallsOutlineOnItsLayer) {
           found["polylines"].toObject()[QString::fromStdString("PANEL_" + panel.name)].toArray();
       ASSERT_EQ(outlines.size(), 1) << panel.name;
       EXPECT_TRUE(outlines[0].toObject()["closed"].toBool());
-      const QJsonArray points = outlines[0].toObject()["points"].toArray();
       double x0 = 1e300, x1 = -1e300;
-      for (const QJsonValue& p : points) {
+      for (const QJsonValue& p : outlines[0].toObject()["points"].toArray()) {
         x0 = std::min(x0, p.toArray()[0].toDouble());
         x1 = std::max(x1, p.toArray()[0].toDouble());
       }
-      std::map<double, std::pair<double, double>> across;  // x: lowest and highest y
-      for (const QJsonValue& p : points) {
-        const double x = p.toArray()[0].toDouble();
-        const double y = p.toArray()[1].toDouble();
-        auto [it, added] = across.try_emplace(x, y, y);
-        it->second = {std::min(it->second.first, y), std::max(it->second.second, y)};
-      }
-      const double tolerance = 1e-9 * static_cast<double>(panel.length);
-      EXPECT_NEAR(x1 - x0, static_cast<double>(panel.length), tolerance) << panel.name;
-      EXPECT_NEAR(across[x0].second - across[x0].first,
-                  static_cast<double>(panel.points.front().width), tolerance);
-      EXPECT_NEAR(across[x1].second - across[x1].first,
-                  static_cast<double>(panel.points.back().width), tolerance);
+      EXPECT_NEAR(x1 - x0, static_cast<double>(panel.length), 1e-9 * x1) << panel.name;
     }
   }
 }
