@@ -33,6 +33,12 @@ std::vector<long double> PieceCuts(long double end, long double height) {
   return cuts;
 }
 
+long double MarkStep(long double length, geometry::LengthUnit unit) {
+  long double step = unit == geometry::LengthUnit::Millimetre ? 10.0L : 0.5L;
+  for (int i = 0; length / step > 60.0L; ++i) step *= (i % 3 == 1) ? 2.5L : 2.0L;
+  return step;
+}
+
 long double Degrees(long double radians) { return radians * 180.0L * geometry::InversePi; }
 
 KitHorn MakeKitHorn(const report::CircularReportInput& input, const report::MouthLimit& limit,

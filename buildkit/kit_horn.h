@@ -98,6 +98,10 @@ std::vector<long double> CurveFeet(const TractrixCurve& curve, long double u0, l
 // `height` (none for height 0); KitError for more than 1,000 pieces.
 std::vector<long double> PieceCuts(long double end, long double height);
 
+// The distance between the marks along a pattern `length` long: round
+// numbers in the unit, about 60 marks at most.
+long double MarkStep(long double length, geometry::LengthUnit unit);
+
 // Degrees in a radian.
 long double Degrees(long double radians);
 

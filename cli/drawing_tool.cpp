@@ -23,18 +23,6 @@ report::HornProfile MakeProfile(const ToolOptions& options) {
   return report::MakeProfile(options.horn, step, drawings.mouthLimit, options.separators);
 }
 
-QPageSize PageSizeOf(Paper paper) {
-  switch (paper) {
-    case Paper::A4:
-      return QPageSize(QPageSize::A4);
-    case Paper::A3:
-      return QPageSize(QPageSize::A3);
-    case Paper::Letter:
-      return QPageSize(QPageSize::Letter);
-  }
-  return QPageSize(QPageSize::A4);
-}
-
 }  // namespace
 
 int WriteDrawings(const ToolOptions& options, ToolEnvironment& env) {

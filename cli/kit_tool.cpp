@@ -45,6 +45,11 @@ std::optional<exports::FlatKit> FlatKitOf(const report::HornInput& horn,
     return exports::StavesKit{unit, buildkit::Staves(Circular(horn, "Staves"), options.mouthLimit,
                                                      separators, staves->count)};
   }
+  if (const auto* panels = std::get_if<PanelsKitOptions>(&options.kit)) {
+    path = panels->path;
+    return exports::PanelsKit{unit,
+                              buildkit::WallPanels(horn, options.mouthLimit, separators)};
+  }
   return std::nullopt;
 }
 
@@ -71,7 +76,7 @@ int WriteKit(const report::HornInput& horn, const geometry::Separators& separato
       std::unique_ptr<QGuiApplication> app;
       if (extension == QStringLiteral("svg") || extension == QStringLiteral("pdf"))
         app = StartPainting();
-      exports::WriteKitFile(*kit, name);
+      exports::WriteKitFile(*kit, name, PageSizeOf(options.paper));
     }
   } catch (const report::ProfileError& e) {
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());

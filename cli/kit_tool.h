@@ -5,13 +5,14 @@
 #include <variant>
 
 #include "buildkit/horn_solid.h"
+#include "cli/option_table.h"
 #include "cli/report_tool.h"
 #include "geometry/number_text.h"
 #include "report/horn_profile.h"
 #include "report/report_input.h"
 
 // vortalis-report's build kits: the cutting data of stacked rings, sheet
-// developments and staves, and the solids for 3D printing, instead of the
+// developments, staves and wall panels, and the solids for 3D printing, instead of the
 // report. Lengths in the horn's unit.
 namespace vortalis::cli {
 
@@ -35,6 +36,11 @@ struct StavesKitOptions {
   int count = 0;
 };
 
+// --panels FILE: FILE ending .dxf, .svg or .pdf; rectangular horns only.
+struct PanelsKitOptions {
+  std::string path;
+};
+
 // --stl FILE --wall W [--segment-height H] [--flange OD,THICKNESS[,BOLT_CIRCLE,COUNT,HOLE]]
 struct StlKitOptions {
   std::string path;
@@ -42,8 +48,11 @@ struct StlKitOptions {
 };
 
 struct KitOptions {
-  std::variant<RingsKitOptions, SectorsKitOptions, StavesKitOptions, StlKitOptions> kit;
+  std::variant<RingsKitOptions, SectorsKitOptions, StavesKitOptions, PanelsKitOptions,
+               StlKitOptions>
+      kit;
   report::MouthLimit mouthLimit;  // as --mouth-limit gives it to the drawings
+  Paper paper = Paper::A4;        // a PDF template's, as --paper gives it to the drawings
 };
 
 // For input the validation accepted. Writes the kit's file(s), the STL

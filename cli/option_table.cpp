@@ -195,6 +195,12 @@ std::vector<OptionSpec> MakeTable() {
        "build kit of N flat staves (6 to 64) bent along their\n"
        "length: one stave's pattern (DXF, SVG or PDF template)",
        "", "vortalis-report circular --staves 12 staves.pdf"},
+      {Panels, "--panels", "", File, "FILE", kBothKinds, true, {},
+       "the four walls of a rectangular horn at true size, each\n"
+       "laid flat (its length along the wall against the width\n"
+       "between the walls it meets): DXF, SVG or a PDF template on\n"
+       "--paper, by FILE's extension",
+       "", "vortalis-report rectangular --flat-mouth 900 --panels walls.dxf"},
       {Stl, "--stl", "", File, "FILE", kBothKinds, true, {},
        "the horn's wall as a solid for 3D printing, binary STL in\n"
        "millimetres; with --segment-height, FILE horn.stl gives\n"

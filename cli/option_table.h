@@ -47,6 +47,7 @@ enum class OptionId {
   Sectors,
   Seam,
   Staves,
+  Panels,
   Stl,
   SegmentHeight,
   Flange,  // the last one

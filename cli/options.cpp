@@ -160,8 +160,10 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionT
     }
     if (paperText && !drawings.templatePath) return UsageError{"--paper needs --template"};
   } else if (options.kit) {
-    if (paperText) return UsageError{"--paper needs --template"};
+    if (paperText && !std::holds_alternative<PanelsKitOptions>(options.kit->kit))
+      return UsageError{"--paper needs --template or --panels"};
     options.kit->mouthLimit = drawings.mouthLimit;
+    options.kit->paper = drawings.paper;
     if (stepText && !std::holds_alternative<SectorsKitOptions>(options.kit->kit))
       return UsageError{"--step needs --export, --template or --sectors"};
   } else if (stepText || limitText || paperText) {
@@ -263,7 +265,7 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
   const auto text = [&texts](OptionId id) { return texts[static_cast<std::size_t>(id)]; };
   const auto name = [](OptionId id) { return std::string(Spec(id).name); };
   std::optional<OptionId> chosen;
-  for (const OptionId kit : {Rings, Sectors, Staves, Stl}) {
+  for (const OptionId kit : {Rings, Sectors, Staves, Panels, Stl}) {
     if (!text(kit)) continue;
     if (chosen) return UsageError{name(*chosen) + " and " + name(kit) + " cannot be given together"};
     chosen = kit;
@@ -332,6 +334,9 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
       kit.kit = StavesKitOptions{stavesPath, *count};
       break;
     }
+    case Panels:
+      kit.kit = PanelsKitOptions{std::string(*text(Panels))};
+      break;
     default: {
       if (auto missing = required(Wall)) return missing;
       StlKitOptions stl{std::string(*text(Stl)), {}};
@@ -530,6 +535,7 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
         break;
       case OptionId::Rings:
       case OptionId::Sectors:
+      case OptionId::Panels:
       case OptionId::Stl:
         if (texts[static_cast<std::size_t>(spec->id)])
           return UsageError{"option " + optionName + " may be given only once"};

@@ -37,7 +37,7 @@ struct ToolOptions {
   std::optional<std::string> outputPath;
   DrawingOptions drawings;
   std::optional<ImpedanceOptions> impedance;  // --impedance FILE and its settings
-  std::optional<KitOptions> kit;              // --rings, --sectors, --staves or --stl
+  std::optional<KitOptions> kit;              // --rings, --sectors, --staves, --panels or --stl
 };
 
 struct HelpRequest {};

@@ -32,4 +32,16 @@ QString FileName(const std::string& path) {
   return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
 }
 
+QPageSize PageSizeOf(Paper paper) {
+  switch (paper) {
+    case Paper::A4:
+      return QPageSize(QPageSize::A4);
+    case Paper::A3:
+      return QPageSize(QPageSize::A3);
+    case Paper::Letter:
+      return QPageSize(QPageSize::Letter);
+  }
+  return QPageSize(QPageSize::A4);
+}
+
 }  // namespace vortalis::cli

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QGuiApplication>
+#include <QPageSize>
 #include <QString>
 #include <memory>
 #include <string>
+
+#include "cli/option_table.h"
 
 // What vortalis-report's drawing and kit files share.
 namespace vortalis::cli {
@@ -15,5 +18,8 @@ std::unique_ptr<QGuiApplication> StartPainting();
 
 // A file name from the command line, in the system's file name encoding.
 QString FileName(const std::string& path);
+
+// The page size of a --paper choice.
+QPageSize PageSizeOf(Paper paper);
 
 }  // namespace vortalis::cli

@@ -149,13 +149,6 @@ KitDrawing DrawSectors(const SectorsKit& kit) {
   return drawing;
 }
 
-// Ticks at round distances from the throat: about 60 at most.
-long double TickStep(long double length, LengthUnit unit) {
-  long double step = unit == LengthUnit::Millimetre ? 10.0L : 0.5L;
-  for (int i = 0; length / step > 60.0L; ++i) step *= (i % 3 == 1) ? 2.5L : 2.0L;
-  return step;
-}
-
 KitDrawing DrawStaves(const StavesKit& kit) {
   const buildkit::StavePattern& pattern = kit.pattern;
   const LengthUnit unit = kit.unit;
@@ -183,7 +176,7 @@ KitDrawing DrawStaves(const StavesKit& kit) {
                          false,
                          false});
   const long double end = pattern.points.back().distance;
-  const long double step = TickStep(end, unit);
+  const long double step = buildkit::MarkStep(end, unit);
   const qreal h = TextHeight(unit);
   std::size_t j = 1;
   for (long double d = step; d < end; d += step) {
@@ -214,11 +207,67 @@ KitDrawing DrawStaves(const StavesKit& kit) {
   return drawing;
 }
 
+KitDrawing DrawPanels(const PanelsKit& kit) {
+  const LengthUnit unit = kit.unit;
+  const qreal h = TextHeight(unit);
+  KitDrawing drawing;
+  drawing.unit = unit;
+  drawing.title = QStringLiteral("Wall panels 1A, 1B, 2A, 2B at true size");
+  drawing.notes << QStringLiteral(
+                       "Each wall laid flat: its length along the wall from the throat against "
+                       "the width between the two walls it meets.")
+                << QStringLiteral(
+                       "Inner faces, without joints. Ticks on the centre line: distance from the "
+                       "throat along the axis; sizes in %1, scale 1:1.")
+                       .arg(geometry::UnitName(unit));
+  for (const buildkit::Panel& panel : kit.panels.panels)
+    drawing.layers.push_back("PANEL_" + panel.name);
+  drawing.layers.push_back("MIDLINE");
+  drawing.layers.push_back("TICKS");
+  for (const buildkit::Panel& panel : kit.panels.panels) {
+    const std::string layer = "PANEL_" + panel.name;
+    const QString name = QString::fromStdString(panel.name);
+    KitPiece piece;
+    piece.title = QStringLiteral("Panel %1").arg(name);
+    KitPath outline{layer, {}, true, true};
+    for (const buildkit::FlatPoint& p : panel.Outline())
+      outline.points.emplace_back(static_cast<qreal>(p.x), static_cast<qreal>(p.y));
+    piece.paths.push_back(std::move(outline));
+    piece.paths.push_back({"MIDLINE",
+                           {QPointF(0.0, 0.0), QPointF(static_cast<qreal>(panel.length), 0.0)},
+                           false,
+                           false});
+    for (const buildkit::PanelPoint& mark : panel.marks) {
+      const qreal x = static_cast<qreal>(mark.along);
+      const qreal half = static_cast<qreal>(mark.width) * 0.15;
+      piece.paths.push_back({"TICKS", {QPointF(x, -half), QPointF(x, half)}, false, false});
+      piece.texts.push_back({"TICKS", QPointF(x + 0.3 * h, half), 0.7 * h,
+                             QString::fromStdString(report::FormatNumber(
+                                 mark.distance, {8, unit == LengthUnit::Millimetre ? 0 : 1},
+                                 kPoint))});
+    }
+    const QRectF shape = Bounds(piece);
+    AddLines(piece, layer, 0.0, shape.top() - h,
+             {QStringLiteral("Panel %1%2").arg(name, panel.flat ? QStringLiteral(" (flat side)")
+                                                                 : QString()),
+              QStringLiteral("length %1 along the wall, %2 along the axis")
+                  .arg(Length(panel.length, unit), Length(panel.points.back().distance, unit)),
+              QStringLiteral("width %1 at the throat, %2 at the end")
+                  .arg(Size(panel.points.front().width, unit),
+                       Size(panel.points.back().width, unit))},
+             unit);
+    piece.bounds = Bounds(piece);
+    drawing.pieces.push_back(std::move(piece));
+  }
+  return drawing;
+}
+
 }  // namespace
 
 KitDrawing DrawKit(const FlatKit& kit) {
   if (const auto* rings = std::get_if<RingsKit>(&kit)) return DrawRings(*rings);
   if (const auto* sectors = std::get_if<SectorsKit>(&kit)) return DrawSectors(*sectors);
+  if (const auto* panels = std::get_if<PanelsKit>(&kit)) return DrawPanels(*panels);
   return DrawStaves(std::get<StavesKit>(kit));
 }
 

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include "buildkit/horn_solid.h"
+#include "buildkit/panels.h"
 #include "buildkit/rings.h"
 #include "buildkit/sectors.h"
 #include "buildkit/staves.h"
@@ -20,7 +21,7 @@
 class QPagedPaintDevice;
 
 // The build kits' files: stacked rings (CSV, DXF, PDF), sheet developments and
-// staves (DXF, SVG, PDF template at 1:1) and the printable solids as STL.
+// staves, wall panels (DXF, SVG, PDF template at 1:1) and the printable solids as STL.
 // Every file goes through the one writer (output/output_file.h); failures
 // throw output::OutputError naming the file.
 namespace vortalis::exports {
@@ -40,7 +41,12 @@ struct StavesKit {
   buildkit::StavePattern pattern;
 };
 
-using FlatKit = std::variant<RingsKit, SectorsKit, StavesKit>;
+struct PanelsKit {
+  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
+  buildkit::PanelSet panels;
+};
+
+using FlatKit = std::variant<RingsKit, SectorsKit, StavesKit, PanelsKit>;
 
 // A kit as flat shapes in the horn's unit, y up: one piece per ring, per
 // sector, or the one stave, each with its texts. Every curve is a polyline
@@ -81,7 +87,8 @@ KitDrawing DrawKit(const FlatKit& kit);
 
 // The pieces one under the other for a cutter (DXF) or a drawing (SVG).
 // DXF in the horn's unit with $INSUNITS; rings as CIRCLE entities on layers
-// RING_<n>, sectors on SECTOR_<n>, the stave on STAVE.
+// RING_<n>, sectors on SECTOR_<n>, the stave on STAVE, a rectangular horn's
+// wall panels on PANEL_1A, PANEL_1B, PANEL_2A and PANEL_2B.
 QByteArray KitDxf(const FlatKit& kit);
 // Real millimetres, as the profile's SVG. Needs a QGuiApplication.
 QByteArray KitSvg(const FlatKit& kit);
@@ -94,7 +101,7 @@ QByteArray KitSvg(const FlatKit& kit);
 int PrintKit(const FlatKit& kit, QPagedPaintDevice& device);
 
 // The file for `path` by its extension: .csv (rings), .dxf, .svg (sectors,
-// staves), .pdf (on pageSize paper with 10 mm margins).
+// staves, panels), .pdf (on pageSize paper with 10 mm margins).
 void WriteKitFile(const FlatKit& kit, const QString& path,
                   const QPageSize& pageSize = QPageSize(QPageSize::A4));
 

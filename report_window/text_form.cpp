@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -20,7 +21,9 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "buildkit/panels.h"
 #include "export/full_size_template.h"
+#include "export/kit_files.h"
 #include "output/output_error.h"
 #include "report_window/acoustic_window.h"
 #include "report_window/export_dialog.h"
@@ -131,6 +134,8 @@ void TTextForm::BuildMenus() {
                            &TTextForm::Showprofile1Click);
   Exportprofile1 = NewAction(File1, "Exportprofile1", QStringLiteral("E&xport profile..."), this,
                              &TTextForm::Exportprofile1Click);
+  Exportpanels1 = NewAction(File1, "Exportpanels1", QStringLiteral("Export pa&nels..."), this,
+                            &TTextForm::Exportpanels1Click);
   Printtemplate1 = NewAction(File1, "Printtemplate1",
                              QStringLiteral("Print full-size &template..."), this,
                              &TTextForm::Printtemplate1Click);
@@ -340,6 +345,32 @@ void TTextForm::Exportprofile1Click() {
   export_->open();
   export_->raise();
   export_->activateWindow();
+}
+
+void TTextForm::Exportpanels1Click() {
+  if (!HasHorn(source_)) return;
+  vortalis::exports::FlatKit kit;
+  try {
+    kit = vortalis::exports::PanelsKit{
+        SourceUnit(source_), vortalis::buildkit::WallPanels(*source_.horn, {}, source_.separators)};
+  } catch (const std::exception& error) {
+    ShowProfileFailure(error);
+    return;
+  }
+  QString preset = QStringLiteral("panels.dxf");
+  if (fileName_ != QStringLiteral("Untitled")) {
+    const QFileInfo report(fileName_);
+    preset = QDir(report.path()).filePath(report.completeBaseName() + QStringLiteral("-") + preset);
+  }
+  const QString path = Prompts().ExportFileName(
+      this, preset, QStringLiteral("Panels: DXF, SVG or PDF template (*.dxf *.svg *.pdf)"),
+      QStringLiteral("dxf"));
+  if (path.isEmpty()) return;
+  try {
+    vortalis::exports::WriteKitFile(kit, path, SharedPrinter().pageLayout().pageSize());
+  } catch (const std::exception& error) {
+    ShowProfileFailure(error);
+  }
 }
 
 void TTextForm::Printtemplate1Click() {

@@ -68,6 +68,7 @@ class TTextForm : public QWidget {
   QAction* Exit1 = nullptr;
   QAction* Showprofile1 = nullptr;
   QAction* Exportprofile1 = nullptr;
+  QAction* Exportpanels1 = nullptr;
   QAction* Printtemplate1 = nullptr;
   QAction* Acousticloading1 = nullptr;
   QAction* Buildkit1 = nullptr;
@@ -93,6 +94,9 @@ class TTextForm : public QWidget {
   void Exit1Click();
   void Showprofile1Click();
   void Exportprofile1Click();
+  // A rectangular horn's four walls laid flat, as DXF, SVG or a PDF template
+  // on the printer's paper; a circular horn's report is told why there are none.
+  void Exportpanels1Click();
   void Printtemplate1Click();
   void Acousticloading1Click();
   void Buildkit1Click();

@@ -220,6 +220,14 @@ TEST(CommandLine, BuildKitOptionsAreReadWithTheirSettings) {
   ASSERT_TRUE(stavesOptions && stavesOptions->kit);
   EXPECT_EQ(std::get<vortalis::cli::StavesKitOptions>(stavesOptions->kit->kit).path, "s.pdf");
 
+  const auto panels = ParseCommandLine(
+      {"rectangular", "--panels", "w.pdf", "--paper", "a3", "--mouth-limit", "side1=800"});
+  const auto* panelsOptions = std::get_if<ToolOptions>(&panels);
+  ASSERT_TRUE(panelsOptions && panelsOptions->kit);
+  EXPECT_EQ(std::get<vortalis::cli::PanelsKitOptions>(panelsOptions->kit->kit).path, "w.pdf");
+  EXPECT_EQ(panelsOptions->kit->paper, vortalis::cli::Paper::A3);
+  EXPECT_EQ(panelsOptions->kit->mouthLimit.kind, vortalis::report::MouthLimitKind::Side1);
+
   const std::vector<std::vector<std::string_view>> refused = {
       {"circular", "--rings", "r.csv"},                                  // no --board
       {"circular", "--board", "18"},                                     // no kit
@@ -230,6 +238,8 @@ TEST(CommandLine, BuildKitOptionsAreReadWithTheirSettings) {
       {"circular", "--staves", "12", "--quick"},                         // a forgotten file name
       {"rectangular", "--rings", "r.csv", "--board", "18"},              // round horns only
       {"circular", "--rings", "r.csv", "--board", "18", "--step", "5"},
+      {"circular", "--rings", "r.pdf", "--board", "18", "--paper", "a3"},  // panels only
+      {"rectangular", "--panels", "w.dxf", "--staves", "12", "s.pdf"},
   };
   for (const auto& args : refused) {
     EXPECT_TRUE(std::holds_alternative<UsageError>(ParseCommandLine(args))) << args[1];

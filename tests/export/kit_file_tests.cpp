@@ -13,6 +13,7 @@
 #include <map>
 
 #include "buildkit/horn_solid.h"
+#include "buildkit/panels.h"
 #include "buildkit/rings.h"
 #include "buildkit/sectors.h"
 #include "buildkit/staves.h"
@@ -163,6 +164,12 @@ TEST_F(KitFileTest, PdfTemplatesHaveAPageForEveryPiece) {
        0},
       {"staves.pdf",
        exports::StavesKit{LengthUnit::Millimetre, buildkit::Staves(input, {}, {".", ""}, 8)}, 1},
+      {"panels.pdf",
+       exports::PanelsKit{LengthUnit::Millimetre,
+                          buildkit::WallPanels(vortalis::testing::FlatRectangularHorn(
+                                                   LengthUnit::Millimetre),
+                                               {}, {".", ""})},
+       4},
   };
   for (const auto& c : cases) {
     qsizetype pieces = c.pieces;
@@ -204,6 +211,11 @@ TEST_F(KitFileTest, ToolWritesTheKitAndNamesThePieces) {
        vortalis::cli::kExitRefused,
        "",
        "made for circular horns only"},
+      {CircularHorn("1000", "10", LengthUnit::Millimetre),
+       {vortalis::cli::PanelsKitOptions{Path("panels.dxf").toStdString()}, {}},
+       vortalis::cli::kExitRefused,
+       "",
+       "Panels are drawn for rectangular horns only"},
   };
   for (const auto& c : cases) {
     volatile std::sig_atomic_t interrupted = 0;
@@ -261,6 +273,30 @@ TEST_F(KitFileTest, StaveDxfHasThePatternsLengthAndWidth) {
     EXPECT_NEAR(x1 - x0, static_cast<double>(pattern.length), 1e-9);
     EXPECT_NEAR(throatHigh - throatLow,
                 2.0 * static_cast<double>(c.throatRadius) * std::sin(pi / c.count), 1e-9);
+  }
+}
+
+// Each wall's outline on its own layer, closed and as long as its panel, in
+// the horn's unit.
+TEST_F(KitFileTest, PanelDxfHasEachWallsOutlineOnItsLayer) {
+  for (const auto& [unit, insunits] : {std::pair{LengthUnit::Millimetre, 4}, {LengthUnit::Inch, 1}}) {
+    const buildkit::PanelSet set =
+        buildkit::WallPanels(vortalis::testing::FlatRectangularHorn(unit), {}, {".", ""});
+    exports::WriteKitFile(exports::PanelsKit{unit, set}, Path("panels.dxf"));
+    const QJsonObject found = ReadBack(Path("panels.dxf"));
+    EXPECT_EQ(found["insunits"].toInt(), insunits);
+    for (const buildkit::Panel& panel : set.panels) {
+      const QJsonArray outlines =
+          found["polylines"].toObject()[QString::fromStdString("PANEL_" + panel.name)].toArray();
+      ASSERT_EQ(outlines.size(), 1) << panel.name;
+      EXPECT_TRUE(outlines[0].toObject()["closed"].toBool());
+      double x0 = 1e300, x1 = -1e300;
+      for (const QJsonValue& p : outlines[0].toObject()["points"].toArray()) {
+        x0 = std::min(x0, p.toArray()[0].toDouble());
+        x1 = std::max(x1, p.toArray()[0].toDouble());
+      }
+      EXPECT_NEAR(x1 - x0, static_cast<double>(panel.length), 1e-9 * x1) << panel.name;
+    }
   }
 }
 

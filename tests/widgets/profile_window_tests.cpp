@@ -156,9 +156,10 @@ class ProfileWindowTests : public QObject {
     QCOMPARE(Captions(form->File1),
              (QStringList{"&Save", "Save &as...", "-", "&Print...", "Printer &setup...", "-",
                           "&Close", "&Quit", "-", "Show &profile...", "E&xport profile...",
-                          "Print full-size &template...", "Acoustic &loading...", "&Build kit..."}));
-    for (const QAction* item : {form->Showprofile1, form->Exportprofile1, form->Printtemplate1,
-                                form->Acousticloading1, form->Buildkit1}) {
+                          "Export pa&nels...", "Print full-size &template...",
+                          "Acoustic &loading...", "&Build kit..."}));
+    for (const QAction* item : {form->Showprofile1, form->Exportprofile1, form->Exportpanels1,
+                                form->Printtemplate1, form->Acousticloading1, form->Buildkit1}) {
       QVERIFY(item->shortcut().isEmpty());
       QVERIFY(item->isEnabled());
     }
@@ -220,6 +221,35 @@ class ProfileWindowTests : public QObject {
       }
       dialog->CloseButton->click();
       QTRY_VERIFY(!dialog);
+    }
+  }
+
+  // A rectangular horn's four walls as one DXF; a circular horn's report
+  // says why it has none, before any file is asked for.
+  void exportPanelsWritesTheWallsOrRefuses() {
+    for (const QString& horn : {QStringLiteral("flat"), QStringLiteral("bass")}) {
+      TTextForm* form = ReportOf(horn);
+      QVERIFY(form);
+      const QString path = folder_->filePath(horn + QStringLiteral(".dxf"));
+      prompt_->errors.clear();
+      prompt_->exportPresets.clear();
+      prompt_->exportAnswers = {path};
+      form->Exportpanels1->trigger();
+      if (horn == QStringLiteral("flat")) {
+        QVERIFY2(prompt_->errors.isEmpty(), qPrintable(prompt_->errors.join('\n')));
+        QCOMPARE(prompt_->exportPresets, QStringList{QStringLiteral("panels.dxf")});
+        const QByteArray dxf = ReadFile(path);
+        for (const char* layer : {"PANEL_1A", "PANEL_1B", "PANEL_2A", "PANEL_2B"})
+          QVERIFY2(dxf.contains(layer), layer);
+      } else {
+        QCOMPARE(prompt_->errors,
+                 QStringList{QStringLiteral(
+                     "Panels are drawn for rectangular horns only: the wall of a circular horn "
+                     "is curved in two directions and cannot be cut flat")});
+        QVERIFY(prompt_->exportPresets.isEmpty());
+        QVERIFY(!QFile::exists(path));
+        prompt_->exportAnswers.clear();
+      }
     }
   }
 

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "buildkit/sectors.h"
+#include "geometry/number_text.h"
+#include "geometry/units.h"
+#include "report/horn_profile.h"
+#include "report/report_input.h"
+
+// The walls of a rectangular horn as flat patterns. Wall 1A is the surface
+// z = side1(x) / 2, |y| <= side2(x) / 2 (x along the axis): curved in one plane
+// only, so it develops exactly into the plane as (length along the wall from
+// the throat, y). Wall 2A likewise with side2 / 2 and side1; 1B and 2B are
+// their mirror images, with the same outlines.
+namespace vortalis::buildkit {
+
+struct PanelPoint {
+  long double distance;  // from the throat along the axis
+  long double along;     // the pattern's length from the throat end, along the wall
+  long double width;     // between the two walls this one meets; the outline lies at +-width / 2
+};
+
+struct Panel {
+  std::string name;                // "1A", "1B", "2A" or "2B"
+  bool flat = false;               // a flat side: a plane, its length the slant length
+  std::vector<PanelPoint> points;  // throat first; the outline is within the curve tolerance
+  long double length = 0.0L;       // the last point's `along`
+  std::vector<PanelPoint> marks;   // at whole multiples of the set's markStep, before the end
+
+  // The closed outline, in the horn's unit: x along the wall, y across it,
+  // symmetric about y = 0; the upper edge from the throat, then the lower back.
+  std::vector<FlatPoint> Outline() const;
+};
+
+struct PanelSet {
+  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
+  long double end = 0.0L;      // where the panels end along the axis: L, or the mouth limit
+  long double markStep = 0.0L;  // between the marks, along the axis (MarkStep of the end)
+  std::array<Panel, 4> panels;  // 1A, 1B, 2A, 2B
+};
+
+// Only for input the validation accepted. Throws KitError for a circular horn
+// and report::ProfileError for a mouth limit the profile refuses; the panels
+// end where the profile does.
+PanelSet WallPanels(const report::HornInput& input, const report::MouthLimit& limit,
+                    const geometry::Separators& separators);
+
+}  // namespace vortalis::buildkit

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "buildkit/kit_horn.h"
+#include "buildkit/panels.h"
+#include "report/horn_profile.h"
+
+namespace {
+
+using vortalis::buildkit::Panel;
+using vortalis::buildkit::PanelSet;
+using vortalis::geometry::LengthUnit;
+using vortalis::geometry::MouthLocation;
+using vortalis::report::MouthLimit;
+using vortalis::report::MouthLimitKind;
+using vortalis::report::RectangularReportInput;
+
+constexpr long double kPi = 3.14159265358979323846264L;
+
+// The horn written out here, apart from the code under test: the tractrix of
+// mouth radius a; the built section is pi r^2 / k, its sides in the throat's
+// ratio, or with flat sides 1A - 1B growing linearly to the mouth distance.
+struct TestHorn {
+  long double a, k, s1, s2, L, H;
+  bool flat;
+
+  TestHorn(const RectangularReportInput& in) {
+    const long double perMetre = in.unit == LengthUnit::Millimetre ? 1000.0L : 39.37007874016L;
+    a = 340.0L / (2.0L * kPi * std::stold(in.frequencyText)) * perMetre;
+    k = static_cast<long double>(static_cast<int>(in.location));
+    s1 = std::stold(in.side1Text);
+    s2 = std::stold(in.side2Text);
+    L = FromMouth(std::sqrt(s1 * s2 * k / kPi));
+    flat = in.flatSides;
+    H = flat ? (std::stold(in.mouthText) - s1) / 2.0L : 0.0L;
+  }
+  long double FromMouth(long double r) const {
+    const long double s = std::sqrt(a * a - r * r);
+    return a * std::log((a + s) / r) - s;
+  }
+  // Wall 1A's (wall 1) or 2A's distance from the axis at flare angle t: half of
+  // side 1A - 1B or 2A - 2B; each is half the width of the other's panel.
+  long double Half(int wall, long double t) const {
+    const long double r = a * std::sin(t);
+    const long double area = kPi * r * r / k;
+    const long double side1 =
+        flat ? s1 + 2.0L * H * (L - FromMouth(r)) / L : std::sqrt(area * s1 / s2);
+    return (wall == 1 ? side1 : area / side1) / 2.0L;
+  }
+  // Length along the wall between flare angles t0 and t1: Simpson's rule on
+  // the arc element, the wall's slope by central differences.
+  long double Arc(int wall, long double t0, long double t1, int n) const {
+    const auto element = [&](long double t) {
+      const long double d = 1e-7L;
+      const long double lo = std::max(t - d, 1e-9L);
+      const long double hi = std::min(t + d, kPi / 2.0L);
+      const long double dx = -(FromMouth(a * std::sin(hi)) - FromMouth(a * std::sin(lo))) / (hi - lo);
+      const long double dz = (Half(wall, hi) - Half(wall, lo)) / (hi - lo);
+      return std::hypot(dx, dz);
+    };
+    const long double h = (t1 - t0) / n;
+    long double sum = element(t0) + element(t1);
+    for (int i = 1; i < n; ++i) sum += element(t0 + i * h) * (i % 2 ? 4.0L : 2.0L);
+    return sum * h / 3.0L;
+  }
+};
+
+RectangularReportInput Horn(const char* fc, const char* s1, const char* s2, const char* flatMouth,
+                            MouthLocation location, LengthUnit unit = LengthUnit::Millimetre) {
+  RectangularReportInput input;
+  input.unit = unit;
+  input.frequencyText = fc;
+  input.side1Text = s1;
+  input.side2Text = s2;
+  input.flatSides = flatMouth != nullptr;
+  if (flatMouth != nullptr) input.mouthText = flatMouth;
+  input.location = location;
+  return input;
+}
+
+struct PanelCase {
+  const char* name;
+  RectangularReportInput input;
+  MouthLimit limit;
+  long double flatSideLength;  // the report's "Flat side real length", 0 without flat sides
+};
+
+void PrintTo(const PanelCase& c, std::ostream* out) { *out << c.name; }
+
+class WallPanels : public ::testing::TestWithParam<PanelCase> {};
+
+TEST_P(WallPanels, DevelopTheWallsToTheirTrueLengthAndWidths) {
+  const PanelCase& c = GetParam();
+  const PanelSet set = vortalis::buildkit::WallPanels(c.input, c.limit, {".", ""});
+  const auto profile = vortalis::report::MakeRectangularProfile(c.input, 1e9L, c.limit, {".", ""});
+  const auto& end = profile.points.back();
+  const TestHorn horn(c.input);
+  const long double mmPer = c.input.unit == LengthUnit::Millimetre ? 1.0L : 25.4L;
+
+  long double largestOfBoth = 0.0L;
+  for (int wall = 1; wall <= 2; ++wall) {
+    const Panel& a = set.panels[static_cast<std::size_t>(2 * (wall - 1))];
+    const Panel& b = set.panels[static_cast<std::size_t>(2 * (wall - 1) + 1)];
+    SCOPED_TRACE(a.name);
+    ASSERT_EQ(a.points.size(), b.points.size());
+    EXPECT_EQ(a.length, b.length);
+
+    // Widths at the ends are the report's sides of the other pair.
+    EXPECT_EQ(a.points.front().width, wall == 1 ? horn.s2 : horn.s1);
+    EXPECT_EQ(a.points.back().width, wall == 1 ? end.side2 : end.side1);
+    EXPECT_EQ(a.points.back().distance, end.distance);
+
+    const long double t0 = std::asin(std::sqrt(horn.s1 * horn.s2 * horn.k / kPi) / horn.a);
+    const long double t1 = std::asin(std::min(1.0L, end.radius / horn.a));
+    const auto angle = [&](long double distance) {
+      // Flare angle of the section `distance` from the throat, by bisection.
+      long double lo = t0, hi = t1;
+      for (int j = 0; j < 200; ++j) {
+        const long double mid = (lo + hi) / 2.0L;
+        (horn.L - horn.FromMouth(horn.a * std::sin(mid)) < distance ? lo : hi) = mid;
+      }
+      return (lo + hi) / 2.0L;
+    };
+    if (wall == 1 && c.flatSideLength > 0.0L) {
+      EXPECT_NEAR(a.length, c.flatSideLength, 0.005L);
+      EXPECT_EQ(a.length, end.flatSideDistance);
+    } else {
+      EXPECT_NEAR(a.length, horn.Arc(wall, t0, t1, 40000), 1e-6L * a.length);
+    }
+
+    // The marks lie where the wall has come that far from the throat.
+    ASSERT_GT(a.marks.size(), 5u);
+    long double markAlong = 0.0L;
+    long double markAngle = t0;
+    for (const auto& mark : a.marks) {
+      const long double next = angle(mark.distance);
+      markAlong += horn.Arc(wall, markAngle, next, 400);
+      markAngle = next;
+      EXPECT_NEAR(mark.along, markAlong, 1e-6L * a.length);
+    }
+
+    // Every chord of the outline lies within the tolerance of the true edge:
+    // the edge's point halfway between two vertices, measured from their chord.
+    long double largest = 0.0L;
+    for (std::size_t i = 1; i < a.points.size(); ++i) {
+      const auto& p = a.points[i - 1];
+      const auto& q = a.points[i];
+      const long double tp0 = angle(p.distance);
+      const long double tq = angle(q.distance);
+      const long double tm = (tp0 + tq) / 2.0L;
+      const long double x = horn.Arc(wall, tp0, tm, 16);
+      const long double y = horn.Half(3 - wall, tm) - p.width / 2.0L;
+      const long double dx = q.along - p.along;
+      const long double dy = (q.width - p.width) / 2.0L;
+      largest = std::max(largest, std::fabs(dx * y - dy * x) / std::hypot(dx, dy));
+    }
+    EXPECT_LE(largest * mmPer, vortalis::buildkit::kCurveToleranceMm * 1.01L);
+    largestOfBoth = std::max(largestOfBoth, largest * mmPer);
+  }
+  // Not drawn needlessly dense either: the walls share their vertices.
+  EXPECT_GT(largestOfBoth, vortalis::buildkit::kCurveToleranceMm / 4.0L);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Horns, WallPanels,
+    ::testing::Values(
+        PanelCase{"FlatSidesThreeWalls", Horn("32", "40", "50", "3000", MouthLocation::ThreeWalls),
+                  {}, 5055.89L},
+        PanelCase{"FlatSidesCutAtSide1",
+                  Horn("50", "60", "80", "1200", MouthLocation::TwoWalls),
+                  {MouthLimitKind::Side1, 800.0L}, 0.0L},
+        PanelCase{"CurvedFreeAir", Horn("100", "40", "50", nullptr, MouthLocation::FreeAir), {},
+                  0.0L},
+        PanelCase{"CurvedInchCutAtLength",
+                  Horn("60", "2", "3", nullptr, MouthLocation::OneWall, LengthUnit::Inch),
+                  {MouthLimitKind::Length, 40.0L}, 0.0L}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
