@@ -212,8 +212,8 @@ PanelSet WallPanels(const report::HornInput& input, const report::MouthLimit& li
   PanelSet set;
   set.unit = rectangular->unit;
   set.end = last.distance;
-  Panel one{"1A", horn.flatSides, {}, 0.0L};
-  Panel two{"2A", false, {}, 0.0L};
+  Panel one{"1A", horn.flatSides, {}, 0.0L, {}};
+  Panel two{"2A", false, {}, 0.0L, {}};
   long double along2 = 0.0L;
   for (std::size_t i = 0; i < wall.size(); ++i) {
     const WallPoint& p = wall[i];
