@@ -112,13 +112,12 @@ struct MouthLimitWord {
   report::MouthLimitKind kind;
   std::string_view word;
   unsigned kinds;
-  long double scale;  // the limit is VALUE times this: a diameter gives a radius
 };
 inline constexpr std::array<MouthLimitWord, 4> kMouthLimitWords{{
-    {report::MouthLimitKind::Radius, "radius", kCircular, 1.0L},
-    {report::MouthLimitKind::Radius, "diameter", kCircular, 0.5L},
-    {report::MouthLimitKind::Side1, "side1", kRectangular, 1.0L},
-    {report::MouthLimitKind::Length, "length", kBothKinds, 1.0L},
+    {report::MouthLimitKind::Radius, "radius", kCircular},
+    {report::MouthLimitKind::Diameter, "diameter", kCircular},
+    {report::MouthLimitKind::Side1, "side1", kRectangular},
+    {report::MouthLimitKind::Length, "length", kBothKinds},
 }};
 
 // The captions of the increment buttons in `unit`.

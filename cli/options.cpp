@@ -130,19 +130,16 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionT
       if ((word.kinds & kind) != 0) choices.push_back(std::string(word.word) + "=VALUE");
     }
     const std::size_t equals = limitText->find('=');
-    long double scale = 1.0L;
     for (const MouthLimitWord& word : kMouthLimitWords) {
-      if ((word.kinds & kind) != 0 && limitText->substr(0, equals) == word.word) {
+      if ((word.kinds & kind) != 0 && limitText->substr(0, equals) == word.word)
         drawings.mouthLimit.kind = word.kind;
-        scale = word.scale;
-      }
     }
     const auto value = equals == std::string_view::npos
                            ? std::nullopt
                            : PositiveLength(limitText->substr(equals + 1), options.separators);
     if (drawings.mouthLimit.kind == report::MouthLimitKind::None || !value)
       return BadValue(OptionId::MouthLimit, *limitText, JoinChoices(choices));
-    drawings.mouthLimit.value = *value * scale;
+    drawings.mouthLimit.value = *value;
   }
   const auto paperText = text(OptionId::Paper);
   if (paperText) {

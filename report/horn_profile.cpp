@@ -87,12 +87,19 @@ HornProfile MakeCircularProfile(const CircularReportInput& input, long double st
       end = LengthEnd(limit.value, length);
       break;
     case MouthLimitKind::Radius:
-      if (!(limit.value > horn.throatRadius))
-        throw ProfileError("The mouth limit radius must be larger than the throat radius.");
-      if (limit.value < a) end = RadiusEnd(a, length, limit.value);
+    case MouthLimitKind::Diameter: {
+      const bool diameter = limit.kind == MouthLimitKind::Diameter;
+      const long double radius = diameter ? limit.value / 2.0L : limit.value;
+      if (!(radius > horn.throatRadius)) {
+        throw ProfileError(diameter
+                               ? "The mouth limit diameter must be larger than the throat diameter."
+                               : "The mouth limit radius must be larger than the throat radius.");
+      }
+      if (radius < a) end = RadiusEnd(a, length, radius);
       break;
+    }
     case MouthLimitKind::Side1:
-      throw ProfileError("A circular horn is cut short at a radius or a length.");
+      throw ProfileError("A circular horn is cut short at a radius, a diameter or a length.");
   }
 
   const auto addPoint = [&profile, a](long double distance, long double r) {
@@ -146,6 +153,7 @@ HornProfile MakeRectangularProfile(const RectangularReportInput& input, long dou
       }
       break;
     case MouthLimitKind::Radius:
+    case MouthLimitKind::Diameter:
       throw ProfileError("A rectangular horn is cut short at side 1A - 1B or a length.");
   }
 

@@ -16,13 +16,13 @@
 namespace vortalis::report {
 
 // Where a drawing stops short of the full tractrix mouth (a full bass horn is
-// often cut short). Radius is for circular horns, Side1 for rectangular ones,
-// Length for both.
-enum class MouthLimitKind { None, Radius, Side1, Length };
+// often cut short). Radius and Diameter are for circular horns, Side1 for
+// rectangular ones, Length for both.
+enum class MouthLimitKind { None, Radius, Diameter, Side1, Length };
 
 struct MouthLimit {
   MouthLimitKind kind = MouthLimitKind::None;
-  long double value = 0.0L;  // in the report's unit; Radius is a radius even in diameter mode
+  long double value = 0.0L;  // in the report's unit
 };
 
 struct ProfilePoint {

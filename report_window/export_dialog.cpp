@@ -168,9 +168,10 @@ MouthLimit TExportForm::LimitOf(long double value) const {
   if (LengthLimit->isChecked()) return MouthLimit{MouthLimitKind::Length, value};
   if (source_.horn && vortalis::report::IsRectangular(*source_.horn))
     return MouthLimit{MouthLimitKind::Side1, value};
-  // The limit is a radius; a report in diameters is cut at the diameter it shows.
-  return MouthLimit{MouthLimitKind::Radius,
-                    vortalis::report::RadiusOfSize(value, SourceSizeMode(source_))};
+  // A report in diameters is cut at the diameter it shows.
+  return MouthLimit{SourceSizeMode(source_) == SizeMode::Diameter ? MouthLimitKind::Diameter
+                                                                   : MouthLimitKind::Radius,
+                    value};
 }
 
 std::optional<long double> TExportForm::ReadLength(QLineEdit* field, const QString& name) {

@@ -263,6 +263,8 @@ TEST(HornProfile, RefusesStepsAndLimitsThatGiveNoDrawing) {
       {"a million points", [] { return MakeCircularProfile({}, 0.0004L, {}, {}); }},
       {"radius at the throat",
        [] { return MakeCircularProfile({}, 1.0L, {MouthLimitKind::Radius, 10.0L}, {}); }},
+      {"diameter of the throat's radius",
+       [] { return MakeCircularProfile({}, 1.0L, {MouthLimitKind::Diameter, 20.0L}, {}); }},
       {"radius NaN",
        [nan] { return MakeCircularProfile({}, 1.0L, {MouthLimitKind::Radius, nan}, {}); }},
       {"length zero",

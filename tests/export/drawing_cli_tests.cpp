@@ -82,11 +82,10 @@ TEST(DrawingOptions, AreReadWithTheUnitAndTheSeparator) {
   EXPECT_EQ(length.drawings.mouthLimit.kind, MouthLimitKind::Length);
   EXPECT_EQ(length.drawings.mouthLimit.value, 300.0L);
 
-  // A diameter is the radius limit at half of it.
   const ToolOptions diameter = Parsed({"circular", "--size", "diameter", "--template", "t.pdf",
                                        "--mouth-limit", "diameter=600.5"});
-  EXPECT_EQ(diameter.drawings.mouthLimit.kind, MouthLimitKind::Radius);
-  EXPECT_EQ(diameter.drawings.mouthLimit.value, 300.25L);
+  EXPECT_EQ(diameter.drawings.mouthLimit.kind, MouthLimitKind::Diameter);
+  EXPECT_EQ(diameter.drawings.mouthLimit.value, 600.5L);
 }
 
 TEST(DrawingOptions, UsageErrors) {
