@@ -166,6 +166,10 @@ QPointF Across(const report::HornProfile& profile, const CurveModel& model, long
 
 }  // namespace
 
+std::size_t ProfileCurveCount(const report::HornProfile& profile) {
+  return Kinds(profile).size();
+}
+
 std::vector<ProfileCurve> ProfileCurves(const report::HornProfile& profile) {
   std::vector<ProfileCurve> curves;
   for (const CurveKind& kind : Kinds(profile)) {

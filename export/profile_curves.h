@@ -28,6 +28,8 @@ struct ProfileCurve {
 // sides the first is a straight line). Every point of profile.points is a
 // point of each curve, with the same values; more lie between where needed.
 std::vector<ProfileCurve> ProfileCurves(const report::HornProfile& profile);
+// How many curves ProfileCurves gives, without computing them.
+std::size_t ProfileCurveCount(const report::HornProfile& profile);
 
 // A station of the step (not the throat nor the end) on one curve.
 struct StationMark {

@@ -98,7 +98,7 @@ ProfileLayout::ProfileLayout(const HornProfile& profile, const QRectF& area, con
                              const vortalis::geometry::Separators& separators)
     : area_(area) {
   const QRectF extent = vortalis::exports::ProfileExtent(profile);
-  panels_ = std::max<int>(1, static_cast<int>(vortalis::exports::ProfileCurves(profile).size()));
+  panels_ = std::max<int>(1, static_cast<int>(vortalis::exports::ProfileCurveCount(profile)));
   const qreal length = std::max<qreal>(DrawnLength(profile, extent.right()), 1e-9);
   xLow_ = -kPadShare * length;
   xHigh_ = length * (1 + kPadShare);
@@ -380,17 +380,27 @@ QString PanelTitle(const HornProfile& profile, const ProfileCurve& curve, int pa
 
 }  // namespace
 
+ProfilePaintCurves CurvesToPaint(const HornProfile& profile, const HornProfile* stations) {
+  return {vortalis::exports::ProfileCurves(profile),
+          stations ? vortalis::exports::ProfileCurves(*stations) : std::vector<ProfileCurve>()};
+}
+
 void PaintHornProfile(QPainter& painter, const QRectF& area, const HornProfile& profile,
                       const vortalis::geometry::Separators& separators,
                       const HornProfile* stations) {
+  PaintHornProfile(painter, area, profile, separators, stations, CurvesToPaint(profile, stations));
+}
+
+void PaintHornProfile(QPainter& painter, const QRectF& area, const HornProfile& profile,
+                      const vortalis::geometry::Separators& separators,
+                      const HornProfile* stations, const ProfilePaintCurves& paintCurves) {
   painter.save();
   painter.fillRect(area, Qt::white);
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   const ProfileLayout layout(profile, area, painter.font(), separators);
-  const std::vector<ProfileCurve> curves = vortalis::exports::ProfileCurves(profile);
-  const std::vector<ProfileCurve> stationCurves =
-      stations ? vortalis::exports::ProfileCurves(*stations) : std::vector<ProfileCurve>();
+  const std::vector<ProfileCurve>& curves = paintCurves.walls;
+  const std::vector<ProfileCurve>& stationCurves = paintCurves.stations;
   for (int panel = 0; panel < static_cast<int>(curves.size()); ++panel) {
     const ProfileCurve& curve = curves[static_cast<std::size_t>(panel)];
     PaintGrid(painter, layout, panel, separators);
@@ -467,7 +477,11 @@ class ProfileView : public QWidget {
  public:
   ProfileView(const HornProfile& profile, const HornProfile* stations,
               std::function<void(std::optional<ReadoutDistance>)> readout, QWidget* parent)
-      : QWidget(parent), profile_(profile), stations_(stations), readout_(std::move(readout)) {
+      : QWidget(parent),
+        profile_(profile),
+        stations_(stations),
+        curves_(CurvesToPaint(profile, stations)),
+        readout_(std::move(readout)) {
     setObjectName(QStringLiteral("ProfileView"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -477,7 +491,7 @@ class ProfileView : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
-    PaintHornProfile(painter, rect(), profile_, CurrentSeparators(), stations_);
+    PaintHornProfile(painter, rect(), profile_, CurrentSeparators(), stations_, curves_);
     if (!marked_) return;
     const ProfileLayout layout(profile_, rect(), font(), CurrentSeparators());
     painter.setPen(QPen(kCursor, 1, Qt::DotLine));
@@ -513,6 +527,7 @@ class ProfileView : public QWidget {
 
   const HornProfile& profile_;
   const HornProfile* stations_;
+  const ProfilePaintCurves curves_;
   std::function<void(std::optional<ReadoutDistance>)> readout_;
   std::optional<ReadoutDistance> marked_;
 };

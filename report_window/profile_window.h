@@ -9,6 +9,7 @@
 
 #include "geometry/number_text.h"
 #include "report/drawing_grid.h"
+#include "export/profile_curves.h"
 #include "report/horn_profile.h"
 #include "report_window/report_calculation.h"
 
@@ -71,6 +72,20 @@ void PaintHornProfile(QPainter& painter, const QRectF& area,
                       const vortalis::report::HornProfile& profile,
                       const vortalis::geometry::Separators& separators,
                       const vortalis::report::HornProfile* stations = nullptr);
+
+// The curves of such a drawing, computed once for a window that paints it
+// often: the walls' points between the stations cost a solver call each.
+struct ProfilePaintCurves {
+  std::vector<vortalis::exports::ProfileCurve> walls;
+  std::vector<vortalis::exports::ProfileCurve> stations;
+};
+ProfilePaintCurves CurvesToPaint(const vortalis::report::HornProfile& profile,
+                                 const vortalis::report::HornProfile* stations);
+void PaintHornProfile(QPainter& painter, const QRectF& area,
+                      const vortalis::report::HornProfile& profile,
+                      const vortalis::geometry::Separators& separators,
+                      const vortalis::report::HornProfile* stations,
+                      const ProfilePaintCurves& curves);
 
 // The distance a readout shows for a device x: rounded to a 1-2-5 step of at
 // least two pixels, so that it shows no more digits than the mouse can point at.
