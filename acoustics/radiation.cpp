@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "geometry/constants.h"
+#include "geometry/gauss_legendre.h"
 
 namespace vortalis::acoustics {
 
@@ -58,35 +59,6 @@ long double StruveH1Series(long double x) {
   });
 }
 
-// Gauss-Legendre nodes and weights on [-1, 1] by Newton's method on P_n.
-template <int N>
-struct GaussLegendre {
-  std::array<long double, N> node{};
-  std::array<long double, N> weight{};
-  GaussLegendre() {
-    for (int i = 0; i < N; ++i) {
-      long double x = std::cos(Pi * (static_cast<long double>(i) + 0.75L) /
-                               (static_cast<long double>(N) + 0.5L));
-      long double derivative = 0.0L;
-      for (int iteration = 0; iteration < 100; ++iteration) {
-        long double p0 = 1.0L;
-        long double p1 = x;
-        for (int n = 2; n <= N; ++n) {
-          const long double p2 = ((2.0L * n - 1.0L) * x * p1 - (n - 1.0L) * p0) / n;
-          p0 = p1;
-          p1 = p2;
-        }
-        derivative = N * (x * p1 - p0) / (x * x - 1.0L);
-        const long double step = p1 / derivative;
-        x -= step;
-        if (std::fabs(step) < 1e-19L) break;
-      }
-      node[i] = x;
-      weight[i] = 2.0L / ((1.0L - x * x) * derivative * derivative);
-    }
-  }
-};
-
 // Nodes u and weights w e^(-u) of a composite Gauss-Legendre rule for
 // integral_0^inf e^(-u) f(u) du, cut at u = 64 where e^(-u) < 2e-28.
 struct LaplaceRule {
@@ -96,7 +68,7 @@ struct LaplaceRule {
   std::array<long double, kOrder * kPanels> node{};
   std::array<long double, kOrder * kPanels> weight{};
   LaplaceRule() {
-    const GaussLegendre<kOrder> rule;
+    const geometry::GaussLegendre<kOrder> rule;
     for (int panel = 0; panel < kPanels; ++panel) {
       for (int i = 0; i < kOrder; ++i) {
         const long double u = kPanelWidth * (static_cast<long double>(panel) + 0.5L) +

@@ -6,6 +6,7 @@
 
 #include "buildkit/kit_horn.h"
 #include "geometry/constants.h"
+#include "geometry/gauss_legendre.h"
 #include "geometry/tractrix.h"
 #include "report/horn_model.h"
 #include "report/station_section.h"
@@ -16,40 +17,8 @@ namespace {
 
 constexpr int kGaussNodes = 16;
 
-// Gauss-Legendre nodes and weights on [-1, 1], by Newton's method on P_n.
-struct GaussRule {
-  std::array<long double, kGaussNodes> node{};
-  std::array<long double, kGaussNodes> weight{};
-};
-
-const GaussRule& Gauss() {
-  static const GaussRule rule = [] {
-    GaussRule r;
-    constexpr int n = kGaussNodes;
-    for (int i = 0; i < n; ++i) {
-      long double x = std::cos(geometry::Pi * (static_cast<long double>(i) + 0.75L) /
-                               (static_cast<long double>(n) + 0.5L));
-      long double slope = 1.0L;
-      for (int iteration = 0; iteration < 100; ++iteration) {
-        long double p0 = 1.0L;
-        long double p1 = x;
-        for (int k = 2; k <= n; ++k) {
-          const long double p2 = (static_cast<long double>(2 * k - 1) * x * p1 -
-                                  static_cast<long double>(k - 1) * p0) /
-                                 static_cast<long double>(k);
-          p0 = p1;
-          p1 = p2;
-        }
-        slope = static_cast<long double>(n) * (x * p1 - p0) / (x * x - 1.0L);
-        const long double dx = p1 / slope;
-        x -= dx;
-        if (std::fabs(dx) <= 1e-19L) break;
-      }
-      r.node[static_cast<std::size_t>(i)] = x;
-      r.weight[static_cast<std::size_t>(i)] = 2.0L / ((1.0L - x * x) * slope * slope);
-    }
-    return r;
-  }();
+const geometry::GaussLegendre<kGaussNodes>& Gauss() {
+  static const geometry::GaussLegendre<kGaussNodes> rule;
   return rule;
 }
 
@@ -108,7 +77,7 @@ class WallShapes {
     const long double half = (t1 - t0) * 0.5L;
     const long double mid = (t1 + t0) * 0.5L;
     const long double side1PerDistance = 2.0L * horn_.flatOffset / horn_.length;
-    const GaussRule& rule = Gauss();
+    const auto& rule = Gauss();
     long double sum = 0.0L;
     for (int i = 0; i < kGaussNodes; ++i) {
       const long double t = mid + half * rule.node[static_cast<std::size_t>(i)];
