@@ -23,8 +23,10 @@
 
 #include "app/main_form.h"
 #include "app/startup.h"
+#include "buildkit/panels.h"
 #include "buildkit/rings.h"
 #include "export/full_size_template.h"
+#include "export/kit_files.h"
 #include "export/profile_curves.h"
 #include "export/profile_export.h"
 #include "report/drawing_grid.h"
@@ -224,33 +226,75 @@ class ProfileWindowTests : public QObject {
     }
   }
 
-  // A rectangular horn's four walls as one DXF; a circular horn's report
-  // says why it has none, before any file is asked for.
+  // "Export panels..." is the export dialog with the panels chosen: drawings
+  // only, no step, and the mouth limit reaches the file. A circular horn's
+  // report says why it has none, before any dialog.
+  void exportPanelsWritesTheWallsOrRefuses_data() {
+    QTest::addColumn<QString>("horn");
+    QTest::addColumn<QString>("limit");  // "", "size" or "length"
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("flat, cut 2.5 m from the throat, DXF") << "flat" << "length" << "2500"
+                                                          << "panels.dxf";
+    QTest::newRow("flat, cut where 1A - 1B reaches 1500, SVG") << "flat" << "size" << "1500"
+                                                               << "panels.svg";
+    QTest::newRow("circular") << "bass" << "" << "" << "";
+  }
+
   void exportPanelsWritesTheWallsOrRefuses() {
-    for (const QString& horn : {QStringLiteral("flat"), QStringLiteral("bass")}) {
-      TTextForm* form = ReportOf(horn);
-      QVERIFY(form);
-      const QString path = folder_->filePath(horn + QStringLiteral(".dxf"));
-      prompt_->errors.clear();
-      prompt_->exportPresets.clear();
-      prompt_->exportAnswers = {path};
-      form->Exportpanels1->trigger();
-      if (horn == QStringLiteral("flat")) {
-        QVERIFY2(prompt_->errors.isEmpty(), qPrintable(prompt_->errors.join('\n')));
-        QCOMPARE(prompt_->exportPresets, QStringList{QStringLiteral("panels.dxf")});
-        const QByteArray dxf = ReadFile(path);
-        for (const char* layer : {"PANEL_1A", "PANEL_1B", "PANEL_2A", "PANEL_2B"})
-          QVERIFY2(dxf.contains(layer), layer);
-      } else {
-        QCOMPARE(prompt_->errors,
-                 QStringList{QStringLiteral(
-                     "Panels are drawn for rectangular horns only: the wall of a circular horn "
-                     "is curved in two directions and cannot be cut flat")});
-        QVERIFY(prompt_->exportPresets.isEmpty());
-        QVERIFY(!QFile::exists(path));
-        prompt_->exportAnswers.clear();
-      }
+    QFETCH(QString, horn);
+    QFETCH(QString, limit);
+    QFETCH(QString, value);
+    QFETCH(QString, file);
+    TTextForm* form = ReportOf(horn);
+    QVERIFY(form);
+    prompt_->exportPresets.clear();
+    form->Exportpanels1->trigger();
+    if (horn != QStringLiteral("flat")) {
+      QCOMPARE(prompt_->errors,
+               QStringList{QStringLiteral(
+                   "Panels are drawn for rectangular horns only: the wall of a circular horn "
+                   "is curved in two directions and cannot be cut flat")});
+      QVERIFY(!form->ExportDialog());
+      return;
     }
+    QPointer<TExportForm> dialog = form->ExportDialog();
+    QVERIFY(dialog && dialog->isVisible());
+    QVERIFY(dialog->Panels->isChecked());
+    QVERIFY(dialog->Dxf->isChecked());
+    QVERIFY(!dialog->Csv->isEnabled());
+    QVERIFY(!dialog->Step->isEnabled());
+    dialog->Step->setText(QStringLiteral("not a number"));  // no step for panels
+    (limit == QStringLiteral("size") ? dialog->SizeLimit : dialog->LengthLimit)->setChecked(true);
+    dialog->LimitValue->setText(value);
+    if (file.endsWith(QStringLiteral(".svg"))) dialog->Svg->setChecked(true);
+    const QString path = folder_->filePath(file);
+    prompt_->exportAnswers = {path};
+    dialog->ExportButton->click();
+    QVERIFY2(prompt_->errors.isEmpty(), qPrintable(prompt_->errors.join('\n')));
+    QCOMPARE(prompt_->exportPresets, QStringList{file});
+    QTRY_VERIFY(!dialog);
+
+    const MouthLimit mouth{limit == QStringLiteral("size") ? MouthLimitKind::Side1
+                                                            : MouthLimitKind::Length,
+                           std::stold(value.toStdString())};
+    const auto& source = form->Source();
+    const auto panels = [&](const MouthLimit& cut) {
+      const vortalis::exports::PanelsKit kit{
+          SourceUnit(source), vortalis::buildkit::WallPanels(*source.horn, cut, source.separators)};
+      return file.endsWith(QStringLiteral(".svg")) ? vortalis::exports::KitSvg(kit)
+                                                   : vortalis::exports::KitDxf(kit);
+    };
+    const QByteArray written = ReadFile(path);
+    QCOMPARE(written, panels(mouth));
+    QVERIFY(written != panels({}));
+
+    // The walls' profile is what "Export profile..." shows next, CSV again possible.
+    form->Exportprofile1->trigger();
+    dialog = form->ExportDialog();
+    QVERIFY(dialog && dialog->Walls->isChecked() && dialog->Csv->isEnabled() &&
+            dialog->Step->isEnabled());
+    dialog->Cancel->click();
   }
 
   void profileWindowDrawsTheReportsHorn_data() {
@@ -347,6 +391,7 @@ class ProfileWindowTests : public QObject {
     QPointer<TExportForm> dialog = form->ExportDialog();
     QVERIFY(dialog && dialog->isVisible());
     QCOMPARE(dialog->Step->text(), horn == QStringLiteral("flat") ? "100" : "10");
+    QCOMPARE(dialog->Panels != nullptr, horn == QStringLiteral("flat"));
 
     // A step that gives no profile is refused before any file is asked for;
     // the box adds the full stop.
@@ -476,6 +521,7 @@ class ProfileWindowTests : public QObject {
     form->Printtemplate1->trigger();
     QPointer<TExportForm> dialog = form->TemplateDialog();
     QVERIFY(dialog && dialog->isVisible());
+    QCOMPARE(dialog->Panels != nullptr, horn == QStringLiteral("flat"));
     dialog->Paper->setCurrentIndex(dialog->Paper->findData(paper));
     dialog->Step->setText(QStringLiteral("7.5"));
     if (!limit.isEmpty()) {
@@ -511,6 +557,52 @@ class ProfileWindowTests : public QObject {
       QVERIFY(vortalis::exports::WriteTemplatePdf(MakeSourceProfile(form->Source(), 7.5L, {}),
                                                   toolPath, size) > toolPages);
     }
+  }
+
+  // The template dialog with the panels chosen prints the panels' own
+  // template on the chosen paper, cut at the mouth limit, the count announced.
+  void templateDialogPrintsThePanels() {
+    TTextForm* form = FlatRectangularReport();
+    QVERIFY(form);
+    QPrinter& printer = TTextForm::SharedPrinter();
+    const QPageLayout before = printer.pageLayout();
+    form->Printtemplate1->trigger();
+    QPointer<TExportForm> dialog = form->TemplateDialog();
+    QVERIFY(dialog && dialog->isVisible());
+    dialog->Panels->setChecked(true);
+    QVERIFY(!dialog->Step->isEnabled());
+    dialog->Paper->setCurrentIndex(dialog->Paper->findData(int(QPageSize::A3)));
+    dialog->LengthLimit->setChecked(true);
+    dialog->LimitValue->setText(QStringLiteral("2500"));
+    dialog->SheetsChange();
+    const int announced = dialog->Sheets->text().section(QLatin1Char(' '), 0, 0).toInt();
+    const QString path = folder_->filePath(QStringLiteral("panels.pdf"));
+    prompt_->printAnswers = {true};
+    prompt_->configurePrinter = [&path](QPrinter& chosen) {
+      chosen.setOutputFormat(QPrinter::PdfFormat);
+      chosen.setOutputFileName(path);
+    };
+    dialog->ExportButton->click();
+    QVERIFY2(prompt_->errors.isEmpty(), qPrintable(prompt_->errors.join('\n')));
+    QTRY_VERIFY(!dialog);
+    QCOMPARE(printer.pageLayout().pageSize().id(), before.pageSize().id());
+
+    // The same panels written as the kit's PDF on A3.
+    const auto& source = form->Source();
+    const auto kit = [&](const MouthLimit& cut) {
+      return vortalis::exports::PanelsKit{
+          SourceUnit(source), vortalis::buildkit::WallPanels(*source.horn, cut, source.separators)};
+    };
+    const QString own = folder_->filePath(QStringLiteral("kit.pdf"));
+    vortalis::exports::WriteKitFile(kit({MouthLimitKind::Length, 2500.0L}), own,
+                                    QPageSize(QPageSize::A3));
+    const QByteArray printed = ReadFile(path);
+    const QByteArray expected = ReadFile(own);
+    QCOMPARE(PdfPageCount(printed), PdfPageCount(expected));
+    QCOMPARE(announced, PdfPageCount(expected));
+    QCOMPARE(MediaBox(printed), MediaBox(expected));
+    vortalis::exports::WriteKitFile(kit({}), own, QPageSize(QPageSize::A3));
+    QVERIFY(PdfPageCount(ReadFile(own)) > announced);
   }
 };
 
