@@ -176,6 +176,8 @@ bool TExportForm::PanelsChosen() const { return Panels && Panels->isChecked(); }
 
 void TExportForm::CurvesClick() {
   const bool panels = PanelsChosen();
+  if (purpose_ == Purpose::Export)
+    setWindowTitle(panels ? QStringLiteral("Export panels") : QStringLiteral("Export profile"));
   Step->setEnabled(!panels);
   StepNote->setVisible(panels);
   if (Csv) {

@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -24,7 +23,6 @@
 
 #include "buildkit/panels.h"
 #include "export/full_size_template.h"
-#include "export/kit_files.h"
 #include "output/output_error.h"
 #include "report_window/acoustic_window.h"
 #include "report_window/export_dialog.h"

@@ -261,6 +261,7 @@ class ProfileWindowTests : public QObject {
     QPointer<TExportForm> dialog = form->ExportDialog();
     QVERIFY(dialog && dialog->isVisible());
     QVERIFY(dialog->Panels->isChecked());
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Export panels"));
     QVERIFY(dialog->Dxf->isChecked());
     QVERIFY(!dialog->Csv->isEnabled());
     QVERIFY(!dialog->Step->isEnabled());
