@@ -132,8 +132,8 @@ void TExportForm::BuildControls(const QString& unit) {
                "Step");
   pointRows->addRow(QStringLiteral("S&tep (%1):").arg(unit), Step);
   if (Panels) {
-    StepNote = Named(new QLabel(QStringLiteral(
-                         "Panels are drawn as finely as cutting needs; the step is the profile's.")),
+    StepNote = Named(new QLabel(QStringLiteral("Panels are drawn as finely as cutting needs; "
+                                                "the step is the profile's.")),
                      "StepNote");
     pointRows->addRow(StepNote);
   }
@@ -190,7 +190,8 @@ void TExportForm::CurvesClick() {
 
 vortalis::exports::FlatKit TExportForm::PanelsOf(const MouthLimit& limit) const {
   return vortalis::exports::PanelsKit{
-      SourceUnit(source_), vortalis::buildkit::WallPanels(*source_.horn, limit, source_.separators)};
+      SourceUnit(source_),
+      vortalis::buildkit::WallPanels(*source_.horn, limit, source_.separators)};
 }
 
 ExportFormat TExportForm::Format() const {
@@ -291,9 +292,8 @@ QString TExportForm::PresetName(ExportFormat format) const {
   if (reportFile_ == QStringLiteral("Untitled"))
     return (panels ? QStringLiteral("panels.") : QStringLiteral("profile.")) + suffix;
   const QFileInfo report(reportFile_);
-  return QDir(report.path())
-      .filePath(report.completeBaseName() + (panels ? QStringLiteral("-panels.") : QStringLiteral(".")) +
-                suffix);
+  const QString tail = panels ? QStringLiteral("-panels.") : QStringLiteral(".");
+  return QDir(report.path()).filePath(report.completeBaseName() + tail + suffix);
 }
 
 void TExportForm::ExportPanels(const MouthLimit& limit) {
