@@ -17,10 +17,10 @@
 #include <exception>
 #include <utility>
 
+#include "buildkit/panels.h"
 #include "geometry/units.h"
 #include "report/drawing_grid.h"
 #include "report/horn_model.h"
-#include "report_window/report_printer.h"
 #include "report_window/report_profile.h"
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
@@ -80,6 +80,10 @@ TExportForm::TExportForm(ReportSource source, const QString& reportFile, QWidget
     connect(button, &QRadioButton::toggled, this, &TExportForm::LimitClick);
   }
   LimitClick();
+  if (Panels) {
+    connect(Panels, &QRadioButton::toggled, this, &TExportForm::CurvesClick);
+    CurvesClick();
+  }
   if (Paper) {
     connect(Paper, &QComboBox::currentIndexChanged, this, &TExportForm::SheetsChange);
     connect(Step, &QLineEdit::editingFinished, this, &TExportForm::SheetsChange);
@@ -90,6 +94,14 @@ TExportForm::TExportForm(ReportSource source, const QString& reportFile, QWidget
 
 void TExportForm::BuildControls(const QString& unit) {
   const bool exporting = purpose_ == Purpose::Export;
+  QGroupBox* curves = nullptr;
+  if (source_.horn && vortalis::report::IsRectangular(*source_.horn)) {
+    curves = new QGroupBox(QStringLiteral("Curves"));
+    auto* choices = new QHBoxLayout(curves);
+    Walls = AddRadio(choices, "Walls", QStringLiteral("&Walls (profile)"));
+    Panels = AddRadio(choices, "Panels", QStringLiteral("Pa&nels (true size)"));
+    Walls->setChecked(true);
+  }
   QGroupBox* format = nullptr;
   if (exporting) {
     format = new QGroupBox(QStringLiteral("Format"));
@@ -119,6 +131,12 @@ void TExportForm::BuildControls(const QString& unit) {
                    CurrentSeparators()))),
                "Step");
   pointRows->addRow(QStringLiteral("S&tep (%1):").arg(unit), Step);
+  if (Panels) {
+    StepNote = Named(new QLabel(QStringLiteral("Panels are drawn as finely as cutting needs; "
+                                                "the step is the profile's.")),
+                     "StepNote");
+    pointRows->addRow(StepNote);
+  }
 
   auto* mouth = new QGroupBox(QStringLiteral("Mouth"));
   auto* mouthRows = new QVBoxLayout(mouth);
@@ -141,6 +159,7 @@ void TExportForm::BuildControls(const QString& unit) {
   Cancel->setObjectName(QStringLiteral("Cancel"));
 
   auto* layout = new QVBoxLayout(this);
+  if (curves) layout->addWidget(curves);
   layout->addWidget(format);
   layout->addWidget(points);
   layout->addWidget(mouth);
@@ -151,6 +170,28 @@ void TExportForm::BuildControls(const QString& unit) {
 void TExportForm::LimitClick() {
   LimitValue->setEnabled(!FullHorn->isChecked());
   if (Paper) SheetsChange();
+}
+
+bool TExportForm::PanelsChosen() const { return Panels && Panels->isChecked(); }
+
+void TExportForm::CurvesClick() {
+  const bool panels = PanelsChosen();
+  if (purpose_ == Purpose::Export)
+    setWindowTitle(panels ? QStringLiteral("Export panels") : QStringLiteral("Export profile"));
+  Step->setEnabled(!panels);
+  StepNote->setVisible(panels);
+  if (Csv) {
+    // Panels are drawings only.
+    Csv->setEnabled(!panels);
+    if (panels && Csv->isChecked()) Dxf->setChecked(true);
+  }
+  if (Paper) SheetsChange();
+}
+
+vortalis::exports::FlatKit TExportForm::PanelsOf(const MouthLimit& limit) const {
+  return vortalis::exports::PanelsKit{
+      SourceUnit(source_),
+      vortalis::buildkit::WallPanels(*source_.horn, limit, source_.separators)};
 }
 
 ExportFormat TExportForm::Format() const {
@@ -195,35 +236,35 @@ QPageSize TExportForm::PaperSize() const {
 }
 
 void TExportForm::SheetsChange() {
-  const auto step = ParseLength(Step);
+  const bool panels = PanelsChosen();
+  const auto step = panels ? std::optional<long double>(0.0L) : ParseLength(Step);
   const auto value =
       FullHorn->isChecked() ? std::optional<long double>(0.0L) : ParseLength(LimitValue);
   if (!step || !value) {
-    Sheets->setText(QStringLiteral("Pages: enter the step and the mouth limit"));
+    Sheets->setText(panels ? QStringLiteral("Pages: enter the mouth limit")
+                           : QStringLiteral("Pages: enter the step and the mouth limit"));
     return;
   }
   try {
     const TemplateSheets sheets =
-        FewerTemplateSheets(MakeSourceProfile(source_, *step, LimitOf(*value)), PaperSize());
-    Sheets->setText(QStringLiteral("%1 %2, %3 (turned to need fewer)")
+        panels ? FewerKitSheets(PanelsOf(LimitOf(*value)), PaperSize())
+               : FewerTemplateSheets(MakeSourceProfile(source_, *step, LimitOf(*value)),
+                                     PaperSize());
+    // The panels' pages are not turned yet.
+    Sheets->setText(QStringLiteral("%1 %2, %3%4")
                         .arg(sheets.pages)
                         .arg(sheets.pages == 1 ? QStringLiteral("page") : QStringLiteral("pages"))
                         .arg(sheets.layout.orientation() == QPageLayout::Landscape
                                  ? QStringLiteral("landscape")
-                                 : QStringLiteral("portrait")));
+                                 : QStringLiteral("portrait"))
+                        .arg(panels ? QString() : QStringLiteral(" (turned to need fewer)")));
   } catch (const std::exception& error) {
     Sheets->setText(QString::fromUtf8(error.what()));
   }
 }
 
-void TExportForm::PrintTemplateClick(const vortalis::report::HornProfile& profile) {
-  TemplateSheets sheets;
-  try {
-    sheets = FewerTemplateSheets(profile, PaperSize());
-  } catch (const std::exception& error) {
-    ShowProfileFailure(error);
-    return;
-  }
+void TExportForm::PrintOn(const TemplateSheets& sheets, const QString& job,
+                          const std::function<void(QPrinter&)>& print) {
   // The print dialog starts from the template's paper; the printer's own
   // layout is back for the next report once the template is printed.
   QPrinter& printer = SharedPrinter();
@@ -234,9 +275,9 @@ void TExportForm::PrintTemplateClick(const vortalis::report::HornProfile& profil
   }
   bool printed = false;
   if (Prompts().Print(this, printer)) {
-    printer.setDocName(QStringLiteral("Template - %1").arg(reportFile_));
+    printer.setDocName(job);
     try {
-      PrintTemplate(profile, printer, CurrentSeparators());
+      print(printer);
       printed = true;
     } catch (const std::exception& error) {
       ShowProfileFailure(error);
@@ -248,12 +289,54 @@ void TExportForm::PrintTemplateClick(const vortalis::report::HornProfile& profil
 
 QString TExportForm::PresetName(ExportFormat format) const {
   const QString suffix = QString::fromLatin1(vortalis::report::FormatName(format));
-  if (reportFile_ == QStringLiteral("Untitled")) return QStringLiteral("profile.") + suffix;
+  const bool panels = PanelsChosen();
+  if (reportFile_ == QStringLiteral("Untitled"))
+    return (panels ? QStringLiteral("panels.") : QStringLiteral("profile.")) + suffix;
   const QFileInfo report(reportFile_);
-  return QDir(report.path()).filePath(report.completeBaseName() + QLatin1Char('.') + suffix);
+  const QString tail = panels ? QStringLiteral("-panels.") : QStringLiteral(".");
+  return QDir(report.path()).filePath(report.completeBaseName() + tail + suffix);
+}
+
+void TExportForm::ExportPanels(const MouthLimit& limit) {
+  vortalis::exports::FlatKit kit;
+  try {
+    kit = PanelsOf(limit);
+  } catch (const std::exception& error) {
+    ShowProfileFailure(error);
+    return;
+  }
+  if (purpose_ == Purpose::Template) {
+    TemplateSheets sheets;
+    try {
+      sheets = FewerKitSheets(kit, PaperSize());
+    } catch (const std::exception& error) {
+      ShowProfileFailure(error);
+      return;
+    }
+    PrintOn(sheets, QStringLiteral("Panels - %1").arg(reportFile_),
+            [&kit](QPrinter& printer) { PrintKitTemplate(kit, printer); });
+    return;
+  }
+  const ExportFormat format = Format();
+  const QString extension = QString::fromLatin1(vortalis::report::FormatName(format));
+  const QString path = Prompts().ExportFileName(
+      this, PresetName(format), vortalis::exports::KitFilter(kit, extension), extension);
+  if (path.isEmpty()) return;
+  try {
+    vortalis::exports::WriteKitFile(kit, path, SharedPrinter().pageLayout().pageSize());
+  } catch (const std::exception& error) {
+    ShowProfileFailure(error);
+    return;
+  }
+  accept();
 }
 
 void TExportForm::ExportClick() {
+  if (PanelsChosen()) {
+    const auto limit = ReadLimit();
+    if (limit) ExportPanels(*limit);
+    return;
+  }
   const auto step = ReadLength(Step, QStringLiteral("The step"));
   if (!step) return;
   const auto limit = ReadLimit();
@@ -266,7 +349,15 @@ void TExportForm::ExportClick() {
     return;
   }
   if (purpose_ == Purpose::Template) {
-    PrintTemplateClick(profile);
+    TemplateSheets sheets;
+    try {
+      sheets = FewerTemplateSheets(profile, PaperSize());
+    } catch (const std::exception& error) {
+      ShowProfileFailure(error);
+      return;
+    }
+    PrintOn(sheets, QStringLiteral("Template - %1").arg(reportFile_),
+            [&](QPrinter& printer) { PrintTemplate(profile, printer, CurrentSeparators()); });
     return;
   }
   const ExportFormat format = Format();

@@ -3,15 +3,19 @@
 #include <QDialog>
 #include <QPageSize>
 #include <QString>
+#include <functional>
 #include <optional>
 
+#include "export/kit_files.h"
 #include "export/profile_export.h"
 #include "report/horn_profile.h"
 #include "report_window/report_calculation.h"
+#include "report_window/report_printer.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPrinter;
 class QPushButton;
 class QRadioButton;
 
@@ -20,7 +24,9 @@ namespace vortalis::windows {
 // Writes a report's horn profile as a CSV table, a DXF or an SVG drawing, or
 // prints its full-size template: the format or the paper, the distance between
 // the points (a board thickness, say) and where the mouth is cut short, then
-// the file or the print dialog. Belongs to its report window.
+// the file or the print dialog. A rectangular horn's walls can be drawn
+// instead as their true-size panels (DXF, SVG or the template), which need no
+// step. Belongs to its report window.
 class TExportForm : public QDialog {
   Q_OBJECT
  public:
@@ -32,6 +38,10 @@ class TExportForm : public QDialog {
 
   Purpose Kind() const { return purpose_; }
 
+  // Rectangular horns only: the walls' profile or their panels.
+  QRadioButton* Walls = nullptr;
+  QRadioButton* Panels = nullptr;
+  QLabel* StepNote = nullptr;  // why the step is off for panels
   // Export only.
   QRadioButton* Csv = nullptr;
   QRadioButton* Dxf = nullptr;
@@ -52,12 +62,21 @@ class TExportForm : public QDialog {
   // template printed, and stays open otherwise.
   void ExportClick();
   void LimitClick();
+  // The controls the chosen curves use.
+  void CurvesClick();
   // Template: counts the pages again for the paper and the fields as they are.
   void SheetsChange();
 
  private:
   void BuildControls(const QString& unit);
-  void PrintTemplateClick(const vortalis::report::HornProfile& profile);
+  bool PanelsChosen() const;
+  vortalis::exports::FlatKit PanelsOf(const vortalis::report::MouthLimit& limit) const;
+  // Writes the panels' file, or prints their template.
+  void ExportPanels(const vortalis::report::MouthLimit& limit);
+  // Sets the printer to `sheets`, shows the print dialog and prints; the
+  // printer's own layout is back afterwards.
+  void PrintOn(const TemplateSheets& sheets, const QString& job,
+               const std::function<void(QPrinter&)>& print);
   vortalis::exports::ExportFormat Format() const;
   std::optional<long double> ParseLength(const QLineEdit* field) const;
   // The limit the chosen kind gives `value` (a diameter halved to a radius).

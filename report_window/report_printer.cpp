@@ -1,5 +1,6 @@
 #include "report_window/report_printer.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
@@ -112,12 +113,30 @@ int PrintTemplate(const vortalis::report::HornProfile& profile, QPrinter& printe
   });
 }
 
+int PrintKitTemplate(const vortalis::exports::FlatKit& kit, QPrinter& printer) {
+  return PrintPages(printer, [&](QPagedPaintDevice& device) {
+    return vortalis::exports::PrintKit(kit, device);
+  });
+}
+
 TemplateSheets FewerTemplateSheets(const vortalis::report::HornProfile& profile,
                                    const QPageSize& paper) {
   const QMarginsF margins(kTemplateMarginMm, kTemplateMarginMm, kTemplateMarginMm,
                           kTemplateMarginMm);
   const auto fewer = vortalis::exports::FewerTemplatePages(profile, paper, margins);
   return {QPageLayout(paper, fewer.orientation, margins, QPageLayout::Millimeter), fewer.pages};
+}
+
+TemplateSheets FewerKitSheets(const vortalis::exports::FlatKit& kit, const QPageSize& paper) {
+  const QMarginsF margins(kTemplateMarginMm, kTemplateMarginMm, kTemplateMarginMm,
+                          kTemplateMarginMm);
+  const QPageLayout layout(paper, QPageLayout::Portrait, margins, QPageLayout::Millimeter);
+  // Counted by printing into nothing, until the kit can count its own pages.
+  QBuffer discard;
+  discard.open(QIODevice::WriteOnly);
+  QPdfWriter writer(&discard);
+  writer.setPageLayout(layout);
+  return {layout, vortalis::exports::PrintKit(kit, writer)};
 }
 
 }  // namespace vortalis::windows

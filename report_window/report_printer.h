@@ -3,6 +3,7 @@
 #include <QPageLayout>
 #include <functional>
 
+#include "export/kit_files.h"
 #include "geometry/number_text.h"
 #include "report/horn_profile.h"
 
@@ -44,5 +45,13 @@ struct TemplateSheets {
 // Throws output::OutputError when the template fits neither way.
 TemplateSheets FewerTemplateSheets(const vortalis::report::HornProfile& profile,
                                    const QPageSize& paper);
+
+// A kit's template (exports::PrintKit) on `paper` with the same margins, and
+// the pages it takes. Portrait for now. Throws output::OutputError when the
+// kit does not fit.
+TemplateSheets FewerKitSheets(const vortalis::exports::FlatKit& kit, const QPageSize& paper);
+
+// The kit's template on `printer`, as PrintTemplate. Returns the number of pages.
+int PrintKitTemplate(const vortalis::exports::FlatKit& kit, QPrinter& printer);
 
 }  // namespace vortalis::windows

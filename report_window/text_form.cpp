@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -16,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -23,7 +23,6 @@
 
 #include "buildkit/panels.h"
 #include "export/full_size_template.h"
-#include "export/kit_files.h"
 #include "output/output_error.h"
 #include "report_window/acoustic_window.h"
 #include "report_window/export_dialog.h"
@@ -336,41 +335,33 @@ void TTextForm::Showprofile1Click() {
   ShowInFront(profile_);
 }
 
-void TTextForm::Exportprofile1Click() {
+void TTextForm::Exportprofile1Click() { OpenExport(false); }
+
+// The export dialog with the panels chosen, so a mouth limit can be given.
+// A circular horn has none: the panels' own refusal says why.
+void TTextForm::Exportpanels1Click() {
+  if (!HasHorn(source_)) return;
+  if (!vortalis::report::IsRectangular(*source_.horn)) {
+    try {
+      vortalis::buildkit::WallPanels(*source_.horn, {}, source_.separators);
+    } catch (const std::exception& error) {
+      ShowProfileFailure(error);
+    }
+    return;
+  }
+  OpenExport(true);
+}
+
+void TTextForm::OpenExport(bool panels) {
   if (!export_) {
     if (!HasHorn(source_)) return;
     export_ = new TExportForm(source_, fileName_, this);
   }
+  if (export_->Panels) (panels ? export_->Panels : export_->Walls)->setChecked(true);
   // Window-modal: the other reports and the dialogs stay usable meanwhile.
   export_->open();
   export_->raise();
   export_->activateWindow();
-}
-
-void TTextForm::Exportpanels1Click() {
-  if (!HasHorn(source_)) return;
-  vortalis::exports::FlatKit kit;
-  try {
-    kit = vortalis::exports::PanelsKit{
-        SourceUnit(source_), vortalis::buildkit::WallPanels(*source_.horn, {}, source_.separators)};
-  } catch (const std::exception& error) {
-    ShowProfileFailure(error);
-    return;
-  }
-  QString preset = QStringLiteral("panels.dxf");
-  if (fileName_ != QStringLiteral("Untitled")) {
-    const QFileInfo report(fileName_);
-    preset = QDir(report.path()).filePath(report.completeBaseName() + QStringLiteral("-") + preset);
-  }
-  const QString path = Prompts().ExportFileName(
-      this, preset, QStringLiteral("Panels: DXF, SVG or PDF template (*.dxf *.svg *.pdf)"),
-      QStringLiteral("dxf"));
-  if (path.isEmpty()) return;
-  try {
-    vortalis::exports::WriteKitFile(kit, path, SharedPrinter().pageLayout().pageSize());
-  } catch (const std::exception& error) {
-    ShowProfileFailure(error);
-  }
 }
 
 void TTextForm::Printtemplate1Click() {

@@ -94,9 +94,11 @@ class TTextForm : public QWidget {
   void Exit1Click();
   void Showprofile1Click();
   void Exportprofile1Click();
-  // A rectangular horn's four walls laid flat, as DXF, SVG or a PDF template
-  // on the printer's paper; a circular horn's report is told why there are none.
+  // A rectangular horn's four walls laid flat: the export dialog with the
+  // panels chosen; a circular horn's report is told why there are none.
   void Exportpanels1Click();
+  // The export dialog, with the walls or the panels chosen.
+  void OpenExport(bool panels);
   void Printtemplate1Click();
   void Acousticloading1Click();
   void Buildkit1Click();

@@ -23,8 +23,10 @@
 
 #include "app/main_form.h"
 #include "app/startup.h"
+#include "buildkit/panels.h"
 #include "buildkit/rings.h"
 #include "export/full_size_template.h"
+#include "export/kit_files.h"
 #include "export/profile_curves.h"
 #include "export/profile_export.h"
 #include "report/drawing_grid.h"
@@ -224,33 +226,71 @@ class ProfileWindowTests : public QObject {
     }
   }
 
-  // A rectangular horn's four walls as one DXF; a circular horn's report
-  // says why it has none, before any file is asked for.
+  // "Export panels..." is the export dialog with the panels chosen: drawings
+  // only, no step, and the mouth limit reaches the file. A circular horn's
+  // report says why it has none, before any dialog.
+  void exportPanelsWritesTheWallsOrRefuses_data() {
+    QTest::addColumn<QString>("horn");
+    QTest::addColumn<QString>("limit");  // "", "size" or "length"
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("flat, cut 2.5 m from the throat, DXF") << "flat" << "length" << "2500"
+                                                          << "panels.dxf";
+    QTest::newRow("flat, cut where 1A - 1B reaches 1500, SVG") << "flat" << "size" << "1500"
+                                                               << "panels.svg";
+    QTest::newRow("circular") << "bass" << "" << "" << "";
+  }
+
   void exportPanelsWritesTheWallsOrRefuses() {
-    for (const QString& horn : {QStringLiteral("flat"), QStringLiteral("bass")}) {
-      TTextForm* form = ReportOf(horn);
-      QVERIFY(form);
-      const QString path = folder_->filePath(horn + QStringLiteral(".dxf"));
-      prompt_->errors.clear();
-      prompt_->exportPresets.clear();
-      prompt_->exportAnswers = {path};
-      form->Exportpanels1->trigger();
-      if (horn == QStringLiteral("flat")) {
-        QVERIFY2(prompt_->errors.isEmpty(), qPrintable(prompt_->errors.join('\n')));
-        QCOMPARE(prompt_->exportPresets, QStringList{QStringLiteral("panels.dxf")});
-        const QByteArray dxf = ReadFile(path);
-        for (const char* layer : {"PANEL_1A", "PANEL_1B", "PANEL_2A", "PANEL_2B"})
-          QVERIFY2(dxf.contains(layer), layer);
-      } else {
-        QCOMPARE(prompt_->errors,
-                 QStringList{QStringLiteral(
-                     "Panels are drawn for rectangular horns only: the wall of a circular horn "
-                     "is curved in two directions and cannot be cut flat")});
-        QVERIFY(prompt_->exportPresets.isEmpty());
-        QVERIFY(!QFile::exists(path));
-        prompt_->exportAnswers.clear();
-      }
+    QFETCH(QString, horn);
+    QFETCH(QString, limit);
+    QFETCH(QString, value);
+    QFETCH(QString, file);
+    TTextForm* form = ReportOf(horn);
+    QVERIFY(form);
+    prompt_->exportPresets.clear();
+    form->Exportpanels1->trigger();
+    if (horn != QStringLiteral("flat")) {
+      QCOMPARE(prompt_->errors,
+               QStringList{QStringLiteral(
+                   "Panels are drawn for rectangular horns only: the wall of a circular horn "
+                   "is curved in two directions and cannot be cut flat")});
+      QVERIFY(!form->ExportDialog());
+      return;
     }
+    QPointer<TExportForm> dialog = form->ExportDialog();
+    QVERIFY(dialog && dialog->isVisible());
+    QVERIFY(dialog->Panels->isChecked());
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Export panels"));
+    QVERIFY(dialog->Dxf->isChecked());
+    QVERIFY(!dialog->Csv->isEnabled());
+    QVERIFY(!dialog->Step->isEnabled());
+    dialog->Step->setText(QStringLiteral("not a number"));  // no step for panels
+    (limit == QStringLiteral("size") ? dialog->SizeLimit : dialog->LengthLimit)->setChecked(true);
+    dialog->LimitValue->setText(value);
+    if (file.endsWith(QStringLiteral(".svg"))) dialog->Svg->setChecked(true);
+    const QString path = folder_->filePath(file);
+    prompt_->exportAnswers = {path};
+    dialog->ExportButton->click();
+    QVERIFY2(prompt_->errors.isEmpty(), qPrintable(prompt_->errors.join('\n')));
+    QCOMPARE(prompt_->exportPresets, QStringList{file});
+    QTRY_VERIFY(!dialog);
+
+    const MouthLimit mouth{limit == QStringLiteral("size") ? MouthLimitKind::Side1
+                                                            : MouthLimitKind::Length,
+                           std::stold(value.toStdString())};
+    const auto& source = form->Source();
+    const vortalis::exports::PanelsKit kit{
+        SourceUnit(source), vortalis::buildkit::WallPanels(*source.horn, mouth, source.separators)};
+    const bool svg = file.endsWith(QStringLiteral(".svg"));
+    QCOMPARE(ReadFile(path), svg ? vortalis::exports::KitSvg(kit) : vortalis::exports::KitDxf(kit));
+
+    // The walls' profile is what "Export profile..." shows next, CSV again possible.
+    form->Exportprofile1->trigger();
+    dialog = form->ExportDialog();
+    QVERIFY(dialog && dialog->Walls->isChecked() && dialog->Csv->isEnabled() &&
+            dialog->Step->isEnabled());
+    dialog->Cancel->click();
   }
 
   void profileWindowDrawsTheReportsHorn_data() {
@@ -347,6 +387,7 @@ class ProfileWindowTests : public QObject {
     QPointer<TExportForm> dialog = form->ExportDialog();
     QVERIFY(dialog && dialog->isVisible());
     QCOMPARE(dialog->Step->text(), horn == QStringLiteral("flat") ? "100" : "10");
+    QCOMPARE(dialog->Panels != nullptr, horn == QStringLiteral("flat"));
 
     // A step that gives no profile is refused before any file is asked for;
     // the box adds the full stop.
@@ -457,6 +498,9 @@ class ProfileWindowTests : public QObject {
     QTest::newRow("flat rectangular, Letter, cut 2.5 m from the throat")
         << "flat" << int(QPageSize::Letter) << "length" << "2500" << int(MouthLimitKind::Length)
         << 2500.0;
+    QTest::newRow("flat rectangular's panels, A3, cut 2.5 m from the throat")
+        << "panels" << int(QPageSize::A3) << "length" << "2500" << int(MouthLimitKind::Length)
+        << 2500.0;
   }
 
   void templateDialogPrintsAsTheTool() {
@@ -466,16 +510,19 @@ class ProfileWindowTests : public QObject {
     QFETCH(QString, value);
     QFETCH(int, kind);
     QFETCH(double, limitValue);
-    TTextForm* form = horn == QStringLiteral("flat")
-                          ? FlatRectangularReport()
-                          : CircularReport(QStringLiteral("40"), QStringLiteral("25"),
-                                           horn == QStringLiteral("diameter"));
+    const bool panels = horn == QStringLiteral("panels");
+    const bool rectangular = panels || horn == QStringLiteral("flat");
+    TTextForm* form = rectangular ? FlatRectangularReport()
+                                  : CircularReport(QStringLiteral("40"), QStringLiteral("25"),
+                                                   horn == QStringLiteral("diameter"));
     QVERIFY(form);
     QPrinter& printer = TTextForm::SharedPrinter();
     const QPageLayout before = printer.pageLayout();
     form->Printtemplate1->trigger();
     QPointer<TExportForm> dialog = form->TemplateDialog();
     QVERIFY(dialog && dialog->isVisible());
+    QCOMPARE(dialog->Panels != nullptr, rectangular);
+    if (panels) dialog->Panels->setChecked(true);
     dialog->Paper->setCurrentIndex(dialog->Paper->findData(paper));
     dialog->Step->setText(QStringLiteral("7.5"));
     if (!limit.isEmpty()) {
@@ -500,13 +547,25 @@ class ProfileWindowTests : public QObject {
     const QPageSize size(static_cast<QPageSize::PageSizeId>(paper));
     const QString toolPath = folder_->filePath(QStringLiteral("tool.pdf"));
     const MouthLimit mouth{static_cast<MouthLimitKind>(kind), static_cast<long double>(limitValue)};
-    const int toolPages = vortalis::exports::WriteTemplatePdf(
-        MakeSourceProfile(form->Source(), 7.5L, mouth), toolPath, size);
+    const auto& source = form->Source();
+    int toolPages = 0;
+    if (panels) {
+      // The panels' own PDF; the step does not reach them.
+      vortalis::exports::WriteKitFile(
+          vortalis::exports::PanelsKit{
+              SourceUnit(source),
+              vortalis::buildkit::WallPanels(*source.horn, mouth, source.separators)},
+          toolPath, size);
+      toolPages = PdfPageCount(ReadFile(toolPath));
+    } else {
+      toolPages = vortalis::exports::WriteTemplatePdf(MakeSourceProfile(source, 7.5L, mouth),
+                                                      toolPath, size);
+    }
     const QByteArray printed = ReadFile(path);
     QCOMPARE(PdfPageCount(printed), toolPages);
     QCOMPARE(announced, toolPages);
     QCOMPARE(MediaBox(printed), MediaBox(ReadFile(toolPath)));
-    if (mouth.kind != MouthLimitKind::None) {
+    if (mouth.kind != MouthLimitKind::None && !panels) {
       // The limit is what makes the count: the whole horn takes more pages.
       QVERIFY(vortalis::exports::WriteTemplatePdf(MakeSourceProfile(form->Source(), 7.5L, {}),
                                                   toolPath, size) > toolPages);
