@@ -33,6 +33,7 @@
 #include "report_window/text_form.h"
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
+#include "ui/show_in_front.h"
 #include "ui/widgets.h"
 
 namespace vortalis::windows {
@@ -229,8 +230,7 @@ TBuildKitForm::TBuildKitForm(ReportSource source, const QString& reportFile, QWi
   setObjectName(QStringLiteral("BuildKitForm"));
   setWindowTitle(QStringLiteral("Build kit"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(kReportDialogFlags);
   BuildControls();
   SetDefaults();
   refresh_ = new QTimer(this);

@@ -24,6 +24,7 @@
 #include "report_window/report_profile.h"
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
+#include "ui/show_in_front.h"
 #include "ui/shared_printer.h"
 #include "ui/widgets.h"
 
@@ -71,8 +72,7 @@ TExportForm::TExportForm(ReportSource source, const QString& reportFile, QWidget
   setWindowTitle(exporting ? QStringLiteral("Export profile")
                            : QStringLiteral("Print full-size template"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(kReportDialogFlags);
   BuildControls(QString::fromLatin1(UnitName(SourceUnit(source_))));
   connect(ExportButton, &QPushButton::clicked, this, &TExportForm::ExportClick);
   connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,8 +1,16 @@
 #pragma once
 
+#include <qnamespace.h>
+
 class QWidget;
 
 namespace vortalis::windows {
+
+// A dialog opened from a report's menu: above the settings dialogs, which stay
+// on top, so that it never opens hidden behind one.
+inline constexpr Qt::WindowFlags kReportDialogFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+    Qt::WindowStaysOnTopHint;
 
 // Visible and not minimised, above the program's other windows, without
 // taking the keyboard: how the progress window comes back.
