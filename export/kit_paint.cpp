@@ -420,7 +420,7 @@ void PaintMap(QPainter& painter, const FlatKit& kit, const KitDrawing& drawing,
   QStringList lines;
   if (map.sheets > 0)
     lines << QStringLiteral(
-                 "%1 sheets at full size on pages %2 to %3, the first at the throat end, each "
+                 "%1 sheets at full size on pages %2 to %3, numbered from the throat end, each "
                  "overlapping its neighbours by %4 mm. Trim each sheet's left and top edges "
                  "along its frame and glue them over the sheets named there, the grid lines "
                  "on each other. Check each sheet by its ruler, its grid and the cut lines' "
@@ -443,6 +443,10 @@ void PaintMap(QPainter& painter, const FlatKit& kit, const KitDrawing& drawing,
       runs.back().push_back(s.p2());
     else
       runs.push_back({s.p1(), s.p2()});
+  }
+  if (runs.size() > 1 && QLineF(runs.back().back(), runs.front().front()).length() < 1e-6) {
+    runs.back().insert(runs.back().end(), runs.front().begin() + 1, runs.front().end());
+    runs.erase(runs.begin());
   }
   QStringList straight;
   for (const std::vector<QPointF>& run : runs) {
