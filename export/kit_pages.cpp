@@ -271,6 +271,28 @@ KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
       }
       if (printed + static_cast<long long>(sheets.size()) > 4 * kMaxPages) break;
     }
+    // A sheet whose curves the others show as well, as where a curve only
+    // crosses its corner, is left out.
+    for (std::size_t k = sheets.size(); k-- > 0;) {
+      const QRectF w = sheets[k].window;
+      const auto covered = [&](const QPointF& p) {
+        for (std::size_t j = 0; j < sheets.size(); ++j)
+          if (j != k && sheets[j].window.adjusted(1.0, 1.0, -1.0, -1.0).contains(p)) return true;
+        return false;
+      };
+      bool redundant = true;
+      for (const QLineF& s : edges.curves) {
+        const int steps = std::max(1, static_cast<int>(std::ceil(s.length())));
+        for (int t = 0; t <= steps && redundant; ++t) {
+          const QPointF p = s.pointAt(static_cast<qreal>(t) / steps);
+          redundant = !w.contains(p) || covered(p);
+        }
+        if (!redundant) break;
+      }
+      if (redundant) sheets.erase(sheets.begin() + static_cast<std::ptrdiff_t>(k));
+    }
+    for (std::size_t k = 0; k < sheets.size(); ++k)
+      sheets[k].level = k > 0 && sheets[k - 1].column == sheets[k].column ? sheets[k - 1].level + 1 : 1;
     // A sector's sheets follow its arcs from its first edge, on the x axis.
     if (std::holds_alternative<SectorsKit>(kit))
       std::stable_sort(sheets.begin(), sheets.end(),

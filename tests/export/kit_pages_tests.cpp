@@ -35,35 +35,40 @@ report::RectangularReportInput Rectangular(const char* fc, bool flat, MouthLocat
   return input;
 }
 
-bool Touches(const QLineF& s, const QRectF& w) {
-  if (w.contains(s.p1()) || w.contains(s.p2())) return true;
-  const QLineF sides[] = {{w.topLeft(), w.topRight()},
-                          {w.topRight(), w.bottomRight()},
-                          {w.bottomRight(), w.bottomLeft()},
-                          {w.bottomLeft(), w.topLeft()}};
-  for (const QLineF& side : sides)
-    if (s.intersects(side, nullptr) == QLineF::BoundedIntersection) return true;
-  return false;
+qreal FromChord(const QPointF& p, const QPointF& a, const QPointF& b) {
+  const QPointF d = b - a;
+  const QPointF v = p - a;
+  return std::abs(d.x() * v.y() - d.y() * v.x()) / std::hypot(d.x(), d.y());
 }
 
-// Whether a curved stretch of a cut line (a vertex where the line bends a
-// little, as a drawn curve does, unlike a corner or a straight run) passes
-// through the window, in mm.
+// Whether the window shows a stretch of a cut line that a straightedge could
+// not draw: one leaving its chord by more than 0.02 mm (cut lines in mm,
+// followed in steps of at most 1 mm).
 bool ShowsCurve(const exports::KitPiece& piece, qreal mmPer, const QRectF& window) {
   for (const exports::KitPath& path : piece.paths) {
     if (!path.cut) continue;
+    std::vector<QPointF> inside;
+    const auto flush = [&] {
+      bool curved = false;
+      for (std::size_t k = 1; k + 1 < inside.size() && !curved; ++k)
+        curved = FromChord(inside[k], inside.front(), inside.back()) > 0.02;
+      inside.clear();
+      return curved;
+    };
     const std::size_t n = path.points.size();
-    for (std::size_t i = 1; i + 1 < n; ++i) {
-      const QPointF a = path.points[i - 1] * mmPer;
-      const QPointF b = path.points[i] * mmPer;
-      const QPointF c = path.points[i + 1] * mmPer;
-      const qreal turn =
-          std::abs(QLineF(a, b).angleTo(QLineF(b, c)));
-      const qreal bend = std::min(turn, 360.0 - turn);
-      if (bend > 1e-4 && bend < 15.0 &&
-          (Touches(QLineF(a, b), window) || Touches(QLineF(b, c), window)))
-        return true;
+    for (std::size_t i = 0; i + 1 < n + (path.closed ? 1 : 0); ++i) {
+      const QPointF a = path.points[i] * mmPer;
+      const QPointF b = path.points[(i + 1) % n] * mmPer;
+      const int steps = std::max(1, static_cast<int>(std::ceil(QLineF(a, b).length())));
+      for (int k = 0; k < steps; ++k) {
+        const QPointF p = a + (b - a) * (static_cast<qreal>(k) / steps);
+        if (window.contains(p))
+          inside.push_back(p);
+        else if (flush())
+          return true;
+      }
     }
+    if (flush()) return true;
   }
   return false;
 }
