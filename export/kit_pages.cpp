@@ -11,7 +11,7 @@ namespace vortalis::exports {
 namespace {
 
 constexpr qreal kPieceMarginMm = 5.0;
-constexpr qreal kHeaderMm = 20.0;
+constexpr qreal kHeaderMm = 23.0;
 constexpr qreal kFooterMm = 16.0;
 constexpr int kMaxPages = 500;
 // A run of a cut line is stated as a straight edge when it stays this close
@@ -169,7 +169,6 @@ KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
   const qreal mmPer = static_cast<qreal>(buildkit::MillimetresPer(drawing.unit));
   const QSizeF window = layout.area.size();
   const qreal stepX = window.width() - kKitOverlapMm;
-  const qreal stepY = window.height() - kKitOverlapMm;
 
   const auto* rings = std::get_if<RingsKit>(&kit);
   if (rings != nullptr) {
@@ -257,9 +256,12 @@ KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
       int level = 0;
       for (const auto& [low, high] : joined) {
         const int count = PagesFor(high - low, window.height());
+        // One sheet stands in the band's middle; more share it evenly, so
+        // that none holds only a sliver of it.
         const qreal bottom = count == 1 ? (low + high - window.height()) / 2.0 : low;
+        const qreal step = count == 1 ? 0.0 : (high - low - window.height()) / (count - 1);
         for (int k = 0; k < count; ++k) {
-          const QRectF w(left, bottom + k * stepY, window.width(), window.height());
+          const QRectF w(left, bottom + k * step, window.width(), window.height());
           if (std::none_of(edges.curves.begin(), edges.curves.end(),
                            [&w](const QLineF& s) { return Crosses(s, w); }))
             continue;

@@ -278,27 +278,35 @@ QString PageNames(const KitPrintLayout& layout, const std::vector<std::size_t>& 
          numbers.join(QStringLiteral(", "));
 }
 
-// The y of every cut line crossing x = at within the window, highest first.
-QString CrossingsAt(const KitEdges& edges, qreal at, const QRectF& window, qreal mmPer,
-                    LengthUnit unit) {
-  std::vector<qreal> ys;
+// Where the cut lines cross the line x = at (across: y = at) within the
+// window, highest (rightmost) first.
+QString CrossingsAt(const KitEdges& edges, qreal at, bool across, const QRectF& window,
+                    qreal mmPer, LengthUnit unit) {
+  const auto swap = [across](const QPointF& p) { return across ? QPointF(p.y(), p.x()) : p; };
+  const QRectF range = across ? QRectF(window.top(), window.left(), window.height(), window.width())
+                              : window;
+  std::vector<qreal> found;
   for (const auto* lines : {&edges.curves, &edges.straight}) {
-    for (const QLineF& s : *lines) {
+    for (const QLineF& line : *lines) {
+      const QLineF s(swap(line.p1()), swap(line.p2()));
       const qreal x0 = std::min(s.x1(), s.x2());
       const qreal x1 = std::max(s.x1(), s.x2());
       if (at < x0 || at > x1 || x0 == x1) continue;
-      const qreal y = s.y1() + (at - s.x1()) / s.dx() * s.dy();
-      if (y < window.top() || y > window.bottom()) continue;
+      const qreal v = s.y1() + (at - s.x1()) / s.dx() * s.dy();
+      if (v < range.top() || v > range.bottom()) continue;
       // A vertex shared by two segments is one crossing.
-      if (std::none_of(ys.begin(), ys.end(), [y](qreal v) { return std::abs(v - y) < 1e-6; }))
-        ys.push_back(y);
+      if (std::none_of(found.begin(), found.end(), [v](qreal f) { return std::abs(f - v) < 1e-6; }))
+        found.push_back(v);
     }
   }
-  std::sort(ys.begin(), ys.end(), std::greater<>());
+  std::sort(found.begin(), found.end(), std::greater<>());
   QStringList texts;
-  for (qreal y : ys) texts << Value(y, mmPer, unit);
-  return QStringLiteral("at x = %1: ").arg(Value(at, mmPer, unit)) +
-         (texts.isEmpty() ? QStringLiteral("none") : QStringLiteral("y = ") + texts.join(", "));
+  for (qreal v : found) texts << Value(v, mmPer, unit);
+  return QStringLiteral("at %1 = %2: ").arg(across ? QStringLiteral("y") : QStringLiteral("x"),
+                                             Value(at, mmPer, unit)) +
+         (texts.isEmpty() ? QStringLiteral("none")
+                          : (across ? QStringLiteral("x = ") : QStringLiteral("y = ")) +
+                                texts.join(", "));
 }
 
 // Grid lines at whole multiples of 50 mm (2 inch), labelled at the frame's left and bottom edges.
@@ -573,9 +581,12 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
                         Value(w.top(), mmPer, drawing.unit), Value(w.bottom(), mmPer, drawing.unit),
                         QString::fromLatin1(geometry::UnitName(drawing.unit)), Axes(kit))
                    .arg(layout.PageNumber(index - static_cast<std::size_t>(page.sheet)));
-      about << QStringLiteral("Cut lines at the frame's left edge, %1; at its right edge, %2.")
-                   .arg(CrossingsAt(edges, w.left(), w, mmPer, drawing.unit),
-                        CrossingsAt(edges, w.right(), w, mmPer, drawing.unit));
+      about << QStringLiteral("Cut lines at the frame's left edge, %1; at its right edge, %2; "
+                              "at its top edge, %3; at its bottom edge, %4.")
+                   .arg(CrossingsAt(edges, w.left(), false, w, mmPer, drawing.unit),
+                        CrossingsAt(edges, w.right(), false, w, mmPer, drawing.unit),
+                        CrossingsAt(edges, w.bottom(), true, w, mmPer, drawing.unit),
+                        CrossingsAt(edges, w.top(), true, w, mmPer, drawing.unit));
     }
     if (page.textsAbove) {
       QStringList texts;

@@ -191,7 +191,7 @@ TEST(KitPages, PrintedSheetNumbersMatchTheReport) {
   EXPECT_EQ(pages.size() - 1, count.captured(1).toInt());
 
   const QRegularExpression edge(
-      QStringLiteral("at its right edge, at x = ([\\d.]+): (y = ([-\\d., ]+)|none)\\."));
+      QStringLiteral("at its right edge, at x = ([\\d.]+): (y = ([-\\d., ]+)|none);"));
   int checked = 0;
   for (QString page : pages) {
     page.replace(QLatin1Char('\n'), QLatin1Char(' '));
