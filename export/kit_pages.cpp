@@ -294,7 +294,8 @@ KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
       if (redundant) sheets.erase(sheets.begin() + static_cast<std::ptrdiff_t>(k));
     }
     for (std::size_t k = 0; k < sheets.size(); ++k)
-      sheets[k].level = k > 0 && sheets[k - 1].column == sheets[k].column ? sheets[k - 1].level + 1 : 1;
+      sheets[k].level =
+          k > 0 && sheets[k - 1].column == sheets[k].column ? sheets[k - 1].level + 1 : 1;
     // A sector's sheets follow its arcs from its first edge, on the x axis.
     if (std::holds_alternative<SectorsKit>(kit))
       std::stable_sort(sheets.begin(), sheets.end(),

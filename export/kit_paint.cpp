@@ -551,7 +551,8 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
   const int total = layout.Total();
 
   QPainter painter;
-  if (!painter.begin(&device)) throw output::OutputError("Cannot print the kit: the printer refused.");
+  if (!painter.begin(&device))
+    throw output::OutputError("Cannot print the kit: the printer refused.");
   painter.setRenderHint(QPainter::Antialiasing);
   bool first = true;
   if (const auto* rings = std::get_if<RingsKit>(&kit))

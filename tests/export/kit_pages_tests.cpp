@@ -76,7 +76,9 @@ bool ShowsCurve(const exports::KitPiece& piece, qreal mmPer, const QRectF& windo
 // Every drawing page of a kit carries a curved cut line; the sheets of a piece
 // start at its throat end; fewer pages than the whole grid of sheets took.
 TEST(KitPages, EverySheetCarriesACurveAndFewerPagesPrint) {
-  const auto circular = [](const char* fc) { return CircularHorn(fc, "25", LengthUnit::Millimetre); };
+  const auto circular = [](const char* fc) {
+    return CircularHorn(fc, "25", LengthUnit::Millimetre);
+  };
   const struct {
     const char* name;
     exports::FlatKit kit;
@@ -94,7 +96,8 @@ TEST(KitPages, EverySheetCarriesACurveAndFewerPagesPrint) {
        546},
       {"sectors of 100 Hz",
        exports::SectorsKit{LengthUnit::Millimetre,
-                           buildkit::SheetDevelopments(circular("100"), {}, {".", ""}, 20.0L, 0.0L)},
+                           buildkit::SheetDevelopments(circular("100"), {}, {".", ""}, 20.0L,
+                                                       0.0L)},
        467},
       {"staves of 40 Hz",
        exports::StavesKit{LengthUnit::Millimetre,
