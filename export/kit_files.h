@@ -101,7 +101,8 @@ QByteArray KitSvg(const FlatKit& kit);
 // assembly map, then overlapping sheets laid over its curves only, numbered
 // from the throat end, each with its range, a labelled grid, where the cut
 // lines cross its edges and its neighbours; straight edges are stated by their
-// ends. A 100 mm (4 inch) check ruler on every page. Returns the number of pages.
+// points, on the map or in a table after the sheets. A 100 mm (4 inch) check
+// ruler on every page. Returns the number of pages.
 int PrintKit(const FlatKit& kit, QPagedPaintDevice& device);
 
 // The orientation of pageSize paper (with marginsMm) that needs fewer pages,

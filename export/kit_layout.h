@@ -46,20 +46,24 @@ struct KitEdges {
   std::vector<QLineF> straight;  // one line per straight edge, collinear runs joined
 };
 KitEdges SplitEdges(const KitPiece& piece, qreal mmPerUnit);
+// The straight edges as runs of points, edges that meet end to end joined.
+std::vector<std::vector<QPointF>> StraightRuns(const KitEdges& edges);
 
 // The pages of a kit's 1:1 template. A piece that fits a page has one page;
 // a larger one has an assembly map, then sheets laid over its curves only
-// (straight edges are drawn where they pass and stated on the map), numbered
-// from the throat end.
+// (straight edges are drawn where they pass and stated on the map, or in
+// tables of their points after the sheets), numbered from the throat end.
 inline constexpr qreal kKitOverlapMm = 10.0;  // sheets of a piece overlap their neighbours
 
 struct KitPrintPage {
-  enum class Kind { Whole, Map, Sheet };
+  enum class Kind { Whole, Map, Sheet, Points };
   Kind kind = Kind::Whole;
   std::size_t piece = 0;
   QRectF window;  // mm, y up: the part of the piece shown (bottom() is the highest y)
   int sheet = 0;  // a sheet's number among its piece's sheets, from 1
   int sheets = 0;  // the piece's sheets
+  int tables = 0;  // Map: pages listing the straight edges' points, after the sheets
+  int firstRow = 0;  // Points: the first point listed, from 0
   int column = 0;  // from the piece's left (throat) end
   int level = 0;   // from the bottom of its column
   bool textsAbove = false;  // Whole: the piece's texts do not fit beside it and go in the header
@@ -78,6 +82,16 @@ struct KitPrintLayout {
 // Throws output::OutputError for a page too small or too many pages.
 KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
                               const QSizeF& printableMm);
+// The straight edges' points on one Points page: rows in each of columns.
+struct PointTable {
+  int rows = 0;
+  int columns = 0;
+  int PerPage() const { return rows * columns; }
+};
+PointTable PointTableOf(const QRectF& area);
+// Fewer points than this are listed on the map itself.
+inline constexpr int kMapPoints = 24;
+
 // Rows of the rings' cutting list on one page.
 int CuttingListRows(const QSizeF& printableMm);
 

@@ -152,6 +152,27 @@ KitEdges SplitEdges(const KitPiece& piece, qreal mmPerUnit) {
   return edges;
 }
 
+std::vector<std::vector<QPointF>> StraightRuns(const KitEdges& edges) {
+  std::vector<std::vector<QPointF>> runs;
+  for (const QLineF& s : edges.straight) {
+    if (!runs.empty() && QLineF(runs.back().back(), s.p1()).length() < 1e-6)
+      runs.back().push_back(s.p2());
+    else
+      runs.push_back({s.p1(), s.p2()});
+  }
+  // A closed outline's last run may go on into its first.
+  if (runs.size() > 1 && QLineF(runs.back().back(), runs.front().front()).length() < 1e-6) {
+    runs.back().insert(runs.back().end(), runs.front().begin() + 1, runs.front().end());
+    runs.erase(runs.begin());
+  }
+  return runs;
+}
+
+PointTable PointTableOf(const QRectF& area) {
+  return {std::max(1, static_cast<int>((area.height() - 14.0) / 4.2)),
+          std::max(1, static_cast<int>(area.width() / 62.0))};
+}
+
 int CuttingListRows(const QSizeF& printableMm) {
   return std::max(1, static_cast<int>((printableMm.height() - 26.0 - 10.0) / 5.0));
 }
@@ -304,13 +325,25 @@ KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
                        });
     KitPrintPage map{KitPrintPage::Kind::Map, i, shape};
     map.sheets = static_cast<int>(sheets.size());
+    int points = 0;
+    for (const std::vector<QPointF>& run : StraightRuns(edges))
+      points += static_cast<int>(run.size());
+    const int perPage = PointTableOf(layout.area).PerPage();
+    if (points > kMapPoints) map.tables = (points + perPage - 1) / perPage;
     layout.pages.push_back(map);
     for (std::size_t k = 0; k < sheets.size(); ++k) {
       sheets[k].sheet = static_cast<int>(k) + 1;
       sheets[k].sheets = map.sheets;
       layout.pages.push_back(sheets[k]);
     }
-    printed += 1 + static_cast<long long>(sheets.size());
+    for (int k = 0; k < map.tables; ++k) {
+      KitPrintPage table{KitPrintPage::Kind::Points, i, shape};
+      table.sheet = k + 1;
+      table.sheets = map.tables;
+      table.firstRow = k * perPage;
+      layout.pages.push_back(table);
+    }
+    printed += 1 + static_cast<long long>(sheets.size()) + map.tables;
     if (printed > 4 * kMaxPages) break;
   }
   if (printed > kMaxPages)

@@ -246,6 +246,11 @@ QString Axes(const FlatKit& kit) {
   return QStringLiteral("x, y from the board's centre");
 }
 
+std::size_t MapOf(const KitPrintLayout& layout, std::size_t index) {
+  while (index > 0 && layout.pages[index].kind != KitPrintPage::Kind::Map) --index;
+  return index;
+}
+
 struct Neighbours {
   std::vector<std::size_t> left, right, below, above;
 };
@@ -412,6 +417,69 @@ void PaintJoins(QPainter& painter, const KitPrintLayout& layout, std::size_t ind
          Qt::AlignHCenter | Qt::AlignBottom);
 }
 
+// A table of the straight edges' points: each run's points in order, to be
+// joined with a straightedge.
+void PaintPoints(QPainter& painter, const FlatKit& kit, const KitDrawing& drawing,
+                 const KitPrintLayout& layout, const KitPrintPage& page, qreal u) {
+  const qreal mmPer = MmPer(drawing.unit);
+  const QRectF& area = layout.area;
+  const PointTable table = PointTableOf(area);
+  struct Row {
+    int run;
+    QPointF at;
+  };
+  std::vector<Row> rows;
+  const std::vector<std::vector<QPointF>> runs = StraightRuns(layout.edges[page.piece]);
+  for (std::size_t r = 0; r < runs.size(); ++r)
+    for (const QPointF& p : runs[r]) rows.push_back({static_cast<int>(r) + 1, p});
+  QFont font = painter.font();
+  font.setPointSizeF(7.5);
+  font.setBold(false);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  painter.drawText(QRectF((area.left() + 2.0) * u, (area.top() + 1.5) * u,
+                          (area.width() - 4.0) * u, 8.0 * u),
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                   QStringLiteral("Straight edges, table %1 of %2: join the points of each run "
+                                  "in order with a straightedge; coordinates in %3: %4.")
+                       .arg(page.sheet)
+                       .arg(page.sheets)
+                       .arg(QString::fromLatin1(geometry::UnitName(drawing.unit)), Axes(kit)));
+  const qreal width = area.width() / table.columns;
+  const qreal cellWidths[] = {14.0, 22.0, 22.0};
+  font.setBold(true);
+  painter.setFont(font);
+  const int shown =
+      std::min(table.PerPage(), static_cast<int>(rows.size()) - page.firstRow);
+  for (int c = 0; c < std::min(table.columns, (shown + table.rows - 1) / table.rows); ++c) {
+    const qreal left = area.left() + c * width + 1.0 + cellWidths[0];
+    const qreal top = area.top() + 12.0 - 4.6;
+    painter.drawText(QRectF(left * u, top * u, (cellWidths[1] - 1.0) * u, 4.2 * u),
+                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("x"));
+    painter.drawText(QRectF((left + cellWidths[1]) * u, top * u, (cellWidths[2] - 1.0) * u,
+                            4.2 * u),
+                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("y"));
+  }
+  font.setBold(false);
+  painter.setFont(font);
+  for (int i = 0; i < table.PerPage(); ++i) {
+    const std::size_t k = static_cast<std::size_t>(page.firstRow + i);
+    if (k >= rows.size()) break;
+    const qreal left = area.left() + (i / table.rows) * width;
+    const qreal top = area.top() + 12.0 + (i % table.rows) * 4.2;
+    const bool first = k == 0 || rows[k - 1].run != rows[k].run;
+    const QStringList cells{first ? QStringLiteral("run %1").arg(rows[k].run) : QString(),
+                            Value(rows[k].at.x(), mmPer, drawing.unit),
+                            Value(rows[k].at.y(), mmPer, drawing.unit)};
+    qreal x = left + 1.0;
+    for (int c = 0; c < cells.size(); ++c) {
+      painter.drawText(QRectF(x * u, top * u, (cellWidths[c] - 1.0) * u, 4.2 * u),
+                       (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter, cells[c]);
+      x += cellWidths[c];
+    }
+  }
+}
+
 // The assembly map of a piece printed on sheets: what to do, the straight
 // edges by their ends, and the piece's cut lines through its numbered sheets.
 void PaintMap(QPainter& painter, const FlatKit& kit, const KitDrawing& drawing,
@@ -444,29 +512,27 @@ void PaintMap(QPainter& painter, const FlatKit& kit, const KitDrawing& drawing,
   for (const KitText& text : piece.texts)
     if (text.layer != "TICKS") lines << text.text;
   lines << QStringLiteral("Coordinates in %1: %2.").arg(unit, Axes(kit));
-  // Straight edges that meet end to end as one run of points.
-  std::vector<std::vector<QPointF>> runs;
-  for (const QLineF& s : edges.straight) {
-    if (!runs.empty() && QLineF(runs.back().back(), s.p1()).length() < 1e-6)
-      runs.back().push_back(s.p2());
-    else
-      runs.push_back({s.p1(), s.p2()});
-  }
-  if (runs.size() > 1 && QLineF(runs.back().back(), runs.front().front()).length() < 1e-6) {
-    runs.back().insert(runs.back().end(), runs.front().begin() + 1, runs.front().end());
-    runs.erase(runs.begin());
-  }
-  QStringList straight;
-  for (const std::vector<QPointF>& run : runs) {
-    QStringList points;
-    for (const QPointF& p : run) points << point(p);
-    straight << (run.size() == 2 ? QStringLiteral("from %1 to %2").arg(points[0], points[1])
-                                 : QStringLiteral("through ") + points.join(QStringLiteral(", ")));
-  }
-  if (!straight.isEmpty())
+  const std::vector<std::vector<QPointF>> runs = StraightRuns(edges);
+  const std::size_t firstTable = index + 1 + static_cast<std::size_t>(map.sheets);
+  if (map.tables > 0) {
+    lines << QStringLiteral("Straight edges, drawn with a straightedge from point to point (on the "
+                            "sheets only where they pass the curves): %1 runs of points listed on "
+                            "pages %2 to %3.")
+                 .arg(runs.size())
+                 .arg(layout.PageNumber(firstTable))
+                 .arg(layout.PageNumber(firstTable + static_cast<std::size_t>(map.tables) - 1));
+  } else if (!runs.empty()) {
+    QStringList straight;
+    for (const std::vector<QPointF>& run : runs) {
+      QStringList points;
+      for (const QPointF& p : run) points << point(p);
+      straight << (run.size() == 2 ? QStringLiteral("from %1 to %2").arg(points[0], points[1])
+                                   : QStringLiteral("through ") + points.join(QStringLiteral(", ")));
+    }
     lines << QStringLiteral("Straight edges, drawn with a straightedge from point to point (on "
                             "the sheets only where they pass the curves): ") +
                  straight.join(QStringLiteral("; ")) + QStringLiteral(".");
+  }
   const QRectF& area = layout.area;
   QFont font = painter.font();
   font.setPointSizeF(7.5);
@@ -568,6 +634,8 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
     QStringList about;
     if (page.kind == KitPrintPage::Kind::Map) {
       place += QStringLiteral(": assembly map");
+    } else if (page.kind == KitPrintPage::Kind::Points) {
+      place += QStringLiteral(": straight edges");
     } else if (page.kind == KitPrintPage::Kind::Sheet) {
       const QRectF& w = page.window;
       const KitEdges& edges = layout.edges[page.piece];
@@ -581,7 +649,7 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
                    .arg(Value(w.left(), mmPer, drawing.unit), Value(w.right(), mmPer, drawing.unit),
                         Value(w.top(), mmPer, drawing.unit), Value(w.bottom(), mmPer, drawing.unit),
                         QString::fromLatin1(geometry::UnitName(drawing.unit)), Axes(kit))
-                   .arg(layout.PageNumber(index - static_cast<std::size_t>(page.sheet)));
+                   .arg(layout.PageNumber(MapOf(layout, index)));
       about << QStringLiteral("Cut lines at the frame's left edge, %1; at its right edge, %2; "
                               "at its top edge, %3; at its bottom edge, %4.")
                    .arg(CrossingsAt(edges, w.left(), false, w, mmPer, drawing.unit),
@@ -606,6 +674,8 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
     const QRectF frame(area.left() * u, area.top() * u, area.width() * u, area.height() * u);
     if (page.kind == KitPrintPage::Kind::Map) {
       PaintMap(painter, kit, drawing, layout, index, u);
+    } else if (page.kind == KitPrintPage::Kind::Points) {
+      PaintPoints(painter, kit, drawing, layout, page, u);
     } else {
       painter.save();
       painter.setClipRect(frame);
@@ -631,7 +701,10 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
                {QStringLiteral("Page %1 of %2. %3")
                     .arg(number)
                     .arg(total)
-                    .arg(page.kind == KitPrintPage::Kind::Map
+                    .arg(page.kind == KitPrintPage::Kind::Points
+                             ? QStringLiteral("The sheets are 1:1: print at 100 %, no fitting "
+                                              "to the page.")
+                         : page.kind == KitPrintPage::Kind::Map
                              ? QStringLiteral("The map is not to scale; the sheets are 1:1: "
                                               "print at 100 %, no fitting to the page.")
                              : QStringLiteral("Scale 1:1: print at 100 %, no fitting to the "
