@@ -76,7 +76,10 @@ int WriteKit(const report::HornInput& horn, const geometry::Separators& separato
       std::unique_ptr<QGuiApplication> app;
       if (extension == QStringLiteral("svg") || extension == QStringLiteral("pdf"))
         app = StartPainting();
-      exports::WriteKitFile(*kit, name, PageSizeOf(options.paper));
+      const int pages = exports::WriteKitFile(*kit, name, PageSizeOf(options.paper));
+      if (pages > 0)
+        std::fprintf(env.out, "%s: %d page%s at full size\n", path.c_str(), pages,
+                     pages == 1 ? "" : "s");
     }
   } catch (const report::ProfileError& e) {
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());

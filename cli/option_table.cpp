@@ -199,7 +199,8 @@ std::vector<OptionSpec> MakeTable() {
        "the four walls of a rectangular horn at true size, each\n"
        "laid flat (its length along the wall against the width\n"
        "between the walls it meets): DXF, SVG or a PDF template on\n"
-       "--paper, by FILE's extension",
+       "--paper, by FILE's extension; a kit's PDF is turned to need\n"
+       "fewer pages and its page count is printed",
        "", "vortalis-report rectangular --flat-mouth 900 --panels walls.dxf"},
       {Stl, "--stl", "", File, "FILE", kBothKinds, true, {},
        "the horn's wall as a solid for 3D printing, binary STL in\n"

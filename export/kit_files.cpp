@@ -23,18 +23,17 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
   file.Commit();
 }
 
-QByteArray KitPdf(const FlatKit& kit, const QPageSize& pageSize) {
+QByteArray KitPdf(const FlatKit& kit, const QPageSize& pageSize, int& pages) {
+  const QMarginsF margins(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm);
+  const QPageLayout::Orientation orientation = FewerKitPages(kit, pageSize, margins).orientation;
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
   {
     QPdfWriter writer(&buffer);
     writer.setCreator(QStringLiteral("Vortalis"));
     writer.setTitle(DrawKit(kit).title);
-    writer.setPageLayout(
-        QPageLayout(pageSize, QPageLayout::Portrait,
-                    QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
-                    QPageLayout::Millimeter));
-    PrintKit(kit, writer);
+    writer.setPageLayout(QPageLayout(pageSize, orientation, margins, QPageLayout::Millimeter));
+    pages = PrintKit(kit, writer);
   }
   return buffer.data();
 }
@@ -57,7 +56,7 @@ QString KitFilter(const FlatKit& kit, const QString& extension) {
   return QStringLiteral("CSV cutting list (*.csv)");
 }
 
-void WriteKitFile(const FlatKit& kit, const QString& path, const QPageSize& pageSize) {
+int WriteKitFile(const FlatKit& kit, const QString& path, const QPageSize& pageSize) {
   const QString extension = Extension(path);
   if (!KitExtensions(kit).contains(extension)) {
     throw output::OutputError("Cannot write " + path.toStdString() + ": this kit is saved as " +
@@ -69,12 +68,15 @@ void WriteKitFile(const FlatKit& kit, const QString& path, const QPageSize& page
   } else if (extension == QStringLiteral("svg")) {
     WriteBytes(path, KitSvg(kit));
   } else if (extension == QStringLiteral("pdf")) {
-    WriteBytes(path, KitPdf(kit, pageSize));
+    int pages = 0;
+    WriteBytes(path, KitPdf(kit, pageSize, pages));
+    return pages;
   } else {
     const RingsKit& rings = std::get<RingsKit>(kit);
     const std::string text = buildkit::RingsCsv(rings.rings, rings.unit);
     WriteBytes(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
   }
+  return 0;
 }
 
 QStringList StlFileNames(const QString& path, std::size_t pieces) {

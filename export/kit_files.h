@@ -5,6 +5,8 @@
 #include <vector>
 
 #include <QByteArray>
+#include <QMarginsF>
+#include <QPageLayout>
 #include <QPageSize>
 #include <QPointF>
 #include <QRectF>
@@ -95,14 +97,28 @@ QByteArray KitSvg(const FlatKit& kit);
 
 // The template at 1:1 on the device's pages: for rings the cutting list,
 // then every ring that fits a page on a page of its own (the list names the
-// others); a sector or the stave on a page of its own, or on several
-// overlapping pages (with their place in the grid) when it does not fit one;
-// a 100 mm (4 inch) check ruler on every drawing page. Returns the number of pages.
+// others); a piece that fits a page on a page of its own; a larger one as an
+// assembly map, then overlapping sheets laid over its curves only, numbered
+// from the throat end, each with its range, a labelled grid, where the cut
+// lines cross its edges and its neighbours; straight edges are stated by their
+// points, on the map or in a table after the sheets. A 100 mm (4 inch) check
+// ruler on every page. Returns the number of pages.
 int PrintKit(const FlatKit& kit, QPagedPaintDevice& device);
 
+// The orientation of pageSize paper (with marginsMm) that needs fewer pages,
+// portrait on a tie, and that number. Throws output::OutputError when neither
+// orientation can hold the kit.
+struct KitOrientation {
+  QPageLayout::Orientation orientation = QPageLayout::Portrait;
+  int pages = 0;
+};
+KitOrientation FewerKitPages(const FlatKit& kit, const QPageSize& pageSize,
+                             const QMarginsF& marginsMm = QMarginsF(10, 10, 10, 10));
+
 // The file for `path` by its extension: .csv (rings), .dxf, .svg (sectors,
-// staves, panels), .pdf (on pageSize paper with 10 mm margins).
-void WriteKitFile(const FlatKit& kit, const QString& path,
+// staves, panels), .pdf (on pageSize paper with 10 mm margins, turned as
+// FewerKitPages says). Returns the PDF's page count, 0 for the other files.
+int WriteKitFile(const FlatKit& kit, const QString& path,
                   const QPageSize& pageSize = QPageSize(QPageSize::A4));
 
 // The extensions a kit can be saved as, and a file dialog's filter for one of them.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLineF>
 #include <QPainter>
 #include <vector>
 
@@ -36,5 +37,62 @@ void PaintPiece(QPainter& painter, const KitPiece& piece, const QPointF& offset,
                 const KitMapping& map, bool texts = true);
 void PaintText(QPainter& painter, const KitText& text, const QPointF& offset,
                const KitMapping& map);
+
+// A piece's cut lines in mm (y up), split into the curved ones, which a
+// template must carry, and the straight edges, which a straightedge draws
+// from their end points. Circles count as curves.
+struct KitEdges {
+  std::vector<QLineF> curves;    // the segments of curved cut lines
+  std::vector<QLineF> straight;  // one line per straight edge, collinear runs joined
+};
+KitEdges SplitEdges(const KitPiece& piece, qreal mmPerUnit);
+// The straight edges as runs of points, edges that meet end to end joined.
+std::vector<std::vector<QPointF>> StraightRuns(const KitEdges& edges);
+
+// The pages of a kit's 1:1 template. A piece that fits a page has one page;
+// a larger one has an assembly map, then sheets laid over its curves only
+// (straight edges are drawn where they pass and stated on the map, or in
+// tables of their points after the sheets), numbered from the throat end.
+inline constexpr qreal kKitOverlapMm = 10.0;  // sheets of a piece overlap their neighbours
+
+struct KitPrintPage {
+  enum class Kind { Whole, Map, Sheet, Points };
+  Kind kind = Kind::Whole;
+  std::size_t piece = 0;
+  QRectF window;  // mm, y up: the part of the piece shown (bottom() is the highest y)
+  int sheet = 0;  // a sheet's number among its piece's sheets, from 1
+  int sheets = 0;  // the piece's sheets
+  int tables = 0;  // Map: pages listing the straight edges' points, after the sheets
+  int firstRow = 0;  // Points: the first point listed, from 0
+  int column = 0;  // from the piece's left (throat) end
+  int level = 0;   // from the bottom of its column
+  bool textsAbove = false;  // Whole: the piece's texts do not fit beside it and go in the header
+};
+struct KitPrintLayout {
+  QSizeF printable;  // mm
+  QRectF area;       // mm from the printable area's top left: where a window is drawn
+  int listPages = 0;  // the rings' cutting list, printed first
+  QStringList tooLarge;  // boards drawn on no page
+  int undrawn = 0;       // and their count
+  std::vector<KitPrintPage> pages;
+  std::vector<KitEdges> edges;  // per piece
+  int Total() const { return listPages + static_cast<int>(pages.size()); }
+  int PageNumber(std::size_t index) const { return listPages + static_cast<int>(index) + 1; }
+};
+// Throws output::OutputError for a page too small or too many pages.
+KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
+                              const QSizeF& printableMm);
+// The straight edges' points on one Points page: rows in each of columns.
+struct PointTable {
+  int rows = 0;
+  int columns = 0;
+  int PerPage() const { return rows * columns; }
+};
+PointTable PointTableOf(const QRectF& area);
+// Fewer points than this are listed on the map itself.
+inline constexpr int kMapPoints = 24;
+
+// Rows of the rings' cutting list on one page.
+int CuttingListRows(const QSizeF& printableMm);
 
 }  // namespace vortalis::exports

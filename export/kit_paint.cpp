@@ -3,6 +3,9 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <optional>
+#include <string>
 
 #include "buildkit/kit_horn.h"
 #include "output/output_error.h"
@@ -21,11 +24,6 @@ using geometry::LengthUnit;
 
 constexpr qreal kCutPenMm = 0.25;
 constexpr qreal kMarkPenMm = 0.12;
-constexpr qreal kPieceMarginMm = 5.0;
-constexpr qreal kOverlapMm = 10.0;
-constexpr qreal kHeaderMm = 14.0;
-constexpr qreal kFooterMm = 16.0;
-constexpr int kMaxPages = 500;
 constexpr qreal kSvgUnitsPerMm = 100.0;  // painted in hundredths, written in mm
 
 qreal MmPer(LengthUnit unit) { return static_cast<qreal>(buildkit::MillimetresPer(unit)); }
@@ -48,37 +46,6 @@ QPolygonF CirclePolygon(const KitCircle& circle, const QPointF& offset, const Ki
 
 QPen Pen(qreal widthMm, qreal u, const QColor& colour = Qt::black) {
   return QPen(colour, widthMm * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
-// Pages needed for `length` when each shows `window` of it and neighbours share the overlap.
-int PagesFor(qreal length, qreal window) {
-  if (length <= window) return 1;
-  return static_cast<int>(std::ceil((length - kOverlapMm) / (window - kOverlapMm) - 1e-9));
-}
-
-// Whether any cut or circle of the piece (in mm, offset applied) passes through `window`.
-bool Shows(const KitPiece& piece, qreal mmPer, const QRectF& window) {
-  for (const KitPath& path : piece.paths) {
-    for (std::size_t i = 0; i < path.points.size(); ++i) {
-      const QPointF a = path.points[i] * mmPer;
-      const QPointF b = path.points[(i + 1) % path.points.size()] * mmPer;
-      if (QRectF(a, b).normalized().adjusted(-0.01, -0.01, 0.01, 0.01).intersects(window))
-        return true;
-    }
-  }
-  for (const KitCircle& circle : piece.circles) {
-    const QPointF c = circle.centre * mmPer;
-    const qreal r = circle.radius * mmPer;
-    const qreal nx = std::clamp(c.x(), window.left(), window.right());
-    const qreal ny = std::clamp(c.y(), window.top(), window.bottom());
-    const qreal near = std::hypot(c.x() - nx, c.y() - ny);
-    const qreal far = std::max({std::hypot(c.x() - window.left(), c.y() - window.top()),
-                                std::hypot(c.x() - window.right(), c.y() - window.top()),
-                                std::hypot(c.x() - window.left(), c.y() - window.bottom()),
-                                std::hypot(c.x() - window.right(), c.y() - window.bottom())});
-    if (near <= r && r <= far) return true;
-  }
-  return false;
 }
 
 void PaintRuler(QPainter& painter, qreal left, qreal y, LengthUnit unit, qreal u) {
@@ -132,7 +99,7 @@ int PaintCuttingList(QPainter& painter, QPagedPaintDevice& device, const RingsKi
                            QStringLiteral("Outer radius")};
   const qreal rowMm = 5.0;
   const qreal topMm = 26.0;
-  const int perPage = std::max(1, static_cast<int>((printable.height() - topMm - 10.0) / rowMm));
+  const int perPage = CuttingListRows(printable);
   const int count = static_cast<int>(kit.rings.size());
   const int pages = (count + perPage - 1) / perPage;
   const qreal column = printable.width() / header.size();
@@ -261,118 +228,491 @@ QByteArray KitSvg(const FlatKit& kit) {
   });
 }
 
+namespace {
+
+QString Value(qreal mm, qreal mmPer, LengthUnit unit) {
+  return QString::fromStdString(report::FormatNumber(static_cast<long double>(mm / mmPer),
+                                                     report::SizeFormat(unit), {".", ""}));
+}
+
+// What a piece's x and y are.
+QString Axes(const FlatKit& kit) {
+  if (std::holds_alternative<PanelsKit>(kit))
+    return QStringLiteral("x along the panel from its throat end, y across from its centre line");
+  if (std::holds_alternative<StavesKit>(kit))
+    return QStringLiteral("x along the stave's mid-line from its throat end, y across from it");
+  if (std::holds_alternative<SectorsKit>(kit))
+    return QStringLiteral("x, y from the centre of the sector's arcs, x along its first edge");
+  return QStringLiteral("x, y from the board's centre");
+}
+
+std::size_t MapOf(const KitPrintLayout& layout, std::size_t index) {
+  while (index > 0 && layout.pages[index].kind != KitPrintPage::Kind::Map) --index;
+  return index;
+}
+
+struct Neighbours {
+  std::vector<std::size_t> left, right, below, above;
+};
+
+Neighbours NeighboursOf(const KitPrintLayout& layout, std::size_t index) {
+  const KitPrintPage& page = layout.pages[index];
+  Neighbours n;
+  for (std::size_t j = 0; j < layout.pages.size(); ++j) {
+    const KitPrintPage& other = layout.pages[j];
+    if (j == index || other.kind != KitPrintPage::Kind::Sheet || other.piece != page.piece)
+      continue;
+    const QRectF common = page.window.intersected(other.window);
+    if (common.width() < 1.0 || common.height() < 1.0) continue;
+    if (other.column < page.column)
+      n.left.push_back(j);
+    else if (other.column > page.column)
+      n.right.push_back(j);
+    else if (other.window.top() < page.window.top())
+      n.below.push_back(j);
+    else
+      n.above.push_back(j);
+  }
+  return n;
+}
+
+QString PageNames(const KitPrintLayout& layout, const std::vector<std::size_t>& pages) {
+  QStringList numbers;
+  for (std::size_t j : pages) numbers << QString::number(layout.PageNumber(j));
+  return (pages.size() == 1 ? QStringLiteral("page ") : QStringLiteral("pages ")) +
+         numbers.join(QStringLiteral(", "));
+}
+
+// Where the cut lines cross the line x = at (across: y = at) within the
+// window, highest (rightmost) first.
+QString CrossingsAt(const KitEdges& edges, qreal at, bool across, const QRectF& window,
+                    qreal mmPer, LengthUnit unit) {
+  const auto swap = [across](const QPointF& p) { return across ? QPointF(p.y(), p.x()) : p; };
+  const QRectF range = across ? QRectF(window.top(), window.left(), window.height(), window.width())
+                              : window;
+  std::vector<qreal> found;
+  for (const auto* lines : {&edges.curves, &edges.straight}) {
+    for (const QLineF& line : *lines) {
+      const QLineF s(swap(line.p1()), swap(line.p2()));
+      const qreal x0 = std::min(s.x1(), s.x2());
+      const qreal x1 = std::max(s.x1(), s.x2());
+      if (at < x0 || at > x1 || x0 == x1) continue;
+      const qreal v = s.y1() + (at - s.x1()) / s.dx() * s.dy();
+      if (v < range.top() || v > range.bottom()) continue;
+      // A vertex shared by two segments is one crossing.
+      if (std::none_of(found.begin(), found.end(), [v](qreal f) { return std::abs(f - v) < 1e-6; }))
+        found.push_back(v);
+    }
+  }
+  std::sort(found.begin(), found.end(), std::greater<>());
+  QStringList texts;
+  for (qreal v : found) texts << Value(v, mmPer, unit);
+  return QStringLiteral("at %1 = %2: ").arg(across ? QStringLiteral("y") : QStringLiteral("x"),
+                                             Value(at, mmPer, unit)) +
+         (texts.isEmpty() ? QStringLiteral("none")
+                          : (across ? QStringLiteral("x = ") : QStringLiteral("y = ")) +
+                                texts.join(", "));
+}
+
+// Grid lines at whole multiples of 50 mm (2 inch), labelled at the frame's left and bottom edges.
+void PaintGrid(QPainter& painter, const QRectF& window, const QRectF& area, qreal mmPer,
+               LengthUnit unit, qreal u) {
+  const qreal stepMm = unit == LengthUnit::Millimetre ? 50.0 : 2.0 * mmPer;
+  const auto x = [&](qreal mm) { return (area.left() + mm - window.left()) * u; };
+  const auto y = [&](qreal mm) { return (area.top() + window.bottom() - mm) * u; };
+  QFont font = painter.font();
+  font.setPointSizeF(6.0);
+  font.setBold(false);
+  painter.setFont(font);
+  const QString unitName = QString::fromLatin1(geometry::UnitName(unit));
+  for (qreal g = std::ceil(window.left() / stepMm) * stepMm; g <= window.right(); g += stepMm) {
+    painter.setPen(Pen(0.1, u, QColor(170, 170, 170)));
+    painter.drawLine(QPointF(x(g), area.top() * u), QPointF(x(g), area.bottom() * u));
+    painter.setPen(QColor(90, 90, 90));
+    painter.drawText(QRectF(x(g) + 0.6 * u, (area.bottom() - 4.0) * u, 30.0 * u, 3.5 * u),
+                     Qt::AlignLeft | Qt::AlignBottom,
+                     QStringLiteral("x %1").arg(Value(g, mmPer, unit)));
+  }
+  for (qreal g = std::ceil(window.top() / stepMm) * stepMm; g <= window.bottom(); g += stepMm) {
+    painter.setPen(Pen(0.1, u, QColor(170, 170, 170)));
+    painter.drawLine(QPointF(area.left() * u, y(g)), QPointF(area.right() * u, y(g)));
+    painter.setPen(QColor(90, 90, 90));
+    painter.drawText(QRectF((area.left() + 0.6) * u, y(g) - 3.6 * u, 40.0 * u, 3.5 * u),
+                     Qt::AlignLeft | Qt::AlignBottom,
+                     QStringLiteral("y %1 %2").arg(Value(g, mmPer, unit), unitName));
+  }
+}
+
+void PaintJoins(QPainter& painter, const KitPrintLayout& layout, std::size_t index, qreal u) {
+  const KitPrintPage& page = layout.pages[index];
+  const QRectF& w = page.window;
+  const QRectF& area = layout.area;
+  const auto at = [&](qreal x, qreal y) {
+    return QPointF((area.left() + x - w.left()) * u, (area.top() + w.bottom() - y) * u);
+  };
+  const Neighbours n = NeighboursOf(layout, index);
+  QPen dashed = Pen(0.15, u, QColor(0, 90, 200));
+  dashed.setStyle(Qt::DashLine);
+  painter.setPen(dashed);
+  for (std::size_t j : n.left) {
+    const QRectF c = w.intersected(layout.pages[j].window);
+    painter.drawLine(at(c.right(), c.top()), at(c.right(), c.bottom()));
+  }
+  for (std::size_t j : n.right) {
+    const QRectF c = w.intersected(layout.pages[j].window);
+    painter.drawLine(at(c.left(), c.top()), at(c.left(), c.bottom()));
+  }
+  for (std::size_t j : n.below) {
+    const QRectF c = w.intersected(layout.pages[j].window);
+    painter.drawLine(at(c.left(), c.bottom()), at(c.right(), c.bottom()));
+  }
+  for (std::size_t j : n.above) {
+    const QRectF c = w.intersected(layout.pages[j].window);
+    painter.drawLine(at(c.left(), c.top()), at(c.right(), c.top()));
+  }
+  QFont font = painter.font();
+  font.setPointSizeF(6.5);
+  font.setBold(true);
+  painter.setFont(font);
+  painter.setPen(QColor(0, 60, 160));
+  const auto note = [&](const QRectF& mm, const QString& text, int flags) {
+    painter.drawText(QRectF(mm.left() * u, mm.top() * u, mm.width() * u, mm.height() * u), flags,
+                     text);
+  };
+  // The side notes stand where no cut line meets that edge: near its top or its bottom.
+  const KitEdges& edges = layout.edges[page.piece];
+  const auto freeAt = [&](qreal x) {
+    const qreal high = area.top() + 0.2 * area.height();
+    const qreal low = area.bottom() - 0.2 * area.height();
+    qreal nearHigh = 1e9;
+    qreal nearLow = 1e9;
+    for (const auto* lines : {&edges.curves, &edges.straight}) {
+      for (const QLineF& s : *lines) {
+        if (x < std::min(s.x1(), s.x2()) || x > std::max(s.x1(), s.x2()) || s.dx() == 0.0)
+          continue;
+        const qreal y = area.top() + w.bottom() - (s.y1() + (x - s.x1()) / s.dx() * s.dy());
+        nearHigh = std::min(nearHigh, std::abs(y - high));
+        nearLow = std::min(nearLow, std::abs(y - low));
+      }
+    }
+    return (nearHigh >= nearLow ? high : low) - 4.0;
+  };
+  if (!n.left.empty())
+    note(QRectF(area.left() + 1.0, freeAt(w.left() + 20.0), 45.0, 8.0),
+         QStringLiteral("trim this edge,\nglue over ") + PageNames(layout, n.left),
+         Qt::AlignLeft | Qt::AlignVCenter);
+  if (!n.right.empty())
+    note(QRectF(area.right() - 46.0, freeAt(w.right() - 20.0), 45.0, 8.0),
+         QStringLiteral("continues on ") + PageNames(layout, n.right) +
+             QStringLiteral(",\nglued over this edge"),
+         Qt::AlignRight | Qt::AlignVCenter);
+  if (!n.above.empty())
+    note(QRectF(area.center().x() - 60.0, area.top() + 0.8, 120.0, 4.0),
+         QStringLiteral("trim this edge, glue over ") + PageNames(layout, n.above),
+         Qt::AlignHCenter | Qt::AlignTop);
+  if (!n.below.empty())
+    note(QRectF(area.center().x() - 60.0, area.bottom() - 8.8, 120.0, 4.0),
+         QStringLiteral("continues on ") + PageNames(layout, n.below) +
+             QStringLiteral(", glued over this edge"),
+         Qt::AlignHCenter | Qt::AlignBottom);
+}
+
+// A table of the straight edges' points: each run's points in order, to be
+// joined with a straightedge.
+void PaintPoints(QPainter& painter, const FlatKit& kit, const KitDrawing& drawing,
+                 const KitPrintLayout& layout, const KitPrintPage& page, qreal u) {
+  const qreal mmPer = MmPer(drawing.unit);
+  const QRectF& area = layout.area;
+  const PointTable table = PointTableOf(area);
+  struct Row {
+    int run;
+    QPointF at;
+  };
+  std::vector<Row> rows;
+  const std::vector<std::vector<QPointF>> runs = StraightRuns(layout.edges[page.piece]);
+  for (std::size_t r = 0; r < runs.size(); ++r)
+    for (const QPointF& p : runs[r]) rows.push_back({static_cast<int>(r) + 1, p});
+  QFont font = painter.font();
+  font.setPointSizeF(7.5);
+  font.setBold(false);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  painter.drawText(QRectF((area.left() + 2.0) * u, (area.top() + 1.5) * u,
+                          (area.width() - 4.0) * u, 8.0 * u),
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                   QStringLiteral("Straight edges, table %1 of %2: join the points of each run "
+                                  "in order with a straightedge; coordinates in %3: %4.")
+                       .arg(page.sheet)
+                       .arg(page.sheets)
+                       .arg(QString::fromLatin1(geometry::UnitName(drawing.unit)), Axes(kit)));
+  const qreal width = area.width() / table.columns;
+  const qreal cellWidths[] = {14.0, 22.0, 22.0};
+  font.setBold(true);
+  painter.setFont(font);
+  const int shown =
+      std::min(table.PerPage(), static_cast<int>(rows.size()) - page.firstRow);
+  for (int c = 0; c < std::min(table.columns, (shown + table.rows - 1) / table.rows); ++c) {
+    const qreal left = area.left() + c * width + 1.0 + cellWidths[0];
+    const qreal top = area.top() + 12.0 - 4.6;
+    painter.drawText(QRectF(left * u, top * u, (cellWidths[1] - 1.0) * u, 4.2 * u),
+                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("x"));
+    painter.drawText(QRectF((left + cellWidths[1]) * u, top * u, (cellWidths[2] - 1.0) * u,
+                            4.2 * u),
+                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("y"));
+  }
+  font.setBold(false);
+  painter.setFont(font);
+  for (int i = 0; i < table.PerPage(); ++i) {
+    const std::size_t k = static_cast<std::size_t>(page.firstRow + i);
+    if (k >= rows.size()) break;
+    const qreal left = area.left() + (i / table.rows) * width;
+    const qreal top = area.top() + 12.0 + (i % table.rows) * 4.2;
+    const bool first = k == 0 || rows[k - 1].run != rows[k].run;
+    const QStringList cells{first ? QStringLiteral("run %1").arg(rows[k].run) : QString(),
+                            Value(rows[k].at.x(), mmPer, drawing.unit),
+                            Value(rows[k].at.y(), mmPer, drawing.unit)};
+    qreal x = left + 1.0;
+    for (int c = 0; c < cells.size(); ++c) {
+      painter.drawText(QRectF(x * u, top * u, (cellWidths[c] - 1.0) * u, 4.2 * u),
+                       (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter, cells[c]);
+      x += cellWidths[c];
+    }
+  }
+}
+
+// The assembly map of a piece printed on sheets: what to do, the straight
+// edges by their ends, and the piece's cut lines through its numbered sheets.
+void PaintMap(QPainter& painter, const FlatKit& kit, const KitDrawing& drawing,
+              const KitPrintLayout& layout, std::size_t index, qreal u) {
+  const KitPrintPage& map = layout.pages[index];
+  const KitPiece& piece = drawing.pieces[map.piece];
+  const KitEdges& edges = layout.edges[map.piece];
+  const qreal mmPer = MmPer(drawing.unit);
+  const QString unit = QString::fromLatin1(geometry::UnitName(drawing.unit));
+  const auto point = [&](const QPointF& p) {
+    return QStringLiteral("(%1, %2)").arg(Value(p.x(), mmPer, drawing.unit),
+                                          Value(p.y(), mmPer, drawing.unit));
+  };
+  QStringList lines;
+  if (map.sheets > 0)
+    lines << QStringLiteral(
+                 "%1 sheets at full size on pages %2 to %3, numbered from the throat end, each "
+                 "overlapping its neighbours by %4 mm. Trim each sheet's left and top edges "
+                 "along its frame and glue them over the sheets named there, the grid lines "
+                 "on each other. Check each sheet by its ruler, its grid and the cut lines' "
+                 "positions printed at its top.")
+                 .arg(map.sheets)
+                 .arg(layout.PageNumber(index + 1))
+                 .arg(layout.PageNumber(index + static_cast<std::size_t>(map.sheets)))
+                 .arg(kKitOverlapMm);
+  else
+    lines << QStringLiteral(
+        "Every edge of this piece is straight, so it has no sheets: mark its corners from "
+        "the numbers below and join them with a straightedge.");
+  for (const KitText& text : piece.texts)
+    if (text.layer != "TICKS") lines << text.text;
+  lines << QStringLiteral("Coordinates in %1: %2.").arg(unit, Axes(kit));
+  const std::vector<std::vector<QPointF>> runs = StraightRuns(edges);
+  const std::size_t firstTable = index + 1 + static_cast<std::size_t>(map.sheets);
+  if (map.tables > 0) {
+    lines << QStringLiteral("Straight edges, drawn with a straightedge from point to point (on the "
+                            "sheets only where they pass the curves): %1 runs of points listed on "
+                            "pages %2 to %3.")
+                 .arg(runs.size())
+                 .arg(layout.PageNumber(firstTable))
+                 .arg(layout.PageNumber(firstTable + static_cast<std::size_t>(map.tables) - 1));
+  } else if (!runs.empty()) {
+    QStringList straight;
+    for (const std::vector<QPointF>& run : runs) {
+      QStringList points;
+      for (const QPointF& p : run) points << point(p);
+      straight << (run.size() == 2 ? QStringLiteral("from %1 to %2").arg(points[0], points[1])
+                                   : QStringLiteral("through ") + points.join(QStringLiteral(", ")));
+    }
+    lines << QStringLiteral("Straight edges, drawn with a straightedge from point to point (on "
+                            "the sheets only where they pass the curves): ") +
+                 straight.join(QStringLiteral("; ")) + QStringLiteral(".");
+  }
+  const QRectF& area = layout.area;
+  QFont font = painter.font();
+  font.setPointSizeF(7.5);
+  font.setBold(false);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  const QRectF textBox((area.left() + 2.0) * u, (area.top() + 1.5) * u, (area.width() - 4.0) * u,
+                       area.height() * u);
+  const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+  const QRectF used = painter.boundingRect(textBox, flags, lines.join('\n'));
+  painter.drawText(textBox, flags, lines.join('\n'));
+
+  QRectF e = map.window;
+  for (std::size_t j = index + 1; j <= index + static_cast<std::size_t>(map.sheets); ++j)
+    e = e.united(layout.pages[j].window);
+  const QRectF room = QRectF(area.left() + 4.0, used.bottom() / u + 4.0, area.width() - 8.0,
+                             area.bottom() - used.bottom() / u - 8.0);
+  if (room.height() < 20.0) return;
+  const qreal s = std::min(room.width() / e.width(), room.height() / e.height());
+  const qreal dx = room.left() + (room.width() - e.width() * s) / 2.0;
+  const qreal dy = room.top() + (room.height() - e.height() * s) / 2.0;
+  const auto at = [&](const QPointF& p) {
+    return QPointF((dx + (p.x() - e.left()) * s) * u, (dy + (e.bottom() - p.y()) * s) * u);
+  };
+  for (std::size_t j = index + 1; j <= index + static_cast<std::size_t>(map.sheets); ++j) {
+    const QRectF& w = layout.pages[j].window;
+    const QRectF frame = QRectF(at(w.topLeft()), at(w.bottomRight())).normalized();
+    painter.setPen(Pen(0.15, u, QColor(0, 90, 200)));
+    painter.drawRect(frame);
+    const qreal points = std::clamp(std::min(frame.height(), frame.width() / 2.0) / u * 0.35 /
+                                        0.3528,
+                                    3.0, 9.0);
+    font.setPointSizeF(points);
+    painter.setFont(font);
+    painter.setPen(QColor(0, 60, 160));
+    painter.drawText(frame, Qt::AlignCenter, QString::number(layout.PageNumber(j)));
+  }
+  painter.setPen(Pen(0.3, u));
+  for (const auto* cuts : {&edges.curves, &edges.straight})
+    for (const QLineF& line : *cuts) painter.drawLine(at(line.p1()), at(line.p2()));
+}
+
+}  // namespace
+
+KitOrientation FewerKitPages(const FlatKit& kit, const QPageSize& pageSize,
+                             const QMarginsF& marginsMm) {
+  const KitDrawing drawing = DrawKit(kit);
+  const QSizeF paper = pageSize.size(QPageSize::Millimeter);
+  const qreal across = marginsMm.left() + marginsMm.right();
+  const qreal down = marginsMm.top() + marginsMm.bottom();
+  // Rings drawn come first: a board left off is marked out by hand.
+  std::optional<std::pair<int, int>> portrait;
+  std::optional<std::pair<int, int>> landscape;
+  std::string refusal;
+  const auto cost = [](const KitPrintLayout& layout) {
+    return std::pair{layout.undrawn, layout.Total()};
+  };
+  try {
+    portrait = cost(
+        LayOutKitPages(kit, drawing, QSizeF(paper.width() - across, paper.height() - down)));
+  } catch (const output::OutputError& e) {
+    refusal = e.what();
+  }
+  try {
+    landscape = cost(
+        LayOutKitPages(kit, drawing, QSizeF(paper.height() - across, paper.width() - down)));
+  } catch (const output::OutputError&) {
+  }
+  if (landscape && (!portrait || *landscape < *portrait))
+    return {QPageLayout::Landscape, landscape->second};
+  if (!portrait) throw output::OutputError(refusal);
+  return {QPageLayout::Portrait, portrait->second};
+}
+
 int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
   const KitDrawing drawing = DrawKit(kit);
   const qreal u = device.logicalDpiX() / 25.4;
   const QSizeF printable(device.width() / u, device.height() / u);
-  if (printable.width() < 150.0 || printable.height() < 100.0)
-    throw output::OutputError(
-        "The page is too small for a full-size template: it needs a printable "
-        "area of at least 150 x 100 mm.");
+  const KitPrintLayout layout = LayOutKitPages(kit, drawing, printable);
   const qreal mmPer = MmPer(drawing.unit);
-  const QRectF area(0.0, kHeaderMm, printable.width(), printable.height() - kHeaderMm - kFooterMm);
-
-  // Each piece's pages: the windows (mm, y up) that show some of it.
-  struct Page {
-    std::size_t piece;
-    int row, column, rows, columns;
-    QRectF window;
-  };
-  std::vector<Page> pages;
-  const auto* rings = std::get_if<RingsKit>(&kit);
-  QStringList tooLarge;
-  int lastTooLarge = 0;
-  for (std::size_t i = 0; i < drawing.pieces.size(); ++i) {
-    const KitPiece& piece = drawing.pieces[i];
-    QRectF b(piece.bounds.left() * mmPer, piece.bounds.top() * mmPer, piece.bounds.width() * mmPer,
-             piece.bounds.height() * mmPer);
-    b.adjust(-kPieceMarginMm, -kPieceMarginMm, kPieceMarginMm, kPieceMarginMm);
-    const int columns = PagesFor(b.width(), area.width());
-    const int rows = PagesFor(b.height(), area.height());
-    // A ring is drawn only when it fits a page; a compass marks out larger ones.
-    if (rings != nullptr && columns * rows > 1) {
-      const int board = rings->rings[i].board;
-      // Runs of boards as "97 to 368".
-      if (!tooLarge.isEmpty() && lastTooLarge == board - 1) {
-        const QString first = tooLarge.last().section(QLatin1Char(' '), 0, 0);
-        tooLarge.last() = first + QStringLiteral(" to ") + QString::number(board);
-      } else {
-        tooLarge << QString::number(board);
-      }
-      lastTooLarge = board;
-      continue;
-    }
-    if (static_cast<double>(columns) * rows > 4.0 * kMaxPages)
-      throw output::OutputError(
-          "This kit would need too many pages at full size; a template has at most 500.");
-    if (columns == 1 && rows == 1) {
-      // Centred on its page.
-      const QPointF centre = b.center();
-      pages.push_back({i, 1, 1, 1, 1,
-                       QRectF(centre.x() - area.width() / 2, centre.y() - area.height() / 2,
-                              area.width(), area.height())});
-      continue;
-    }
-    for (int row = 1; row <= rows; ++row) {
-      for (int column = 1; column <= columns; ++column) {
-        const QRectF window(b.left() + (column - 1) * (area.width() - kOverlapMm),
-                            b.bottom() - area.height() - (row - 1) * (area.height() - kOverlapMm),
-                            area.width(), area.height());
-        if (Shows(piece, mmPer, window)) pages.push_back({i, row, column, rows, columns, window});
-      }
-    }
-    if (pages.size() > static_cast<std::size_t>(kMaxPages))
-      throw output::OutputError("This kit would need " + std::to_string(pages.size()) +
-                        " pages at full size; a template has at most 500.");
-  }
+  const QRectF& area = layout.area;
+  const int total = layout.Total();
 
   QPainter painter;
-  if (!painter.begin(&device)) throw output::OutputError("Cannot print the kit: the printer refused.");
+  if (!painter.begin(&device))
+    throw output::OutputError("Cannot print the kit: the printer refused.");
   painter.setRenderHint(QPainter::Antialiasing);
   bool first = true;
-  int count = 0;
-  if (rings != nullptr)
-    count += PaintCuttingList(painter, device, *rings, tooLarge, printable, u, first);
-  for (const Page& page : pages) {
+  if (const auto* rings = std::get_if<RingsKit>(&kit))
+    PaintCuttingList(painter, device, *rings, layout.tooLarge, printable, u, first);
+  for (std::size_t index = 0; index < layout.pages.size(); ++index) {
+    const KitPrintPage& page = layout.pages[index];
     if (!first && !device.newPage())
       throw output::OutputError("Cannot print the kit: the printer refused a new page.");
     first = false;
-    ++count;
+    const int number = layout.PageNumber(index);
     const KitPiece& piece = drawing.pieces[page.piece];
-    painter.setPen(Qt::black);
     QString place = piece.title;
-    if (page.rows * page.columns > 1)
-      place += QStringLiteral(": row %1, column %2 of %3 x %4 pages (overlap %5 mm)")
-                   .arg(page.row)
+    QStringList about;
+    if (page.kind == KitPrintPage::Kind::Map) {
+      place += QStringLiteral(": assembly map");
+    } else if (page.kind == KitPrintPage::Kind::Points) {
+      place += QStringLiteral(": straight edges");
+    } else if (page.kind == KitPrintPage::Kind::Sheet) {
+      const QRectF& w = page.window;
+      const KitEdges& edges = layout.edges[page.piece];
+      place += QStringLiteral(": sheet %1 of %2, column %3, %4 from the bottom")
+                   .arg(page.sheet)
+                   .arg(page.sheets)
                    .arg(page.column)
-                   .arg(page.rows)
-                   .arg(page.columns)
-                   .arg(kOverlapMm);
+                   .arg(page.level);
+      about << QStringLiteral("This sheet shows x %1 to %2 and y %3 to %4 %5 (%6); the map is "
+                              "on page %7.")
+                   .arg(Value(w.left(), mmPer, drawing.unit), Value(w.right(), mmPer, drawing.unit),
+                        Value(w.top(), mmPer, drawing.unit), Value(w.bottom(), mmPer, drawing.unit),
+                        QString::fromLatin1(geometry::UnitName(drawing.unit)), Axes(kit))
+                   .arg(layout.PageNumber(MapOf(layout, index)));
+      about << QStringLiteral("Cut lines at the frame's left edge, %1; at its right edge, %2; "
+                              "at its top edge, %3; at its bottom edge, %4.")
+                   .arg(CrossingsAt(edges, w.left(), false, w, mmPer, drawing.unit),
+                        CrossingsAt(edges, w.right(), false, w, mmPer, drawing.unit),
+                        CrossingsAt(edges, w.bottom(), true, w, mmPer, drawing.unit),
+                        CrossingsAt(edges, w.top(), true, w, mmPer, drawing.unit));
+    }
+    if (page.textsAbove) {
+      QStringList texts;
+      for (const KitText& text : piece.texts)
+        if (text.layer != "TICKS") texts << text.text;
+      about << texts.join(QStringLiteral("; "));
+    }
+    if (page.kind == KitPrintPage::Kind::Sheet)
+      about << drawing.title + QStringLiteral("; its notes are on the map.");
+    else
+      about << drawing.title + QStringLiteral(". ") + drawing.notes.join(QLatin1Char(' '));
+    painter.setPen(Qt::black);
     PaintLines(painter, QRectF(0, 0, printable.width() * u, 6.0 * u), {place}, 11.0, true);
-    PaintLines(painter, QRectF(0, 6.0 * u, printable.width() * u, (kHeaderMm - 6.0) * u),
-               {drawing.title + QStringLiteral(". ") + drawing.notes.join(QLatin1Char(' '))}, 7.0,
-               false);
+    PaintLines(painter, QRectF(0, 6.0 * u, printable.width() * u, (area.top() - 6.0) * u), about,
+               7.0, false);
     const QRectF frame(area.left() * u, area.top() * u, area.width() * u, area.height() * u);
-    painter.save();
-    painter.setClipRect(frame);
-    // window.left() -> area.left(); window.bottom() (highest y) -> area.top()
-    const KitMapping map{mmPer, page.window.left() - area.left(), page.window.bottom() + area.top(),
-                         u};
-    PaintPiece(painter, piece, QPointF(), map);
-    painter.restore();
+    if (page.kind == KitPrintPage::Kind::Map) {
+      PaintMap(painter, kit, drawing, layout, index, u);
+    } else if (page.kind == KitPrintPage::Kind::Points) {
+      PaintPoints(painter, kit, drawing, layout, page, u);
+    } else {
+      painter.save();
+      painter.setClipRect(frame);
+      if (page.kind == KitPrintPage::Kind::Sheet)
+        PaintGrid(painter, page.window, area, mmPer, drawing.unit, u);
+      // window.left() -> area.left(); window.bottom() (highest y) -> area.top()
+      const KitMapping map{mmPer, page.window.left() - area.left(),
+                           page.window.bottom() + area.top(), u};
+      KitPiece shown = piece;
+      if (page.textsAbove)
+        std::erase_if(shown.texts, [](const KitText& text) { return text.layer != "TICKS"; });
+      PaintPiece(painter, shown, QPointF(), map);
+      if (page.kind == KitPrintPage::Kind::Sheet) PaintJoins(painter, layout, index, u);
+      painter.restore();
+    }
     painter.setPen(Pen(0.15, u, Qt::lightGray));
     painter.drawRect(frame);
-    PaintRuler(painter, 2.0, printable.height() - kFooterMm + 8.0, drawing.unit, u);
+    PaintRuler(painter, 2.0, printable.height() - 8.0, drawing.unit, u);
     painter.setPen(Qt::black);
-    PaintLines(
-        painter,
-        QRectF(110.0 * u, (printable.height() - kFooterMm + 2.0) * u,
-               (printable.width() - 110.0) * u, (kFooterMm - 2.0) * u),
-        {QStringLiteral("Page %1. Scale 1:1: print at 100 %, no fitting to the page.").arg(count)},
-        7.0, false);
+    PaintLines(painter,
+               QRectF(110.0 * u, (printable.height() - 14.0) * u, (printable.width() - 110.0) * u,
+                      14.0 * u),
+               {QStringLiteral("Page %1 of %2. %3")
+                    .arg(number)
+                    .arg(total)
+                    .arg(page.kind == KitPrintPage::Kind::Points
+                             ? QStringLiteral("The sheets are 1:1: print at 100 %, no fitting "
+                                              "to the page.")
+                         : page.kind == KitPrintPage::Kind::Map
+                             ? QStringLiteral("The map is not to scale; the sheets are 1:1: "
+                                              "print at 100 %, no fitting to the page.")
+                             : QStringLiteral("Scale 1:1: print at 100 %, no fitting to the "
+                                              "page."))},
+               7.0, false);
   }
   if (!painter.end()) throw output::OutputError("Cannot print the kit: the printer failed.");
-  return count;
+  return total;
 }
 
 }  // namespace vortalis::exports
