@@ -250,14 +250,12 @@ void TExportForm::SheetsChange() {
         panels ? FewerKitSheets(PanelsOf(LimitOf(*value)), PaperSize())
                : FewerTemplateSheets(MakeSourceProfile(source_, *step, LimitOf(*value)),
                                      PaperSize());
-    // The panels' pages are not turned yet.
-    Sheets->setText(QStringLiteral("%1 %2, %3%4")
+    Sheets->setText(QStringLiteral("%1 %2, %3 (turned to need fewer)")
                         .arg(sheets.pages)
                         .arg(sheets.pages == 1 ? QStringLiteral("page") : QStringLiteral("pages"))
                         .arg(sheets.layout.orientation() == QPageLayout::Landscape
                                  ? QStringLiteral("landscape")
-                                 : QStringLiteral("portrait"))
-                        .arg(panels ? QString() : QStringLiteral(" (turned to need fewer)")));
+                                 : QStringLiteral("portrait")));
   } catch (const std::exception& error) {
     Sheets->setText(QString::fromUtf8(error.what()));
   }

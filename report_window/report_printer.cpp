@@ -1,6 +1,5 @@
 #include "report_window/report_printer.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
@@ -130,13 +129,8 @@ TemplateSheets FewerTemplateSheets(const vortalis::report::HornProfile& profile,
 TemplateSheets FewerKitSheets(const vortalis::exports::FlatKit& kit, const QPageSize& paper) {
   const QMarginsF margins(kTemplateMarginMm, kTemplateMarginMm, kTemplateMarginMm,
                           kTemplateMarginMm);
-  const QPageLayout layout(paper, QPageLayout::Portrait, margins, QPageLayout::Millimeter);
-  // Counted by printing into nothing, until the kit can count its own pages.
-  QBuffer discard;
-  discard.open(QIODevice::WriteOnly);
-  QPdfWriter writer(&discard);
-  writer.setPageLayout(layout);
-  return {layout, vortalis::exports::PrintKit(kit, writer)};
+  const auto fewer = vortalis::exports::FewerKitPages(kit, paper, margins);
+  return {QPageLayout(paper, fewer.orientation, margins, QPageLayout::Millimeter), fewer.pages};
 }
 
 }  // namespace vortalis::windows

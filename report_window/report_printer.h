@@ -46,9 +46,9 @@ struct TemplateSheets {
 TemplateSheets FewerTemplateSheets(const vortalis::report::HornProfile& profile,
                                    const QPageSize& paper);
 
-// A kit's template (exports::PrintKit) on `paper` with the same margins, and
-// the pages it takes. Portrait for now. Throws output::OutputError when the
-// kit does not fit.
+// A kit's template (exports::PrintKit) on `paper` with the same margins,
+// turned the way that needs fewer pages, and the pages it takes. Throws
+// output::OutputError when the kit does not fit.
 TemplateSheets FewerKitSheets(const vortalis::exports::FlatKit& kit, const QPageSize& paper);
 
 // The kit's template on `printer`, as PrintTemplate. Returns the number of pages.
