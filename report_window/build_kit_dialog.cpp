@@ -29,6 +29,7 @@
 #include "geometry/units.h"
 #include "report/drawing_grid.h"
 #include "report/number_format.h"
+#include "report_window/report_printer.h"
 #include "report_window/report_profile.h"
 #include "report_window/text_form.h"
 #include "ui/locale_separators.h"
@@ -529,12 +530,15 @@ void TBuildKitForm::PrintClick() {
   }
   const auto* flat = std::get_if<exports::FlatKit>(&kit);
   if (!flat) return;
-  QPrinter& printer = TTextForm::SharedPrinter();
-  if (!Prompts().Print(this, printer)) return;
-  printer.setDocName(QStringLiteral("Build kit - %1").arg(reportFile_));
   try {
-    const int pages = exports::PrintKit(*flat, printer);
-    Status->setText(QStringLiteral("Printed %1 page%2.").arg(pages).arg(pages == 1 ? "" : "s"));
+    // On the printer's paper, turned the way that needs fewer pages.
+    const TemplateSheets sheets =
+        FewerKitSheets(*flat, TTextForm::SharedPrinter().pageLayout().pageSize());
+    int pages = 0;
+    if (PrintOnSheets(this, sheets, QStringLiteral("Build kit - %1").arg(reportFile_),
+                      [&](QPrinter& printer) { pages = PrintKitTemplate(*flat, printer); })) {
+      Status->setText(QStringLiteral("Printed %1 page%2.").arg(pages).arg(pages == 1 ? "" : "s"));
+    }
   } catch (const std::exception& error) {
     ShowProfileFailure(error);
   }

@@ -263,26 +263,11 @@ void TExportForm::SheetsChange() {
 
 void TExportForm::PrintOn(const TemplateSheets& sheets, const QString& job,
                           const std::function<void(QPrinter&)>& print) {
-  // The print dialog starts from the template's paper; the printer's own
-  // layout is back for the next report once the template is printed.
-  QPrinter& printer = SharedPrinter();
-  const QPageLayout before = printer.pageLayout();
-  if (!printer.setPageLayout(sheets.layout)) {
-    printer.setPageSize(sheets.layout.pageSize());
-    printer.setPageOrientation(sheets.layout.orientation());
+  try {
+    if (PrintOnSheets(this, sheets, job, print)) accept();
+  } catch (const std::exception& error) {
+    ShowProfileFailure(error);
   }
-  bool printed = false;
-  if (Prompts().Print(this, printer)) {
-    printer.setDocName(job);
-    try {
-      print(printer);
-      printed = true;
-    } catch (const std::exception& error) {
-      ShowProfileFailure(error);
-    }
-  }
-  printer.setPageLayout(before);
-  if (printed) accept();
 }
 
 QString TExportForm::PresetName(ExportFormat format) const {

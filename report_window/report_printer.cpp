@@ -15,6 +15,8 @@
 #include "output/output_file.h"
 #include "report_window/report_file.h"
 #include "report_window/report_text_format.h"
+#include "ui/prompt.h"
+#include "ui/shared_printer.h"
 
 namespace vortalis::windows {
 
@@ -131,6 +133,25 @@ TemplateSheets FewerKitSheets(const vortalis::exports::FlatKit& kit, const QPage
                           kTemplateMarginMm);
   const auto fewer = vortalis::exports::FewerKitPages(kit, paper, margins);
   return {QPageLayout(paper, fewer.orientation, margins, QPageLayout::Millimeter), fewer.pages};
+}
+
+bool PrintOnSheets(QWidget* parent, const TemplateSheets& sheets, const QString& job,
+                   const std::function<void(QPrinter&)>& print) {
+  QPrinter& printer = SharedPrinter();
+  const QPageLayout before = printer.pageLayout();
+  if (!printer.setPageLayout(sheets.layout)) {
+    printer.setPageSize(sheets.layout.pageSize());
+    printer.setPageOrientation(sheets.layout.orientation());
+  }
+  struct RestoreLayout {
+    QPrinter& printer;
+    const QPageLayout& layout;
+    ~RestoreLayout() { printer.setPageLayout(layout); }
+  } restore{printer, before};
+  if (!Prompts().Print(parent, printer)) return false;
+  printer.setDocName(job);
+  print(printer);
+  return true;
 }
 
 }  // namespace vortalis::windows

@@ -13,6 +13,8 @@ class QPageSize;
 class QPrinter;
 class QTextDocument;
 
+class QWidget;
+
 namespace vortalis::windows {
 
 // Prints the report lines (IsReportLine) of `document` in `font` on `printer`,
@@ -53,5 +55,12 @@ TemplateSheets FewerKitSheets(const vortalis::exports::FlatKit& kit, const QPage
 
 // The kit's template on `printer`, as PrintTemplate. Returns the number of pages.
 int PrintKitTemplate(const vortalis::exports::FlatKit& kit, QPrinter& printer);
+
+// Sets the shared printer to `sheets`' layout, shows the print dialog over
+// `parent` and, unless it is cancelled, names the job and runs `print`; the
+// printer's own layout is back afterwards, also when `print` throws. Returns
+// whether it printed.
+bool PrintOnSheets(QWidget* parent, const TemplateSheets& sheets, const QString& job,
+                   const std::function<void(QPrinter&)>& print);
 
 }  // namespace vortalis::windows

@@ -204,9 +204,9 @@ class ProfileWindowTests : public QObject {
       } else {
         const auto& input =
             std::get<vortalis::report::CircularReportInput>(*form->Source().horn);
-        const std::string expected = vortalis::buildkit::RingsCsv(
-            vortalis::buildkit::StackedRings(input, {}, form->Source().separators, 19.0L, 15.0L),
-            input.unit);
+        const auto rings =
+            vortalis::buildkit::StackedRings(input, {}, form->Source().separators, 19.0L, 15.0L);
+        const std::string expected = vortalis::buildkit::RingsCsv(rings, input.unit);
         QCOMPARE(ReadFile(path), QByteArray::fromStdString(expected));
         // The template: the cutting list, then every board.
         const QString pdf = folder_->filePath(QStringLiteral("rings.pdf"));
@@ -218,7 +218,11 @@ class ProfileWindowTests : public QObject {
         };
         dialog->PrintButton->click();
         QVERIFY2(prompt_->errors.isEmpty(), qPrintable(prompt_->errors.join('\n')));
-        QVERIFY(ReadFile(pdf).startsWith("%PDF"));
+        // As many pages as the tool's PDF of the same kit, turned the same way.
+        QCOMPARE(PdfPageCount(ReadFile(pdf)),
+                 vortalis::exports::FewerKitPages(vortalis::exports::RingsKit{input.unit, rings},
+                                                  QPageSize(QPageSize::A4))
+                     .pages);
         QVERIFY(dialog->Status->text().startsWith(QStringLiteral("Printed ")));
       }
       dialog->CloseButton->click();
