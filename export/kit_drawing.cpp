@@ -228,7 +228,12 @@ KitDrawing DrawPanels(const PanelsKit& kit) {
     const std::string layer = "PANEL_" + panel.name;
     const QString name = QString::fromStdString(panel.name);
     KitPiece piece;
-    piece.title = QStringLiteral("Panel %1").arg(name);
+    // 1B and 2B are 1A and 2A again: their sheets would be the same.
+    const bool second = panel.name.back() == 'B';
+    piece.inTemplate = !second;
+    piece.title = second ? QStringLiteral("Panel %1").arg(name)
+                         : QStringLiteral("Panel %1 (cut two: %1 and %2B)")
+                               .arg(name, name.left(name.size() - 1));
     KitPath outline{layer, {}, true, true};
     for (const buildkit::FlatPoint& p : panel.Outline())
       outline.points.emplace_back(static_cast<qreal>(p.x), static_cast<qreal>(p.y));

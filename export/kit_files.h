@@ -76,6 +76,9 @@ struct KitPiece {
   std::vector<KitCircle> circles;
   std::vector<KitText> texts;
   QRectF bounds;  // shapes and texts, y up (top() is the lowest y)
+  // False for a piece the same as an earlier one, whose title says to cut it
+  // twice: the 1:1 template prints it once. Drawings show every piece.
+  bool inTemplate = true;
 };
 struct KitDrawing {
   geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;

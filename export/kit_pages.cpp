@@ -200,6 +200,10 @@ KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
   long long printed = layout.listPages;
   for (std::size_t i = 0; i < drawing.pieces.size(); ++i) {
     const KitPiece& piece = drawing.pieces[i];
+    if (!piece.inTemplate) {
+      layout.edges.emplace_back();
+      continue;
+    }
     layout.edges.push_back(SplitEdges(piece, mmPer));
     const KitEdges& edges = layout.edges.back();
     QRectF b(piece.bounds.left() * mmPer, piece.bounds.top() * mmPer, piece.bounds.width() * mmPer,

@@ -202,13 +202,13 @@ TEST(KitPages, PrintedSheetNumbersMatchTheReport) {
   bool mouthEdge = false;  // stated on the map or in its table of points
   for (QString page : pages) {
     page.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    if (page.startsWith(QStringLiteral("Panel 1A: assembly map")) ||
-        page.startsWith(QStringLiteral("Panel 1A: straight edges"))) {
+    if (page.startsWith(QStringLiteral("Panel 1A (cut two: 1A and 1B): assembly map")) ||
+        page.startsWith(QStringLiteral("Panel 1A (cut two: 1A and 1B): straight edges"))) {
       mouthEdge |= page.contains(QStringLiteral(" %1 ").arg(realLength, 0, 'f', 2)) ||
                    page.contains(QStringLiteral("(%1, ").arg(realLength, 0, 'f', 2));
       continue;
     }
-    if (!page.startsWith(QStringLiteral("Panel 1A: sheet"))) continue;
+    if (!page.startsWith(QStringLiteral("Panel 1A (cut two: 1A and 1B): sheet"))) continue;
     const auto m = edge.match(page);
     ASSERT_TRUE(m.hasMatch()) << page.toStdString();
     const double x = m.captured(1).toDouble();
