@@ -207,6 +207,20 @@ std::vector<std::vector<StationMark>> StationMarks(const report::HornProfile& pr
       curve.push_back({at, Across(profile, model, p.radius), p.distance, i % labelled == 0});
     }
   }
+  // Every curve has a mark at the same stations; where two run close (the
+  // sides of a rectangular horn near its throat) the inner one is not labelled.
+  const qreal room = kStationLabelRoomMm / MillimetresPerUnit(profile);
+  for (std::size_t j = 0; j < (marks.empty() ? 0 : marks.front().size()); ++j) {
+    for (std::vector<StationMark>& curve : marks) {
+      StationMark& mark = curve[j];
+      for (const std::vector<StationMark>& other : marks) {
+        const qreal above = other[j].point.y() - mark.point.y();
+        if (&other != &curve && above >= 0.0 && above < room &&
+            (above > 0.0 || &other < &curve))
+          mark.labelled = false;
+      }
+    }
+  }
   return marks;
 }
 

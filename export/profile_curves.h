@@ -44,6 +44,12 @@ inline constexpr qreal kStationTickMm = 2.0;
 inline constexpr qreal kStationLabelSpacingMm = 20.0;
 // Marks are at least this far apart: a finer step marks every few stations.
 inline constexpr qreal kStationMarkSpacingMm = 1.0;
+// The height of a station's distance, written beyond its tick, at full size.
+inline constexpr qreal kStationTextMm = 2.5;
+// A station's distance is written on a curve only where the next curve out
+// stands at least this far beyond it, so that text and ticks stay apart; the
+// outermost curve always has room.
+inline constexpr qreal kStationLabelRoomMm = 2.5 * kStationTickMm + kStationTextMm + 1.0;
 
 // The step's stations on each curve of ProfileCurves, in the same order.
 std::vector<std::vector<StationMark>> StationMarks(const report::HornProfile& profile);

@@ -17,7 +17,6 @@ constexpr int kForeground = 7;  // black on white, white on black
 constexpr const char* kAxisLayer = "AXIS";
 constexpr const char* kProfileLayer = "PROFILE";
 constexpr const char* kStationsLayer = "STATIONS";
-constexpr double kStationTextMm = 2.5;
 
 int CurveColour(const ProfileCurve& curve) {
   if (curve.layer == "SIDES_1A_1B") return kBlue;

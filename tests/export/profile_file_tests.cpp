@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <set>
 #include <vector>
 
 #include "output/output_error.h"
@@ -297,17 +298,20 @@ TEST(StationMarks, CrossTheWallAtReadableIntervals) {
                                                 0.25L, {}, {}), 1.0},
       {"flat sides, inch", MakeRectangularProfile(FlatRectangularHorn(LengthUnit::Inch), 0.75L,
                                                   {MouthLimitKind::Length, 20.0L}, {}), 25.4},
+      {"flat sides, mm", MakeRectangularProfile(FlatRectangularHorn(LengthUnit::Millimetre),
+                                                18.0L, {}, {}), 1.0},
   };
   for (const Case& c : cases) {
     const auto curves = vortalis::exports::ProfileCurves(c.profile);
     const auto marks = vortalis::exports::StationMarks(c.profile);
     ASSERT_EQ(marks.size(), curves.size()) << c.name;
+    std::set<qreal> labels;  // stations labelled on some curve, in mm
     for (std::size_t k = 0; k < marks.size(); ++k) {
       ASSERT_FALSE(marks[k].empty()) << c.name;
       const std::vector<QPointF>& wall = curves[k].points;
       qreal lastMark = 0.0;
-      qreal lastLabel = 0.0;
-      for (const auto& mark : marks[k]) {
+      for (std::size_t j = 0; j < marks[k].size(); ++j) {
+        const auto& mark = marks[k][j];
         // On the wall, across it: a unit normal of the drawn curve, away from the axis.
         QPointF chord = wall.back() - wall.front();
         if (!curves[k].straight) {
@@ -326,10 +330,21 @@ TEST(StationMarks, CrossTheWallAtReadableIntervals) {
         EXPECT_GE(mm - lastMark, vortalis::exports::kStationMarkSpacingMm - 1e-9) << c.name;
         lastMark = mm;
         if (!mark.labelled) continue;
-        EXPECT_GE(mm - lastLabel, vortalis::exports::kStationLabelSpacingMm - 1e-9) << c.name;
-        EXPECT_LT(mm - lastLabel, 2.0 * vortalis::exports::kStationLabelSpacingMm) << c.name;
-        lastLabel = mm;
+        labels.insert(mm);
+        // No other curve's tick stands in the room the text needs beyond this one.
+        for (std::size_t other = 0; other < marks.size(); ++other) {
+          const qreal above = (marks[other][j].point.y() - mark.point.y()) * c.mmPerUnit;
+          if (other == k) continue;
+          EXPECT_FALSE(above > 0.0 && above < vortalis::exports::kStationLabelRoomMm)
+              << c.name << " at " << mm;
+        }
       }
+    }
+    qreal lastLabel = 0.0;
+    for (const qreal mm : labels) {
+      EXPECT_GE(mm - lastLabel, vortalis::exports::kStationLabelSpacingMm - 1e-9) << c.name;
+      EXPECT_LT(mm - lastLabel, 2.0 * vortalis::exports::kStationLabelSpacingMm) << c.name;
+      lastLabel = mm;
     }
   }
 }
