@@ -32,14 +32,6 @@ constexpr qreal kMinPrintableHeightMm = 100.0;
 constexpr qreal kCrossMm = 6.0;
 constexpr qreal kPdfMarginMm = 10.0;
 
-// Pages needed for `length` when each shows `window` of it and neighbours share the overlap.
-int PagesFor(qreal length, qreal window) {
-  if (length <= window) return 1;
-  // A hair over a whole number of pages is rounding, not another page.
-  return static_cast<int>(std::ceil((length - kTemplateOverlapMm) /
-                                        (window - kTemplateOverlapMm) -
-                                    1e-9));
-}
 
 bool Millimetres(const report::HornProfile& profile) {
   return profile.unit == LengthUnit::Millimetre;
@@ -525,6 +517,14 @@ QStringList CheckLines(const report::HornProfile& profile, const TemplateLayout&
 }
 
 }  // namespace
+
+int PagesFor(qreal lengthMm, qreal windowMm) {
+  if (lengthMm <= windowMm) return 1;
+  // A hair over a whole number of pages is rounding, not another page.
+  return static_cast<int>(std::ceil((lengthMm - kTemplateOverlapMm) /
+                                        (windowMm - kTemplateOverlapMm) -
+                                    1e-9));
+}
 
 TemplateLayout LayoutTemplate(const report::HornProfile& profile, const QSizeF& printableMm) {
   if (printableMm.width() < kMinPrintableWidthMm || printableMm.height() < kMinPrintableHeightMm) {

@@ -31,6 +31,10 @@ inline constexpr qreal kTemplateOverlapMm = 10.0;
 // More printed pages than this is refused: such a horn is not built from a paper template.
 inline constexpr int kMaxTemplatePages = 500;
 
+// Sheets needed for `lengthMm` when each shows `windowMm` of it and
+// neighbours share kTemplateOverlapMm; the kits' templates count the same way.
+int PagesFor(qreal lengthMm, qreal windowMm);
+
 // Where things go, in millimetres. Page coordinates have their origin at the
 // top left of the printable area, y down; drawing coordinates are the
 // profile's in mm (x from the throat, y up from the axis).

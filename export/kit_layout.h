@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <vector>
 
+#include "export/full_size_template.h"
 #include "export/kit_files.h"
 
 // Where a kit's pieces go on one sheet (DXF, SVG), and how a piece is painted.
@@ -53,7 +54,7 @@ std::vector<std::vector<QPointF>> StraightRuns(const KitEdges& edges);
 // a larger one has an assembly map, then sheets laid over its curves only
 // (straight edges are drawn where they pass and stated on the map, or in
 // tables of their points after the sheets), numbered from the throat end.
-inline constexpr qreal kKitOverlapMm = 10.0;  // sheets of a piece overlap their neighbours
+inline constexpr qreal kKitOverlapMm = kTemplateOverlapMm;  // sheets overlap their neighbours
 
 struct KitPrintPage {
   enum class Kind { Whole, Map, Sheet, Points };

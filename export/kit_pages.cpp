@@ -3,6 +3,7 @@
 #include <string>
 
 #include "buildkit/kit_horn.h"
+#include "export/full_size_template.h"
 #include "export/kit_layout.h"
 #include "output/output_error.h"
 
@@ -13,18 +14,12 @@ namespace {
 constexpr qreal kPieceMarginMm = 5.0;
 constexpr qreal kHeaderMm = 23.0;
 constexpr qreal kFooterMm = 16.0;
-constexpr int kMaxPages = 500;
+constexpr int kMaxPages = kMaxTemplatePages;
 // A run of a cut line is stated as a straight edge when it stays this close
 // to its chord and is this long, or when it runs from corner to corner.
 constexpr qreal kStraightMm = 0.02;
 constexpr qreal kLongMm = 100.0;
 constexpr qreal kCorner = 0.35;  // radians
-
-int PagesFor(qreal length, qreal window) {
-  if (length <= window) return 1;
-  return static_cast<int>(
-      std::ceil((length - kKitOverlapMm) / (window - kKitOverlapMm) - 1e-9));
-}
 
 qreal Turn(const QPointF& a, const QPointF& b, const QPointF& c) {
   const QPointF u = b - a;
