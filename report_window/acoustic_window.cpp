@@ -23,6 +23,7 @@
 
 #include "export/profile_export.h"
 #include "output/output_file.h"
+#include "report_window/report_printer.h"
 #include "report_window/report_profile.h"
 #include "report_window/text_form.h"
 #include "ui/locale_separators.h"
@@ -500,18 +501,18 @@ void TAcousticForm::PrintClick() {
   QPrinter& printer = TTextForm::SharedPrinter();
   if (!Prompts().Print(this, printer)) return;
   printer.setDocName(windowTitle());
-  QPainter painter;
-  if (!painter.begin(&printer)) {
-    Prompts().Error(QStringLiteral("Cannot print %1").arg(windowTitle()));
-    return;
+  try {
+    PrintOnePage(printer, [this](QPainter& painter, const QPagedPaintDevice& device) {
+      painter.setFont(font());
+      // Across the page, at most three quarters of its width high.
+      const qreal width = device.width();
+      PaintImpedancePlot(painter,
+                         QRectF(0, 0, width, std::min<qreal>(device.height(), width * 0.75)),
+                         plot_, CurrentSeparators());
+    });
+  } catch (const std::exception& error) {
+    ShowProfileFailure(error);
   }
-  painter.setFont(font());
-  // Across the page, at most three quarters of its width high.
-  const QRectF page = printer.pageRect(QPrinter::DevicePixel);
-  PaintImpedancePlot(painter,
-                     QRectF(0, 0, page.width(), std::min(page.height(), page.width() * 0.75)),
-                     plot_, CurrentSeparators());
-  if (!painter.end()) Prompts().Error(QStringLiteral("Cannot print %1").arg(windowTitle()));
 }
 
 }  // namespace vortalis::windows

@@ -615,11 +615,7 @@ void TProfileForm::PrintClick() {
   font.setPixelSize(QFontInfo(font).pixelSize());
   const bool tall = profile_.rectangular;
   try {
-    PrintPages(printer, [&](QPagedPaintDevice& device) {
-      QPainter painter;
-      if (!painter.begin(&device))
-        throw vortalis::output::OutputError(
-            QStringLiteral("Cannot print %1").arg(windowTitle()).toStdString());
+    PrintOnePage(printer, [&](QPainter& painter, const QPagedPaintDevice& device) {
       const qreal scale = device.logicalDpiX() / 96.0;
       painter.scale(scale, scale);
       painter.setFont(font);
@@ -627,10 +623,6 @@ void TProfileForm::PrintClick() {
       const qreal height = std::min<qreal>(device.height() / scale, width * (tall ? 1.0 : 0.62));
       PaintHornProfile(painter, QRectF(0, 0, width, height), profile_, CurrentSeparators(),
                        stations_.points.empty() ? nullptr : &stations_);
-      if (!painter.end())
-        throw vortalis::output::OutputError(
-            QStringLiteral("Cannot print %1").arg(windowTitle()).toStdString());
-      return 1;
     });
   } catch (const std::exception& error) {
     ShowProfileFailure(error);

@@ -53,6 +53,18 @@ int PrintPages(QPrinter& printer, const std::function<int(QPagedPaintDevice&)>& 
   return pages;
 }
 
+void PrintOnePage(QPrinter& printer,
+                  const std::function<void(QPainter&, const QPagedPaintDevice&)>& paint) {
+  const QString job = printer.docName();
+  PrintPages(printer, [&](QPagedPaintDevice& device) {
+    QPainter painter;
+    if (!painter.begin(&device)) PrintFailed(job);
+    paint(painter, device);
+    if (!painter.end()) PrintFailed(job);
+    return 1;
+  });
+}
+
 namespace {
 
 int PrintLines(const QTextDocument& document, const QFont& font, QPagedPaintDevice& printer,

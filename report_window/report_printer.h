@@ -8,6 +8,7 @@
 #include "report/horn_profile.h"
 
 class QFont;
+class QPainter;
 class QPagedPaintDevice;
 class QPageSize;
 class QPrinter;
@@ -37,6 +38,11 @@ int PrintTemplate(const vortalis::report::HornProfile& profile, QPrinter& printe
 // set to print into a PDF file, on a PDF writer of the same page layout whose
 // bytes go through the one writer.
 int PrintPages(QPrinter& printer, const std::function<int(QPagedPaintDevice&)>& paint);
+
+// One page painted by `paint` on `printer` through PrintPages; throws
+// output::OutputError "Cannot print <job name>" when it cannot be painted.
+void PrintOnePage(QPrinter& printer,
+                  const std::function<void(QPainter&, const QPagedPaintDevice&)>& paint);
 
 // The template's paper as the command line tool lays it out: `paper` with
 // 10 mm margins, turned the way that needs fewer pages (portrait on a tie).
