@@ -30,7 +30,6 @@ constexpr qreal kFooterGapMm = 3.0;
 constexpr qreal kMinPrintableWidthMm = 180.0;
 constexpr qreal kMinPrintableHeightMm = 100.0;
 constexpr qreal kCrossMm = 6.0;
-constexpr qreal kPdfMarginMm = 10.0;
 
 
 bool Millimetres(const report::HornProfile& profile) {
@@ -808,7 +807,7 @@ int PrintFullSizeTemplate(const report::HornProfile& profile, QPagedPaintDevice&
 
 int WriteTemplatePdf(const report::HornProfile& profile, const std::string& path,
                      const QPageSize& pageSize, const geometry::Separators& separators) {
-  const QMarginsF margins(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm);
+  const QMarginsF margins = TemplateMargins();
   const QPageLayout::Orientation orientation =
       FewerTemplatePages(profile, pageSize, margins).orientation;
 

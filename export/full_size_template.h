@@ -30,6 +30,11 @@ namespace vortalis::exports {
 inline constexpr qreal kTemplateOverlapMm = 10.0;
 // More printed pages than this is refused: such a horn is not built from a paper template.
 inline constexpr int kMaxTemplatePages = 500;
+// The margins of every template's PDF and print, on each side.
+inline constexpr qreal kTemplateMarginMm = 10.0;
+inline QMarginsF TemplateMargins() {
+  return {kTemplateMarginMm, kTemplateMarginMm, kTemplateMarginMm, kTemplateMarginMm};
+}
 
 // Sheets needed for `lengthMm` when each shows `windowMm` of it and
 // neighbours share kTemplateOverlapMm; the kits' templates count the same way.
@@ -111,7 +116,7 @@ struct TemplateOrientation {
 };
 TemplateOrientation FewerTemplatePages(const report::HornProfile& profile,
                                        const QPageSize& pageSize,
-                                       const QMarginsF& marginsMm = QMarginsF(10, 10, 10, 10));
+                                       const QMarginsF& marginsMm = TemplateMargins());
 
 // Prints the template on device (a QPrinter from the print dialog, or a
 // QPdfWriter) with the device's page layout: the map, then the sheets; returns

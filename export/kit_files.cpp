@@ -14,7 +14,6 @@ namespace vortalis::exports {
 
 namespace {
 
-constexpr qreal kPdfMarginMm = 10.0;
 
 // The one place the kits' files reach the disk.
 void WriteBytes(const QString& path, const QByteArray& bytes) {
@@ -24,7 +23,7 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
 }
 
 QByteArray KitPdf(const FlatKit& kit, const QPageSize& pageSize, int& pages) {
-  const QMarginsF margins(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm);
+  const QMarginsF margins = TemplateMargins();
   const QPageLayout::Orientation orientation = FewerKitPages(kit, pageSize, margins).orientation;
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);

@@ -18,6 +18,7 @@
 #include "buildkit/rings.h"
 #include "buildkit/sectors.h"
 #include "buildkit/staves.h"
+#include "export/full_size_template.h"
 #include "geometry/units.h"
 
 class QPagedPaintDevice;
@@ -116,7 +117,7 @@ struct KitOrientation {
   int pages = 0;
 };
 KitOrientation FewerKitPages(const FlatKit& kit, const QPageSize& pageSize,
-                             const QMarginsF& marginsMm = QMarginsF(10, 10, 10, 10));
+                             const QMarginsF& marginsMm = TemplateMargins());
 
 // The file for `path` by its extension: .csv (rings), .dxf, .svg (sectors,
 // staves, panels), .pdf (on pageSize paper with 10 mm margins, turned as

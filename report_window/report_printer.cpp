@@ -26,7 +26,6 @@ namespace {
   throw vortalis::output::OutputError(QStringLiteral("Cannot print %1").arg(job).toStdString());
 }
 
-constexpr qreal kTemplateMarginMm = 10.0;
 
 }  // namespace
 
@@ -134,17 +133,17 @@ int PrintKitTemplate(const vortalis::exports::FlatKit& kit, QPrinter& printer) {
 
 TemplateSheets FewerTemplateSheets(const vortalis::report::HornProfile& profile,
                                    const QPageSize& paper) {
-  const QMarginsF margins(kTemplateMarginMm, kTemplateMarginMm, kTemplateMarginMm,
-                          kTemplateMarginMm);
-  const auto fewer = vortalis::exports::FewerTemplatePages(profile, paper, margins);
-  return {QPageLayout(paper, fewer.orientation, margins, QPageLayout::Millimeter), fewer.pages};
+  const auto fewer = vortalis::exports::FewerTemplatePages(profile, paper);
+  return {QPageLayout(paper, fewer.orientation, vortalis::exports::TemplateMargins(),
+                      QPageLayout::Millimeter),
+          fewer.pages};
 }
 
 TemplateSheets FewerKitSheets(const vortalis::exports::FlatKit& kit, const QPageSize& paper) {
-  const QMarginsF margins(kTemplateMarginMm, kTemplateMarginMm, kTemplateMarginMm,
-                          kTemplateMarginMm);
-  const auto fewer = vortalis::exports::FewerKitPages(kit, paper, margins);
-  return {QPageLayout(paper, fewer.orientation, margins, QPageLayout::Millimeter), fewer.pages};
+  const auto fewer = vortalis::exports::FewerKitPages(kit, paper);
+  return {QPageLayout(paper, fewer.orientation, vortalis::exports::TemplateMargins(),
+                      QPageLayout::Millimeter),
+          fewer.pages};
 }
 
 bool PrintOnSheets(QWidget* parent, const TemplateSheets& sheets, const QString& job,
