@@ -13,43 +13,18 @@
 #include "cli/report_tool.h"
 #include "export/profile_export.h"
 #include "report/horn_profile.h"
+#include "export_test_support.h"
 #include "report_test_support.h"
 
 namespace {
 
+using vortalis::testing::RunTool;
+using vortalis::testing::ToolRun;
 using vortalis::cli::ParseCommandLine;
 using vortalis::cli::Paper;
 using vortalis::cli::ToolOptions;
 using vortalis::cli::UsageError;
 using namespace vortalis::report;
-
-struct ToolRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadAll(std::FILE* file) {
-  std::fflush(file);
-  std::rewind(file);
-  std::string text;
-  char buffer[4096];
-  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-    text.append(buffer, got);
-  std::fclose(file);
-  return text;
-}
-
-ToolRun RunTool(const std::vector<std::string>& args) {
-  volatile std::sig_atomic_t interrupted = 0;
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  vortalis::testing::FixedStamp stamp;
-  vortalis::cli::ToolEnvironment env{out, err, false, &interrupted, nullptr, stamp};
-  const std::vector<std::string_view> views(args.begin(), args.end());
-  const int status = vortalis::cli::RunReportTool(views, env);
-  return {status, ReadAll(out), ReadAll(err)};
-}
 
 ToolOptions Parsed(const std::vector<std::string_view>& args) {
   const auto parsed = ParseCommandLine(args);

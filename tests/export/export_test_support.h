@@ -6,8 +6,16 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/report_tool.h"
 #include "report/horn_profile.h"
 #include "report/report_input.h"
+#include "report_test_support.h"
 
 // Horns and helpers shared by the export tests.
 namespace vortalis::testing {
@@ -52,6 +60,35 @@ inline ProcessResult RunProgram(const QString& program, const QStringList& argum
   result.out = process.readAllStandardOutput();
   result.err = process.readAllStandardError();
   return result;
+}
+
+// vortalis-report run in this process, with its standard output and error.
+struct ToolRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+inline std::string ReadAll(std::FILE* file) {
+  std::fflush(file);
+  std::rewind(file);
+  std::string text;
+  char buffer[4096];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+    text.append(buffer, got);
+  std::fclose(file);
+  return text;
+}
+
+inline ToolRun RunTool(const std::vector<std::string>& args) {
+  volatile std::sig_atomic_t interrupted = 0;
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  FixedStamp stamp;
+  cli::ToolEnvironment env{out, err, false, &interrupted, nullptr, stamp};
+  const std::vector<std::string_view> views(args.begin(), args.end());
+  const int status = cli::RunReportTool(views, env);
+  return {status, ReadAll(out), ReadAll(err)};
 }
 
 }  // namespace vortalis::testing

@@ -23,6 +23,8 @@ using vortalis::geometry::LengthUnit;
 using vortalis::geometry::MouthLocation;
 using vortalis::testing::CircularHorn;
 using vortalis::testing::RunProgram;
+using vortalis::testing::RunTool;
+using vortalis::testing::ToolRun;
 namespace buildkit = vortalis::buildkit;
 namespace exports = vortalis::exports;
 namespace report = vortalis::report;
@@ -131,27 +133,6 @@ TEST(KitPages, EverySheetCarriesACurveAndFewerPagesPrint) {
       }
     }
   }
-}
-
-struct ToolRun {
-  int status;
-  std::string out;
-};
-
-ToolRun RunTool(const std::vector<std::string>& args) {
-  volatile std::sig_atomic_t interrupted = 0;
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  vortalis::testing::FixedStamp stamp;
-  vortalis::cli::ToolEnvironment env{out, err, false, &interrupted, nullptr, stamp};
-  const std::vector<std::string_view> views(args.begin(), args.end());
-  const int status = vortalis::cli::RunReportTool(views, env);
-  std::string text;
-  std::rewind(out);
-  for (int ch; (ch = std::fgetc(out)) != EOF;) text += static_cast<char>(ch);
-  std::fclose(out);
-  std::fclose(err);
-  return {status, text};
 }
 
 // The flat side's panel as printed, read back from the PDF's text: where its
