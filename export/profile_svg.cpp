@@ -93,7 +93,8 @@ void DrawText(QPainter& painter, const QPointF& at, const QString& text, int fla
 
 void DrawStations(QPainter& painter, const report::HornProfile& profile, qreal scale) {
   painter.setPen(StationPen());
-  for (const std::vector<StationMark>& marks : StationMarks(profile)) {
+  const std::vector<std::vector<StationMark>> stations = StationMarks(profile);
+  for (const std::vector<StationMark>& marks : stations) {
     for (const StationMark& mark : marks) {
       for (const qreal side : {1.0, -1.0}) {
         // Drawing y up, SVG y down.
@@ -103,7 +104,7 @@ void DrawStations(QPainter& painter, const report::HornProfile& profile, qreal s
       }
     }
   }
-  for (const std::vector<StationMark>& marks : StationMarks(profile)) {
+  for (const std::vector<StationMark>& marks : stations) {
     for (const StationMark& mark : marks) {
       if (!mark.labelled) continue;
       const QPointF across(mark.across.x(), -mark.across.y());
