@@ -65,6 +65,8 @@ HornShape TractrixShape(long double mouthRadius, long double throatRadius, long 
     return Flare{a * tanhT * tanhT, tanhT};
   };
   shape.mouthArea = mouthArea;
+  // Every section is the mouth's scaled by (r / a)^2.
+  shape.throatArea = mouthArea * (throatRadius / a) * (throatRadius / a);
   shape.baseSteps = std::max(32, static_cast<int>(std::ceil(t0 * kStepsPerUnitT)));
   shape.lengthScale = a;
   return shape;
@@ -151,6 +153,16 @@ std::complex<long double> MouthImpedance(const HornAcoustics& horn, MouthLoad lo
   if (load == MouthLoad::Baffle) return PistonImpedance(wavenumber * std::sqrt(area / Pi));
   // The sphere sector's area in 4 pi / k is (4 pi / k) R^2.
   return SphereImpedance(wavenumber * std::sqrt(area * horn.locationFactor / (4.0L * Pi)));
+}
+
+HornPort HornPortAt(const HornAcoustics& horn, MouthLoad load, long double frequency) {
+  const long double k = 2.0L * Pi * frequency / geometry::SpeedOfSound;
+  const ThroatWave wave = ThroatWaveOnGrid(MakeMagnusGrid(horn.shape, StepsFor(horn.shape, k)),
+                                           MouthImpedance(horn, load, k), k);
+  const long double throatArea = horn.shape.throatArea;
+  const long double characteristic = geometry::AirDensity * geometry::SpeedOfSound / throatArea;
+  return {wave.p / wave.q * characteristic,
+          std::sqrt(horn.shape.mouthArea / throatArea) / wave.q};
 }
 
 ImpedanceCurve ThroatImpedance(const HornAcoustics& horn, MouthLoad load,

@@ -83,6 +83,12 @@ using ImpedanceCurve = std::vector<ImpedancePoint>;
 std::complex<long double> MouthImpedance(const HornAcoustics& horn, MouthLoad load,
                                          long double wavenumber);
 
+// The horn as its driver sees it at one frequency, in acoustic ohms (Pa s / m^3).
+struct HornPort {
+  std::complex<long double> throatImpedance;
+  std::complex<long double> mouthPerThroatFlow;  // U_mouth / U_throat
+};
+HornPort HornPortAt(const HornAcoustics& horn, MouthLoad load, long double frequency);
 ImpedanceCurve ThroatImpedance(const HornAcoustics& horn, MouthLoad load,
                                const FrequencySweep& sweep);
 

@@ -36,9 +36,8 @@ MagnusGrid MakeMagnusGrid(const HornShape& shape, int steps) {
   return grid;
 }
 
-std::complex<long double> ThroatImpedanceOnGrid(const MagnusGrid& grid,
-                                                std::complex<long double> zMouth,
-                                                long double wavenumber) {
+ThroatWave ThroatWaveOnGrid(const MagnusGrid& grid, std::complex<long double> zMouth,
+                            long double wavenumber) {
   // From the mouth, (P, Q) = (zMouth, 1), to the throat by exp(-Omega) per step:
   //   exp(-Omega) = c I - s Omega, Omega^2 = q^2 I, q^2 = D^2 + k^2 (E^2 - B^2),
   //   c = cosh q, s = sinh(q) / q (cos and sin / theta for q = j theta).
@@ -80,9 +79,17 @@ std::complex<long double> ThroatImpedanceOnGrid(const MagnusGrid& grid,
     qr = nqr;
     qi = nqi;
   }
-  // P / Q
-  const long double norm = qr * qr + qi * qi;
-  return {(pr * qr + pi * qi) / norm, (pi * qr - pr * qi) / norm};
+  return {{pr, pi}, {qr, qi}};
+}
+
+std::complex<long double> ThroatImpedanceOnGrid(const MagnusGrid& grid,
+                                                std::complex<long double> zMouth,
+                                                long double wavenumber) {
+  const ThroatWave wave = ThroatWaveOnGrid(grid, zMouth, wavenumber);
+  // P / Q, by parts: std::complex's division of long doubles rescales needlessly.
+  const long double norm = std::norm(wave.q);
+  return {(wave.p.real() * wave.q.real() + wave.p.imag() * wave.q.imag()) / norm,
+          (wave.p.imag() * wave.q.real() - wave.p.real() * wave.q.imag()) / norm};
 }
 
 int StepsFor(const HornShape& shape, long double wavenumber) {

@@ -21,7 +21,8 @@ struct HornShape {
   long double throat = 0.0L;  // tau at the throat
   long double mouth = 0.0L;   // tau at the mouth; > throat
   std::function<Flare(long double tau)> flare;
-  long double mouthArea = 0.0L;  // square metres
+  long double mouthArea = 0.0L;   // square metres
+  long double throatArea = 0.0L;  // square metres
   // Steps of the coarsest grid, used up to k * lengthScale = 1.
   int baseSteps = 64;
   // Metres: the largest g (a tractrix's mouth radius). Above k * lengthScale = 1
@@ -45,8 +46,17 @@ struct MagnusGrid {
 
 MagnusGrid MakeMagnusGrid(const HornShape& shape, int steps);
 
-// Impedance at the throat, normalised to rho c / S_throat, of the horn ending
-// in zMouth (normalised to rho c / S_mouth), for the wavenumber k = omega / c.
+// The wave at the throat of the horn ending in zMouth (normalised to
+// rho c / S_mouth) with Q = 1 at the mouth, for the wavenumber k = omega / c:
+// P / Q is the throat impedance normalised to rho c / S_throat, and
+// U_mouth / U_throat = sqrt(S_mouth / S_throat) / Q.
+struct ThroatWave {
+  std::complex<long double> p;
+  std::complex<long double> q;
+};
+ThroatWave ThroatWaveOnGrid(const MagnusGrid& grid, std::complex<long double> zMouth,
+                            long double wavenumber);
+// Impedance at the throat, normalised to rho c / S_throat: P / Q of the above.
 std::complex<long double> ThroatImpedanceOnGrid(const MagnusGrid& grid,
                                                 std::complex<long double> zMouth,
                                                 long double wavenumber);

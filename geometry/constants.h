@@ -10,6 +10,7 @@ static_assert(std::numeric_limits<long double>::digits == 64,
               "Vortalis needs long double with a 64-bit significand (x87 extended)");
 
 inline constexpr long double SpeedOfSound = 340.0L;  // m/s
+inline constexpr long double AirDensity = 1.205L;    // kg/m^3, air at 20 degrees C
 inline constexpr long double Pi = 3.1415926535897932385L;
 inline constexpr long double InversePi = 0.31830988618379067154L;
 inline constexpr long double MetresToMillimetres = 1000.0L;

@@ -224,3 +224,26 @@ TEST(ThroatImpedance, SweepLoadNamesAndCsvText) {
 }
 
 }  // namespace
+
+TEST(HornPort, LosslessHornCarriesThePowerItTakesToTheMouth) {
+  // Without losses the power into the throat, Re(Zt) |Ut|^2, all leaves the
+  // mouth as Re(Zm) |Um|^2; and Zt is the normalised throat impedance times rho c / St.
+  constexpr long double kRhoC = 1.205L * 340.0L;
+  HornAcoustics horn;
+  horn.shape = TractrixShape(0.9L, 0.02L, kPi * 0.81L);
+  horn.cutoff = 60.0L;
+  for (const MouthLoad load : {MouthLoad::Baffle, MouthLoad::Location}) {
+    for (const long double f : {20.0L, 61.0L, 140.0L, 900.0L}) {
+      const HornPort port = HornPortAt(horn, load, f);
+      const long double k = 2.0L * kPi * f / 340.0L;
+      const Complex zMouth = MouthImpedance(horn, load, k) * kRhoC / horn.shape.mouthArea;
+      const long double in = port.throatImpedance.real();
+      const long double out = zMouth.real() * std::norm(port.mouthPerThroatFlow);
+      EXPECT_NEAR(out / in, 1.0L, 1e-9L) << f;
+      const ImpedancePoint z = ThroatImpedance(horn, load, {f, f, 24})[0];
+      const long double throatArea = kPi * 0.02L * 0.02L;
+      EXPECT_NEAR(port.throatImpedance.real() * throatArea / kRhoC, z.resistance, 1e-12L);
+      EXPECT_NEAR(port.throatImpedance.imag() * throatArea / kRhoC, z.reactance, 1e-12L);
+    }
+  }
+}
