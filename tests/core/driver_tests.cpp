@@ -9,6 +9,7 @@
 #include "acoustics/throat_impedance.h"
 #include "driver/driver.h"
 #include "driver/driver_file.h"
+#include "driver/horn_design.h"
 #include "driver/system_response.h"
 #include "report/horn_model.h"
 
@@ -269,6 +270,38 @@ TEST(SystemResponse, WholeChainMatchesASecondSolve) {
     EXPECT_NEAR(double(std::abs(point.electricalImpedance)) / hand.impedance, 1.0, 0.005) << f;
     EXPECT_NEAR(double(point.excursion) / hand.excursion, 1.0, 0.01) << f;
   }
+}
+
+// The design helper: Keele's throat area gives the most power into a
+// resistive throat at fs (checked against areas either side of it; his area
+// leaves out Rms, so the driver here has next to none), and the
+// suggested rear chamber's stiffness meets the damping at the horn's cut-off:
+// there Im Zm - omega Mms = -(Re Zm + Bl^2 / Re) for the solve's Zm.
+TEST(HornDesign, ThroatAreaIsTheMostEfficientAndTheRearChamberSetsTheLowCorner) {
+  const double fs = 30;
+  const Driver driver = ResolveDriver(SmallSignal(fs, 0.25, 1e6, 200, 500));
+  const double mu = 2 * kPi * 0.1 / kC;
+  const auto powerAt = [&](double throatArea) {
+    const HornAcoustics horn = StraightHorn(std::log(1e7 / throatArea) / (2 * mu), mu, throatArea);
+    const SystemPoint point = SolveAt({driver, {}, {}, 1.0L}, PortAt(horn, fs), 2 * kPi, fs);
+    return std::norm(Cd(point.diaphragmFlow)) * double(PortAt(horn, fs).throatImpedance.real());
+  };
+  HornAcoustics horn = StraightHorn(1.0L, 0.0L, 0.03L);
+  horn.cutoff = 45.0L;
+  const HornDesign design = SuggestHornDesign(driver, horn);
+  const double best = design.throatArea;
+  EXPECT_NEAR(best, 2 * kPi * fs * 0.25 * 0.2 / kC, 1e-12);
+  EXPECT_GT(powerAt(best), powerAt(best * 1.05));
+  EXPECT_GT(powerAt(best), powerAt(best / 1.05));
+
+  ASSERT_TRUE(design.rearChamber.has_value());
+  const double f = 45, w = 2 * kPi * f;
+  const acoustics::HornPort resistive{kRho * kC / 0.03, 1.0L};
+  const SystemPoint point = SolveAt({driver, *design.rearChamber, {}, 1.0L}, resistive, 2 * kPi, f);
+  const double bl = driver.bl, re = driver.re;
+  const Cd zm = bl * bl / (Cd(point.electricalImpedance) - re);
+  EXPECT_NEAR((zm.imag() - w * double(driver.mms)) / -(zm.real() + bl * bl / re), 1.0, 1e-9);
+  EXPECT_EQ(design.lowCorner, 45.0L);
 }
 
 }  // namespace
