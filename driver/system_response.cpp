@@ -18,7 +18,8 @@ using geometry::SpeedOfSound;
 constexpr Complex kJ{0.0L, 1.0L};
 constexpr long double kReferencePressure = 20e-6L;  // pascals
 constexpr long double kListeningDistance = 1.0L;    // metres
-// The half-width of the group delay's difference, relative to the frequency.
+// The step of the group delay's difference, relative to the frequency: its
+// error, about half the step times the delay's relative slope, is far below 0.1 %.
 constexpr long double kDelayStep = 1e-4L;
 
 void AppendNumber(std::string& out, long double value) {
@@ -28,9 +29,11 @@ void AppendNumber(std::string& out, long double value) {
   out.append(buffer, result.ptr);
 }
 
-long double Degrees(long double radians) { return radians * 180.0L / Pi; }
-
 }  // namespace
+
+long double PhaseDegrees(std::complex<long double> impedance) {
+  return std::arg(impedance) * 180.0L / Pi;
+}
 
 void CheckSetup(const SystemSetup& setup) {
   const auto positive = [](const std::optional<long double>& value) {
@@ -105,10 +108,9 @@ std::vector<SystemPoint> SystemResponse(const acoustics::HornAcoustics& horn,
   std::vector<SystemPoint> points;
   for (const long double frequency : acoustics::SweepFrequencies(sweep)) {
     SystemPoint point = solve(frequency);
-    const long double below = frequency * (1.0L - kDelayStep);
     const long double above = frequency * (1.0L + kDelayStep);
-    const Complex ratio = solve(above).pressurePerVolt / solve(below).pressurePerVolt;
-    point.groupDelay = -std::arg(ratio) / (2.0L * Pi * (above - below));
+    const Complex ratio = solve(above).pressurePerVolt / point.pressurePerVolt;
+    point.groupDelay = -std::arg(ratio) / (2.0L * Pi * (above - frequency));
     points.push_back(point);
   }
   return points;
@@ -122,7 +124,7 @@ std::string ResponseCsv(const std::vector<SystemPoint>& points) {
   for (const SystemPoint& point : points) {
     for (const long double value :
          {point.frequency, point.spl, std::abs(point.electricalImpedance),
-          Degrees(std::arg(point.electricalImpedance)), point.excursion * 1e3L,
+          PhaseDegrees(point.electricalImpedance), point.excursion * 1e3L,
           point.groupDelay * 1e3L}) {
       AppendNumber(text, value);
       text += ',';

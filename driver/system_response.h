@@ -46,10 +46,13 @@ SystemPoint SolveAt(const SystemSetup& setup, const acoustics::HornPort& port,
                     long double solidAngle, long double frequency);
 
 // The sweep's frequencies, each with its group delay -d(arg p/V)/d omega taken
-// from two solves a hair either side of it.
+// from a second solve a hair above it.
 std::vector<SystemPoint> SystemResponse(const acoustics::HornAcoustics& horn,
                                         acoustics::MouthLoad load, const SystemSetup& setup,
                                         const acoustics::FrequencySweep& sweep);
+
+// The phase of an impedance in degrees, -180 to 180.
+long double PhaseDegrees(std::complex<long double> impedance);
 
 // "frequency_hz,spl_db,impedance_ohm,impedance_phase_degrees,excursion_mm,group_delay_ms"
 // and ",max_spl_db" when the driver has Xmax or Pe; one line per point, '.'

@@ -213,6 +213,7 @@ TEST(SystemResponse, ExponentialHornMidBandEfficiencyIsKeeles) {
 // circuit by hand in double.
 struct HandResult {
   double spl, impedance, excursion;
+  Cd pressure;  // at 1 m, per volt
 };
 
 HandResult SolveByHand(double a, double r0, double f, double volts, const Driver& d,
@@ -250,7 +251,8 @@ HandResult SolveByHand(double a, double r0, double f, double volts, const Driver
   const Cd uThroat = sd * v * zFront / zThroat;
   const Cd uMouth = uThroat / u;  // the solve's mouth flow is 1
   const double pressure = w * kRho * std::abs(uMouth) / (4 * kPi);
-  return {20 * std::log10(pressure / 20e-6), std::abs(ze), std::sqrt(2.0) * std::abs(v) / w};
+  return {20 * std::log10(pressure / 20e-6), std::abs(ze), std::sqrt(2.0) * std::abs(v) / w,
+          kJ * w * kRho * uMouth / (4 * kPi * volts)};
 }
 
 TEST(SystemResponse, WholeChainMatchesASecondSolve) {
@@ -269,6 +271,12 @@ TEST(SystemResponse, WholeChainMatchesASecondSolve) {
     EXPECT_NEAR(double(point.spl), hand.spl, 0.05) << f;
     EXPECT_NEAR(double(std::abs(point.electricalImpedance)) / hand.impedance, 1.0, 0.005) << f;
     EXPECT_NEAR(double(point.excursion) / hand.excursion, 1.0, 0.01) << f;
+    // Group delay: -d arg(p / V) / d omega by a central difference.
+    const double h = 1e-3 * f;
+    const Cd above = SolveByHand(a, r0, f + h, 4.0, setup.driver, 0.080, 0.004).pressure;
+    const Cd below = SolveByHand(a, r0, f - h, 4.0, setup.driver, 0.080, 0.004).pressure;
+    const double delay = -std::arg(above / below) / (2 * kPi * 2 * h);
+    EXPECT_NEAR(double(point.groupDelay), delay, 0.01 * std::fabs(delay) + 1e-6) << f;
   }
 }
 
