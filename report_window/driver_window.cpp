@@ -38,8 +38,9 @@ using vortalis::driver::DriverInput;
 using vortalis::driver::SystemPoint;
 using vortalis::geometry::Separators;
 
-// Points an octave of the window's sweep (fc / 4 to 16 fc: 481 points).
-constexpr int kPointsPerOctave = 80;
+// Points an octave of the window's sweep (fc / 4 to 16 fc: 433 points), a
+// multiple of the tool's 24 so that its default table is every third point.
+constexpr int kPointsPerOctave = 72;
 
 struct Field {
   const char* name;     // object name of the edit

@@ -73,8 +73,10 @@ QRectF LinePlotFrame(const QRectF& area, const QFont& font, const QPaintDevice* 
   const qreal scale = device ? std::max<qreal>(1, device->logicalDpiY() / 96.0) : 1;
   const qreal gap = kGap * scale;
   const qreal left = metrics.horizontalAdvance(QStringLiteral("-0000.0")) + 2 * gap;
+  // Room on the right for half of the last frequency's label.
+  const qreal right = metrics.horizontalAdvance(QStringLiteral("00000")) / 2 + gap;
   return QRectF(area.left() + left, area.top() + 2 * line + 2 * gap,
-                std::max<qreal>(area.width() - left - 2 * gap, 1),
+                std::max<qreal>(area.width() - left - right, 1),
                 std::max<qreal>(area.height() - 4 * line - 4 * gap, 1));
 }
 
