@@ -162,7 +162,11 @@ TDriverForm::TDriverForm(const ReportSource& source, QWidget* report)
 
   auto* plots = new QGridLayout;
   for (std::size_t i = 0; i < plots_.size(); ++i) {
-    views_[i] = new LinePlotView(plots_[i], [this](std::optional<std::size_t> p) { Hover(p); }, this);
+    static const char* const kNames[] = {"SplPlot", "ImpedancePlot", "PhasePlot", "ExcursionPlot",
+                                         "DelayPlot"};
+    views_[i] = Named(
+        new LinePlotView(plots_[i], [this](std::optional<std::size_t> p) { Hover(p); }, this),
+        kNames[i]);
     plots->addWidget(views_[i], static_cast<int>(i / 2), static_cast<int>(i % 2));
   }
   auto* buttons = new QHBoxLayout;

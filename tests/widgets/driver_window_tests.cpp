@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
@@ -89,6 +90,17 @@ class DriverWindowTests : public QObject {
       QVERIFY(std::fabs(shown.excursion / tool[i].excursion - 1) < 1e-12L);
     }
     const QString before = Copied(*window);
+    // The point under the mouse is read out, with the tool's frequency and SPL.
+    QWidget* spl = window->findChild<QWidget*>(QStringLiteral("SplPlot"));
+    QVERIFY(spl);
+    const QRectF frame = LinePlotFrame(spl->rect(), spl->font(), spl);
+    const QPointF at(frame.left(), frame.top() + 5);
+    QMouseEvent move(QEvent::MouseMove, at, spl->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(spl, &move);
+    QVERIFY2(window->Readout->text().startsWith(
+                 QStringLiteral("25.000 Hz:   SPL %1 dB").arg(double(tool[0].spl), 0, 'f', 2)),
+                 qPrintable(window->Readout->text()));
     QVERIFY(before.startsWith(QStringLiteral("frequency_hz,spl_db,impedance_ohm,")));
 
     // An edit redraws at once; a mistake says which field and clears the plots.
