@@ -3,6 +3,7 @@
 #include <cmath>
 #include <charconv>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "geometry/constants.h"
@@ -115,6 +116,14 @@ Driver ResolveDriver(const DriverInput& input) {
     throw std::invalid_argument(
         "the driver needs Bl, Mms, Cms and Rms (missing " + motorMissing +
         ") or fs, Qes, Qms and Vas (missing " + smallMissing + ")");
+  }
+  // Values far outside any driver can make the conversion overflow.
+  for (const auto& [name, value] : {std::pair{"Bl", driver.bl}, std::pair{"Mms", driver.mms},
+                                    std::pair{"Cms", driver.cms}, std::pair{"Rms", driver.rms},
+                                    std::pair{"Sd", driver.sd}}) {
+    if (!std::isfinite(value) || !(value > 0.0L))
+      throw std::invalid_argument(std::string("the parameters give ") + name +
+                                  " out of range; check their units");
   }
   return driver;
 }

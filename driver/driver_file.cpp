@@ -80,6 +80,8 @@ DriverFileError::DriverFileError(int line, const std::string& message)
     : std::runtime_error("line " + std::to_string(line) + ": " + message), line_(line) {}
 
 DriverInput ParseDriverFile(std::string_view text) {
+  // A byte order mark, as some editors write one, is not part of the first key.
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   DriverInput input;
   std::array<int, kKeys.size()> seenOn{};
   int number = 0;

@@ -365,7 +365,8 @@ void TDriverForm::SaveClick() {
     ShowProfileFailure(error);
     return;
   }
-  const QString name = NameEdit->text().trimmed();
+  QString name = NameEdit->text().trimmed();
+  name.replace(QLatin1Char('/'), QLatin1Char('-'));
   const QString path = Prompts().ExportFileName(
       this, (name.isEmpty() ? QStringLiteral("driver") : name) + QStringLiteral(".txt"),
       QStringLiteral("driver files (*.txt)"), QStringLiteral("txt"));

@@ -88,6 +88,7 @@ TEST(DriverFile, WrittenFileReadsBackToTheSameValues) {
   EXPECT_EQ(back.xmax, input.xmax);
   EXPECT_EQ(back.vas, input.vas);
   EXPECT_FALSE(back.bl.has_value());
+  EXPECT_EQ(ParseDriverFile("\xEF\xBB\xBFre = 6\r\n").re, 6.0L);  // a BOM and CR LF
   input.name = "bad # name";
   EXPECT_THROW(DriverFileText(input), std::invalid_argument);
 }
