@@ -238,9 +238,11 @@ void TDriverForm::Recalculate() {
   using namespace vortalis::driver;
   response_.clear();
   design_.reset();
+  std::optional<long double> xmaxMm;
   try {
     SystemSetup setup;
     setup.driver = ResolveDriver(ReadDriver());
+    if (setup.driver.xmax) xmaxMm = *setup.driver.xmax * 1e3L;
     const auto litres = [](const std::optional<long double>& value) -> std::optional<long double> {
       if (!value) return std::nullopt;
       return *value * 1e-3L;
@@ -276,8 +278,8 @@ void TDriverForm::Recalculate() {
     Suggestion->clear();
   }
   ApplyButton->setEnabled(design_.has_value());
-  for (const QPushButton* button : {CopyButton, ExportButton, PrintButton})
-    const_cast<QPushButton*>(button)->setEnabled(!response_.empty());
+  for (QPushButton* button : {CopyButton, ExportButton, PrintButton})
+    button->setEnabled(!response_.empty());
 
   for (LinePlot& plot : plots_) {
     plot.frequencies.clear();
@@ -310,8 +312,7 @@ void TDriverForm::Recalculate() {
     plots_[1].lines.push_back(impedance);
     plots_[2].lines.push_back(phase);
     plots_[3].lines.push_back(excursion);
-    const auto xmax = ReadDriver().xmax;
-    if (xmax) plots_[3].lines.push_back({QStringLiteral("Xmax"), kLimit, {}, *xmax, true});
+    if (xmaxMm) plots_[3].lines.push_back({QStringLiteral("Xmax"), kLimit, {}, *xmaxMm, true});
     plots_[4].lines.push_back(delay);
   }
   for (LinePlot& plot : plots_) plot.frequencies = frequencies;
