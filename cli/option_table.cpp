@@ -174,13 +174,29 @@ std::vector<OptionSpec> MakeTable() {
        "vortalis-report rectangular --location 4 --impedance corner.csv \\\n"
        "  --mouth-load location"},
       {From, "--from", "", Text, "HZ", kBothKinds, true, {},
-       "the impedance's lowest frequency in Hz", "fc / 4", ""},
+       "the lowest frequency in Hz of the impedance or response", "fc / 4", ""},
       {To, "--to", "", Text, "HZ", kBothKinds, true, {},
-       "the impedance's highest frequency in Hz", "16 fc",
+       "the highest frequency in Hz of the impedance or response", "16 fc",
        "vortalis-report circular --impedance horn.csv --from 100 --to 5000"},
       {PointsPerOctave, "--points-per-octave", "", Text, "N", kBothKinds, true, {},
-       "frequencies an octave in the impedance table",
+       "frequencies an octave in the impedance or response table",
        std::to_string(impedance.pointsPerOctave), ""},
+      {Response, "--response", "", File, "FILE", kBothKinds, true, {},
+       "write the response of --driver on the horn to FILE, a CSV\n"
+       "table: SPL at 1 m, electrical impedance, excursion, group\n"
+       "delay (and the highest SPL by Xmax and Pe when given)",
+       "", "vortalis-report circular --freq 60 --throat 150 --response r.csv \\\n"
+       "  --driver woofer.txt --rear-chamber 60"},
+      {Driver, "--driver", "", File, "FILE", kBothKinds, true, {},
+       "the driver: one key = value a line, keys name re le bl mms\n"
+       "cms rms sd fs qes qms vas xmax pe (ohm, mH, T m, g, mm/N,\n"
+       "kg/s, cm2, Hz, litres, mm, W)", "", ""},
+      {RearChamber, "--rear-chamber", "", Text, "LITRES", kBothKinds, true, {},
+       "the sealed chamber behind the diaphragm", "none", ""},
+      {ThroatChamber, "--throat-chamber", "", Text, "LITRES", kBothKinds, true, {},
+       "the chamber between the diaphragm and the throat", "none", ""},
+      {Voltage, "--voltage", "", Text, "V", kBothKinds, true, {},
+       "the RMS voltage driving the response", "2.83", ""},
 
       {Rings, "--rings", "", File, "FILE", kCircular, true, {},
        "build kit of stacked rings cut from boards: a CSV cutting\n"

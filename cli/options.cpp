@@ -97,6 +97,7 @@ std::optional<UsageError> CheckOutputs(const ToolOptions& options) {
   if (options.drawings.templatePath)
     outputs.emplace_back(OptionId::Template, *options.drawings.templatePath);
   if (options.impedance) outputs.emplace_back(OptionId::Impedance, options.impedance->path);
+  if (options.response) outputs.emplace_back(OptionId::Response, options.response->path);
   for (std::size_t i = 0; i < outputs.size(); ++i) {
     for (std::size_t j = i + 1; j < outputs.size(); ++j) {
       if (SameFile(outputs[i].second, outputs[j].second)) {
@@ -181,21 +182,22 @@ std::optional<int> WholeNumber(std::string_view text, const geometry::Separators
 // The impedance's settings, once the decimal separator is known.
 std::optional<UsageError> ReadImpedanceOptions(ToolOptions& options, const OptionTexts& texts) {
   const auto text = [&texts](OptionId id) { return texts[static_cast<std::size_t>(id)]; };
-  if (!options.impedance) {
+  if (!options.impedance && !options.response) {
     // A design keeps the settings for later runs that ask for the impedance.
     if (options.saveDesignPath) return std::nullopt;
     for (const OptionId id :
          {OptionId::MouthLoad, OptionId::From, OptionId::To, OptionId::PointsPerOctave}) {
-      if (text(id)) return UsageError{std::string(Spec(id).name) + " needs --impedance"};
+      if (text(id)) return UsageError{std::string(Spec(id).name) + " needs --impedance or --response"};
     }
     return std::nullopt;
   }
   if (options.outputPath || options.quick) {
-    return UsageError{std::string(options.quick ? "--quick" : "--output") +
-                      " cannot be given with --impedance, which writes the impedance instead of "
-                      "the report"};
+    const char* file = options.impedance ? "--impedance" : "--response";
+    return UsageError{std::string(options.quick ? "--quick" : "--output") + " cannot be given with " +
+                      file + ", which writes the " + (file + 2) + " instead of the report"};
   }
-  ImpedanceOptions& impedance = *options.impedance;
+  // One sweep for both files.
+  ImpedanceOptions& impedance = options.impedance ? *options.impedance : options.response->sweep;
   if (const auto load = text(OptionId::MouthLoad)) {
     const auto chosen = acoustics::MouthLoadNamed(*load);
     if (!chosen) return BadValue(OptionId::MouthLoad, *load);
@@ -214,6 +216,35 @@ std::optional<UsageError> ReadImpedanceOptions(ToolOptions& options, const Optio
     if (!value || *value < 1 || *value > kMostPoints)
       return BadValue(OptionId::PointsPerOctave, *points, "a whole number from 1 to 1000");
     impedance.pointsPerOctave = *value;
+  }
+  if (options.impedance && options.response) {
+    options.response->sweep = impedance;
+    options.response->sweep.path.clear();
+  }
+  return std::nullopt;
+}
+
+// The response's own settings: the driver, the chambers and the voltage.
+std::optional<UsageError> ReadResponseOptions(ToolOptions& options, const OptionTexts& texts) {
+  using enum OptionId;
+  const auto text = [&texts](OptionId id) { return texts[static_cast<std::size_t>(id)]; };
+  if (!options.response) {
+    for (const OptionId id : {OptionId::Driver, RearChamber, ThroatChamber, Voltage}) {
+      if (text(id)) return UsageError{std::string(Spec(id).name) + " needs --response"};
+    }
+    return std::nullopt;
+  }
+  ResponseOptions& response = *options.response;
+  const auto driverPath = text(OptionId::Driver);
+  if (!driverPath || driverPath->empty()) return UsageError{"--response needs --driver FILE"};
+  response.driverPath = std::string(*driverPath);
+  for (const auto& [id, value] : {std::pair{RearChamber, &response.rearChamber},
+                                  std::pair{ThroatChamber, &response.throatChamber},
+                                  std::pair{Voltage, &response.voltage}}) {
+    if (const auto typed = text(id)) {
+      *value = PositiveLength(*typed, options.separators);
+      if (!*value) return BadValue(id, *typed, id == Voltage ? "a voltage above 0" : "litres above 0");
+    }
   }
   return std::nullopt;
 }
@@ -284,10 +315,10 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
   }
   if (!chosen) return std::nullopt;
   if (options.outputPath || options.quick || text(Export) || options.drawings.templatePath ||
-      options.impedance) {
+      options.impedance || options.response) {
     return UsageError{name(*chosen) +
-                      " cannot be given with --output, --quick, --export, --template or "
-                      "--impedance: a build kit is written instead of them"};
+                      " cannot be given with --output, --quick, --export, --template, "
+                      "--impedance or --response: a build kit is written instead of them"};
   }
   const auto& seps = options.separators;
   const auto required = [&](OptionId id) -> std::optional<UsageError> {
@@ -555,6 +586,12 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
         options.impedance = ImpedanceOptions{};
         options.impedance->path = std::string(value);
         break;
+      case OptionId::Response:
+        if (options.response) return UsageError{"option --response may be given only once"};
+        if (value.empty()) return UsageError{"option --response needs a file name"};
+        options.response = ResponseOptions{};
+        options.response->path = std::string(value);
+        break;
       default:
         texts[static_cast<std::size_t>(spec->id)] = value;
         break;
@@ -563,6 +600,7 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
 
   if (auto problem = ReadHornOptions(options, texts)) return *problem;
   if (auto problem = ReadImpedanceOptions(options, texts)) return *problem;
+  if (auto problem = ReadResponseOptions(options, texts)) return *problem;
   if (auto problem = ReadKitOptions(options, texts, stavesPath)) return *problem;
   if (auto problem = ReadDrawingOptions(options, texts, kind)) return *problem;
   return options;

@@ -9,6 +9,7 @@
 #include "cli/impedance_tool.h"
 #include "cli/kit_tool.h"
 #include "cli/option_table.h"
+#include "cli/response_tool.h"
 #include "geometry/number_text.h"
 #include "report/export_format.h"
 #include "report/horn_profile.h"
@@ -38,6 +39,7 @@ struct ToolOptions {
   std::optional<std::string> saveDesignPath;  // --save-design FILE
   DrawingOptions drawings;
   std::optional<ImpedanceOptions> impedance;  // --impedance FILE and its settings
+  std::optional<ResponseOptions> response;    // --response FILE and its settings
   std::optional<KitOptions> kit;              // --rings, --sectors, --staves, --panels or --stl
 };
 

@@ -9,6 +9,7 @@
 #include "cli/design_options.h"
 #include "cli/drawing_tool.h"
 #include "cli/impedance_tool.h"
+#include "cli/response_tool.h"
 #include "cli/kit_tool.h"
 #include "cli/options.h"
 #include "cli/spooled_document.h"
@@ -130,11 +131,13 @@ int Run(const std::vector<std::string_view>& givenArgs, ToolEnvironment& env) {
   }
 
   if (options.kit) return WriteKit(options.horn, options.separators, *options.kit, env);
-  if (options.drawings.Requested() || options.impedance) {
+  if (options.drawings.Requested() || options.impedance || options.response) {
     int status = kExitDone;
     if (options.drawings.Requested()) status = WriteDrawings(options, env);
     if (status == kExitDone && options.impedance)
       status = WriteImpedance(options.horn, options.separators, *options.impedance, env);
+    if (status == kExitDone && options.response)
+      status = WriteResponse(options.horn, options.separators, *options.response, env);
     return status;
   }
 

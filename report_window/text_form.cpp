@@ -25,6 +25,7 @@
 #include "export/full_size_template.h"
 #include "output/output_error.h"
 #include "report_window/acoustic_window.h"
+#include "report_window/driver_window.h"
 #include "report_window/export_dialog.h"
 #include "report_window/build_kit_dialog.h"
 #include "report_window/profile_window.h"
@@ -140,6 +141,8 @@ void TTextForm::BuildMenus() {
                              &TTextForm::Printtemplate1Click);
   Acousticloading1 = NewAction(File1, "Acousticloading1", QStringLiteral("Acoustic &loading..."),
                                this, &TTextForm::Acousticloading1Click);
+  Driverresponse1 = NewAction(File1, "Driverresponse1", QStringLiteral("&Driver and response..."),
+                              this, &TTextForm::Driverresponse1Click);
   Buildkit1 = NewAction(File1, "Buildkit1", QStringLiteral("&Build kit..."), this,
                         &TTextForm::Buildkit1Click);
 
@@ -211,7 +214,8 @@ void TTextForm::FormCreate() {
   fileName_ = kUntitled;
   // The window is hidden and takes no input while the generator writes into
   // its editor.
-  for (QAction* item : {Showprofile1, Exportprofile1, Printtemplate1, Acousticloading1, Buildkit1}) {
+  for (QAction* item : {Showprofile1, Exportprofile1, Printtemplate1, Acousticloading1,
+                        Driverresponse1, Buildkit1}) {
     item->setEnabled(HasHorn(source_));
   }
   ReportDocumentSink document(*RichEdit1);
@@ -318,6 +322,7 @@ TProfileForm* TTextForm::ProfileWindow() const { return profile_; }
 TExportForm* TTextForm::ExportDialog() const { return export_; }
 TExportForm* TTextForm::TemplateDialog() const { return template_; }
 TAcousticForm* TTextForm::AcousticWindow() const { return acoustic_; }
+TDriverForm* TTextForm::DriverWindow() const { return driver_; }
 TBuildKitForm* TTextForm::BuildKitDialog() const { return buildKit_; }
 
 void TTextForm::Showprofile1Click() {
@@ -388,6 +393,19 @@ void TTextForm::Acousticloading1Click() {
     return;
   }
   ShowInFront(acoustic_);
+}
+
+void TTextForm::Driverresponse1Click() {
+  if (!driver_) {
+    if (!HasHorn(source_)) return;
+    try {
+      driver_ = new TDriverForm(source_, this);
+    } catch (const std::exception& error) {
+      ShowProfileFailure(error);
+      return;
+    }
+  }
+  ShowInFront(driver_);
 }
 
 void TTextForm::Buildkit1Click() {

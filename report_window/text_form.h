@@ -16,6 +16,7 @@ class QPrinter;
 namespace vortalis::windows {
 
 class TAcousticForm;
+class TDriverForm;
 class TBuildKitForm;
 class TExportForm;
 class TProfileForm;
@@ -53,6 +54,7 @@ class TTextForm : public QWidget {
   TExportForm* ExportDialog() const;
   TExportForm* TemplateDialog() const;
   TAcousticForm* AcousticWindow() const;
+  TDriverForm* DriverWindow() const;
   TBuildKitForm* BuildKitDialog() const;
 
   QPlainTextEdit* RichEdit1 = nullptr;
@@ -71,6 +73,7 @@ class TTextForm : public QWidget {
   QAction* Exportpanels1 = nullptr;
   QAction* Printtemplate1 = nullptr;
   QAction* Acousticloading1 = nullptr;
+  QAction* Driverresponse1 = nullptr;
   QAction* Buildkit1 = nullptr;
   QMenu* Edit1 = nullptr;
   QAction* Undo1 = nullptr;
@@ -101,6 +104,7 @@ class TTextForm : public QWidget {
   void OpenExport(bool panels);
   void Printtemplate1Click();
   void Acousticloading1Click();
+  void Driverresponse1Click();
   void Buildkit1Click();
   void Edit1Click();
   void Undo1Click();
@@ -126,6 +130,7 @@ class TTextForm : public QWidget {
   QPointer<TExportForm> export_;
   QPointer<TExportForm> template_;
   QPointer<TAcousticForm> acoustic_;
+  QPointer<TDriverForm> driver_;
   QPointer<TBuildKitForm> buildKit_;
 };
 

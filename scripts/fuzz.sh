@@ -11,7 +11,7 @@ vortalis_install_packages clang libclang-rt-14-dev
 
 TOTAL="${1:-600}"
 [[ "$TOTAL" =~ ^[0-9]+$ ]] || { echo "usage: $0 [SECONDS]" >&2; exit 2; }
-TARGETS=(parse_number fixed_text input_check command_line)
+TARGETS=(parse_number fixed_text input_check command_line driver_file)
 SHARE=$(( TOTAL / ${#TARGETS[@]} ))
 (( SHARE > 0 )) || SHARE=1
 BUILD="${VORTALIS_FUZZ_BUILD_DIR:-$VORTALIS_ROOT/build-fuzz}"

@@ -159,7 +159,7 @@ class ProfileWindowTests : public QObject {
              (QStringList{"&Save", "Save &as...", "-", "&Print...", "Printer &setup...", "-",
                           "&Close", "&Quit", "-", "Show &profile...", "E&xport profile...",
                           "Export pa&nels...", "Print full-size &template...",
-                          "Acoustic &loading...", "&Build kit..."}));
+                          "Acoustic &loading...", "&Driver and response...", "&Build kit..."}));
     for (const QAction* item : {form->Showprofile1, form->Exportprofile1, form->Exportpanels1,
                                 form->Printtemplate1, form->Acousticloading1, form->Buildkit1}) {
       QVERIFY(item->shortcut().isEmpty());

@@ -1,0 +1,37 @@
+#include "cli/response_tool.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "driver/driver_file.h"
+#include "driver/system_response.h"
+#include "output/output_file.h"
+
+namespace vortalis::cli {
+
+int WriteResponse(const report::HornInput& horn, const geometry::Separators& separators,
+                  const ResponseOptions& options, ToolEnvironment& env) {
+  try {
+    driver::SystemSetup setup;
+    setup.driver = driver::ResolveDriver(driver::ReadDriverFile(options.driverPath));
+    if (options.rearChamber) setup.rearChamber = *options.rearChamber * 1e-3L;
+    if (options.throatChamber) setup.throatChamber = *options.throatChamber * 1e-3L;
+    setup.voltage = options.voltage.value_or(driver::kDefaultVoltage);
+    const acoustics::HornAcoustics acoustics = acoustics::HornAcousticsOf(horn, separators);
+    acoustics::FrequencySweep sweep = acoustics::DefaultSweep(acoustics.cutoff);
+    sweep.from = options.sweep.from.value_or(sweep.from);
+    sweep.to = options.sweep.to.value_or(sweep.to);
+    sweep.pointsPerOctave = options.sweep.pointsPerOctave;
+    const std::string text = driver::ResponseCsv(
+        driver::SystemResponse(acoustics, options.sweep.load, setup, sweep));
+    output::OutputFile file(options.path);
+    file.Write(text);
+    file.Commit();
+  } catch (const std::exception& e) {
+    std::fprintf(env.err, "vortalis-report: %s\n", e.what());
+    return kExitRefused;
+  }
+  return std::fflush(env.out) == 0 ? kExitDone : kExitRefused;
+}
+
+}  // namespace vortalis::cli
