@@ -68,8 +68,8 @@ int main(int argc, char** argv) {
     bench::PrintRow({"Driver response, " + std::string(c.name) + ", " + std::to_string(points) +
                          " frequencies with group delay",
                      bench::Seconds(median) + " CPU",
-                     std::to_string(runs) + " runs, " + bench::Seconds(bench::Minimum(cpu)) +
-                         "–" + bench::Seconds(bench::Maximum(cpu)),
+                     std::to_string(runs) + " runs, " + bench::Seconds(bench::Minimum(cpu)) + "–" +
+                         bench::Seconds(bench::Maximum(cpu)),
                      "under 0.1 s", bench::Verdict(median < 0.1)});
   }
   return 0;

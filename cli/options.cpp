@@ -187,14 +187,16 @@ std::optional<UsageError> ReadImpedanceOptions(ToolOptions& options, const Optio
     if (options.saveDesignPath) return std::nullopt;
     for (const OptionId id :
          {OptionId::MouthLoad, OptionId::From, OptionId::To, OptionId::PointsPerOctave}) {
-      if (text(id)) return UsageError{std::string(Spec(id).name) + " needs --impedance or --response"};
+      if (text(id))
+        return UsageError{std::string(Spec(id).name) + " needs --impedance or --response"};
     }
     return std::nullopt;
   }
   if (options.outputPath || options.quick) {
     const char* file = options.impedance ? "--impedance" : "--response";
-    return UsageError{std::string(options.quick ? "--quick" : "--output") + " cannot be given with " +
-                      file + ", which writes the " + (file + 2) + " instead of the report"};
+    return UsageError{std::string(options.quick ? "--quick" : "--output") +
+                      " cannot be given with " + file + ", which writes the " + (file + 2) +
+                      " instead of the report"};
   }
   // One sweep for both files.
   ImpedanceOptions& impedance = options.impedance ? *options.impedance : options.response->sweep;
@@ -243,7 +245,8 @@ std::optional<UsageError> ReadResponseOptions(ToolOptions& options, const Option
                                   std::pair{Voltage, &response.voltage}}) {
     if (const auto typed = text(id)) {
       *value = PositiveLength(*typed, options.separators);
-      if (!*value) return BadValue(id, *typed, id == Voltage ? "a voltage above 0" : "litres above 0");
+      if (!*value)
+        return BadValue(id, *typed, id == Voltage ? "a voltage above 0" : "litres above 0");
     }
   }
   return std::nullopt;

@@ -22,8 +22,8 @@ int WriteResponse(const report::HornInput& horn, const geometry::Separators& sep
     sweep.from = options.sweep.from.value_or(sweep.from);
     sweep.to = options.sweep.to.value_or(sweep.to);
     sweep.pointsPerOctave = options.sweep.pointsPerOctave;
-    const std::string text = driver::ResponseCsv(
-        driver::SystemResponse(acoustics, options.sweep.load, setup, sweep));
+    const std::string text =
+        driver::ResponseCsv(driver::SystemResponse(acoustics, options.sweep.load, setup, sweep));
     output::OutputFile file(options.path);
     file.Write(text);
     file.Commit();

@@ -13,8 +13,8 @@
 namespace vortalis::cli {
 
 struct ResponseOptions {
-  std::string path;        // the CSV file
-  std::string driverPath;  // --driver FILE
+  std::string path;                                       // the CSV file
+  std::string driverPath;                                 // --driver FILE
   std::optional<long double> rearChamber, throatChamber;  // litres
   std::optional<long double> voltage;                     // volts RMS
   ImpedanceOptions sweep;  // the mouth load and the sweep; its path is unused

@@ -1,7 +1,7 @@
 #include "driver/driver.h"
 
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -56,8 +56,8 @@ void CheckAgreement(const Given& given, long double derived, const char* from) {
   const long double apart = std::fabs(*given.value / derived - 1.0L);
   if (apart > kParameterTolerance)
     throw std::invalid_argument(std::string(given.name) + " = " + Text(*given.value) + " " +
-                                given.unit + " disagrees with " + Text(derived) + " " +
-                                given.unit + " from " + from + " (" + Text(apart * 100.0L) +
+                                given.unit + " disagrees with " + Text(derived) + " " + given.unit +
+                                " from " + from + " (" + Text(apart * 100.0L) +
                                 " % apart, at most 2 % allowed)");
 }
 
@@ -113,14 +113,13 @@ Driver ResolveDriver(const DriverInput& input) {
     CheckAgreement(cms, driver.cms * 1e3L, from);
     CheckAgreement(rms, driver.rms, from);
   } else {
-    throw std::invalid_argument(
-        "the driver needs Bl, Mms, Cms and Rms (missing " + motorMissing +
-        ") or fs, Qes, Qms and Vas (missing " + smallMissing + ")");
+    throw std::invalid_argument("the driver needs Bl, Mms, Cms and Rms (missing " + motorMissing +
+                                ") or fs, Qes, Qms and Vas (missing " + smallMissing + ")");
   }
   // Values far outside any driver can make the conversion overflow.
-  for (const auto& [name, value] : {std::pair{"Bl", driver.bl}, std::pair{"Mms", driver.mms},
-                                    std::pair{"Cms", driver.cms}, std::pair{"Rms", driver.rms},
-                                    std::pair{"Sd", driver.sd}}) {
+  for (const auto& [name, value] :
+       {std::pair{"Bl", driver.bl}, std::pair{"Mms", driver.mms}, std::pair{"Cms", driver.cms},
+        std::pair{"Rms", driver.rms}, std::pair{"Sd", driver.sd}}) {
     if (!std::isfinite(value) || !(value > 0.0L))
       throw std::invalid_argument(std::string("the parameters give ") + name +
                                   " out of range; check their units");

@@ -29,13 +29,13 @@ struct DriverInput {
 // The lumped model in SI units.
 struct Driver {
   std::string name;
-  long double re = 0.0L;   // ohms
-  long double le = 0.0L;   // henries
-  long double bl = 0.0L;   // T m
-  long double mms = 0.0L;  // kg
-  long double cms = 0.0L;  // m / N
-  long double rms = 0.0L;  // kg / s
-  long double sd = 0.0L;   // m^2
+  long double re = 0.0L;            // ohms
+  long double le = 0.0L;            // henries
+  long double bl = 0.0L;            // T m
+  long double mms = 0.0L;           // kg
+  long double cms = 0.0L;           // m / N
+  long double rms = 0.0L;           // kg / s
+  long double sd = 0.0L;            // m^2
   std::optional<long double> xmax;  // metres
   std::optional<long double> pe;    // watts
 

@@ -128,8 +128,9 @@ DriverInput ParseDriverFile(std::string_view text) {
 std::string DriverFileText(const DriverInput& input) {
   if (input.name.find_first_of("#\r\n") != std::string::npos)
     throw std::invalid_argument("a driver's name cannot hold '#' or a line break");
-  std::string text = "# Vortalis driver: Re ohm, Le mH, Bl T m, Mms g, Cms mm/N, Rms kg/s, "
-                     "Sd cm2, fs Hz, Vas litres, Xmax mm, Pe W\n";
+  std::string text =
+      "# Vortalis driver: Re ohm, Le mH, Bl T m, Mms g, Cms mm/N, Rms kg/s, "
+      "Sd cm2, fs Hz, Vas litres, Xmax mm, Pe W\n";
   if (!input.name.empty()) text += "name = " + input.name + "\n";
   for (const Key& key : kKeys) {
     if (key.value == nullptr || !(input.*key.value)) continue;

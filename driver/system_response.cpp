@@ -66,12 +66,13 @@ SystemPoint SolveAt(const SystemSetup& setup, const acoustics::HornPort& port,
   const Complex zThroat = port.throatImpedance;
   // The throat chamber's compliance in parallel with the horn.
   Complex throatShare = 1.0L;  // U_throat / U_diaphragm
-  if (setup.throatChamber) throatShare = 1.0L / (1.0L + kJ * omega * (*setup.throatChamber / rhoCSquared) * zThroat);
+  if (setup.throatChamber)
+    throatShare = 1.0L / (1.0L + kJ * omega * (*setup.throatChamber / rhoCSquared) * zThroat);
   const Complex zFront = zThroat * throatShare;
   const Complex zRear =
       setup.rearChamber ? 1.0L / (kJ * omega * (*setup.rearChamber / rhoCSquared)) : Complex{};
-  const Complex zMechanical = kJ * omega * d.mms + d.rms + 1.0L / (kJ * omega * d.cms) +
-                              d.sd * d.sd * (zFront + zRear);
+  const Complex zMechanical =
+      kJ * omega * d.mms + d.rms + 1.0L / (kJ * omega * d.cms) + d.sd * d.sd * (zFront + zRear);
   const Complex zElectrical = d.re + kJ * omega * d.le + d.bl * d.bl / zMechanical;
   // Per volt: the cone's velocity, then the flows and the pressure at 1 m.
   const Complex velocity = d.bl / (zElectrical * zMechanical);
@@ -79,8 +80,7 @@ SystemPoint SolveAt(const SystemSetup& setup, const acoustics::HornPort& port,
   SystemPoint point;
   point.frequency = frequency;
   point.electricalImpedance = zElectrical;
-  point.pressurePerVolt =
-      kJ * omega * AirDensity * mouthFlow / (solidAngle * kListeningDistance);
+  point.pressurePerVolt = kJ * omega * AirDensity * mouthFlow / (solidAngle * kListeningDistance);
   point.diaphragmFlow = d.sd * velocity * setup.voltage;
   point.spl =
       20.0L * std::log10(std::abs(point.pressurePerVolt) * setup.voltage / kReferencePressure);
@@ -122,10 +122,9 @@ std::string ResponseCsv(const std::vector<SystemPoint>& points) {
       "frequency_hz,spl_db,impedance_ohm,impedance_phase_degrees,excursion_mm,group_delay_ms";
   text += withLimit ? ",max_spl_db\n" : "\n";
   for (const SystemPoint& point : points) {
-    for (const long double value :
-         {point.frequency, point.spl, std::abs(point.electricalImpedance),
-          PhaseDegrees(point.electricalImpedance), point.excursion * 1e3L,
-          point.groupDelay * 1e3L}) {
+    for (const long double value : {point.frequency, point.spl, std::abs(point.electricalImpedance),
+                                    PhaseDegrees(point.electricalImpedance), point.excursion * 1e3L,
+                                    point.groupDelay * 1e3L}) {
       AppendNumber(text, value);
       text += ',';
     }

@@ -26,13 +26,13 @@ struct SystemSetup {
 void CheckSetup(const SystemSetup& setup);
 
 struct SystemPoint {
-  long double frequency = 0.0L;                     // hertz
-  std::complex<long double> electricalImpedance;    // ohms
-  std::complex<long double> pressurePerVolt;        // Pa / V at 1 m, the path's delay left out
-  std::complex<long double> diaphragmFlow;          // m^3 / s at the setup's voltage
-  long double spl = 0.0L;                           // dB re 20 uPa at 1 m
-  long double excursion = 0.0L;                     // metres, peak
-  long double groupDelay = 0.0L;                    // seconds
+  long double frequency = 0.0L;                   // hertz
+  std::complex<long double> electricalImpedance;  // ohms
+  std::complex<long double> pressurePerVolt;      // Pa / V at 1 m, the path's delay left out
+  std::complex<long double> diaphragmFlow;        // m^3 / s at the setup's voltage
+  long double spl = 0.0L;                         // dB re 20 uPa at 1 m
+  long double excursion = 0.0L;                   // metres, peak
+  long double groupDelay = 0.0L;                  // seconds
   std::optional<long double> maxSpl;  // where Xmax or Pe is first reached; with either given
 };
 

@@ -86,7 +86,8 @@ std::optional<long double> Typed(const QLineEdit* edit, const QString& caption) 
   const QString text = edit->text().trimmed();
   if (text.isEmpty()) return std::nullopt;
   const auto value = vortalis::geometry::ParseNumber(text.toStdString(), CurrentSeparators());
-  if (!value) throw std::invalid_argument((caption + QStringLiteral(" is not a number")).toStdString());
+  if (!value)
+    throw std::invalid_argument((caption + QStringLiteral(" is not a number")).toStdString());
   return value;
 }
 
@@ -164,9 +165,9 @@ TDriverForm::TDriverForm(const ReportSource& source, QWidget* report)
   for (std::size_t i = 0; i < plots_.size(); ++i) {
     static const char* const kNames[] = {"SplPlot", "ImpedancePlot", "PhasePlot", "ExcursionPlot",
                                          "DelayPlot"};
-    views_[i] = Named(
-        new LinePlotView(plots_[i], [this](std::optional<std::size_t> p) { Hover(p); }, this),
-        kNames[i]);
+    views_[i] = Named(new LinePlotView(
+                          plots_[i], [this](std::optional<std::size_t> p) { Hover(p); }, this),
+                      kNames[i]);
     plots->addWidget(views_[i], static_cast<int>(i / 2), static_cast<int>(i % 2));
   }
   auto* buttons = new QHBoxLayout;
@@ -203,12 +204,13 @@ TDriverForm::TDriverForm(const ReportSource& source, QWidget* report)
   example.pe = 300.0L;
   filling_ = true;
   VoltageEdit->setText(Text(vortalis::geometry::FixedText(vortalis::driver::kDefaultVoltage, 18, 2,
-                                                           CurrentSeparators())));
+                                                          CurrentSeparators())));
   filling_ = false;
   ShowDriver(example);
 
-  setWindowTitle(QStringLiteral("Driver and response - %1 Hz horn")
-                     .arg(Text(vortalis::report::ShortNumberText(acoustics_.cutoff, CurrentSeparators()))));
+  setWindowTitle(
+      QStringLiteral("Driver and response - %1 Hz horn")
+          .arg(Text(vortalis::report::ShortNumberText(acoustics_.cutoff, CurrentSeparators()))));
   const QRect screen = (report ? report->screen() : QWidget::screen())->availableGeometry();
   resize(QSize(1200, 760).boundedTo(screen.size() * 9 / 10));
   move(screen.center() - rect().center());
@@ -250,7 +252,8 @@ void TDriverForm::Recalculate() {
     setup.rearChamber = litres(Typed(RearChamberEdit, QStringLiteral("The rear chamber")));
     setup.throatChamber = litres(Typed(ThroatChamberEdit, QStringLiteral("The throat chamber")));
     setup.voltage = Typed(VoltageEdit, QStringLiteral("The voltage")).value_or(kDefaultVoltage);
-    vortalis::acoustics::FrequencySweep sweep = vortalis::acoustics::DefaultSweep(acoustics_.cutoff);
+    vortalis::acoustics::FrequencySweep sweep =
+        vortalis::acoustics::DefaultSweep(acoustics_.cutoff);
     sweep.pointsPerOctave = kPointsPerOctave;
     response_ = SystemResponse(acoustics_, load_, setup, sweep);
     design_ = SuggestHornDesign(setup.driver, acoustics_);
@@ -267,12 +270,13 @@ void TDriverForm::Recalculate() {
   if (design_) {
     const auto cm2 = [&](long double area) { return Number(area * 1e4L, 3, separators); };
     Suggestion->setText(
-        QStringLiteral("Suggested for this driver: throat area %1 cm\u00b2 (this horn %2 cm\u00b2), "
-                       "rear chamber %3, throat chamber %4 litres.")
+        QStringLiteral(
+            "Suggested for this driver: throat area %1 cm\u00b2 (this horn %2 cm\u00b2), "
+            "rear chamber %3, throat chamber %4 litres.")
             .arg(cm2(design_->throatArea), cm2(acoustics_.shape.throatArea),
-                 design_->rearChamber
-                     ? Number(*design_->rearChamber * 1e3L, 3, separators) + QStringLiteral(" litres")
-                     : QStringLiteral("none"),
+                 design_->rearChamber ? Number(*design_->rearChamber * 1e3L, 3, separators) +
+                                            QStringLiteral(" litres")
+                                      : QStringLiteral("none"),
                  Number(design_->throatChamber * 1e3L, 3, separators)));
   } else {
     Suggestion->clear();
@@ -329,7 +333,8 @@ void TDriverForm::Hover(std::optional<std::size_t> point) {
   }
   const SystemPoint& at = response_[*point];
   const Separators& s = CurrentSeparators();
-  QString text = QStringLiteral("%1 Hz:   SPL %2 dB").arg(Number(at.frequency, 5, s), Number(at.spl, 4, s));
+  QString text =
+      QStringLiteral("%1 Hz:   SPL %2 dB").arg(Number(at.frequency, 5, s), Number(at.spl, 4, s));
   if (at.maxSpl) text += QStringLiteral(" (highest %1 dB)").arg(Number(*at.maxSpl, 4, s));
   text += QStringLiteral(",   |Z| %1 ohm at %2\u00b0,   excursion %3 mm,   group delay %4 ms")
               .arg(Number(std::abs(at.electricalImpedance), 4, s),
@@ -416,9 +421,8 @@ void TDriverForm::PrintClick() {
       const qreal width = device.width();
       const qreal cell = std::min<qreal>(device.height() / 3, width * 0.5 * 0.75);
       for (std::size_t i = 0; i < plots_.size(); ++i)
-        PaintLinePlot(painter,
-                      QRectF((i % 2) * width / 2, (i / 2) * cell, width / 2, cell), plots_[i],
-                      CurrentSeparators());
+        PaintLinePlot(painter, QRectF((i % 2) * width / 2, (i / 2) * cell, width / 2, cell),
+                      plots_[i], CurrentSeparators());
     });
   } catch (const std::exception& error) {
     ShowProfileFailure(error);

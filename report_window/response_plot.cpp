@@ -30,7 +30,8 @@ struct Axes {
   QRectF frame;
   long double logFrom = 0.0L, logTo = 1.0L, low = 0.0L, high = 1.0L;
   qreal X(long double f) const {
-    return frame.left() + static_cast<qreal>((std::log2(f) - logFrom) / (logTo - logFrom)) * frame.width();
+    return frame.left() +
+           static_cast<qreal>((std::log2(f) - logFrom) / (logTo - logFrom)) * frame.width();
   }
   qreal Y(long double v) const {
     return frame.bottom() - static_cast<qreal>((v - low) / (high - low)) * frame.height();
@@ -106,12 +107,13 @@ void PaintLinePlot(QPainter& painter, const QRectF& area, const LinePlot& plot,
   painter.setPen(QPen(kGrid, scale));
   std::vector<long double> octaves;
   if (!plot.frequencies.empty())
-    for (long double f = plot.frequencies.front(); f <= plot.frequencies.back() * (1 + 1e-9L); f *= 2)
+    for (long double f = plot.frequencies.front(); f <= plot.frequencies.back() * (1 + 1e-9L);
+         f *= 2)
       octaves.push_back(f);
   for (const long double f : octaves)
     painter.drawLine(QPointF(axes.X(f), frame.top()), QPointF(axes.X(f), frame.bottom()));
   const auto grid = vortalis::report::NiceGridStep((axes.high - axes.low) * kMinGridPixels * scale /
-                                                  frame.height());
+                                                   frame.height());
   const auto values = vortalis::report::GridValues(axes.low, axes.high, grid.step);
   for (const long double v : values)
     painter.drawLine(QPointF(frame.left(), axes.Y(v)), QPointF(frame.right(), axes.Y(v)));
@@ -119,14 +121,16 @@ void PaintLinePlot(QPainter& painter, const QRectF& area, const LinePlot& plot,
   painter.drawRect(frame);
   painter.setPen(kText);
   for (const long double v : values)
-    painter.drawText(QRectF(area.left(), axes.Y(v) - line / 2, frame.left() - area.left() - gap, line),
-                     Qt::AlignRight | Qt::AlignVCenter,
-                     Text(vortalis::geometry::FixedText(v, 18, grid.decimals, separators)));
+    painter.drawText(
+        QRectF(area.left(), axes.Y(v) - line / 2, frame.left() - area.left() - gap, line),
+        Qt::AlignRight | Qt::AlignVCenter,
+        Text(vortalis::geometry::FixedText(v, 18, grid.decimals, separators)));
   const std::size_t every = octaves.size() > 7 ? 2 : 1;
   for (std::size_t i = 0; i < octaves.size(); i += every)
-    painter.drawText(QRectF(axes.X(octaves[i]) - 50 * line, frame.bottom() + gap / 2, 100 * line, line),
-                     Qt::AlignHCenter | Qt::AlignTop,
-                     Text(vortalis::report::ShortNumberText(octaves[i], separators)));
+    painter.drawText(
+        QRectF(axes.X(octaves[i]) - 50 * line, frame.bottom() + gap / 2, 100 * line, line),
+        Qt::AlignHCenter | Qt::AlignTop,
+        Text(vortalis::report::ShortNumberText(octaves[i], separators)));
   painter.drawText(QRectF(frame.left(), frame.bottom() + line + gap, frame.width(), line),
                    Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Frequency (Hz)"));
   QFont bold = painter.font();
@@ -153,7 +157,8 @@ void PaintLinePlot(QPainter& painter, const QRectF& area, const LinePlot& plot,
   for (const PlotLine& curve : plot.lines) {
     QPolygonF points;
     if (curve.level) {
-      points << QPointF(frame.left(), axes.Y(*curve.level)) << QPointF(frame.right(), axes.Y(*curve.level));
+      points << QPointF(frame.left(), axes.Y(*curve.level))
+             << QPointF(frame.right(), axes.Y(*curve.level));
     } else {
       for (std::size_t i = 0; i < curve.values.size() && i < plot.frequencies.size(); ++i)
         if (std::isfinite(curve.values[i]))

@@ -112,7 +112,8 @@ TEST(Driver, IncompleteOrDisagreeingParametersAreRefusedByName) {
       {[](DriverInput& d, double f) { d.fs = f * 1.021; }, "fs = 33.17 Hz disagrees with 32.49 Hz"},
       {[](DriverInput& d, double) { d.vas = 30.0L; }, "Vas = 30 l disagrees"},
       {[](DriverInput& d, double) { d.re.reset(); }, "needs Re"},
-      {[](DriverInput& d, double) { d.rms.reset(); }, "(missing Rms) or fs, Qes, Qms and Vas (missing fs, Qes, Qms, Vas)"},
+      {[](DriverInput& d, double) { d.rms.reset(); },
+       "(missing Rms) or fs, Qes, Qms and Vas (missing fs, Qes, Qms, Vas)"},
       {[](DriverInput& d, double) { d.xmax = -1.0L; }, "Xmax must be above 0"},
   };
   for (const auto& row : rows) {
@@ -152,8 +153,8 @@ TEST(SystemResponse, NoHornAndASealedRearChamberIsSmallsClosedBox) {
   for (const double vb : {5.0, 20.0}) {
     SystemSetup setup{ResolveDriver(SmallSignal(fs, qes, qms, vas, sdCm2)), vb * 1e-3L, {}, 2.83L};
     const double radius = std::sqrt(sdCm2 * 1e-4 / kPi);
-    const double mms = kRho * kC * kC * std::pow(sdCm2 * 1e-4, 2) /
-                       std::pow(2 * kPi * fs, 2) / (vas * 1e-3);
+    const double mms =
+        kRho * kC * kC * std::pow(sdCm2 * 1e-4, 2) / std::pow(2 * kPi * fs, 2) / (vas * 1e-3);
     const double massRatio = (mms + 8 * kRho * std::pow(radius, 3) / 3) / mms;
     const double fsLoaded = fs / std::sqrt(massRatio);
     const double qtsLoaded = qes * qms / (qes + qms) * std::sqrt(massRatio);
@@ -217,8 +218,8 @@ struct HandResult {
   Cd pressure;  // at 1 m, per volt
 };
 
-HandResult SolveByHand(double a, double r0, double f, double volts, const Driver& d,
-                       double rear, double front) {
+HandResult SolveByHand(double a, double r0, double f, double volts, const Driver& d, double rear,
+                       double front) {
   const double w = 2 * kPi * f, k = w / kC;
   const double mouthArea = kPi * a * a, sphere = a / 2;
   const Cd zMouth = kRho * kC / mouthArea * (kJ * k * sphere) / (1.0 + kJ * k * sphere);

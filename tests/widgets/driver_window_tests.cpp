@@ -63,7 +63,8 @@ class DriverWindowTests : public QObject {
   }
 
   void responseFollowsEditsAndIsTheTools() {
-    TTextForm* form = CalculateCircular(QStringLiteral("100"), QStringLiteral("40"), SettCircForm->T10);
+    TTextForm* form =
+        CalculateCircular(QStringLiteral("100"), QStringLiteral("40"), SettCircForm->T10);
     QVERIFY(form);
     form->Driverresponse1->trigger();
     QPointer<TDriverForm> window = form->DriverWindow();
@@ -78,11 +79,11 @@ class DriverWindowTests : public QObject {
     window->SaveButton->click();
     const auto horn = vortalis::acoustics::HornAcousticsOf(*form->Source().horn, {});
     vortalis::driver::SystemSetup setup;
-    setup.driver = vortalis::driver::ResolveDriver(
-        vortalis::driver::ReadDriverFile(driverPath.toStdString()));
-    const auto tool = vortalis::driver::SystemResponse(
-        horn, vortalis::acoustics::MouthLoad::Baffle, setup,
-        vortalis::acoustics::DefaultSweep(horn.cutoff));
+    setup.driver =
+        vortalis::driver::ResolveDriver(vortalis::driver::ReadDriverFile(driverPath.toStdString()));
+    const auto tool =
+        vortalis::driver::SystemResponse(horn, vortalis::acoustics::MouthLoad::Baffle, setup,
+                                         vortalis::acoustics::DefaultSweep(horn.cutoff));
     QCOMPARE((window->Response().size() - 1) / 3 + 1, tool.size());
     for (std::size_t i = 0; i < tool.size(); ++i) {
       const auto& shown = window->Response()[3 * i];
@@ -100,7 +101,7 @@ class DriverWindowTests : public QObject {
     QCoreApplication::sendEvent(spl, &move);
     QVERIFY2(window->Readout->text().startsWith(
                  QStringLiteral("25.000 Hz:   SPL %1 dB").arg(double(tool[0].spl), 0, 'f', 2)),
-                 qPrintable(window->Readout->text()));
+             qPrintable(window->Readout->text()));
     QVERIFY(before.startsWith(QStringLiteral("frequency_hz,spl_db,impedance_ohm,")));
 
     // An edit redraws at once; a mistake says which field and clears the plots.
