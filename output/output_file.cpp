@@ -214,8 +214,9 @@ OutputFile::OutputFile(std::string path) : path_(std::move(path)) {
         throw OutputError(Stage::Create, path_, error);
       else if (destination.exists)
         CarryOver(destination.info);
-      else
-        ::fchmod(fd_, NewFileMode());
+      else if (::fchmod(fd_, NewFileMode()) != 0)
+        notes_.push_back(path_ + ": its permissions are the temporary file's 0600 (" +
+                         Reason(errno) + ").");
     }
   }
   buffer_.reserve(kChunk);
