@@ -9,7 +9,7 @@
 #include "export/full_size_template.h"
 #include "export/profile_export.h"
 #include "output/output_error.h"
-#include "output/output_file.h"
+#include "output/output_set.h"
 #include "report/horn_profile.h"
 
 namespace vortalis::cli {
@@ -25,7 +25,8 @@ report::HornProfile MakeProfile(const ToolOptions& options) {
 
 }  // namespace
 
-int WriteDrawings(const ToolOptions& options, ToolEnvironment& env) {
+int WriteDrawings(const ToolOptions& options, ToolEnvironment& env, output::OutputSet& files,
+                  std::string& said) {
   const DrawingOptions& drawings = options.drawings;
   try {
     const report::HornProfile profile = MakeProfile(options);
@@ -33,14 +34,14 @@ int WriteDrawings(const ToolOptions& options, ToolEnvironment& env) {
     const bool paints = drawings.templatePath || drawings.format == report::ExportFormat::Svg;
     if (paints) app = StartPainting();
     // File names are bytes, passed on exactly.
-    if (drawings.format) exports::ExportProfile(profile, *drawings.format, drawings.exportPath);
+    if (drawings.format)
+      exports::WriteProfile(profile, *drawings.format, files.Add(drawings.exportPath));
     if (drawings.templatePath) {
-      const int pages = exports::WriteTemplatePdf(profile, *drawings.templatePath,
-                                                  PageSizeOf(drawings.paper), options.separators);
-      output::StreamSink out(env.out, "standard output");
-      out.Write(*drawings.templatePath + ": " + std::to_string(pages) + " page" +
-                (pages == 1 ? "" : "s") + " at full size\n");
-      out.Flush();
+      const int pages =
+          exports::WriteTemplatePdf(profile, files.Add(*drawings.templatePath),
+                                    PageSizeOf(drawings.paper), options.separators);
+      said += *drawings.templatePath + ": " + std::to_string(pages) + " page" +
+              (pages == 1 ? "" : "s") + " at full size\n";
     }
   } catch (const report::ProfileError& e) {
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());

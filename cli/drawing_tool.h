@@ -8,7 +8,9 @@
 // window program is built; otherwise the options are refused with a message.
 namespace vortalis::cli {
 
-// For input the validation accepted. Returns the exit status.
-int WriteDrawings(const ToolOptions& options, ToolEnvironment& env);
+// For input the validation accepted: the files added to `files` for the
+// caller to commit, the page counts to `said`. Returns the exit status.
+int WriteDrawings(const ToolOptions& options, ToolEnvironment& env, output::OutputSet& files,
+                  std::string& said);
 
 }  // namespace vortalis::cli

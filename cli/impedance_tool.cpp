@@ -3,36 +3,28 @@
 #include <cstdio>
 #include <exception>
 
-#include "output/output_file.h"
+#include "output/output_set.h"
 
 namespace vortalis::cli {
 
-namespace {
-
-// The one place the tool writes the file: the one writer of every output.
-void WriteCsvFile(const std::string& path, const std::string& text) {
-  output::OutputFile file(path);
-  file.Write(text);
-  file.Commit();
-}
-
-}  // namespace
-
 int WriteImpedance(const report::HornInput& horn, const geometry::Separators& separators,
-                   const ImpedanceOptions& options, ToolEnvironment& env) {
+                   const ImpedanceOptions& options, ToolEnvironment& env,
+                   output::OutputSet* files) {
+  output::OutputSet own;
   try {
     const acoustics::HornAcoustics acoustics = acoustics::HornAcousticsOf(horn, separators);
     acoustics::FrequencySweep sweep = acoustics::DefaultSweep(acoustics.cutoff);
     sweep.from = options.from.value_or(sweep.from);
     sweep.to = options.to.value_or(sweep.to);
     sweep.pointsPerOctave = options.pointsPerOctave;
-    WriteCsvFile(options.path, acoustics::ImpedanceCsv(
-                                   acoustics::ThroatImpedance(acoustics, options.load, sweep)));
+    (files != nullptr ? *files : own)
+        .Add(options.path)
+        .Write(acoustics::ImpedanceCsv(acoustics::ThroatImpedance(acoustics, options.load, sweep)));
   } catch (const std::exception& e) {
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());
     return kExitRefused;
   }
-  return std::fflush(env.out) == 0 ? kExitDone : kExitRefused;
+  return files != nullptr ? kExitDone : CommitOutputs(own, {}, env);
 }
 
 }  // namespace vortalis::cli

@@ -20,8 +20,11 @@ struct ImpedanceOptions {
   int pointsPerOctave = 24;
 };
 
-// For input the validation accepted. Returns the exit status.
+// For input the validation accepted. The file is added to `files` for the
+// caller to commit with the run's other files; without them it is committed
+// at once. Returns the exit status.
 int WriteImpedance(const report::HornInput& horn, const geometry::Separators& separators,
-                   const ImpedanceOptions& options, ToolEnvironment& env);
+                   const ImpedanceOptions& options, ToolEnvironment& env,
+                   output::OutputSet* files = nullptr);
 
 }  // namespace vortalis::cli

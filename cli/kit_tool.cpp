@@ -1,10 +1,9 @@
 #include "cli/kit_tool.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QStringList>
+#include <QString>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "buildkit/kit_horn.h"
 #include "buildkit/rect_solid.h"
@@ -57,29 +56,34 @@ std::optional<exports::FlatKit> FlatKitOf(const report::HornInput& horn,
 
 int WriteKit(const report::HornInput& horn, const geometry::Separators& separators,
              const KitOptions& options, ToolEnvironment& env) {
+  // File names stay bytes from the command line to the system.
+  output::OutputSet files;
+  std::string said;
   try {
     if (const auto* stl = std::get_if<StlKitOptions>(&options.kit)) {
+      exports::StlPieceNames(stl->path, 1);  // a folder's name refused before the work
       const buildkit::HornSolids solids =
           report::IsRectangular(horn)
               ? buildkit::RectangularHornSolids(std::get<report::RectangularReportInput>(horn),
                                                 options.mouthLimit, separators, stl->solid)
               : buildkit::CircularHornSolids(std::get<report::CircularReportInput>(horn),
                                              options.mouthLimit, separators, stl->solid);
-      for (const QString& name : exports::WriteStlFiles(solids, FileName(stl->path)))
-        std::fprintf(env.out, "%s\n", QFile::encodeName(name).constData());
+      for (const std::string& name : exports::AddStlFiles(files, solids, stl->path))
+        said += name + "\n";
     } else {
       std::string path;
       const std::optional<exports::FlatKit> kit = FlatKitOf(horn, separators, options, path);
       // SVG and PDF are painted; CSV and DXF never start Qt's platform.
-      const QString name = FileName(path);
-      const QString extension = QFileInfo(name).suffix().toLower();
+      const std::size_t dot = path.rfind('.');
+      const QString extension =
+          QString::fromStdString(dot == std::string::npos ? "" : path.substr(dot + 1)).toLower();
       std::unique_ptr<QGuiApplication> app;
       if (extension == QStringLiteral("svg") || extension == QStringLiteral("pdf"))
         app = StartPainting();
-      const int pages = exports::WriteKitFile(*kit, name, PageSizeOf(options.paper));
+      const int pages = exports::AddKitFile(files, *kit, path, PageSizeOf(options.paper));
       if (pages > 0)
-        std::fprintf(env.out, "%s: %d page%s at full size\n", path.c_str(), pages,
-                     pages == 1 ? "" : "s");
+        said += path + ": " + std::to_string(pages) + " page" + (pages == 1 ? "" : "s") +
+                " at full size\n";
     }
   } catch (const report::ProfileError& e) {
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());
@@ -91,7 +95,7 @@ int WriteKit(const report::HornInput& horn, const geometry::Separators& separato
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());
     return kExitRefused;
   }
-  return std::fflush(env.out) == 0 ? kExitDone : kExitRefused;
+  return CommitOutputs(files, said, env);
 }
 
 }  // namespace vortalis::cli

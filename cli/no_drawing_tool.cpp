@@ -5,7 +5,7 @@
 
 namespace vortalis::cli {
 
-int WriteDrawings(const ToolOptions&, ToolEnvironment& env) {
+int WriteDrawings(const ToolOptions&, ToolEnvironment& env, output::OutputSet&, std::string&) {
   std::fprintf(env.err,
                "vortalis-report: --export and --template need the drawing support of the window "
                "program, which this build of vortalis-report was made without\n");
@@ -13,7 +13,7 @@ int WriteDrawings(const ToolOptions&, ToolEnvironment& env) {
 }
 
 int WriteImpedance(const report::HornInput&, const geometry::Separators&, const ImpedanceOptions&,
-                   ToolEnvironment& env) {
+                   ToolEnvironment& env, output::OutputSet*) {
   std::fprintf(env.err,
                "vortalis-report: --impedance needs the file support of the window program, which "
                "this build of vortalis-report was made without\n");

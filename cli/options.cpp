@@ -1,13 +1,12 @@
 #include "cli/options.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
+#include <cstring>
+
+#include "output/output_file.h"
 
 namespace vortalis::cli {
 
@@ -75,21 +74,6 @@ std::optional<long double> PositiveLength(std::string_view text,
   return value;
 }
 
-// Whether two output paths name one file: the same existing file (links and
-// other spellings included), or the same place for files yet to be made.
-bool SameFile(const std::string& a, const std::string& b) {
-  if (a == b) return true;
-  struct stat infoA {}, infoB {};
-  const bool existsA = ::stat(a.c_str(), &infoA) == 0;
-  const bool existsB = ::stat(b.c_str(), &infoB) == 0;
-  if (existsA || existsB)
-    return existsA && existsB && infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
-  std::error_code errorA, errorB;
-  const auto placeA = std::filesystem::weakly_canonical(std::filesystem::absolute(a), errorA);
-  const auto placeB = std::filesystem::weakly_canonical(std::filesystem::absolute(b), errorB);
-  return !errorA && !errorB && placeA == placeB;
-}
-
 std::optional<UsageError> CheckOutputs(const ToolOptions& options) {
   std::vector<std::pair<OptionId, std::string>> outputs;
   if (options.outputPath) outputs.emplace_back(OptionId::Output, *options.outputPath);
@@ -100,7 +84,7 @@ std::optional<UsageError> CheckOutputs(const ToolOptions& options) {
   if (options.response) outputs.emplace_back(OptionId::Response, options.response->path);
   for (std::size_t i = 0; i < outputs.size(); ++i) {
     for (std::size_t j = i + 1; j < outputs.size(); ++j) {
-      if (SameFile(outputs[i].second, outputs[j].second)) {
+      if (output::SameDestination(outputs[i].second, outputs[j].second)) {
         return UsageError{std::string(Spec(outputs[i].first).name) + " and " +
                           std::string(Spec(outputs[j].first).name) + " name the same file '" +
                           Printable(outputs[j].second) + "'"};
@@ -462,19 +446,23 @@ std::optional<UsageError> ReadHornOptions(ToolOptions& options, const OptionText
 }  // namespace
 
 std::string Printable(std::string_view text) {
+  // At most 60 characters shown, escapes counted as what they take on screen.
   constexpr std::size_t kLongest = 60;
   std::string out;
-  for (std::size_t i = 0; i < text.size() && i < kLongest; ++i) {
+  std::size_t i = 0;
+  for (; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
+    char escaped[8];
     if (c >= 0x20 && c < 0x7f) {
-      out += static_cast<char>(c);
+      escaped[0] = static_cast<char>(c);
+      escaped[1] = '\0';
     } else {
-      char escaped[8];
       std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-      out += escaped;
     }
+    if (out.size() + std::strlen(escaped) > kLongest) break;
+    out += escaped;
   }
-  if (text.size() > kLongest) out += "...";
+  if (i < text.size()) out += "...";
   return out;
 }
 

@@ -5,12 +5,13 @@
 
 #include "driver/driver_file.h"
 #include "driver/system_response.h"
-#include "output/output_file.h"
+#include "output/output_set.h"
 
 namespace vortalis::cli {
 
 int WriteResponse(const report::HornInput& horn, const geometry::Separators& separators,
-                  const ResponseOptions& options, ToolEnvironment& env) {
+                  const ResponseOptions& options, ToolEnvironment& env,
+                  output::OutputSet& files) {
   try {
     driver::SystemSetup setup;
     setup.driver = driver::ResolveDriver(driver::ReadDriverFile(options.driverPath));
@@ -24,14 +25,12 @@ int WriteResponse(const report::HornInput& horn, const geometry::Separators& sep
     sweep.pointsPerOctave = options.sweep.pointsPerOctave;
     const std::string text =
         driver::ResponseCsv(driver::SystemResponse(acoustics, options.sweep.load, setup, sweep));
-    output::OutputFile file(options.path);
-    file.Write(text);
-    file.Commit();
+    files.Add(options.path).Write(text);
   } catch (const std::exception& e) {
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());
     return kExitRefused;
   }
-  return std::fflush(env.out) == 0 ? kExitDone : kExitRefused;
+  return kExitDone;
 }
 
 }  // namespace vortalis::cli

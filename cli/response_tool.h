@@ -6,6 +6,7 @@
 #include "cli/impedance_tool.h"
 #include "cli/report_tool.h"
 #include "geometry/number_text.h"
+#include "output/output_set.h"
 #include "report/report_input.h"
 
 // vortalis-report --response: the driver on the horn, as a CSV file of its
@@ -20,8 +21,10 @@ struct ResponseOptions {
   ImpedanceOptions sweep;  // the mouth load and the sweep; its path is unused
 };
 
-// For input the validation accepted. Returns the exit status.
+// For input the validation accepted: the CSV joins `files`, the run's file set.
+// Returns the exit status.
 int WriteResponse(const report::HornInput& horn, const geometry::Separators& separators,
-                  const ResponseOptions& options, ToolEnvironment& env);
+                  const ResponseOptions& options, ToolEnvironment& env,
+                  output::OutputSet& files);
 
 }  // namespace vortalis::cli
