@@ -47,64 +47,106 @@ void AppendNumber(std::string& out, long double value) {
 }  // namespace
 
 HornShape TractrixShape(long double mouthRadius, long double throatRadius, long double mouthArea) {
-  if (!(mouthRadius > throatRadius) || !(throatRadius > 0.0L) || !(mouthArea > 0.0L))
-    throw std::invalid_argument("A tractrix needs 0 < throat radius < mouth radius");
+  return TractrixShape(mouthRadius, throatRadius, mouthArea, mouthRadius);
+}
+
+HornShape TractrixShape(long double mouthRadius, long double throatRadius, long double mouthArea,
+                        long double endRadius) {
+  if (!(mouthRadius > throatRadius) || !(throatRadius > 0.0L) || !(mouthArea > 0.0L) ||
+      !(endRadius > throatRadius) || !(endRadius <= mouthRadius))
+    throw std::invalid_argument(
+        "A tractrix needs 0 < throat radius < end radius <= mouth radius");
   const long double a = mouthRadius;
   // x = a t - a tanh t from the mouth plane, r = a / cosh t: at the throat
   // a t0 = TractrixLength + sqrt(a^2 - r0^2).
   const long double t0 = (geometry::TractrixLength(a, throatRadius) +
                           std::sqrt((a - throatRadius) * (a + throatRadius))) /
                          a;
+  // The horn ends at t = arcosh(a / endRadius), 0 for the whole horn.
+  const long double ratio = endRadius / a;
+  const long double tEnd = ratio < 1.0L ? std::acosh(1.0L / ratio) : 0.0L;
   HornShape shape;
   shape.throat = 0.0L;
-  shape.mouth = t0;
+  shape.mouth = t0 - tEnd;
   // tau = t0 - t runs from the throat to the mouth: g = dx/dtau = a tanh^2 t,
   // mu = (1/2) d ln(pi a^2 / cosh^2 t) / dtau = tanh t.
   shape.flare = [a, t0](long double tau) {
     const long double tanhT = std::tanh(t0 - tau);
     return Flare{a * tanhT * tanhT, tanhT};
   };
-  shape.mouthArea = mouthArea;
-  // Every section is the mouth's scaled by (r / a)^2.
+  // Every section is the full mouth's scaled by (r / a)^2.
+  shape.mouthArea = ratio < 1.0L ? mouthArea * ratio * ratio : mouthArea;
   shape.throatArea = mouthArea * (throatRadius / a) * (throatRadius / a);
-  shape.baseSteps = std::max(32, static_cast<int>(std::ceil(t0 * kStepsPerUnitT)));
+  shape.baseSteps = std::max(32, static_cast<int>(std::ceil(shape.mouth * kStepsPerUnitT)));
   shape.lengthScale = a;
   return shape;
 }
 
+namespace {
+
+// Where the drawing of `input` cut at `limit` ends: none for the whole horn.
+std::optional<report::ProfilePoint> CutEnd(const report::HornInput& input,
+                                           const geometry::Separators& separators,
+                                           const report::MouthLimit& limit) {
+  if (limit.kind == report::MouthLimitKind::None) return std::nullopt;
+  const long double length = report::HornLength(input, separators);
+  // One step the horn's length: the throat and the end point only.
+  const report::HornProfile profile = report::MakeProfile(input, length, limit, separators);
+  const report::ProfilePoint& end = profile.points.back();
+  if (!(end.distance < length)) return std::nullopt;
+  return end;
+}
+
+}  // namespace
+
 HornAcoustics CircularHornAcoustics(const report::CircularReportInput& input,
-                                    const geometry::Separators& separators) {
+                                    const geometry::Separators& separators,
+                                    const report::MouthLimit& limit) {
   const report::CircularHorn horn = report::MakeCircularHorn(input, separators);
+  const auto end = CutEnd(input, separators, limit);
   const long double a = Metres(horn.mouthRadius, input.unit);
   HornAcoustics acoustics;
   acoustics.shape =
-      TractrixShape(a, Metres(horn.throatRadius, input.unit), geometry::FullMouthArea(a));
+      TractrixShape(a, Metres(horn.throatRadius, input.unit), geometry::FullMouthArea(a),
+                    end ? Metres(end->radius, input.unit) : a);
   acoustics.cutoff = horn.frequency;
   acoustics.locationFactor = 1.0L;
-  acoustics.length = Metres(horn.length, input.unit);
+  acoustics.length = Metres(end ? end->distance : horn.length, input.unit);
   return acoustics;
 }
 
 HornAcoustics RectangularHornAcoustics(const report::RectangularReportInput& input,
-                                       const geometry::Separators& separators) {
+                                       const geometry::Separators& separators,
+                                       const report::MouthLimit& limit) {
   // The built horn's area is the full tractrix's over k, flat sides or not; the
   // factor leaves the normalised impedance alone except through the mouth's area.
   const report::RectangularHorn horn = report::MakeRectangularHorn(input, separators);
+  const auto end = CutEnd(input, separators, limit);
+  const long double a = Metres(horn.mouthRadius, input.unit);
   HornAcoustics acoustics;
   acoustics.shape =
-      TractrixShape(Metres(horn.mouthRadius, input.unit), Metres(horn.throatRadius, input.unit),
-                    Metres(horn.mouth.side1, input.unit) * Metres(horn.mouth.side2, input.unit));
+      TractrixShape(a, Metres(horn.throatRadius, input.unit),
+                    Metres(horn.mouth.side1, input.unit) * Metres(horn.mouth.side2, input.unit),
+                    end ? Metres(end->radius, input.unit) : a);
   acoustics.cutoff = horn.frequency;
   acoustics.locationFactor = horn.locationFactor;
-  acoustics.length = Metres(horn.length, input.unit);
+  acoustics.length = Metres(end ? end->distance : horn.length, input.unit);
+  // The mouth's shape, its area that of the horn's section there.
+  const long double side1 = end ? end->side1 : horn.mouth.side1;
+  const long double side2 = end ? end->side2 : horn.mouth.side2;
+  const long double scale = std::sqrt(acoustics.shape.mouthArea / (side1 * side2));
+  acoustics.mouthSide1 = side1 * scale;
+  acoustics.mouthSide2 = side2 * scale;
   return acoustics;
 }
 
 HornAcoustics HornAcousticsOf(const report::HornInput& input,
-                              const geometry::Separators& separators) {
+                              const geometry::Separators& separators,
+                              const report::MouthLimit& limit) {
   if (const auto* circular = std::get_if<report::CircularReportInput>(&input))
-    return CircularHornAcoustics(*circular, separators);
-  return RectangularHornAcoustics(std::get<report::RectangularReportInput>(input), separators);
+    return CircularHornAcoustics(*circular, separators, limit);
+  return RectangularHornAcoustics(std::get<report::RectangularReportInput>(input), separators,
+                                  limit);
 }
 
 const char* MouthLoadName(MouthLoad load) {

@@ -7,6 +7,7 @@
 
 #include "acoustics/webster.h"
 #include "geometry/number_text.h"
+#include "report/horn_profile.h"
 #include "report/report_input.h"
 
 // The throat impedance of the designed horn against frequency: what the
@@ -29,6 +30,10 @@ struct HornAcoustics {
   // k of the mouth's placement: the mouth radiates into 4 pi / k (1 for free air).
   long double locationFactor = 1.0L;
   long double length = 0.0L;  // metres from the throat to the mouth
+  // Sides of a rectangular mouth in metres, their product the mouth's area;
+  // 0 for a circular mouth.
+  long double mouthSide1 = 0.0L;
+  long double mouthSide2 = 0.0L;
 };
 
 // The horn of a tractrix with mouth radius a and throat radius r0, in metres,
@@ -36,16 +41,26 @@ struct HornAcoustics {
 // the area's square-root end at the mouth is smooth. mouthArea is that of the
 // built horn (pi a^2, or a k-th of it for a horn against walls).
 HornShape TractrixShape(long double mouthRadius, long double throatRadius, long double mouthArea);
+// The same tractrix cut short where its radius reaches endRadius (throat
+// radius < endRadius <= a): the horn ends there, its mouth area mouthArea
+// (endRadius / a)^2.
+HornShape TractrixShape(long double mouthRadius, long double throatRadius, long double mouthArea,
+                        long double endRadius);
 
-// The horns of the two reports, from the same input records and the same
-// horn model; only input that the validation accepted.
+// The horns of the two reports as built, from the same input records and the
+// same horn model as their drawings: a mouth limit ends the horn where the
+// drawing ends, and the mouth is that section. Only input that the validation
+// accepted; throws report::ProfileError for a limit that gives no drawing.
 HornAcoustics CircularHornAcoustics(const report::CircularReportInput& input,
-                                    const geometry::Separators& separators);
+                                    const geometry::Separators& separators,
+                                    const report::MouthLimit& limit = {});
 HornAcoustics RectangularHornAcoustics(const report::RectangularReportInput& input,
-                                       const geometry::Separators& separators);
+                                       const geometry::Separators& separators,
+                                       const report::MouthLimit& limit = {});
 // Either of the two above, for the record `input` holds.
 HornAcoustics HornAcousticsOf(const report::HornInput& input,
-                              const geometry::Separators& separators);
+                              const geometry::Separators& separators,
+                              const report::MouthLimit& limit = {});
 
 // Frequencies from `from` upwards by factors of 2^(1 / pointsPerOctave), up to
 // `to` (included when it lies on that ladder).

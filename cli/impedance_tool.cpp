@@ -21,7 +21,7 @@ void WriteCsvFile(const std::string& path, const std::string& text) {
 int WriteImpedance(const report::HornInput& horn, const geometry::Separators& separators,
                    const ImpedanceOptions& options, ToolEnvironment& env) {
   try {
-    const acoustics::HornAcoustics acoustics = acoustics::HornAcousticsOf(horn, separators);
+    const acoustics::HornAcoustics acoustics = acoustics::HornAcousticsOf(horn, separators, options.mouthLimit);
     acoustics::FrequencySweep sweep = acoustics::DefaultSweep(acoustics.cutoff);
     sweep.from = options.from.value_or(sweep.from);
     sweep.to = options.to.value_or(sweep.to);

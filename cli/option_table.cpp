@@ -142,9 +142,10 @@ std::vector<OptionSpec> MakeTable() {
        "any length above 0, for example a board thickness",
        "the table increment", "vortalis-report circular --export csv horn.csv --step 18"},
       {MouthLimit, "--mouth-limit", "", Text, MouthLimitValue(), kBothKinds, true, {},
-       "end the drawing where the radius or the diameter\n"
-       "(circular), the distance between sides 1A and 1B\n"
-       "(rectangular) or the distance from the throat reaches VALUE",
+       "end the drawing, the kit and the impedance's horn where\n"
+       "the radius or the diameter (circular), the distance\n"
+       "between sides 1A and 1B (rectangular) or the distance\n"
+       "from the throat reaches VALUE",
        "the whole horn",
        "vortalis-report circular --freq 40 --throat 25 \\\n"
        "  --template bass.pdf --mouth-limit radius=300"},

@@ -140,6 +140,7 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionT
     if (drawings.mouthLimit.kind == report::MouthLimitKind::None || !value)
       return BadValue(OptionId::MouthLimit, *limitText, JoinChoices(choices));
     drawings.mouthLimit.value = *value;
+    if (options.impedance) options.impedance->mouthLimit = drawings.mouthLimit;
   }
   const auto paperText = text(OptionId::Paper);
   if (paperText) {
@@ -163,9 +164,11 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionT
     options.kit->paper = drawings.paper;
     if (stepText && !std::holds_alternative<SectorsKitOptions>(options.kit->kit))
       return UsageError{"--step needs --export, --template or --sectors"};
-  } else if (stepText || limitText || paperText) {
-    return UsageError{std::string(stepText ? "--step" : limitText ? "--mouth-limit" : "--paper") +
+  } else if (stepText || paperText) {
+    return UsageError{std::string(stepText ? "--step" : "--paper") +
                       " needs --export or --template"};
+  } else if (limitText && !options.impedance) {
+    return UsageError{"--mouth-limit needs --export, --template or --impedance"};
   }
   return std::nullopt;
 }

@@ -6,8 +6,10 @@
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -16,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -387,6 +390,7 @@ void WriteCsvFile(const QString& path, const std::string& text) {
 
 TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
     : QWidget(report, Qt::Window),
+      source_(source),
       acoustics_(vortalis::acoustics::HornAcousticsOf(source.horn.value(), source.separators)),
       rectangular_(vortalis::report::IsRectangular(*source.horn)) {
   setObjectName(QStringLiteral("AcousticForm"));
@@ -405,6 +409,17 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
   ExportButton = Named(new QPushButton(QStringLiteral("&Export CSV..."), this), "ExportButton");
   PrintButton = Named(new QPushButton(QStringLiteral("&Print..."), this), "PrintButton");
   Readout = Named(new QLabel(this), "Readout");
+  FullHorn = Named(new QRadioButton(QStringLiteral("&Whole horn"), this), "FullHorn");
+  SizeLimit = Named(new QRadioButton(MouthSizeCaption(source_), this), "SizeLimit");
+  LengthLimit =
+      Named(new QRadioButton(QStringLiteral("Cut at a &length from the throat"), this), "LengthLimit");
+  LimitValue = Named(new QLineEdit(this), "LimitValue");
+  auto* loads = new QButtonGroup(this);
+  for (QRadioButton* button : {Baffle, Location}) loads->addButton(button);
+  auto* cut = new QButtonGroup(this);
+  for (QRadioButton* button : {FullHorn, SizeLimit, LengthLimit}) cut->addButton(button);
+  FullHorn->setChecked(true);
+  LimitValue->setEnabled(false);
   view_ = new ImpedanceView(
       plot_, [this](std::optional<std::size_t> point) { ShowReadout(point); }, this);
 
@@ -416,12 +431,28 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
   controls->addWidget(CopyButton);
   controls->addWidget(ExportButton);
   controls->addWidget(PrintButton);
+  auto* mouth = new QHBoxLayout;
+  mouth->addWidget(Named(new QLabel(QStringLiteral("Horn as built:"), this), "LimitLabel"));
+  mouth->addWidget(FullHorn);
+  mouth->addWidget(SizeLimit);
+  mouth->addWidget(LengthLimit);
+  mouth->addWidget(Named(
+      new QLabel(QStringLiteral("%1:").arg(QLatin1String(vortalis::geometry::UnitName(
+                     SourceUnit(source_)))),
+                 this),
+      "LimitUnit"));
+  mouth->addWidget(LimitValue);
+  mouth->addStretch(1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(controls);
+  layout->addLayout(mouth);
   layout->addWidget(view_, 1);
   layout->addWidget(Readout);
 
   connect(Baffle, &QRadioButton::toggled, this, &TAcousticForm::LoadClick);
+  for (QRadioButton* button : {SizeLimit, LengthLimit})
+    connect(button, &QRadioButton::toggled, this, &TAcousticForm::LimitChange);
+  connect(LimitValue, &QLineEdit::editingFinished, this, &TAcousticForm::LimitChange);
   connect(CopyButton, &QPushButton::clicked, this, &TAcousticForm::CopyClick);
   connect(ExportButton, &QPushButton::clicked, this, &TAcousticForm::ExportClick);
   connect(PrintButton, &QPushButton::clicked, this, &TAcousticForm::PrintClick);
@@ -443,9 +474,13 @@ void TAcousticForm::SetReportTitle(const QString& title) {
 void TAcousticForm::Recalculate() {
   plot_.curve = vortalis::acoustics::ThroatImpedance(acoustics_, load_,
                                                      vortalis::acoustics::PlotSweep(acoustics_));
-  plot_.title = QStringLiteral("Throat impedance of the %1 horn, fc %2 Hz, %3")
+  const QString cut = FullHorn->isChecked()
+                          ? QString()
+                          : QStringLiteral(" cut to %1 m")
+                                .arg(Text(vortalis::report::ShortNumberText(acoustics_.length, CurrentSeparators())));
+  plot_.title = QStringLiteral("Throat impedance of the %1 horn%2, fc %3 Hz, %4")
                     .arg(rectangular_ ? QStringLiteral("rectangular") : QStringLiteral("circular"),
-                         Frequency(acoustics_.cutoff, CurrentSeparators()),
+                         cut, Frequency(acoustics_.cutoff, CurrentSeparators()),
                          load_ == MouthLoad::Baffle
                              ? QStringLiteral("mouth in an infinite baffle")
                              : QStringLiteral("mouth ") + Placement(acoustics_.locationFactor));
@@ -470,6 +505,33 @@ void TAcousticForm::LoadClick() {
   const MouthLoad load = Baffle->isChecked() ? MouthLoad::Baffle : MouthLoad::Location;
   if (load == load_) return;
   load_ = load;
+  Recalculate();
+}
+
+void TAcousticForm::LimitChange() {
+  const MouthCut cut = SizeLimit->isChecked()     ? MouthCut::Size
+                       : LengthLimit->isChecked() ? MouthCut::Length
+                                                  : MouthCut::WholeHorn;
+  LimitValue->setEnabled(cut != MouthCut::WholeHorn);
+  // A cut waits for its value.
+  if (cut != MouthCut::WholeHorn && LimitValue->text().trimmed().isEmpty()) return;
+  try {
+    const auto value = vortalis::geometry::ParseNumber(LimitValue->text().toStdString(),
+                                                       CurrentSeparators());
+    if (cut != MouthCut::WholeHorn && !value)
+      throw vortalis::report::ProfileError("The mouth limit is not a number");
+    acoustics_ = vortalis::acoustics::HornAcousticsOf(
+        *source_.horn, source_.separators, SourceMouthLimit(source_, cut, value.value_or(0.0L)));
+  } catch (const std::exception& error) {
+    acoustics_ = vortalis::acoustics::HornAcousticsOf(*source_.horn, source_.separators);
+    {
+      const QSignalBlocker size(SizeLimit);
+      const QSignalBlocker length(LengthLimit);
+      FullHorn->setChecked(true);
+    }
+    LimitValue->setEnabled(false);
+    ShowProfileFailure(error);
+  }
   Recalculate();
 }
 

@@ -14,6 +14,7 @@
 #include "report_window/report_calculation.h"
 
 class QLabel;
+class QLineEdit;
 class QPaintDevice;
 class QPainter;
 class QPushButton;
@@ -84,12 +85,20 @@ class TAcousticForm : public QWidget {
 
   QRadioButton* Baffle = nullptr;
   QRadioButton* Location = nullptr;
+  // Where the horn as built ends, as the template dialog cuts it.
+  QRadioButton* FullHorn = nullptr;
+  QRadioButton* SizeLimit = nullptr;
+  QRadioButton* LengthLimit = nullptr;
+  QLineEdit* LimitValue = nullptr;
   QPushButton* CopyButton = nullptr;
   QPushButton* ExportButton = nullptr;
   QPushButton* PrintButton = nullptr;
   QLabel* Readout = nullptr;
 
   void LoadClick();
+  // The mouth choice or its value changed: the horn is cut there, or an error
+  // box says why not and the whole horn is shown.
+  void LimitChange();
   void CopyClick();
   void ExportClick();
   void PrintClick();
@@ -98,6 +107,7 @@ class TAcousticForm : public QWidget {
   void Recalculate();
   void ShowReadout(std::optional<std::size_t> point);
 
+  ReportSource source_;
   vortalis::acoustics::HornAcoustics acoustics_;
   bool rectangular_ = false;
   vortalis::acoustics::MouthLoad load_ = vortalis::acoustics::MouthLoad::Baffle;

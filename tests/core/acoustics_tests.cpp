@@ -177,6 +177,65 @@ TEST(ThroatImpedance, TractrixShapeHasTheHornsLengthAndAreas) {
   }
 }
 
+// Webster's equation for a circular tractrix of mouth radius a, integrated by
+// fourth-order Runge-Kutta in u = ln r from the end radius to the throat, with
+// rho c = 1: dp/du = -j k U g / S, dU/du = -j k S p g, g = dx/du = sqrt(a^2 - r^2).
+Complex TractrixByRungeKutta(long double a, long double r0, long double rEnd, Complex zMouth,
+                             long double k) {
+  const auto derivative = [a, k](long double u, Complex p, Complex q, Complex& dp, Complex& dq) {
+    const long double r = std::exp(u);
+    const long double g = std::sqrt(a * a - r * r);
+    const long double area = kPi * r * r;
+    dp = -kJ * k * g * q / area;
+    dq = -kJ * k * g * area * p;
+  };
+  constexpr int kSteps = 40000;
+  const long double h = (std::log(r0) - std::log(rEnd)) / kSteps;
+  Complex q = 1.0L;
+  Complex p = zMouth / (kPi * rEnd * rEnd);
+  for (int i = 0; i < kSteps; ++i) {
+    const long double u = std::log(rEnd) + h * i;
+    Complex p1, q1, p2, q2, p3, q3, p4, q4;
+    derivative(u, p, q, p1, q1);
+    derivative(u + h / 2, p + h / 2 * p1, q + h / 2 * q1, p2, q2);
+    derivative(u + h / 2, p + h / 2 * p2, q + h / 2 * q2, p3, q3);
+    derivative(u + h, p + h * p3, q + h * q3, p4, q4);
+    p += h / 6 * (p1 + 2.0L * p2 + 2.0L * p3 + p4);
+    q += h / 6 * (q1 + 2.0L * q2 + 2.0L * q3 + q4);
+  }
+  return p / q * (kPi * r0 * r0);
+}
+
+TEST(ThroatImpedance, AMouthLimitEndsTheHornAndItsLoadThere) {
+  // 40 Hz, throat radius 25 mm, cut where the radius reaches 300 mm (of a =
+  // 1353 mm): the mouth is a 300 mm piston. Independent integrators put the
+  // highest resistance at 16.2 near 53.8 Hz.
+  vortalis::report::CircularReportInput input;
+  input.frequencyText = "40";
+  input.throatText = "25";
+  const vortalis::report::MouthLimit limit{vortalis::report::MouthLimitKind::Radius, 300.0L};
+  const HornAcoustics cut = CircularHornAcoustics(input, {}, limit);
+  const long double a = 340.0L / (80.0L * kPi);
+  EXPECT_NEAR(cut.shape.mouthArea, kPi * 0.09L, 1e-15L);
+  EXPECT_NEAR(cut.length, 3.345L, 0.001L);
+  for (const long double f : {20.0L, 53.85L, 95.0L, 400.0L}) {
+    const long double k = 2.0L * kPi * f / 340.0L;
+    const Complex expected = TractrixByRungeKutta(a, 0.025L, 0.3L, PistonImpedance(k * 0.3L), k);
+    const ImpedancePoint z = ThroatImpedance(cut, MouthLoad::Baffle, {f, f, 24})[0];
+    EXPECT_NEAR(z.resistance, expected.real(), 1e-7L * std::abs(expected)) << f;
+    EXPECT_NEAR(z.reactance, expected.imag(), 1e-7L * std::abs(expected)) << f;
+  }
+  EXPECT_NEAR(ThroatImpedance(cut, MouthLoad::Baffle, {53.85L, 53.85L, 24})[0].resistance, 16.2L,
+              0.05L);
+  // A limit at or beyond the mouth is the whole horn; one inside the throat is refused.
+  const HornAcoustics whole = CircularHornAcoustics(input, {});
+  EXPECT_EQ(CircularHornAcoustics(input, {}, {vortalis::report::MouthLimitKind::Radius, 2000.0L})
+                .shape.mouth,
+            whole.shape.mouth);
+  EXPECT_THROW(CircularHornAcoustics(input, {}, {vortalis::report::MouthLimitKind::Radius, 20.0L}),
+               vortalis::report::ProfileError);
+}
+
 TEST(ThroatImpedance, MirrorImagesMakeAHornAgainstWallsTheFullHorn) {
   // Same cut-off and same throat area times k: the same full tractrix.
   vortalis::report::RectangularReportInput corner;

@@ -71,7 +71,7 @@ TEST(ImpedanceTool, WritesTheHornsCurveAsACsvThatReadsBack) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string path = folder.filePath(QStringLiteral("z.csv")).toStdString();
-    vortalis::cli::ImpedanceOptions options{path, c.load, c.from, c.to, c.pointsPerOctave};
+    vortalis::cli::ImpedanceOptions options{path, c.load, c.from, c.to, c.pointsPerOctave, {}};
     volatile std::sig_atomic_t interrupted = 0;
     vortalis::testing::FixedStamp stamp;
     vortalis::cli::ToolEnvironment env{stdout, stderr, false, &interrupted, nullptr, stamp};
@@ -119,7 +119,7 @@ TEST(ImpedanceTool, RefusesWhatItCannotWriteWithTheToolsMessage) {
     volatile std::sig_atomic_t interrupted = 0;
     vortalis::testing::FixedStamp stamp;
     vortalis::cli::ToolEnvironment env{stdout, err, false, &interrupted, nullptr, stamp};
-    vortalis::cli::ImpedanceOptions options{c.path, MouthLoad::Baffle, c.from, {}, 24};
+    vortalis::cli::ImpedanceOptions options{c.path, MouthLoad::Baffle, c.from, {}, 24, {}};
     EXPECT_EQ(vortalis::cli::WriteImpedance(CircularReportInput{}, {}, options, env),
               vortalis::cli::kExitRefused);
     std::rewind(err);
@@ -135,7 +135,8 @@ TEST(ImpedanceTool, OptionsAreReadWithTheSeparatorAndRefusedAlone) {
   using vortalis::cli::ParseCommandLine;
   const auto parsed = ParseCommandLine(
       {"rectangular", "--decimal-separator", ",", "--impedance", "z.csv", "--mouth-load",
-       "location", "--from", "12,5", "--to", "800", "--points-per-octave", "12"});
+       "location", "--from", "12,5", "--to", "800", "--points-per-octave", "12",
+       "--mouth-limit", "side1=300,5"});
   const auto* options = std::get_if<vortalis::cli::ToolOptions>(&parsed);
   ASSERT_TRUE(options && options->impedance);
   EXPECT_EQ(options->impedance->path, "z.csv");
@@ -143,6 +144,8 @@ TEST(ImpedanceTool, OptionsAreReadWithTheSeparatorAndRefusedAlone) {
   EXPECT_EQ(options->impedance->from, 12.5L);
   EXPECT_EQ(options->impedance->to, 800.0L);
   EXPECT_EQ(options->impedance->pointsPerOctave, 12);
+  EXPECT_EQ(options->impedance->mouthLimit.kind, vortalis::report::MouthLimitKind::Side1);
+  EXPECT_EQ(options->impedance->mouthLimit.value, 300.5L);
 
   const std::vector<std::vector<std::string_view>> refused = {
       {"circular", "--mouth-load", "baffle"},

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
 #include <QPrinter>
@@ -194,6 +195,25 @@ class AcousticWindowTests : public QObject {
     QVERIFY(printed.read(5) == "%PDF-");
 
     window->Baffle->click();
+    QVERIFY(SameCurve(window->Plot().curve, baffle));
+    // Cut at a length: the horn of the template cut there; a cut at the throat
+    // is refused with the drawing's message and leaves the whole horn.
+    window->LengthLimit->click();
+    window->LimitValue->setText(QStringLiteral("100"));
+    emit window->LimitValue->editingFinished();
+    const vortalis::report::MouthLimit cut{vortalis::report::MouthLimitKind::Length, 100.0L};
+    const auto built = vortalis::acoustics::HornAcousticsOf(*form->Source().horn,
+                                                            form->Source().separators, cut);
+    QCOMPARE(window->Plot().curve.front().reactance,
+             vortalis::acoustics::ThroatImpedance(built, vortalis::acoustics::MouthLoad::Baffle,
+                                                  vortalis::acoustics::PlotSweep(built))
+                 .front()
+                 .reactance);
+    QVERIFY(window->Plot().title.contains(QStringLiteral("cut to 0.1 m")));
+    window->LimitValue->setText(QStringLiteral("-1"));
+    emit window->LimitValue->editingFinished();
+    QCOMPARE(prompt_->errors.size(), 1);
+    QVERIFY(window->FullHorn->isChecked());
     QVERIFY(SameCurve(window->Plot().curve, baffle));
     // The window goes with its report.
     form->RichEdit1->document()->setModified(false);
