@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <initializer_list>
+#include <iterator>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -207,20 +208,132 @@ HornPort HornPortAt(const HornAcoustics& horn, MouthLoad load, long double frequ
           std::sqrt(horn.shape.mouthArea / throatArea) / wave.q};
 }
 
+namespace {
+
+// The throat impedance at any frequency, on grids kept by their step count.
+class ImpedanceAt {
+ public:
+  ImpedanceAt(const HornAcoustics& horn, MouthLoad load) : horn_(horn), load_(load) {}
+
+  ImpedancePoint operator()(long double frequency) {
+    const long double k = 2.0L * Pi * frequency / geometry::SpeedOfSound;
+    const int steps = StepsFor(horn_.shape, k);
+    auto grid = grids_.find(steps);
+    if (grid == grids_.end())
+      grid = grids_.emplace(steps, MakeMagnusGrid(horn_.shape, steps)).first;
+    const std::complex<long double> z =
+        ThroatImpedanceOnGrid(grid->second, MouthImpedance(horn_, load_, k), k);
+    return {frequency, z.real(), z.imag()};
+  }
+
+ private:
+  const HornAcoustics& horn_;
+  MouthLoad load_;
+  std::map<int, MagnusGrid> grids_;
+};
+
+// The resistance or the reactance, turned so that the extremum sought is a maximum.
+struct Extremum {
+  bool reactance;
+  long double sign;
+  long double operator()(const ImpedancePoint& point) const {
+    return sign * (reactance ? point.reactance : point.resistance);
+  }
+};
+
+// Golden-section search in log frequency between two neighbours of a point
+// that exceeds both, until the four points it holds differ by less than the
+// tolerance: the extremum lies between the outer two, so its value is closer
+// than that to the best of them.
+ImpedancePoint LocateExtremum(ImpedanceAt& impedance, const Extremum& value,
+                              const ImpedancePoint& below, const ImpedancePoint& above) {
+  constexpr long double kGolden = 0.61803398874989484820L;
+  constexpr int kMostSteps = 200;
+  long double a = std::log(below.frequency);
+  long double b = std::log(above.frequency);
+  ImpedancePoint pa = below;
+  ImpedancePoint pb = above;
+  long double c = b - kGolden * (b - a);
+  long double d = a + kGolden * (b - a);
+  ImpedancePoint pc = impedance(std::exp(c));
+  ImpedancePoint pd = impedance(std::exp(d));
+  for (int i = 0; i < kMostSteps; ++i) {
+    const long double values[] = {value(pa), value(pb), value(pc), value(pd)};
+    const long double high = *std::max_element(std::begin(values), std::end(values));
+    const long double low = *std::min_element(std::begin(values), std::end(values));
+    if (high - low <= kPeakTolerance * std::max(std::fabs(high), 1e-3L)) break;
+    if (value(pc) > value(pd)) {
+      b = d;
+      pb = pd;
+      d = c;
+      pd = pc;
+      c = b - kGolden * (b - a);
+      pc = impedance(std::exp(c));
+    } else {
+      a = c;
+      pa = pc;
+      c = d;
+      pc = pd;
+      d = a + kGolden * (b - a);
+      pd = impedance(std::exp(d));
+    }
+  }
+  const ImpedancePoint* best = &pa;
+  for (const ImpedancePoint* point : {&pb, &pc, &pd})
+    if (value(*point) > value(*best)) best = point;
+  return *best;
+}
+
+}  // namespace
+
+int PeakSearchPointsPerOctave(const HornAcoustics& horn, const FrequencySweep& sweep) {
+  // Sixteen points a ripple (c / 2L) at the top of the range, at least 96 an octave.
+  const long double wanted =
+      16.0L * sweep.to * std::log(2.0L) * 2.0L * horn.length / geometry::SpeedOfSound;
+  return static_cast<int>(std::clamp(std::ceil(wanted), 96.0L, 1e6L));
+}
+
 ImpedanceCurve ThroatImpedance(const HornAcoustics& horn, MouthLoad load,
                                const FrequencySweep& sweep) {
+  ImpedanceAt impedance(horn, load);
   ImpedanceCurve curve;
-  std::map<int, MagnusGrid> grids;
-  for (const long double frequency : SweepFrequencies(sweep)) {
-    const long double k = 2.0L * Pi * frequency / geometry::SpeedOfSound;
-    const int steps = StepsFor(horn.shape, k);
-    auto grid = grids.find(steps);
-    if (grid == grids.end()) grid = grids.emplace(steps, MakeMagnusGrid(horn.shape, steps)).first;
-    const std::complex<long double> z =
-        ThroatImpedanceOnGrid(grid->second, MouthImpedance(horn, load, k), k);
-    curve.push_back({frequency, z.real(), z.imag()});
-  }
+  for (const long double frequency : SweepFrequencies(sweep)) curve.push_back(impedance(frequency));
   return curve;
+}
+
+ImpedanceCurve ThroatImpedanceWithPeaks(const HornAcoustics& horn, MouthLoad load,
+                                        const FrequencySweep& sweep) {
+  ImpedanceAt impedance(horn, load);
+  ImpedanceCurve curve;
+  for (const long double frequency : SweepFrequencies(sweep)) curve.push_back(impedance(frequency));
+  FrequencySweep search = sweep;
+  search.pointsPerOctave = PeakSearchPointsPerOctave(horn, sweep);
+  ImpedanceCurve grid;
+  for (const long double frequency : SweepFrequencies(search)) grid.push_back(impedance(frequency));
+  if (!grid.empty() && grid.back().frequency < sweep.to) grid.push_back(impedance(sweep.to));
+  const std::size_t base = curve.size();
+  for (const bool reactance : {false, true}) {
+    for (const long double sign : {1.0L, -1.0L}) {
+      const Extremum value{reactance, sign};
+      for (std::size_t i = 1; i + 1 < grid.size(); ++i) {
+        if (value(grid[i]) > value(grid[i - 1]) && value(grid[i]) >= value(grid[i + 1]))
+          curve.push_back(LocateExtremum(impedance, value, grid[i - 1], grid[i + 1]));
+      }
+    }
+  }
+  // The extra points in frequency order among the sweep's, none twice.
+  std::sort(curve.begin() + static_cast<std::ptrdiff_t>(base), curve.end(),
+            [](const auto& a, const auto& b) { return a.frequency < b.frequency; });
+  ImpedanceCurve merged;
+  merged.reserve(curve.size());
+  std::merge(curve.begin(), curve.begin() + static_cast<std::ptrdiff_t>(base),
+             curve.begin() + static_cast<std::ptrdiff_t>(base), curve.end(),
+             std::back_inserter(merged),
+             [](const auto& a, const auto& b) { return a.frequency < b.frequency; });
+  merged.erase(std::unique(merged.begin(), merged.end(),
+                           [](const auto& a, const auto& b) { return a.frequency == b.frequency; }),
+               merged.end());
+  return merged;
 }
 
 std::string ImpedanceCsv(const ImpedanceCurve& curve) {

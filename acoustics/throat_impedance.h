@@ -104,8 +104,20 @@ struct HornPort {
   std::complex<long double> mouthPerThroatFlow;  // U_mouth / U_throat
 };
 HornPort HornPortAt(const HornAcoustics& horn, MouthLoad load, long double frequency);
+// The impedance at the sweep's frequencies only.
 ImpedanceCurve ThroatImpedance(const HornAcoustics& horn, MouthLoad load,
                                const FrequencySweep& sweep);
+
+// The sweep's frequencies, and between them a point at every local maximum
+// and minimum of the resistance and of the reactance inside the sweep's range,
+// each located until its value changes by less than kPeakTolerance: what the
+// tool writes and the window plots. The extrema are looked for on a grid of
+// PeakSearchPointsPerOctave an octave, which depends on the horn and the range
+// only, so that two sweeps of one range hold the same extra points.
+ImpedanceCurve ThroatImpedanceWithPeaks(const HornAcoustics& horn, MouthLoad load,
+                                        const FrequencySweep& sweep);
+inline constexpr long double kPeakTolerance = 1e-3L;
+int PeakSearchPointsPerOctave(const HornAcoustics& horn, const FrequencySweep& sweep);
 
 // "frequency_hz,resistance,reactance" and one line per point, '.' decimals,
 // 10 significant digits, lines ended by '\n'.

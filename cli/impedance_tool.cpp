@@ -27,7 +27,7 @@ int WriteImpedance(const report::HornInput& horn, const geometry::Separators& se
     sweep.to = options.to.value_or(sweep.to);
     sweep.pointsPerOctave = options.pointsPerOctave;
     WriteCsvFile(options.path, acoustics::ImpedanceCsv(
-                                   acoustics::ThroatImpedance(acoustics, options.load, sweep)));
+                                   acoustics::ThroatImpedanceWithPeaks(acoustics, options.load, sweep)));
   } catch (const std::exception& e) {
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());
     return kExitRefused;

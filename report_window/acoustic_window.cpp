@@ -472,7 +472,7 @@ void TAcousticForm::SetReportTitle(const QString& title) {
 }
 
 void TAcousticForm::Recalculate() {
-  plot_.curve = vortalis::acoustics::ThroatImpedance(acoustics_, load_,
+  plot_.curve = vortalis::acoustics::ThroatImpedanceWithPeaks(acoustics_, load_,
                                                      vortalis::acoustics::PlotSweep(acoustics_));
   const QString cut = FullHorn->isChecked()
                           ? QString()

@@ -236,6 +236,65 @@ TEST(ThroatImpedance, AMouthLimitEndsTheHornAndItsLoadThere) {
                vortalis::report::ProfileError);
 }
 
+TEST(ThroatImpedance, EveryPeakOfAFineSweepIsInTheDefaultCurve) {
+  using vortalis::report::MouthLimitKind;
+  vortalis::report::CircularReportInput bass;  // 40 Hz / 25 mm cut at a 300 mm radius
+  bass.frequencyText = "40";
+  bass.throatText = "25";
+  vortalis::report::CircularReportInput mid;  // 300 Hz / 10 mm
+  vortalis::report::CircularReportInput slow;  // 1 Hz / 0.5 mm
+  slow.frequencyText = "1";
+  slow.throatText = "0.5";
+  vortalis::report::RectangularReportInput corner;  // 32 Hz, 40 x 50 mm, two walls
+  corner.frequencyText = "32";
+  corner.side1Text = "40";
+  corner.side2Text = "50";
+  corner.location = vortalis::geometry::MouthLocation::TwoWalls;
+  vortalis::report::RectangularReportInput walls3;
+  walls3.location = vortalis::geometry::MouthLocation::ThreeWalls;
+  const struct {
+    HornAcoustics horn;
+    MouthLoad load;
+  } rows[] = {
+      {CircularHornAcoustics(bass, {}, {MouthLimitKind::Radius, 300.0L}), MouthLoad::Baffle},
+      {CircularHornAcoustics(mid, {}), MouthLoad::Baffle},
+      {CircularHornAcoustics(mid, {}), MouthLoad::Location},
+      {CircularHornAcoustics(slow, {}), MouthLoad::Baffle},
+      {RectangularHornAcoustics(corner, {}), MouthLoad::Location},
+      {RectangularHornAcoustics(walls3, {}), MouthLoad::Baffle},
+  };
+  for (const auto& row : rows) {
+    const FrequencySweep sweep = DefaultSweep(row.horn.cutoff);
+    const ImpedanceCurve curve = ThroatImpedanceWithPeaks(row.horn, row.load, sweep);
+    const ImpedanceCurve fine = ThroatImpedance(row.horn, row.load, {sweep.from, sweep.to, 1000});
+    int extrema = 0;
+    for (const bool reactance : {false, true}) {
+      const auto value = [reactance](const ImpedancePoint& p) {
+        return reactance ? p.reactance : p.resistance;
+      };
+      for (std::size_t i = 1; i + 1 < fine.size(); ++i) {
+        for (const long double sign : {1.0L, -1.0L}) {
+          const long double v = sign * value(fine[i]);
+          if (!(v > sign * value(fine[i - 1]) && v >= sign * value(fine[i + 1]))) continue;
+          ++extrema;
+          // The curve's best point on the slopes down from this extremum.
+          std::size_t low = i;
+          std::size_t high = i;
+          while (low > 0 && sign * value(fine[low - 1]) < sign * value(fine[low])) --low;
+          while (high + 1 < fine.size() && sign * value(fine[high + 1]) < sign * value(fine[high]))
+            ++high;
+          long double best = -1e30L;
+          for (const ImpedancePoint& p : curve)
+            if (p.frequency >= fine[low].frequency && p.frequency <= fine[high].frequency)
+              best = std::max(best, sign * value(p));
+          EXPECT_GE(best, v - 0.005L * std::fabs(v)) << fine[i].frequency << " " << reactance;
+        }
+      }
+    }
+    EXPECT_GT(extrema, 8);
+  }
+}
+
 TEST(ThroatImpedance, MirrorImagesMakeAHornAgainstWallsTheFullHorn) {
   // Same cut-off and same throat area times k: the same full tractrix.
   vortalis::report::RectangularReportInput corner;

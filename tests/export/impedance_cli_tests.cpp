@@ -48,7 +48,7 @@ struct Case {
   MouthLoad load;
   std::optional<long double> from, to;
   int pointsPerOctave;
-  std::size_t rows;         // expected rows
+  std::size_t rows;         // expected rows of the sweep
   long double first, last;  // expected first and last frequencies
 };
 
@@ -80,13 +80,20 @@ TEST(ImpedanceTool, WritesTheHornsCurveAsACsvThatReadsBack) {
     std::string header;
     const std::vector<Row> rows = ReadCsv(path, header);
     EXPECT_EQ(header, "frequency_hz,resistance,reactance");
-    ASSERT_EQ(rows.size(), c.rows);
     EXPECT_NEAR(rows.front().frequency, c.first, 1e-9L * c.first);
     EXPECT_NEAR(rows.back().frequency, c.last, 1e-9L * c.last);
+    // Every frequency of the sweep is a row; the peaks' rows lie between them.
+    std::size_t onSweep = 0;
+    for (const Row& row : rows) {
+      const long double octaves = std::log2(row.frequency / c.first) * c.pointsPerOctave;
+      if (std::fabs(octaves - std::round(octaves)) < 1e-6L) ++onSweep;
+    }
+    EXPECT_EQ(onSweep, c.rows);
+    EXPECT_GT(rows.size(), c.rows);
     // The rows are the core's curve for this horn and load, to the file's 10 digits.
     const auto horn = vortalis::acoustics::HornAcousticsOf(c.horn, {});
-    const auto curve =
-        vortalis::acoustics::ThroatImpedance(horn, c.load, {c.first, c.last, c.pointsPerOctave});
+    const auto curve = vortalis::acoustics::ThroatImpedanceWithPeaks(
+        horn, c.load, {c.first, c.last, c.pointsPerOctave});
     ASSERT_EQ(curve.size(), rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
       EXPECT_NEAR(rows[i].resistance, curve[i].resistance,
