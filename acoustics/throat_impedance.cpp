@@ -151,11 +151,19 @@ HornAcoustics HornAcousticsOf(const report::HornInput& input,
 }
 
 const char* MouthLoadName(MouthLoad load) {
-  return load == MouthLoad::Baffle ? "baffle" : "location";
+  switch (load) {
+    case MouthLoad::Baffle:
+      return "baffle";
+    case MouthLoad::Unflanged:
+      return "unflanged";
+    case MouthLoad::Location:
+      break;
+  }
+  return "location";
 }
 
 std::optional<MouthLoad> MouthLoadNamed(std::string_view name) {
-  for (const MouthLoad load : {MouthLoad::Baffle, MouthLoad::Location})
+  for (const MouthLoad load : kMouthLoads)
     if (name == MouthLoadName(load)) return load;
   return std::nullopt;
 }
@@ -193,7 +201,15 @@ std::vector<long double> SweepFrequencies(const FrequencySweep& sweep) {
 std::complex<long double> MouthImpedance(const HornAcoustics& horn, MouthLoad load,
                                          long double wavenumber) {
   const long double area = horn.shape.mouthArea;
-  if (load == MouthLoad::Baffle) return PistonImpedance(wavenumber * std::sqrt(area / Pi));
+  const long double ka = wavenumber * std::sqrt(area / Pi);
+  if (load == MouthLoad::Baffle) {
+    if (horn.mouthSide1 > 0.0L)
+      return RectangularPistonImpedance(wavenumber, horn.mouthSide1, horn.mouthSide2);
+    return PistonImpedance(ka);
+  }
+  // The pipe of the mouth's area; above its first cross-mode the baffled piston's.
+  if (load == MouthLoad::Unflanged)
+    return ka < kFirstPipeMode ? UnflangedPipeImpedance(ka) : PistonImpedance(ka);
   // The sphere sector's area in 4 pi / k is (4 pi / k) R^2.
   return SphereImpedance(wavenumber * std::sqrt(area * horn.locationFactor / (4.0L * Pi)));
 }

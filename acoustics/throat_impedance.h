@@ -16,11 +16,14 @@ namespace vortalis::acoustics {
 
 // What the mouth radiates into.
 enum class MouthLoad {
-  Baffle,    // a rigid circular piston of the mouth's area in an infinite baffle
-  Location,  // a pulsating sphere sector of the mouth's area in the solid angle 4 pi / k
+  Baffle,     // a rigid piston of the mouth's shape and area in an infinite baffle
+  Unflanged,  // the open end of a free-standing pipe of the mouth's area
+  Location,   // a pulsating sphere sector of the mouth's area in the solid angle 4 pi / k
 };
+inline constexpr MouthLoad kMouthLoads[] = {MouthLoad::Baffle, MouthLoad::Unflanged,
+                                            MouthLoad::Location};
 
-// "baffle" and "location", the names the tool and the window show.
+// "baffle", "unflanged" and "location", the names the tool and the window show.
 const char* MouthLoadName(MouthLoad load);
 std::optional<MouthLoad> MouthLoadNamed(std::string_view name);
 

@@ -65,7 +65,7 @@ std::vector<OptionSpec> MakeTable() {
 
   const ImpedanceOptions impedance;
   std::vector<std::string> loads;
-  for (const acoustics::MouthLoad load : {acoustics::MouthLoad::Baffle, acoustics::MouthLoad::Location})
+  for (const acoustics::MouthLoad load : acoustics::kMouthLoads)
     loads.emplace_back(acoustics::MouthLoadName(load));
 
   using enum OptionId;
@@ -159,8 +159,9 @@ std::vector<OptionSpec> MakeTable() {
        "", "vortalis-report circular --freq 100 --impedance horn.csv"},
       {MouthLoad, "--mouth-load", "", Choice, "", kBothKinds, true, loads,
        "what the mouth radiates into: a piston in an infinite\n"
-       "baffle, or the solid angle of the mouth's location\n"
-       "(circular horns: free air)",
+       "baffle, the open end of a free-standing pipe, or a\n"
+       "pulsating sphere in the solid angle of the mouth's\n"
+       "location (circular horns: free air)",
        acoustics::MouthLoadName(impedance.load),
        "vortalis-report rectangular --location 4 --impedance corner.csv \\\n"
        "  --mouth-load location"},

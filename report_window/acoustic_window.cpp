@@ -398,6 +398,8 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
   plot_.cutoff = acoustics_.cutoff;
 
   Baffle = Named(new QRadioButton(QStringLiteral("&Infinite baffle"), this), "Baffle");
+  Unflanged =
+      Named(new QRadioButton(QStringLiteral("&Unflanged (free-standing)"), this), "Unflanged");
   Location = Named(new QRadioButton(this), "Location");
   // A circular horn has no placement of its own: its location is free air.
   Location->setText(rectangular_
@@ -415,7 +417,7 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
       Named(new QRadioButton(QStringLiteral("Cut at a &length from the throat"), this), "LengthLimit");
   LimitValue = Named(new QLineEdit(this), "LimitValue");
   auto* loads = new QButtonGroup(this);
-  for (QRadioButton* button : {Baffle, Location}) loads->addButton(button);
+  for (QRadioButton* button : {Baffle, Unflanged, Location}) loads->addButton(button);
   auto* cut = new QButtonGroup(this);
   for (QRadioButton* button : {FullHorn, SizeLimit, LengthLimit}) cut->addButton(button);
   FullHorn->setChecked(true);
@@ -426,6 +428,7 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
   auto* controls = new QHBoxLayout;
   controls->addWidget(Named(new QLabel(QStringLiteral("Mouth load:"), this), "LoadLabel"));
   controls->addWidget(Baffle);
+  controls->addWidget(Unflanged);
   controls->addWidget(Location);
   controls->addStretch(1);
   controls->addWidget(CopyButton);
@@ -449,7 +452,8 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
   layout->addWidget(view_, 1);
   layout->addWidget(Readout);
 
-  connect(Baffle, &QRadioButton::toggled, this, &TAcousticForm::LoadClick);
+  for (QRadioButton* button : {Baffle, Unflanged, Location})
+    connect(button, &QRadioButton::toggled, this, &TAcousticForm::LoadClick);
   for (QRadioButton* button : {SizeLimit, LengthLimit})
     connect(button, &QRadioButton::toggled, this, &TAcousticForm::LimitChange);
   connect(LimitValue, &QLineEdit::editingFinished, this, &TAcousticForm::LimitChange);
@@ -483,6 +487,8 @@ void TAcousticForm::Recalculate() {
                          cut, Frequency(acoustics_.cutoff, CurrentSeparators()),
                          load_ == MouthLoad::Baffle
                              ? QStringLiteral("mouth in an infinite baffle")
+                         : load_ == MouthLoad::Unflanged
+                             ? QStringLiteral("unflanged mouth in free air")
                              : QStringLiteral("mouth ") + Placement(acoustics_.locationFactor));
   static_cast<ImpedanceView*>(view_)->Refresh();
 }
@@ -502,7 +508,9 @@ void TAcousticForm::ShowReadout(std::optional<std::size_t> point) {
 }
 
 void TAcousticForm::LoadClick() {
-  const MouthLoad load = Baffle->isChecked() ? MouthLoad::Baffle : MouthLoad::Location;
+  const MouthLoad load = Baffle->isChecked()      ? MouthLoad::Baffle
+                         : Unflanged->isChecked() ? MouthLoad::Unflanged
+                                                  : MouthLoad::Location;
   if (load == load_) return;
   load_ = load;
   Recalculate();

@@ -84,6 +84,7 @@ class TAcousticForm : public QWidget {
   void SetReportTitle(const QString& title);
 
   QRadioButton* Baffle = nullptr;
+  QRadioButton* Unflanged = nullptr;
   QRadioButton* Location = nullptr;
   // Where the horn as built ends, as the template dialog cuts it.
   QRadioButton* FullHorn = nullptr;
