@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <initializer_list>
 #include <iterator>
@@ -11,6 +12,7 @@
 #include <variant>
 
 #include "acoustics/radiation.h"
+#include "acoustics/wall_losses.h"
 #include "geometry/constants.h"
 #include "geometry/tractrix.h"
 #include "report/horn_model.h"
@@ -76,6 +78,7 @@ HornShape TractrixShape(long double mouthRadius, long double throatRadius, long 
     return Flare{a * tanhT * tanhT, tanhT};
   };
   // Every section is the full mouth's scaled by (r / a)^2.
+  shape.wallRadius = [a, t0](long double tau) { return a / std::cosh(t0 - tau); };
   shape.mouthArea = ratio < 1.0L ? mouthArea * ratio * ratio : mouthArea;
   shape.throatArea = mouthArea * (throatRadius / a) * (throatRadius / a);
   shape.baseSteps = std::max(32, static_cast<int>(std::ceil(shape.mouth * kStepsPerUnitT)));
@@ -136,8 +139,16 @@ HornAcoustics RectangularHornAcoustics(const report::RectangularReportInput& inp
   const long double side1 = end ? end->side1 : horn.mouth.side1;
   const long double side2 = end ? end->side2 : horn.mouth.side2;
   const long double scale = std::sqrt(acoustics.shape.mouthArea / (side1 * side2));
+  acoustics.throatWidest = Metres(std::max(horn.side1, horn.side2), input.unit);
   acoustics.mouthSide1 = side1 * scale;
   acoustics.mouthSide2 = side2 * scale;
+  // The walls' 2 S / perimeter, the circle's radius scaled as the mouth's.
+  const long double wallScale = Metres(horn.mouth.side1 * horn.mouth.side2 /
+                                           (horn.mouth.side1 + horn.mouth.side2),
+                                       input.unit) / a;
+  acoustics.shape.wallRadius = [circle = acoustics.shape.wallRadius, wallScale](long double tau) {
+    return wallScale * circle(tau);
+  };
   return acoustics;
 }
 
@@ -166,6 +177,31 @@ std::optional<MouthLoad> MouthLoadNamed(std::string_view name) {
   for (const MouthLoad load : kMouthLoads)
     if (name == MouthLoadName(load)) return load;
   return std::nullopt;
+}
+
+void CheckSweep(const FrequencySweep& sweep, long double cutoff) {
+  const long double highest = kHighestPerCutoff * cutoff;
+  if (!(sweep.from >= kLowestFrequency) || !(sweep.to <= highest) || !(sweep.from <= sweep.to)) {
+    char limits[96];
+    std::snprintf(limits, sizeof limits, "from %Lg Hz to %Lg Hz (%Lg fc)", kLowestFrequency,
+                  highest, kHighestPerCutoff);
+    throw std::invalid_argument(std::string("The impedance's frequencies must lie ") + limits +
+                                ", the lowest first");
+  }
+}
+
+CrossModes FirstCrossModes(const HornAcoustics& horn) {
+  // 3.8317 is the first zero of J1, where the first symmetric mode of a circle begins.
+  const auto circle = [](long double area) {
+    return kFirstPipeMode * geometry::SpeedOfSound / (2.0L * Pi * std::sqrt(area / Pi));
+  };
+  CrossModes modes;
+  modes.throat = horn.throatWidest > 0.0L ? geometry::SpeedOfSound / horn.throatWidest
+                                          : circle(horn.shape.throatArea);
+  modes.mouth = horn.mouthSide1 > 0.0L
+                    ? geometry::SpeedOfSound / std::max(horn.mouthSide1, horn.mouthSide2)
+                    : circle(horn.shape.mouthArea);
+  return modes;
 }
 
 FrequencySweep DefaultSweep(long double cutoff) { return {cutoff * 0.25L, cutoff * 16.0L, 24}; }
@@ -214,38 +250,51 @@ std::complex<long double> MouthImpedance(const HornAcoustics& horn, MouthLoad lo
   return SphereImpedance(wavenumber * std::sqrt(area * horn.locationFactor / (4.0L * Pi)));
 }
 
-HornPort HornPortAt(const HornAcoustics& horn, MouthLoad load, long double frequency) {
-  const long double k = 2.0L * Pi * frequency / geometry::SpeedOfSound;
-  const ThroatWave wave = ThroatWaveOnGrid(MakeMagnusGrid(horn.shape, StepsFor(horn.shape, k)),
-                                           MouthImpedance(horn, load, k), k);
-  const long double throatArea = horn.shape.throatArea;
-  const long double characteristic = geometry::AirDensity * geometry::SpeedOfSound / throatArea;
-  return {wave.p / wave.q * characteristic,
-          std::sqrt(horn.shape.mouthArea / throatArea) / wave.q};
-}
-
 namespace {
 
 // The throat impedance at any frequency, on grids kept by their step count.
 class ImpedanceAt {
  public:
-  ImpedanceAt(const HornAcoustics& horn, MouthLoad load) : horn_(horn), load_(load) {}
+  ImpedanceAt(const HornAcoustics& horn, MouthLoad load, WallLosses losses)
+      : horn_(horn), load_(load), losses_(losses) {}
 
   ImpedancePoint operator()(long double frequency) {
+    const std::complex<long double> z = Wave(frequency).Normalised();
+    return {frequency, z.real(), z.imag()};
+  }
+
+  struct Result {
+    ThroatWave wave;
+    std::complex<long double> Normalised() const {
+      // P / Q, by parts: std::complex's division of long doubles rescales needlessly.
+      const long double norm = std::norm(wave.q);
+      return {(wave.p.real() * wave.q.real() + wave.p.imag() * wave.q.imag()) / norm,
+              (wave.p.imag() * wave.q.real() - wave.p.real() * wave.q.imag()) / norm};
+    }
+  };
+
+  Result Wave(long double frequency) {
     const long double k = 2.0L * Pi * frequency / geometry::SpeedOfSound;
     const int steps = StepsFor(horn_.shape, k);
+    const std::complex<long double> zMouth = MouthImpedance(horn_, load_, k);
+    if (losses_ == WallLosses::On) {
+      auto grid = lossyGrids_.find(steps);
+      if (grid == lossyGrids_.end())
+        grid = lossyGrids_.emplace(steps, MakeLossyGrid(horn_.shape, steps)).first;
+      return {LossyThroatWave(grid->second, zMouth, k)};
+    }
     auto grid = grids_.find(steps);
     if (grid == grids_.end())
       grid = grids_.emplace(steps, MakeMagnusGrid(horn_.shape, steps)).first;
-    const std::complex<long double> z =
-        ThroatImpedanceOnGrid(grid->second, MouthImpedance(horn_, load_, k), k);
-    return {frequency, z.real(), z.imag()};
+    return {ThroatWaveOnGrid(grid->second, zMouth, k)};
   }
 
  private:
   const HornAcoustics& horn_;
   MouthLoad load_;
+  WallLosses losses_;
   std::map<int, MagnusGrid> grids_;
+  std::map<int, LossyGrid> lossyGrids_;
 };
 
 // The resistance or the reactance, turned so that the extremum sought is a maximum.
@@ -310,16 +359,16 @@ int PeakSearchPointsPerOctave(const HornAcoustics& horn, const FrequencySweep& s
 }
 
 ImpedanceCurve ThroatImpedance(const HornAcoustics& horn, MouthLoad load,
-                               const FrequencySweep& sweep) {
-  ImpedanceAt impedance(horn, load);
+                               const FrequencySweep& sweep, WallLosses losses) {
+  ImpedanceAt impedance(horn, load, losses);
   ImpedanceCurve curve;
   for (const long double frequency : SweepFrequencies(sweep)) curve.push_back(impedance(frequency));
   return curve;
 }
 
 ImpedanceCurve ThroatImpedanceWithPeaks(const HornAcoustics& horn, MouthLoad load,
-                                        const FrequencySweep& sweep) {
-  ImpedanceAt impedance(horn, load);
+                                        const FrequencySweep& sweep, WallLosses losses) {
+  ImpedanceAt impedance(horn, load, losses);
   ImpedanceCurve curve;
   for (const long double frequency : SweepFrequencies(sweep)) curve.push_back(impedance(frequency));
   FrequencySweep search = sweep;
@@ -350,6 +399,29 @@ ImpedanceCurve ThroatImpedanceWithPeaks(const HornAcoustics& horn, MouthLoad loa
                            [](const auto& a, const auto& b) { return a.frequency == b.frequency; }),
                merged.end());
   return merged;
+}
+
+HornPort HornPortAt(const HornAcoustics& horn, MouthLoad load, long double frequency,
+                    WallLosses losses) {
+  ImpedanceAt impedance(horn, load, losses);
+  const ThroatWave wave = impedance.Wave(frequency).wave;
+  const long double throatArea = horn.shape.throatArea;
+  const long double characteristic = geometry::AirDensity * geometry::SpeedOfSound / throatArea;
+  return {wave.p / wave.q * characteristic,
+          std::sqrt(horn.shape.mouthArea / throatArea) / wave.q};
+}
+
+LossEffect LossEffectOver(const HornAcoustics& horn, MouthLoad load, const FrequencySweep& sweep) {
+  ImpedanceAt lossless(horn, load, WallLosses::Off);
+  ImpedanceAt lossy(horn, load, WallLosses::On);
+  LossEffect effect;
+  for (const long double frequency : SweepFrequencies(sweep)) {
+    const std::complex<long double> without = lossless.Wave(frequency).Normalised();
+    const long double change = std::abs(lossy.Wave(frequency).Normalised() - without) /
+                               std::abs(without);
+    if (change > effect.change) effect = {change, frequency};
+  }
+  return effect;
 }
 
 std::string ImpedanceCsv(const ImpedanceCurve& curve) {

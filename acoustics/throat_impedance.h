@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +38,7 @@ struct HornAcoustics {
   // 0 for a circular mouth.
   long double mouthSide1 = 0.0L;
   long double mouthSide2 = 0.0L;
+  long double throatWidest = 0.0L;  // metres: a rectangular throat's longer side, else 0
 };
 
 // The horn of a tractrix with mouth radius a and throat radius r0, in metres,
@@ -73,6 +75,25 @@ struct FrequencySweep {
   int pointsPerOctave = 24;
 };
 
+// The range a sweep may cover: from kLowestFrequency up to kHighestPerCutoff
+// times fc (the plane-wave model ends far below; beyond, the work grows with
+// no use). CheckSweep throws std::invalid_argument, naming the limits, for a
+// sweep outside them or not finite.
+inline constexpr long double kLowestFrequency = 0.001L;  // hertz
+inline constexpr long double kHighestPerCutoff = 256.0L;
+void CheckSweep(const FrequencySweep& sweep, long double cutoff);
+
+// Where the plane-wave model stops holding: the first cross-mode that a
+// symmetric throat or mouth lets through, 3.83 c / (2 pi r) for a circle of
+// radius r and c / w for a rectangle whose longer side is w (the mouth's
+// taken at the mouth's area for a horn of circular sections).
+struct CrossModes {
+  long double throat = 0.0L;  // hertz
+  long double mouth = 0.0L;   // hertz
+  long double Lowest() const { return std::min(throat, mouth); }
+};
+CrossModes FirstCrossModes(const HornAcoustics& horn);
+
 // fc / 4 to 16 fc, 24 points an octave.
 FrequencySweep DefaultSweep(long double cutoff);
 
@@ -97,6 +118,9 @@ struct ImpedancePoint {
 
 using ImpedanceCurve = std::vector<ImpedancePoint>;
 
+// Whether the walls' visco-thermal losses are part of the model (wall_losses.h).
+enum class WallLosses { Off, On };
+
 // The mouth's load, normalised to rho c / S_mouth, at the wavenumber k.
 std::complex<long double> MouthImpedance(const HornAcoustics& horn, MouthLoad load,
                                          long double wavenumber);
@@ -106,10 +130,11 @@ struct HornPort {
   std::complex<long double> throatImpedance;
   std::complex<long double> mouthPerThroatFlow;  // U_mouth / U_throat
 };
-HornPort HornPortAt(const HornAcoustics& horn, MouthLoad load, long double frequency);
+HornPort HornPortAt(const HornAcoustics& horn, MouthLoad load, long double frequency,
+                    WallLosses losses = WallLosses::Off);
 // The impedance at the sweep's frequencies only.
 ImpedanceCurve ThroatImpedance(const HornAcoustics& horn, MouthLoad load,
-                               const FrequencySweep& sweep);
+                               const FrequencySweep& sweep, WallLosses losses = WallLosses::Off);
 
 // The sweep's frequencies, and between them a point at every local maximum
 // and minimum of the resistance and of the reactance inside the sweep's range,
@@ -118,7 +143,17 @@ ImpedanceCurve ThroatImpedance(const HornAcoustics& horn, MouthLoad load,
 // PeakSearchPointsPerOctave an octave, which depends on the horn and the range
 // only, so that two sweeps of one range hold the same extra points.
 ImpedanceCurve ThroatImpedanceWithPeaks(const HornAcoustics& horn, MouthLoad load,
-                                        const FrequencySweep& sweep);
+                                        const FrequencySweep& sweep,
+                                        WallLosses losses = WallLosses::Off);
+
+// The largest relative change |Z_lossy - Z| / |Z| the wall losses make over
+// the sweep's frequencies, and where; above kNotableLossEffect it is said.
+struct LossEffect {
+  long double change = 0.0L;
+  long double frequency = 0.0L;
+};
+LossEffect LossEffectOver(const HornAcoustics& horn, MouthLoad load, const FrequencySweep& sweep);
+inline constexpr long double kNotableLossEffect = 0.05L;
 inline constexpr long double kPeakTolerance = 1e-3L;
 int PeakSearchPointsPerOctave(const HornAcoustics& horn, const FrequencySweep& sweep);
 

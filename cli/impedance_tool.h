@@ -20,6 +20,7 @@ struct ImpedanceOptions {
   std::optional<long double> from, to;
   int pointsPerOctave = 24;
   report::MouthLimit mouthLimit;  // --mouth-limit: the horn as built ends there
+  acoustics::WallLosses losses = acoustics::WallLosses::Off;
 };
 
 // For input the validation accepted. Returns the exit status.

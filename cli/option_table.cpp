@@ -173,6 +173,11 @@ std::vector<OptionSpec> MakeTable() {
       {PointsPerOctave, "--points-per-octave", "", Text, "N", kBothKinds, true, {},
        "frequencies an octave in the impedance table",
        std::to_string(impedance.pointsPerOctave), ""},
+      {Losses, "--losses", "", Choice, "", kBothKinds, true, {"on", "off"},
+       "visco-thermal losses at the horn's walls in the impedance\n"
+       "(a wide-tube model); a note says when they change it by\n"
+       "more than 5 %",
+       "off", "vortalis-report circular --throat 0.5 --impedance z.csv --losses on"},
 
       {Rings, "--rings", "", File, "FILE", kCircular, true, {},
        "build kit of stacked rings cut from boards: a CSV cutting\n"

@@ -41,6 +41,7 @@ enum class OptionId {
   From,
   To,
   PointsPerOctave,
+  Losses,
   Rings,
   Board,
   Wall,

@@ -186,7 +186,8 @@ std::optional<UsageError> ReadImpedanceOptions(ToolOptions& options, const Optio
   const auto text = [&texts](OptionId id) { return texts[static_cast<std::size_t>(id)]; };
   if (!options.impedance) {
     for (const OptionId id :
-         {OptionId::MouthLoad, OptionId::From, OptionId::To, OptionId::PointsPerOctave}) {
+         {OptionId::MouthLoad, OptionId::From, OptionId::To, OptionId::PointsPerOctave,
+          OptionId::Losses}) {
       if (text(id)) return UsageError{std::string(Spec(id).name) + " needs --impedance"};
     }
     return std::nullopt;
@@ -208,6 +209,10 @@ std::optional<UsageError> ReadImpedanceOptions(ToolOptions& options, const Optio
       *end = PositiveLength(*value, options.separators);
       if (!*end) return BadValue(id, *value, "a frequency above 0");
     }
+  }
+  if (const auto losses = text(OptionId::Losses)) {
+    if (*losses != "on" && *losses != "off") return BadValue(OptionId::Losses, *losses);
+    impedance.losses = *losses == "on" ? acoustics::WallLosses::On : acoustics::WallLosses::Off;
   }
   if (const auto points = text(OptionId::PointsPerOctave)) {
     constexpr int kMostPoints = 1000;

@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -55,6 +56,7 @@ const QColor kUnity(190, 190, 190);
 const QColor kFrame(150, 150, 150);
 const QColor kMarker(110, 110, 110);
 const QColor kText(30, 30, 30);
+const QColor kBeyondModel(120, 120, 120, 40);
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -261,6 +263,10 @@ void PaintCurves(QPainter& painter, const ImpedanceLayout& layout, const Impedan
     painter.drawLine(QPointF(layout.X(cutoff), area.top()),
                      QPointF(layout.X(cutoff), area.bottom()));
   }
+  if (plot.planeWaveLimit > 0.0L && layout.X(plot.planeWaveLimit) < area.right()) {
+    const qreal from = std::max(area.left(), layout.X(plot.planeWaveLimit));
+    painter.fillRect(QRectF(from, area.top(), area.right() - from, area.height()), kBeyondModel);
+  }
   QPolygonF resistance;
   QPolygonF reactance;
   for (const auto& point : plot.curve) {
@@ -411,6 +417,9 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
   ExportButton = Named(new QPushButton(QStringLiteral("&Export CSV..."), this), "ExportButton");
   PrintButton = Named(new QPushButton(QStringLiteral("&Print..."), this), "PrintButton");
   Readout = Named(new QLabel(this), "Readout");
+  Losses = Named(new QCheckBox(QStringLiteral("Wall l&osses"), this), "Losses");
+  Note = Named(new QLabel(this), "Note");
+  Note->setWordWrap(true);
   FullHorn = Named(new QRadioButton(QStringLiteral("&Whole horn"), this), "FullHorn");
   SizeLimit = Named(new QRadioButton(MouthSizeCaption(source_), this), "SizeLimit");
   LengthLimit =
@@ -430,6 +439,7 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
   controls->addWidget(Baffle);
   controls->addWidget(Unflanged);
   controls->addWidget(Location);
+  controls->addWidget(Losses);
   controls->addStretch(1);
   controls->addWidget(CopyButton);
   controls->addWidget(ExportButton);
@@ -451,12 +461,14 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
   layout->addLayout(mouth);
   layout->addWidget(view_, 1);
   layout->addWidget(Readout);
+  layout->addWidget(Note);
 
   for (QRadioButton* button : {Baffle, Unflanged, Location})
     connect(button, &QRadioButton::toggled, this, &TAcousticForm::LoadClick);
   for (QRadioButton* button : {SizeLimit, LengthLimit})
     connect(button, &QRadioButton::toggled, this, &TAcousticForm::LimitChange);
   connect(LimitValue, &QLineEdit::editingFinished, this, &TAcousticForm::LimitChange);
+  connect(Losses, &QCheckBox::toggled, this, [this] { Recalculate(); });
   connect(CopyButton, &QPushButton::clicked, this, &TAcousticForm::CopyClick);
   connect(ExportButton, &QPushButton::clicked, this, &TAcousticForm::ExportClick);
   connect(PrintButton, &QPushButton::clicked, this, &TAcousticForm::PrintClick);
@@ -476,8 +488,29 @@ void TAcousticForm::SetReportTitle(const QString& title) {
 }
 
 void TAcousticForm::Recalculate() {
-  plot_.curve = vortalis::acoustics::ThroatImpedanceWithPeaks(acoustics_, load_,
-                                                     vortalis::acoustics::PlotSweep(acoustics_));
+  namespace acoustics = vortalis::acoustics;
+  const acoustics::FrequencySweep sweep = acoustics::PlotSweep(acoustics_);
+  const acoustics::WallLosses losses =
+      Losses->isChecked() ? acoustics::WallLosses::On : acoustics::WallLosses::Off;
+  plot_.curve = acoustics::ThroatImpedanceWithPeaks(acoustics_, load_, sweep, losses);
+  const acoustics::CrossModes modes = acoustics::FirstCrossModes(acoustics_);
+  plot_.planeWaveLimit = modes.Lowest();
+  QString note = QStringLiteral(
+                     "Shaded: above %1 Hz, the first cross-mode (throat %2 Hz, mouth %3 Hz), the "
+                     "plane-wave model does not hold.")
+                     .arg(Significant(modes.Lowest(), 4, CurrentSeparators()),
+                          Significant(modes.throat, 4, CurrentSeparators()),
+                          Significant(modes.mouth, 4, CurrentSeparators()));
+  const acoustics::LossEffect effect = acoustics::LossEffectOver(
+      acoustics_, load_, acoustics::DefaultSweep(acoustics_.cutoff));
+  if (effect.change > acoustics::kNotableLossEffect) {
+    note += QStringLiteral(" Wall losses %1 the impedance by up to %2 % (at %3 Hz).")
+                .arg(losses == acoustics::WallLosses::On ? QStringLiteral("change")
+                                                         : QStringLiteral("would change"),
+                     QString::number(static_cast<double>(100.0L * effect.change), 'f', 0),
+                     Significant(effect.frequency, 4, CurrentSeparators()));
+  }
+  Note->setText(note);
   const QString cut = FullHorn->isChecked()
                           ? QString()
                           : QStringLiteral(" cut to %1 m")

@@ -13,6 +13,7 @@
 #include "report/drawing_grid.h"
 #include "report_window/report_calculation.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPaintDevice;
@@ -26,6 +27,8 @@ namespace vortalis::windows {
 struct ImpedancePlot {
   vortalis::acoustics::ImpedanceCurve curve;
   long double cutoff = 0.0L;
+  // Hertz; shaded above: the first cross-mode, where the plane-wave model ends.
+  long double planeWaveLimit = 0.0L;
   QString title;
 };
 
@@ -95,6 +98,8 @@ class TAcousticForm : public QWidget {
   QPushButton* ExportButton = nullptr;
   QPushButton* PrintButton = nullptr;
   QLabel* Readout = nullptr;
+  QCheckBox* Losses = nullptr;  // the walls' visco-thermal losses
+  QLabel* Note = nullptr;       // the plane-wave limit, and the losses when they matter
 
   void LoadClick();
   // The mouth choice or its value changed: the horn is cut there, or an error

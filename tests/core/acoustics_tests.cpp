@@ -7,6 +7,7 @@
 
 #include "acoustics/radiation.h"
 #include "acoustics/throat_impedance.h"
+#include "acoustics/wall_losses.h"
 #include "acoustics/webster.h"
 
 namespace {
@@ -186,6 +187,35 @@ TEST(Webster, UniformTubeEndingInBaffledPiston) {
     const Complex expected = (zL + kJ * t) / (1.0L + kJ * zL * t);
     EXPECT_NEAR(curve[0].resistance, expected.real(), 1e-11L) << row.ka;
     EXPECT_NEAR(curve[0].reactance, expected.imag(), 1e-11L) << row.ka;
+  }
+}
+
+TEST(WallLosses, LossyCylinderMatchesItsClosedForm) {
+  // A 6 mm and a 50 mm tube 0.8 m long: z = Z (zL + Z tanh GL) / (Z + zL tanh GL),
+  // with Keefe's wide-tube Z = Zc / (rho c / S) and G = Gamma:
+  //   Gamma = k (1.045 / rv + 1.080 / rv^2 + 0.750 / rv^3) + j k (1 + 1.045 / rv),
+  //   Z = 1 + 0.369 / rv - j (0.369 / rv + 1.149 / rv^2 + 0.303 / rv^3), rv = r sqrt(rho w / eta).
+  constexpr long double kLength = 0.8L;
+  for (const long double radius : {0.003L, 0.025L}) {
+    HornShape tube = StraightShape(kLength, 0.0L, kPi * radius * radius);
+    tube.wallRadius = [radius](long double) { return radius; };
+    for (const long double f : {50.0L, 700.0L, 5000.0L}) {
+      const long double k = 2.0L * kPi * f / 340.0L;
+      const long double rv = radius * std::sqrt(1.205L * 2.0L * kPi * f / 1.81e-5L);
+      const Complex gamma{k * (1.045L / rv + 1.080L / (rv * rv) + 0.750L / (rv * rv * rv)),
+                          k * (1.0L + 1.045L / rv)};
+      const Complex zc{1.0L + 0.369L / rv,
+                       -(0.369L / rv + 1.149L / (rv * rv) + 0.303L / (rv * rv * rv))};
+      const Complex zLoad = PistonImpedance(k * radius);
+      const Complex t = std::tanh(gamma * kLength);
+      const Complex expected = zc * (zLoad + zc * t) / (zc + zLoad * t);
+      const ThroatWave wave = LossyThroatWave(MakeLossyGrid(tube, 8), zLoad, k);
+      const Complex z = wave.p / wave.q;
+      EXPECT_NEAR(z.real(), expected.real(), 1e-10L * std::abs(expected)) << radius << " " << f;
+      EXPECT_NEAR(z.imag(), expected.imag(), 1e-10L * std::abs(expected)) << radius << " " << f;
+      // The losses are there: the lossless tube's impedance is another.
+      EXPECT_GT(std::abs(z - InputImpedance(tube, zLoad, k)), 1e-4L * std::abs(z));
+    }
   }
 }
 

@@ -114,7 +114,9 @@ TEST(ImpedanceTool, RefusesWhatItCannotWriteWithTheToolsMessage) {
     const char* message;
   } cases[] = {
       {"a sweep that ends before it starts", folder.filePath("a.csv").toStdString(), 9000.0L,
-       "vortalis-report: A sweep needs"},
+       "vortalis-report: The impedance's frequencies must lie from 0.001 Hz to 76800 Hz (256 fc)"},
+      {"a sweep beyond any use, refused before any work", folder.filePath("a.csv").toStdString(),
+       1e3000L, "vortalis-report: The impedance's frequencies must lie from 0.001 Hz"},
       {"a folder that does not exist",
        folder.filePath("none/a.csv").toStdString(),
        {},
@@ -138,12 +140,47 @@ TEST(ImpedanceTool, RefusesWhatItCannotWriteWithTheToolsMessage) {
   }
 }
 
+TEST(ImpedanceTool, NotesWhereTheModelEndsAndWhenLossesMatter) {
+  // A 300 Hz circular mouth's first symmetric cross-mode: 3.8317 fc = 1150 Hz.
+  // Losses change a 10 mm throat's curve by a few per cent, a 0.5 mm one's far more.
+  CircularReportInput narrow;
+  narrow.throatText = "0.5";
+  const struct {
+    HornInput horn;
+    vortalis::acoustics::WallLosses losses;
+    std::vector<std::string> notes;
+  } cases[] = {
+      {CircularReportInput{}, vortalis::acoustics::WallLosses::Off, {"above 1150 Hz"}},
+      {narrow, vortalis::acoustics::WallLosses::Off, {"above 1150 Hz", "would change", "--losses on"}},
+      {narrow, vortalis::acoustics::WallLosses::On, {"wall losses change"}},
+  };
+  QTemporaryDir folder;
+  for (const auto& c : cases) {
+    std::FILE* err = std::tmpfile();
+    volatile std::sig_atomic_t interrupted = 0;
+    vortalis::testing::FixedStamp stamp;
+    vortalis::cli::ToolEnvironment env{stdout, err, false, &interrupted, nullptr, stamp};
+    vortalis::cli::ImpedanceOptions options{folder.filePath("z.csv").toStdString(),
+                                            MouthLoad::Baffle, {}, {}, 24, {}, c.losses};
+    EXPECT_EQ(vortalis::cli::WriteImpedance(c.horn, {}, options, env), vortalis::cli::kExitDone);
+    std::rewind(err);
+    char text[1024] = {};
+    std::fread(text, 1, sizeof text - 1, err);
+    std::fclose(err);
+    const std::string said(text);
+    for (const std::string& note : c.notes) EXPECT_NE(said.find(note), std::string::npos) << said;
+    EXPECT_EQ(said.find("wall losses") == std::string::npos, c.notes.size() == 1 &&
+                                                                 c.losses ==
+                                                                     vortalis::acoustics::WallLosses::Off);
+  }
+}
+
 TEST(ImpedanceTool, OptionsAreReadWithTheSeparatorAndRefusedAlone) {
   using vortalis::cli::ParseCommandLine;
   const auto parsed = ParseCommandLine(
       {"rectangular", "--decimal-separator", ",", "--impedance", "z.csv", "--mouth-load",
        "location", "--from", "12,5", "--to", "800", "--points-per-octave", "12",
-       "--mouth-limit", "side1=300,5"});
+       "--mouth-limit", "side1=300,5", "--losses", "on"});
   const auto* options = std::get_if<vortalis::cli::ToolOptions>(&parsed);
   ASSERT_TRUE(options && options->impedance);
   EXPECT_EQ(options->impedance->path, "z.csv");
@@ -153,12 +190,15 @@ TEST(ImpedanceTool, OptionsAreReadWithTheSeparatorAndRefusedAlone) {
   EXPECT_EQ(options->impedance->pointsPerOctave, 12);
   EXPECT_EQ(options->impedance->mouthLimit.kind, vortalis::report::MouthLimitKind::Side1);
   EXPECT_EQ(options->impedance->mouthLimit.value, 300.5L);
+  EXPECT_EQ(options->impedance->losses, vortalis::acoustics::WallLosses::On);
 
   const std::vector<std::vector<std::string_view>> refused = {
       {"circular", "--mouth-load", "baffle"},
       {"circular", "--impedance", "z.csv", "--quick"},
       {"circular", "--impedance", "z.csv", "--points-per-octave", "0"},
       {"circular", "--impedance", "z.csv", "--mouth-load", "wall"},
+      {"circular", "--impedance", "z.csv", "--losses", "yes"},
+      {"circular", "--losses", "on"},
       {"circular", "--impedance", "z.csv", "--from", "-5"},
       {"circular", "--impedance", "z.csv", "--export", "csv", "./z.csv"},
   };

@@ -1,9 +1,11 @@
 // The report window's acoustic loading window: its plot, its CSV on the
 // clipboard and in a file, its mouth load, its print.
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
@@ -197,6 +199,16 @@ class AcousticWindowTests : public QObject {
     QVERIFY(printed.read(5) == "%PDF-");
 
     window->Baffle->click();
+    QVERIFY(SameCurve(window->Plot().curve, baffle));
+    // The model's limit is said and shaded: a circle's first symmetric
+    // cross-mode at 3.8317 c / (2 pi r), 1150 Hz at a 300 Hz mouth.
+    if (horn == QStringLiteral("circular")) {
+      QVERIFY(window->Note->text().contains(QStringLiteral("above 1150 Hz")));
+      QVERIFY(std::fabs(window->Plot().planeWaveLimit - 3.8317L * 300.0L) < 0.5L);
+    }
+    window->Losses->click();
+    QVERIFY(!SameCurve(window->Plot().curve, baffle));
+    window->Losses->click();
     QVERIFY(SameCurve(window->Plot().curve, baffle));
     // Cut at a length: the horn of the template cut there; a cut at the throat
     // is refused with the drawing's message and leaves the whole horn.
