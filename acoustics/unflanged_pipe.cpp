@@ -76,7 +76,8 @@ std::complex<long double> UnflangedPipeImpedance(long double ka) {
   const UnflangedReflection reflection = UnflangedPipeReflection(ka);
   // R = -|R| e^(-2 j k l) at the pipe's end; z = (1 + R) / (1 - R).
   const std::complex<long double> r =
-      -reflection.magnitude * std::exp(std::complex<long double>(0.0L, -2.0L * ka * reflection.endCorrection));
+      -reflection.magnitude *
+      std::exp(std::complex<long double>(0.0L, -2.0L * ka * reflection.endCorrection));
   return (1.0L + r) / (1.0L - r);
 }
 

@@ -27,9 +27,9 @@ Matrix Coefficients(const LossyGrid::Point& point, long double k) {
 WideTube KeefeWideTube(long double wavenumber, long double radius) {
   const long double omega = wavenumber * geometry::SpeedOfSound;
   // Held at rv = kNarrowestWideTube below it, where the expansion diverges.
-  const long double x = std::min(
-      1.0L / kNarrowestWideTube,
-      1.0L / (radius * std::sqrt(geometry::AirDensity * omega / kAirViscosity)));
+  const long double x =
+      std::min(1.0L / kNarrowestWideTube,
+               1.0L / (radius * std::sqrt(geometry::AirDensity * omega / kAirViscosity)));
   return {{1.0L + 1.045L * x, -x * (1.045L + x * (1.080L + 0.750L * x))},
           {1.0L + 0.369L * x, -x * (0.369L + x * (1.149L + 0.303L * x))}};
 }

@@ -55,15 +55,15 @@ void NoteLimits(const acoustics::HornAcoustics& horn, const ImpedanceOptions& op
 int WriteImpedance(const report::HornInput& horn, const geometry::Separators& separators,
                    const ImpedanceOptions& options, ToolEnvironment& env) {
   try {
-    const acoustics::HornAcoustics acoustics = acoustics::HornAcousticsOf(horn, separators, options.mouthLimit);
+    const acoustics::HornAcoustics acoustics =
+        acoustics::HornAcousticsOf(horn, separators, options.mouthLimit);
     acoustics::FrequencySweep sweep = acoustics::DefaultSweep(acoustics.cutoff);
     sweep.from = options.from.value_or(sweep.from);
     sweep.to = options.to.value_or(sweep.to);
     sweep.pointsPerOctave = options.pointsPerOctave;
     acoustics::CheckSweep(sweep, acoustics.cutoff);
-    WriteCsvFile(options.path,
-                 acoustics::ImpedanceCsv(acoustics::ThroatImpedanceWithPeaks(
-                     acoustics, options.load, sweep, options.losses)));
+    WriteCsvFile(options.path, acoustics::ImpedanceCsv(acoustics::ThroatImpedanceWithPeaks(
+                                   acoustics, options.load, sweep, options.losses)));
     NoteLimits(acoustics, options, sweep, env.err);
   } catch (const std::exception& e) {
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());

@@ -1,13 +1,13 @@
 #include "report_window/acoustic_window.h"
 
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -422,8 +422,8 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
   Note->setWordWrap(true);
   FullHorn = Named(new QRadioButton(QStringLiteral("&Whole horn"), this), "FullHorn");
   SizeLimit = Named(new QRadioButton(MouthSizeCaption(source_), this), "SizeLimit");
-  LengthLimit =
-      Named(new QRadioButton(QStringLiteral("Cut at a &length from the throat"), this), "LengthLimit");
+  LengthLimit = Named(new QRadioButton(QStringLiteral("Cut at a &length from the throat"), this),
+                      "LengthLimit");
   LimitValue = Named(new QLineEdit(this), "LimitValue");
   auto* loads = new QButtonGroup(this);
   for (QRadioButton* button : {Baffle, Unflanged, Location}) loads->addButton(button);
@@ -449,11 +449,10 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
   mouth->addWidget(FullHorn);
   mouth->addWidget(SizeLimit);
   mouth->addWidget(LengthLimit);
-  mouth->addWidget(Named(
-      new QLabel(QStringLiteral("%1:").arg(QLatin1String(vortalis::geometry::UnitName(
-                     SourceUnit(source_)))),
-                 this),
-      "LimitUnit"));
+  mouth->addWidget(Named(new QLabel(QStringLiteral("%1:").arg(QLatin1String(
+                                        vortalis::geometry::UnitName(SourceUnit(source_)))),
+                                    this),
+                         "LimitUnit"));
   mouth->addWidget(LimitValue);
   mouth->addStretch(1);
   auto* layout = new QVBoxLayout(this);
@@ -501,8 +500,8 @@ void TAcousticForm::Recalculate() {
                      .arg(Significant(modes.Lowest(), 4, CurrentSeparators()),
                           Significant(modes.throat, 4, CurrentSeparators()),
                           Significant(modes.mouth, 4, CurrentSeparators()));
-  const acoustics::LossEffect effect = acoustics::LossEffectOver(
-      acoustics_, load_, acoustics::DefaultSweep(acoustics_.cutoff));
+  const acoustics::LossEffect effect =
+      acoustics::LossEffectOver(acoustics_, load_, acoustics::DefaultSweep(acoustics_.cutoff));
   if (effect.change > acoustics::kNotableLossEffect) {
     note += QStringLiteral(" Wall losses %1 the impedance by up to %2 % (at %3 Hz).")
                 .arg(losses == acoustics::WallLosses::On ? QStringLiteral("change")
@@ -511,15 +510,14 @@ void TAcousticForm::Recalculate() {
                      Significant(effect.frequency, 4, CurrentSeparators()));
   }
   Note->setText(note);
-  const QString cut = FullHorn->isChecked()
-                          ? QString()
-                          : QStringLiteral(" cut to %1 m")
-                                .arg(Text(vortalis::report::ShortNumberText(acoustics_.length, CurrentSeparators())));
+  const QString cut = FullHorn->isChecked() ? QString()
+                                            : QStringLiteral(" cut to %1 m")
+                                                  .arg(Text(vortalis::report::ShortNumberText(
+                                                      acoustics_.length, CurrentSeparators())));
   plot_.title = QStringLiteral("Throat impedance of the %1 horn%2, fc %3 Hz, %4")
                     .arg(rectangular_ ? QStringLiteral("rectangular") : QStringLiteral("circular"),
                          cut, Frequency(acoustics_.cutoff, CurrentSeparators()),
-                         load_ == MouthLoad::Baffle
-                             ? QStringLiteral("mouth in an infinite baffle")
+                         load_ == MouthLoad::Baffle ? QStringLiteral("mouth in an infinite baffle")
                          : load_ == MouthLoad::Unflanged
                              ? QStringLiteral("unflanged mouth in free air")
                              : QStringLiteral("mouth ") + Placement(acoustics_.locationFactor));
@@ -557,8 +555,8 @@ void TAcousticForm::LimitChange() {
   // A cut waits for its value.
   if (cut != MouthCut::WholeHorn && LimitValue->text().trimmed().isEmpty()) return;
   try {
-    const auto value = vortalis::geometry::ParseNumber(LimitValue->text().toStdString(),
-                                                       CurrentSeparators());
+    const auto value =
+        vortalis::geometry::ParseNumber(LimitValue->text().toStdString(), CurrentSeparators());
     if (cut != MouthCut::WholeHorn && !value)
       throw vortalis::report::ProfileError("The mouth limit is not a number");
     acoustics_ = vortalis::acoustics::HornAcousticsOf(
@@ -610,8 +608,8 @@ void TAcousticForm::PrintClick() {
       // Across the page, at most three quarters of its width high.
       const qreal width = device.width();
       PaintImpedancePlot(painter,
-                         QRectF(0, 0, width, std::min<qreal>(device.height(), width * 0.75)),
-                         plot_, CurrentSeparators());
+                         QRectF(0, 0, width, std::min<qreal>(device.height(), width * 0.75)), plot_,
+                         CurrentSeparators());
     });
   } catch (const std::exception& error) {
     ShowProfileFailure(error);

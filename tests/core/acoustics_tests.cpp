@@ -478,9 +478,15 @@ TEST(HornPort, LosslessHornCarriesThePowerItTakesToTheMouth) {
   HornAcoustics horn;
   horn.shape = TractrixShape(0.9L, 0.02L, kPi * 0.81L);
   horn.cutoff = 60.0L;
-  for (const MouthLoad load : {MouthLoad::Baffle, MouthLoad::Location}) {
+  for (const MouthLoad load : kMouthLoads) {
     for (const long double f : {20.0L, 61.0L, 140.0L, 900.0L}) {
       const HornPort port = HornPortAt(horn, load, f);
+      // With the walls' losses the mouth gets less of the power the throat takes.
+      const HornPort lossy = HornPortAt(horn, load, f, WallLosses::On);
+      EXPECT_LT(MouthImpedance(horn, load, 2.0L * kPi * f / 340.0L).real() *
+                    std::norm(lossy.mouthPerThroatFlow) * kRhoC / horn.shape.mouthArea,
+                0.999L * lossy.throatImpedance.real())
+          << f;
       const long double k = 2.0L * kPi * f / 340.0L;
       const Complex zMouth = MouthImpedance(horn, load, k) * kRhoC / horn.shape.mouthArea;
       const long double in = port.throatImpedance.real();
