@@ -65,7 +65,7 @@ std::vector<OptionSpec> MakeTable() {
 
   const ImpedanceOptions impedance;
   std::vector<std::string> loads;
-  for (const acoustics::MouthLoad load : {acoustics::MouthLoad::Baffle, acoustics::MouthLoad::Location})
+  for (const acoustics::MouthLoad load : acoustics::kMouthLoads)
     loads.emplace_back(acoustics::MouthLoadName(load));
 
   using enum OptionId;
@@ -152,9 +152,10 @@ std::vector<OptionSpec> MakeTable() {
        "any length above 0, for example a board thickness",
        "the table increment", "vortalis-report circular --export csv horn.csv --step 18"},
       {MouthLimit, "--mouth-limit", "", Text, MouthLimitValue(), kBothKinds, true, {},
-       "end the drawing where the radius or the diameter\n"
-       "(circular), the distance between sides 1A and 1B\n"
-       "(rectangular) or the distance from the throat reaches VALUE",
+       "end the drawing, the kit and the impedance's horn where\n"
+       "the radius or the diameter (circular), the distance\n"
+       "between sides 1A and 1B (rectangular) or the distance\n"
+       "from the throat reaches VALUE",
        "the whole horn",
        "vortalis-report circular --freq 40 --throat 25 \\\n"
        "  --template bass.pdf --mouth-limit radius=300"},
@@ -168,8 +169,9 @@ std::vector<OptionSpec> MakeTable() {
        "", "vortalis-report circular --freq 100 --impedance horn.csv"},
       {MouthLoad, "--mouth-load", "", Choice, "", kBothKinds, true, loads,
        "what the mouth radiates into: a piston in an infinite\n"
-       "baffle, or the solid angle of the mouth's location\n"
-       "(circular horns: free air)",
+       "baffle, the open end of a free-standing pipe, or a\n"
+       "pulsating sphere in the solid angle of the mouth's\n"
+       "location (circular horns: free air)",
        acoustics::MouthLoadName(impedance.load),
        "vortalis-report rectangular --location 4 --impedance corner.csv \\\n"
        "  --mouth-load location"},
@@ -197,6 +199,11 @@ std::vector<OptionSpec> MakeTable() {
        "the chamber between the diaphragm and the throat", "none", ""},
       {Voltage, "--voltage", "", Text, "V", kBothKinds, true, {},
        "the RMS voltage driving the response", "2.83", ""},
+      {Losses, "--losses", "", Choice, "", kBothKinds, true, {"on", "off"},
+       "visco-thermal losses at the horn's walls in the impedance\n"
+       "(a wide-tube model); a note says when they change it by\n"
+       "more than 5 %",
+       "off", "vortalis-report circular --throat 0.5 --impedance z.csv --losses on"},
 
       {Rings, "--rings", "", File, "FILE", kCircular, true, {},
        "build kit of stacked rings cut from boards: a CSV cutting\n"

@@ -46,6 +46,7 @@ enum class OptionId {
   RearChamber,
   ThroatChamber,
   Voltage,
+  Losses,
   Rings,
   Board,
   Wall,

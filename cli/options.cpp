@@ -125,6 +125,8 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionT
     if (drawings.mouthLimit.kind == report::MouthLimitKind::None || !value)
       return BadValue(OptionId::MouthLimit, *limitText, JoinChoices(choices));
     drawings.mouthLimit.value = *value;
+    if (options.impedance) options.impedance->mouthLimit = drawings.mouthLimit;
+    if (options.response) options.response->sweep.mouthLimit = drawings.mouthLimit;
   }
   const auto paperText = text(OptionId::Paper);
   if (paperText) {
@@ -148,9 +150,11 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionT
     options.kit->paper = drawings.paper;
     if (stepText && !std::holds_alternative<SectorsKitOptions>(options.kit->kit))
       return UsageError{"--step needs --export, --template or --sectors"};
-  } else if ((stepText || limitText || paperText) && !options.saveDesignPath) {
-    return UsageError{std::string(stepText ? "--step" : limitText ? "--mouth-limit" : "--paper") +
+  } else if ((stepText || paperText) && !options.saveDesignPath) {
+    return UsageError{std::string(stepText ? "--step" : "--paper") +
                       " needs --export or --template"};
+  } else if (limitText && !options.impedance && !options.response && !options.saveDesignPath) {
+    return UsageError{"--mouth-limit needs --export, --template, --impedance or --response"};
   }
   return std::nullopt;
 }
@@ -170,7 +174,8 @@ std::optional<UsageError> ReadImpedanceOptions(ToolOptions& options, const Optio
     // A design keeps the settings for later runs that ask for the impedance.
     if (options.saveDesignPath) return std::nullopt;
     for (const OptionId id :
-         {OptionId::MouthLoad, OptionId::From, OptionId::To, OptionId::PointsPerOctave}) {
+         {OptionId::MouthLoad, OptionId::From, OptionId::To, OptionId::PointsPerOctave,
+          OptionId::Losses}) {
       if (text(id))
         return UsageError{std::string(Spec(id).name) + " needs --impedance or --response"};
     }
@@ -195,6 +200,10 @@ std::optional<UsageError> ReadImpedanceOptions(ToolOptions& options, const Optio
       *end = PositiveLength(*value, options.separators);
       if (!*end) return BadValue(id, *value, "a frequency above 0");
     }
+  }
+  if (const auto losses = text(OptionId::Losses)) {
+    if (*losses != "on" && *losses != "off") return BadValue(OptionId::Losses, *losses);
+    impedance.losses = *losses == "on" ? acoustics::WallLosses::On : acoustics::WallLosses::Off;
   }
   if (const auto points = text(OptionId::PointsPerOctave)) {
     constexpr int kMostPoints = 1000;

@@ -54,6 +54,8 @@ long double SolidAngle(const acoustics::HornAcoustics& horn, acoustics::MouthLoa
       return 2.0L * Pi;
     case acoustics::MouthLoad::Location:
       return 4.0L * Pi / horn.locationFactor;
+    case acoustics::MouthLoad::Unflanged:
+      return 4.0L * Pi;
   }
   throw std::invalid_argument("unknown mouth load");
 }
@@ -99,11 +101,12 @@ SystemPoint SolveAt(const SystemSetup& setup, const acoustics::HornPort& port,
 
 std::vector<SystemPoint> SystemResponse(const acoustics::HornAcoustics& horn,
                                         acoustics::MouthLoad load, const SystemSetup& setup,
-                                        const acoustics::FrequencySweep& sweep) {
+                                        const acoustics::FrequencySweep& sweep,
+                                        acoustics::WallLosses losses) {
   CheckSetup(setup);
   const long double solidAngle = SolidAngle(horn, load);
   const auto solve = [&](long double frequency) {
-    return SolveAt(setup, acoustics::HornPortAt(horn, load, frequency), solidAngle, frequency);
+    return SolveAt(setup, acoustics::HornPortAt(horn, load, frequency, losses), solidAngle, frequency);
   };
   std::vector<SystemPoint> points;
   for (const long double frequency : acoustics::SweepFrequencies(sweep)) {

@@ -37,7 +37,7 @@ struct SystemPoint {
 };
 
 // The solid angle the mouth radiates into: 2 pi for the baffle, 4 pi / k for
-// the location.
+// the location, 4 pi for the unflanged open end.
 long double SolidAngle(const acoustics::HornAcoustics& horn, acoustics::MouthLoad load);
 
 // One frequency, for the horn's port at it (acoustic ohms and Umouth / Uthroat);
@@ -49,7 +49,8 @@ SystemPoint SolveAt(const SystemSetup& setup, const acoustics::HornPort& port,
 // from a second solve a hair above it.
 std::vector<SystemPoint> SystemResponse(const acoustics::HornAcoustics& horn,
                                         acoustics::MouthLoad load, const SystemSetup& setup,
-                                        const acoustics::FrequencySweep& sweep);
+                                        const acoustics::FrequencySweep& sweep,
+                                        acoustics::WallLosses losses = acoustics::WallLosses::Off);
 
 // The phase of an impedance in degrees, -180 to 180.
 long double PhaseDegrees(std::complex<long double> impedance);

@@ -33,22 +33,13 @@ namespace vortalis::windows {
 namespace {
 
 using vortalis::exports::ExportFormat;
-using vortalis::geometry::SizeMode;
 using vortalis::report::MouthLimit;
-using vortalis::report::MouthLimitKind;
 
 QRadioButton* AddRadio(QLayout* layout, const char* name, const QString& caption) {
   auto* button = Named(new QRadioButton(caption), name);
   TabToCheckedOnly(button);
   layout->addWidget(button);
   return button;
-}
-
-QString SizeCaption(const ReportSource& source) {
-  if (source.horn && vortalis::report::IsRectangular(*source.horn)) return QStringLiteral("Cut where side &1A - 1B reaches");
-  return SourceSizeMode(source) == SizeMode::Diameter
-             ? QStringLiteral("Cut where the &diameter reaches")
-             : QStringLiteral("Cut where the &radius reaches");
 }
 
 // The command line tool's papers.
@@ -141,7 +132,7 @@ void TExportForm::BuildControls(const QString& unit) {
   auto* mouth = new QGroupBox(QStringLiteral("Mouth"));
   auto* mouthRows = new QVBoxLayout(mouth);
   FullHorn = AddRadio(mouthRows, "FullHorn", QStringLiteral("&Full horn to the mouth"));
-  SizeLimit = AddRadio(mouthRows, "SizeLimit", SizeCaption(source_));
+  SizeLimit = AddRadio(mouthRows, "SizeLimit", MouthSizeCaption(source_));
   LengthLimit = AddRadio(mouthRows, "LengthLimit", QStringLiteral("Cut at a &length from the throat"));
   FullHorn->setChecked(true);
   auto* valueRow = new QFormLayout;
@@ -205,14 +196,10 @@ std::optional<long double> TExportForm::ParseLength(const QLineEdit* field) cons
 }
 
 MouthLimit TExportForm::LimitOf(long double value) const {
-  if (FullHorn->isChecked()) return MouthLimit{};
-  if (LengthLimit->isChecked()) return MouthLimit{MouthLimitKind::Length, value};
-  if (source_.horn && vortalis::report::IsRectangular(*source_.horn))
-    return MouthLimit{MouthLimitKind::Side1, value};
-  // A report in diameters is cut at the diameter it shows.
-  return MouthLimit{SourceSizeMode(source_) == SizeMode::Diameter ? MouthLimitKind::Diameter
-                                                                   : MouthLimitKind::Radius,
-                    value};
+  const MouthCut cut = FullHorn->isChecked()     ? MouthCut::WholeHorn
+                       : LengthLimit->isChecked() ? MouthCut::Length
+                                                  : MouthCut::Size;
+  return SourceMouthLimit(source_, cut, value);
 }
 
 std::optional<long double> TExportForm::ReadLength(QLineEdit* field, const QString& name) {
