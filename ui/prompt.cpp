@@ -146,6 +146,16 @@ class DialogPrompt final : public Prompt {
     return AskSaveName(parent, preset, filter, suffix);
   }
 
+  QString OpenFileName(QWidget* parent, const QString& filter) override {
+    QFileDialog dialog(parent);
+    KeepAbove(dialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({filter, QStringLiteral("all files (*.*)")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+  }
+
   bool Print(QWidget* parent, QPrinter& printer) override {
     QPrintDialog dialog(&printer, parent);
     // Every print is the whole document: no range, page or selection to offer.

@@ -30,6 +30,7 @@ class ScriptedPrompt final : public Prompt {
   std::deque<Answer> confirmAnswers;
   std::deque<QString> saveAnswers;    // an empty text cancels the dialog
   std::deque<QString> exportAnswers;  // the same for ExportFileName()
+  std::deque<QString> openAnswers;    // the same for OpenFileName()
   std::deque<bool> printAnswers;
   // Set up the printer when the print dialog is "accepted" (e.g. to PDF output).
   std::function<void(QPrinter&)> configurePrinter;
@@ -68,6 +69,16 @@ class ScriptedPrompt final : public Prompt {
     }
     const QString answer = exportAnswers.front();
     exportAnswers.pop_front();
+    return answer;
+  }
+
+  QString OpenFileName(QWidget*, const QString&) override {
+    if (openAnswers.empty()) {
+      QTest::qFail("unexpected open file dialog", __FILE__, __LINE__);
+      return {};
+    }
+    const QString answer = openAnswers.front();
+    openAnswers.pop_front();
     return answer;
   }
 
