@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <optional>
 #include <variant>
 
 #include "app/main_form.h"
@@ -12,6 +13,7 @@
 #include "output/output_error.h"
 #include "output/output_file.h"
 #include "report/input_check.h"
+#include "report_window/text_form.h"
 #include "settings/dialog_fill.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
@@ -133,13 +135,22 @@ bool DesignFiles::Open(const QString& path) {
 }
 
 bool DesignFiles::SaveTo(const QString& path) {
-  const bool rectangular = RectangularInFront(design_);
-  if (rectangular ? !SettRecForm->ValidateRectangularInput()
-                  : !SettCircForm->ValidateCircularInput())
-    return false;
-  const report::HornInput horn = rectangular ? report::HornInput(SettRecForm->ReadInput())
-                                             : report::HornInput(SettCircForm->ReadInput());
-  design::Design saved = cli::DesignOfHorn(horn, CurrentSeparators(), design_);
+  std::optional<report::HornInput> horn;
+  geometry::Separators separators = CurrentSeparators();
+  const TTextForm* report = Mainform->ActiveReport();
+  if (!SettCircForm->isVisible() && !SettRecForm->isVisible() && report &&
+      report->Source().horn) {
+    // No dialog in front: the horn of the report in front, as it was computed.
+    horn = report->Source().horn;
+    separators = report->Source().separators;
+  } else if (RectangularInFront(design_)) {
+    if (!SettRecForm->ValidateRectangularInput()) return false;
+    horn = SettRecForm->ReadInput();
+  } else {
+    if (!SettCircForm->ValidateCircularInput()) return false;
+    horn = SettCircForm->ReadInput();
+  }
+  design::Design saved = cli::DesignOfHorn(*horn, separators, design_);
   try {
     output::OutputFile file(FileText(path));
     file.Write(design::DesignText(saved));

@@ -33,7 +33,8 @@ class DesignFiles : public QObject {
   // Reads, checks and applies the design at `path`; a refused file is
   // reported and leaves every dialog as it was. False when refused.
   bool Open(const QString& path);
-  // The shown dialog's horn, over the design's other settings, to `path`.
+  // The shown dialog's horn (without one, the active report's), over the
+  // design's other settings, to `path`.
   // False after a message (a field the dialog refuses, a write that failed).
   bool SaveTo(const QString& path);
 
