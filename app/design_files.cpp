@@ -34,18 +34,21 @@ std::string FileText(const QString& path) { return QFile::encodeName(path).toStd
 
 // A design typed with the other decimal separator: the program reads numbers
 // with the system's, so the two separators change places in every text.
-void TakeSeparators(report::HornInput& horn, const geometry::Separators& from) {
+void SwapSeparators(std::string& text) {
+  for (char& c : text) c = c == '.' ? ',' : c == ',' ? '.' : c;
+}
+
+void TakeSeparators(report::HornInput& horn, std::string& mouthLimit,
+                    const geometry::Separators& from) {
   if (from.decimal == CurrentSeparators().decimal) return;
-  const auto swap = [](std::string& text) {
-    for (char& c : text) c = c == '.' ? ',' : c == ',' ? '.' : c;
-  };
+  SwapSeparators(mouthLimit);
   if (auto* circular = std::get_if<report::CircularReportInput>(&horn)) {
-    for (std::string* text : {&circular->frequencyText, &circular->throatText}) swap(*text);
+    for (std::string* text : {&circular->frequencyText, &circular->throatText}) SwapSeparators(*text);
   } else {
     auto& rectangular = std::get<report::RectangularReportInput>(horn);
     for (std::string* text : {&rectangular.frequencyText, &rectangular.side1Text,
                               &rectangular.side2Text, &rectangular.mouthText})
-      swap(*text);
+      SwapSeparators(*text);
   }
 }
 
@@ -111,7 +114,8 @@ bool DesignFiles::Open(const QString& path) {
     return false;
   }
   cli::DesignedHorn& designed = std::get<cli::DesignedHorn>(read);
-  TakeSeparators(designed.horn, designed.separators);
+  std::string mouthLimit = designed.design.Value("drawing", "mouth-limit").value_or("");
+  TakeSeparators(designed.horn, mouthLimit, designed.separators);
   if (const auto problem = report::FindInputProblem(designed.horn, CurrentSeparators())) {
     Prompts().Message(QStringLiteral("\"%1\" could not be opened as a design: its \"horn.%2\" "
                                      "is refused: %3")
@@ -130,6 +134,7 @@ bool DesignFiles::Open(const QString& path) {
   design_ = std::move(designed.design);
   path_ = path;
   SetCurrentDesignName(QFileInfo(path).fileName());
+  SetCurrentDesignMouthLimit(QString::fromStdString(mouthLimit));
   Remember(path);
   return true;
 }

@@ -9,4 +9,9 @@ namespace vortalis::windows {
 QString CurrentDesignName();
 void SetCurrentDesignName(const QString& name);
 
+// That design's mouth limit as the tool writes it ("radius=300", "length=500"),
+// in the system's decimal separator; empty when it has none.
+QString CurrentDesignMouthLimit();
+void SetCurrentDesignMouthLimit(const QString& limit);
+
 }  // namespace vortalis::windows

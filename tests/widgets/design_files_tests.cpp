@@ -13,6 +13,7 @@
 #include "app/design_files.h"
 #include "cli/report_tool.h"
 #include "long_lived_forms.h"
+#include "report_window/export_dialog.h"
 #include "report/creation_stamp.h"
 #include "report_windows.h"
 #include "scripted_prompt.h"
@@ -87,6 +88,7 @@ class DesignFilesTests : public QObject {
   void ProgramDesignGivesTheToolsReport();
   void ToolDesignFillsTheDialog();
   void SettingsTheDialogsDoNotTakeAreWrittenBack();
+  void TemplateDialogStartsWithTheDesignsMouthLimit();
   void BadFilesAreRefusedAndChangeNothing();
 };
 
@@ -211,6 +213,39 @@ void DesignFilesTests::SettingsTheDialogsDoNotTakeAreWrittenBack() {
   QCOMPARE(saved.Value("drawing", "mouth-limit"), std::optional<std::string>("radius=300"));
   QCOMPARE(saved.Value("kit", "kind"), std::optional<std::string>("rings"));
   QCOMPARE(saved.Value("kit", "board"), std::optional<std::string>("18"));
+}
+
+void DesignFilesTests::TemplateDialogStartsWithTheDesignsMouthLimit() {
+  const struct {
+    QStringList options;
+    const char* chosen;  // the limit's radio button
+    QString value;
+  } cases[] = {
+      {{"circular", "--mouth-limit", "radius=150"}, "SizeLimit", "150"},
+      {{"rectangular", "--decimal-separator", ",", "--mouth-limit", "length=900,5"}, "LengthLimit",
+       "900.5"},
+      // A radius cannot be cut where the diameter reaches: the full horn.
+      {{"circular", "--size", "diameter", "--throat", "20", "--mouth-limit", "radius=150"},
+       "FullHorn", ""},
+  };
+  for (const auto& row : cases) {
+    LongLivedForms forms;
+    ScriptedPrompt prompt;
+    const QString design = In(QStringLiteral("limit.vortalis"));
+    QCOMPARE(RunTool(QStringList(row.options) << "--save-design" << design), 0);
+    QVERIFY(Mainform->Designs->Open(design));
+    const bool rectangular = row.options[0] == QStringLiteral("rectangular");
+    const qsizetype before = Reports().size();
+    (rectangular ? SettRecForm->Calculate : SettCircForm->Calculate)->click();
+    TTextForm* report = NewestReport(before);
+    QVERIFY(report);
+    report->Printtemplate1->trigger();
+    const TExportForm* dialog = report->TemplateDialog();
+    QVERIFY(dialog);
+    QVERIFY2(dialog->findChild<QRadioButton*>(row.chosen)->isChecked(), row.chosen);
+    QCOMPARE(dialog->LimitValue->text(), row.value);
+    DiscardReports();
+  }
 }
 
 void DesignFilesTests::BadFilesAreRefusedAndChangeNothing() {
