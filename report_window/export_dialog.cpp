@@ -21,6 +21,7 @@
 #include "geometry/units.h"
 #include "report/drawing_grid.h"
 #include "report/horn_model.h"
+#include "report_window/design_limit.h"
 #include "report_window/report_profile.h"
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
@@ -137,6 +138,7 @@ void TExportForm::BuildControls(const QString& unit) {
   FullHorn->setChecked(true);
   auto* valueRow = new QFormLayout;
   LimitValue = Named(new QLineEdit, "LimitValue");
+  TakeDesignMouthLimit(source_, SizeLimit, LengthLimit, LimitValue);
   valueRow->addRow(QStringLiteral("&Value (%1):").arg(unit), LimitValue);
   mouthRows->addLayout(valueRow);
 

@@ -36,6 +36,7 @@
 #include "report_window/report_profile.h"
 #include "report_window/report_text_format.h"
 #include "report_window/waitform.h"
+#include "ui/design_name.h"
 #include "ui/forms.h"
 #include "ui/locale_separators.h"
 #include "ui/program_frame.h"
@@ -86,7 +87,9 @@ TTextForm::TTextForm(QWidget* owner, ReportSource source)
   // window destroys the reports still open when the program ends.
   Q_UNUSED(owner);
   setObjectName(QStringLiteral("TextForm"));
-  setWindowTitle(QStringLiteral("Untiteld"));
+  // A report of a design is titled by the design until it is saved itself.
+  const QString design = CurrentDesignName();
+  setWindowTitle(design.isEmpty() ? QStringLiteral("Untiteld") : design);
   setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
   BuildEditor();
   BuildMenus();

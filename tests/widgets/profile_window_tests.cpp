@@ -156,7 +156,8 @@ class ProfileWindowTests : public QObject {
     TTextForm* form = ReportOf(QStringLiteral("tweeter"));
     QVERIFY(form);
     QCOMPARE(Captions(form->File1),
-             (QStringList{"&Save", "Save &as...", "-", "&Print...", "Printer &setup...", "-",
+             (QStringList{"&Open design...", "&Recent designs", "Save &design", "Save design as...",
+                          "-", "&Save", "Save &as...", "-", "&Print...", "Printer &setup...", "-",
                           "&Close", "&Quit", "-", "Show &profile...", "E&xport profile...",
                           "Export pa&nels...", "Print full-size &template...",
                           "Acoustic &loading...", "&Driver and response...", "&Build kit..."}));
