@@ -29,6 +29,7 @@
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
 #include "ui/widgets.h"
+#include "ui/window_keys.h"
 
 namespace vortalis::windows {
 
@@ -404,6 +405,7 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
   CopyButton->setToolTip(QStringLiteral("Copy the values as CSV text"));
   ExportButton = Named(new QPushButton(QStringLiteral("&Export CSV..."), this), "ExportButton");
   PrintButton = Named(new QPushButton(QStringLiteral("&Print..."), this), "PrintButton");
+  (new WindowKeys(this))->Bind(QKeySequence::Print, [this] { PrintClick(); }).EscapeCloses();
   Readout = Named(new QLabel(this), "Readout");
   view_ = new ImpedanceView(
       plot_, [this](std::optional<std::size_t> point) { ShowReadout(point); }, this);

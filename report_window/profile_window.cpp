@@ -34,6 +34,7 @@
 #include "ui/prompt.h"
 #include "ui/shared_printer.h"
 #include "ui/widgets.h"
+#include "ui/window_keys.h"
 
 namespace vortalis::windows {
 
@@ -554,8 +555,8 @@ TProfileForm::TProfileForm(const ReportSource& source, QWidget* report)
   auto* menu = NewMenu(this, "Profile1", QStringLiteral("&Profile"));
   Print1 = NewAction(menu, "Print1", QStringLiteral("&Print..."), this, &TProfileForm::PrintClick,
                      QKeySequence(Qt::CTRL | Qt::Key_P), Qt::WindowShortcut);
-  addAction(Print1);
   View->addAction(Print1);
+  (new WindowKeys(this))->Bind(Print1->shortcut(), [this] { PrintClick(); }).EscapeCloses();
   View->setContextMenuPolicy(Qt::ActionsContextMenu);
 
   auto* bottom = new QHBoxLayout;
@@ -591,18 +592,6 @@ void TProfileForm::ShowReadout(std::optional<ReadoutDistance> at) {
     return;
   }
   Readout->setText(ReadoutText(*source_.horn, source_.separators, stations_, *at, CurrentSeparators()));
-}
-
-bool TProfileForm::event(QEvent* event) {
-  if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (Print1->shortcut().matches(key->keyCombination()) == QKeySequence::ExactMatch) {
-      event->accept();
-      if (event->type() == QEvent::KeyPress) PrintClick();
-      return true;
-    }
-  }
-  return QWidget::event(event);
 }
 
 void TProfileForm::PrintClick() {

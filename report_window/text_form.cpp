@@ -122,14 +122,14 @@ void TTextForm::BuildMenus() {
   File1->addSeparator();
   Print1 = NewAction(File1, "Print1", QStringLiteral("&Print..."), this, &TTextForm::Print1Click,
                      key(Qt::CTRL | Qt::Key_P));
-  Printersetup1 = NewAction(File1, "Printersetup1", QStringLiteral("Printer &setup..."), this,
+  Printersetup1 = NewAction(File1, "Printersetup1", QStringLiteral("Printer set&up..."), this,
                             &TTextForm::Printersetup1Click);
   File1->addSeparator();
   Close1 = NewAction(File1, "Close1", QStringLiteral("&Close"), this, &TTextForm::Close1Click);
   Exit1 = NewAction(File1, "Exit1", QStringLiteral("&Quit"), this, &TTextForm::Exit1Click,
                     key(Qt::CTRL | Qt::Key_Q));
   File1->addSeparator();
-  Showprofile1 = NewAction(File1, "Showprofile1", QStringLiteral("Show &profile..."), this,
+  Showprofile1 = NewAction(File1, "Showprofile1", QStringLiteral("Sho&w profile..."), this,
                            &TTextForm::Showprofile1Click);
   Exportprofile1 = NewAction(File1, "Exportprofile1", QStringLiteral("E&xport profile..."), this,
                              &TTextForm::Exportprofile1Click);

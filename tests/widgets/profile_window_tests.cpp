@@ -156,8 +156,8 @@ class ProfileWindowTests : public QObject {
     TTextForm* form = ReportOf(QStringLiteral("tweeter"));
     QVERIFY(form);
     QCOMPARE(Captions(form->File1),
-             (QStringList{"&Save", "Save &as...", "-", "&Print...", "Printer &setup...", "-",
-                          "&Close", "&Quit", "-", "Show &profile...", "E&xport profile...",
+             (QStringList{"&Save", "Save &as...", "-", "&Print...", "Printer set&up...", "-",
+                          "&Close", "&Quit", "-", "Sho&w profile...", "E&xport profile...",
                           "Export pa&nels...", "Print full-size &template...",
                           "Acoustic &loading...", "&Build kit..."}));
     for (const QAction* item : {form->Showprofile1, form->Exportprofile1, form->Exportpanels1,

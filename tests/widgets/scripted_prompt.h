@@ -25,6 +25,7 @@ class ScriptedPrompt final : public Prompt {
   QStringList savePresets;    // SaveFileName() presets, in order
   QStringList exportPresets;  // ExportFileName() presets, in order
   int printDialogs = 0;
+  QList<QWidget*> printParents;  // the windows each print dialog opened over
   int printerSetups = 0;
 
   std::deque<Answer> confirmAnswers;
@@ -71,8 +72,9 @@ class ScriptedPrompt final : public Prompt {
     return answer;
   }
 
-  bool Print(QWidget*, QPrinter& printer) override {
+  bool Print(QWidget* parent, QPrinter& printer) override {
     ++printDialogs;
+    printParents << parent;
     if (printAnswers.empty()) {
       QTest::qFail("unexpected print dialog", __FILE__, __LINE__);
       return false;

@@ -1,0 +1,180 @@
+// How the windows behave under a window manager: access keys, keys that act
+// on their own window, modal boxes that stay findable, where new windows go.
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QTest>
+#include <memory>
+
+#include "app/about_form.h"
+#include "app/help_forms.h"
+#include "app/main_form.h"
+#include "app/startup.h"
+#include "report_window/acoustic_window.h"
+#include "report_window/export_dialog.h"
+#include "report_window/profile_window.h"
+#include "report_windows.h"
+#include "scripted_prompt.h"
+#include "settings/sett_rec_form.h"
+#include "ui/forms.h"
+#include "ui/locale_separators.h"
+
+namespace {
+
+// The letter after a single '&', lower case; none for a text without one.
+QChar AccessKey(const QString& text) {
+  for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != QLatin1Char('&')) continue;
+    if (text[i + 1] == QLatin1Char('&')) {
+      ++i;
+      continue;
+    }
+    return text[i + 1].toLower();
+  }
+  return {};
+}
+
+// The texts that share an access key with an earlier one.
+QStringList Collisions(const QStringList& texts) {
+  QHash<QChar, QString> taken;
+  QStringList clashes;
+  for (const QString& text : texts) {
+    const QChar key = AccessKey(text);
+    if (key.isNull()) continue;
+    if (taken.contains(key)) clashes << taken[key] + " / " + text;
+    taken.insert(key, text);
+  }
+  return clashes;
+}
+
+QStringList MenuTexts(const QMenu* menu) {
+  QStringList texts;
+  for (const QAction* item : menu->actions()) texts << item->text();
+  return texts;
+}
+
+// Every caption in a dialog that takes an access key: buttons, group titles
+// and the labels that lead to a field.
+QStringList DialogTexts(const QWidget* dialog) {
+  QStringList texts;
+  for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+    if (!button->isHidden()) texts << button->text();
+  for (const QGroupBox* group : dialog->findChildren<QGroupBox*>()) texts << group->title();
+  for (const QLabel* label : dialog->findChildren<QLabel*>())
+    if (label->buddy()) texts << label->text();
+  return texts;
+}
+
+TTextForm* RectangularReport() {
+  SettRecForm->show();
+  const qsizetype before = Reports().size();
+  SettRecForm->Calculate->click();
+  return NewestReport(before);
+}
+
+}  // namespace
+
+class WindowMannersTests : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<ScriptedPrompt> prompt_;
+
+ private slots:
+  void initTestCase() {
+    std::uint32_t clock = 0;
+    CreateLongLivedForms([&clock] { return clock += 1000; });
+    Mainform->resize(1000, 800);
+    Mainform->show();
+  }
+
+  void cleanupTestCase() { DestroyLongLivedForms(); }
+
+  void init() {
+    SetSeparatorsForTesting({".", ","});
+    prompt_ = std::make_unique<ScriptedPrompt>();
+  }
+
+  void cleanup() {
+    DiscardReports();
+    QTRY_VERIFY(Reports().isEmpty());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    prompt_.reset();
+  }
+
+  void accessKeysAreUniquePerMenuAndDialog() {
+    TTextForm* report = RectangularReport();
+    QVERIFY(report);
+    report->Exportprofile1Click();
+    report->Printtemplate1Click();
+    report->Acousticloading1Click();
+    report->Showprofile1Click();
+    const QList<const QMenu*> menus{Mainform->File1, Mainform->Settings1, Mainform->Windows,
+                                    Mainform->Help1, report->File1,       report->Edit1,
+                                    Help1form->File1};
+    for (const QMenu* menu : menus)
+      QVERIFY2(Collisions(MenuTexts(menu)).isEmpty(),
+               qPrintable(menu->title() + ": " + Collisions(MenuTexts(menu)).join(", ")));
+    const QList<const QWidget*> dialogs{SettCircForm,           SettRecForm,
+                                        report->ExportDialog(), report->TemplateDialog(),
+                                        report->AcousticWindow(), report->ProfileWindow()};
+    for (const QWidget* dialog : dialogs)
+      QVERIFY2(Collisions(DialogTexts(dialog)).isEmpty(),
+               qPrintable(dialog->objectName() + ": " + Collisions(DialogTexts(dialog)).join(", ")));
+    report->ExportDialog()->reject();
+    report->TemplateDialog()->reject();
+  }
+
+  void keysActOnTheirOwnWindow_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QKeySequence>("key");
+    QTest::addColumn<bool>("prints");  // the print dialog opens over that window
+    QTest::addColumn<bool>("closes");
+    const QKeySequence print(Qt::CTRL | Qt::Key_P), save(Qt::CTRL | Qt::Key_S);
+    const QKeySequence escape(Qt::Key_Escape);
+    QTest::newRow("help: Ctrl+P prints the help") << "help" << print << true << false;
+    QTest::newRow("help: Ctrl+S saves no report") << "help" << save << false << false;
+    QTest::newRow("profile: Ctrl+P") << "profile" << print << true << false;
+    QTest::newRow("profile: Escape") << "profile" << escape << false << true;
+    QTest::newRow("acoustic: Ctrl+P") << "acoustic" << print << true << false;
+    QTest::newRow("acoustic: Escape") << "acoustic" << escape << false << true;
+  }
+
+  void keysActOnTheirOwnWindow() {
+    QFETCH(QString, window);
+    QFETCH(QKeySequence, key);
+    QFETCH(bool, prints);
+    QFETCH(bool, closes);
+    TTextForm* report = RectangularReport();
+    QVERIFY(report);
+    report->RichEdit1->document()->setModified(true);  // Ctrl+S would save it at once
+    QWidget* target = Help1form;
+    if (window == "profile") {
+      report->Showprofile1Click();
+      target = report->ProfileWindow();
+    } else if (window == "acoustic") {
+      report->Acousticloading1Click();
+      target = report->AcousticWindow();
+    } else {
+      Help1form->show();
+    }
+    QVERIFY(target);
+    const QPointer<QWidget> alive(target);
+    target->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(target));
+    prompt_->printAnswers = {false};
+    QTest::keySequence(target, key);
+    QCOMPARE(prompt_->printParents, prints ? QList<QWidget*>{target} : QList<QWidget*>{});
+    QVERIFY(prompt_->savePresets.isEmpty());
+    QCOMPARE(!alive || !alive->isVisible(), closes);
+    Help1form->hide();
+  }
+};
+
+QTEST_MAIN(WindowMannersTests)
+#include "window_manners_tests.moc"
