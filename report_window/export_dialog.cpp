@@ -22,6 +22,7 @@
 #include "report/drawing_grid.h"
 #include "report/horn_model.h"
 #include "report_window/report_profile.h"
+#include "ui/busy_cursor.h"
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
 #include "ui/show_in_front.h"
@@ -306,6 +307,7 @@ void TExportForm::ExportPanels(const MouthLimit& limit) {
       this, PresetName(format), vortalis::exports::KitFilter(kit, extension), extension);
   if (path.isEmpty()) return;
   try {
+    const BusyCursor busy;
     vortalis::exports::WriteKitFile(kit, path, SharedPrinter().pageLayout().pageSize());
   } catch (const std::exception& error) {
     ShowProfileFailure(error);
@@ -349,6 +351,7 @@ void TExportForm::ExportClick() {
                                QString::fromLatin1(vortalis::report::FormatName(format)));
   if (path.isEmpty()) return;
   try {
+    const BusyCursor busy;
     vortalis::exports::ExportProfile(profile, format, path);
   } catch (const std::exception& error) {
     ShowProfileFailure(error);

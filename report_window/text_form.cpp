@@ -35,6 +35,7 @@
 #include "report_window/report_profile.h"
 #include "report_window/report_text_format.h"
 #include "report_window/waitform.h"
+#include "ui/busy_cursor.h"
 #include "ui/forms.h"
 #include "ui/locale_separators.h"
 #include "ui/program_frame.h"
@@ -276,10 +277,17 @@ void TTextForm::Saveas1Click() {
 }
 
 void TTextForm::WriteFile() {
-  try {
-    SaveReportFile(*RichEdit1->document(), fileName_);
-  } catch (const vortalis::output::OutputError& error) {
-    Prompts().Error(QString::fromUtf8(error.what()));
+  QString failure;
+  {
+    const BusyCursor busy;
+    try {
+      SaveReportFile(*RichEdit1->document(), fileName_);
+    } catch (const vortalis::output::OutputError& error) {
+      failure = QString::fromUtf8(error.what());
+    }
+  }
+  if (!failure.isEmpty()) {
+    Prompts().Error(failure);
     return;
   }
   RichEdit1->document()->setModified(false);
@@ -289,11 +297,16 @@ void TTextForm::Print1Click() {
   QPrinter& printer = SharedPrinter();
   if (!Prompts().Print(this, printer)) return;
   printer.setDocName(fileName_);
-  try {
-    PrintReport(*RichEdit1->document(), RichEdit1->font(), printer);
-  } catch (const vortalis::output::OutputError& error) {
-    Prompts().Error(QString::fromUtf8(error.what()));
+  QString failure;
+  {
+    const BusyCursor busy;
+    try {
+      PrintReport(*RichEdit1->document(), RichEdit1->font(), printer);
+    } catch (const vortalis::output::OutputError& error) {
+      failure = QString::fromUtf8(error.what());
+    }
   }
+  if (!failure.isEmpty()) Prompts().Error(failure);
 }
 
 void TTextForm::Printersetup1Click() { Prompts().PrinterSetup(this, SharedPrinter()); }
@@ -327,6 +340,7 @@ void TTextForm::Showprofile1Click() {
   }
   if (!HasHorn(source_)) return;
   try {
+    const BusyCursor busy;
     profile_ = new TProfileForm(source_, this);
   } catch (const std::exception& error) {
     ShowProfileFailure(error);
@@ -382,6 +396,7 @@ void TTextForm::Acousticloading1Click() {
   }
   if (!HasHorn(source_)) return;
   try {
+    const BusyCursor busy;
     acoustic_ = new TAcousticForm(source_, this);
   } catch (const std::exception& error) {
     ShowProfileFailure(error);

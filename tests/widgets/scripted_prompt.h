@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QGuiApplication>
 #include <QPrinter>
 #include <QString>
 #include <QStringList>
@@ -36,7 +37,12 @@ class ScriptedPrompt final : public Prompt {
   std::function<void(QPrinter&)> configurePrinter;
 
   void Message(const QString& text) override { messages << text; }
-  void Error(const QString& message) override { errors << message; }
+  void Error(const QString& message) override {
+    errors << message;
+    // A box under the wait cursor looks as if the program were still busy.
+    if (QGuiApplication::overrideCursor()) busyErrors << message;
+  }
+  QStringList busyErrors;  // errors shown while the wait cursor was up
 
   Answer Confirm(const QString& text) override {
     confirmations << text;
