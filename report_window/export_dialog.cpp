@@ -87,8 +87,9 @@ TExportForm::TExportForm(ReportSource source, const QString& reportFile, QWidget
   }
   if (Paper) {
     connect(Paper, &QComboBox::currentIndexChanged, this, &TExportForm::SheetsChange);
-    connect(Step, &QLineEdit::editingFinished, this, &TExportForm::SheetsChange);
-    connect(LimitValue, &QLineEdit::editingFinished, this, &TExportForm::SheetsChange);
+    // The count follows each keystroke.
+    connect(Step, &QLineEdit::textChanged, this, &TExportForm::SheetsChange);
+    connect(LimitValue, &QLineEdit::textChanged, this, &TExportForm::SheetsChange);
     SheetsChange();
   }
 }

@@ -54,18 +54,28 @@ namespace {
 
 const QString kUntitled = QStringLiteral("Untitled");
 
-// A new child window starts one title bar lower and further right than the
-// one before, and back at the corner when it would leave the frame.
+// A new child window goes to the first place of the cascade (one title bar
+// lower and further right each) that no other window holds, so that it never
+// hides one exactly; the cascade starts again at the corner where a window
+// would leave the frame.
 void PlaceCascading(QMdiArea& area, QMdiSubWindow& window) {
   // A report still being computed has its hidden window in the area already.
-  int others = 0;
+  QList<QPoint> taken;
   for (const QMdiSubWindow* other : area.subWindowList()) {
-    if (other != &window && other->isVisible()) ++others;
+    if (other != &window && other->isVisible()) taken << other->pos();
   }
   const int step = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
   const QSize room = area.viewport()->size() - window.size();
-  const int fitting = step > 0 ? qMin(room.width(), room.height()) / step + 1 : 1;
-  const int offset = fitting > 0 ? (qMax(others, 0) % fitting) * step : 0;
+  const int fitting = step > 0 ? qMax(qMin(room.width(), room.height()) / step + 1, 1) : 1;
+  for (int place = 0; place < fitting; ++place) {
+    const QPoint corner(place * step, place * step);
+    if (!taken.contains(corner)) {
+      window.move(corner);
+      return;
+    }
+  }
+  // Every place held: the next round of the cascade.
+  const int offset = (static_cast<int>(taken.size()) % fitting) * step;
   window.move(offset, offset);
 }
 
@@ -116,6 +126,7 @@ void TTextForm::BuildEditor() {
 void TTextForm::BuildMenus() {
   const auto key = [](QKeyCombination keys) { return QKeySequence(keys); };
   File1 = NewMenu(this, "File1", QStringLiteral("&File"));
+  File1->setToolTipsVisible(true);  // a disabled item's tool tip says why
   Save1 = NewAction(File1, "Save1", QStringLiteral("&Save"), this, &TTextForm::Save1Click,
                     key(Qt::CTRL | Qt::Key_S));
   Saveas1 = NewAction(File1, "Saveas1", QStringLiteral("Save &as..."), this,
@@ -215,6 +226,17 @@ void TTextForm::FormCreate() {
   for (QAction* item : {Showprofile1, Exportprofile1, Printtemplate1, Acousticloading1, Buildkit1}) {
     item->setEnabled(HasHorn(source_));
   }
+  // A circular horn has no panels; the panels' own refusal is the item's tool tip.
+  QString refusal;
+  if (HasHorn(source_) && !vortalis::report::IsRectangular(*source_.horn)) {
+    try {
+      vortalis::buildkit::WallPanels(*source_.horn, {}, source_.separators);
+    } catch (const std::exception& error) {
+      refusal = QString::fromUtf8(error.what());
+    }
+  }
+  Exportpanels1->setEnabled(HasHorn(source_) && refusal.isEmpty());
+  Exportpanels1->setToolTip(refusal);
   ReportDocumentSink document(*RichEdit1);
   const QString error = RunReportGenerator(source_, document);
   document.Finish();
@@ -352,18 +374,8 @@ void TTextForm::Showprofile1Click() {
 void TTextForm::Exportprofile1Click() { OpenExport(false); }
 
 // The export dialog with the panels chosen, so a mouth limit can be given.
-// A circular horn has none: the panels' own refusal says why.
 void TTextForm::Exportpanels1Click() {
-  if (!HasHorn(source_)) return;
-  if (!vortalis::report::IsRectangular(*source_.horn)) {
-    try {
-      vortalis::buildkit::WallPanels(*source_.horn, {}, source_.separators);
-    } catch (const std::exception& error) {
-      ShowProfileFailure(error);
-    }
-    return;
-  }
-  OpenExport(true);
+  if (Exportpanels1->isEnabled()) OpenExport(true);
 }
 
 void TTextForm::OpenExport(bool panels) {

@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QRegularExpression>
+#include <utility>
 #include <QTest>
 #include <memory>
 
@@ -128,6 +130,65 @@ class WindowMannersTests : public QObject {
                qPrintable(dialog->objectName() + ": " + Collisions(DialogTexts(dialog)).join(", ")));
     report->ExportDialog()->reject();
     report->TemplateDialog()->reject();
+  }
+
+  void newReportsNeverCoverAnotherExactly_data() {
+    QTest::addColumn<int>("closed");  // which of three reports closes first; -1 none
+    QTest::newRow("none closed") << -1;
+    QTest::newRow("first closed") << 0;
+    QTest::newRow("middle closed") << 1;
+    QTest::newRow("last closed") << 2;
+  }
+
+  void newReportsNeverCoverAnotherExactly() {
+    QFETCH(int, closed);
+    QList<QMdiSubWindow*> windows;
+    for (int i = 0; i < 3; ++i) {
+      TTextForm* report = TTextForm::Open(SettCircForm, ReportSource{});
+      QVERIFY(report);
+      windows << report->SubWindow();
+    }
+    if (closed >= 0) {
+      windows.takeAt(closed)->close();
+      QTRY_COMPARE(Reports().size(), 2);
+    }
+    TTextForm* added = TTextForm::Open(SettCircForm, ReportSource{});
+    QVERIFY(added);
+    for (const QMdiSubWindow* other : windows)
+      QVERIFY(other->pos() != added->SubWindow()->pos());
+  }
+
+  // Typed into the template dialog without leaving the field; "" is no count.
+  void templatePagesFollowEachKeystroke_data() {
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QString>("limit");
+    QTest::addColumn<bool>("counted");
+    QTest::newRow("a step") << "25" << "" << true;
+    QTest::newRow("a step of 0") << "0" << "" << false;
+    QTest::newRow("a step half typed") << "-" << "" << false;
+    QTest::newRow("a length inside the horn") << "25" << "300" << true;
+    QTest::newRow("a length of 0") << "25" << "0" << false;
+  }
+
+  void templatePagesFollowEachKeystroke() {
+    QFETCH(QString, step);
+    QFETCH(QString, limit);
+    QFETCH(bool, counted);
+    TTextForm* report = RectangularReport();
+    QVERIFY(report);
+    report->Printtemplate1Click();
+    TExportForm* dialog = report->TemplateDialog();
+    QVERIFY(dialog);
+    if (!limit.isEmpty()) dialog->LengthLimit->setChecked(true);
+    for (const auto& [field, text] : {std::pair{dialog->Step, step}, {dialog->LimitValue, limit}}) {
+      field->clear();
+      field->setFocus();
+      QTest::keyClicks(field, text);
+    }
+    const QRegularExpression count(QStringLiteral("^\\d+ pages?, "));
+    QVERIFY2(count.match(dialog->Sheets->text()).hasMatch() == counted,
+             qPrintable(dialog->Sheets->text()));
+    dialog->reject();
   }
 
   void keysActOnTheirOwnWindow_data() {
