@@ -132,6 +132,18 @@ class WindowMannersTests : public QObject {
     report->TemplateDialog()->reject();
   }
 
+  // The about box disables the other windows: minimised, it would leave
+  // nothing to click, so it comes straight back with the keyboard.
+  void minimisedAboutBoxComesBack() {
+    Mainform->About1->trigger();
+    QVERIFY(QTest::qWaitForWindowActive(AboutForm));
+    AboutForm->showMinimized();
+    QTRY_VERIFY(!AboutForm->isMinimized());
+    QTRY_COMPARE(QGuiApplication::focusWindow(), AboutForm->windowHandle());
+    AboutForm->OKBtn->click();
+    QVERIFY(Mainform->isEnabled());
+  }
+
   void newReportsNeverCoverAnotherExactly_data() {
     QTest::addColumn<int>("closed");  // which of three reports closes first; -1 none
     QTest::newRow("none closed") << -1;
