@@ -130,6 +130,18 @@ class OnlyWhatIsHonoured final : public QObject {
   QWidget* unhonoured_[2];
 };
 
+// The window a dialog opens over. A window manager stacks a dialog above the
+// window it belongs to only; a dialog of a report asked for while a settings
+// dialog, which stays on top, is in front (Ctrl+S right after Calculate)
+// would open under it, so it belongs to that window instead.
+QWidget* InFront(QWidget* parent) {
+  QWidget* front = QApplication::activeWindow();
+  if (front && front->isVisible() && front->windowFlags().testFlag(Qt::WindowStaysOnTopHint) &&
+      (!parent || parent->window() != front))
+    return front;
+  return parent;
+}
+
 class DialogPrompt final : public Prompt {
  public:
   DialogPrompt() {
@@ -175,7 +187,7 @@ class DialogPrompt final : public Prompt {
   }
 
   bool Print(QWidget* parent, QPrinter& printer) override {
-    QPrintDialog dialog(&printer, parent);
+    QPrintDialog dialog(&printer, InFront(parent));
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     new OnlyWhatIsHonoured(dialog);
     KeepAbove(dialog);
@@ -183,7 +195,7 @@ class DialogPrompt final : public Prompt {
   }
 
   bool PrinterSetup(QWidget* parent, QPrinter& printer) override {
-    PrinterSetupDialog dialog(printer, parent);
+    PrinterSetupDialog dialog(printer, InFront(parent));
     KeepAbove(dialog);
     return dialog.exec() == QDialog::Accepted;
   }
@@ -191,7 +203,7 @@ class DialogPrompt final : public Prompt {
  private:
   static QString AskSaveName(QWidget* parent, const QString& preset, const QString& filter,
                              const QString& suffix) {
-    SaveDialog dialog(parent);
+    SaveDialog dialog(InFront(parent));
     KeepAbove(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <utility>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "app/about_form.h"
@@ -142,6 +143,27 @@ class WindowMannersTests : public QObject {
     QTRY_COMPARE(QGuiApplication::focusWindow(), AboutForm->windowHandle());
     AboutForm->OKBtn->click();
     QVERIFY(Mainform->isEnabled());
+  }
+
+  // Ctrl+S right after Calculate: the settings dialog, which stays on top, is
+  // in front; the save dialog belongs to it, so that it opens above it.
+  void dialogsOpenAboveTheSettingsDialog() {
+    TTextForm* report = CalculateCircular(QStringLiteral("300"), QStringLiteral("10"),
+                                          SettCircForm->T100);
+    QVERIFY(report);
+    SettCircForm->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(SettCircForm));
+    SetPrompts(nullptr);
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, [&owner] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      if (!dialog) return;
+      owner = dialog->parentWidget();
+      dialog->close();
+    });
+    report->Save1Click();
+    SetPrompts(prompt_.get());
+    QCOMPARE(owner, SettCircForm);
   }
 
   void newReportsNeverCoverAnotherExactly_data() {
