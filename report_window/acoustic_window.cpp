@@ -387,7 +387,7 @@ void WriteCsvFile(const QString& path, const std::string& text) {
 }  // namespace
 
 TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
-    : QWidget(report, Qt::Window),
+    : QWidget(report, Qt::Window | Qt::WindowStaysOnTopHint),
       acoustics_(vortalis::acoustics::HornAcousticsOf(source.horn.value(), source.separators)),
       rectangular_(vortalis::report::IsRectangular(*source.horn)) {
   setObjectName(QStringLiteral("AcousticForm"));

@@ -536,7 +536,9 @@ class ProfileView : public QWidget {
 }  // namespace
 
 TProfileForm::TProfileForm(const ReportSource& source, QWidget* report)
-    : QWidget(report, Qt::Window), source_(source), profile_(MakeDrawingProfile(source)) {
+    : QWidget(report, Qt::Window | Qt::WindowStaysOnTopHint),
+      source_(source),
+      profile_(MakeDrawingProfile(source)) {
   setObjectName(QStringLiteral("ProfileForm"));
   setAttribute(Qt::WA_DeleteOnClose);
   setMinimumSize(320, 240);
