@@ -209,8 +209,10 @@ void PaintGrid(QPainter& painter, const ImpedanceLayout& layout, const Impedance
       area.left() - metrics.horizontalAdvance(QStringLiteral("-00.0")) - line - 2 * gap,
       area.center().y());
   painter.rotate(-90);
-  painter.drawText(QRectF(-area.height() / 2, 0, area.height(), line), Qt::AlignCenter,
-                   QStringLiteral("Throat impedance / (\u03c1c/S throat)"));
+  // The brief form where the plot is too low for the full one.
+  QString title = QStringLiteral("Throat impedance / (\u03c1c/S throat)");
+  if (metrics.horizontalAdvance(title) > area.height()) title = QStringLiteral("Z / (\u03c1c/S)");
+  painter.drawText(QRectF(-area.height() / 2, 0, area.height(), line), Qt::AlignCenter, title);
   painter.restore();
 }
 
