@@ -33,6 +33,7 @@
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
 #include "ui/widgets.h"
+#include "ui/window_keys.h"
 
 namespace vortalis::windows {
 
@@ -213,8 +214,10 @@ void PaintGrid(QPainter& painter, const ImpedanceLayout& layout, const Impedance
       area.left() - metrics.horizontalAdvance(QStringLiteral("-00.0")) - line - 2 * gap,
       area.center().y());
   painter.rotate(-90);
-  painter.drawText(QRectF(-area.height() / 2, 0, area.height(), line), Qt::AlignCenter,
-                   QStringLiteral("Throat impedance / (\u03c1c/S throat)"));
+  // The brief form where the plot is too low for the full one.
+  QString title = QStringLiteral("Throat impedance / (\u03c1c/S throat)");
+  if (metrics.horizontalAdvance(title) > area.height()) title = QStringLiteral("Z / (\u03c1c/S)");
+  painter.drawText(QRectF(-area.height() / 2, 0, area.height(), line), Qt::AlignCenter, title);
   painter.restore();
 }
 
@@ -395,7 +398,7 @@ void WriteCsvFile(const QString& path, const std::string& text) {
 }  // namespace
 
 TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
-    : QWidget(report, Qt::Window),
+    : QWidget(report, Qt::Window | Qt::WindowStaysOnTopHint),
       source_(source),
       acoustics_(vortalis::acoustics::HornAcousticsOf(source.horn.value(), source.separators)),
       rectangular_(vortalis::report::IsRectangular(*source.horn)) {
@@ -416,6 +419,7 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
   CopyButton->setToolTip(QStringLiteral("Copy the values as CSV text"));
   ExportButton = Named(new QPushButton(QStringLiteral("&Export CSV..."), this), "ExportButton");
   PrintButton = Named(new QPushButton(QStringLiteral("&Print..."), this), "PrintButton");
+  (new WindowKeys(this))->Bind(QKeySequence::Print, [this] { PrintClick(); }).EscapeCloses();
   Readout = Named(new QLabel(this), "Readout");
   Losses = Named(new QCheckBox(QStringLiteral("Wall l&osses"), this), "Losses");
   Note = Named(new QLabel(this), "Note");

@@ -23,6 +23,7 @@
 #include "report/horn_model.h"
 #include "report_window/design_limit.h"
 #include "report_window/report_profile.h"
+#include "ui/busy_cursor.h"
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
 #include "ui/show_in_front.h"
@@ -78,8 +79,9 @@ TExportForm::TExportForm(ReportSource source, const QString& reportFile, QWidget
   }
   if (Paper) {
     connect(Paper, &QComboBox::currentIndexChanged, this, &TExportForm::SheetsChange);
-    connect(Step, &QLineEdit::editingFinished, this, &TExportForm::SheetsChange);
-    connect(LimitValue, &QLineEdit::editingFinished, this, &TExportForm::SheetsChange);
+    // The count follows each keystroke.
+    connect(Step, &QLineEdit::textChanged, this, &TExportForm::SheetsChange);
+    connect(LimitValue, &QLineEdit::textChanged, this, &TExportForm::SheetsChange);
     SheetsChange();
   }
 }
@@ -295,6 +297,7 @@ void TExportForm::ExportPanels(const MouthLimit& limit) {
       this, PresetName(format), vortalis::exports::KitFilter(kit, extension), extension);
   if (path.isEmpty()) return;
   try {
+    const BusyCursor busy;
     vortalis::exports::WriteKitFile(kit, path, SharedPrinter().pageLayout().pageSize());
   } catch (const std::exception& error) {
     ShowProfileFailure(error);
@@ -338,6 +341,7 @@ void TExportForm::ExportClick() {
                                QString::fromLatin1(vortalis::report::FormatName(format)));
   if (path.isEmpty()) return;
   try {
+    const BusyCursor busy;
     vortalis::exports::ExportProfile(profile, format, path);
   } catch (const std::exception& error) {
     ShowProfileFailure(error);

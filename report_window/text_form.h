@@ -98,7 +98,7 @@ class TTextForm : public QWidget {
   void Showprofile1Click();
   void Exportprofile1Click();
   // A rectangular horn's four walls laid flat: the export dialog with the
-  // panels chosen; a circular horn's report is told why there are none.
+  // panels chosen. The item is disabled for a circular horn, its tool tip says why.
   void Exportpanels1Click();
   // The export dialog, with the walls or the panels chosen.
   void OpenExport(bool panels);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QGuiApplication>
 #include <QPrinter>
 #include <QString>
 #include <QStringList>
@@ -25,6 +26,7 @@ class ScriptedPrompt final : public Prompt {
   QStringList savePresets;    // SaveFileName() presets, in order
   QStringList exportPresets;  // ExportFileName() presets, in order
   int printDialogs = 0;
+  QList<QWidget*> printParents;  // the windows each print dialog opened over
   int printerSetups = 0;
 
   std::deque<Answer> confirmAnswers;
@@ -36,7 +38,12 @@ class ScriptedPrompt final : public Prompt {
   std::function<void(QPrinter&)> configurePrinter;
 
   void Message(const QString& text) override { messages << text; }
-  void Error(const QString& message) override { errors << message; }
+  void Error(const QString& message) override {
+    errors << message;
+    // A box under the wait cursor looks as if the program were still busy.
+    if (QGuiApplication::overrideCursor()) busyErrors << message;
+  }
+  QStringList busyErrors;  // errors shown while the wait cursor was up
 
   Answer Confirm(const QString& text) override {
     confirmations << text;
@@ -82,8 +89,9 @@ class ScriptedPrompt final : public Prompt {
     return answer;
   }
 
-  bool Print(QWidget*, QPrinter& printer) override {
+  bool Print(QWidget* parent, QPrinter& printer) override {
     ++printDialogs;
+    printParents << parent;
     if (printAnswers.empty()) {
       QTest::qFail("unexpected print dialog", __FILE__, __LINE__);
       return false;
