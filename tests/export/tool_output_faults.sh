@@ -210,7 +210,12 @@ if mountpoint -q "$full"; then
 fi
 for signal in TERM:143 QUIT:131 USR1:138 ALRM:142; do
   env --default-signal "$tool" $stl "$set_folder/horn.stl" --segment-height 200 >/dev/null 2>&1 &
-  sleep 2
+  # The signal lands while the set's temporaries are being written, however
+  # fast or loaded the machine is.
+  for _ in $(seq 400); do
+    ls -A "$set_folder" | grep -q '^\.vortalis\.' && break
+    sleep 0.025
+  done
   kill -"${signal%:*}" $!
   { wait $!; } 2>/dev/null
   [ $? -eq "${signal#*:}" ] || fail "STL set, $signal: exit status"
