@@ -29,16 +29,7 @@ int main(int argc, char** argv) {
   int runs = 5;
   for (int i = 1; i + 1 < argc; ++i)
     if (std::strcmp(argv[i], "--runs") == 0) runs = std::atoi(argv[i + 1]);
-  driver::DriverInput input;
-  input.re = 5.8L;
-  input.le = 1.2L;
-  input.sd = 855.0L;
-  input.fs = 35.0L;
-  input.qes = 0.35L;
-  input.qms = 5.0L;
-  input.vas = 150.0L;
-  input.xmax = 6.0L;
-  driver::SystemSetup setup{driver::ResolveDriver(input), 0.06L, 0.004L, 2.83L};
+  driver::SystemSetup setup{driver::ResolveDriver(driver::ExampleDriver()), 0.06L, 0.004L, 2.83L};
 
   report::CircularReportInput bass, worst;
   bass.frequencyText = "100";

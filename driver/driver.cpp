@@ -127,4 +127,19 @@ Driver ResolveDriver(const DriverInput& input) {
   return driver;
 }
 
+DriverInput ExampleDriver() {
+  DriverInput example;
+  example.name = "example 15-inch woofer";
+  example.re = 5.8L;
+  example.le = 1.2L;
+  example.sd = 855.0L;
+  example.fs = 35.0L;
+  example.qes = 0.35L;
+  example.qms = 5.0L;
+  example.vas = 150.0L;
+  example.xmax = 6.0L;
+  example.pe = 300.0L;
+  return example;
+}
+
 }  // namespace vortalis::driver

@@ -26,6 +26,10 @@ struct DriverInput {
   std::optional<long double> pe;    // watts
 };
 
+// A typical 15-inch woofer, named as the example it is: where the window starts,
+// and what the benchmarks drive.
+DriverInput ExampleDriver();
+
 // The lumped model in SI units.
 struct Driver {
   std::string name;

@@ -190,23 +190,11 @@ TDriverForm::TDriverForm(const ReportSource& source, QWidget* report)
   connect(ExportButton, &QPushButton::clicked, this, &TDriverForm::ExportClick);
   connect(PrintButton, &QPushButton::clicked, this, &TDriverForm::PrintClick);
 
-  // A typical 15-inch woofer to start from, named as the example it is.
-  DriverInput example;
-  example.name = "example 15-inch woofer";
-  example.re = 5.8L;
-  example.le = 1.2L;
-  example.sd = 855.0L;
-  example.fs = 35.0L;
-  example.qes = 0.35L;
-  example.qms = 5.0L;
-  example.vas = 150.0L;
-  example.xmax = 6.0L;
-  example.pe = 300.0L;
   filling_ = true;
   VoltageEdit->setText(Text(vortalis::geometry::FixedText(vortalis::driver::kDefaultVoltage, 18, 2,
                                                           CurrentSeparators())));
   filling_ = false;
-  ShowDriver(example);
+  ShowDriver(vortalis::driver::ExampleDriver());
 
   setWindowTitle(
       QStringLiteral("Driver and response - %1 Hz horn")
