@@ -1,7 +1,10 @@
 #pragma once
 
+#include <array>
+#include <string_view>
 #include <vector>
 
+#include "buildkit/kit_drawing.h"
 #include "geometry/number_text.h"
 #include "report/horn_profile.h"
 #include "report/report_input.h"
@@ -31,5 +34,14 @@ struct StavePattern {
 // Throws KitError for a count outside kMinStaves..kMaxStaves.
 StavePattern Staves(const report::CircularReportInput& input, const report::MouthLimit& limit,
                     const geometry::Separators& separators, int count);
+
+// The kit's files: the one stave's pattern.
+struct StavesKit {
+  static constexpr std::array<std::string_view, 3> kFiles{"dxf", "svg", "pdf"};
+  static constexpr const char* kAxes = "x along the stave's mid-line from its throat end, y across from it";  // what a piece's x and y are
+  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
+  StavePattern pattern;
+};
+KitDrawing Draw(const StavesKit& kit);
 
 }  // namespace vortalis::buildkit

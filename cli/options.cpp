@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "files/profile_formats.h"
+
 namespace vortalis::cli {
 
 namespace {
@@ -115,7 +117,7 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionT
   DrawingOptions& drawings = options.drawings;
   const auto text = [&texts](OptionId id) { return texts[static_cast<std::size_t>(id)]; };
   if (const auto format = text(OptionId::Export)) {
-    drawings.format = report::FormatFromName(*format);
+    drawings.format = files::FormatFromName(*format);
     if (!drawings.format) return BadValue(OptionId::Export, *format);
   }
   const auto stepText = text(OptionId::Step);

@@ -159,7 +159,7 @@ void PaintFlat(QPainter& painter, const QRectF& area, const exports::FlatKit& ki
     std::vector<QPointF> offsets;
     qreal x = 0.0, y = 0.0, width = 0.0, height = 0.0, gap = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
-      const QRectF& b = drawing.pieces[i].bounds;
+      const QRectF b = exports::ToQt(drawing.pieces[i].bounds);
       gap = std::max(gap, 0.05 * std::max(b.width(), b.height()));
       if (i > 0 && i % perColumn == 0) {
         x += width + gap;
