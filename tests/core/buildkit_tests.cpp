@@ -117,6 +117,45 @@ TEST(Rings, CsvHasTheHeaderAndOneLinePerBoardEndingAtTheMouth) {
   EXPECT_EQ(csv.find("\r\n27,"), std::string::npos);
 }
 
+// Each board's bevel and outer radius against the tractrix solved here: the
+// radius at a distance x from the throat is the r with
+// MouthDistance(a, t) - MouthDistance(a, r) = x, a = c / (2 pi fc), c = 340 m/s.
+struct RingGeometryCase {
+  const char* fc;
+  const char* throat;
+  long double board;
+  long double wall;
+};
+
+long double RadiusAt(long double a, long double t, long double x) {
+  long double lo = t, hi = a;
+  for (int i = 0; i < 200; ++i) {
+    const long double mid = 0.5L * (lo + hi);
+    (MouthDistance(a, t) - MouthDistance(a, mid) < x ? lo : hi) = mid;
+  }
+  return 0.5L * (lo + hi);
+}
+
+TEST(Rings, BevelAndOuterRadiusFollowTheTractrix) {
+  for (const RingGeometryCase& c : {RingGeometryCase{"300", "10", 18.0L, 3.0L},
+                                    RingGeometryCase{"100", "25", 12.0L, 20.0L},
+                                    RingGeometryCase{"1000", "5", 6.0L, 0.0L}}) {
+    SCOPED_TRACE(c.fc);
+    const CircularReportInput input = Horn(c.fc, c.throat);
+    const long double a = 340000.0L / (2.0L * kPi * std::stold(c.fc));
+    const long double t = std::stold(c.throat);
+    const std::vector<Ring> rings = StackedRings(input, {}, {}, c.board, c.wall);
+    ASSERT_GT(rings.size(), 3u);
+    for (const Ring& ring : rings) {
+      SCOPED_TRACE(ring.board);
+      const long double rFrom = RadiusAt(a, t, ring.from);
+      const long double rTo = RadiusAt(a, t, ring.to);
+      EXPECT_NEAR(ring.bevel, std::atan2(rTo - rFrom, ring.to - ring.from) * 180.0L / kPi, 0.02L);
+      EXPECT_NEAR(ring.outerRadius, rTo + c.wall, 0.002L);
+    }
+  }
+}
+
 // A stave's length is the arc length of its mid-line, r cos(pi/N) from the
 // axis: the integral of sqrt(x'(r)^2 + cos^2(pi/N)) dr over the wall's radii,
 // taken here between every two points of the pattern; and the outline

@@ -4,12 +4,17 @@
 # template or kit file shows up here. A PDF carries its creation time, so a
 # PDF is compared by its text and its pages rendered at 30 dpi, and a report
 # with its "Created ... at HH:MM" stamp set to one time.
-# Usage: output_checksums.sh PATH/vortalis-report TABLE [--record]
+# Usage: output_checksums.sh PATH/vortalis-report TABLE [--record|--qt-free]
 #   --record writes the table afresh from the tool's files.
+#   --qt-free for a tool built without Qt: every file that needs no painting
+#   is the same, the SVG drawings and PDF templates are refused with a
+#   sentence saying why, and --help says so too.
 set -u
 tool="$1"
 table="$2"
-record="${3:-}"
+mode="${3:-}"
+record=""
+[ "$mode" = "--record" ] && record=1
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 
@@ -39,6 +44,15 @@ new="$dir/table"
 while IFS='|' read -r name sum args; do
   case "$name" in '#'*|'') continue ;; esac
   rm -rf "$dir/run" && mkdir "$dir/run"
+  if [ "$mode" = "--qt-free" ] && echo " $args " | grep -Eq '\.(svg|pdf) |--template '; then
+    (cd "$dir/run" && "$tool" $args >stdout 2>stderr)
+    code=$?
+    if [ $code -ne 1 ] || ! grep -q 'painted with Qt' "$dir/run/stderr" || [ -n "$(ls "$dir/run" | grep -Ev '^std(out|err)$')" ]; then
+      echo "FAIL $name: not refused as painted (exit status $code)" >&2
+      status=1
+    fi
+    continue
+  fi
   # shellcheck disable=SC2086  # the arguments are split as written in the table
   (cd "$dir/run" && "$tool" $args >stdout) || { echo "FAIL $name: exit status $?" >&2; status=1; continue; }
   got=$(case_sum)
@@ -48,6 +62,11 @@ while IFS='|' read -r name sum args; do
     status=1
   fi
 done <"$table"
+
+if [ "$mode" = "--qt-free" ] && ! "$tool" --help | tr '\n' ' ' | grep -q 'SVG drawings and PDF templates are painted with Qt'; then
+  echo "FAIL --help does not say which files are refused" >&2
+  status=1
+fi
 
 if [ -n "$record" ] && [ $status -eq 0 ]; then
   { grep '^#' "$table"; cat "$new"; } >"$table.new" && mv "$table.new" "$table"
