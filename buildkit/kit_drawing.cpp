@@ -56,6 +56,16 @@ std::string Length(long double value, geometry::LengthUnit unit) {
          geometry::UnitName(unit);
 }
 
+std::string Length(long double value, geometry::LengthUnit unit,
+                   const geometry::Separators& separators) {
+  return report::FormatNumber(value, report::LengthFormat(unit), separators) + " " +
+         geometry::UnitName(unit);
+}
+
+std::string Counted(std::size_t count, const std::string& noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
 std::string Angle(long double degrees) { return geometry::FixedText(degrees, 8, 3, kPoint) + " deg"; }
 
 std::string TickText(long double distance, geometry::LengthUnit unit) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "geometry/number_text.h"
 #include "geometry/units.h"
 
 // A flat kit as a neutral drawing: paths, circles and texts in the horn's unit,
@@ -87,6 +88,11 @@ std::string Size(long double value, geometry::LengthUnit unit);
 std::string Length(long double value, geometry::LengthUnit unit);
 // "12.345 deg"
 std::string Angle(long double degrees);
+// A length with the unit's name, in the separators given (a window's).
+std::string Length(long double value, geometry::LengthUnit unit,
+                   const geometry::Separators& separators);
+// "1 board", "2 boards".
+std::string Counted(std::size_t count, const std::string& noun);
 // A distance at a tick: whole millimetres, or tenths of an inch.
 std::string TickText(long double distance, geometry::LengthUnit unit);
 // Texts one under the other, from `top` down.

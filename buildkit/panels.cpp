@@ -231,6 +231,12 @@ PanelSet WallPanels(const report::HornInput& input, const report::MouthLimit& li
   return set;
 }
 
+std::string Summary(const PanelsKit& kit, const geometry::Separators& separators) {
+  return "Panels 1A and 1B " + drawing::Length(kit.panels.panels[0].length, kit.unit, separators) +
+         ", 2A and 2B " + drawing::Length(kit.panels.panels[2].length, kit.unit, separators) +
+         " long.";
+}
+
 KitDrawing Draw(const PanelsKit& kit) {
   using namespace drawing;
   const geometry::LengthUnit unit = kit.unit;

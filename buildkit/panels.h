@@ -58,5 +58,7 @@ struct PanelsKit {
   PanelSet panels;
 };
 KitDrawing Draw(const PanelsKit& kit);
+// One line for a window: the panels' lengths along the wall.
+std::string Summary(const PanelsKit& kit, const geometry::Separators& separators);
 
 }  // namespace vortalis::buildkit

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "buildkit/kit_horn.h"
+#include "buildkit/kit_parameters.h"
 #include "report/number_format.h"
 
 namespace vortalis::buildkit {
@@ -12,8 +13,8 @@ std::vector<Ring> StackedRings(const report::CircularReportInput& input,
                                const report::MouthLimit& limit,
                                const geometry::Separators& separators, long double board,
                                long double wall) {
-  if (!(wall >= 0.0L) || !std::isfinite(wall))
-    throw KitError("The wall must be a number of at least 0.");
+  Checked(kBoardThickness, board);
+  Checked(kRingWall, wall);
   // The board faces are the stations of a profile with the board as its step.
   const report::HornProfile profile = report::MakeCircularProfile(input, board, limit, separators);
   std::vector<Ring> rings;
@@ -48,12 +49,17 @@ std::string RingsCsv(const std::vector<Ring>& rings, geometry::LengthUnit unit) 
   return text;
 }
 
+std::string Summary(const RingsKit& kit, const geometry::Separators& separators) {
+  return drawing::Counted(kit.rings.size(), "board") + "; the largest outer radius " +
+         drawing::Length(kit.rings.back().outerRadius, kit.unit, separators) + ".";
+}
+
 KitDrawing Draw(const RingsKit& kit) {
   using namespace drawing;
   const geometry::LengthUnit unit = kit.unit;
   KitDrawing result;
   result.unit = unit;
-  result.title = "Stacked rings: " + std::to_string(kit.rings.size()) + " boards";
+  result.title = "Stacked rings: " + Counted(kit.rings.size(), "board");
   result.notes = {
       "Each board: the hole's throat-side and mouth-side circles and the outer circle; cut the "
       "hole straight between them.",

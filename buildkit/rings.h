@@ -50,6 +50,8 @@ struct RingsKit {
   std::vector<Ring> rings;
 };
 KitDrawing Draw(const RingsKit& kit);
+// One line for a window: the boards and the largest outer radius.
+std::string Summary(const RingsKit& kit, const geometry::Separators& separators);
 inline std::string Csv(const RingsKit& kit) { return RingsCsv(kit.rings, kit.unit); }
 
 }  // namespace vortalis::buildkit

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "buildkit/kit_horn.h"
+#include "buildkit/kit_parameters.h"
 #include "geometry/constants.h"
 
 namespace vortalis::buildkit {
@@ -12,8 +13,7 @@ SheetDevelopment SheetDevelopments(const report::CircularReportInput& input,
                                    const report::MouthLimit& limit,
                                    const geometry::Separators& separators, long double step,
                                    long double seam) {
-  if (!(seam >= 0.0L) || !std::isfinite(seam))
-    throw KitError("The seam allowance must be a number of at least 0.");
+  Checked(kSeamAllowance, seam);
   const KitHorn horn = MakeKitHorn(input, limit, separators);
   const TractrixCurve wall{horn.mouthRadius, horn.length};
   const report::HornProfile profile = report::MakeCircularProfile(input, step, limit, separators);
@@ -77,6 +77,12 @@ std::vector<FlatPoint> SectorOutline(const Sector& sector, long double seam,
   AppendArc(outline, r0, innerEnd, 0.0L, tolerance);
   outline.pop_back();  // back at the first point
   return outline;
+}
+
+std::string Summary(const SectorsKit& kit, const geometry::Separators& separators) {
+  return drawing::Counted(kit.development.sectors.size(), "sector") +
+         "; largest gap between the frusta and the tractrix " +
+         drawing::Length(kit.development.largestGap, kit.unit, separators) + ".";
 }
 
 KitDrawing Draw(const SectorsKit& kit) {

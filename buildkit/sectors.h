@@ -58,5 +58,7 @@ struct SectorsKit {
   SheetDevelopment development;
 };
 KitDrawing Draw(const SectorsKit& kit);
+// One line for a window: the sectors and the largest gap.
+std::string Summary(const SectorsKit& kit, const geometry::Separators& separators);
 
 }  // namespace vortalis::buildkit

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "buildkit/kit_horn.h"
+#include "buildkit/kit_parameters.h"
 #include "geometry/constants.h"
 #include "geometry/tractrix.h"
 
@@ -12,10 +13,7 @@ namespace vortalis::buildkit {
 
 StavePattern Staves(const report::CircularReportInput& input, const report::MouthLimit& limit,
                     const geometry::Separators& separators, int count) {
-  if (count < kMinStaves || count > kMaxStaves) {
-    throw KitError("The number of staves must be from " + std::to_string(kMinStaves) + " to " +
-                   std::to_string(kMaxStaves) + ".");
-  }
+  Checked(kStaveCount, count);
   const KitHorn horn = MakeKitHorn(input, limit, separators);
   const long double a = horn.mouthRadius;
   const long double k = std::sin(geometry::Pi / static_cast<long double>(count));
@@ -34,6 +32,11 @@ StavePattern Staves(const report::CircularReportInput& input, const report::Mout
   }
   pattern.length = pattern.points.back().along;
   return pattern;
+}
+
+std::string Summary(const StavesKit& kit, const geometry::Separators& separators) {
+  return std::to_string(kit.pattern.count) + " staves, each " +
+         drawing::Length(kit.pattern.length, kit.unit, separators) + " long.";
 }
 
 KitDrawing Draw(const StavesKit& kit) {

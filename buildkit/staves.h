@@ -15,9 +15,6 @@
 // r cos(pi/N) from the axis) against its width 2 r sin(pi/N).
 namespace vortalis::buildkit {
 
-inline constexpr int kMinStaves = 6;
-inline constexpr int kMaxStaves = 64;
-
 struct StavePoint {
   long double distance;   // from the throat along the axis
   long double radius;     // the wall's radius there (the reports' solver)
@@ -31,7 +28,7 @@ struct StavePattern {
   long double length = 0.0L;       // the last point's `along`
 };
 
-// Throws KitError for a count outside kMinStaves..kMaxStaves.
+// Throws KitError for a count outside kStaveCount's limits.
 StavePattern Staves(const report::CircularReportInput& input, const report::MouthLimit& limit,
                     const geometry::Separators& separators, int count);
 
@@ -43,5 +40,7 @@ struct StavesKit {
   StavePattern pattern;
 };
 KitDrawing Draw(const StavesKit& kit);
+// One line for a window: the staves and their length.
+std::string Summary(const StavesKit& kit, const geometry::Separators& separators);
 
 }  // namespace vortalis::buildkit

@@ -109,8 +109,8 @@ int PaintCuttingList(QPainter& painter, QPagedPaintDevice& device, const RingsKi
     first = false;
     painter.setPen(Qt::black);
     PaintLines(painter, QRectF(0, 0, printable.width() * u, (topMm - 2.0 * rowMm) * u),
-               {QStringLiteral("Stacked rings: cutting list (%1 boards), page %2 of %3")
-                    .arg(count)
+               {QStringLiteral("Stacked rings: cutting list (%1), page %2 of %3")
+                    .arg(ToQt(buildkit::drawing::Counted(static_cast<std::size_t>(count), "board")))
                     .arg(page + 1)
                     .arg(pages),
                 QStringLiteral("Lengths in %1; hole radii at the board's faces; bevel of the "

@@ -12,6 +12,7 @@
 
 #include "buildkit/horn_solid.h"
 #include "buildkit/kit_horn.h"
+#include "buildkit/kit_parameters.h"
 #include "buildkit/rect_solid.h"
 #include "buildkit/rings.h"
 #include "buildkit/sectors.h"
@@ -211,6 +212,38 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Staves, CountOutsideSixToSixtyFourIsRefused) {
   for (const int count : {5, 65}) EXPECT_THROW(Staves(Horn("300", "10"), {}, {}, count), KitError);
+}
+
+// A refused value is named by its field, with one wording wherever it was typed.
+TEST(KitParameters, RefusalsNameTheirField) {
+  const CircularReportInput horn = Horn("300", "10");
+  const auto message = [](const auto& make) {
+    try {
+      make();
+    } catch (const KitError& e) {
+      return std::string(e.what());
+    }
+    return std::string("accepted");
+  };
+  SolidOptions noWall;
+  const std::pair<std::string, std::string> cases[] = {
+      {message([&] { StackedRings(horn, {}, {}, 0.0L, 3.0L); }),
+       "The board thickness must be a number greater than 0."},
+      {message([&] { StackedRings(horn, {}, {}, 18.0L, -1.0L); }),
+       "The wall must be a number of at least 0."},
+      {message([&] { SheetDevelopments(horn, {}, {}, 20.0L, -0.5L); }),
+       "The seam allowance must be a number of at least 0."},
+      {message([&] { Staves(horn, {}, {}, 65); }),
+       "The number of staves must be a whole number from 6 to 64."},
+      {message([&] { CircularHornSolids(horn, {}, {}, noWall); }),
+       "The wall must be a number greater than 0."},
+      {message([] { Checked(kStaveCount, 6.5L); }),
+       "The number of staves must be a whole number from 6 to 64."},
+      {message([] { Checked(kSegmentHeight, 0.0L); }), "accepted"},
+  };
+  for (const auto& [got, expected] : cases) EXPECT_EQ(got, expected);
+  EXPECT_EQ(Draw(RingsKit{LengthUnit::Millimetre, {StackedRings(horn, {}, {}, 18.0L, 3.0L)[0]}}).title,
+            "Stacked rings: 1 board");
 }
 
 // The unrolled sector's arcs are the frustum's two circumferences, its width
