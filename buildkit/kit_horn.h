@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -8,10 +7,9 @@
 #include "geometry/units.h"
 #include "report/horn_profile.h"
 #include "report/report_input.h"
+#include "report/wall_curve.h"
 
-// The circular horn a build kit is made for, and the curves every kit draws:
-// the wall's tractrix, points on it from the reports' own radius solver, and
-// polylines that stay within a tolerance of the true curve.
+// The circular horn a build kit is made for, and what every kit shares.
 namespace vortalis::buildkit {
 
 // A kit value that gives no kit; what() is a sentence for the user.
@@ -20,79 +18,27 @@ class KitError : public std::invalid_argument {
   using std::invalid_argument::invalid_argument;
 };
 
-// Every curve of a kit lies within this of the true shape at full size.
-inline constexpr long double kCurveToleranceMm = 0.05L;
-
-// kCurveToleranceMm in the unit.
-long double CurveTolerance(geometry::LengthUnit unit);
+// The wall's curves and their tolerance live beside the horn's profile.
+using report::ChordGapFunction;
+using report::CurveFeet;
+using report::CurvePoint;
+using report::CurveTolerance;
+using report::kCurveToleranceMm;
+using report::TractrixCurve;
+using report::WallPoint;
+using report::WallPoints;
+using report::WallRadius;
 
 // Millimetres in one unit (1 or 25.4).
 using geometry::MillimetresPer;
 
-struct KitHorn {
-  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
-  long double mouthRadius = 0.0L;   // a of the full tractrix
-  long double length = 0.0L;        // L, throat to the full mouth
-  long double throatRadius = 0.0L;  // t
-  long double end = 0.0L;           // where the built horn ends: L, or the mouth limit
-  long double endRadius = 0.0L;     // the wall's radius there
-};
+// The circular horn a kit is made for.
+using KitHorn = report::HornWall;
 
 // Only for input the validation accepted; a mouth limit as the profile takes
 // it (throws report::ProfileError for one that is not inside the horn).
 KitHorn MakeKitHorn(const report::CircularReportInput& input, const report::MouthLimit& limit,
                     const geometry::Separators& separators);
-
-// A point of a curve in a plane through the axis: along it and away from it.
-struct CurvePoint {
-  long double along;
-  long double across;
-};
-
-// A tractrix of mouth radius a placed so that its section of radius u lies at
-// base - TractrixLength(a, u), moved `offset` along its normal away from the
-// axis. The horn's wall is {a, L, 0}; its outer face {a, L, W}.
-struct TractrixCurve {
-  long double a;
-  long double base;
-  long double offset = 0.0L;
-
-  // The point whose foot on the unmoved tractrix has radius u (0 < u <= a).
-  CurvePoint At(long double u) const;
-  // The largest distance between the arc from foot u0 to foot u1 and its chord.
-  // Exact while the moved curve has not turned back (offset below the radius
-  // of curvature), since the farthest point is where the tangent is parallel to
-  // the chord.
-  long double ChordGap(long double u0, long double u1) const;
-  // The foot radius at which the curve turns back: the radius of curvature of
-  // the tractrix, a sqrt(a^2 - u^2) / u, equals the offset (a for no offset).
-  long double TurningFoot() const;
-  // The foot in [u0, u1] whose point lies `along`, for a curve rising in that range.
-  long double FootAt(long double along, long double u0, long double u1) const;
-};
-
-// A point of the wall: distance from the throat and radius.
-struct WallPoint {
-  long double distance;
-  long double radius;
-};
-
-// The wall's radius at `distance` by the reports' solver, searched from a
-// radius on the throat side; the throat and mouth radius at the ends.
-long double WallRadius(const KitHorn& horn, long double distance, long double throatSide);
-
-// Points of the wall from `from` to `to` (both included, radii from the
-// solver), dense enough that every chord lies within `tolerance` of the wall.
-// `gap` measures a chord instead when the polyline drawn is another picture of
-// the same points (a stave's outline); empty for the wall itself.
-using ChordGapFunction = std::function<long double(const WallPoint&, const WallPoint&)>;
-std::vector<WallPoint> WallPoints(const KitHorn& horn, WallPoint from, WallPoint to,
-                                  long double tolerance, const ChordGapFunction& gap = {});
-
-// Foot radii from u0 to u1 (both included) such that every chord of `curve`
-// lies within `tolerance` of it; the curve must not turn back in between.
-std::vector<long double> CurveFeet(const TractrixCurve& curve, long double u0, long double u1,
-                                   long double tolerance);
 
 // Planes that cut a horn ending at `end` into equal pieces no taller than
 // `height` (none for height 0); KitError for more than 1,000 pieces.

@@ -98,6 +98,16 @@ std::vector<OptionSpec> MakeTable() {
        "write to FILE instead of standard output; FILE is replaced\n"
        "only when the whole report was written",
        "", "vortalis-report circular --freq 60 --output horn60.txt"},
+      {Design, "--design", "", File, "FILE", kBothKinds, false, {},
+       "take the horn and its settings from a design file\n"
+       "(.vortalis, saved by the program or by --save-design); the\n"
+       "subcommand may be left out, and options after --design\n"
+       "override single values",
+       "", "vortalis-report --design bass.vortalis --template bass.pdf"},
+      {SaveDesign, "--save-design", "", File, "FILE", kBothKinds, false, {},
+       "write the design of the options given to FILE; alone, the\n"
+       "report is not written",
+       "", "vortalis-report circular --freq 40 --throat 25 --save-design bass.vortalis"},
       {Help, "--help", "-h", None, "", kBothKinds, false, {}, "show this text and exit", "", ""},
       {Version, "--version", "-V", None, "", kBothKinds, false, {},
        "print the version and exit", "", ""},

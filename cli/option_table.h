@@ -50,9 +50,11 @@ enum class OptionId {
   Panels,
   Stl,
   SegmentHeight,
-  Flange,  // the last one
+  Flange,
+  Design,
+  SaveDesign,  // the last one
 };
-inline constexpr std::size_t kOptionIdCount = static_cast<std::size_t>(OptionId::Flange) + 1;
+inline constexpr std::size_t kOptionIdCount = static_cast<std::size_t>(OptionId::SaveDesign) + 1;
 
 // What follows the option on the command line.
 enum class ValueKind {

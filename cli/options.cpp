@@ -165,7 +165,7 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionT
     options.kit->paper = drawings.paper;
     if (stepText && !std::holds_alternative<SectorsKitOptions>(options.kit->kit))
       return UsageError{"--step needs --export, --template or --sectors"};
-  } else if (stepText || limitText || paperText) {
+  } else if ((stepText || limitText || paperText) && !options.saveDesignPath) {
     return UsageError{std::string(stepText ? "--step" : limitText ? "--mouth-limit" : "--paper") +
                       " needs --export or --template"};
   }
@@ -184,6 +184,8 @@ std::optional<int> WholeNumber(std::string_view text, const geometry::Separators
 std::optional<UsageError> ReadImpedanceOptions(ToolOptions& options, const OptionTexts& texts) {
   const auto text = [&texts](OptionId id) { return texts[static_cast<std::size_t>(id)]; };
   if (!options.impedance) {
+    // A design keeps the settings for later runs that ask for the impedance.
+    if (options.saveDesignPath) return std::nullopt;
     for (const OptionId id :
          {OptionId::MouthLoad, OptionId::From, OptionId::To, OptionId::PointsPerOctave}) {
       if (text(id)) return UsageError{std::string(Spec(id).name) + " needs --impedance"};
@@ -517,6 +519,14 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
         options.drawings.exportPath = std::string(args[++i]);
         texts[static_cast<std::size_t>(spec->id)] = value;
         break;
+      case OptionId::SaveDesign:
+        if (options.saveDesignPath) return UsageError{"option --save-design may be given only once"};
+        if (value.empty()) return UsageError{"option --save-design needs a file name"};
+        options.saveDesignPath = std::string(value);
+        break;
+      case OptionId::Design:
+        // The tool puts a design's settings in its place before the line is read.
+        return UsageError{"option --design may be given only once"};
       case OptionId::Template:
         if (options.drawings.templatePath)
           return UsageError{"option --template may be given only once"};

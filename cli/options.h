@@ -35,6 +35,7 @@ struct ToolOptions {
   geometry::Separators separators;
   bool quick = false;
   std::optional<std::string> outputPath;
+  std::optional<std::string> saveDesignPath;  // --save-design FILE
   DrawingOptions drawings;
   std::optional<ImpedanceOptions> impedance;  // --impedance FILE and its settings
   std::optional<KitOptions> kit;              // --rings, --sectors, --staves, --panels or --stl

@@ -6,6 +6,7 @@
 #include <string>
 #include <variant>
 
+#include "cli/design_options.h"
 #include "cli/drawing_tool.h"
 #include "cli/impedance_tool.h"
 #include "cli/kit_tool.h"
@@ -59,7 +60,45 @@ bool Deliver(const ToolOptions& options, ToolEnvironment& env,
   }
 }
 
-int Run(const std::vector<std::string_view>& args, ToolEnvironment& env) {
+// The design of the options, through the writer. False after an error message.
+bool SaveDesign(const std::string& path, const std::vector<std::string_view>& args,
+                const design::Design& started, ToolEnvironment& env) {
+  try {
+    const std::string text = design::DesignText(DesignOfCommandLine(args, started));
+    output::OutputFile file(path);
+    file.Write(text);
+    file.Commit();
+    return true;
+  } catch (const output::OutputError& error) {
+    std::fprintf(env.err, "vortalis-report: %s\n", error.what());
+    return false;
+  }
+}
+
+bool AsksForMoreThanTheDesign(const ToolOptions& options) {
+  return options.outputPath || options.quick || options.drawings.Requested() ||
+         options.impedance || options.kit;
+}
+
+int Run(const std::vector<std::string_view>& givenArgs, ToolEnvironment& env) {
+  // A design's settings stand where --design stood.
+  std::optional<ExpandedCommand> expanded;
+  std::vector<std::string_view> args = givenArgs;
+  if (NamesDesign(givenArgs)) {
+    auto result = ExpandDesign(givenArgs);
+    if (const auto* refusal = std::get_if<DesignRefusal>(&result)) {
+      std::fprintf(env.err, "vortalis-report: %s\n", refusal->message.c_str());
+      return kExitRefused;
+    }
+    if (const auto* usage = std::get_if<DesignUsageError>(&result)) {
+      std::fprintf(env.err, "vortalis-report: %s\n", usage->message.c_str());
+      const std::string_view text = UsageText();
+      std::fwrite(text.data(), 1, text.size(), env.err);
+      return kExitUsage;
+    }
+    expanded = std::get<ExpandedCommand>(std::move(result));
+    args.assign(expanded->args.begin(), expanded->args.end());
+  }
   const ParsedCommand command = ParseCommandLine(args);
   if (std::holds_alternative<HelpRequest>(command) ||
       std::holds_alternative<VersionRequest>(command)) {
@@ -78,8 +117,16 @@ int Run(const std::vector<std::string_view>& args, ToolEnvironment& env) {
   const ToolOptions& options = std::get<ToolOptions>(command);
 
   if (const auto problem = report::FindInputProblem(options.horn, options.separators)) {
+    if (expanded && ProblemFromDesign(*expanded, *problem))
+      std::fprintf(env.err, "%s: ", Printable(expanded->designPath).c_str());
     std::fprintf(env.err, "%s\n", problem->message.c_str());
     return kExitRefused;
+  }
+  if (options.saveDesignPath) {
+    if (!SaveDesign(*options.saveDesignPath, args, expanded ? expanded->design : design::Design{},
+                    env))
+      return kExitRefused;
+    if (!AsksForMoreThanTheDesign(options)) return kExitDone;
   }
 
   if (options.kit) return WriteKit(options.horn, options.separators, *options.kit, env);

@@ -3,16 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
-#include "buildkit/kit_horn.h"
 #include "geometry/constants.h"
 #include "report/station_section.h"
 #include "report/table_formats.h"
+#include "report/wall_curve.h"
 
 namespace vortalis::files {
 
 namespace {
 
-using buildkit::WallPoint;
+using report::WallPoint;
 
 // Of the tolerance, the share the chords take; the rest is left for the
 // digits the files write.
@@ -52,7 +52,7 @@ struct CurveModel {
     }
     return 0.0L;
   }
-  buildkit::TractrixCurve Wall() const { return {profile.mouthRadius, profile.length}; }
+  report::TractrixCurve Wall() const { return {profile.mouthRadius, profile.length}; }
   // The true curve where the full tractrix has radius u.
   Point At(long double u) const {
     const long double x = Wall().At(u).along;
@@ -98,23 +98,12 @@ struct CurveModel {
   }
 };
 
-buildkit::KitHorn WallHorn(const report::HornProfile& profile) {
-  buildkit::KitHorn horn;
-  horn.unit = profile.unit;
-  horn.mouthRadius = profile.mouthRadius;
-  horn.length = profile.length;
-  horn.throatRadius = profile.points.front().radius;
-  horn.end = profile.points.back().distance;
-  horn.endRadius = profile.points.back().radius;
-  return horn;
-}
-
 std::vector<DrawPoint> DensePoints(const report::HornProfile& profile, const CurveModel& model) {
   std::vector<DrawPoint> points;
   if (profile.points.empty()) return points;
-  const buildkit::KitHorn horn = WallHorn(profile);
-  const long double tolerance = kChordShare * buildkit::CurveTolerance(profile.unit);
-  buildkit::ChordGapFunction gap;
+  const report::HornWall horn = report::HornWallOf(profile);
+  const long double tolerance = kChordShare * report::CurveTolerance(profile.unit);
+  report::ChordGapFunction gap;
   if (model.value != Value::Radius)
     gap = [&model](const WallPoint& p, const WallPoint& q) { return model.ChordGap(p, q); };
   const auto add = [&points](long double x, long double y) {
@@ -125,7 +114,7 @@ std::vector<DrawPoint> DensePoints(const report::HornProfile& profile, const Cur
   for (std::size_t i = 1; i < profile.points.size(); ++i) {
     const report::ProfilePoint& p = profile.points[i - 1];
     const report::ProfilePoint& q = profile.points[i];
-    const std::vector<WallPoint> between = buildkit::WallPoints(
+    const std::vector<WallPoint> between = report::WallPoints(
         horn, {p.distance, p.radius}, {q.distance, q.radius}, tolerance, gap);
     // The stations keep their own values; the points between come from the solver.
     for (std::size_t k = 1; k + 1 < between.size(); ++k)

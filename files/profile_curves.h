@@ -10,7 +10,7 @@
 // The lines of a profile drawing in the report's unit: x along the axis from
 // the throat, y up from the axis. The DXF, the SVG, the template and the
 // profile window all draw these, so no two drawings of a horn differ. Every
-// chord lies within buildkit::kCurveToleranceMm of the true curve at full
+// chord lies within report::kCurveToleranceMm of the true curve at full
 // size; the points come from the reports' radius solver.
 namespace vortalis::files {
 

@@ -164,9 +164,4 @@ long double SearchTolerance(geometry::LengthUnit unit) {
   return unit == geometry::LengthUnit::Millimetre ? 0.000001L : 0.00000001L;
 }
 
-std::string_view AreaSeparator(long double area, geometry::LengthUnit unit) {
-  const long double threshold = unit == geometry::LengthUnit::Millimetre ? 1000000.0L : 10000.0L;
-  return area >= threshold ? std::string_view("\t") : std::string_view("\t\t");
-}
-
 }  // namespace vortalis::report

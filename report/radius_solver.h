@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string_view>
-
 #include "geometry/tractrix.h"
 #include "geometry/units.h"
 
@@ -37,10 +35,5 @@ long double RoundedLength(long double length);
 
 // Search tolerance: 1e-6 mm or 1e-8 inch.
 long double SearchTolerance(geometry::LengthUnit unit);
-
-// The separator after the area column: one TAB for large areas, else two.
-std::string_view AreaSeparator(long double area, geometry::LengthUnit unit);
-
-inline constexpr std::string_view kColumnSeparator = "\t\t";
 
 }  // namespace vortalis::report

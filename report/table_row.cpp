@@ -1,8 +1,11 @@
 #include "report/table_row.h"
 
-#include "report/radius_solver.h"
-
 namespace vortalis::report {
+
+std::string_view AreaSeparator(long double area, geometry::LengthUnit unit) {
+  const long double threshold = unit == geometry::LengthUnit::Millimetre ? 1000000.0L : 10000.0L;
+  return area >= threshold ? std::string_view("\t") : std::string_view("\t\t");
+}
 
 TableRow::TableRow(const geometry::Separators& separators, geometry::LengthUnit unit)
     : separators_(separators), unit_(unit) {

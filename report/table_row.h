@@ -11,6 +11,11 @@
 // have millions of rows, and each row should cost no allocation.
 namespace vortalis::report {
 
+// The separator after the area column: one TAB for large areas, else two.
+std::string_view AreaSeparator(long double area, geometry::LengthUnit unit);
+
+inline constexpr std::string_view kColumnSeparator = "\t\t";
+
 class TableRow {
  public:
   TableRow(const geometry::Separators& separators, geometry::LengthUnit unit);

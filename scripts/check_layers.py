@@ -52,6 +52,33 @@ def find_cycle(allowed):
     return None
 
 
+INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+
+
+def included_folder(line, relative, code_folders):
+    """The project folder an #include line reaches, in any spelling: "folder/x.h",
+    <folder/x.h>, "../folder/x.h" (resolved against the including file), or None."""
+    match = INCLUDE.match(line)
+    if not match:
+        return None
+    name = match.group(2).strip()
+    parts = pathlib.PurePosixPath(name).parts
+    if ".." in parts or (parts and parts[0] == "."):
+        resolved = []
+        for part in relative.parent.parts + parts:
+            if part == "..":
+                if not resolved:
+                    return "(outside the project)"
+                resolved.pop()
+            elif part != ".":
+                resolved.append(part)
+        parts = tuple(resolved)
+        return parts[0] if len(parts) > 1 else None
+    if len(parts) > 1 and parts[0] in code_folders:
+        return parts[0]
+    return None
+
+
 def main():
     allowed = read_table()
     problems = []
@@ -62,7 +89,7 @@ def main():
     for folder in sorted(allowed):
         for below in sorted(allowed[folder] - set(allowed)):
             problems.append(f"{folder}/ may include {below}/, which the table does not list")
-    include = re.compile(r'^\s*#\s*include\s*"([\w]+)/')
+    code_folders = {path.name for path in ROOT.iterdir() if path.is_dir()} - UNLAYERED
     for path in sorted(ROOT.rglob("*")):
         if path.suffix not in SOURCES or not path.is_file():
             continue
@@ -74,10 +101,9 @@ def main():
             problems.append(f"{relative}: folder {folder}/ is not in the README's Layout table")
             continue
         for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
-            match = include.match(line)
-            if not match or match.group(1) == folder:
+            target = included_folder(line, relative, code_folders)
+            if target is None or target == folder:
                 continue
-            target = match.group(1)
             if target not in allowed[folder]:
                 problems.append(f"{relative}:{number}: {folder}/ may not include {target}/")
     for problem in problems:

@@ -520,3 +520,63 @@ TEST(TerminalProgressTest, DrawsOnlyOnATerminalAndClearsWhenHidden) {
 }
 
 }  // namespace
+
+namespace {
+
+using DesignFile = TempFolder;
+
+TEST_F(DesignFile, ReproducesTheReportOfItsOptionsAndLetsLaterOptionsOverride) {
+  const std::vector<std::string> horn{"rectangular",   "--freq",     " 32,50", "--decimal-separator",
+                                      ",",             "--location", "4",      "--flat-mouth",
+                                      "900",           "--increment", "100"};
+  const std::string design = (folder_ / "corner.vortalis").string();
+  std::vector<std::string> save = horn;
+  save.insert(save.end(), {"--save-design", design});
+  const ToolRun saved = RunTool(save);
+  ASSERT_EQ(saved.status, 0) << saved.err;
+  EXPECT_EQ(saved.out, "");  // the design alone: no report
+  EXPECT_NE(ReadFile(design).find("\"freq\": \" 32,50\""), std::string::npos);
+
+  EXPECT_EQ(RunTool({"--design", design}).out, RunTool(horn).out);
+  std::vector<std::string> other = horn;
+  other.insert(other.end(), {"--freq", "40"});
+  EXPECT_EQ(RunTool({"--design", design, "--freq", "40"}).out, RunTool(other).out);
+}
+
+TEST_F(DesignFile, BadDesignsAreRefusedWithTheFileAndTheProblem) {
+  const std::string path = (folder_ / "bad.vortalis").string();
+  const std::string head = R"({"format": "vortalis-design", "version": "1.0", "horn": )";
+  const struct {
+    std::string text;  // empty: no file
+    std::vector<std::string> before;
+    int status;
+    std::string message;
+  } cases[] = {
+      {"", {}, 1, "could not be opened as a design: No such file or directory"},
+      {head + "{\"kind\": \"circular\"", {}, 1, "(line 1): it is not valid JSON"},
+      {head + "{\"kind\": \"conical\"}}", {}, 1, "its \"horn.kind\" is not"},
+      {head + "{\"kind\": \"circular\", \"throat\": \"0.1\"}}", {}, 1,
+       "bad.vortalis: Throat to small!"},
+      {head + "{\"kind\": \"circular\"}}", {"rectangular"}, 2, "is a circular horn, not a rectangular"},
+  };
+  for (const auto& row : cases) {
+    fs::remove(path);
+    if (!row.text.empty()) WriteTextFile(path, row.text);
+    std::vector<std::string> args = row.before;
+    args.insert(args.end(), {"--design", path});
+    const ToolRun run = RunTool(args);
+    EXPECT_EQ(run.status, row.status) << row.text;
+    EXPECT_NE(run.err.find(row.message), std::string::npos) << run.err;
+  }
+  // The same value typed after the design is the user's, not the file's.
+  const ToolRun typed = RunTool({"--design", path, "--throat", "0.1"});
+  EXPECT_EQ(typed.err.rfind("Throat to small!", 0), 0u) << typed.err;
+  // A FIFO with no writer is refused at once, not waited on.
+  const std::string fifo = (folder_ / "fifo.vortalis").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const ToolRun piped = RunTool({"--design", fifo});
+  EXPECT_EQ(piped.status, 1);
+  EXPECT_NE(piped.err.find("it is not a regular file"), std::string::npos) << piped.err;
+}
+
+}  // namespace

@@ -9,6 +9,7 @@
 #include "geometry/tractrix.h"
 #include "report/creation_stamp.h"
 #include "report/radius_solver.h"
+#include "report/table_row.h"
 
 namespace {
 
