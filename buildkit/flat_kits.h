@@ -14,7 +14,8 @@
 
 // Every kit cut from flat stock. Each kit's header gives its struct, with the
 // file extensions it is saved as (kFiles), what a piece's x and y are (kAxes),
-// and its Draw and Summary functions; one with a cutting list also gives Csv. A kind added here without them fails to compile.
+// and its Draw and Summary functions; one with a cutting list also gives Csv.
+// A kind added here without them fails to compile.
 namespace vortalis::buildkit {
 
 using FlatKit = std::variant<RingsKit, SectorsKit, StavesKit, PanelsKit>;

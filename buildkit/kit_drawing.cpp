@@ -14,8 +14,9 @@ const geometry::Separators kPoint{".", ""};
 }  // namespace
 
 std::size_t TextLength(const std::string& text) {
-  return static_cast<std::size_t>(std::count_if(
-      text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+  // UTF-8 continuation bytes are 10xxxxxx.
+  const auto starts = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; };
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), starts));
 }
 
 KitSheet LayOut(const KitDrawing& drawing) {
@@ -66,7 +67,9 @@ std::string Counted(std::size_t count, const std::string& noun) {
   return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-std::string Angle(long double degrees) { return geometry::FixedText(degrees, 8, 3, kPoint) + " deg"; }
+std::string Angle(long double degrees) {
+  return geometry::FixedText(degrees, 8, 3, kPoint) + " deg";
+}
 
 std::string TickText(long double distance, geometry::LengthUnit unit) {
   return report::FormatNumber(distance, {8, unit == geometry::LengthUnit::Millimetre ? 0 : 1},

@@ -15,7 +15,9 @@ struct DrawPoint {
   double y = 0.0;
 };
 
-inline DrawPoint operator+(const DrawPoint& a, const DrawPoint& b) { return {a.x + b.x, a.y + b.y}; }
+inline DrawPoint operator+(const DrawPoint& a, const DrawPoint& b) {
+  return {a.x + b.x, a.y + b.y};
+}
 
 // A rectangle as a corner and a size, y up: Top() is the lowest y, Bottom() the highest.
 struct DrawBox {

@@ -21,7 +21,8 @@ long double Checked(const KitParameter& parameter, long double value) {
   if (parameter.count)
     throw KitError(subject + "a whole number from " + Whole(parameter.low) + " to " +
                    Whole(parameter.high) + ".");
-  throw KitError(subject + "a number " + (parameter.lowIncluded ? "of at least " : "greater than ") +
+  throw KitError(subject + "a number " +
+                 (parameter.lowIncluded ? "of at least " : "greater than ") +
                  Whole(parameter.low) + ".");
 }
 

@@ -53,7 +53,9 @@ PanelSet WallPanels(const report::HornInput& input, const report::MouthLimit& li
 // The kit's files: the four walls laid flat.
 struct PanelsKit {
   static constexpr std::array<std::string_view, 3> kFiles{"dxf", "svg", "pdf"};
-  static constexpr const char* kAxes = "x along the panel from its throat end, y across from its centre line";  // what a piece's x and y are
+  // What a piece's x and y are.
+  static constexpr const char* kAxes =
+      "x along the panel from its throat end, y across from its centre line";
   geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
   PanelSet panels;
 };

@@ -45,7 +45,9 @@ std::string RingsCsv(const std::vector<Ring>& rings, geometry::LengthUnit unit);
 // The kit's files: each board's circles as a drawing, and the cutting list.
 struct RingsKit {
   static constexpr std::array<std::string_view, 3> kFiles{"dxf", "pdf", "csv"};
-  static constexpr const char* kAxes = "x, y from the board's centre";  // what a piece's x and y are
+  // What a piece's x and y are.
+  static constexpr const char* kAxes =
+      "x, y from the board's centre";
   geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
   std::vector<Ring> rings;
 };

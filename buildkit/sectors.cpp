@@ -114,7 +114,8 @@ KitDrawing Draw(const SectorsKit& kit) {
       // The fold: the sector's own edge, where the seam strip begins.
       const long double a = sector.angle * geometry::Pi / 180.0L;
       const auto at = [a](long double r) {
-        return DrawPoint{static_cast<double>(r * std::cos(a)), static_cast<double>(r * std::sin(a))};
+        return DrawPoint{static_cast<double>(r * std::cos(a)),
+                         static_cast<double>(r * std::sin(a))};
       };
       piece.paths.push_back(
           {layer, {at(sector.innerRadius), at(sector.outerRadius)}, false, false});

@@ -53,7 +53,9 @@ std::vector<FlatPoint> SectorOutline(const Sector& sector, long double seam, lon
 // The kit's files: every sector as a piece to cut.
 struct SectorsKit {
   static constexpr std::array<std::string_view, 3> kFiles{"dxf", "svg", "pdf"};
-  static constexpr const char* kAxes = "x, y from the centre of the sector's arcs, x along its first edge";  // what a piece's x and y are
+  // What a piece's x and y are.
+  static constexpr const char* kAxes =
+      "x, y from the centre of the sector's arcs, x along its first edge";
   geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
   SheetDevelopment development;
 };

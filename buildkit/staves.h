@@ -35,7 +35,9 @@ StavePattern Staves(const report::CircularReportInput& input, const report::Mout
 // The kit's files: the one stave's pattern.
 struct StavesKit {
   static constexpr std::array<std::string_view, 3> kFiles{"dxf", "svg", "pdf"};
-  static constexpr const char* kAxes = "x along the stave's mid-line from its throat end, y across from it";  // what a piece's x and y are
+  // What a piece's x and y are.
+  static constexpr const char* kAxes =
+      "x along the stave's mid-line from its throat end, y across from it";
   geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
   StavePattern pattern;
 };

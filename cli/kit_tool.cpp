@@ -77,7 +77,8 @@ struct KitBuilder {
 int WriteKit(const report::HornInput& horn, const geometry::Separators& separators,
              const KitOptions& options, ToolEnvironment& env) {
   try {
-    const BuiltKit built = std::visit(KitBuilder{horn, separators, options.mouthLimit}, options.kit);
+    const BuiltKit built =
+        std::visit(KitBuilder{horn, separators, options.mouthLimit}, options.kit);
     if (const auto* solid = std::get_if<SolidFiles>(&built)) {
       for (const std::string& name : files::WriteStlFiles(solid->solids, solid->path))
         std::fprintf(env.out, "%s\n", name.c_str());

@@ -66,7 +66,8 @@ namespace {
 
 QStringList Decoded(const std::vector<std::string>& names) {
   QStringList result;
-  for (const std::string& name : names) result << QFile::decodeName(QByteArray::fromStdString(name));
+  for (const std::string& name : names)
+    result << QFile::decodeName(QByteArray::fromStdString(name));
   return result;
 }
 

@@ -14,7 +14,8 @@ using buildkit::KitText;
 constexpr int kForeground = 7;
 constexpr int kMarks = 8;  // grey
 
-void WriteText(DL_Dxf& dxf, DL_WriterA& dw, const KitText& text, const buildkit::DrawPoint& offset) {
+void WriteText(DL_Dxf& dxf, DL_WriterA& dw, const KitText& text,
+               const buildkit::DrawPoint& offset) {
   const double x = text.at.x + offset.x;
   const double y = text.at.y + offset.y;
   dxf.writeText(dw,

@@ -9,7 +9,8 @@
 namespace vortalis::files {
 
 std::string KitFileExtension(const buildkit::FlatKit& kit, const std::string& path) {
-  const std::string file = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+  const std::size_t slash = path.rfind('/');
+  const std::string file = path.substr(slash == std::string::npos ? 0 : slash + 1);
   const std::size_t dot = file.rfind('.');
   std::string extension = dot == std::string::npos ? std::string() : file.substr(dot + 1);
   std::transform(extension.begin(), extension.end(), extension.begin(),
@@ -20,7 +21,8 @@ std::string KitFileExtension(const buildkit::FlatKit& kit, const std::string& pa
   std::string names;
   for (const std::string_view name : extensions) {
     if (!names.empty()) names += ", ";
-    for (const char c : name) names += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (const char c : name)
+      names += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   }
   throw output::OutputError("Cannot write " + path + ": this kit is saved as " + names +
                             " (the file's name ends in one of them).");
@@ -63,7 +65,8 @@ std::vector<std::string> StlFileNames(const std::string& path, std::size_t piece
   return names;
 }
 
-std::vector<std::string> WriteStlFiles(const buildkit::HornSolids& solids, const std::string& path) {
+std::vector<std::string> WriteStlFiles(const buildkit::HornSolids& solids,
+                                       const std::string& path) {
   const std::vector<std::string> names = StlFileNames(path, solids.segments.size());
   if (names.size() == 1) {
     WriteFile(path, buildkit::BinaryStl(solids.whole, "Vortalis tractrix horn, mm"));

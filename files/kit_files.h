@@ -32,6 +32,7 @@ void WriteFile(const std::string& path, std::string_view bytes);
 // `horn.stl` gives horn-1.stl, horn-2.stl, ... from the throat, beside it.
 // Returns the names written.
 std::vector<std::string> StlFileNames(const std::string& path, std::size_t pieces);
-std::vector<std::string> WriteStlFiles(const buildkit::HornSolids& solids, const std::string& path);
+std::vector<std::string> WriteStlFiles(const buildkit::HornSolids& solids,
+                                       const std::string& path);
 
 }  // namespace vortalis::files
