@@ -29,6 +29,9 @@ struct HornShape {
   // the grid has at least baseSteps * sqrt(k * lengthScale) steps, and never a
   // phase k g h above 2 in a step.
   long double lengthScale = 1.0L;
+  // Metres: the radius of the wall's boundary layer at tau (2 S / perimeter),
+  // for the wall losses only.
+  std::function<long double(long double tau)> wallRadius;
 };
 
 // The horn's grid at one refinement: per step, the fourth-order Magnus

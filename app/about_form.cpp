@@ -1,11 +1,14 @@
 #include "app/about_form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QTimer>
+#include <QWindow>
 
 #include "app/help_forms.h"
 #include "app/main_form.h"
@@ -14,6 +17,7 @@
 #include "settings/sett_rec_form.h"
 #include "ui/forms.h"
 #include "ui/locale_separators.h"
+#include "ui/show_in_front.h"
 #include "ui/widgets.h"
 
 namespace vortalis::windows {
@@ -88,6 +92,23 @@ TAboutForm::TAboutForm(QWidget* parent)
   OKBtn->setDefault(true);
   OKBtn->setAutoDefault(true);
   connect(OKBtn, &QPushButton::clicked, this, &TAboutForm::OKBtnClick);
+  // A window the box has disabled that comes to the front (clicked, or
+  // shown at the end of a calculation) hands the keyboard back to the box,
+  // which comes in front of it: the program never looks frozen.
+  connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focused) {
+    if (!isVisible() || !focused || focused == windowHandle()) return;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (window->windowHandle() != focused || window->isEnabled()) continue;
+      QTimer::singleShot(0, this, [this] { ShowInFront(this); });
+      return;
+    }
+  });
+}
+
+void TAboutForm::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange && isMinimized())
+    QTimer::singleShot(0, this, [this] { ShowInFront(this); });
 }
 
 void TAboutForm::FormShow() {
@@ -107,6 +128,7 @@ void TAboutForm::FormShow() {
 }
 
 void TAboutForm::OKBtnClick() {
+  SetBlockingBox(nullptr);
   hide();
   QWidget* const windows[] = {Mainform, SettRecForm, SettCircForm, Help1form,
                               help2form, Help3Form,   Help5form};

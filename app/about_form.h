@@ -33,6 +33,8 @@ class TAboutForm : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // Minimised, the box would leave every window disabled and nothing to click.
+  void changeEvent(QEvent* event) override;
   // Escape and the system's close command would otherwise hide the box and
   // leave every other window disabled; they act as OK.
   void reject() override;

@@ -16,6 +16,7 @@
 #include "ui/prompt.h"
 #include "ui/shared_printer.h"
 #include "ui/widgets.h"
+#include "ui/window_keys.h"
 
 namespace vortalis::windows {
 
@@ -45,7 +46,12 @@ THelpWindow::THelpWindow(const HelpWindowLook& look, QWidget* parent)
 
   File1 = NewMenu(this, "File1", QStringLiteral("&File"));
   menuBar()->addMenu(File1);
-  Print1 = NewAction(File1, "Print1", QStringLiteral("&Print"), this, &THelpWindow::Print1Click);
+  Print1 = NewAction(File1, "Print1", QStringLiteral("&Print"), this, &THelpWindow::Print1Click,
+                     QKeySequence::Print, Qt::WindowShortcut);
+  // Ctrl+P prints this text; Ctrl+S would save the active report behind it.
+  (new WindowKeys(this))
+      ->Bind(Print1->shortcut(), [this] { Print1Click(); })
+      .Bind(QKeySequence::Save, {});
 
   Edit1 = NewMenu(this, "Edit1", QStringLiteral("&Edit"));
   menuBar()->addMenu(Edit1);

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "app/design_files.h"
 #include "app/main_form.h"
 #include "app/program_art.h"
 #include "app/start_form.h"
@@ -14,12 +15,13 @@ using namespace vortalis::windows;
 namespace {
 
 constexpr std::string_view kHelp =
-    "Usage: vortalis [OPTION]...\n"
+    "Usage: vortalis [OPTION]... [DESIGN.vortalis]\n"
     "A desktop calculator for tractrix loudspeaker horns, from infrasonic bass horns\n"
     "to tweeters. Describe a circular or rectangular horn in its settings dialog, see\n"
     "the horn length and mouth size at once, and get the full table of measures from\n"
     "the throat to the mouth as a text report to edit, save and print, or the horn's\n"
     "profile as a CSV, DXF or SVG file and as a full-size template.\n"
+    "A design file given opens in its settings dialog.\n"
     "\n"
     "  -h, --help     show this text and exit\n"
     "  -V, --version  print the version and exit\n"
@@ -64,6 +66,9 @@ int main(int argc, char* argv[]) {
 
   QObject::connect(Mainform, &TMainform::Closed, &application, &QCoreApplication::quit);
   Mainform->show();
+  // Qt has taken its own options out: what is left is a design to open.
+  const QStringList arguments = QCoreApplication::arguments();
+  if (arguments.size() > 1) Mainform->Designs->Open(arguments.at(1));
   const int result = QApplication::exec();
   // Whatever is still open, report windows included, goes without questions.
   DestroyLongLivedForms();

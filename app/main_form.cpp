@@ -145,6 +145,7 @@ void TMainform::Legal1Click() { HideThenShow({Help1form, help2form, Help3Form}, 
 
 void TMainform::About1Click() {
   ShowInFront(AboutForm);
+  SetBlockingBox(AboutForm);
   // The about box is modal by hand; its OK enables the same windows in the same order.
   for (QWidget* window : std::initializer_list<QWidget*>{
            Mainform, SettRecForm, SettCircForm, Help1form, help2form, Help3Form, Help5form}) {

@@ -16,6 +16,7 @@ class QShowEvent;
 
 namespace vortalis::windows {
 
+class DesignFiles;
 class TTextForm;
 
 // The main frame window: it holds the report windows, switches between the
@@ -32,6 +33,7 @@ class TMainform : public QMainWindow, public ProgramFrame {
   QMenuBar* MainMenu1 = nullptr;
   QMenu* File1 = nullptr;
   QAction* Exit1 = nullptr;
+  DesignFiles* Designs = nullptr;  // its items head the File menu
   QMenu* Settings1 = nullptr;
   QAction* Circular = nullptr;
   QAction* Rectangular = nullptr;

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPointer>
 
+#include "app/design_files.h"
 #include "app/main_form.h"
 #include "report_window/text_form.h"
 #include "ui/widgets.h"
@@ -21,6 +22,8 @@ void TMainform::BuildMenus() {
   File1 = NewMenu(this, "File1", QStringLiteral("&File"));
   Exit1 = NewAction(File1, "Exit1", QStringLiteral("&Quit"), this, &TMainform::Exit1Click,
                     key(Qt::CTRL | Qt::Key_Q));
+  Designs = new DesignFiles(this);
+  Designs->AddTo(File1);
 
   Settings1 = NewMenu(this, "Settings1", QStringLiteral("&Settings"));
   Circular = NewAction(Settings1, "Circular", QStringLiteral("&Circular"), this,
@@ -58,6 +61,7 @@ void TMainform::MergeMenus() {
   MainMenu1->clear();
   const TTextForm* report = ActiveReport();
   if (report && report->File1 && report->Edit1) {
+    Designs->AddTo(report->File1);
     MainMenu1->addMenu(report->File1);
     MainMenu1->addMenu(report->Edit1);
   } else {

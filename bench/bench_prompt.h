@@ -34,6 +34,7 @@ class BenchPrompt final : public Prompt {
   QString ExportFileName(QWidget*, const QString&, const QString&, const QString&) override {
     return {};
   }
+  QString OpenFileName(QWidget*, const QString&) override { return {}; }
   bool Print(QWidget*, QPrinter& printer) override {
     if (pdfPath.isEmpty()) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);

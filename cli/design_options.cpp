@@ -30,10 +30,10 @@ const std::vector<SettingUse>& SettingUses() {
       {"mouth-limit",
        {"--export", "--template", "--rings", "--sectors", "--staves", "--panels", "--stl"}},
       {"paper", {"--template", "--panels"}},
-      {"mouth-load", {"--impedance"}},
-      {"from", {"--impedance"}},
-      {"to", {"--impedance"}},
-      {"points-per-octave", {"--impedance"}},
+      {"mouth-load", {"--impedance", "--response"}},
+      {"from", {"--impedance", "--response"}},
+      {"to", {"--impedance", "--response"}},
+      {"points-per-octave", {"--impedance", "--response"}},
   };
   return uses;
 }

@@ -7,7 +7,7 @@
 #include "cli/painted_files.h"
 #include "files/profile_formats.h"
 #include "output/output_error.h"
-#include "output/output_file.h"
+#include "output/output_set.h"
 #include "report/horn_profile.h"
 
 namespace vortalis::cli {
@@ -23,7 +23,8 @@ report::HornProfile MakeProfile(const ToolOptions& options) {
 
 }  // namespace
 
-int WriteDrawings(const ToolOptions& options, ToolEnvironment& env) {
+int WriteDrawings(const ToolOptions& options, ToolEnvironment& env, output::OutputSet& outputs,
+                  std::string& said) {
   const DrawingOptions& drawings = options.drawings;
   try {
     const bool paintedExport = drawings.format && files::FormatOf(*drawings.format).Painted();
@@ -38,16 +39,14 @@ int WriteDrawings(const ToolOptions& options, ToolEnvironment& env) {
     const report::HornProfile profile = MakeProfile(options);
     // File names are bytes, passed on exactly.
     if (paintedExport)
-      painter->ProfileSvg(profile, drawings.exportPath);
+      painter->ProfileSvg(profile, outputs.Add(drawings.exportPath));
     else if (drawings.format)
-      files::WriteProfileFile(profile, *drawings.format, drawings.exportPath);
+      files::AddProfileFile(outputs, profile, *drawings.format, drawings.exportPath);
     if (drawings.templatePath) {
-      const int pages =
-          painter->Template(profile, *drawings.templatePath, drawings.paper, options.separators);
-      output::StreamSink out(env.out, "standard output");
-      out.Write(*drawings.templatePath + ": " + std::to_string(pages) + " page" +
-                (pages == 1 ? "" : "s") + " at full size\n");
-      out.Flush();
+      const int pages = painter->Template(profile, outputs.Add(*drawings.templatePath),
+                                          drawings.paper, options.separators);
+      said += *drawings.templatePath + ": " + std::to_string(pages) + " page" +
+              (pages == 1 ? "" : "s") + " at full size\n";
     }
   } catch (const report::ProfileError& e) {
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());

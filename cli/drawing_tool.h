@@ -8,7 +8,9 @@
 // files and refuses the painted SVG and template with a sentence saying why.
 namespace vortalis::cli {
 
-// For input the validation accepted. Returns the exit status.
-int WriteDrawings(const ToolOptions& options, ToolEnvironment& env);
+// For input the validation accepted: the files added to `files` for the
+// caller to commit, the page counts to `said`. Returns the exit status.
+int WriteDrawings(const ToolOptions& options, ToolEnvironment& env, output::OutputSet& files,
+                  std::string& said);
 
 }  // namespace vortalis::cli

@@ -23,9 +23,9 @@ constexpr std::string_view kIntro =
     "Number texts are checked by the dialogs' rules and echoed in the report as typed.\n";
 
 constexpr std::string_view kDrawingsHeading =
-    "Drawings and the throat impedance, written instead of the report (one\n"
-    "--export, one --template and one --impedance may be given together; --output\n"
-    "and --quick may not be given with them):\n";
+    "Drawings, the throat impedance and the driver's response, written instead of\n"
+    "the report (one --export, one --template, one --impedance and one --response\n"
+    "may be given together; --output and --quick may not be given with them):\n";
 
 constexpr std::string_view kClosing =
     "Files are replaced only when complete. No display is needed: SVG and PDF\n"

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "buildkit/kit_horn.h"
 #include "buildkit/rect_solid.h"
@@ -76,25 +77,31 @@ struct KitBuilder {
 
 int WriteKit(const report::HornInput& horn, const geometry::Separators& separators,
              const KitOptions& options, ToolEnvironment& env) {
+  // File names stay bytes from the command line to the system.
+  output::OutputSet outputs;
+  std::string said;
   try {
+    if (const auto* stl = std::get_if<StlKitOptions>(&options.kit))
+      files::StlPieceNames(stl->path, 1);  // a folder's name refused before the work
     const BuiltKit built =
         std::visit(KitBuilder{horn, separators, options.mouthLimit}, options.kit);
     if (const auto* solid = std::get_if<SolidFiles>(&built)) {
-      for (const std::string& name : files::WriteStlFiles(solid->solids, solid->path))
-        std::fprintf(env.out, "%s\n", name.c_str());
+      for (const std::string& name : files::AddStlFiles(outputs, solid->solids, solid->path))
+        said += name + "\n";
     } else {
       const FlatKitFile& flat = std::get<FlatKitFile>(built);
       // SVG and PDF are painted; CSV and DXF never start Qt's platform.
-      if (!files::WriteUnpaintedKitFile(flat.kit, flat.path)) {
+      if (!files::AddUnpaintedKitFile(outputs, flat.kit, flat.path)) {
         const std::unique_ptr<PaintedFiles> painter = StartPaintedFiles();
         if (!painter) {
           std::fprintf(env.err, "vortalis-report: %s\n", std::string(NoPaintingReason()).c_str());
           return kExitRefused;
         }
-        const int pages = painter->KitFile(flat.kit, flat.path, options.paper);
+        const int pages = painter->KitFile(flat.kit, files::KitFileExtension(flat.kit, flat.path),
+                                           outputs.Add(flat.path), options.paper);
         if (pages > 0)
-          std::fprintf(env.out, "%s: %d page%s at full size\n", flat.path.c_str(), pages,
-                       pages == 1 ? "" : "s");
+          said += flat.path + ": " + std::to_string(pages) + " page" + (pages == 1 ? "" : "s") +
+                  " at full size\n";
       }
     }
   } catch (const report::ProfileError& e) {
@@ -107,7 +114,7 @@ int WriteKit(const report::HornInput& horn, const geometry::Separators& separato
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());
     return kExitRefused;
   }
-  return std::fflush(env.out) == 0 ? kExitDone : kExitRefused;
+  return CommitOutputs(outputs, said, env);
 }
 
 }  // namespace vortalis::cli

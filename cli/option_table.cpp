@@ -66,7 +66,7 @@ std::vector<OptionSpec> MakeTable() {
 
   const ImpedanceOptions impedance;
   std::vector<std::string> loads;
-  for (const acoustics::MouthLoad load : {acoustics::MouthLoad::Baffle, acoustics::MouthLoad::Location})
+  for (const acoustics::MouthLoad load : acoustics::kMouthLoads)
     loads.emplace_back(acoustics::MouthLoadName(load));
 
   using enum OptionId;
@@ -153,9 +153,10 @@ std::vector<OptionSpec> MakeTable() {
        "any length above 0, for example a board thickness",
        "the table increment", "vortalis-report circular --export csv horn.csv --step 18"},
       {MouthLimit, "--mouth-limit", "", Text, MouthLimitValue(), kBothKinds, true, {},
-       "end the drawing where the radius or the diameter\n"
-       "(circular), the distance between sides 1A and 1B\n"
-       "(rectangular) or the distance from the throat reaches VALUE",
+       "end the drawing, the kit and the impedance's horn where\n"
+       "the radius or the diameter (circular), the distance\n"
+       "between sides 1A and 1B (rectangular) or the distance\n"
+       "from the throat reaches VALUE",
        "the whole horn",
        "vortalis-report circular --freq 40 --throat 25 \\\n"
        "  --template bass.pdf --mouth-limit radius=300"},
@@ -169,19 +170,41 @@ std::vector<OptionSpec> MakeTable() {
        "", "vortalis-report circular --freq 100 --impedance horn.csv"},
       {MouthLoad, "--mouth-load", "", Choice, "", kBothKinds, true, loads,
        "what the mouth radiates into: a piston in an infinite\n"
-       "baffle, or the solid angle of the mouth's location\n"
-       "(circular horns: free air)",
+       "baffle, the open end of a free-standing pipe, or a\n"
+       "pulsating sphere in the solid angle of the mouth's\n"
+       "location (circular horns: free air)",
        acoustics::MouthLoadName(impedance.load),
        "vortalis-report rectangular --location 4 --impedance corner.csv \\\n"
        "  --mouth-load location"},
       {From, "--from", "", Text, "HZ", kBothKinds, true, {},
-       "the impedance's lowest frequency in Hz", "fc / 4", ""},
+       "the lowest frequency in Hz of the impedance or response", "fc / 4", ""},
       {To, "--to", "", Text, "HZ", kBothKinds, true, {},
-       "the impedance's highest frequency in Hz", "16 fc",
+       "the highest frequency in Hz of the impedance or response", "16 fc",
        "vortalis-report circular --impedance horn.csv --from 100 --to 5000"},
       {PointsPerOctave, "--points-per-octave", "", Text, "N", kBothKinds, true, {},
-       "frequencies an octave in the impedance table",
+       "frequencies an octave in the impedance or response table",
        std::to_string(impedance.pointsPerOctave), ""},
+      {Response, "--response", "", File, "FILE", kBothKinds, true, {},
+       "write the response of --driver on the horn to FILE, a CSV\n"
+       "table: SPL at 1 m, electrical impedance, excursion, group\n"
+       "delay (and the highest SPL by Xmax and Pe when given)",
+       "", "vortalis-report circular --freq 60 --throat 150 --response r.csv \\\n"
+       "  --driver woofer.txt --rear-chamber 60"},
+      {Driver, "--driver", "", File, "FILE", kBothKinds, true, {},
+       "the driver: one key = value a line, keys name re le bl mms\n"
+       "cms rms sd fs qes qms vas xmax pe (ohm, mH, T m, g, mm/N,\n"
+       "kg/s, cm2, Hz, litres, mm, W)", "", ""},
+      {RearChamber, "--rear-chamber", "", Text, "LITRES", kBothKinds, true, {},
+       "the sealed chamber behind the diaphragm", "none", ""},
+      {ThroatChamber, "--throat-chamber", "", Text, "LITRES", kBothKinds, true, {},
+       "the chamber between the diaphragm and the throat", "none", ""},
+      {Voltage, "--voltage", "", Text, "V", kBothKinds, true, {},
+       "the RMS voltage driving the response", "2.83", ""},
+      {Losses, "--losses", "", Choice, "", kBothKinds, true, {"on", "off"},
+       "visco-thermal losses at the horn's walls in the impedance\n"
+       "(a wide-tube model); a note says when they change it by\n"
+       "more than 5 %",
+       "off", "vortalis-report circular --throat 0.5 --impedance z.csv --losses on"},
 
       {Rings, "--rings", "", File, "FILE", kCircular, true, {},
        "build kit of stacked rings cut from boards: a CSV cutting\n"

@@ -1,13 +1,12 @@
 #include "cli/options.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
+#include <cstring>
+
+#include "output/output_file.h"
 
 #include "files/profile_formats.h"
 
@@ -77,21 +76,6 @@ std::optional<long double> PositiveLength(std::string_view text,
   return value;
 }
 
-// Whether two output paths name one file: the same existing file (links and
-// other spellings included), or the same place for files yet to be made.
-bool SameFile(const std::string& a, const std::string& b) {
-  if (a == b) return true;
-  struct stat infoA {}, infoB {};
-  const bool existsA = ::stat(a.c_str(), &infoA) == 0;
-  const bool existsB = ::stat(b.c_str(), &infoB) == 0;
-  if (existsA || existsB)
-    return existsA && existsB && infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
-  std::error_code errorA, errorB;
-  const auto placeA = std::filesystem::weakly_canonical(std::filesystem::absolute(a), errorA);
-  const auto placeB = std::filesystem::weakly_canonical(std::filesystem::absolute(b), errorB);
-  return !errorA && !errorB && placeA == placeB;
-}
-
 std::optional<UsageError> CheckOutputs(const ToolOptions& options) {
   std::vector<std::pair<OptionId, std::string>> outputs;
   if (options.outputPath) outputs.emplace_back(OptionId::Output, *options.outputPath);
@@ -99,9 +83,10 @@ std::optional<UsageError> CheckOutputs(const ToolOptions& options) {
   if (options.drawings.templatePath)
     outputs.emplace_back(OptionId::Template, *options.drawings.templatePath);
   if (options.impedance) outputs.emplace_back(OptionId::Impedance, options.impedance->path);
+  if (options.response) outputs.emplace_back(OptionId::Response, options.response->path);
   for (std::size_t i = 0; i < outputs.size(); ++i) {
     for (std::size_t j = i + 1; j < outputs.size(); ++j) {
-      if (SameFile(outputs[i].second, outputs[j].second)) {
+      if (output::SameDestination(outputs[i].second, outputs[j].second)) {
         return UsageError{std::string(Spec(outputs[i].first).name) + " and " +
                           std::string(Spec(outputs[j].first).name) + " name the same file '" +
                           Printable(outputs[j].second) + "'"};
@@ -142,6 +127,8 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionT
     if (drawings.mouthLimit.kind == report::MouthLimitKind::None || !value)
       return BadValue(OptionId::MouthLimit, *limitText, JoinChoices(choices));
     drawings.mouthLimit.value = *value;
+    if (options.impedance) options.impedance->mouthLimit = drawings.mouthLimit;
+    if (options.response) options.response->sweep.mouthLimit = drawings.mouthLimit;
   }
   const auto paperText = text(OptionId::Paper);
   if (paperText) {
@@ -165,9 +152,11 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionT
     options.kit->paper = drawings.paper;
     if (stepText && !std::holds_alternative<SectorsKitOptions>(options.kit->kit))
       return UsageError{"--step needs --export, --template or --sectors"};
-  } else if ((stepText || limitText || paperText) && !options.saveDesignPath) {
-    return UsageError{std::string(stepText ? "--step" : limitText ? "--mouth-limit" : "--paper") +
+  } else if ((stepText || paperText) && !options.saveDesignPath) {
+    return UsageError{std::string(stepText ? "--step" : "--paper") +
                       " needs --export or --template"};
+  } else if (limitText && !options.impedance && !options.response && !options.saveDesignPath) {
+    return UsageError{"--mouth-limit needs --export, --template, --impedance or --response"};
   }
   return std::nullopt;
 }
@@ -183,21 +172,25 @@ std::optional<int> WholeNumber(std::string_view text, const geometry::Separators
 // The impedance's settings, once the decimal separator is known.
 std::optional<UsageError> ReadImpedanceOptions(ToolOptions& options, const OptionTexts& texts) {
   const auto text = [&texts](OptionId id) { return texts[static_cast<std::size_t>(id)]; };
-  if (!options.impedance) {
+  if (!options.impedance && !options.response) {
     // A design keeps the settings for later runs that ask for the impedance.
     if (options.saveDesignPath) return std::nullopt;
     for (const OptionId id :
-         {OptionId::MouthLoad, OptionId::From, OptionId::To, OptionId::PointsPerOctave}) {
-      if (text(id)) return UsageError{std::string(Spec(id).name) + " needs --impedance"};
+         {OptionId::MouthLoad, OptionId::From, OptionId::To, OptionId::PointsPerOctave,
+          OptionId::Losses}) {
+      if (text(id))
+        return UsageError{std::string(Spec(id).name) + " needs --impedance or --response"};
     }
     return std::nullopt;
   }
   if (options.outputPath || options.quick) {
+    const char* file = options.impedance ? "--impedance" : "--response";
     return UsageError{std::string(options.quick ? "--quick" : "--output") +
-                      " cannot be given with --impedance, which writes the impedance instead of "
-                      "the report"};
+                      " cannot be given with " + file + ", which writes the " + (file + 2) +
+                      " instead of the report"};
   }
-  ImpedanceOptions& impedance = *options.impedance;
+  // One sweep for both files.
+  ImpedanceOptions& impedance = options.impedance ? *options.impedance : options.response->sweep;
   if (const auto load = text(OptionId::MouthLoad)) {
     const auto chosen = acoustics::MouthLoadNamed(*load);
     if (!chosen) return BadValue(OptionId::MouthLoad, *load);
@@ -210,12 +203,46 @@ std::optional<UsageError> ReadImpedanceOptions(ToolOptions& options, const Optio
       if (!*end) return BadValue(id, *value, "a frequency above 0");
     }
   }
+  if (const auto losses = text(OptionId::Losses)) {
+    if (*losses != "on" && *losses != "off") return BadValue(OptionId::Losses, *losses);
+    impedance.losses = *losses == "on" ? acoustics::WallLosses::On : acoustics::WallLosses::Off;
+  }
   if (const auto points = text(OptionId::PointsPerOctave)) {
     constexpr int kMostPoints = 1000;
     const auto value = WholeNumber(*points, options.separators);
     if (!value || *value < 1 || *value > kMostPoints)
       return BadValue(OptionId::PointsPerOctave, *points, "a whole number from 1 to 1000");
     impedance.pointsPerOctave = *value;
+  }
+  if (options.impedance && options.response) {
+    options.response->sweep = impedance;
+    options.response->sweep.path.clear();
+  }
+  return std::nullopt;
+}
+
+// The response's own settings: the driver, the chambers and the voltage.
+std::optional<UsageError> ReadResponseOptions(ToolOptions& options, const OptionTexts& texts) {
+  using enum OptionId;
+  const auto text = [&texts](OptionId id) { return texts[static_cast<std::size_t>(id)]; };
+  if (!options.response) {
+    for (const OptionId id : {OptionId::Driver, RearChamber, ThroatChamber, Voltage}) {
+      if (text(id)) return UsageError{std::string(Spec(id).name) + " needs --response"};
+    }
+    return std::nullopt;
+  }
+  ResponseOptions& response = *options.response;
+  const auto driverPath = text(OptionId::Driver);
+  if (!driverPath || driverPath->empty()) return UsageError{"--response needs --driver FILE"};
+  response.driverPath = std::string(*driverPath);
+  for (const auto& [id, value] : {std::pair{RearChamber, &response.rearChamber},
+                                  std::pair{ThroatChamber, &response.throatChamber},
+                                  std::pair{Voltage, &response.voltage}}) {
+    if (const auto typed = text(id)) {
+      *value = PositiveLength(*typed, options.separators);
+      if (!*value)
+        return BadValue(id, *typed, id == Voltage ? "a voltage above 0" : "litres above 0");
+    }
   }
   return std::nullopt;
 }
@@ -286,10 +313,10 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
   }
   if (!chosen) return std::nullopt;
   if (options.outputPath || options.quick || text(Export) || options.drawings.templatePath ||
-      options.impedance) {
+      options.impedance || options.response) {
     return UsageError{name(*chosen) +
-                      " cannot be given with --output, --quick, --export, --template or "
-                      "--impedance: a build kit is written instead of them"};
+                      " cannot be given with --output, --quick, --export, --template, "
+                      "--impedance or --response: a build kit is written instead of them"};
   }
   const auto& seps = options.separators;
   const auto required = [&](OptionId id) -> std::optional<UsageError> {
@@ -430,19 +457,23 @@ std::optional<UsageError> ReadHornOptions(ToolOptions& options, const OptionText
 }  // namespace
 
 std::string Printable(std::string_view text) {
+  // At most 60 characters shown, escapes counted as what they take on screen.
   constexpr std::size_t kLongest = 60;
   std::string out;
-  for (std::size_t i = 0; i < text.size() && i < kLongest; ++i) {
+  std::size_t i = 0;
+  for (; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
+    char escaped[8];
     if (c >= 0x20 && c < 0x7f) {
-      out += static_cast<char>(c);
+      escaped[0] = static_cast<char>(c);
+      escaped[1] = '\0';
     } else {
-      char escaped[8];
       std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-      out += escaped;
     }
+    if (out.size() + std::strlen(escaped) > kLongest) break;
+    out += escaped;
   }
-  if (text.size() > kLongest) out += "...";
+  if (i < text.size()) out += "...";
   return out;
 }
 
@@ -557,6 +588,12 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
         options.impedance = ImpedanceOptions{};
         options.impedance->path = std::string(value);
         break;
+      case OptionId::Response:
+        if (options.response) return UsageError{"option --response may be given only once"};
+        if (value.empty()) return UsageError{"option --response needs a file name"};
+        options.response = ResponseOptions{};
+        options.response->path = std::string(value);
+        break;
       default:
         texts[static_cast<std::size_t>(spec->id)] = value;
         break;
@@ -565,6 +602,7 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
 
   if (auto problem = ReadHornOptions(options, texts)) return *problem;
   if (auto problem = ReadImpedanceOptions(options, texts)) return *problem;
+  if (auto problem = ReadResponseOptions(options, texts)) return *problem;
   if (auto problem = ReadKitOptions(options, texts, stavesPath)) return *problem;
   if (auto problem = ReadDrawingOptions(options, texts, kind)) return *problem;
   return options;

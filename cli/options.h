@@ -9,6 +9,7 @@
 #include "cli/impedance_tool.h"
 #include "cli/kit_tool.h"
 #include "cli/option_table.h"
+#include "cli/response_tool.h"
 #include "geometry/number_text.h"
 #include "report/export_format.h"
 #include "report/horn_profile.h"
@@ -38,6 +39,7 @@ struct ToolOptions {
   std::optional<std::string> saveDesignPath;  // --save-design FILE
   DrawingOptions drawings;
   std::optional<ImpedanceOptions> impedance;  // --impedance FILE and its settings
+  std::optional<ResponseOptions> response;    // --response FILE and its settings
   std::optional<KitOptions> kit;              // --rings, --sectors, --staves, --panels or --stl
 };
 
@@ -67,5 +69,8 @@ template <typename... Visitors>
 struct Overloaded : Visitors... {
   using Visitors::operator()...;
 };
+// Spelled out for compilers without deduction for aggregates (clang before 17).
+template <typename... Visitors>
+Overloaded(Visitors...) -> Overloaded<Visitors...>;
 
 }  // namespace vortalis::cli

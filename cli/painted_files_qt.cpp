@@ -14,15 +14,16 @@ class QtPaintedFiles final : public PaintedFiles {
  public:
   QtPaintedFiles() : app_(StartPainting()) {}
 
-  void ProfileSvg(const report::HornProfile& profile, const std::string& path) override {
-    exports::ExportProfile(profile, report::ExportFormat::Svg, path);
+  void ProfileSvg(const report::HornProfile& profile, output::OutputFile& file) override {
+    exports::WriteProfile(profile, report::ExportFormat::Svg, file);
   }
-  int Template(const report::HornProfile& profile, const std::string& path, Paper paper,
+  int Template(const report::HornProfile& profile, output::OutputFile& file, Paper paper,
                const geometry::Separators& separators) override {
-    return exports::WriteTemplatePdf(profile, path, PageSizeOf(paper), separators);
+    return exports::WriteTemplatePdf(profile, file, PageSizeOf(paper), separators);
   }
-  int KitFile(const buildkit::FlatKit& kit, const std::string& path, Paper paper) override {
-    return exports::WriteKitFile(kit, FileName(path), PageSizeOf(paper));
+  int KitFile(const buildkit::FlatKit& kit, std::string_view extension, output::OutputFile& file,
+              Paper paper) override {
+    return exports::WritePaintedKit(kit, extension, file, PageSizeOf(paper));
   }
 
  private:

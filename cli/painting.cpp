@@ -20,16 +20,13 @@ void QtMessage(QtMsgType type, const QMessageLogContext&, const QString& message
 
 std::unique_ptr<QGuiApplication> StartPainting() {
   if (QCoreApplication::instance() != nullptr) return nullptr;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Files only: whatever platform the environment names, no display is wanted.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
   static int argc = 1;
   static char name[] = "vortalis-report";
   static char* argv[] = {name, nullptr};
   qInstallMessageHandler(QtMessage);
   return std::make_unique<QGuiApplication>(argc, argv);
-}
-
-QString FileName(const std::string& path) {
-  return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
 }
 
 QPageSize PageSizeOf(Paper paper) {

@@ -9,6 +9,7 @@
 #include "cli/design_options.h"
 #include "cli/drawing_tool.h"
 #include "cli/impedance_tool.h"
+#include "cli/response_tool.h"
 #include "cli/kit_tool.h"
 #include "cli/options.h"
 #include "cli/spooled_document.h"
@@ -48,6 +49,8 @@ bool Deliver(const ToolOptions& options, ToolEnvironment& env,
       output::OutputFile file(*options.outputPath);
       write(file);
       file.Commit();
+      for (const std::string& note : file.Notes())
+        std::fprintf(env.err, "vortalis-report: %s\n", note.c_str());
     } else {
       output::StreamSink out(env.out, "standard output");
       write(out);
@@ -106,7 +109,7 @@ int Run(const std::vector<std::string_view>& givenArgs, ToolEnvironment& env) {
                                  ? std::string(HelpText())
                                  : "vortalis-report " VORTALIS_VERSION "\n";
     std::fwrite(text.data(), 1, text.size(), env.out);
-    return std::fflush(env.out) == 0 ? kExitDone : kExitRefused;
+    return kExitDone;
   }
   if (const auto* usage = std::get_if<UsageError>(&command)) {
     const std::string_view text = UsageText();
@@ -130,12 +133,17 @@ int Run(const std::vector<std::string_view>& givenArgs, ToolEnvironment& env) {
   }
 
   if (options.kit) return WriteKit(options.horn, options.separators, *options.kit, env);
-  if (options.drawings.Requested() || options.impedance) {
+  if (options.drawings.Requested() || options.impedance || options.response) {
+    // Every file named on the command line is written, or none is.
+    output::OutputSet files;
+    std::string said;
     int status = kExitDone;
-    if (options.drawings.Requested()) status = WriteDrawings(options, env);
+    if (options.drawings.Requested()) status = WriteDrawings(options, env, files, said);
     if (status == kExitDone && options.impedance)
-      status = WriteImpedance(options.horn, options.separators, *options.impedance, env);
-    return status;
+      status = WriteImpedance(options.horn, options.separators, *options.impedance, env, &files);
+    if (status == kExitDone && options.response)
+      status = WriteResponse(options.horn, options.separators, *options.response, env, files);
+    return status == kExitDone ? CommitOutputs(files, said, env) : status;
   }
 
   if (options.quick) {
@@ -165,14 +173,37 @@ int Run(const std::vector<std::string_view>& givenArgs, ToolEnvironment& env) {
 
 }  // namespace
 
-int RunReportTool(const std::vector<std::string_view>& args, ToolEnvironment& env) {
+int CommitOutputs(output::OutputSet& files, const std::string& said, ToolEnvironment& env) {
   try {
-    return Run(args, env);
+    files.Commit();
+  } catch (const output::OutputError& error) {
+    std::fprintf(env.err, "vortalis-report: %s\n", error.what());
+    return kExitRefused;
+  }
+  std::fwrite(said.data(), 1, said.size(), env.out);
+  for (const std::string& note : files.Notes())
+    std::fprintf(env.err, "vortalis-report: %s\n", note.c_str());
+  return kExitDone;
+}
+
+int RunReportTool(const std::vector<std::string_view>& args, ToolEnvironment& env) {
+  int status = kExitRefused;
+  try {
+    status = Run(args, env);
   } catch (const std::exception& e) {
     // Out of memory, or input that slipped past the checks: a message, never a crash.
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());
-    return kExitRefused;
   }
+  // Whatever was written to files, a standard output that took nothing is
+  // an error, said in words.
+  if (status != kExitDone) return status;
+  try {
+    output::StreamSink(env.out, "standard output").Flush();
+  } catch (const output::OutputError& error) {
+    std::fprintf(env.err, "vortalis-report: %s\n", error.what());
+    status = kExitRefused;
+  }
+  return status;
 }
 
 }  // namespace vortalis::cli

@@ -2,9 +2,11 @@
 
 #include <csignal>
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "output/output_set.h"
 #include "report/creation_stamp.h"
 #include "report/report_ports.h"
 
@@ -27,6 +29,11 @@ struct ToolEnvironment {
   report::EventPump pumpEvents;  // once per station, as the window program processes events
   const report::StampProvider& stamp;
 };
+
+// Commits the files of one run together, then prints `said` on standard
+// output and what the files' notes tell on standard error. Returns kExitDone,
+// or kExitRefused after a message (no file of the set replaced).
+int CommitOutputs(output::OutputSet& files, const std::string& said, ToolEnvironment& env);
 
 // args: the arguments after the program name. Returns the exit status.
 int RunReportTool(const std::vector<std::string_view>& args, ToolEnvironment& env);

@@ -807,13 +807,20 @@ int PrintFullSizeTemplate(const report::HornProfile& profile, QPagedPaintDevice&
 
 int WriteTemplatePdf(const report::HornProfile& profile, const std::string& path,
                      const QPageSize& pageSize, const geometry::Separators& separators) {
+  output::OutputFile file(path);
+  const int count = WriteTemplatePdf(profile, file, pageSize, separators);
+  file.Commit();
+  return count;
+}
+
+int WriteTemplatePdf(const report::HornProfile& profile, output::ByteSink& file,
+                     const QPageSize& pageSize, const geometry::Separators& separators) {
   const QMarginsF margins = TemplateMargins();
   const QPageLayout::Orientation orientation =
       FewerTemplatePages(profile, pageSize, margins).orientation;
 
   // Streamed page by page into the writer, so that a large template needs no
   // more memory than one page.
-  output::OutputFile file(path);
   SinkDevice device(file);
   device.open(QIODevice::WriteOnly);
   int count = 0;
@@ -826,7 +833,6 @@ int WriteTemplatePdf(const report::HornProfile& profile, const std::string& path
   }
   device.close();
   device.ThrowIfFailed();
-  file.Commit();
   return count;
 }
 

@@ -14,6 +14,7 @@
 
 #include "export/profile_curves.h"
 #include "geometry/number_text.h"
+#include "output/output_file.h"
 #include "report/horn_profile.h"
 
 class QPagedPaintDevice;
@@ -130,6 +131,10 @@ int PrintFullSizeTemplate(const report::HornProfile& profile, QPagedPaintDevice&
 // through the one writer (path: bytes, kept exactly); returns the number of
 // pages. Needs a QGuiApplication.
 int WriteTemplatePdf(const report::HornProfile& profile, const std::string& path,
+                     const QPageSize& pageSize = QPageSize(QPageSize::A4),
+                     const geometry::Separators& separators = {".", ""});
+// The same into `sink` (a member of an output set), not committed.
+int WriteTemplatePdf(const report::HornProfile& profile, output::ByteSink& sink,
                      const QPageSize& pageSize = QPageSize(QPageSize::A4),
                      const geometry::Separators& separators = {".", ""});
 // The same for a name in the file system's encoding.

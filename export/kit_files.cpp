@@ -14,9 +14,8 @@ namespace {
 
 std::string Encoded(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-  files::WriteFile(Encoded(path),
-                   std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+std::string_view View(const QByteArray& bytes) {
+  return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 QByteArray KitPdf(const FlatKit& kit, const QPageSize& pageSize, int& pages) {
@@ -51,14 +50,30 @@ QString KitFilter(const FlatKit& kit, const QString& extension) {
   return QStringLiteral("CSV cutting list (*.csv)");
 }
 
-int WriteKitFile(const FlatKit& kit, const QString& path, const QPageSize& pageSize) {
-  if (files::WriteUnpaintedKitFile(kit, Encoded(path))) return 0;
-  if (files::KitFileExtension(kit, Encoded(path)) == "svg") {
-    WriteBytes(path, KitSvg(kit));
+int WritePaintedKit(const FlatKit& kit, std::string_view extension, output::ByteSink& sink,
+                    const QPageSize& pageSize) {
+  if (extension == "svg") {
+    sink.Write(View(KitSvg(kit)));
     return 0;
   }
   int pages = 0;
-  WriteBytes(path, KitPdf(kit, pageSize, pages));
+  sink.Write(View(KitPdf(kit, pageSize, pages)));
+  return pages;
+}
+
+int AddKitFile(output::OutputSet& set, const FlatKit& kit, const std::string& path,
+               const QPageSize& pageSize) {
+  if (files::AddUnpaintedKitFile(set, kit, path)) return 0;
+  output::OutputFile& file = set.Add(path);
+  const int pages = WritePaintedKit(kit, files::KitFileExtension(kit, path), file, pageSize);
+  file.Finish();
+  return pages;
+}
+
+int WriteKitFile(const FlatKit& kit, const QString& path, const QPageSize& pageSize) {
+  output::OutputSet set;
+  const int pages = AddKitFile(set, kit, Encoded(path), pageSize);
+  set.Commit();
   return pages;
 }
 
@@ -74,11 +89,14 @@ QStringList Decoded(const std::vector<std::string>& names) {
 }  // namespace
 
 QStringList StlFileNames(const QString& path, std::size_t pieces) {
-  return Decoded(files::StlFileNames(Encoded(path), pieces));
+  return Decoded(files::StlPieceNames(Encoded(path), pieces));
 }
 
 QStringList WriteStlFiles(const buildkit::HornSolids& solids, const QString& path) {
-  return Decoded(files::WriteStlFiles(solids, Encoded(path)));
+  output::OutputSet set;
+  const QStringList names = Decoded(files::AddStlFiles(set, solids, Encoded(path)));
+  set.Commit();
+  return names;
 }
 
 }  // namespace vortalis::exports

@@ -17,6 +17,7 @@
 #include "buildkit/horn_solid.h"
 #include "export/full_size_template.h"
 #include "geometry/units.h"
+#include "output/output_set.h"
 
 class QPagedPaintDevice;
 
@@ -68,14 +69,27 @@ KitOrientation FewerKitPages(const FlatKit& kit, const QPageSize& pageSize,
 // FewerKitPages says). Returns the PDF's page count, 0 for the other files.
 int WriteKitFile(const FlatKit& kit, const QString& path,
                   const QPageSize& pageSize = QPageSize(QPageSize::A4));
+// The same as a member of `set`, committed with it (path: bytes, kept exactly).
+int AddKitFile(output::OutputSet& set, const FlatKit& kit, const std::string& path,
+               const QPageSize& pageSize = QPageSize(QPageSize::A4));
+// A painted kit's bytes to `sink`: `extension` "svg" or "pdf" (any other is
+// taken as PDF). Returns the PDF's page count, 0 for SVG.
+int WritePaintedKit(const FlatKit& kit, std::string_view extension, output::ByteSink& sink,
+                    const QPageSize& pageSize);
 
 // The extensions a kit can be saved as, and a file dialog's filter for one of them.
 QStringList KitExtensions(const FlatKit& kit);
 QString KitFilter(const FlatKit& kit, const QString& extension);
 
 // The STL files of solids: one file at `path`, or with several segments
-// `horn.stl` gives horn-1.stl, horn-2.stl, ... from the throat. Returns the
-// names written.
+// `horn.stl` gives horn-1.stl, horn-2.stl, ... from the throat, written as one
+// set (all or nothing). Pieces of an older, longer set beside them
+// (horn-46.stl ... when 45 are written; horn-1.stl ... for a single file) are
+// removed with the commit when their headers show them to be this program's
+// pieces under those numbers; any other file there refuses the set with the
+// names in the way. A folder's name is refused. Returns the names written.
+// Names in the file system's encoding (files/kit_files.h has them as bytes,
+// added to a set); committed at once. Throws output::OutputError.
 QStringList StlFileNames(const QString& path, std::size_t pieces);
 QStringList WriteStlFiles(const buildkit::HornSolids& solids, const QString& path);
 

@@ -1,15 +1,17 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "buildkit/flat_kits.h"
 #include "buildkit/horn_solid.h"
+#include "output/output_set.h"
 
 // The build kits' files that need no painting: a kit's drawing as DXF, its
-// cutting list as CSV, and the printable solids as STL. Every file goes
-// through the one writer (output/output_file.h); failures throw
-// output::OutputError naming the file.
+// cutting list as CSV, and the printable solids as STL. Every file is a
+// member of the run's output::OutputSet; failures throw output::OutputError
+// naming the file.
 namespace vortalis::files {
 
 // The pieces one under the other for a cutter, in the horn's unit with
@@ -21,18 +23,25 @@ std::string KitDxf(const buildkit::FlatKit& kit);
 // output::OutputError naming the file and the kit's extensions for another.
 std::string KitFileExtension(const buildkit::FlatKit& kit, const std::string& path);
 
-// The kit's DXF or CSV file at `path` (by its extension); false, writing
-// nothing, for a painted one (SVG, PDF). Throws output::OutputError.
-bool WriteUnpaintedKitFile(const buildkit::FlatKit& kit, const std::string& path);
+// Adds the kit's DXF or CSV file at `path` (by its extension) to `set`;
+// false, adding nothing, for a painted one (SVG, PDF). Throws
+// output::OutputError.
+bool AddUnpaintedKitFile(output::OutputSet& set, const buildkit::FlatKit& kit,
+                         const std::string& path);
 
-// Writes `bytes` to the file at `path` (a name in the file system's encoding).
-void WriteFile(const std::string& path, std::string_view bytes);
+// Adds `bytes` as the file at `path` (a name in the file system's encoding)
+// to `set`, its descriptor freed while the set grows.
+void AddFile(output::OutputSet& set, const std::string& path, std::string_view bytes);
 
 // The STL files of solids: one file at `path`, or with several segments
-// `horn.stl` gives horn-1.stl, horn-2.stl, ... from the throat, beside it.
-// Returns the names written.
-std::vector<std::string> StlFileNames(const std::string& path, std::size_t pieces);
-std::vector<std::string> WriteStlFiles(const buildkit::HornSolids& solids,
-                                       const std::string& path);
+// `horn.stl` gives horn-1.stl, horn-2.stl, ... from the throat, beside it,
+// added to `set` (all or nothing). Pieces of an older, longer set beside them
+// (horn-46.stl ... when 45 are written; horn-1.stl ... for a single file) are
+// removed with the commit when their headers show them to be this program's
+// pieces under those numbers; any other file there refuses the set with the
+// names in the way. A folder's name is refused. Returns the names written.
+std::vector<std::string> StlPieceNames(const std::string& path, std::size_t pieces);
+std::vector<std::string> AddStlFiles(output::OutputSet& set, const buildkit::HornSolids& solids,
+                                     const std::string& path);
 
 }  // namespace vortalis::files

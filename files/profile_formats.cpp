@@ -22,15 +22,13 @@ std::optional<report::ExportFormat> FormatFromName(std::string_view name) {
   return std::nullopt;
 }
 
-void WriteProfileFile(const report::HornProfile& profile, report::ExportFormat format,
-                      const std::string& path) {
+void AddProfileFile(output::OutputSet& set, const report::HornProfile& profile,
+                    report::ExportFormat format, const std::string& path) {
   const ProfileFormat& row = FormatOf(format);
   if (row.Painted())
     throw output::OutputError("Cannot write " + path + ": " + std::string(row.name) +
                               " files are painted, and nothing paints them here.");
-  output::OutputFile file(path);
-  row.write(profile, file);
-  file.Commit();
+  row.write(profile, set.Add(path));
 }
 
 }  // namespace vortalis::files

@@ -7,6 +7,7 @@
 
 #include "files/profile_files.h"
 #include "output/output_file.h"
+#include "output/output_set.h"
 #include "report/export_format.h"
 #include "report/horn_profile.h"
 
@@ -48,9 +49,9 @@ std::string_view FormatName(report::ExportFormat format);
 // The format of a name FormatName gives; nullopt for any other text.
 std::optional<report::ExportFormat> FormatFromName(std::string_view name);
 
-// The file of an unpainted format at `path` (bytes, kept exactly); throws
-// output::OutputError, and for a painted format.
-void WriteProfileFile(const report::HornProfile& profile, report::ExportFormat format,
-                      const std::string& path);
+// Adds the file of an unpainted format at `path` (bytes, kept exactly) to
+// `set`; throws output::OutputError, and for a painted format.
+void AddProfileFile(output::OutputSet& set, const report::HornProfile& profile,
+                    report::ExportFormat format, const std::string& path);
 
 }  // namespace vortalis::files

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,11 +21,18 @@ constexpr int kMaxLinks = 40;  // as the kernel's ELOOP
 
 using Stage = OutputError::Stage;
 
+constexpr std::size_t kMaxName = 255;  // NAME_MAX of Linux's file systems
+
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   if (slash == 0) return "/";
   return path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // The file a chain of symbolic links ends in, whether or not it exists, so
@@ -105,7 +113,25 @@ Destination Examine(const std::string& path) {
   int error = 0;
   destination.target = FollowLinks(path, error);
   if (error != 0) throw OutputError(Stage::Create, path, error);
+  // Refused here rather than by the rename, after the other files of a set.
+  if (NameOf(destination.target).size() > kMaxName)
+    throw OutputError(Stage::Create, path, ENAMETOOLONG);
   return destination;
+}
+
+bool RefusedByFolder(int error) { return error == EACCES || error == EPERM || error == EROFS; }
+
+// Where a path's file is or would be: its folder's real path and its name,
+// links (dangling ones too) followed.
+std::string PlaceOf(const std::string& path) {
+  int error = 0;
+  const std::string target = FollowLinks(path, error);
+  std::string folder = FolderOf(target);
+  if (char* real = ::realpath(folder.c_str(), nullptr)) {
+    folder = real;
+    std::free(real);
+  }
+  return folder + "/" + NameOf(target);
 }
 
 // A new file beside `target`, registered with the stop handlers.
@@ -148,44 +174,109 @@ bool WriteAll(int fd, std::string_view bytes) {
 StreamSink::StreamSink(std::FILE* stream, std::string name)
     : stream_(stream), name_(std::move(name)) {}
 
+// A stream's failure in words: a closed one shows only as a bad descriptor.
+OutputError StreamFailure(const std::string& name, int error) {
+  if (error == EBADF)
+    return OutputError(Stage::Write, name, error, "Cannot write " + name + ": it is closed");
+  if (error == EPIPE)
+    return OutputError(Stage::Write, name, error,
+                       "Cannot write " + name + ": the program reading it closed it early");
+  return OutputError(Stage::Write, name, error);
+}
+
 void StreamSink::Write(std::string_view bytes) {
   errno = 0;
   if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size())
-    throw OutputError(Stage::Write, name_, errno);
+    throw StreamFailure(name_, errno);
 }
 
 void StreamSink::Flush() {
   errno = 0;
-  if (std::fflush(stream_) != 0) throw OutputError(Stage::Write, name_, errno);
+  // An error of an earlier write whose bytes are gone counts too.
+  if (std::fflush(stream_) != 0 || std::ferror(stream_) != 0) throw StreamFailure(name_, errno);
 }
 
 OutputFile::OutputFile(std::string path) : path_(std::move(path)) {
+  RemoveTemporariesOnDefaultStop();  // and SIGPIPE ignored before a pipe is written
   const Destination destination = Examine(path_);
-  if (destination.stream >= 0) {
-    fd_ = ::fcntl(destination.stream, F_DUPFD_CLOEXEC, 0);
-  } else if (destination.through) {
-    fd_ = ::open(path_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+  if (destination.stream >= 0 || destination.through) {
+    OpenThrough(destination.stream);
   } else {
     target_ = destination.target;
-    fd_ = CreateTemporary(target_, temporary_, slot_);
-    if (fd_ >= 0) {
-      if (destination.exists) {
-        const struct stat& old = destination.info;
-        // A process may hand a file to its own group only; failing that, the group alone.
-        if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
-            ::fchown(fd_, old.st_uid, old.st_gid) != 0)
-          (void)!::fchown(fd_, static_cast<uid_t>(-1), old.st_gid);
-        ::fchmod(fd_, old.st_mode & 07777);
-      } else {
-        ::fchmod(fd_, NewFileMode());
-      }
+    if (destination.exists && destination.info.st_nlink > 1) {
+      OpenInPlace("it has other names (hard links), which stay one file");
+    } else {
+      fd_ = CreateTemporary(target_, temporary_, slot_);
+      const int error = errno;
+      if (fd_ < 0 && destination.exists && RefusedByFolder(error))
+        OpenInPlace("its folder " + FolderOf(target_) + " may not be written");
+      else if (fd_ < 0)
+        throw OutputError(Stage::Create, path_, error);
+      else if (destination.exists)
+        CarryOver(destination.info);
+      else if (::fchmod(fd_, NewFileMode()) != 0)
+        notes_.push_back(path_ + ": its permissions are the temporary file's 0600 (" +
+                         Reason(errno) + ").");
     }
   }
-  if (fd_ < 0) throw OutputError(Stage::Create, path_, errno);
   buffer_.reserve(kChunk);
 }
 
 OutputFile::~OutputFile() { Discard(); }
+
+void OutputFile::OpenThrough(int stream) {
+  if (stream >= 0) {
+    fd_ = ::fcntl(stream, F_DUPFD_CLOEXEC, 0);
+    if (fd_ < 0) throw OutputError(Stage::Create, path_, errno);
+    return;
+  }
+  // Without O_NONBLOCK a FIFO nobody reads would hold the open for good.
+  fd_ = ::open(path_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+  if (fd_ < 0 && errno == ENXIO)
+    throw OutputError(Stage::Create, path_, ENXIO,
+                      "Cannot write " + path_ + ": no program is reading from it");
+  if (fd_ < 0) throw OutputError(Stage::Create, path_, errno);
+  const int flags = ::fcntl(fd_, F_GETFL);
+  if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
+}
+
+void OutputFile::OpenInPlace(const std::string& why) {
+  fd_ = ::open(target_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+  if (fd_ < 0) throw OutputError(Stage::Create, path_, errno);
+  inPlace_ = true;
+  notes_.push_back(path_ + " was written in place, not replaced atomically: " + why + ".");
+}
+
+// The old file's owner, group, mode and extended attributes (POSIX ACLs
+// among them) on the new one. The ACL goes last: it sets the group bits.
+void OutputFile::CarryOver(const struct stat& old) {
+  // A process may hand a file to its own group only; failing that, the group alone.
+  if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
+      ::fchown(fd_, old.st_uid, old.st_gid) != 0)
+    (void)!::fchown(fd_, static_cast<uid_t>(-1), old.st_gid);
+  if (::fchmod(fd_, old.st_mode & 07777) != 0)
+    notes_.push_back(path_ + ": its permissions could not be kept (" + Reason(errno) + ").");
+  const ssize_t size = ::listxattr(target_.c_str(), nullptr, 0);
+  if (size <= 0) return;
+  std::string names(static_cast<std::size_t>(size), '\0');
+  const ssize_t listed = ::listxattr(target_.c_str(), names.data(), names.size());
+  if (listed < 0) return;
+  names.resize(static_cast<std::size_t>(listed));
+  for (std::size_t at = 0; at < names.size();) {
+    const std::string name(names.c_str() + at);
+    at += name.size() + 1;
+    std::string value;
+    ssize_t length = ::getxattr(target_.c_str(), name.c_str(), nullptr, 0);
+    if (length >= 0) {
+      value.resize(static_cast<std::size_t>(length));
+      length = ::getxattr(target_.c_str(), name.c_str(), value.data(), value.size());
+    }
+    if (length < 0 || ::fsetxattr(fd_, name.c_str(), value.data(),
+                                  static_cast<std::size_t>(length), 0) != 0)
+      notes_.push_back(path_ + ": its attribute " + name + " could not be kept (" +
+                       Reason(errno) + ").");
+  }
+}
 
 void OutputFile::Discard() {
   if (fd_ >= 0) ::close(fd_);
@@ -205,8 +296,12 @@ void OutputFile::WriteOut(std::string_view bytes) {
   if (!WriteAll(fd_, bytes)) {
     failure_ = errno != 0 ? errno : EIO;
     Discard();
+    if (failure_ == EPIPE)
+      throw OutputError(Stage::Write, path_, EPIPE,
+                        "Cannot write " + path_ + ": the program reading it closed it early");
     throw OutputError(Stage::Write, path_, failure_);
   }
+  written_ += static_cast<long long>(bytes.size());
 }
 
 void OutputFile::Write(std::string_view bytes) {
@@ -224,38 +319,69 @@ void OutputFile::Write(std::string_view bytes) {
     buffer_.append(bytes);
 }
 
-void OutputFile::Commit() {
+void OutputFile::Finish() {
+  if (finished_) return;
   WriteOut(buffer_);
   buffer_.clear();
-  const auto fail = [this](Stage stage, int error) {
+  std::string().swap(buffer_);
+  const auto fail = [this](int error) {
     Discard();
-    throw OutputError(stage, path_, error);
+    failure_ = error;
+    throw OutputError(Stage::Write, path_, error);
   };
   if (target_.empty()) {
     // A terminal or a pipe cannot be synced; a standard output that is a file can.
     if (::fsync(fd_) != 0 && errno != EINVAL && errno != ENOTSUP && errno != EROFS)
-      fail(Stage::Write, errno);
-    const int fd = std::exchange(fd_, -1);
-    if (::close(fd) != 0 && errno != EINTR) fail(Stage::Write, errno);
-    return;
+      fail(errno);
+  } else {
+    if (inPlace_ && ::ftruncate(fd_, static_cast<off_t>(written_)) != 0) fail(errno);
+    if (::fsync(fd_) != 0) fail(errno);
   }
-  if (::fsync(fd_) != 0) fail(Stage::Write, errno);
   const int fd = std::exchange(fd_, -1);
-  if (::close(fd) != 0 && errno != EINTR) fail(Stage::Write, errno);
+  failure_ = EBADF;  // no more writes
+  if (::close(fd) != 0 && errno != EINTR) fail(errno);
+  finished_ = true;
+}
+
+void OutputFile::Rename() {
+  if (temporary_.empty()) return;  // written through or in place
+  if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    const int error = errno;
+    Discard();
+    throw OutputError(Stage::Create, path_, error);
+  }
+  ReleaseTemporary(slot_);
+  temporary_.clear();
+  slot_ = -1;
+}
+
+std::string OutputFile::Folder() const {
+  return target_.empty() || inPlace_ ? std::string() : FolderOf(target_);
+}
+
+void OutputFile::SyncFolder() {
+  const std::string folder = Folder();
+  if (folder.empty()) return;
+  int error = 0;
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) {
+    error = errno;
+  } else {
+    if (::fsync(fd) != 0 && errno != EINVAL) error = errno;
+    ::close(fd);
+  }
+  if (error != 0)
+    notes_.push_back(path_ + " was written, but its folder " + folder + " could not be synced (" +
+                     Reason(error) + "): a power failure now could still undo the change.");
+}
+
+void OutputFile::Commit() {
+  Finish();
   {
     const StopSignalsHeld held;
-    // A name the file system refuses (too long, say) shows only here.
-    if (std::rename(temporary_.c_str(), target_.c_str()) != 0) fail(Stage::Create, errno);
-    ReleaseTemporary(slot_);
-    temporary_.clear();
-    slot_ = -1;
+    Rename();
   }
-  const int folder = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder < 0) throw OutputError(Stage::Write, path_, errno);
-  const bool synced = ::fsync(folder) == 0 || errno == EINVAL;
-  const int error = errno;
-  ::close(folder);
-  if (!synced) throw OutputError(Stage::Write, path_, error);
+  SyncFolder();
 }
 
 void OutputFile::Check(const std::string& path) {
@@ -264,11 +390,23 @@ void OutputFile::Check(const std::string& path) {
   std::string name;
   int slot = -1;
   const int fd = CreateTemporary(destination.target, name, slot);
-  if (fd < 0) throw OutputError(Stage::Create, path, errno);
+  if (fd < 0) {
+    // Written in place then.
+    if (destination.exists && RefusedByFolder(errno)) return;
+    throw OutputError(Stage::Create, path, errno);
+  }
   ::close(fd);
   const StopSignalsHeld held;
   ::unlink(name.c_str());
   ReleaseTemporary(slot);
+}
+
+bool SameDestination(const std::string& a, const std::string& b) {
+  if (a == b) return true;
+  struct stat infoA {}, infoB {};
+  if (::stat(a.c_str(), &infoA) == 0 && ::stat(b.c_str(), &infoB) == 0)
+    return infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
+  return PlaceOf(a) == PlaceOf(b);
 }
 
 }  // namespace vortalis::output

@@ -7,12 +7,13 @@
 #include <climits>
 #include <cstring>
 #include <mutex>
+#include <new>
 
 namespace vortalis::output {
 
 namespace {
 
-constexpr int kSlots = 16;
+constexpr int kBlockSlots = 64;
 enum SlotState : int { kFree = 0, kFilling = 1, kHeld = 2 };
 
 struct Slot {
@@ -20,15 +21,25 @@ struct Slot {
   char path[PATH_MAX];
 };
 
-Slot gSlots[kSlots];
+// Slots come in blocks chained once made and never freed, so that a handler
+// can walk them at any moment without a lock.
+struct Block {
+  Slot slots[kBlockSlots];
+  std::atomic<Block*> next{nullptr};
+};
+
+Block gFirstBlock;
 std::atomic<volatile std::sig_atomic_t*> gInterruptFlag{nullptr};
 
 static_assert(std::atomic<int>::is_always_lock_free);
+static_assert(std::atomic<Block*>::is_always_lock_free);
 static_assert(std::atomic<volatile std::sig_atomic_t*>::is_always_lock_free);
 
 void RemoveTemporaries() {
-  for (Slot& slot : gSlots) {
-    if (slot.state.load() == kHeld) ::unlink(slot.path);
+  for (Block* block = &gFirstBlock; block != nullptr; block = block->next.load()) {
+    for (Slot& slot : block->slots) {
+      if (slot.state.load() == kHeld) ::unlink(slot.path);
+    }
   }
 }
 
@@ -45,33 +56,82 @@ extern "C" void OnStopSignal(int signal) {
 }
 
 // Installed with SA_RESETHAND: the signal, raised again, now takes its default
-// action once the handler returns and unblocks it.
+// action once the handler returns and unblocks it (a crash signal recurs by
+// itself when the faulting instruction runs again).
 extern "C" void OnDefaultStopSignal(int signal) {
   RemoveTemporaries();
   ::raise(signal);
 }
 
+// The three that end the tool with 128 + the signal.
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Every other signal whose default action ends the process (SIGKILL cannot
+// be caught; SIGPIPE and SIGXFSZ are ignored instead).
+constexpr int kOtherEndingSignals[] = {SIGQUIT, SIGILL,    SIGTRAP,   SIGABRT, SIGBUS,
+                                       SIGFPE,  SIGUSR1,   SIGSEGV,   SIGUSR2, SIGALRM,
+                                       SIGSTKFLT, SIGXCPU, SIGVTALRM, SIGPROF, SIGIO,
+                                       SIGPWR,  SIGSYS};
+
+template <typename Each>
+void ForEachEndingSignal(Each each) {
+  for (const int signal : kStopSignals) each(signal);
+  for (const int signal : kOtherEndingSignals) each(signal);
+  for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) each(signal);
+}
+
 sigset_t StopSignals() {
   sigset_t set;
   sigemptyset(&set);
-  sigaddset(&set, SIGINT);
-  sigaddset(&set, SIGTERM);
-  sigaddset(&set, SIGHUP);
+  ForEachEndingSignal([&set](int signal) {
+    // Crash signals cannot be held back meaningfully.
+    if (signal != SIGILL && signal != SIGTRAP && signal != SIGBUS && signal != SIGFPE &&
+        signal != SIGSEGV && signal != SIGSYS)
+      sigaddset(&set, signal);
+  });
   return set;
+}
+
+bool IsStopSignal(int signal) {
+  for (const int stop : kStopSignals)
+    if (signal == stop) return true;
+  return false;
+}
+
+bool AtDefault(int signal) {
+  struct sigaction current {};
+  return sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_DFL &&
+         (current.sa_flags & SA_SIGINFO) == 0;
+}
+
+void Ignore(int signal) {
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  sigaction(signal, &ignore, nullptr);
 }
 
 }  // namespace
 
 void InstallStopHandlers() {
-  struct sigaction action {};
-  action.sa_handler = OnStopSignal;
-  action.sa_mask = StopSignals();  // one handler at a time
-  action.sa_flags = SA_RESTART;
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
-  struct sigaction ignore {};
-  ignore.sa_handler = SIG_IGN;
-  sigemptyset(&ignore.sa_mask);
-  sigaction(SIGXFSZ, &ignore, nullptr);
+  struct sigaction stop {};
+  stop.sa_handler = OnStopSignal;
+  stop.sa_mask = StopSignals();  // one handler at a time
+  stop.sa_flags = SA_RESTART;
+  struct sigaction other = stop;
+  other.sa_handler = OnDefaultStopSignal;
+  other.sa_flags = SA_RESETHAND | SA_RESTART;
+  ForEachEndingSignal([&](int signal) {
+    // Any other signal ignored by whoever started the process stays ignored,
+    // as it would without these handlers (nohup, a shell's background job).
+    struct sigaction current {};
+    if (!IsStopSignal(signal) && sigaction(signal, nullptr, &current) == 0 &&
+        current.sa_handler == SIG_IGN)
+      return;
+    sigaction(signal, IsStopSignal(signal) ? &stop : &other, nullptr);
+  });
+  Ignore(SIGPIPE);
+  Ignore(SIGXFSZ);
 }
 
 void RemoveTemporariesOnDefaultStop() {
@@ -81,12 +141,10 @@ void RemoveTemporariesOnDefaultStop() {
     action.sa_handler = OnDefaultStopSignal;
     action.sa_mask = StopSignals();
     action.sa_flags = SA_RESETHAND | SA_RESTART;
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-      struct sigaction current {};
-      if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_DFL &&
-          (current.sa_flags & SA_SIGINFO) == 0)
-        sigaction(signal, &action, nullptr);
-    }
+    ForEachEndingSignal([&action](int signal) {
+      if (AtDefault(signal)) sigaction(signal, &action, nullptr);
+    });
+    if (AtDefault(SIGPIPE)) Ignore(SIGPIPE);
   });
 }
 
@@ -94,18 +152,32 @@ void SetInterruptFlag(volatile std::sig_atomic_t* flag) { gInterruptFlag.store(f
 
 int RegisterTemporary(const char* path) {
   if (std::strlen(path) >= PATH_MAX) return -1;
-  for (int i = 0; i < kSlots; ++i) {
-    int expected = kFree;
-    if (!gSlots[i].state.compare_exchange_strong(expected, kFilling)) continue;
-    std::strcpy(gSlots[i].path, path);
-    gSlots[i].state.store(kHeld);
-    return i;
+  int index = 0;
+  for (Block* block = &gFirstBlock;; block = block->next.load()) {
+    for (Slot& slot : block->slots) {
+      int expected = kFree;
+      if (slot.state.compare_exchange_strong(expected, kFilling)) {
+        std::strcpy(slot.path, path);
+        slot.state.store(kHeld);
+        return index;
+      }
+      ++index;
+    }
+    if (block->next.load() == nullptr) {
+      Block* added = new (std::nothrow) Block;
+      if (added == nullptr) return -1;
+      Block* none = nullptr;
+      if (!block->next.compare_exchange_strong(none, added)) delete added;  // another thread's
+    }
   }
-  return -1;
 }
 
 void ReleaseTemporary(int slot) {
-  if (slot >= 0 && slot < kSlots) gSlots[slot].state.store(kFree);
+  if (slot < 0) return;
+  Block* block = &gFirstBlock;
+  for (int skip = slot / kBlockSlots; skip > 0 && block != nullptr; --skip)
+    block = block->next.load();
+  if (block != nullptr) block->slots[slot % kBlockSlots].state.store(kFree);
 }
 
 StopSignalsHeld::StopSignalsHeld() {

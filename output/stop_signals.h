@@ -6,17 +6,23 @@
 
 // SIGINT, SIGTERM and SIGHUP end a writing process at once with status 128 +
 // the signal (130, 143, 129), after removing every temporary file a writer
-// holds: the files being replaced keep their old contents. The handlers only
-// unlink and _exit, both async-signal-safe.
+// holds: the files being replaced keep their old contents. Every other signal
+// that ends a process by default (SIGQUIT, SIGALRM, SIGUSR1, the real-time
+// signals, a crash, ...) removes them too and then ends the process as it
+// would have. SIGPIPE is ignored: a reader that went away is a write error
+// with a message. The handlers only unlink, raise and _exit, all
+// async-signal-safe.
 namespace vortalis::output {
 
-// Installs the handlers, and ignores SIGXFSZ so that a file over the size
-// limit is a write error with a message instead of a silent end.
+// Installs the handlers, and ignores SIGPIPE and SIGXFSZ so that a closed pipe
+// or a file over the size limit is a write error with a message instead of a
+// silent end.
 void InstallStopHandlers();
 
-// For a process that leaves the stop signals at their default (the window
+// For a process that leaves the signals at their default (the window
 // program): they still end it as by default, after the temporary files are
-// removed. The writers call it; the handlers of InstallStopHandlers stay.
+// removed, and SIGPIPE left at its default is ignored. The writers call it;
+// handlers the process installed itself stay.
 void RemoveTemporariesOnDefaultStop();
 
 // While `flag` is given, the first SIGINT only sets *flag (a table stops at its
@@ -25,7 +31,8 @@ void RemoveTemporariesOnDefaultStop();
 void SetInterruptFlag(volatile std::sig_atomic_t* flag);
 
 // A temporary file the handlers remove. Returns a slot for ReleaseTemporary,
-// or -1 when every slot is taken (the file is then removed only normally).
+// or -1 when the path is too long or no memory is left for a slot (the file
+// is then removed only normally). There is no fixed limit on slots.
 int RegisterTemporary(const char* path);
 void ReleaseTemporary(int slot);
 

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
 
 #include "geometry/tractrix.h"
+#include "geometry/units.h"
+#include "report/drawing_grid.h"
 #include "report/horn_model.h"
 #include "report/radius_solver.h"
 #include "report/station_section.h"
@@ -38,9 +41,23 @@ HornProfile NewProfile(long double step, const MouthLimit& limit, geometry::Leng
   return profile;
 }
 
+// A limit beyond the horn's own mouth is refused with the mouth's value, as
+// the user reads it (0.1 mm, 0.01 inch); a limit up to that value rounded
+// is the whole horn.
+void RefuseBeyondMouth(long double value, long double mouth, const char* what,
+                       geometry::LengthUnit unit, const geometry::Separators& separators) {
+  const long double shown = unit == geometry::LengthUnit::Inch ? 100.0L : 10.0L;
+  const long double rounded = std::round(mouth * shown) / shown;
+  if (!(value > rounded + 0.5L / shown)) return;
+  throw ProfileError("The mouth limit lies beyond the horn: its " + std::string(what) + " is " +
+                     ShortNumberText(rounded, separators) + " " + geometry::UnitName(unit) + ".");
+}
+
 // A length limit applies to both kinds of horn.
-ProfileEnd LengthEnd(long double value, long double length) {
+ProfileEnd LengthEnd(long double value, long double length, geometry::LengthUnit unit,
+                     const geometry::Separators& separators) {
   if (!(value > 0.0L)) throw ProfileError("The mouth limit length must be greater than 0.");
+  RefuseBeyondMouth(value, length, "length", unit, separators);
   if (value < length) return {value, std::nullopt, false};
   return {length, std::nullopt, true};
 }
@@ -84,7 +101,7 @@ HornProfile MakeCircularProfile(const CircularReportInput& input, long double st
     case MouthLimitKind::None:
       break;
     case MouthLimitKind::Length:
-      end = LengthEnd(limit.value, length);
+      end = LengthEnd(limit.value, length, input.unit, separators);
       break;
     case MouthLimitKind::Radius:
     case MouthLimitKind::Diameter: {
@@ -95,6 +112,8 @@ HornProfile MakeCircularProfile(const CircularReportInput& input, long double st
                                ? "The mouth limit diameter must be larger than the throat diameter."
                                : "The mouth limit radius must be larger than the throat radius.");
       }
+      RefuseBeyondMouth(limit.value, diameter ? 2.0L * a : a,
+                        diameter ? "mouth diameter" : "mouth radius", input.unit, separators);
       if (radius < a) end = RadiusEnd(a, length, radius);
       break;
     }
@@ -137,11 +156,13 @@ HornProfile MakeRectangularProfile(const RectangularReportInput& input, long dou
     case MouthLimitKind::None:
       break;
     case MouthLimitKind::Length:
-      end = LengthEnd(limit.value, length);
+      end = LengthEnd(limit.value, length, input.unit, separators);
       break;
     case MouthLimitKind::Side1:
       if (!(limit.value > horn.side1))
         throw ProfileError("The mouth limit side 1A - 1B must be larger than at the throat.");
+      RefuseBeyondMouth(limit.value, horn.mouth.side1, "mouth side 1A - 1B", input.unit,
+                        separators);
       if (limit.value >= horn.mouth.side1) break;
       if (horn.flatSides) {
         end = {FlatSide1Distance(horn, limit.value), std::nullopt, false};

@@ -63,7 +63,8 @@ inline constexpr std::size_t kMaxProfilePoints = 1000000;
 // Points at 0, step, 2 step, ... and the end point (the mouth, or where the
 // limit is reached). Only for input the validation accepted. Throws
 // ProfileError for a step that is not > 0, a limit that is not inside the horn
-// (a limit at or beyond the mouth gives the whole horn) or of the other
+// (one at the mouth, to the 0.1 mm or 0.01 inch the user reads, gives the
+// whole horn; one beyond it is refused, naming the mouth's value) or of the other
 // horn's kind, and for more than kMaxProfilePoints points.
 HornProfile MakeCircularProfile(const CircularReportInput& input, long double step,
                                 const MouthLimit& limit, const geometry::Separators& separators);

@@ -1,5 +1,7 @@
 #include "report_window/acoustic_window.h"
 
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -8,6 +10,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -16,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -29,6 +33,7 @@
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
 #include "ui/widgets.h"
+#include "ui/window_keys.h"
 
 namespace vortalis::windows {
 
@@ -52,6 +57,7 @@ const QColor kUnity(190, 190, 190);
 const QColor kFrame(150, 150, 150);
 const QColor kMarker(110, 110, 110);
 const QColor kText(30, 30, 30);
+const QColor kBeyondModel(120, 120, 120, 40);
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -208,8 +214,10 @@ void PaintGrid(QPainter& painter, const ImpedanceLayout& layout, const Impedance
       area.left() - metrics.horizontalAdvance(QStringLiteral("-00.0")) - line - 2 * gap,
       area.center().y());
   painter.rotate(-90);
-  painter.drawText(QRectF(-area.height() / 2, 0, area.height(), line), Qt::AlignCenter,
-                   QStringLiteral("Throat impedance / (\u03c1c/S throat)"));
+  // The brief form where the plot is too low for the full one.
+  QString title = QStringLiteral("Throat impedance / (\u03c1c/S throat)");
+  if (metrics.horizontalAdvance(title) > area.height()) title = QStringLiteral("Z / (\u03c1c/S)");
+  painter.drawText(QRectF(-area.height() / 2, 0, area.height(), line), Qt::AlignCenter, title);
   painter.restore();
 }
 
@@ -257,6 +265,10 @@ void PaintCurves(QPainter& painter, const ImpedanceLayout& layout, const Impedan
     painter.setPen(QPen(kCutoff, 1.5 * layout.Scale(), Qt::DashLine));
     painter.drawLine(QPointF(layout.X(cutoff), area.top()),
                      QPointF(layout.X(cutoff), area.bottom()));
+  }
+  if (plot.planeWaveLimit > 0.0L && layout.X(plot.planeWaveLimit) < area.right()) {
+    const qreal from = std::max(area.left(), layout.X(plot.planeWaveLimit));
+    painter.fillRect(QRectF(from, area.top(), area.right() - from, area.height()), kBeyondModel);
   }
   QPolygonF resistance;
   QPolygonF reactance;
@@ -386,7 +398,8 @@ void WriteCsvFile(const QString& path, const std::string& text) {
 }  // namespace
 
 TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
-    : QWidget(report, Qt::Window),
+    : QWidget(report, Qt::Window | Qt::WindowStaysOnTopHint),
+      source_(source),
       acoustics_(vortalis::acoustics::HornAcousticsOf(source.horn.value(), source.separators)),
       rectangular_(vortalis::report::IsRectangular(*source.horn)) {
   setObjectName(QStringLiteral("AcousticForm"));
@@ -394,6 +407,8 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
   plot_.cutoff = acoustics_.cutoff;
 
   Baffle = Named(new QRadioButton(QStringLiteral("&Infinite baffle"), this), "Baffle");
+  Unflanged =
+      Named(new QRadioButton(QStringLiteral("&Unflanged (free-standing)"), this), "Unflanged");
   Location = Named(new QRadioButton(this), "Location");
   // A circular horn has no placement of its own: its location is free air.
   Location->setText(rectangular_
@@ -404,24 +419,59 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
   CopyButton->setToolTip(QStringLiteral("Copy the values as CSV text"));
   ExportButton = Named(new QPushButton(QStringLiteral("&Export CSV..."), this), "ExportButton");
   PrintButton = Named(new QPushButton(QStringLiteral("&Print..."), this), "PrintButton");
+  (new WindowKeys(this))->Bind(QKeySequence::Print, [this] { PrintClick(); }).EscapeCloses();
   Readout = Named(new QLabel(this), "Readout");
+  Losses = Named(new QCheckBox(QStringLiteral("Wall l&osses"), this), "Losses");
+  Note = Named(new QLabel(this), "Note");
+  Note->setWordWrap(true);
+  FullHorn = Named(new QRadioButton(QStringLiteral("&Whole horn"), this), "FullHorn");
+  SizeLimit = Named(new QRadioButton(MouthSizeCaption(source_), this), "SizeLimit");
+  LengthLimit = Named(new QRadioButton(QStringLiteral("Cut at a &length from the throat"), this),
+                      "LengthLimit");
+  LimitValue = Named(new QLineEdit(this), "LimitValue");
+  auto* loads = new QButtonGroup(this);
+  for (QRadioButton* button : {Baffle, Unflanged, Location}) loads->addButton(button);
+  auto* cut = new QButtonGroup(this);
+  for (QRadioButton* button : {FullHorn, SizeLimit, LengthLimit}) cut->addButton(button);
+  FullHorn->setChecked(true);
+  LimitValue->setEnabled(false);
   view_ = new ImpedanceView(
       plot_, [this](std::optional<std::size_t> point) { ShowReadout(point); }, this);
 
   auto* controls = new QHBoxLayout;
   controls->addWidget(Named(new QLabel(QStringLiteral("Mouth load:"), this), "LoadLabel"));
   controls->addWidget(Baffle);
+  controls->addWidget(Unflanged);
   controls->addWidget(Location);
+  controls->addWidget(Losses);
   controls->addStretch(1);
   controls->addWidget(CopyButton);
   controls->addWidget(ExportButton);
   controls->addWidget(PrintButton);
+  auto* mouth = new QHBoxLayout;
+  mouth->addWidget(Named(new QLabel(QStringLiteral("Horn as built:"), this), "LimitLabel"));
+  mouth->addWidget(FullHorn);
+  mouth->addWidget(SizeLimit);
+  mouth->addWidget(LengthLimit);
+  mouth->addWidget(Named(new QLabel(QStringLiteral("%1:").arg(QLatin1String(
+                                        vortalis::geometry::UnitName(SourceUnit(source_)))),
+                                    this),
+                         "LimitUnit"));
+  mouth->addWidget(LimitValue);
+  mouth->addStretch(1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(controls);
+  layout->addLayout(mouth);
   layout->addWidget(view_, 1);
   layout->addWidget(Readout);
+  layout->addWidget(Note);
 
-  connect(Baffle, &QRadioButton::toggled, this, &TAcousticForm::LoadClick);
+  for (QRadioButton* button : {Baffle, Unflanged, Location})
+    connect(button, &QRadioButton::toggled, this, &TAcousticForm::LoadClick);
+  for (QRadioButton* button : {SizeLimit, LengthLimit})
+    connect(button, &QRadioButton::toggled, this, &TAcousticForm::LimitChange);
+  connect(LimitValue, &QLineEdit::editingFinished, this, &TAcousticForm::LimitChange);
+  connect(Losses, &QCheckBox::toggled, this, [this] { Recalculate(); });
   connect(CopyButton, &QPushButton::clicked, this, &TAcousticForm::CopyClick);
   connect(ExportButton, &QPushButton::clicked, this, &TAcousticForm::ExportClick);
   connect(PrintButton, &QPushButton::clicked, this, &TAcousticForm::PrintClick);
@@ -441,13 +491,39 @@ void TAcousticForm::SetReportTitle(const QString& title) {
 }
 
 void TAcousticForm::Recalculate() {
-  plot_.curve = vortalis::acoustics::ThroatImpedance(acoustics_, load_,
-                                                     vortalis::acoustics::PlotSweep(acoustics_));
-  plot_.title = QStringLiteral("Throat impedance of the %1 horn, fc %2 Hz, %3")
+  namespace acoustics = vortalis::acoustics;
+  const acoustics::FrequencySweep sweep = acoustics::PlotSweep(acoustics_);
+  const acoustics::WallLosses losses =
+      Losses->isChecked() ? acoustics::WallLosses::On : acoustics::WallLosses::Off;
+  plot_.curve = acoustics::ThroatImpedanceWithPeaks(acoustics_, load_, sweep, losses);
+  const acoustics::CrossModes modes = acoustics::FirstCrossModes(acoustics_);
+  plot_.planeWaveLimit = modes.Lowest();
+  QString note = QStringLiteral(
+                     "Shaded: above %1 Hz, the first cross-mode (throat %2 Hz, mouth %3 Hz), the "
+                     "plane-wave model does not hold.")
+                     .arg(Significant(modes.Lowest(), 4, CurrentSeparators()),
+                          Significant(modes.throat, 4, CurrentSeparators()),
+                          Significant(modes.mouth, 4, CurrentSeparators()));
+  const acoustics::LossEffect effect =
+      acoustics::LossEffectOver(acoustics_, load_, acoustics::DefaultSweep(acoustics_.cutoff));
+  if (effect.change > acoustics::kNotableLossEffect) {
+    note += QStringLiteral(" Wall losses %1 the impedance by up to %2 % (at %3 Hz).")
+                .arg(losses == acoustics::WallLosses::On ? QStringLiteral("change")
+                                                         : QStringLiteral("would change"),
+                     QString::number(static_cast<double>(100.0L * effect.change), 'f', 0),
+                     Significant(effect.frequency, 4, CurrentSeparators()));
+  }
+  Note->setText(note);
+  const QString cut = FullHorn->isChecked() ? QString()
+                                            : QStringLiteral(" cut to %1 m")
+                                                  .arg(Text(vortalis::report::ShortNumberText(
+                                                      acoustics_.length, CurrentSeparators())));
+  plot_.title = QStringLiteral("Throat impedance of the %1 horn%2, fc %3 Hz, %4")
                     .arg(rectangular_ ? QStringLiteral("rectangular") : QStringLiteral("circular"),
-                         Frequency(acoustics_.cutoff, CurrentSeparators()),
-                         load_ == MouthLoad::Baffle
-                             ? QStringLiteral("mouth in an infinite baffle")
+                         cut, Frequency(acoustics_.cutoff, CurrentSeparators()),
+                         load_ == MouthLoad::Baffle ? QStringLiteral("mouth in an infinite baffle")
+                         : load_ == MouthLoad::Unflanged
+                             ? QStringLiteral("unflanged mouth in free air")
                              : QStringLiteral("mouth ") + Placement(acoustics_.locationFactor));
   static_cast<ImpedanceView*>(view_)->Refresh();
 }
@@ -467,9 +543,38 @@ void TAcousticForm::ShowReadout(std::optional<std::size_t> point) {
 }
 
 void TAcousticForm::LoadClick() {
-  const MouthLoad load = Baffle->isChecked() ? MouthLoad::Baffle : MouthLoad::Location;
+  const MouthLoad load = Baffle->isChecked()      ? MouthLoad::Baffle
+                         : Unflanged->isChecked() ? MouthLoad::Unflanged
+                                                  : MouthLoad::Location;
   if (load == load_) return;
   load_ = load;
+  Recalculate();
+}
+
+void TAcousticForm::LimitChange() {
+  const MouthCut cut = SizeLimit->isChecked()     ? MouthCut::Size
+                       : LengthLimit->isChecked() ? MouthCut::Length
+                                                  : MouthCut::WholeHorn;
+  LimitValue->setEnabled(cut != MouthCut::WholeHorn);
+  // A cut waits for its value.
+  if (cut != MouthCut::WholeHorn && LimitValue->text().trimmed().isEmpty()) return;
+  try {
+    const auto value =
+        vortalis::geometry::ParseNumber(LimitValue->text().toStdString(), CurrentSeparators());
+    if (cut != MouthCut::WholeHorn && !value)
+      throw vortalis::report::ProfileError("The mouth limit is not a number");
+    acoustics_ = vortalis::acoustics::HornAcousticsOf(
+        *source_.horn, source_.separators, SourceMouthLimit(source_, cut, value.value_or(0.0L)));
+  } catch (const std::exception& error) {
+    acoustics_ = vortalis::acoustics::HornAcousticsOf(*source_.horn, source_.separators);
+    {
+      const QSignalBlocker size(SizeLimit);
+      const QSignalBlocker length(LengthLimit);
+      FullHorn->setChecked(true);
+    }
+    LimitValue->setEnabled(false);
+    ShowProfileFailure(error);
+  }
   Recalculate();
 }
 
@@ -507,8 +612,8 @@ void TAcousticForm::PrintClick() {
       // Across the page, at most three quarters of its width high.
       const qreal width = device.width();
       PaintImpedancePlot(painter,
-                         QRectF(0, 0, width, std::min<qreal>(device.height(), width * 0.75)),
-                         plot_, CurrentSeparators());
+                         QRectF(0, 0, width, std::min<qreal>(device.height(), width * 0.75)), plot_,
+                         CurrentSeparators());
     });
   } catch (const std::exception& error) {
     ShowProfileFailure(error);

@@ -13,7 +13,9 @@
 #include "report/drawing_grid.h"
 #include "report_window/report_calculation.h"
 
+class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QPaintDevice;
 class QPainter;
 class QPushButton;
@@ -25,6 +27,8 @@ namespace vortalis::windows {
 struct ImpedancePlot {
   vortalis::acoustics::ImpedanceCurve curve;
   long double cutoff = 0.0L;
+  // Hertz; shaded above: the first cross-mode, where the plane-wave model ends.
+  long double planeWaveLimit = 0.0L;
   QString title;
 };
 
@@ -83,13 +87,24 @@ class TAcousticForm : public QWidget {
   void SetReportTitle(const QString& title);
 
   QRadioButton* Baffle = nullptr;
+  QRadioButton* Unflanged = nullptr;
   QRadioButton* Location = nullptr;
+  // Where the horn as built ends, as the template dialog cuts it.
+  QRadioButton* FullHorn = nullptr;
+  QRadioButton* SizeLimit = nullptr;
+  QRadioButton* LengthLimit = nullptr;
+  QLineEdit* LimitValue = nullptr;
   QPushButton* CopyButton = nullptr;
   QPushButton* ExportButton = nullptr;
   QPushButton* PrintButton = nullptr;
   QLabel* Readout = nullptr;
+  QCheckBox* Losses = nullptr;  // the walls' visco-thermal losses
+  QLabel* Note = nullptr;       // the plane-wave limit, and the losses when they matter
 
   void LoadClick();
+  // The mouth choice or its value changed: the horn is cut there, or an error
+  // box says why not and the whole horn is shown.
+  void LimitChange();
   void CopyClick();
   void ExportClick();
   void PrintClick();
@@ -98,6 +113,7 @@ class TAcousticForm : public QWidget {
   void Recalculate();
   void ShowReadout(std::optional<std::size_t> point);
 
+  ReportSource source_;
   vortalis::acoustics::HornAcoustics acoustics_;
   bool rectangular_ = false;
   vortalis::acoustics::MouthLoad load_ = vortalis::acoustics::MouthLoad::Baffle;

@@ -22,7 +22,9 @@
 #include "geometry/units.h"
 #include "report/drawing_grid.h"
 #include "report/horn_model.h"
+#include "report_window/design_limit.h"
 #include "report_window/report_profile.h"
+#include "ui/busy_cursor.h"
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
 #include "ui/show_in_front.h"
@@ -34,22 +36,13 @@ namespace vortalis::windows {
 namespace {
 
 using vortalis::exports::ExportFormat;
-using vortalis::geometry::SizeMode;
 using vortalis::report::MouthLimit;
-using vortalis::report::MouthLimitKind;
 
 QRadioButton* AddRadio(QLayout* layout, const char* name, const QString& caption) {
   auto* button = Named(new QRadioButton(caption), name);
   TabToCheckedOnly(button);
   layout->addWidget(button);
   return button;
-}
-
-QString SizeCaption(const ReportSource& source) {
-  if (source.horn && vortalis::report::IsRectangular(*source.horn)) return QStringLiteral("Cut where side &1A - 1B reaches");
-  return SourceSizeMode(source) == SizeMode::Diameter
-             ? QStringLiteral("Cut where the &diameter reaches")
-             : QStringLiteral("Cut where the &radius reaches");
 }
 
 // The command line tool's papers.
@@ -87,8 +80,9 @@ TExportForm::TExportForm(ReportSource source, const QString& reportFile, QWidget
   }
   if (Paper) {
     connect(Paper, &QComboBox::currentIndexChanged, this, &TExportForm::SheetsChange);
-    connect(Step, &QLineEdit::editingFinished, this, &TExportForm::SheetsChange);
-    connect(LimitValue, &QLineEdit::editingFinished, this, &TExportForm::SheetsChange);
+    // The count follows each keystroke.
+    connect(Step, &QLineEdit::textChanged, this, &TExportForm::SheetsChange);
+    connect(LimitValue, &QLineEdit::textChanged, this, &TExportForm::SheetsChange);
     SheetsChange();
   }
 }
@@ -142,11 +136,12 @@ void TExportForm::BuildControls(const QString& unit) {
   auto* mouth = new QGroupBox(QStringLiteral("Mouth"));
   auto* mouthRows = new QVBoxLayout(mouth);
   FullHorn = AddRadio(mouthRows, "FullHorn", QStringLiteral("&Full horn to the mouth"));
-  SizeLimit = AddRadio(mouthRows, "SizeLimit", SizeCaption(source_));
+  SizeLimit = AddRadio(mouthRows, "SizeLimit", MouthSizeCaption(source_));
   LengthLimit = AddRadio(mouthRows, "LengthLimit", QStringLiteral("Cut at a &length from the throat"));
   FullHorn->setChecked(true);
   auto* valueRow = new QFormLayout;
   LimitValue = Named(new QLineEdit, "LimitValue");
+  TakeDesignMouthLimit(source_, SizeLimit, LengthLimit, LimitValue);
   valueRow->addRow(QStringLiteral("&Value (%1):").arg(unit), LimitValue);
   mouthRows->addLayout(valueRow);
 
@@ -206,14 +201,10 @@ std::optional<long double> TExportForm::ParseLength(const QLineEdit* field) cons
 }
 
 MouthLimit TExportForm::LimitOf(long double value) const {
-  if (FullHorn->isChecked()) return MouthLimit{};
-  if (LengthLimit->isChecked()) return MouthLimit{MouthLimitKind::Length, value};
-  if (source_.horn && vortalis::report::IsRectangular(*source_.horn))
-    return MouthLimit{MouthLimitKind::Side1, value};
-  // A report in diameters is cut at the diameter it shows.
-  return MouthLimit{SourceSizeMode(source_) == SizeMode::Diameter ? MouthLimitKind::Diameter
-                                                                   : MouthLimitKind::Radius,
-                    value};
+  const MouthCut cut = FullHorn->isChecked()     ? MouthCut::WholeHorn
+                       : LengthLimit->isChecked() ? MouthCut::Length
+                                                  : MouthCut::Size;
+  return SourceMouthLimit(source_, cut, value);
 }
 
 std::optional<long double> TExportForm::ReadLength(QLineEdit* field, const QString& name) {
@@ -307,6 +298,7 @@ void TExportForm::ExportPanels(const MouthLimit& limit) {
       this, PresetName(format), vortalis::exports::KitFilter(kit, extension), extension);
   if (path.isEmpty()) return;
   try {
+    const BusyCursor busy;
     vortalis::exports::WriteKitFile(kit, path, SharedPrinter().pageLayout().pageSize());
   } catch (const std::exception& error) {
     ShowProfileFailure(error);
@@ -350,6 +342,7 @@ void TExportForm::ExportClick() {
                                QString::fromLatin1(vortalis::files::FormatName(format)));
   if (path.isEmpty()) return;
   try {
+    const BusyCursor busy;
     vortalis::exports::ExportProfile(profile, format, path);
   } catch (const std::exception& error) {
     ShowProfileFailure(error);

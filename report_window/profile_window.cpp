@@ -34,6 +34,7 @@
 #include "ui/prompt.h"
 #include "ui/shared_printer.h"
 #include "ui/widgets.h"
+#include "ui/window_keys.h"
 
 namespace vortalis::windows {
 
@@ -281,29 +282,41 @@ void PaintMarks(QPainter& painter, const ProfileLayout& layout, int panel,
                    cut ? QStringLiteral("mouth (cut short)") : QStringLiteral("mouth"));
 
   // The report's "Minimum recommended length": a rule for the horn, not a part of it.
-  const QString quarter =
-      QStringLiteral("\u03bb/4 minimum length (%1 %2)")
+  const QString value =
+      QStringLiteral("%1 %2")
           .arg(Formatted(profile.quarterWavelength,
                          vortalis::report::CircularTableFormats(profile.unit).minimumLength,
                          separators)
-               .trimmed(),
-           UnitName(profile));
+                   .trimmed(),
+               UnitName(profile));
+  // The brief form where the full one would be cut off (a short horn, a small window).
+  const QString captions[] = {QStringLiteral("\u03bb/4 minimum length (%1)").arg(value),
+                              QStringLiteral("\u03bb/4 (%1)").arg(value)};
   const qreal at = layout.Map(panel, static_cast<qreal>(profile.quarterWavelength), 0).x();
   const qreal labelTop = plot.bottom() - line - kGap / 2;
   painter.setPen(kQuarter);
   if (at > plot.right()) {
     // Far beyond the mouth of a horn that is too short: named, not drawn.
+    QString named = captions[0] + QStringLiteral(" \u2192");
+    if (metrics.horizontalAdvance(named) > plot.width() - kGap)
+      named = captions[1] + QStringLiteral(" \u2192");
     painter.drawText(QRectF(plot.left(), labelTop, plot.width() - kGap, line),
-                     Qt::AlignRight | Qt::AlignTop, quarter + QStringLiteral(" \u2192"));
+                     Qt::AlignRight | Qt::AlignTop, named);
     return;
   }
   painter.setPen(QPen(kQuarter, 1.5, Qt::DashLine));
   painter.drawLine(QPointF(at, plot.top()), QPointF(at, plot.bottom()));
   painter.setPen(kQuarter);
-  const qreal width = metrics.horizontalAdvance(quarter);
-  const bool right = at + kGap + width <= plot.right();
-  painter.drawText(QRectF(right ? at + kGap / 2 : at - kGap / 2 - width, labelTop, width + 1, line),
-                   Qt::AlignLeft | Qt::AlignTop, quarter);
+  for (const QString& caption : captions) {
+    const qreal width = metrics.horizontalAdvance(caption);
+    const bool right = at + kGap + width <= plot.right();
+    const bool left = at - kGap - width >= plot.left();
+    if (!right && !left && &caption != &captions[1]) continue;
+    painter.drawText(
+        QRectF(right || !left ? at + kGap / 2 : at - kGap / 2 - width, labelTop, width + 1, line),
+        Qt::AlignLeft | Qt::AlignTop, caption);
+    return;
+  }
 }
 
 QString DistanceText(long double distance, const HornProfile& profile,
@@ -535,7 +548,9 @@ class ProfileView : public QWidget {
 }  // namespace
 
 TProfileForm::TProfileForm(const ReportSource& source, QWidget* report)
-    : QWidget(report, Qt::Window), source_(source), profile_(MakeDrawingProfile(source)) {
+    : QWidget(report, Qt::Window | Qt::WindowStaysOnTopHint),
+      source_(source),
+      profile_(MakeDrawingProfile(source)) {
   setObjectName(QStringLiteral("ProfileForm"));
   setAttribute(Qt::WA_DeleteOnClose);
   setMinimumSize(320, 240);
@@ -554,8 +569,8 @@ TProfileForm::TProfileForm(const ReportSource& source, QWidget* report)
   auto* menu = NewMenu(this, "Profile1", QStringLiteral("&Profile"));
   Print1 = NewAction(menu, "Print1", QStringLiteral("&Print..."), this, &TProfileForm::PrintClick,
                      QKeySequence(Qt::CTRL | Qt::Key_P), Qt::WindowShortcut);
-  addAction(Print1);
   View->addAction(Print1);
+  (new WindowKeys(this))->Bind(Print1->shortcut(), [this] { PrintClick(); }).EscapeCloses();
   View->setContextMenuPolicy(Qt::ActionsContextMenu);
 
   auto* bottom = new QHBoxLayout;
@@ -591,18 +606,6 @@ void TProfileForm::ShowReadout(std::optional<ReadoutDistance> at) {
     return;
   }
   Readout->setText(ReadoutText(*source_.horn, source_.separators, stations_, *at, CurrentSeparators()));
-}
-
-bool TProfileForm::event(QEvent* event) {
-  if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (Print1->shortcut().matches(key->keyCombination()) == QKeySequence::ExactMatch) {
-      event->accept();
-      if (event->type() == QEvent::KeyPress) PrintClick();
-      return true;
-    }
-  }
-  return QWidget::event(event);
 }
 
 void TProfileForm::PrintClick() {

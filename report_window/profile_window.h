@@ -126,11 +126,6 @@ class TProfileForm : public QWidget {
 
   void PrintClick();
 
- protected:
-  // Ctrl+P prints this window, not the report behind it, whose key works
-  // wherever the program is in front.
-  bool event(QEvent* event) override;
-
  private:
   void ShowReadout(std::optional<ReadoutDistance> at);
 

@@ -32,6 +32,26 @@ report::HornProfile MakeSourceProfile(const ReportSource& source, long double st
   return report::MakeProfile(*source.horn, step, limit, source.separators);
 }
 
+QString MouthSizeCaption(const ReportSource& source) {
+  if (source.horn && report::IsRectangular(*source.horn))
+    return QStringLiteral("Cut where side &1A - 1B reaches");
+  return SourceSizeMode(source) == vortalis::geometry::SizeMode::Diameter
+             ? QStringLiteral("Cut where the &diameter reaches")
+             : QStringLiteral("Cut where the &radius reaches");
+}
+
+report::MouthLimit SourceMouthLimit(const ReportSource& source, MouthCut cut, long double value) {
+  using report::MouthLimitKind;
+  if (cut == MouthCut::WholeHorn) return {};
+  if (cut == MouthCut::Length) return {MouthLimitKind::Length, value};
+  if (source.horn && report::IsRectangular(*source.horn)) return {MouthLimitKind::Side1, value};
+  // A report in diameters is cut at the diameter it shows.
+  return {SourceSizeMode(source) == vortalis::geometry::SizeMode::Diameter
+              ? MouthLimitKind::Diameter
+              : MouthLimitKind::Radius,
+          value};
+}
+
 report::HornProfile MakeDrawingProfile(const ReportSource& source) {
   const long double length =
       source.horn ? report::HornLength(*source.horn, source.separators) : 0.0L;

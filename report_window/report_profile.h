@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <exception>
 
 #include "geometry/units.h"
@@ -24,6 +25,16 @@ long double SourceIncrement(const ReportSource& source);
 // step or limit that gives no drawing.
 vortalis::report::HornProfile MakeSourceProfile(const ReportSource& source, long double step,
                                                 const vortalis::report::MouthLimit& limit);
+
+// Where a window's mouth choice cuts the horn: the whole horn, where the
+// report's size column (radius, diameter or side 1A - 1B) reaches a value, or
+// at a length from the throat.
+enum class MouthCut { WholeHorn, Size, Length };
+// The caption of the Size choice, with its mnemonic.
+QString MouthSizeCaption(const ReportSource& source);
+// The limit a cut gives `value` in the report's unit (a diameter halved to a radius by the core).
+vortalis::report::MouthLimit SourceMouthLimit(const ReportSource& source, MouthCut cut,
+                                              long double value);
 
 // The whole horn at DrawingStep: for the screen and the full-size template.
 vortalis::report::HornProfile MakeDrawingProfile(const ReportSource& source);

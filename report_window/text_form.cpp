@@ -25,6 +25,7 @@
 #include "export/full_size_template.h"
 #include "output/output_error.h"
 #include "report_window/acoustic_window.h"
+#include "report_window/driver_window.h"
 #include "report_window/export_dialog.h"
 #include "report_window/build_kit_dialog.h"
 #include "report_window/profile_window.h"
@@ -35,6 +36,8 @@
 #include "report_window/report_profile.h"
 #include "report_window/report_text_format.h"
 #include "report_window/waitform.h"
+#include "ui/busy_cursor.h"
+#include "ui/design_name.h"
 #include "ui/forms.h"
 #include "ui/locale_separators.h"
 #include "ui/program_frame.h"
@@ -53,18 +56,28 @@ namespace {
 
 const QString kUntitled = QStringLiteral("Untitled");
 
-// A new child window starts one title bar lower and further right than the
-// one before, and back at the corner when it would leave the frame.
+// A new child window goes to the first place of the cascade (one title bar
+// lower and further right each) that no other window holds, so that it never
+// hides one exactly; the cascade starts again at the corner where a window
+// would leave the frame.
 void PlaceCascading(QMdiArea& area, QMdiSubWindow& window) {
   // A report still being computed has its hidden window in the area already.
-  int others = 0;
+  QList<QPoint> taken;
   for (const QMdiSubWindow* other : area.subWindowList()) {
-    if (other != &window && other->isVisible()) ++others;
+    if (other != &window && other->isVisible()) taken << other->pos();
   }
   const int step = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
   const QSize room = area.viewport()->size() - window.size();
-  const int fitting = step > 0 ? qMin(room.width(), room.height()) / step + 1 : 1;
-  const int offset = fitting > 0 ? (qMax(others, 0) % fitting) * step : 0;
+  const int fitting = step > 0 ? qMax(qMin(room.width(), room.height()) / step + 1, 1) : 1;
+  for (int place = 0; place < fitting; ++place) {
+    const QPoint corner(place * step, place * step);
+    if (!taken.contains(corner)) {
+      window.move(corner);
+      return;
+    }
+  }
+  // Every place held: the next round of the cascade.
+  const int offset = (static_cast<int>(taken.size()) % fitting) * step;
   window.move(offset, offset);
 }
 
@@ -85,7 +98,9 @@ TTextForm::TTextForm(QWidget* owner, ReportSource source)
   // window destroys the reports still open when the program ends.
   Q_UNUSED(owner);
   setObjectName(QStringLiteral("TextForm"));
-  setWindowTitle(QStringLiteral("Untiteld"));
+  // A report of a design is titled by the design until it is saved itself.
+  const QString design = CurrentDesignName();
+  setWindowTitle(design.isEmpty() ? QStringLiteral("Untiteld") : design);
   setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
   BuildEditor();
   BuildMenus();
@@ -115,6 +130,7 @@ void TTextForm::BuildEditor() {
 void TTextForm::BuildMenus() {
   const auto key = [](QKeyCombination keys) { return QKeySequence(keys); };
   File1 = NewMenu(this, "File1", QStringLiteral("&File"));
+  File1->setToolTipsVisible(true);  // a disabled item's tool tip says why
   Save1 = NewAction(File1, "Save1", QStringLiteral("&Save"), this, &TTextForm::Save1Click,
                     key(Qt::CTRL | Qt::Key_S));
   Saveas1 = NewAction(File1, "Saveas1", QStringLiteral("Save &as..."), this,
@@ -122,14 +138,14 @@ void TTextForm::BuildMenus() {
   File1->addSeparator();
   Print1 = NewAction(File1, "Print1", QStringLiteral("&Print..."), this, &TTextForm::Print1Click,
                      key(Qt::CTRL | Qt::Key_P));
-  Printersetup1 = NewAction(File1, "Printersetup1", QStringLiteral("Printer &setup..."), this,
+  Printersetup1 = NewAction(File1, "Printersetup1", QStringLiteral("Printer set&up..."), this,
                             &TTextForm::Printersetup1Click);
   File1->addSeparator();
   Close1 = NewAction(File1, "Close1", QStringLiteral("&Close"), this, &TTextForm::Close1Click);
   Exit1 = NewAction(File1, "Exit1", QStringLiteral("&Quit"), this, &TTextForm::Exit1Click,
                     key(Qt::CTRL | Qt::Key_Q));
   File1->addSeparator();
-  Showprofile1 = NewAction(File1, "Showprofile1", QStringLiteral("Show &profile..."), this,
+  Showprofile1 = NewAction(File1, "Showprofile1", QStringLiteral("Sho&w profile..."), this,
                            &TTextForm::Showprofile1Click);
   Exportprofile1 = NewAction(File1, "Exportprofile1", QStringLiteral("E&xport profile..."), this,
                              &TTextForm::Exportprofile1Click);
@@ -140,6 +156,8 @@ void TTextForm::BuildMenus() {
                              &TTextForm::Printtemplate1Click);
   Acousticloading1 = NewAction(File1, "Acousticloading1", QStringLiteral("Acoustic &loading..."),
                                this, &TTextForm::Acousticloading1Click);
+  Driverresponse1 = NewAction(File1, "Driverresponse1", QStringLiteral("&Driver and response..."),
+                              this, &TTextForm::Driverresponse1Click);
   Buildkit1 = NewAction(File1, "Buildkit1", QStringLiteral("&Build kit..."), this,
                         &TTextForm::Buildkit1Click);
 
@@ -211,9 +229,21 @@ void TTextForm::FormCreate() {
   fileName_ = kUntitled;
   // The window is hidden and takes no input while the generator writes into
   // its editor.
-  for (QAction* item : {Showprofile1, Exportprofile1, Printtemplate1, Acousticloading1, Buildkit1}) {
+  for (QAction* item : {Showprofile1, Exportprofile1, Printtemplate1, Acousticloading1,
+                        Driverresponse1, Buildkit1}) {
     item->setEnabled(HasHorn(source_));
   }
+  // A circular horn has no panels; the panels' own refusal is the item's tool tip.
+  QString refusal;
+  if (HasHorn(source_) && !vortalis::report::IsRectangular(*source_.horn)) {
+    try {
+      vortalis::buildkit::WallPanels(*source_.horn, {}, source_.separators);
+    } catch (const std::exception& error) {
+      refusal = QString::fromUtf8(error.what());
+    }
+  }
+  Exportpanels1->setEnabled(HasHorn(source_) && refusal.isEmpty());
+  Exportpanels1->setToolTip(refusal);
   ReportDocumentSink document(*RichEdit1);
   const QString error = RunReportGenerator(source_, document);
   document.Finish();
@@ -276,10 +306,17 @@ void TTextForm::Saveas1Click() {
 }
 
 void TTextForm::WriteFile() {
-  try {
-    SaveReportFile(*RichEdit1->document(), fileName_);
-  } catch (const vortalis::output::OutputError& error) {
-    Prompts().Error(QString::fromUtf8(error.what()));
+  QString failure;
+  {
+    const BusyCursor busy;
+    try {
+      SaveReportFile(*RichEdit1->document(), fileName_);
+    } catch (const vortalis::output::OutputError& error) {
+      failure = QString::fromUtf8(error.what());
+    }
+  }
+  if (!failure.isEmpty()) {
+    Prompts().Error(failure);
     return;
   }
   RichEdit1->document()->setModified(false);
@@ -289,11 +326,16 @@ void TTextForm::Print1Click() {
   QPrinter& printer = SharedPrinter();
   if (!Prompts().Print(this, printer)) return;
   printer.setDocName(fileName_);
-  try {
-    PrintReport(*RichEdit1->document(), RichEdit1->font(), printer);
-  } catch (const vortalis::output::OutputError& error) {
-    Prompts().Error(QString::fromUtf8(error.what()));
+  QString failure;
+  {
+    const BusyCursor busy;
+    try {
+      PrintReport(*RichEdit1->document(), RichEdit1->font(), printer);
+    } catch (const vortalis::output::OutputError& error) {
+      failure = QString::fromUtf8(error.what());
+    }
   }
+  if (!failure.isEmpty()) Prompts().Error(failure);
 }
 
 void TTextForm::Printersetup1Click() { Prompts().PrinterSetup(this, SharedPrinter()); }
@@ -318,6 +360,7 @@ TProfileForm* TTextForm::ProfileWindow() const { return profile_; }
 TExportForm* TTextForm::ExportDialog() const { return export_; }
 TExportForm* TTextForm::TemplateDialog() const { return template_; }
 TAcousticForm* TTextForm::AcousticWindow() const { return acoustic_; }
+TDriverForm* TTextForm::DriverWindow() const { return driver_; }
 TBuildKitForm* TTextForm::BuildKitDialog() const { return buildKit_; }
 
 void TTextForm::Showprofile1Click() {
@@ -327,6 +370,7 @@ void TTextForm::Showprofile1Click() {
   }
   if (!HasHorn(source_)) return;
   try {
+    const BusyCursor busy;
     profile_ = new TProfileForm(source_, this);
   } catch (const std::exception& error) {
     ShowProfileFailure(error);
@@ -338,18 +382,8 @@ void TTextForm::Showprofile1Click() {
 void TTextForm::Exportprofile1Click() { OpenExport(false); }
 
 // The export dialog with the panels chosen, so a mouth limit can be given.
-// A circular horn has none: the panels' own refusal says why.
 void TTextForm::Exportpanels1Click() {
-  if (!HasHorn(source_)) return;
-  if (!vortalis::report::IsRectangular(*source_.horn)) {
-    try {
-      vortalis::buildkit::WallPanels(*source_.horn, {}, source_.separators);
-    } catch (const std::exception& error) {
-      ShowProfileFailure(error);
-    }
-    return;
-  }
-  OpenExport(true);
+  if (Exportpanels1->isEnabled()) OpenExport(true);
 }
 
 void TTextForm::OpenExport(bool panels) {
@@ -382,12 +416,26 @@ void TTextForm::Acousticloading1Click() {
   }
   if (!HasHorn(source_)) return;
   try {
+    const BusyCursor busy;
     acoustic_ = new TAcousticForm(source_, this);
   } catch (const std::exception& error) {
     ShowProfileFailure(error);
     return;
   }
   ShowInFront(acoustic_);
+}
+
+void TTextForm::Driverresponse1Click() {
+  if (!driver_) {
+    if (!HasHorn(source_)) return;
+    try {
+      driver_ = new TDriverForm(source_, this);
+    } catch (const std::exception& error) {
+      ShowProfileFailure(error);
+      return;
+    }
+  }
+  ShowInFront(driver_);
 }
 
 void TTextForm::Buildkit1Click() {

@@ -16,6 +16,7 @@ class QPrinter;
 namespace vortalis::windows {
 
 class TAcousticForm;
+class TDriverForm;
 class TBuildKitForm;
 class TExportForm;
 class TProfileForm;
@@ -53,6 +54,7 @@ class TTextForm : public QWidget {
   TExportForm* ExportDialog() const;
   TExportForm* TemplateDialog() const;
   TAcousticForm* AcousticWindow() const;
+  TDriverForm* DriverWindow() const;
   TBuildKitForm* BuildKitDialog() const;
 
   QPlainTextEdit* RichEdit1 = nullptr;
@@ -71,6 +73,7 @@ class TTextForm : public QWidget {
   QAction* Exportpanels1 = nullptr;
   QAction* Printtemplate1 = nullptr;
   QAction* Acousticloading1 = nullptr;
+  QAction* Driverresponse1 = nullptr;
   QAction* Buildkit1 = nullptr;
   QMenu* Edit1 = nullptr;
   QAction* Undo1 = nullptr;
@@ -95,12 +98,13 @@ class TTextForm : public QWidget {
   void Showprofile1Click();
   void Exportprofile1Click();
   // A rectangular horn's four walls laid flat: the export dialog with the
-  // panels chosen; a circular horn's report is told why there are none.
+  // panels chosen. The item is disabled for a circular horn, its tool tip says why.
   void Exportpanels1Click();
   // The export dialog, with the walls or the panels chosen.
   void OpenExport(bool panels);
   void Printtemplate1Click();
   void Acousticloading1Click();
+  void Driverresponse1Click();
   void Buildkit1Click();
   void Edit1Click();
   void Undo1Click();
@@ -126,6 +130,7 @@ class TTextForm : public QWidget {
   QPointer<TExportForm> export_;
   QPointer<TExportForm> template_;
   QPointer<TAcousticForm> acoustic_;
+  QPointer<TDriverForm> driver_;
   QPointer<TBuildKitForm> buildKit_;
 };
 

@@ -12,7 +12,7 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$VORTALIS_ROOT" -B "$BUILD" -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=Release \
   -DVORTALIS_BUILD_TESTS=OFF -DVORTALIS_BUILD_BENCH=ON >/dev/null
-targets=(vortalis-report vortalis-bench-core)
+targets=(vortalis-report vortalis-bench-core vortalis-bench-response)
 window=0
 if [ -n "$(cmake --build "$BUILD" --target help | grep -w vortalis-bench-window)" ]; then
   targets+=(vortalis-bench-window)
@@ -32,6 +32,7 @@ echo "|---|---|---|---|---|"
 status=0
 "$BUILD/bench/vortalis-bench-core" --tool "$BUILD/cli/vortalis-report" --runs "$RUNS" \
   --output-dir "$work" 2>"$work/core.log" || { status=1; cat "$work/core.log" >&2; }
+"$BUILD/bench/vortalis-bench-response" --runs "$RUNS" || status=1
 if [ "$window" = 1 ]; then
   # The largest valid table, for the window rows to compare their saved file with.
   "$BUILD/cli/vortalis-report" circular --freq 1 --throat 0.0197 --unit inch --increment 0.01 \

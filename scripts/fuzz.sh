@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # Usage: scripts/fuzz.sh [SECONDS]
-# Builds the libFuzzer programs of tests/fuzz with clang (AddressSanitizer and
-# UndefinedBehaviorSanitizer on) in their own build folder, then runs every
-# target for an equal share of SECONDS (600 when not given) and prints each
-# target's execution count. The saved corpus in tests/fuzz/corpus seeds each
-# run; new inputs go to the build folder, not into the repository. Exits 1 when
-# a target found a crash, a hang or a broken property (input in BUILD/findings).
+# Builds the libFuzzer programs of tests/fuzz with the clang Debian 12 ships
+# (clang 14; AddressSanitizer and UndefinedBehaviorSanitizer on) in their own
+# build folder, then runs every target for an equal share of SECONDS (600 when
+# not given) and prints each target's execution count. The saved corpus in
+# tests/fuzz/corpus seeds each run; new inputs go to the build folder, not into
+# the repository. Exits 1 when a target found a crash, a hang or a broken
+# property (input in BUILD/findings).
 source "$(dirname "$0")/setup.sh"
-vortalis_install_packages clang libclang-rt-14-dev
+vortalis_install_packages clang-14 libclang-rt-14-dev
 
 TOTAL="${1:-600}"
 [[ "$TOTAL" =~ ^[0-9]+$ ]] || { echo "usage: $0 [SECONDS]" >&2; exit 2; }
-TARGETS=(parse_number fixed_text input_check command_line)
+TARGETS=(parse_number fixed_text input_check command_line driver_file)
 SHARE=$(( TOTAL / ${#TARGETS[@]} ))
 (( SHARE > 0 )) || SHARE=1
 BUILD="${VORTALIS_FUZZ_BUILD_DIR:-$VORTALIS_ROOT/build-fuzz}"
@@ -21,7 +22,7 @@ FUZZ_SOURCE="$VORTALIS_ROOT/tests/fuzz"
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$VORTALIS_ROOT" -B "$BUILD" -G Ninja "${launcher[@]}" \
-  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVORTALIS_BUILD_GUI=OFF -DVORTALIS_BUILD_FUZZERS=ON \
   "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
   >/dev/null

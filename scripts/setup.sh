@@ -6,7 +6,8 @@ set -euo pipefail
 VORTALIS_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 VORTALIS_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev ccache admesh
   xvfb xauth libbenchmark-dev help2man dpkg-dev desktop-file-utils appstream
-  qt6-svg-dev libdxflib-dev nlohmann-json3-dev python3-ezdxf poppler-utils lintian strace)
+  qt6-svg-dev libdxflib-dev nlohmann-json3-dev python3-ezdxf poppler-utils lintian strace acl attr
+  shared-mime-info xdg-utils libfile-mimeinfo-perl)
 
 vortalis_install_packages() {
   local missing=() pkg

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <QAbstractFileIconProvider>
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
+#include <QStyle>
 
 #include "output/output_file.h"
 #include "ui/printer_setup.h"
@@ -34,12 +36,30 @@ void KeepAbove(QDialog& box) { box.setWindowFlag(Qt::WindowStaysOnTopHint, true)
 // bytes to choose them, which blocks for good on files such as /proc/kmsg.
 class NameOnlyIconProvider final : public QAbstractFileIconProvider {
  public:
-  using QAbstractFileIconProvider::icon;
+  // The style's own icons: the provider's generic ones are empty here, and
+  // the dialog scaling an empty one warns on standard error.
+  QIcon icon(IconType type) const override {
+    switch (type) {
+      case Computer: return Standard(QStyle::SP_ComputerIcon);
+      case Desktop: return Standard(QStyle::SP_DesktopIcon);
+      case Trashcan: return Standard(QStyle::SP_TrashIcon);
+      case Network: return Standard(QStyle::SP_DriveNetIcon);
+      case Drive: return Standard(QStyle::SP_DriveHDIcon);
+      case Folder: return Standard(QStyle::SP_DirIcon);
+      case File: break;
+    }
+    return Standard(QStyle::SP_FileIcon);
+  }
   QIcon icon(const QFileInfo& info) const override { return icon(info.isDir() ? Folder : File); }
   QString type(const QFileInfo& info) const override {
     if (info.isDir()) return QStringLiteral("Folder");
     return info.suffix().isEmpty() ? QStringLiteral("File")
                                    : info.suffix().toUpper() + QStringLiteral(" File");
+  }
+
+ private:
+  static QIcon Standard(QStyle::StandardPixmap icon) {
+    return QApplication::style()->standardIcon(icon);
   }
 };
 
@@ -70,19 +90,23 @@ class SaveDialog final : public QFileDialog {
   NameOnlyIconProvider icons_;
 };
 
-// The print system makes the copies a printer is asked for; pages written
-// into a PDF file come once, so the dialog offers no copies there. The dialog
-// sets its controls up as it is shown, and again for each printer chosen.
-class CopiesOnlyForPrinters final : public QObject {
+// The dialog offers only what a print honours. Every print is the whole
+// document in its own order, so the page range and Reverse are hidden (Qt's
+// Unix dialog shows them whatever its options say). The print system makes
+// the copies a printer is asked for; pages written into a PDF file come once,
+// so the dialog offers no copies there. The dialog sets its controls up as it
+// is shown, and again for each printer chosen.
+class OnlyWhatIsHonoured final : public QObject {
  public:
-  explicit CopiesOnlyForPrinters(QPrintDialog& dialog)
+  explicit OnlyWhatIsHonoured(QPrintDialog& dialog)
       : QObject(&dialog),
         copies_(dialog.findChild<QSpinBox*>(QStringLiteral("copies"))),
-        fileName_(dialog.findChild<QLineEdit*>(QStringLiteral("filename"))) {
-    auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers"));
-    if (!copies_ || !fileName_ || !printers) return;
+        fileName_(dialog.findChild<QLineEdit*>(QStringLiteral("filename"))),
+        unhonoured_{dialog.findChild<QWidget*>(QStringLiteral("gbPrintRange")),
+                    dialog.findChild<QWidget*>(QStringLiteral("reverse"))} {
     dialog.installEventFilter(this);
-    connect(printers, &QComboBox::currentIndexChanged, this, &CopiesOnlyForPrinters::Update);
+    if (auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers")))
+      connect(printers, &QComboBox::currentIndexChanged, this, &OnlyWhatIsHonoured::Update);
   }
 
   bool eventFilter(QObject*, QEvent* event) override {
@@ -92,6 +116,9 @@ class CopiesOnlyForPrinters final : public QObject {
 
  private:
   void Update() {
+    for (QWidget* control : unhonoured_)
+      if (control) control->hide();
+    if (!copies_ || !fileName_) return;
     // The dialog enables the file name for the PDF entry only.
     const bool toFile = fileName_->isEnabled();
     if (toFile) copies_->setValue(1);
@@ -100,7 +127,20 @@ class CopiesOnlyForPrinters final : public QObject {
 
   QSpinBox* copies_;
   QLineEdit* fileName_;
+  QWidget* unhonoured_[2];
 };
+
+// The window a dialog opens over. A window manager stacks a dialog above the
+// window it belongs to only; a dialog of a report asked for while a settings
+// dialog, which stays on top, is in front (Ctrl+S right after Calculate)
+// would open under it, so it belongs to that window instead.
+QWidget* InFront(QWidget* parent) {
+  QWidget* front = QApplication::activeWindow();
+  if (front && front->isVisible() && front->windowFlags().testFlag(Qt::WindowStaysOnTopHint) &&
+      (!parent || parent->window() != front))
+    return front;
+  return parent;
+}
 
 class DialogPrompt final : public Prompt {
  public:
@@ -146,17 +186,26 @@ class DialogPrompt final : public Prompt {
     return AskSaveName(parent, preset, filter, suffix);
   }
 
+  QString OpenFileName(QWidget* parent, const QString& filter) override {
+    QFileDialog dialog(parent);
+    KeepAbove(dialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({filter, QStringLiteral("all files (*.*)")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+  }
+
   bool Print(QWidget* parent, QPrinter& printer) override {
-    QPrintDialog dialog(&printer, parent);
-    // Every print is the whole document: no range, page or selection to offer.
+    QPrintDialog dialog(&printer, InFront(parent));
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-    new CopiesOnlyForPrinters(dialog);
+    new OnlyWhatIsHonoured(dialog);
     KeepAbove(dialog);
     return dialog.exec() == QDialog::Accepted;
   }
 
   bool PrinterSetup(QWidget* parent, QPrinter& printer) override {
-    PrinterSetupDialog dialog(printer, parent);
+    PrinterSetupDialog dialog(printer, InFront(parent));
     KeepAbove(dialog);
     return dialog.exec() == QDialog::Accepted;
   }
@@ -164,7 +213,7 @@ class DialogPrompt final : public Prompt {
  private:
   static QString AskSaveName(QWidget* parent, const QString& preset, const QString& filter,
                              const QString& suffix) {
-    SaveDialog dialog(parent);
+    SaveDialog dialog(InFront(parent));
     KeepAbove(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

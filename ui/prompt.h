@@ -28,6 +28,9 @@ class Prompt {
   // preset. An empty result means cancelled.
   virtual QString ExportFileName(QWidget* parent, const QString& preset, const QString& filter,
                                  const QString& suffix) = 0;
+  // The open dialog of a file: the filter (e.g. "Vortalis design (*.vortalis)")
+  // and "all files (*.*)". An empty result means cancelled.
+  virtual QString OpenFileName(QWidget* parent, const QString& filter) = 0;
   // The print dialog; false means cancelled.
   virtual bool Print(QWidget* parent, QPrinter& printer) = 0;
   // The printer-setup dialog; false means cancelled.

@@ -1,8 +1,15 @@
 #include "ui/show_in_front.h"
 
+#include <QPointer>
 #include <QWidget>
 
 namespace vortalis::windows {
+
+namespace {
+QPointer<QWidget> blockingBox;
+}  // namespace
+
+void SetBlockingBox(QWidget* box) { blockingBox = box; }
 
 void BringBack(QWidget* window) {
   window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
@@ -14,6 +21,10 @@ void ShowInFront(QWidget* window) {
   if (!window->isEnabled()) {
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
+    if (blockingBox && blockingBox->isVisible()) {
+      BringBack(blockingBox);
+      blockingBox->activateWindow();
+    }
     return;
   }
   BringBack(window);

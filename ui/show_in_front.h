@@ -17,7 +17,12 @@ inline constexpr Qt::WindowFlags kReportDialogFlags =
 void BringBack(QWidget* window);
 
 // "Show" in the program's sense: brought back and given the keyboard. A
-// window disabled by the about box is only made visible, behind that box.
+// window disabled by the about box is only made visible, and the box comes
+// back in front of it.
 void ShowInFront(QWidget* window);
+
+// The box that has disabled the program's other windows (the about box)
+// while it is up; nullptr once it is gone.
+void SetBlockingBox(QWidget* box);
 
 }  // namespace vortalis::windows

@@ -519,6 +519,65 @@ TEST(TerminalProgressTest, DrawsOnlyOnATerminalAndClearsWhenHidden) {
   }
 }
 
+// --response: its options, a driver file it refuses, and a file whose
+// max_spl_db is the SPL raised to the first of Xmax and Pe, read from the
+// row's own columns: + min(20 lg(Xmax / x), 10 lg(Pe |Z|^2 / (V^2 Re))).
+TEST_F(TempFolder, ResponseOptionsDriverFileAndItsLimits) {
+  const std::string driver = (folder_ / "woofer.txt").string();
+  const std::string bad = (folder_ / "bad.txt").string();
+  const std::string csv = (folder_ / "r.csv").string();
+  WriteTextFile(driver, "# a 15 inch woofer\nre = 5.8\nle = 1.2\nfs = 35\nqes = 0.35\n"
+                        "qms = 5\nvas = 150\nsd = 855\nxmax = 6\npe = 300\n");
+  WriteTextFile(bad, "re = 5.8\nfs 35\n");
+  const std::vector<std::string> horn{"circular", "--freq", "60", "--throat", "150"};
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    const char* says;
+  } rows[] = {
+      {{"--response", csv}, 2, "--response needs --driver FILE"},
+      {{"--driver", driver}, 2, "--driver needs --response"},
+      {{"--response", csv, "--driver", driver, "--voltage", "0"}, 2, "a voltage above 0"},
+      {{"--response", csv, "--driver", driver, "--rear-chamber", "-1"}, 2, "litres above 0"},
+      {{"--response", csv, "--driver", driver, "--quick"}, 2, "--quick cannot be given with --response"},
+      {{"--response", csv, "--driver", bad}, 1, "bad.txt: line 2: expected key = value"},
+      {{"--response", csv, "--driver", (folder_ / "none.txt").string()}, 1, "none.txt: No such file"},
+  };
+  for (const auto& row : rows) {
+    std::vector<std::string> args = horn;
+    args.insert(args.end(), row.args.begin(), row.args.end());
+    const ToolRun run = RunTool(args);
+    EXPECT_EQ(run.status, row.status) << row.says;
+    EXPECT_NE(run.err.find(row.says), std::string::npos) << run.err;
+  }
+  EXPECT_FALSE(fs::exists(csv));
+
+  std::vector<std::string> args = horn;
+  for (const char* arg : {"--response", csv.c_str(), "--driver", driver.c_str(), "--voltage",
+                          "10", "--rear-chamber", "60", "--from", "20", "--to", "400"})
+    args.emplace_back(arg);
+  ASSERT_EQ(RunTool(args).status, 0);
+  std::istringstream file(ReadFile(csv));
+  std::string line;
+  std::getline(file, line);
+  EXPECT_EQ(line, "frequency_hz,spl_db,impedance_ohm,impedance_phase_degrees,excursion_mm,"
+                  "group_delay_ms,max_spl_db");
+  int rows_read = 0;
+  bool excursionLimits = false, powerLimits = false;
+  while (std::getline(file, line)) {
+    double f, spl, z, phase, x, delay, maxSpl;
+    ASSERT_EQ(std::sscanf(line.c_str(), "%lf,%lf,%lf,%lf,%lf,%lf,%lf", &f, &spl, &z, &phase, &x,
+                          &delay, &maxSpl), 7) << line;
+    const double byXmax = 20 * std::log10(6.0 / x);
+    const double byPe = 10 * std::log10(300.0 * z * z / (10.0 * 10.0 * 5.8));
+    EXPECT_NEAR(maxSpl, spl + std::min(byXmax, byPe), 1e-6) << line;
+    (byXmax < byPe ? excursionLimits : powerLimits) = true;
+    ++rows_read;
+  }
+  EXPECT_EQ(rows_read, static_cast<int>(24 * std::log2(20.0)) + 1);  // 20 to 400 Hz
+  EXPECT_TRUE(excursionLimits && powerLimits);
+}
+
 }  // namespace
 
 namespace {

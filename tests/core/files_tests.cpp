@@ -9,10 +9,10 @@
 
 namespace {
 
-using vortalis::files::StlFileNames;
+using vortalis::files::StlPieceNames;
 
 // The pieces' names beside the file named, the suffix kept (stl without one).
-TEST(StlFileNames, NumberThePiecesBesideTheFileNamed) {
+TEST(StlPieceNames, NumberThePiecesBesideTheFileNamed) {
   struct Case {
     std::string path;
     std::vector<std::string> names;
@@ -24,8 +24,8 @@ TEST(StlFileNames, NumberThePiecesBesideTheFileNamed) {
            {"out.d/horn", {"out.d/horn-1.stl", "out.d/horn-2.stl"}},
            {"a/b/horn.v2.stl", {"a/b/horn.v2-1.stl", "a/b/horn.v2-2.stl"}},
        }) {
-    EXPECT_EQ(StlFileNames(c.path, 2), c.names) << c.path;
-    EXPECT_EQ(StlFileNames(c.path, 1), std::vector<std::string>{c.path}) << c.path;
+    EXPECT_EQ(StlPieceNames(c.path, 2), c.names) << c.path;
+    EXPECT_EQ(StlPieceNames(c.path, 1), std::vector<std::string>{c.path}) << c.path;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <cstdio>
 #include <limits>
 #include <string>
 #include <vector>
@@ -239,15 +240,39 @@ TEST(HornProfile, MouthLimitsEndTheDrawingExactlyThere) {
   }
 }
 
-TEST(HornProfile, MouthLimitsAtOrBeyondTheMouthDrawTheWholeHorn) {
+TEST(HornProfile, MouthLimitsAtTheMouthDrawTheWholeHorn) {
   for (const LimitCase& c : kLimits) {
     const HornProfile whole = c.make({});
     const long double atMouth = whole.points.back().*c.limited;
-    for (long double value : {atMouth, atMouth * 10.0L}) {
+    // The mouth as read to a tenth of a millimetre or a hundredth of an inch.
+    const long double shown = whole.unit == LengthUnit::Inch ? 100.0L : 10.0L;
+    for (long double value : {atMouth, std::max(atMouth, std::round(atMouth * shown) / shown)}) {
       const HornProfile limited = c.make({c.limit.kind, value});
       ASSERT_EQ(limited.points.size(), whole.points.size()) << c.name;
       EXPECT_EQ(limited.points.back().distance, whole.points.back().distance) << c.name;
       EXPECT_EQ(limited.points.back().area, whole.points.back().area) << c.name;
+    }
+  }
+}
+
+TEST(HornProfile, MouthLimitsBeyondTheMouthAreRefusedNamingIt) {
+  for (const LimitCase& c : kLimits) {
+    const HornProfile whole = c.make({});
+    const long double atMouth = whole.points.back().*c.limited;
+    const long double shown = whole.unit == LengthUnit::Inch ? 100.0L : 10.0L;
+    char mouth[32];
+    std::snprintf(mouth, sizeof mouth, "%.*Lf", whole.unit == LengthUnit::Inch ? 2 : 1, atMouth);
+    std::string expected(mouth);
+    while (expected.back() == '0') expected.pop_back();
+    if (expected.back() == '.') expected.pop_back();
+    for (long double value : {atMouth + 1.0L / shown, atMouth * 10.0L}) {
+      try {
+        c.make({c.limit.kind, value});
+        ADD_FAILURE() << c.name << " accepted " << static_cast<double>(value);
+      } catch (const ProfileError& error) {
+        EXPECT_NE(std::string(error.what()).find(" is " + expected + " "), std::string::npos)
+            << c.name << ": " << error.what();
+      }
     }
   }
 }

@@ -5,6 +5,10 @@
 # a write-protected file, an appended standard output, a name that is not
 # UTF-8, the order of fsync and rename, and stop signals at the moment the new
 # file is complete but not yet renamed, and in the middle of a large table.
+# Then the sets of files one run writes (STL pieces, --export with
+# --impedance) under a full disk and signals, and the awkward places: a
+# folder without read permission or write permission, ACLs, hard links, a
+# closed standard output, pipes that close early.
 # Usage: tool_output_faults.sh PATH/vortalis-report
 set -u
 tool="$1"
@@ -146,10 +150,19 @@ report TERM 143 0.2 circular --freq 1 --throat 0.5 --increment 1 -o FILE
 report HUP 129 0.2 circular --freq 1 --throat 0.5 --increment 1 -o FILE
 dxf INT 130 1 circular --export dxf FILE --step 0.00047
 dxf TERM 143 1 circular --export dxf FILE --step 0.00047'
+# handlers PID: waits (up to 10 s) until the process catches SIGINT, so that a
+# loaded machine's slow start does not meet the background job's ignored SIGINT.
+handlers() {
+  for _ in $(seq 100); do
+    grep -q '^SigCgt:.*[2367abef]$' "/proc/$1/status" 2>/dev/null && return
+    sleep 0.1
+  done
+}
 echo "$signals" | while read -r front signal status delay args; do
   echo old >"$dir/big"
   # shellcheck disable=SC2046
   "$tool" $(printf '%s' "$args" | sed "s|FILE|$dir/big|") >/dev/null 2>&1 &
+  handlers $!
   sleep "$delay"
   kill -"$signal" $!
   wait $!
@@ -172,4 +185,139 @@ if mountpoint -q "$full"; then
   [ "$(cat "$dir/spooled")" = old ] || fail "full TMPDIR: the old file changed"
   [ -z "$(ls -A "$full")" ] || fail "full TMPDIR: left $(ls -A "$full")"
 fi
+
+# File sets. An older, longer STL set beside the target: 45 pieces replaced by
+# 89 on a disk too small for them, then stopped by signals, then 89 replaced
+# by 45 (the older pieces 46-89 removed, being this program's).
+stl='circular --freq 10 --wall 4 --stl'
+set_folder="$full"
+if mountpoint -q "$full"; then mount -o remount,size=256m "$full"; else set_folder="$dir/set"; fi
+mkdir -p "$set_folder"
+"$tool" $stl "$set_folder/horn.stl" --segment-height 400 >/dev/null 2>"$dir/err" ||
+  fail "STL set: $(cat "$dir/err")"
+sums() { cat "$set_folder"/* | md5sum; }
+before=$(sums)
+count=$(ls "$set_folder" | wc -l)
+if mountpoint -q "$full"; then
+  mount -o remount,size=$(( $(du -sk "$full" | cut -f1) + 1024 ))k "$full"
+  "$tool" $stl "$full/horn.stl" --segment-height 200 >/dev/null 2>"$dir/err"
+  [ $? -eq 1 ] || fail "STL set on a full disk: exit status"
+  grep -q 'No space left on device' "$dir/err" || fail "STL set, full disk: $(cat "$dir/err")"
+  [ "$(sums)" = "$before" ] || fail "STL set, full disk: pieces replaced"
+  [ "$(ls "$full" | wc -l)" -eq "$count" ] ||
+    fail "STL set, full disk: left $(ls "$full" | head -3 | tr '\n' ' ')"
+  mount -o remount,size=256m "$full"
+fi
+for signal in TERM:143 QUIT:131 USR1:138 ALRM:142; do
+  env --default-signal "$tool" $stl "$set_folder/horn.stl" --segment-height 200 >/dev/null 2>&1 &
+  # Stopped while it writes the set: once its first temporary file is there.
+  tries=0
+  while [ -z "$(ls -A "$set_folder" | grep '^\.vortalis\.')" ] && [ $tries -lt 400 ]; do
+    sleep 0.02
+    tries=$((tries + 1))
+  done
+  kill -"${signal%:*}" $!
+  { wait $!; } 2>/dev/null
+  [ $? -eq "${signal#*:}" ] || fail "STL set, $signal: exit status"
+  [ "$(sums)" = "$before" ] || fail "STL set, $signal: pieces replaced"
+  [ "$(ls -A "$set_folder" | wc -l)" -eq "$count" ] || fail "STL set, $signal: left files"
+done
+"$tool" $stl "$set_folder/horn.stl" --segment-height 200 >/dev/null 2>"$dir/err" ||
+  fail "longer STL set: $(cat "$dir/err")"
+"$tool" $stl "$set_folder/horn.stl" --segment-height 400 >/dev/null 2>"$dir/err" ||
+  fail "shorter STL set: $(cat "$dir/err")"
+[ "$(ls "$set_folder" | wc -l)" -eq "$count" ] || fail "stale pieces of the longer set stayed"
+grep -q 'Removed .* pieces of an older, longer set' "$dir/err" || fail "stale pieces: no note"
+echo "not a piece" >"$set_folder/horn-$(( count + 1 )).stl"
+"$tool" $stl "$set_folder/horn.stl" --segment-height 400 >/dev/null 2>"$dir/err"
+[ $? -eq 1 ] || fail "a foreign file in the way of the pieces was not refused"
+grep -q "horn-$(( count + 1 )).stl" "$dir/err" || fail "file in the way: $(cat "$dir/err")"
+rm -rf "${set_folder:?}"/*
+
+# --export with --impedance: both or neither, here with a full disk on one of them.
+if mountpoint -q "$full"; then
+  echo old >"$dir/a.csv"; echo old >"$full/z.csv"
+  mount -o remount,size=8k "$full"
+  "$tool" circular --export csv "$dir/a.csv" --impedance "$full/z.csv" --points-per-octave 400 \
+    >/dev/null 2>"$dir/err"
+  [ $? -eq 1 ] || fail "export with impedance on a full disk: exit status"
+  [ "$(cat "$dir/a.csv")" = old ] || fail "--export file replaced though --impedance failed"
+  rm -f "$dir/a.csv" "$full/z.csv"
+fi
+
+# Kit names that are not UTF-8 are used as given.
+printf 'IMPORTANT\n' >"$(printf "$dir/caf\\357\\277\\275.csv")"
+"$tool" circular --rings "$(printf "$dir/caf\\351.csv")" --board 18 >/dev/null 2>&1 ||
+  fail "rings with a non-UTF-8 name"
+[ -s "$(printf "$dir/caf\\351.csv")" ] || fail "the non-UTF-8 kit name was not written"
+[ "$(cat "$(printf "$dir/caf\\357\\277\\275.csv")")" = IMPORTANT ] || fail "another file overwritten"
+
+# A dangling link and its target are one file.
+ln -s target.csv "$dir/link.csv"
+"$tool" circular --export csv "$dir/link.csv" --impedance "$dir/target.csv" >/dev/null 2>&1
+[ $? -eq 2 ] || fail "a dangling link and its target were not refused as one file"
+rm -f "$dir/link.csv" "$dir/caf"*
+
+# A FIFO without a reader is refused at once; a reader that leaves early is a message.
+mkfifo "$dir/fifo"
+timeout 10 "$tool" circular --export csv "$dir/fifo" >/dev/null 2>"$dir/err"
+[ $? -eq 1 ] || fail "FIFO without a reader: exit status (124: it hung)"
+grep -q 'no program is reading' "$dir/err" || fail "FIFO without a reader: $(cat "$dir/err")"
+head -c 10 "$dir/fifo" >/dev/null &
+sleep 0.3
+"$tool" circular --export dxf "$dir/fifo" --step 0.001 >/dev/null 2>"$dir/err"
+[ $? -eq 1 ] || fail "FIFO closed early: exit status"
+grep -q 'closed it early' "$dir/err" || fail "FIFO closed early: $(cat "$dir/err")"
+rm "$dir/fifo"
+"$tool" circular --export dxf /dev/stdout --step 0.0005 2>"$dir/err" | head -c 10 >/dev/null
+grep -q 'closed it early' "$dir/err" || fail "pipe closed early: $(cat "$dir/err")"
+no_temporary "pipe closed early"
+
+# A closed standard output is said in words; a folder is no STL name.
+"$tool" $stl "$dir/closed.stl" >&- 2>"$dir/err"
+[ $? -eq 1 ] && grep -q 'standard output: it is closed' "$dir/err" ||
+  fail "closed standard output: $(cat "$dir/err")"
+mkdir "$dir/pieces"
+for name in "$dir/pieces/" "$dir/pieces"; do
+  "$tool" $stl "$name" --segment-height 200 >/dev/null 2>"$dir/err"
+  [ $? -eq 1 ] && [ -z "$(ls -A "$dir/pieces")" ] && [ ! -e "$dir/pieces-1.stl" ] ||
+    fail "--stl with a folder $name: $(ls -A "$dir/pieces" | head -3 | tr '\n' ' ')"
+done
+# The painting never looks for a display.
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$tool" circular --export svg "$dir/q.svg" \
+  >/dev/null 2>"$dir/err" || fail "SVG with QT_QPA_PLATFORM=xcb: $(cat "$dir/err")"
+
+if [ "$root" = yes ]; then
+  as_nobody() { setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; }
+  # Write and search but no read: written, the folder's sync a warning only.
+  mkdir "$dir/d" && chown nobody "$dir/d" && chmod 0300 "$dir/d"
+  as_nobody "$tool" circular --quick -o "$dir/d/r.txt" >/dev/null 2>"$dir/err" ||
+    fail "0300 folder: $(cat "$dir/err")"
+  grep -q "folder $dir/d could not be synced" "$dir/err" || fail "0300 folder: $(cat "$dir/err")"
+  # A writable file in a folder that is not: written in place, and said so.
+  mkdir "$dir/ro" && echo old >"$dir/ro/r.txt" && chown nobody "$dir/ro/r.txt"
+  as_nobody "$tool" circular --quick -o "$dir/ro/r.txt" >/dev/null 2>"$dir/err" ||
+    fail "read-only folder: $(cat "$dir/err")"
+  grep -q '^Horn length' "$dir/ro/r.txt" && grep -q 'not replaced atomically' "$dir/err" ||
+    fail "read-only folder: $(cat "$dir/err")"
+fi
+# A hard-linked file is written in place; ACLs and attributes are kept on replace.
+echo old >"$dir/h1" && ln "$dir/h1" "$dir/h2"
+"$tool" circular --quick -o "$dir/h1" >/dev/null 2>"$dir/err"
+grep -q '^Horn length' "$dir/h2" && grep -q 'hard links' "$dir/err" ||
+  fail "hard link: $(cat "$dir/err")"
+if has setfacl && setfacl -m u:nobody:rw "$dir/h2" 2>/dev/null; then
+  rm "$dir/h1"
+  setfattr -n user.origin -v kept "$dir/h2" 2>/dev/null
+  getfacl -cp "$dir/h2" >"$dir/acl"
+  "$tool" circular --quick -o "$dir/h2" >/dev/null 2>"$dir/err" || fail "ACL: $(cat "$dir/err")"
+  getfacl -cp "$dir/h2" | diff "$dir/acl" - >/dev/null || fail "ACL lost: $(getfacl -cp "$dir/h2")"
+  if has getfattr; then
+    [ "$(getfattr --only-values -n user.origin "$dir/h2" 2>/dev/null)" = kept ] ||
+      fail "extended attribute lost"
+  fi
+else
+  echo "SKIP ACLs: no setfacl or no ACL support"
+fi
+no_temporary "file sets and places"
 echo "tool outputs under faults: all passed"

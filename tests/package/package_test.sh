@@ -31,6 +31,8 @@ for f in usr/bin/vortalis usr/bin/vortalis-report \
          usr/share/metainfo/com.kestrowan.Vortalis.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/com.kestrowan.Vortalis.svg \
          usr/share/icons/hicolor/256x256/apps/com.kestrowan.Vortalis.png \
+         usr/share/mime/packages/com.kestrowan.Vortalis.xml \
+         usr/share/icons/hicolor/scalable/mimetypes/application-x-vortalis-design.svg \
          usr/share/man/man1/vortalis-report.1.gz \
          usr/share/man/man1/vortalis.1.gz \
          usr/share/bash-completion/completions/vortalis-report \
@@ -39,6 +41,17 @@ for f in usr/bin/vortalis usr/bin/vortalis-report \
   [ -e "$root/$f" ] || fail "$f missing from the package"
 done
 desktop-file-validate "$root/usr/share/applications/com.kestrowan.Vortalis.desktop"
+grep -qx 'MimeType=application/x-vortalis-design;' \
+  "$root/usr/share/applications/com.kestrowan.Vortalis.desktop" || fail "desktop entry takes no designs"
+
+# A file manager sees a saved design as the package's type (the shared MIME
+# database built from the package's files alone, as dpkg's trigger builds it).
+cp -r "$root/usr/share/mime" "$scratch/mime"
+update-mime-database "$scratch/mime"
+"$root/usr/bin/vortalis-report" circular --freq 120 --save-design "$scratch/horn.vortalis"
+got="$(env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION XDG_DATA_HOME="$scratch" XDG_DATA_DIRS=/usr/share \
+  xdg-mime query filetype "$scratch/horn.vortalis")"
+[ "$got" = "application/x-vortalis-design" ] || fail "xdg-mime sees a design as '$got'"
 
 tool="$root/usr/bin/vortalis-report"
 "$tool" --help | grep -q -- '--increment' || fail "installed --help does not explain --increment"

@@ -1,9 +1,12 @@
 // The report window's acoustic loading window: its plot, its CSV on the
 // clipboard and in a file, its mouth load, its print.
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
 #include <QPrinter>
@@ -138,17 +141,19 @@ class AcousticWindowTests : public QObject {
     // The clipboard holds the plotted numbers.
     const ImpedanceCurve baffle = window->Plot().curve;
     QVERIFY(SameCurve(ParseCsv(Copied(*window)), baffle));
-    // The tool's default curve is every n-th point of the plotted one.
+    // Every row of the tool's default curve, peaks included, is a plotted point.
     const auto source =
         vortalis::acoustics::HornAcousticsOf(*form->Source().horn, form->Source().separators);
-    const ImpedanceCurve tool =
-        vortalis::acoustics::ThroatImpedance(source, vortalis::acoustics::MouthLoad::Baffle,
-                                             vortalis::acoustics::DefaultSweep(source.cutoff));
+    const ImpedanceCurve tool = vortalis::acoustics::ThroatImpedanceWithPeaks(
+        source, vortalis::acoustics::MouthLoad::Baffle,
+        vortalis::acoustics::DefaultSweep(source.cutoff));
     QVERIFY(baffle.size() > tool.size());
-    const std::size_t every = (baffle.size() - 1) / (tool.size() - 1);
-    ImpedanceCurve thinned;
-    for (std::size_t i = 0; i < baffle.size(); i += every) thinned.push_back(baffle[i]);
-    QVERIFY(SameCurve(thinned, tool));
+    ImpedanceCurve shared;
+    for (const auto& point : baffle) {
+      for (const auto& row : tool)
+        if (row.frequency == point.frequency) shared.push_back(point);
+    }
+    QVERIFY(SameCurve(shared, tool));
     // The drawing puts the resistance where the layout says.
     QImage image(900, 560, QImage::Format_RGB32);
     QPainter painter(&image);
@@ -194,6 +199,35 @@ class AcousticWindowTests : public QObject {
     QVERIFY(printed.read(5) == "%PDF-");
 
     window->Baffle->click();
+    QVERIFY(SameCurve(window->Plot().curve, baffle));
+    // The model's limit is said and shaded: a circle's first symmetric
+    // cross-mode at 3.8317 c / (2 pi r), 1150 Hz at a 300 Hz mouth.
+    if (horn == QStringLiteral("circular")) {
+      QVERIFY(window->Note->text().contains(QStringLiteral("above 1150 Hz")));
+      QVERIFY(std::fabs(window->Plot().planeWaveLimit - 3.8317L * 300.0L) < 0.5L);
+    }
+    window->Losses->click();
+    QVERIFY(!SameCurve(window->Plot().curve, baffle));
+    window->Losses->click();
+    QVERIFY(SameCurve(window->Plot().curve, baffle));
+    // Cut at a length: the horn of the template cut there; a cut at the throat
+    // is refused with the drawing's message and leaves the whole horn.
+    window->LengthLimit->click();
+    window->LimitValue->setText(QStringLiteral("100"));
+    emit window->LimitValue->editingFinished();
+    const vortalis::report::MouthLimit cut{vortalis::report::MouthLimitKind::Length, 100.0L};
+    const auto built = vortalis::acoustics::HornAcousticsOf(*form->Source().horn,
+                                                            form->Source().separators, cut);
+    QCOMPARE(window->Plot().curve.front().reactance,
+             vortalis::acoustics::ThroatImpedance(built, vortalis::acoustics::MouthLoad::Baffle,
+                                                  vortalis::acoustics::PlotSweep(built))
+                 .front()
+                 .reactance);
+    QVERIFY(window->Plot().title.contains(QStringLiteral("cut to 0.1 m")));
+    window->LimitValue->setText(QStringLiteral("-1"));
+    emit window->LimitValue->editingFinished();
+    QCOMPARE(prompt_->errors.size(), 1);
+    QVERIFY(window->FullHorn->isChecked());
     QVERIFY(SameCurve(window->Plot().curve, baffle));
     // The window goes with its report.
     form->RichEdit1->document()->setModified(false);

@@ -531,7 +531,8 @@ class ReportWindowTests : public QObject {
   }
 
   // The real dialogs: paper and orientation chosen in Printer setup reach the
-  // pages of a later print; a PDF file is offered no copies, which it would not get.
+  // pages of a later print; a PDF file is offered no copies, which it would not
+  // get, and no print offers a page range or a reversed order, which it would not get.
   void printerSetupReachesLaterPrintsAndPdfGetsNoCopies() {
     TTextForm* form =
         CalculateCircular(QStringLiteral("300"), QStringLiteral("10"), SettCircForm->T1);
@@ -553,16 +554,30 @@ class ReportWindowTests : public QObject {
     QVERIFY(setupShown);
 
     bool copiesOffered = true;
-    QTimer::singleShot(0, [&copiesOffered] {
+    QStringList unhonoured;
+    QTimer::singleShot(0, [&copiesOffered, &unhonoured] {
       auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
       if (!dialog) return;
       auto* copies = dialog->findChild<QSpinBox*>(QStringLiteral("copies"));
       copiesOffered = copies && copies->isEnabled();
+      // Shown on its page of the options, which are folded away at first.
+      const auto offered = [](const QWidget* control) {
+        for (; control && control->objectName() != QStringLiteral("copiesTab");
+             control = control->parentWidget()) {
+          if (control->isHidden()) return false;
+        }
+        return control != nullptr;
+      };
+      for (const char* name : {"printRange", "from", "to", "reverse"}) {
+        if (offered(dialog->findChild<QWidget*>(QLatin1String(name))))
+          unhonoured << QLatin1String(name);
+      }
       dialog->reject();
     });
     form->Print1Click();
     SetPrompts(prompt_.get());
     QVERIFY(!copiesOffered);
+    QCOMPARE(unhonoured, QStringList{});
 
     const QString pdf = PathInFolder(QStringLiteral("setup.pdf"));
     prompt_->printAnswers = {true};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QGuiApplication>
 #include <QPrinter>
 #include <QString>
 #include <QStringList>
@@ -25,17 +26,24 @@ class ScriptedPrompt final : public Prompt {
   QStringList savePresets;    // SaveFileName() presets, in order
   QStringList exportPresets;  // ExportFileName() presets, in order
   int printDialogs = 0;
+  QList<QWidget*> printParents;  // the windows each print dialog opened over
   int printerSetups = 0;
 
   std::deque<Answer> confirmAnswers;
   std::deque<QString> saveAnswers;    // an empty text cancels the dialog
   std::deque<QString> exportAnswers;  // the same for ExportFileName()
+  std::deque<QString> openAnswers;    // the same for OpenFileName()
   std::deque<bool> printAnswers;
   // Set up the printer when the print dialog is "accepted" (e.g. to PDF output).
   std::function<void(QPrinter&)> configurePrinter;
 
   void Message(const QString& text) override { messages << text; }
-  void Error(const QString& message) override { errors << message; }
+  void Error(const QString& message) override {
+    errors << message;
+    // A box under the wait cursor looks as if the program were still busy.
+    if (QGuiApplication::overrideCursor()) busyErrors << message;
+  }
+  QStringList busyErrors;  // errors shown while the wait cursor was up
 
   Answer Confirm(const QString& text) override {
     confirmations << text;
@@ -71,8 +79,19 @@ class ScriptedPrompt final : public Prompt {
     return answer;
   }
 
-  bool Print(QWidget*, QPrinter& printer) override {
+  QString OpenFileName(QWidget*, const QString&) override {
+    if (openAnswers.empty()) {
+      QTest::qFail("unexpected open file dialog", __FILE__, __LINE__);
+      return {};
+    }
+    const QString answer = openAnswers.front();
+    openAnswers.pop_front();
+    return answer;
+  }
+
+  bool Print(QWidget* parent, QPrinter& printer) override {
     ++printDialogs;
+    printParents << parent;
     if (printAnswers.empty()) {
       QTest::qFail("unexpected print dialog", __FILE__, __LINE__);
       return false;

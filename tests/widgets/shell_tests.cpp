@@ -221,7 +221,13 @@ class ShellTests : public QObject {
   void menuItems_data() {
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QStringList>("items");  // name=caption=shortcut, or "-"
-    QTest::newRow("File") << "&File" << QStringList{"Exit1=&Quit=Ctrl+Q"};
+    QTest::newRow("File") << "&File"
+                          << QStringList{"OpenDesign1=&Open design...=Ctrl+O",
+                                         "=&Recent designs=",
+                                         "SaveDesign1=Save &design=",
+                                         "SaveDesignAs1=Save design as...=",
+                                         "-",
+                                         "Exit1=&Quit=Ctrl+Q"};
     QTest::newRow("Settings") << "&Settings"
                               << QStringList{"Circular=&Circular=F9", "Rectangular=&Rectangular=F10"};
     QTest::newRow("Windows") << "&Windows"

@@ -1,0 +1,37 @@
+#include "report_window/design_limit.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "ui/design_name.h"
+
+namespace vortalis::windows {
+
+namespace {
+
+// The word of a size limit for the report's horn.
+QString SizeWord(const ReportSource& source) {
+  if (!source.horn) return {};
+  if (vortalis::report::IsRectangular(*source.horn)) return QStringLiteral("side1");
+  return vortalis::report::SizeModeOf(*source.horn) == vortalis::geometry::SizeMode::Diameter
+             ? QStringLiteral("diameter")
+             : QStringLiteral("radius");
+}
+
+}  // namespace
+
+void TakeDesignMouthLimit(const ReportSource& source, QRadioButton* sizeLimit,
+                          QRadioButton* lengthLimit, QLineEdit* value) {
+  const QString limit = CurrentDesignMouthLimit();
+  const qsizetype equals = limit.indexOf(QLatin1Char('='));
+  if (equals <= 0) return;
+  const QString word = limit.left(equals);
+  QRadioButton* chosen = word == QStringLiteral("length") ? lengthLimit
+                         : word == SizeWord(source)       ? sizeLimit
+                                                          : nullptr;
+  if (!chosen) return;
+  chosen->setChecked(true);
+  value->setText(limit.mid(equals + 1));
+}
+
+}  // namespace vortalis::windows
