@@ -401,14 +401,24 @@ ImpedanceCurve ThroatImpedanceWithPeaks(const HornAcoustics& horn, MouthLoad loa
   return merged;
 }
 
-HornPort HornPortAt(const HornAcoustics& horn, MouthLoad load, long double frequency,
-                    WallLosses losses) {
+std::vector<HornPort> HornPortsAt(const HornAcoustics& horn, MouthLoad load,
+                                  const std::vector<long double>& frequencies, WallLosses losses) {
   ImpedanceAt impedance(horn, load, losses);
-  const ThroatWave wave = impedance.Wave(frequency).wave;
   const long double throatArea = horn.shape.throatArea;
   const long double characteristic = geometry::AirDensity * geometry::SpeedOfSound / throatArea;
-  return {wave.p / wave.q * characteristic,
-          std::sqrt(horn.shape.mouthArea / throatArea) / wave.q};
+  const long double flowScale = std::sqrt(horn.shape.mouthArea / throatArea);
+  std::vector<HornPort> ports;
+  ports.reserve(frequencies.size());
+  for (const long double frequency : frequencies) {
+    const ThroatWave wave = impedance.Wave(frequency).wave;
+    ports.push_back({wave.p / wave.q * characteristic, flowScale / wave.q});
+  }
+  return ports;
+}
+
+HornPort HornPortAt(const HornAcoustics& horn, MouthLoad load, long double frequency,
+                    WallLosses losses) {
+  return HornPortsAt(horn, load, {frequency}, losses).front();
 }
 
 LossEffect LossEffectOver(const HornAcoustics& horn, MouthLoad load, const FrequencySweep& sweep) {

@@ -132,6 +132,10 @@ struct HornPort {
 };
 HornPort HornPortAt(const HornAcoustics& horn, MouthLoad load, long double frequency,
                     WallLosses losses = WallLosses::Off);
+// HornPortAt at many frequencies of one horn, each grid built once.
+std::vector<HornPort> HornPortsAt(const HornAcoustics& horn, MouthLoad load,
+                                  const std::vector<long double>& frequencies,
+                                  WallLosses losses = WallLosses::Off);
 // The impedance at the sweep's frequencies only.
 ImpedanceCurve ThroatImpedance(const HornAcoustics& horn, MouthLoad load,
                                const FrequencySweep& sweep, WallLosses losses = WallLosses::Off);

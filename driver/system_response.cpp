@@ -105,14 +105,22 @@ std::vector<SystemPoint> SystemResponse(const acoustics::HornAcoustics& horn,
                                         acoustics::WallLosses losses) {
   CheckSetup(setup);
   const long double solidAngle = SolidAngle(horn, load);
-  const auto solve = [&](long double frequency) {
-    return SolveAt(setup, acoustics::HornPortAt(horn, load, frequency, losses), solidAngle, frequency);
-  };
+  // Each frequency and one a hair above it for the group delay, on grids built once.
+  const std::vector<long double> frequencies = acoustics::SweepFrequencies(sweep);
+  std::vector<long double> asked;
+  asked.reserve(2 * frequencies.size());
+  for (const long double frequency : frequencies) {
+    asked.push_back(frequency);
+    asked.push_back(frequency * (1.0L + kDelayStep));
+  }
+  const std::vector<acoustics::HornPort> ports = acoustics::HornPortsAt(horn, load, asked, losses);
   std::vector<SystemPoint> points;
-  for (const long double frequency : acoustics::SweepFrequencies(sweep)) {
-    SystemPoint point = solve(frequency);
-    const long double above = frequency * (1.0L + kDelayStep);
-    const Complex ratio = solve(above).pressurePerVolt / point.pressurePerVolt;
+  for (std::size_t i = 0; i < frequencies.size(); ++i) {
+    const long double frequency = asked[2 * i];
+    const long double above = asked[2 * i + 1];
+    SystemPoint point = SolveAt(setup, ports[2 * i], solidAngle, frequency);
+    const Complex ratio =
+        SolveAt(setup, ports[2 * i + 1], solidAngle, above).pressurePerVolt / point.pressurePerVolt;
     point.groupDelay = -std::arg(ratio) / (2.0L * Pi * (above - frequency));
     points.push_back(point);
   }

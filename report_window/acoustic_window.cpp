@@ -426,7 +426,7 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
   Note->setWordWrap(true);
   FullHorn = Named(new QRadioButton(QStringLiteral("&Whole horn"), this), "FullHorn");
   SizeLimit = Named(new QRadioButton(MouthSizeCaption(source_), this), "SizeLimit");
-  LengthLimit = Named(new QRadioButton(QStringLiteral("Cut at a &length from the throat"), this),
+  LengthLimit = Named(new QRadioButton(QStringLiteral("Cut at a len&gth from the throat"), this),
                       "LengthLimit");
   LimitValue = Named(new QLineEdit(this), "LimitValue");
   auto* loads = new QButtonGroup(this);

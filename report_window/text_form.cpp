@@ -156,7 +156,7 @@ void TTextForm::BuildMenus() {
                              &TTextForm::Printtemplate1Click);
   Acousticloading1 = NewAction(File1, "Acousticloading1", QStringLiteral("Acoustic &loading..."),
                                this, &TTextForm::Acousticloading1Click);
-  Driverresponse1 = NewAction(File1, "Driverresponse1", QStringLiteral("&Driver and response..."),
+  Driverresponse1 = NewAction(File1, "Driverresponse1", QStringLiteral("Dri&ver and response..."),
                               this, &TTextForm::Driverresponse1Click);
   Buildkit1 = NewAction(File1, "Buildkit1", QStringLiteral("&Build kit..."), this,
                         &TTextForm::Buildkit1Click);

@@ -95,7 +95,8 @@ TEST(DrawingOptions, UsageErrors) {
        "--quick cannot be given with --export or --template, which write drawings instead of "
        "the report"},
       {{"circular", "--step", "18"}, "--step needs --export or --template"},
-      {{"circular", "--mouth-limit", "length=3"}, "--mouth-limit needs --export, --template or --impedance"},
+      {{"circular", "--mouth-limit", "length=3"},
+       "--mouth-limit needs --export, --template, --impedance or --response"},
       {{"circular", "--export", "csv", "x.csv", "--paper", "a3"}, "--paper needs --template"},
       {{"circular", "--export", "csv", "--quick"},
        "option --export needs a file name, but '--quick' looks like an option (write ./--quick "

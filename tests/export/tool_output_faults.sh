@@ -210,11 +210,11 @@ if mountpoint -q "$full"; then
 fi
 for signal in TERM:143 QUIT:131 USR1:138 ALRM:142; do
   env --default-signal "$tool" $stl "$set_folder/horn.stl" --segment-height 200 >/dev/null 2>&1 &
-  # Stopped while it writes the set: once its first temporary file is there.
-  tries=0
-  while [ -z "$(ls -A "$set_folder" | grep '^\.vortalis\.')" ] && [ $tries -lt 400 ]; do
-    sleep 0.02
-    tries=$((tries + 1))
+  # The signal lands while the set's temporaries are being written, however
+  # fast or loaded the machine is.
+  for _ in $(seq 400); do
+    ls -A "$set_folder" | grep -q '^\.vortalis\.' && break
+    sleep 0.025
   done
   kill -"${signal%:*}" $!
   { wait $!; } 2>/dev/null

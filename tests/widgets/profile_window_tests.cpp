@@ -161,7 +161,7 @@ class ProfileWindowTests : public QObject {
                           "-", "&Save", "Save &as...", "-", "&Print...", "Printer set&up...", "-",
                           "&Close", "&Quit", "-", "Sho&w profile...", "E&xport profile...",
                           "Export pa&nels...", "Print full-size &template...",
-                          "Acoustic &loading...", "&Driver and response...", "&Build kit..."}));
+                          "Acoustic &loading...", "Dri&ver and response...", "&Build kit..."}));
     for (const QAction* item : {form->Showprofile1, form->Exportprofile1, form->Exportpanels1,
                                 form->Printtemplate1, form->Acousticloading1, form->Buildkit1}) {
       QVERIFY(item->shortcut().isEmpty());
