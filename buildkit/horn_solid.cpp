@@ -1,3 +1,4 @@
+#include "buildkit/kit_parameters.h"
 #include "buildkit/horn_solid.h"
 
 #include <algorithm>
@@ -328,8 +329,7 @@ class Revolver {
 HornSolids CircularHornSolids(const report::CircularReportInput& input,
                               const report::MouthLimit& limit,
                               const geometry::Separators& separators, const SolidOptions& options) {
-  if (!(options.wall > 0.0L) || !std::isfinite(options.wall))
-    throw KitError("The wall must be a number greater than 0.");
+  Checked(kSolidWall, options.wall);
   if (!(options.toleranceMm > 0.0L) || !std::isfinite(options.toleranceMm))
     throw KitError("The curve tolerance must be a number greater than 0.");
   const KitHorn horn = MakeKitHorn(input, limit, separators);

@@ -1,4 +1,5 @@
 #include "buildkit/kit_horn.h"
+#include "buildkit/kit_parameters.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,8 +12,7 @@
 namespace vortalis::buildkit {
 
 std::vector<long double> PieceCuts(long double end, long double height) {
-  if (!(height >= 0.0L) || !std::isfinite(height))
-    throw KitError("The segment height must be a number of at least 0.");
+  Checked(kSegmentHeight, height);
   std::vector<long double> cuts;
   if (height == 0.0L) return cuts;
   const long double pieces = std::ceil(end / height);

@@ -231,4 +231,62 @@ PanelSet WallPanels(const report::HornInput& input, const report::MouthLimit& li
   return set;
 }
 
+std::string Summary(const PanelsKit& kit, const geometry::Separators& separators) {
+  return "Panels 1A and 1B " + drawing::Length(kit.panels.panels[0].length, kit.unit, separators) +
+         ", 2A and 2B " + drawing::Length(kit.panels.panels[2].length, kit.unit, separators) +
+         " long.";
+}
+
+KitDrawing Draw(const PanelsKit& kit) {
+  using namespace drawing;
+  const geometry::LengthUnit unit = kit.unit;
+  const double h = TextHeight(unit);
+  KitDrawing result;
+  result.unit = unit;
+  result.title = "Wall panels 1A, 1B, 2A, 2B at true size";
+  result.notes = {
+      "Each wall laid flat: its length along the wall from the throat against the width between "
+      "the two walls it meets.",
+      std::string("Inner faces, without joints. Ticks on the centre line: distance from the "
+                  "throat along the axis; sizes in ") +
+          geometry::UnitName(unit) + ", scale 1:1."};
+  for (const Panel& panel : kit.panels.panels) result.layers.push_back("PANEL_" + panel.name);
+  result.layers.push_back("MIDLINE");
+  result.layers.push_back("TICKS");
+  for (const Panel& panel : kit.panels.panels) {
+    const std::string layer = "PANEL_" + panel.name;
+    const std::string& name = panel.name;
+    KitPiece piece;
+    // 1B and 2B are 1A and 2A again: their sheets would be the same.
+    const bool second = name.back() == 'B';
+    piece.inTemplate = !second;
+    piece.title = second ? "Panel " + name
+                         : "Panel " + name + " (cut two: " + name + " and " +
+                               name.substr(0, name.size() - 1) + "B)";
+    KitPath outline{layer, {}, true, true};
+    for (const FlatPoint& p : panel.Outline())
+      outline.points.push_back({static_cast<double>(p.x), static_cast<double>(p.y)});
+    piece.paths.push_back(std::move(outline));
+    piece.paths.push_back(
+        {"MIDLINE", {{0.0, 0.0}, {static_cast<double>(panel.length), 0.0}}, false, false});
+    for (const PanelPoint& mark : panel.marks) {
+      const double x = static_cast<double>(mark.along);
+      const double half = static_cast<double>(mark.width) * 0.15;
+      piece.paths.push_back({"TICKS", {{x, -half}, {x, half}}, false, false});
+      piece.texts.push_back({"TICKS", {x + 0.3 * h, half}, 0.7 * h, TickText(mark.distance, unit)});
+    }
+    const DrawBox shape = Bounds(piece);
+    AddLines(piece, layer, 0.0, shape.Top() - h,
+             {"Panel " + name + (panel.flat ? " (flat side)" : ""),
+              "length " + Length(panel.length, unit) + " along the wall, " +
+                  Length(panel.points.back().distance, unit) + " along the axis",
+              "width " + Size(panel.points.front().width, unit) + " at the throat, " +
+                  Size(panel.points.back().width, unit) + " at the end"},
+             unit);
+    piece.bounds = Bounds(piece);
+    result.pieces.push_back(std::move(piece));
+  }
+  return result;
+}
+
 }  // namespace vortalis::buildkit

@@ -2,8 +2,10 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "buildkit/kit_drawing.h"
 #include "buildkit/sectors.h"
 #include "geometry/number_text.h"
 #include "geometry/units.h"
@@ -47,5 +49,18 @@ struct PanelSet {
 // end where the profile does.
 PanelSet WallPanels(const report::HornInput& input, const report::MouthLimit& limit,
                     const geometry::Separators& separators);
+
+// The kit's files: the four walls laid flat.
+struct PanelsKit {
+  static constexpr std::array<std::string_view, 3> kFiles{"dxf", "svg", "pdf"};
+  // What a piece's x and y are.
+  static constexpr const char* kAxes =
+      "x along the panel from its throat end, y across from its centre line";
+  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
+  PanelSet panels;
+};
+KitDrawing Draw(const PanelsKit& kit);
+// One line for a window: the panels' lengths along the wall.
+std::string Summary(const PanelsKit& kit, const geometry::Separators& separators);
 
 }  // namespace vortalis::buildkit

@@ -1,3 +1,4 @@
+#include "buildkit/kit_parameters.h"
 #include "buildkit/rect_solid.h"
 
 #include <algorithm>
@@ -264,8 +265,7 @@ HornSolids RectangularHornSolids(const report::RectangularReportInput& input,
                                  const report::MouthLimit& limit,
                                  const geometry::Separators& separators,
                                  const SolidOptions& options) {
-  if (!(options.wall > 0.0L) || !std::isfinite(options.wall))
-    throw KitError("The wall must be a number greater than 0.");
+  Checked(kSolidWall, options.wall);
   if (!(options.toleranceMm > 0.0L) || !std::isfinite(options.toleranceMm))
     throw KitError("The curve tolerance must be a number greater than 0.");
   if (options.flange) throw KitError("A rectangular horn is printed without a flange.");

@@ -1,8 +1,10 @@
 #include "buildkit/rings.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "buildkit/kit_horn.h"
+#include "buildkit/kit_parameters.h"
 #include "report/number_format.h"
 
 namespace vortalis::buildkit {
@@ -11,8 +13,8 @@ std::vector<Ring> StackedRings(const report::CircularReportInput& input,
                                const report::MouthLimit& limit,
                                const geometry::Separators& separators, long double board,
                                long double wall) {
-  if (!(wall >= 0.0L) || !std::isfinite(wall))
-    throw KitError("The wall must be a number of at least 0.");
+  Checked(kBoardThickness, board);
+  Checked(kRingWall, wall);
   // The board faces are the stations of a profile with the board as its step.
   const report::HornProfile profile = report::MakeCircularProfile(input, board, limit, separators);
   std::vector<Ring> rings;
@@ -45,6 +47,47 @@ std::string RingsCsv(const std::vector<Ring>& rings, geometry::LengthUnit unit) 
     text += "\r\n";
   }
   return text;
+}
+
+std::string Summary(const RingsKit& kit, const geometry::Separators& separators) {
+  return drawing::Counted(kit.rings.size(), "board") + "; the largest outer radius " +
+         drawing::Length(kit.rings.back().outerRadius, kit.unit, separators) + ".";
+}
+
+KitDrawing Draw(const RingsKit& kit) {
+  using namespace drawing;
+  const geometry::LengthUnit unit = kit.unit;
+  KitDrawing result;
+  result.unit = unit;
+  result.title = "Stacked rings: " + Counted(kit.rings.size(), "board");
+  result.notes = {
+      "Each board: the hole's throat-side and mouth-side circles and the outer circle; cut the "
+      "hole straight between them.",
+      std::string("Sizes in ") + geometry::UnitName(unit) + ", scale 1:1."};
+  for (const Ring& ring : kit.rings) {
+    const std::string board = std::to_string(ring.board);
+    const std::string layer = "RING_" + board;
+    result.layers.push_back(layer);
+    KitPiece piece;
+    piece.title = "Board " + board;
+    for (long double r : {ring.outerRadius, ring.innerTo, ring.innerFrom})
+      piece.circles.push_back({layer, {0.0, 0.0}, static_cast<double>(r)});
+    const double mark =
+        std::min<double>(static_cast<double>(ring.innerFrom) / 4.0, 5.0 * TextHeight(unit));
+    piece.paths.push_back({layer, {{-mark, 0.0}, {mark, 0.0}}, false, false});
+    piece.paths.push_back({layer, {{0.0, -mark}, {0.0, mark}}, false, false});
+    const double outer = static_cast<double>(ring.outerRadius);
+    AddLines(piece, layer, -outer, -outer - TextHeight(unit),
+             {"Board " + board + ": " + Length(ring.from, unit) + " to " + Length(ring.to, unit),
+              "hole radius " + Size(ring.innerFrom, unit) + " (throat side)",
+              "hole radius " + Size(ring.innerTo, unit) + " (mouth side)",
+              "bevel " + Angle(ring.bevel) + " from the axis",
+              "outer radius " + Size(ring.outerRadius, unit)},
+             unit);
+    piece.bounds = Bounds(piece);
+    result.pieces.push_back(std::move(piece));
+  }
+  return result;
 }
 
 }  // namespace vortalis::buildkit

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "buildkit/kit_drawing.h"
 #include "geometry/number_text.h"
 #include "geometry/units.h"
 #include "report/horn_profile.h"
@@ -38,5 +41,19 @@ std::vector<Ring> StackedRings(const report::CircularReportInput& input,
 // board,from,to,inner_radius_from,inner_radius_to,bevel_degrees,outer_radius
 // then one line per board, lengths in the horn's unit with '.' decimals.
 std::string RingsCsv(const std::vector<Ring>& rings, geometry::LengthUnit unit);
+
+// The kit's files: each board's circles as a drawing, and the cutting list.
+struct RingsKit {
+  static constexpr std::array<std::string_view, 3> kFiles{"dxf", "pdf", "csv"};
+  // What a piece's x and y are.
+  static constexpr const char* kAxes =
+      "x, y from the board's centre";
+  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
+  std::vector<Ring> rings;
+};
+KitDrawing Draw(const RingsKit& kit);
+// One line for a window: the boards and the largest outer radius.
+std::string Summary(const RingsKit& kit, const geometry::Separators& separators);
+inline std::string Csv(const RingsKit& kit) { return RingsCsv(kit.rings, kit.unit); }
 
 }  // namespace vortalis::buildkit

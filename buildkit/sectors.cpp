@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "buildkit/kit_horn.h"
+#include "buildkit/kit_parameters.h"
 #include "geometry/constants.h"
 
 namespace vortalis::buildkit {
@@ -12,8 +13,7 @@ SheetDevelopment SheetDevelopments(const report::CircularReportInput& input,
                                    const report::MouthLimit& limit,
                                    const geometry::Separators& separators, long double step,
                                    long double seam) {
-  if (!(seam >= 0.0L) || !std::isfinite(seam))
-    throw KitError("The seam allowance must be a number of at least 0.");
+  Checked(kSeamAllowance, seam);
   const KitHorn horn = MakeKitHorn(input, limit, separators);
   const TractrixCurve wall{horn.mouthRadius, horn.length};
   const report::HornProfile profile = report::MakeCircularProfile(input, step, limit, separators);
@@ -77,6 +77,64 @@ std::vector<FlatPoint> SectorOutline(const Sector& sector, long double seam,
   AppendArc(outline, r0, innerEnd, 0.0L, tolerance);
   outline.pop_back();  // back at the first point
   return outline;
+}
+
+std::string Summary(const SectorsKit& kit, const geometry::Separators& separators) {
+  return drawing::Counted(kit.development.sectors.size(), "sector") +
+         "; largest gap between the frusta and the tractrix " +
+         drawing::Length(kit.development.largestGap, kit.unit, separators) + ".";
+}
+
+KitDrawing Draw(const SectorsKit& kit) {
+  using namespace drawing;
+  const SheetDevelopment& development = kit.development;
+  const geometry::LengthUnit unit = kit.unit;
+  const long double tolerance = CurveTolerance(unit);
+  KitDrawing result;
+  result.unit = unit;
+  const int count = static_cast<int>(development.sectors.size());
+  const std::string of = " of " + std::to_string(count);
+  result.title = "Sheet development: " + std::to_string(count) + " sectors";
+  result.notes = {"Step " + Length(development.step, unit) + ", seam allowance " +
+                      Size(development.seam, unit) + "; sizes in " + geometry::UnitName(unit) +
+                      ", scale 1:1.",
+                  "Largest gap between the frusta and the true tractrix: " +
+                      Length(development.largestGap, unit) + "."};
+  for (int i = 0; i < count; ++i) {
+    const Sector& sector = development.sectors[static_cast<std::size_t>(i)];
+    const std::string layer = "SECTOR_" + std::to_string(i + 1);
+    result.layers.push_back(layer);
+    KitPiece piece;
+    piece.title = "Sector " + std::to_string(i + 1) + of;
+    KitPath outline{layer, {}, true, true};
+    for (const FlatPoint& p : SectorOutline(sector, development.seam, tolerance))
+      outline.points.push_back({static_cast<double>(p.x), static_cast<double>(p.y)});
+    piece.paths.push_back(std::move(outline));
+    if (development.seam > 0.0L) {
+      // The fold: the sector's own edge, where the seam strip begins.
+      const long double a = sector.angle * geometry::Pi / 180.0L;
+      const auto at = [a](long double r) {
+        return DrawPoint{static_cast<double>(r * std::cos(a)),
+                         static_cast<double>(r * std::sin(a))};
+      };
+      piece.paths.push_back(
+          {layer, {at(sector.innerRadius), at(sector.outerRadius)}, false, false});
+    }
+    const DrawBox shape = Bounds(piece);
+    AddLines(piece, layer, shape.Left(), shape.Top() - TextHeight(unit),
+             {"Sector " + std::to_string(i + 1) + of + ": " + Length(sector.from, unit) + " to " +
+                  Length(sector.to, unit),
+              "arc radii " + Length(sector.innerRadius, unit) + " and " +
+                  Length(sector.outerRadius, unit),
+              "angle " + Angle(sector.angle) + " (" + Angle(sector.angleWithSeam) +
+                  " with the seam)",
+              "horn radius " + Size(sector.radiusFrom, unit) + " to " + Size(sector.radiusTo, unit),
+              "largest gap to the tractrix " + Length(sector.gap, unit)},
+             unit);
+    piece.bounds = Bounds(piece);
+    result.pieces.push_back(std::move(piece));
+  }
+  return result;
 }
 
 }  // namespace vortalis::buildkit

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <array>
+#include <string_view>
 #include <vector>
 
+#include "buildkit/kit_drawing.h"
 #include "geometry/number_text.h"
 #include "report/horn_profile.h"
 #include "report/report_input.h"
@@ -46,5 +49,18 @@ struct FlatPoint {
 // within `tolerance`. Throws KitError when the seam does not fit (as wide as
 // the inner radius, or the piece with its seam would overlap itself).
 std::vector<FlatPoint> SectorOutline(const Sector& sector, long double seam, long double tolerance);
+
+// The kit's files: every sector as a piece to cut.
+struct SectorsKit {
+  static constexpr std::array<std::string_view, 3> kFiles{"dxf", "svg", "pdf"};
+  // What a piece's x and y are.
+  static constexpr const char* kAxes =
+      "x, y from the centre of the sector's arcs, x along its first edge";
+  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
+  SheetDevelopment development;
+};
+KitDrawing Draw(const SectorsKit& kit);
+// One line for a window: the sectors and the largest gap.
+std::string Summary(const SectorsKit& kit, const geometry::Separators& separators);
 
 }  // namespace vortalis::buildkit

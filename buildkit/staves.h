@@ -1,7 +1,10 @@
 #pragma once
 
+#include <array>
+#include <string_view>
 #include <vector>
 
+#include "buildkit/kit_drawing.h"
 #include "geometry/number_text.h"
 #include "report/horn_profile.h"
 #include "report/report_input.h"
@@ -11,9 +14,6 @@
 // cylinder surface and develops exactly: along its mid-line (which lies
 // r cos(pi/N) from the axis) against its width 2 r sin(pi/N).
 namespace vortalis::buildkit {
-
-inline constexpr int kMinStaves = 6;
-inline constexpr int kMaxStaves = 64;
 
 struct StavePoint {
   long double distance;   // from the throat along the axis
@@ -28,8 +28,21 @@ struct StavePattern {
   long double length = 0.0L;       // the last point's `along`
 };
 
-// Throws KitError for a count outside kMinStaves..kMaxStaves.
+// Throws KitError for a count outside kStaveCount's limits.
 StavePattern Staves(const report::CircularReportInput& input, const report::MouthLimit& limit,
                     const geometry::Separators& separators, int count);
+
+// The kit's files: the one stave's pattern.
+struct StavesKit {
+  static constexpr std::array<std::string_view, 3> kFiles{"dxf", "svg", "pdf"};
+  // What a piece's x and y are.
+  static constexpr const char* kAxes =
+      "x along the stave's mid-line from its throat end, y across from it";
+  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
+  StavePattern pattern;
+};
+KitDrawing Draw(const StavesKit& kit);
+// One line for a window: the staves and their length.
+std::string Summary(const StavesKit& kit, const geometry::Separators& separators);
 
 }  // namespace vortalis::buildkit

@@ -1,13 +1,11 @@
 #include "cli/drawing_tool.h"
 
-#include <QPageSize>
 #include <cstdio>
 #include <memory>
 #include <string>
 
-#include "cli/painting.h"
-#include "export/full_size_template.h"
-#include "export/profile_export.h"
+#include "cli/painted_files.h"
+#include "files/profile_formats.h"
 #include "output/output_error.h"
 #include "output/output_set.h"
 #include "report/horn_profile.h"
@@ -25,21 +23,28 @@ report::HornProfile MakeProfile(const ToolOptions& options) {
 
 }  // namespace
 
-int WriteDrawings(const ToolOptions& options, ToolEnvironment& env, output::OutputSet& files,
+int WriteDrawings(const ToolOptions& options, ToolEnvironment& env, output::OutputSet& outputs,
                   std::string& said) {
   const DrawingOptions& drawings = options.drawings;
   try {
+    const bool paintedExport = drawings.format && files::FormatOf(*drawings.format).Painted();
+    std::unique_ptr<PaintedFiles> painter;
+    if (paintedExport || drawings.templatePath) {
+      painter = StartPaintedFiles();
+      if (!painter) {
+        std::fprintf(env.err, "vortalis-report: %s\n", std::string(NoPaintingReason()).c_str());
+        return kExitRefused;
+      }
+    }
     const report::HornProfile profile = MakeProfile(options);
-    std::unique_ptr<QGuiApplication> app;
-    const bool paints = drawings.templatePath || drawings.format == report::ExportFormat::Svg;
-    if (paints) app = StartPainting();
     // File names are bytes, passed on exactly.
-    if (drawings.format)
-      exports::WriteProfile(profile, *drawings.format, files.Add(drawings.exportPath));
+    if (paintedExport)
+      painter->ProfileSvg(profile, outputs.Add(drawings.exportPath));
+    else if (drawings.format)
+      files::AddProfileFile(outputs, profile, *drawings.format, drawings.exportPath);
     if (drawings.templatePath) {
-      const int pages =
-          exports::WriteTemplatePdf(profile, files.Add(*drawings.templatePath),
-                                    PageSizeOf(drawings.paper), options.separators);
+      const int pages = painter->Template(profile, outputs.Add(*drawings.templatePath),
+                                          drawings.paper, options.separators);
       said += *drawings.templatePath + ": " + std::to_string(pages) + " page" +
               (pages == 1 ? "" : "s") + " at full size\n";
     }

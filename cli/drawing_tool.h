@@ -4,8 +4,8 @@
 #include "cli/report_tool.h"
 
 // vortalis-report --export / --template: the profile files and the full-size
-// template instead of the report. Built with the export library when the
-// window program is built; otherwise the options are refused with a message.
+// template instead of the report. A build without Qt writes the CSV and DXF
+// files and refuses the painted SVG and template with a sentence saying why.
 namespace vortalis::cli {
 
 // For input the validation accepted: the files added to `files` for the

@@ -4,6 +4,7 @@
 
 #include "cli/option_table.h"
 #include "cli/options.h"
+#include "cli/painted_files.h"
 
 namespace vortalis::cli {
 
@@ -39,6 +40,22 @@ constexpr std::string_view kClosing =
     "Exit status: 0 done; 1 input refused (the dialog's message on standard error),\n"
     "a drawing refused, or the output could not be written; 2 usage error; 130\n"
     "stopped by Ctrl+C.\n";
+
+// A paragraph's words in lines of at most kWidth.
+std::string Wrapped(std::string_view words) {
+  std::string text, line;
+  while (!words.empty()) {
+    const std::size_t end = words.find(' ');
+    const std::string_view word = words.substr(0, end);
+    words = end == std::string_view::npos ? std::string_view() : words.substr(end + 1);
+    if (!line.empty() && line.size() + 1 + word.size() > kWidth) {
+      text += line + "\n";
+      line.clear();
+    }
+    line += (line.empty() ? "" : " ") + std::string(word);
+  }
+  return text + line + "\n";
+}
 
 // "csv|dxf|svg FILE", "mm|inch", "TEXT".
 std::string ValueText(const OptionSpec& spec) {
@@ -153,7 +170,10 @@ std::string MakeHelp() {
   section("Rectangular horn:\n",
           [](const OptionSpec& spec) { return spec.kinds == kRectangular; });
   section(kDrawingsHeading, [](const OptionSpec& spec) { return spec.drawing; });
-  return text + "\n" + std::string(kClosing);
+  text += "\n" + std::string(kClosing);
+  // A build without Qt says which files it does not write.
+  if (!NoPaintingReason().empty()) text += "\n" + Wrapped(NoPaintingReason());
+  return text;
 }
 
 }  // namespace

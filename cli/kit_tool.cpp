@@ -1,15 +1,14 @@
 #include "cli/kit_tool.h"
 
-#include <QString>
 #include <cstdio>
 #include <memory>
 #include <string>
 
 #include "buildkit/kit_horn.h"
 #include "buildkit/rect_solid.h"
-#include "cli/painting.h"
+#include "cli/painted_files.h"
+#include "files/kit_files.h"
 #include "output/output_error.h"
-#include "export/kit_files.h"
 
 namespace vortalis::cli {
 
@@ -22,68 +21,88 @@ const report::CircularReportInput& Circular(const report::HornInput& horn, const
   return *circular;
 }
 
-// The flat kit of `options`, or nothing for STL.
-std::optional<exports::FlatKit> FlatKitOf(const report::HornInput& horn,
-                                          const geometry::Separators& separators,
-                                          const KitOptions& options, std::string& path) {
-  const geometry::LengthUnit unit = report::UnitOf(horn);
-  if (const auto* rings = std::get_if<RingsKitOptions>(&options.kit)) {
-    path = rings->path;
-    return exports::RingsKit{
-        unit, buildkit::StackedRings(Circular(horn, "Stacked rings"), options.mouthLimit,
-                                     separators, rings->board, rings->wall)};
+// Each kind of kit from its options: a flat kit with the file it goes to, or
+// the solids. A kind of option without its overload does not compile.
+struct FlatKitFile {
+  buildkit::FlatKit kit;
+  std::string path;
+};
+struct SolidFiles {
+  buildkit::HornSolids solids;
+  std::string path;
+};
+using BuiltKit = std::variant<FlatKitFile, SolidFiles>;
+
+struct KitBuilder {
+  const report::HornInput& horn;
+  const geometry::Separators& separators;
+  const report::MouthLimit& limit;
+
+  geometry::LengthUnit Unit() const { return report::UnitOf(horn); }
+
+  BuiltKit operator()(const RingsKitOptions& rings) const {
+    return FlatKitFile{buildkit::RingsKit{Unit(), buildkit::StackedRings(
+                                                     Circular(horn, "Stacked rings"), limit,
+                                                     separators, rings.board, rings.wall)},
+                       rings.path};
   }
-  if (const auto* sectors = std::get_if<SectorsKitOptions>(&options.kit)) {
-    path = sectors->path;
-    return exports::SectorsKit{
-        unit, buildkit::SheetDevelopments(Circular(horn, "Sheet developments"), options.mouthLimit,
-                                          separators, sectors->step, sectors->seam)};
+  BuiltKit operator()(const SectorsKitOptions& sectors) const {
+    return FlatKitFile{
+        buildkit::SectorsKit{Unit(), buildkit::SheetDevelopments(
+                                        Circular(horn, "Sheet developments"), limit, separators,
+                                        sectors.step, sectors.seam)},
+        sectors.path};
   }
-  if (const auto* staves = std::get_if<StavesKitOptions>(&options.kit)) {
-    path = staves->path;
-    return exports::StavesKit{unit, buildkit::Staves(Circular(horn, "Staves"), options.mouthLimit,
-                                                     separators, staves->count)};
+  BuiltKit operator()(const StavesKitOptions& staves) const {
+    return FlatKitFile{buildkit::StavesKit{Unit(), buildkit::Staves(Circular(horn, "Staves"), limit,
+                                                                   separators, staves.count)},
+                       staves.path};
   }
-  if (const auto* panels = std::get_if<PanelsKitOptions>(&options.kit)) {
-    path = panels->path;
-    return exports::PanelsKit{unit,
-                              buildkit::WallPanels(horn, options.mouthLimit, separators)};
+  BuiltKit operator()(const PanelsKitOptions& panels) const {
+    return FlatKitFile{buildkit::PanelsKit{Unit(), buildkit::WallPanels(horn, limit, separators)},
+                       panels.path};
   }
-  return std::nullopt;
-}
+  BuiltKit operator()(const StlKitOptions& stl) const {
+    return SolidFiles{
+        report::IsRectangular(horn)
+            ? buildkit::RectangularHornSolids(std::get<report::RectangularReportInput>(horn),
+                                              limit, separators, stl.solid)
+            : buildkit::CircularHornSolids(std::get<report::CircularReportInput>(horn), limit,
+                                           separators, stl.solid),
+        stl.path};
+  }
+};
 
 }  // namespace
 
 int WriteKit(const report::HornInput& horn, const geometry::Separators& separators,
              const KitOptions& options, ToolEnvironment& env) {
   // File names stay bytes from the command line to the system.
-  output::OutputSet files;
+  output::OutputSet outputs;
   std::string said;
   try {
-    if (const auto* stl = std::get_if<StlKitOptions>(&options.kit)) {
-      exports::StlPieceNames(stl->path, 1);  // a folder's name refused before the work
-      const buildkit::HornSolids solids =
-          report::IsRectangular(horn)
-              ? buildkit::RectangularHornSolids(std::get<report::RectangularReportInput>(horn),
-                                                options.mouthLimit, separators, stl->solid)
-              : buildkit::CircularHornSolids(std::get<report::CircularReportInput>(horn),
-                                             options.mouthLimit, separators, stl->solid);
-      for (const std::string& name : exports::AddStlFiles(files, solids, stl->path))
+    if (const auto* stl = std::get_if<StlKitOptions>(&options.kit))
+      files::StlPieceNames(stl->path, 1);  // a folder's name refused before the work
+    const BuiltKit built =
+        std::visit(KitBuilder{horn, separators, options.mouthLimit}, options.kit);
+    if (const auto* solid = std::get_if<SolidFiles>(&built)) {
+      for (const std::string& name : files::AddStlFiles(outputs, solid->solids, solid->path))
         said += name + "\n";
     } else {
-      std::string path;
-      const std::optional<exports::FlatKit> kit = FlatKitOf(horn, separators, options, path);
+      const FlatKitFile& flat = std::get<FlatKitFile>(built);
       // SVG and PDF are painted; CSV and DXF never start Qt's platform.
-      const std::size_t dot = path.rfind('.');
-      const QString extension =
-          QString::fromStdString(dot == std::string::npos ? "" : path.substr(dot + 1)).toLower();
-      std::unique_ptr<QGuiApplication> app;
-      if (extension == QStringLiteral("svg") || extension == QStringLiteral("pdf"))
-        app = StartPainting();
-      const int pages = exports::AddKitFile(files, *kit, path, PageSizeOf(options.paper));
-      if (pages > 0)
-        said += path + ": " + std::to_string(pages) + " page" + (pages == 1 ? "" : "s") +
-                " at full size\n";
+      if (!files::AddUnpaintedKitFile(outputs, flat.kit, flat.path)) {
+        const std::unique_ptr<PaintedFiles> painter = StartPaintedFiles();
+        if (!painter) {
+          std::fprintf(env.err, "vortalis-report: %s\n", std::string(NoPaintingReason()).c_str());
+          return kExitRefused;
+        }
+        const int pages = painter->KitFile(flat.kit, files::KitFileExtension(flat.kit, flat.path),
+                                           outputs.Add(flat.path), options.paper);
+        if (pages > 0)
+          said += flat.path + ": " + std::to_string(pages) + " page" + (pages == 1 ? "" : "s") +
+                  " at full size\n";
+      }
     }
   } catch (const report::ProfileError& e) {
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());
@@ -95,7 +114,7 @@ int WriteKit(const report::HornInput& horn, const geometry::Separators& separato
     std::fprintf(env.err, "vortalis-report: %s\n", e.what());
     return kExitRefused;
   }
-  return CommitOutputs(files, said, env);
+  return CommitOutputs(outputs, said, env);
 }
 
 }  // namespace vortalis::cli

@@ -58,7 +58,7 @@ struct KitOptions {
 // For input the validation accepted. Writes the kit's file(s), the STL
 // pieces' names to standard output (one a line); a refused kit value or a
 // file that cannot be written is a sentence on standard error and
-// kExitRefused. Builds without the window program's drawing support refuse.
+// kExitRefused. A build without Qt refuses the painted SVG and PDF files.
 int WriteKit(const report::HornInput& horn, const geometry::Separators& separators,
              const KitOptions& options, ToolEnvironment& env);
 

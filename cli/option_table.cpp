@@ -4,6 +4,7 @@
 
 #include "cli/impedance_tool.h"
 #include "cli/options.h"
+#include "files/profile_formats.h"
 #include "geometry/number_text.h"
 #include "report/report_input.h"
 
@@ -288,7 +289,7 @@ std::string ChoiceName(Paper paper) {
 }
 
 std::string ChoiceName(report::ExportFormat format) {
-  return std::string(report::FormatName(format));
+  return std::string(files::FormatName(format));
 }
 
 std::vector<std::string> IncrementChoices(geometry::LengthUnit unit) {

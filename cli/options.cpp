@@ -8,6 +8,8 @@
 
 #include "output/output_file.h"
 
+#include "files/profile_formats.h"
+
 namespace vortalis::cli {
 
 namespace {
@@ -100,7 +102,7 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionT
   DrawingOptions& drawings = options.drawings;
   const auto text = [&texts](OptionId id) { return texts[static_cast<std::size_t>(id)]; };
   if (const auto format = text(OptionId::Export)) {
-    drawings.format = report::FormatFromName(*format);
+    drawings.format = files::FormatFromName(*format);
     if (!drawings.format) return BadValue(OptionId::Export, *format);
   }
   const auto stepText = text(OptionId::Step);

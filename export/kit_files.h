@@ -13,11 +13,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "buildkit/flat_kits.h"
 #include "buildkit/horn_solid.h"
-#include "buildkit/panels.h"
-#include "buildkit/rings.h"
-#include "buildkit/sectors.h"
-#include "buildkit/staves.h"
 #include "export/full_size_template.h"
 #include "geometry/units.h"
 #include "output/output_set.h"
@@ -30,74 +27,21 @@ class QPagedPaintDevice;
 // throw output::OutputError naming the file.
 namespace vortalis::exports {
 
-struct RingsKit {
-  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
-  std::vector<buildkit::Ring> rings;
-};
+// The kits and their drawings are the build kits' own (buildkit/flat_kits.h).
+using buildkit::DrawKit;
+using buildkit::FlatKit;
+using buildkit::KitCircle;
+using buildkit::KitDrawing;
+using buildkit::KitPath;
+using buildkit::KitPiece;
+using buildkit::KitText;
+using buildkit::PanelsKit;
+using buildkit::RingsKit;
+using buildkit::SectorsKit;
+using buildkit::StavesKit;
 
-struct SectorsKit {
-  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
-  buildkit::SheetDevelopment development;
-};
-
-struct StavesKit {
-  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
-  buildkit::StavePattern pattern;
-};
-
-struct PanelsKit {
-  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
-  buildkit::PanelSet panels;
-};
-
-using FlatKit = std::variant<RingsKit, SectorsKit, StavesKit, PanelsKit>;
-
-// A kit as flat shapes in the horn's unit, y up: one piece per ring, per
-// sector, or the one stave, each with its texts. Every curve is a polyline
-// within the kit tolerance of the true shape, except the rings' circles.
-struct KitPath {
-  std::string layer;
-  std::vector<QPointF> points;
-  bool closed = false;
-  bool cut = true;  // false: a mark (mid-line, fold, tick), drawn thin
-};
-struct KitCircle {
-  std::string layer;
-  QPointF centre;
-  qreal radius;
-};
-struct KitText {
-  std::string layer;
-  QPointF at;    // left end of the text's base line
-  qreal height;  // in the unit
-  QString text;
-};
-struct KitPiece {
-  QString title;  // "Board 3", "Sector 2 of 14", "Stave (cut 12)"
-  std::vector<KitPath> paths;
-  std::vector<KitCircle> circles;
-  std::vector<KitText> texts;
-  QRectF bounds;  // shapes and texts, y up (top() is the lowest y)
-  // False for a piece the same as an earlier one, whose title says to cut it
-  // twice: the 1:1 template prints it once. Drawings show every piece.
-  bool inTemplate = true;
-};
-struct KitDrawing {
-  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
-  QString title;
-  QStringList notes;                // stated on every drawing and page
-  std::vector<std::string> layers;  // in the order of the pieces
-  std::vector<KitPiece> pieces;     // each in its own coordinates
-};
-
-KitDrawing DrawKit(const FlatKit& kit);
-
-// The pieces one under the other for a cutter (DXF) or a drawing (SVG).
-// DXF in the horn's unit with $INSUNITS; rings as CIRCLE entities on layers
-// RING_<n>, sectors on SECTOR_<n>, the stave on STAVE, a rectangular horn's
-// wall panels on PANEL_1A, PANEL_1B, PANEL_2A and PANEL_2B.
-QByteArray KitDxf(const FlatKit& kit);
-// Real millimetres, as the profile's SVG. Needs a QGuiApplication.
+// The pieces one under the other for a drawing, in real millimetres as the
+// profile's SVG (the DXF: files/kit_files.h). Needs a QGuiApplication.
 QByteArray KitSvg(const FlatKit& kit);
 
 // The template at 1:1 on the device's pages: for rings the cutting list,
@@ -128,6 +72,10 @@ int WriteKitFile(const FlatKit& kit, const QString& path,
 // The same as a member of `set`, committed with it (path: bytes, kept exactly).
 int AddKitFile(output::OutputSet& set, const FlatKit& kit, const std::string& path,
                const QPageSize& pageSize = QPageSize(QPageSize::A4));
+// A painted kit's bytes to `sink`: `extension` "svg" or "pdf" (any other is
+// taken as PDF). Returns the PDF's page count, 0 for SVG.
+int WritePaintedKit(const FlatKit& kit, std::string_view extension, output::ByteSink& sink,
+                    const QPageSize& pageSize);
 
 // The extensions a kit can be saved as, and a file dialog's filter for one of them.
 QStringList KitExtensions(const FlatKit& kit);
@@ -140,11 +88,8 @@ QString KitFilter(const FlatKit& kit, const QString& extension);
 // removed with the commit when their headers show them to be this program's
 // pieces under those numbers; any other file there refuses the set with the
 // names in the way. A folder's name is refused. Returns the names written.
-// Paths are bytes, kept exactly; throws output::OutputError.
-std::vector<std::string> StlPieceNames(const std::string& path, std::size_t pieces);
-std::vector<std::string> AddStlFiles(output::OutputSet& set, const buildkit::HornSolids& solids,
-                                     const std::string& path);
-// The same in the file system's encoding, committed at once.
+// Names in the file system's encoding (files/kit_files.h has them as bytes,
+// added to a set); committed at once. Throws output::OutputError.
 QStringList StlFileNames(const QString& path, std::size_t pieces);
 QStringList WriteStlFiles(const buildkit::HornSolids& solids, const QString& path);
 

@@ -10,14 +10,13 @@
 // Where a kit's pieces go on one sheet (DXF, SVG), and how a piece is painted.
 namespace vortalis::exports {
 
-struct KitSheet {
-  std::vector<QPointF> offsets;  // added to each piece's coordinates
-  std::vector<KitText> notes;    // the title and notes above the pieces
-  QRectF extent;                 // everything, y up
-};
+using buildkit::KitSheet;
+using buildkit::LayOut;
 
-// The title and notes on top, the pieces one under the other, left-aligned.
-KitSheet LayOut(const KitDrawing& drawing);
+// The neutral drawing's points, boxes and texts for painting.
+inline QPointF ToQt(const buildkit::DrawPoint& p) { return {p.x, p.y}; }
+inline QRectF ToQt(const buildkit::DrawBox& b) { return {b.x, b.y, b.width, b.height}; }
+inline QString ToQt(const std::string& text) { return QString::fromStdString(text); }
 
 // Maps the drawing's unit (y up) to device units: x' = (x * mmPerUnit - left) * u,
 // y' = (top - y * mmPerUnit) * u.
@@ -27,6 +26,7 @@ struct KitMapping {
   qreal top;   // mm
   qreal u;     // device units per mm
 
+  QPointF operator()(const buildkit::DrawPoint& p) const { return (*this)(ToQt(p)); }
   QPointF operator()(const QPointF& p) const {
     return {(p.x() * mmPerUnit - left) * u, (top - p.y() * mmPerUnit) * u};
   }

@@ -126,13 +126,13 @@ KitEdges SplitEdges(const KitPiece& piece, qreal mmPerUnit) {
   for (const KitPath& path : piece.paths) {
     if (!path.cut) continue;
     std::vector<QPointF> points;
-    for (const QPointF& p : path.points) points.push_back(p * mmPerUnit);
+    for (const buildkit::DrawPoint& p : path.points) points.push_back(ToQt(p) * mmPerUnit);
     Split(std::move(points), path.closed, edges);
   }
   const qreal toleranceMm = static_cast<qreal>(buildkit::kCurveToleranceMm);
   for (const KitCircle& circle : piece.circles) {
     const qreal r = circle.radius * mmPerUnit;
-    const QPointF c = circle.centre * mmPerUnit;
+    const QPointF c = ToQt(circle.centre) * mmPerUnit;
     const int n =
         r <= toleranceMm
             ? 8
@@ -201,8 +201,8 @@ KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
     }
     layout.edges.push_back(SplitEdges(piece, mmPer));
     const KitEdges& edges = layout.edges.back();
-    QRectF b(piece.bounds.left() * mmPer, piece.bounds.top() * mmPer, piece.bounds.width() * mmPer,
-             piece.bounds.height() * mmPer);
+    QRectF b(piece.bounds.Left() * mmPer, piece.bounds.Top() * mmPer, piece.bounds.width * mmPer,
+             piece.bounds.height * mmPer);
     b.adjust(-kPieceMarginMm, -kPieceMarginMm, kPieceMarginMm, kPieceMarginMm);
     if (b.width() <= window.width() && b.height() <= window.height()) {
       // Centred on its page.

@@ -38,7 +38,7 @@ QPolygonF CirclePolygon(const KitCircle& circle, const QPointF& offset, const Ki
   QPolygonF polygon;
   for (int i = 0; i <= n; ++i) {
     const qreal a = 2.0 * M_PI * i / n;
-    polygon << map(circle.centre + offset +
+    polygon << map(ToQt(circle.centre) + offset +
                    QPointF(circle.radius * std::cos(a), circle.radius * std::sin(a)));
   }
   return polygon;
@@ -109,8 +109,8 @@ int PaintCuttingList(QPainter& painter, QPagedPaintDevice& device, const RingsKi
     first = false;
     painter.setPen(Qt::black);
     PaintLines(painter, QRectF(0, 0, printable.width() * u, (topMm - 2.0 * rowMm) * u),
-               {QStringLiteral("Stacked rings: cutting list (%1 boards), page %2 of %3")
-                    .arg(count)
+               {QStringLiteral("Stacked rings: cutting list (%1), page %2 of %3")
+                    .arg(ToQt(buildkit::drawing::Counted(static_cast<std::size_t>(count), "board")))
                     .arg(page + 1)
                     .arg(pages),
                 QStringLiteral("Lengths in %1; hole radii at the board's faces; bevel of the "
@@ -151,28 +151,6 @@ int PaintCuttingList(QPainter& painter, QPagedPaintDevice& device, const RingsKi
 
 }  // namespace
 
-KitSheet LayOut(const KitDrawing& drawing) {
-  KitSheet sheet;
-  const qreal h = drawing.unit == LengthUnit::Millimetre ? 5.0 : 0.2;
-  qreal y = 0.0;
-  QStringList lines{drawing.title};
-  lines << drawing.notes;
-  qreal width = 0.0;
-  for (const QString& line : lines) {
-    y -= 1.6 * h;
-    sheet.notes.push_back({"NOTES", QPointF(0.0, y), line == drawing.title ? h : 0.7 * h, line});
-    width = std::max(width, 0.8 * h * line.size());
-  }
-  y -= 2.0 * h;
-  for (const KitPiece& piece : drawing.pieces) {
-    sheet.offsets.emplace_back(-piece.bounds.left(), y - piece.bounds.bottom());
-    width = std::max(width, piece.bounds.width());
-    y -= piece.bounds.height() + 3.0 * h;
-  }
-  sheet.extent = QRectF(0.0, y + 3.0 * h, width, -y - 3.0 * h);
-  return sheet;
-}
-
 void PaintText(QPainter& painter, const KitText& text, const QPointF& offset,
                const KitMapping& map) {
   QFont font = painter.font();
@@ -182,7 +160,7 @@ void PaintText(QPainter& painter, const KitText& text, const QPointF& offset,
   font.setBold(false);
   painter.setFont(font);
   painter.setPen(Qt::black);
-  painter.drawText(map(text.at + offset), text.text);
+  painter.drawText(map(ToQt(text.at) + offset), ToQt(text.text));
 }
 
 void PaintPiece(QPainter& painter, const KitPiece& piece, const QPointF& offset,
@@ -196,7 +174,7 @@ void PaintPiece(QPainter& painter, const KitPiece& piece, const QPointF& offset,
   painter.setBrush(Qt::NoBrush);
   for (const KitPath& path : piece.paths) {
     QPolygonF polygon;
-    for (const QPointF& p : path.points) polygon << map(p + offset);
+    for (const buildkit::DrawPoint& p : path.points) polygon << map(ToQt(p) + offset);
     painter.setPen(pen(path.cut));
     if (path.closed)
       painter.drawPolygon(polygon);
@@ -213,22 +191,29 @@ void PaintPiece(QPainter& painter, const KitPiece& piece, const QPointF& offset,
 QByteArray KitSvg(const FlatKit& kit) {
   const KitDrawing drawing = DrawKit(kit);
   const KitSheet sheet = LayOut(drawing);
+  const QRectF extent = ToQt(sheet.extent);
   const qreal mmPer = MmPer(drawing.unit);
   const qreal margin = 5.0;
-  const QRectF extentMm(sheet.extent.left() * mmPer - margin, sheet.extent.top() * mmPer - margin,
-                        sheet.extent.width() * mmPer + 2 * margin,
-                        sheet.extent.height() * mmPer + 2 * margin);
-  return MillimetreSvg(QRectF(0.0, 0.0, extentMm.width(), extentMm.height()), drawing.title,
+  const QRectF extentMm(extent.left() * mmPer - margin, extent.top() * mmPer - margin,
+                        extent.width() * mmPer + 2 * margin, extent.height() * mmPer + 2 * margin);
+  return MillimetreSvg(QRectF(0.0, 0.0, extentMm.width(), extentMm.height()), ToQt(drawing.title),
                        [&](QPainter& painter) {
     painter.scale(1.0 / kSvgUnitsPerMm, 1.0 / kSvgUnitsPerMm);
     const KitMapping map{mmPer, extentMm.left(), extentMm.bottom(), kSvgUnitsPerMm};
     for (const KitText& note : sheet.notes) PaintText(painter, note, QPointF(), map);
     for (std::size_t i = 0; i < drawing.pieces.size(); ++i)
-      PaintPiece(painter, drawing.pieces[i], sheet.offsets[i], map);
+      PaintPiece(painter, drawing.pieces[i], ToQt(sheet.offsets[i]), map);
   });
 }
 
 namespace {
+
+// The drawing's notes on one line.
+QString NotesLine(const KitDrawing& drawing) {
+  QStringList notes;
+  for (const std::string& note : drawing.notes) notes << ToQt(note);
+  return notes.join(QLatin1Char(' '));
+}
 
 QString Value(qreal mm, qreal mmPer, LengthUnit unit) {
   return QString::fromStdString(report::FormatNumber(static_cast<long double>(mm / mmPer),
@@ -237,13 +222,7 @@ QString Value(qreal mm, qreal mmPer, LengthUnit unit) {
 
 // What a piece's x and y are.
 QString Axes(const FlatKit& kit) {
-  if (std::holds_alternative<PanelsKit>(kit))
-    return QStringLiteral("x along the panel from its throat end, y across from its centre line");
-  if (std::holds_alternative<StavesKit>(kit))
-    return QStringLiteral("x along the stave's mid-line from its throat end, y across from it");
-  if (std::holds_alternative<SectorsKit>(kit))
-    return QStringLiteral("x, y from the centre of the sector's arcs, x along its first edge");
-  return QStringLiteral("x, y from the board's centre");
+  return std::visit([](const auto& each) { return QString::fromLatin1(each.kAxes); }, kit);
 }
 
 std::size_t MapOf(const KitPrintLayout& layout, std::size_t index) {
@@ -510,7 +489,7 @@ void PaintMap(QPainter& painter, const FlatKit& kit, const KitDrawing& drawing,
         "Every edge of this piece is straight, so it has no sheets: mark its corners from "
         "the numbers below and join them with a straightedge.");
   for (const KitText& text : piece.texts)
-    if (text.layer != "TICKS") lines << text.text;
+    if (text.layer != "TICKS") lines << ToQt(text.text);
   lines << QStringLiteral("Coordinates in %1: %2.").arg(unit, Axes(kit));
   const std::vector<std::vector<QPointF>> runs = StraightRuns(edges);
   const std::size_t firstTable = index + 1 + static_cast<std::size_t>(map.sheets);
@@ -630,7 +609,7 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
     first = false;
     const int number = layout.PageNumber(index);
     const KitPiece& piece = drawing.pieces[page.piece];
-    QString place = piece.title;
+    QString place = ToQt(piece.title);
     QStringList about;
     if (page.kind == KitPrintPage::Kind::Map) {
       place += QStringLiteral(": assembly map");
@@ -660,13 +639,13 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
     if (page.textsAbove) {
       QStringList texts;
       for (const KitText& text : piece.texts)
-        if (text.layer != "TICKS") texts << text.text;
+        if (text.layer != "TICKS") texts << ToQt(text.text);
       about << texts.join(QStringLiteral("; "));
     }
     if (page.kind == KitPrintPage::Kind::Sheet)
-      about << drawing.title + QStringLiteral("; its notes are on the map.");
+      about << ToQt(drawing.title) + QStringLiteral("; its notes are on the map.");
     else
-      about << drawing.title + QStringLiteral(". ") + drawing.notes.join(QLatin1Char(' '));
+      about << ToQt(drawing.title) + QStringLiteral(". ") + NotesLine(drawing);
     painter.setPen(Qt::black);
     PaintLines(painter, QRectF(0, 0, printable.width() * u, 6.0 * u), {place}, 11.0, true);
     PaintLines(painter, QRectF(0, 6.0 * u, printable.width() * u, (area.top() - 6.0) * u), about,

@@ -6,14 +6,11 @@
 #include <QPointF>
 #include <QRectF>
 
-#include "output/output_file.h"
+#include "files/profile_curves.h"
 #include "report/horn_profile.h"
 
-// The lines of a profile drawing in the report's unit: x along the axis from
-// the throat, y up from the axis. The DXF, the SVG, the template and the
-// profile window all draw these, so no two drawings of a horn differ. Every
-// chord lies within report::kCurveToleranceMm of the true curve at full
-// size; the points come from the reports' radius solver.
+// The profile's lines (files/profile_curves.h: the DXF draws the same) in
+// Qt's types, for the SVG, the template and the profile window.
 namespace vortalis::exports {
 
 struct ProfileCurve {
@@ -29,7 +26,7 @@ struct ProfileCurve {
 // point of each curve, with the same values; more lie between where needed.
 std::vector<ProfileCurve> ProfileCurves(const report::HornProfile& profile);
 // How many curves ProfileCurves gives, without computing them.
-std::size_t ProfileCurveCount(const report::HornProfile& profile);
+using files::ProfileCurveCount;
 
 // A station of the step (not the throat nor the end) on one curve.
 struct StationMark {
@@ -38,25 +35,17 @@ struct StationMark {
   long double distance;  // from the throat
   bool labelled;         // every few stations carry their distance (StationText)
 };
-// Half the length of a station tick, at full size: it crosses the wall by this much each way.
-inline constexpr qreal kStationTickMm = 2.0;
-// Labelled stations are at least this far apart along the axis, at full size.
-inline constexpr qreal kStationLabelSpacingMm = 20.0;
-// Marks are at least this far apart: a finer step marks every few stations.
-inline constexpr qreal kStationMarkSpacingMm = 1.0;
-// The height of a station's distance, written beyond its tick, at full size.
-inline constexpr qreal kStationTextMm = 2.5;
-// A station's distance is written on a curve only where the next curve out
-// stands at least this far beyond it, so that text and ticks stay apart; the
-// outermost curve always has room.
-inline constexpr qreal kStationLabelRoomMm = 2.5 * kStationTickMm + kStationTextMm + 1.0;
+using files::kStationLabelRoomMm;
+using files::kStationLabelSpacingMm;
+using files::kStationMarkSpacingMm;
+using files::kStationTextMm;
+using files::kStationTickMm;
 
 // The step's stations on each curve of ProfileCurves, in the same order.
 std::vector<std::vector<StationMark>> StationMarks(const report::HornProfile& profile);
 
 // A station's distance as the CSV writes it ("." decimals unless told otherwise).
-std::string StationText(const report::HornProfile& profile, long double distance,
-                        const geometry::Separators& separators = {".", ""});
+using files::StationText;
 
 // The same curve mirrored to the other side of the axis (y -> -y).
 std::vector<QPointF> Mirrored(const std::vector<QPointF>& points);
@@ -65,10 +54,6 @@ std::vector<QPointF> Mirrored(const std::vector<QPointF>& points);
 QRectF ProfileExtent(const report::HornProfile& profile);
 
 // Millimetres in one unit of the profile (1 or 25.4), for physical sizes.
-qreal MillimetresPerUnit(const report::HornProfile& profile);
-
-// The DXF file (see WriteProfile): dxflib writes to a named scratch file in
-// $TMPDIR, whose bytes then go to sink.
-void WriteProfileDxf(const report::HornProfile& profile, output::ByteSink& sink);
+using files::MillimetresPerUnit;
 
 }  // namespace vortalis::exports

@@ -2,37 +2,28 @@
 
 #include <QFile>
 
-#include "export/profile_curves.h"
+#include "files/profile_formats.h"
+#include "output/output_error.h"
+
 
 namespace vortalis::exports {
 
 QString FormatFilter(ExportFormat format) {
-  switch (format) {
-    case ExportFormat::Csv:
-      return QStringLiteral("CSV table (*.csv)");
-    case ExportFormat::Dxf:
-      return QStringLiteral("DXF drawing (*.dxf)");
-    case ExportFormat::Svg:
-      return QStringLiteral("SVG drawing (*.svg)");
-  }
-  return {};
+  const std::string_view filter = files::FormatOf(format).filter;
+  return QString::fromLatin1(filter.data(), static_cast<qsizetype>(filter.size()));
 }
 
 void WriteProfile(const report::HornProfile& profile, ExportFormat format,
                   output::ByteSink& sink) {
-  switch (format) {
-    case ExportFormat::Csv:
-      sink.Write(ProfileCsv(profile));
-      return;
-    case ExportFormat::Dxf:
-      WriteProfileDxf(profile, sink);
-      return;
-    case ExportFormat::Svg: {
-      const QByteArray svg = ProfileSvg(profile);
-      sink.Write(std::string_view(svg.constData(), static_cast<std::size_t>(svg.size())));
-      return;
-    }
+  const files::ProfileFormat& row = files::FormatOf(format);
+  if (!row.Painted()) {
+    row.write(profile, sink);
+    return;
   }
+  if (format != ExportFormat::Svg)
+    throw output::OutputError(std::string(row.name) + " files have no painter.");
+  const QByteArray svg = ProfileSvg(profile);
+  sink.Write(std::string_view(svg.constData(), static_cast<std::size_t>(svg.size())));
 }
 
 void ExportProfile(const report::HornProfile& profile, ExportFormat format,

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include "files/profile_files.h"
 #include "output/output_file.h"
 #include "report/export_format.h"
 #include "report/horn_profile.h"
@@ -18,9 +19,7 @@ using report::ExportFormat;
 // For a file dialog: "CSV table (*.csv)", "DXF drawing (*.dxf)", "SVG drawing (*.svg)".
 QString FormatFilter(ExportFormat format);
 
-// One row per point with a header; the report's columns and decimals, "." as
-// the decimal separator whatever the locale, "," between columns, CR LF lines.
-std::string ProfileCsv(const report::HornProfile& profile);
+using files::ProfileCsv;
 
 // SVG in real millimetres: the width is the drawn length, the height both
 // walls around the axis, so that printing at 100 % gives full size. Needs a

@@ -23,6 +23,7 @@
 #include <utility>
 
 #include "buildkit/kit_horn.h"
+#include "buildkit/kit_parameters.h"
 #include "buildkit/rect_solid.h"
 #include "output/output_error.h"
 #include "export/kit_layout.h"
@@ -159,7 +160,7 @@ void PaintFlat(QPainter& painter, const QRectF& area, const exports::FlatKit& ki
     std::vector<QPointF> offsets;
     qreal x = 0.0, y = 0.0, width = 0.0, height = 0.0, gap = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
-      const QRectF& b = drawing.pieces[i].bounds;
+      const QRectF b = exports::ToQt(drawing.pieces[i].bounds);
       gap = std::max(gap, 0.05 * std::max(b.width(), b.height()));
       if (i > 0 && i % perColumn == 0) {
         x += width + gap;
@@ -430,9 +431,8 @@ BuiltKit TBuildKitForm::MakeKit() const {
         unit,
         buildkit::SheetDevelopments(circular, full, source_.separators, Number(Step, "The step"),
                                     Number(Seam, "The seam allowance"))});
-  const long double count = Number(StaveCount, "The number of staves");
-  if (count != std::floor(count) || count < buildkit::kMinStaves || count > buildkit::kMaxStaves)
-    throw buildkit::KitError("The number of staves must be a whole number from 6 to 64.");
+  const long double count =
+      buildkit::Checked(buildkit::kStaveCount, Number(StaveCount, "The number of staves"));
   return exports::FlatKit(exports::StavesKit{
       unit, buildkit::Staves(circular, full, source_.separators, static_cast<int>(count))});
 }
@@ -453,19 +453,7 @@ QString Summary(const BuiltKit& kit, LengthUnit unit) {
                      .arg(solids->segments.size())
                      .arg(length(solids->cuts.front()));
   }
-  const auto& flat = std::get<exports::FlatKit>(kit);
-  if (const auto* rings = std::get_if<exports::RingsKit>(&flat))
-    return QStringLiteral("%1 boards; the largest outer radius %2.")
-        .arg(rings->rings.size())
-        .arg(length(rings->rings.back().outerRadius));
-  if (const auto* sectors = std::get_if<exports::SectorsKit>(&flat))
-    return QStringLiteral("%1 sectors; largest gap between the frusta and the tractrix %2.")
-        .arg(sectors->development.sectors.size())
-        .arg(length(sectors->development.largestGap));
-  const auto& staves = std::get<exports::StavesKit>(flat);
-  return QStringLiteral("%1 staves, each %2 long.")
-      .arg(staves.pattern.count)
-      .arg(length(staves.pattern.length));
+  return QString::fromStdString(buildkit::KitSummary(std::get<exports::FlatKit>(kit), separators));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "buildkit/panels.h"
+#include "files/profile_formats.h"
 #include "geometry/units.h"
 #include "report/drawing_grid.h"
 #include "report/horn_model.h"
@@ -262,7 +263,7 @@ void TExportForm::PrintOn(const TemplateSheets& sheets, const QString& job,
 }
 
 QString TExportForm::PresetName(ExportFormat format) const {
-  const QString suffix = QString::fromLatin1(vortalis::report::FormatName(format));
+  const QString suffix = QString::fromLatin1(vortalis::files::FormatName(format));
   const bool panels = PanelsChosen();
   if (reportFile_ == QStringLiteral("Untitled"))
     return (panels ? QStringLiteral("panels.") : QStringLiteral("profile.")) + suffix;
@@ -292,7 +293,7 @@ void TExportForm::ExportPanels(const MouthLimit& limit) {
     return;
   }
   const ExportFormat format = Format();
-  const QString extension = QString::fromLatin1(vortalis::report::FormatName(format));
+  const QString extension = QString::fromLatin1(vortalis::files::FormatName(format));
   const QString path = Prompts().ExportFileName(
       this, PresetName(format), vortalis::exports::KitFilter(kit, extension), extension);
   if (path.isEmpty()) return;
@@ -338,7 +339,7 @@ void TExportForm::ExportClick() {
   const ExportFormat format = Format();
   const QString path =
       Prompts().ExportFileName(this, PresetName(format), vortalis::exports::FormatFilter(format),
-                               QString::fromLatin1(vortalis::report::FormatName(format)));
+                               QString::fromLatin1(vortalis::files::FormatName(format)));
   if (path.isEmpty()) return;
   try {
     const BusyCursor busy;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test headless; then builds
+# Installs what is missing, builds, and runs every test headless; builds the
+# core and vortalis-report without Qt and runs their tests; then builds
 # the same tree again with AddressSanitizer (LeakSanitizer included) and
 # UndefinedBehaviorSanitizer in a second folder and runs the whole suite there.
 # Any sanitizer report fails the run.
@@ -11,6 +12,13 @@ BUILD="${VORTALIS_BUILD_DIR:-$VORTALIS_ROOT/build}"
 vortalis_build "$BUILD"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$BUILD" --output-on-failure -j "$(nproc)"
+
+# The core, vortalis-report and the core tests built without Qt: the tool
+# writes every file that needs no painting and refuses the painted ones.
+CORE_BUILD="${VORTALIS_CORE_BUILD_DIR:-$BUILD-core}"
+echo "Build without Qt in $CORE_BUILD"
+vortalis_build "$CORE_BUILD" -DVORTALIS_BUILD_GUI=OFF -DVORTALIS_BUILD_BENCH=OFF
+ctest --test-dir "$CORE_BUILD" --output-on-failure -j "$(nproc)"
 
 # Exported before the sanitizer build as well: gtest_discover_tests runs each
 # test program while building, and a report there must fail the same way.

@@ -12,6 +12,7 @@
 
 #include "buildkit/horn_solid.h"
 #include "buildkit/kit_horn.h"
+#include "buildkit/kit_parameters.h"
 #include "buildkit/rect_solid.h"
 #include "buildkit/rings.h"
 #include "buildkit/sectors.h"
@@ -117,6 +118,45 @@ TEST(Rings, CsvHasTheHeaderAndOneLinePerBoardEndingAtTheMouth) {
   EXPECT_EQ(csv.find("\r\n27,"), std::string::npos);
 }
 
+// Each board's bevel and outer radius against the tractrix solved here: the
+// radius at a distance x from the throat is the r with
+// MouthDistance(a, t) - MouthDistance(a, r) = x, a = c / (2 pi fc), c = 340 m/s.
+struct RingGeometryCase {
+  const char* fc;
+  const char* throat;
+  long double board;
+  long double wall;
+};
+
+long double RadiusAt(long double a, long double t, long double x) {
+  long double lo = t, hi = a;
+  for (int i = 0; i < 200; ++i) {
+    const long double mid = 0.5L * (lo + hi);
+    (MouthDistance(a, t) - MouthDistance(a, mid) < x ? lo : hi) = mid;
+  }
+  return 0.5L * (lo + hi);
+}
+
+TEST(Rings, BevelAndOuterRadiusFollowTheTractrix) {
+  for (const RingGeometryCase& c : {RingGeometryCase{"300", "10", 18.0L, 3.0L},
+                                    RingGeometryCase{"100", "25", 12.0L, 20.0L},
+                                    RingGeometryCase{"1000", "5", 6.0L, 0.0L}}) {
+    SCOPED_TRACE(c.fc);
+    const CircularReportInput input = Horn(c.fc, c.throat);
+    const long double a = 340000.0L / (2.0L * kPi * std::stold(c.fc));
+    const long double t = std::stold(c.throat);
+    const std::vector<Ring> rings = StackedRings(input, {}, {}, c.board, c.wall);
+    ASSERT_GT(rings.size(), 3u);
+    for (const Ring& ring : rings) {
+      SCOPED_TRACE(ring.board);
+      const long double rFrom = RadiusAt(a, t, ring.from);
+      const long double rTo = RadiusAt(a, t, ring.to);
+      EXPECT_NEAR(ring.bevel, std::atan2(rTo - rFrom, ring.to - ring.from) * 180.0L / kPi, 0.02L);
+      EXPECT_NEAR(ring.outerRadius, rTo + c.wall, 0.002L);
+    }
+  }
+}
+
 // A stave's length is the arc length of its mid-line, r cos(pi/N) from the
 // axis: the integral of sqrt(x'(r)^2 + cos^2(pi/N)) dr over the wall's radii,
 // taken here between every two points of the pattern; and the outline
@@ -172,6 +212,38 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Staves, CountOutsideSixToSixtyFourIsRefused) {
   for (const int count : {5, 65}) EXPECT_THROW(Staves(Horn("300", "10"), {}, {}, count), KitError);
+}
+
+// A refused value is named by its field, with one wording wherever it was typed.
+TEST(KitParameters, RefusalsNameTheirField) {
+  const CircularReportInput horn = Horn("300", "10");
+  const auto message = [](const auto& make) {
+    try {
+      make();
+    } catch (const KitError& e) {
+      return std::string(e.what());
+    }
+    return std::string("accepted");
+  };
+  SolidOptions noWall;
+  const std::pair<std::string, std::string> cases[] = {
+      {message([&] { StackedRings(horn, {}, {}, 0.0L, 3.0L); }),
+       "The board thickness must be a number greater than 0."},
+      {message([&] { StackedRings(horn, {}, {}, 18.0L, -1.0L); }),
+       "The wall must be a number of at least 0."},
+      {message([&] { SheetDevelopments(horn, {}, {}, 20.0L, -0.5L); }),
+       "The seam allowance must be a number of at least 0."},
+      {message([&] { Staves(horn, {}, {}, 65); }),
+       "The number of staves must be a whole number from 6 to 64."},
+      {message([&] { CircularHornSolids(horn, {}, {}, noWall); }),
+       "The wall must be a number greater than 0."},
+      {message([] { Checked(kStaveCount, 6.5L); }),
+       "The number of staves must be a whole number from 6 to 64."},
+      {message([] { Checked(kSegmentHeight, 0.0L); }), "accepted"},
+  };
+  for (const auto& [got, expected] : cases) EXPECT_EQ(got, expected);
+  EXPECT_EQ(Draw(RingsKit{LengthUnit::Millimetre, {StackedRings(horn, {}, {}, 18.0L, 3.0L)[0]}}).title,
+            "Stacked rings: 1 board");
 }
 
 // The unrolled sector's arcs are the frustum's two circumferences, its width

@@ -59,8 +59,8 @@ bool ShowsCurve(const exports::KitPiece& piece, qreal mmPer, const QRectF& windo
     };
     const std::size_t n = path.points.size();
     for (std::size_t i = 0; i + 1 < n + (path.closed ? 1 : 0); ++i) {
-      const QPointF a = path.points[i] * mmPer;
-      const QPointF b = path.points[(i + 1) % n] * mmPer;
+      const QPointF a = exports::ToQt(path.points[i]) * mmPer;
+      const QPointF b = exports::ToQt(path.points[(i + 1) % n]) * mmPer;
       const int steps = std::max(1, static_cast<int>(std::ceil(QLineF(a, b).length())));
       for (int k = 0; k < steps; ++k) {
         const QPointF p = a + (b - a) * (static_cast<qreal>(k) / steps);

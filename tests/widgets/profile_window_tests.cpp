@@ -29,6 +29,7 @@
 #include "export/kit_files.h"
 #include "export/profile_curves.h"
 #include "export/profile_export.h"
+#include "files/kit_files.h"
 #include "report/drawing_grid.h"
 #include "report_window/build_kit_dialog.h"
 #include "report_window/export_dialog.h"
@@ -288,7 +289,7 @@ class ProfileWindowTests : public QObject {
     const vortalis::exports::PanelsKit kit{
         SourceUnit(source), vortalis::buildkit::WallPanels(*source.horn, mouth, source.separators)};
     const bool svg = file.endsWith(QStringLiteral(".svg"));
-    QCOMPARE(ReadFile(path), svg ? vortalis::exports::KitSvg(kit) : vortalis::exports::KitDxf(kit));
+    QCOMPARE(ReadFile(path), svg ? vortalis::exports::KitSvg(kit) : QByteArray::fromStdString(vortalis::files::KitDxf(kit)));
 
     // The walls' profile is what "Export profile..." shows next, CSV again possible.
     form->Exportprofile1->trigger();

@@ -1,11 +1,11 @@
 #include <string>
 
-#include "export/profile_export.h"
+#include "files/profile_files.h"
 #include "geometry/number_text.h"
 #include "report/horn_model.h"
 #include "report/table_formats.h"
 
-namespace vortalis::exports {
+namespace vortalis::files {
 
 namespace {
 
@@ -60,4 +60,4 @@ std::string ProfileCsv(const report::HornProfile& profile) {
   return text;
 }
 
-}  // namespace vortalis::exports
+}  // namespace vortalis::files

@@ -2,7 +2,6 @@
 
 #include <dl_dxf.h>
 
-#include <QByteArray>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,14 +10,14 @@
 
 // What the profile's and the kits' DXF files share: dxflib writes only to a
 // named file, with sprintf's numbers.
-namespace vortalis::exports {
+namespace vortalis::files {
 
 // What `write` gives an AutoCAD 2000 writer ("." decimals whatever the
 // locale), into `sink`. dxflib writes only to a named file: a scratch file in
 // $TMPDIR, removed on every failure and stop signal. Throws output::OutputError.
 void WriteDxf(output::ByteSink& sink, const std::function<void(DL_Dxf&, DL_WriterA&)>& write);
 // The same as bytes.
-QByteArray DxfBytes(const std::function<void(DL_Dxf&, DL_WriterA&)>& write);
+std::string DxfBytes(const std::function<void(DL_Dxf&, DL_WriterA&)>& write);
 
 // $INSUNITS and $MEASUREMENT of the unit, and the drawing's extent.
 void WriteDxfHeader(DL_Dxf& dxf, DL_WriterA& dw, bool millimetres, double minX, double minY,
@@ -38,4 +37,4 @@ inline DL_Attributes OnLayer(const std::string& layer) {
   return DL_Attributes(layer, 256 /* BYLAYER */, -1, "BYLAYER", 1.0);
 }
 
-}  // namespace vortalis::exports
+}  // namespace vortalis::files

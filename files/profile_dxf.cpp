@@ -1,11 +1,11 @@
 #include <string>
 #include <vector>
 
-#include "export/dxf_file.h"
-#include "export/profile_curves.h"
-#include "export/profile_export.h"
+#include "files/dxf_file.h"
+#include "files/profile_curves.h"
+#include "files/profile_files.h"
 
-namespace vortalis::exports {
+namespace vortalis::files {
 
 namespace {
 
@@ -33,10 +33,10 @@ std::vector<DxfLayer> Layers(const std::vector<ProfileCurve>& curves) {
 }
 
 void WritePolyline(DL_Dxf& dxf, DL_WriterA& dw, const std::string& layer,
-                   const std::vector<QPointF>& points, bool closed = false) {
+                   const std::vector<DrawPoint>& points, bool closed = false) {
   dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(points.size()), 0, 0, closed ? 1 : 0),
                     OnLayer(layer));
-  for (const QPointF& point : points) dxf.writeVertex(dw, DL_VertexData(point.x(), point.y()));
+  for (const DrawPoint& point : points) dxf.writeVertex(dw, DL_VertexData(point.x, point.y));
   dxf.writePolylineEnd(dw);
 }
 
@@ -48,17 +48,19 @@ void WriteStations(DL_Dxf& dxf, DL_WriterA& dw, const report::HornProfile& profi
   for (const std::vector<StationMark>& marks : StationMarks(profile)) {
     for (const StationMark& mark : marks) {
       for (const double side : {1.0, -1.0}) {
-        const QPointF at(mark.point.x(), side * mark.point.y());
-        const QPointF across(mark.across.x(), side * mark.across.y());
-        const QPointF from = at - tick * across;
-        const QPointF to = at + tick * across;
-        dxf.writeLine(dw, DL_LineData(from.x(), from.y(), 0.0, to.x(), to.y(), 0.0),
+        const DrawPoint at{mark.point.x, side * mark.point.y};
+        const DrawPoint across{mark.across.x, side * mark.across.y};
+        const DrawPoint from{at.x - across.x * tick, at.y - across.y * tick};
+        const DrawPoint to{at.x + across.x * tick, at.y + across.y * tick};
+        dxf.writeLine(dw, DL_LineData(from.x, from.y, 0.0, to.x, to.y, 0.0),
                       OnLayer(kStationsLayer));
       }
       if (!mark.labelled) continue;
-      const QPointF text = mark.point + 1.5 * tick * mark.across;
+      const double beyond = 1.5 * tick;
+      const DrawPoint text{mark.point.x + mark.across.x * beyond,
+                           mark.point.y + mark.across.y * beyond};
       dxf.writeText(dw,
-                    DL_TextData(text.x(), text.y(), 0.0, text.x(), text.y(), 0.0,
+                    DL_TextData(text.x, text.y, 0.0, text.x, text.y, 0.0,
                                 kStationTextMm * perMm, 1.0, 0, 1 /* centre */, 1 /* bottom */,
                                 StationText(profile, mark.distance), "Standard", 0.0),
                     OnLayer(kStationsLayer));
@@ -68,21 +70,21 @@ void WriteStations(DL_Dxf& dxf, DL_WriterA& dw, const report::HornProfile& profi
 
 void WriteDrawing(DL_WriterA& dw, DL_Dxf& dxf, const report::HornProfile& profile) {
   const std::vector<ProfileCurve> curves = ProfileCurves(profile);
-  const QRectF extent = ProfileExtent(profile);
-  WriteDxfHeader(dxf, dw, profile.unit == geometry::LengthUnit::Millimetre, extent.left(),
-                 -extent.bottom(), extent.right(), extent.bottom());
+  const DrawBox extent = ProfileExtent(profile);
+  WriteDxfHeader(dxf, dw, profile.unit == geometry::LengthUnit::Millimetre, extent.Left(),
+                 -extent.Bottom(), extent.Right(), extent.Bottom());
   WriteDxfTables(dxf, dw, Layers(curves));
   dw.sectionEntities();
-  dxf.writeLine(dw, DL_LineData(0.0, 0.0, 0.0, extent.right(), 0.0, 0.0), OnLayer(kAxisLayer));
+  dxf.writeLine(dw, DL_LineData(0.0, 0.0, 0.0, extent.Right(), 0.0, 0.0), OnLayer(kAxisLayer));
   for (const ProfileCurve& curve : curves) {
     WritePolyline(dxf, dw, curve.layer, curve.points);
     WritePolyline(dxf, dw, curve.layer, Mirrored(curve.points));
   }
   for (const ProfileCurve& curve : curves) {
     // Axis, throat line, wall and end line as one outline, to revolve or extrude.
-    std::vector<QPointF> outline{QPointF(curve.points.front().x(), 0.0)};
+    std::vector<DrawPoint> outline{{curve.points.front().x, 0.0}};
     outline.insert(outline.end(), curve.points.begin(), curve.points.end());
-    outline.emplace_back(curve.points.back().x(), 0.0);
+    outline.push_back({curve.points.back().x, 0.0});
     WritePolyline(dxf, dw, kProfileLayer, outline, true);
   }
   WriteStations(dxf, dw, profile);
@@ -97,4 +99,4 @@ void WriteProfileDxf(const report::HornProfile& profile, output::ByteSink& sink)
   WriteDxf(sink, [&profile](DL_Dxf& dxf, DL_WriterA& dw) { WriteDrawing(dw, dxf, profile); });
 }
 
-}  // namespace vortalis::exports
+}  // namespace vortalis::files

@@ -1,4 +1,4 @@
-#include "export/dxf_file.h"
+#include "files/dxf_file.h"
 
 #include <locale.h>
 
@@ -10,7 +10,7 @@
 
 #include "output/scratch_file.h"
 
-namespace vortalis::exports {
+namespace vortalis::files {
 
 namespace {
 
@@ -116,12 +116,10 @@ void WriteDxf(output::ByteSink& sink, const std::function<void(DL_Dxf&, DL_Write
   scratch.CopyTo(sink);
 }
 
-QByteArray DxfBytes(const std::function<void(DL_Dxf&, DL_WriterA&)>& write) {
+std::string DxfBytes(const std::function<void(DL_Dxf&, DL_WriterA&)>& write) {
   struct Bytes final : output::ByteSink {
-    QByteArray bytes;
-    void Write(std::string_view part) override {
-      bytes.append(part.data(), static_cast<qsizetype>(part.size()));
-    }
+    std::string bytes;
+    void Write(std::string_view part) override { bytes.append(part); }
   } sink;
   WriteDxf(sink, write);
   return sink.bytes;
@@ -180,4 +178,4 @@ void WriteDxfTables(DL_Dxf& dxf, DL_WriterA& dw, const std::vector<DxfLayer>& la
   dw.sectionEnd();
 }
 
-}  // namespace vortalis::exports
+}  // namespace vortalis::files

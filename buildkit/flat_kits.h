@@ -1,0 +1,50 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "buildkit/kit_drawing.h"
+#include "buildkit/panels.h"
+#include "buildkit/rings.h"
+#include "buildkit/sectors.h"
+#include "buildkit/staves.h"
+
+// Every kit cut from flat stock. Each kit's header gives its struct, with the
+// file extensions it is saved as (kFiles), what a piece's x and y are (kAxes),
+// and its Draw and Summary functions; one with a cutting list also gives Csv.
+// A kind added here without them fails to compile.
+namespace vortalis::buildkit {
+
+using FlatKit = std::variant<RingsKit, SectorsKit, StavesKit, PanelsKit>;
+
+inline KitDrawing DrawKit(const FlatKit& kit) {
+  return std::visit([](const auto& each) { return Draw(each); }, kit);
+}
+
+// One line about the kit for a window, numbers in `separators`.
+inline std::string KitSummary(const FlatKit& kit, const geometry::Separators& separators) {
+  return std::visit([&separators](const auto& each) { return Summary(each, separators); }, kit);
+}
+
+// The extensions the kit is saved as, lower case, in the order the dialog offers them.
+inline std::span<const std::string_view> KitFileExtensions(const FlatKit& kit) {
+  return std::visit(
+      [](const auto& each) -> std::span<const std::string_view> { return each.kFiles; }, kit);
+}
+
+// The cutting list as CSV text, for a kit that has one.
+inline std::optional<std::string> KitCsv(const FlatKit& kit) {
+  return std::visit(
+      [](const auto& each) -> std::optional<std::string> {
+        if constexpr (requires { Csv(each); })
+          return Csv(each);
+        else
+          return std::nullopt;
+      },
+      kit);
+}
+
+}  // namespace vortalis::buildkit

@@ -1,0 +1,29 @@
+#include "buildkit/kit_parameters.h"
+
+#include <cmath>
+#include <string>
+
+#include "buildkit/kit_horn.h"
+
+namespace vortalis::buildkit {
+
+namespace {
+
+std::string Whole(long double value) { return std::to_string(static_cast<long long>(value)); }
+
+}  // namespace
+
+long double Checked(const KitParameter& parameter, long double value) {
+  const bool above = parameter.lowIncluded ? value >= parameter.low : value > parameter.low;
+  const bool whole = !parameter.count || value == std::floor(value);
+  if (above && value <= parameter.high && std::isfinite(value) && whole) return value;
+  const std::string subject = "The " + std::string(parameter.name) + " must be ";
+  if (parameter.count)
+    throw KitError(subject + "a whole number from " + Whole(parameter.low) + " to " +
+                   Whole(parameter.high) + ".");
+  throw KitError(subject + "a number " +
+                 (parameter.lowIncluded ? "of at least " : "greater than ") +
+                 Whole(parameter.low) + ".");
+}
+
+}  // namespace vortalis::buildkit

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "files/kit_files.h"
+#include "files/profile_formats.h"
+#include "output/output_error.h"
+
+namespace {
+
+using vortalis::files::StlPieceNames;
+
+// The pieces' names beside the file named, the suffix kept (stl without one).
+TEST(StlPieceNames, NumberThePiecesBesideTheFileNamed) {
+  struct Case {
+    std::string path;
+    std::vector<std::string> names;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"horn.stl", {"horn-1.stl", "horn-2.stl"}},
+           {"./horn.STL", {"./horn-1.STL", "./horn-2.STL"}},
+           {"/horn.stl", {"/horn-1.stl", "/horn-2.stl"}},
+           {"out.d/horn", {"out.d/horn-1.stl", "out.d/horn-2.stl"}},
+           {"a/b/horn.v2.stl", {"a/b/horn.v2-1.stl", "a/b/horn.v2-2.stl"}},
+       }) {
+    EXPECT_EQ(StlPieceNames(c.path, 2), c.names) << c.path;
+    EXPECT_EQ(StlPieceNames(c.path, 1), std::vector<std::string>{c.path}) << c.path;
+  }
+}
+
+TEST(KitFileExtension, IsOneTheKitIsSavedAsWhateverItsCase) {
+  const vortalis::buildkit::FlatKit rings = vortalis::buildkit::RingsKit{};
+  const vortalis::buildkit::FlatKit staves = vortalis::buildkit::StavesKit{};
+  EXPECT_EQ(vortalis::files::KitFileExtension(rings, "dir.svg/cut.CSV"), "csv");
+  EXPECT_EQ(vortalis::files::KitFileExtension(staves, "s.Pdf"), "pdf");
+  try {
+    vortalis::files::KitFileExtension(staves, "cut.csv");
+    ADD_FAILURE() << "a stave pattern has no cutting list";
+  } catch (const vortalis::output::OutputError& e) {
+    EXPECT_STREQ(e.what(),
+                 "Cannot write cut.csv: this kit is saved as DXF, SVG, PDF (the file's name ends "
+                 "in one of them).");
+  }
+  EXPECT_THROW(vortalis::files::KitFileExtension(rings, "rings"), vortalis::output::OutputError);
+}
+
+// Each row's name finds the row again and is its filter's extension.
+TEST(ProfileFormats, NameAndFilterAgree) {
+  for (const vortalis::files::ProfileFormat& row : vortalis::files::kProfileFormats) {
+    EXPECT_EQ(vortalis::files::FormatFromName(row.name), row.format);
+    EXPECT_TRUE(row.filter.ends_with("(*." + std::string(row.name) + ")")) << row.filter;
+  }
+  EXPECT_FALSE(vortalis::files::FormatFromName("pdf"));
+}
+
+}  // namespace
