@@ -28,9 +28,11 @@ const std::vector<SettingUse>& SettingUses() {
   static const std::vector<SettingUse> uses = {
       {"step", {"--export", "--template", "--sectors"}},
       {"mouth-limit",
-       {"--export", "--template", "--rings", "--sectors", "--staves", "--panels", "--stl"}},
+       {"--export", "--template", "--rings", "--sectors", "--staves", "--panels", "--stl",
+        "--impedance", "--response"}},
       {"paper", {"--template", "--panels"}},
       {"mouth-load", {"--impedance", "--response"}},
+      {"losses", {"--impedance", "--response"}},
       {"from", {"--impedance", "--response"}},
       {"to", {"--impedance", "--response"}},
       {"points-per-octave", {"--impedance", "--response"}},

@@ -39,6 +39,7 @@ inline constexpr KnownKey kKnownKeys[] = {
     {"kit", "segment-height"},
     {"kit", "flange"},
     {"acoustics", "mouth-load"},
+    {"acoustics", "losses"},
     {"acoustics", "from"},
     {"acoustics", "to"},
     {"acoustics", "points-per-octave"},

@@ -602,6 +602,22 @@ TEST_F(DesignFile, ReproducesTheReportOfItsOptionsAndLetsLaterOptionsOverride) {
   EXPECT_EQ(RunTool({"--design", design, "--freq", "40"}).out, RunTool(other).out);
 }
 
+TEST_F(DesignFile, CarriesTheMouthLimitAndTheAcousticSettingsToTheImpedance) {
+  const std::vector<std::string> horn{"circular",   "--freq",       "40",        "--throat",
+                                      "25",         "--mouth-limit", "radius=300", "--mouth-load",
+                                      "unflanged", "--losses",      "on"};
+  const std::string design = (folder_ / "bass.vortalis").string();
+  std::vector<std::string> save = horn;
+  save.insert(save.end(), {"--save-design", design});
+  ASSERT_EQ(RunTool(save).status, 0);
+  std::vector<std::string> direct = horn;
+  direct.insert(direct.end(), {"--impedance", (folder_ / "direct.csv").string()});
+  ASSERT_EQ(RunTool(direct).status, 0);
+  ASSERT_EQ(RunTool({"--design", design, "--impedance", (folder_ / "design.csv").string()}).status,
+            0);
+  EXPECT_EQ(ReadFile(folder_ / "design.csv"), ReadFile(folder_ / "direct.csv"));
+}
+
 TEST_F(DesignFile, BadDesignsAreRefusedWithTheFileAndTheProblem) {
   const std::string path = (folder_ / "bad.vortalis").string();
   const std::string head = R"({"format": "vortalis-design", "version": "1.0", "horn": )";
