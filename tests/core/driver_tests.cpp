@@ -287,6 +287,31 @@ TEST(SystemResponse, WholeChainMatchesASecondSolve) {
 // leaves out Rms, so the driver here has next to none), and the
 // suggested rear chamber's stiffness meets the damping at the horn's cut-off:
 // there Im Zm - omega Mms = -(Re Zm + Bl^2 / Re) for the solve's Zm.
+TEST(SystemResponse, PressureAtOneMetreSpreadsOverTheMouthLoadsSolidAngle) {
+  // The model: baffle 2 pi, location 4 pi / k, unflanged 4 pi; and
+  // |p| = omega rho |Umouth| / (Omega 1 m) for a port whose mouth carries all the flow.
+  constexpr long double kPi = 3.14159265358979323846L;
+  HornAcoustics horn;
+  horn.locationFactor = 4.0L;
+  const struct {
+    MouthLoad load;
+    long double solidAngle;
+  } rows[] = {{MouthLoad::Baffle, 2.0L * kPi},
+              {MouthLoad::Location, kPi},
+              {MouthLoad::Unflanged, 4.0L * kPi}};
+  SystemSetup setup;
+  setup.driver = ResolveDriver(ExampleDriver());
+  const acoustics::HornPort port{{415.0L, 20.0L}, {1.0L, 0.0L}};
+  constexpr long double f = 200.0L;
+  for (const auto& row : rows) {
+    EXPECT_NEAR(SolidAngle(horn, row.load), row.solidAngle, 1e-15L);
+    const SystemPoint point = SolveAt(setup, port, row.solidAngle, f);
+    const long double pressure = 2.0L * kPi * f * 1.205L * std::abs(point.diaphragmFlow) /
+                                 (row.solidAngle * 1.0L);
+    EXPECT_NEAR(point.spl, 20.0L * std::log10(pressure / 20e-6L), 1e-9L);
+  }
+}
+
 TEST(HornDesign, ThroatAreaIsTheMostEfficientAndTheRearChamberSetsTheLowCorner) {
   const double fs = 30;
   const Driver driver = ResolveDriver(SmallSignal(fs, 0.25, 1e6, 200, 500));
