@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -26,8 +25,8 @@
 #include <functional>
 
 #include "export/profile_export.h"
-#include "output/output_file.h"
 #include "report_window/report_printer.h"
+#include "report_window/report_file.h"
 #include "report_window/report_profile.h"
 #include "report_window/text_form.h"
 #include "ui/locale_separators.h"
@@ -389,12 +388,6 @@ class ImpedanceView : public QWidget {
 };
 
 // The one place the window writes a file: the one writer of every output.
-void WriteCsvFile(const QString& path, const std::string& text) {
-  vortalis::output::OutputFile file(QFile::encodeName(path).toStdString());
-  file.Write(text);
-  file.Commit();
-}
-
 }  // namespace
 
 TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
@@ -596,7 +589,7 @@ void TAcousticForm::ExportClick() {
       QStringLiteral("csv"));
   if (path.isEmpty()) return;
   try {
-    WriteCsvFile(path, vortalis::acoustics::ImpedanceCsv(plot_.curve));
+    WriteTextFile(path, vortalis::acoustics::ImpedanceCsv(plot_.curve));
   } catch (const std::exception& error) {
     ShowProfileFailure(error);
   }

@@ -20,9 +20,9 @@
 
 #include "driver/driver_file.h"
 #include "export/profile_export.h"
-#include "output/output_file.h"
 #include "report/drawing_grid.h"
 #include "report_window/report_printer.h"
+#include "report_window/report_file.h"
 #include "report_window/report_profile.h"
 #include "report_window/text_form.h"
 #include "ui/locale_separators.h"
@@ -89,12 +89,6 @@ std::optional<long double> Typed(const QLineEdit* edit, const QString& caption) 
   if (!value)
     throw std::invalid_argument((caption + QStringLiteral(" is not a number")).toStdString());
   return value;
-}
-
-void WriteTextFile(const QString& path, const std::string& text) {
-  vortalis::output::OutputFile file(QFile::encodeName(path).toStdString());
-  file.Write(text);
-  file.Commit();
 }
 
 }  // namespace

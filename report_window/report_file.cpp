@@ -53,4 +53,10 @@ void SaveReportFile(const QTextDocument& document, const QString& path) {
   }
 }
 
+void WriteTextFile(const QString& path, const std::string& text) {
+  output::OutputFile file(QFile::encodeName(path).toStdString());
+  file.Write(text);
+  file.Commit();
+}
+
 }  // namespace vortalis::windows

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 class QTextBlock;
 class QTextDocument;
@@ -17,5 +18,9 @@ bool IsReportLine(const QTextBlock& block);
 // output::OutputError whose what() is the window's message without the
 // closing "." ("Cannot create file <path>" or "Failed to Save Stream").
 void SaveReportFile(const QTextDocument& document, const QString& path);
+
+// Writes `text` as it is to `path` through the one writer (a window's CSV
+// export). Throws output::OutputError.
+void WriteTextFile(const QString& path, const std::string& text);
 
 }  // namespace vortalis::windows
