@@ -66,6 +66,18 @@ TEST(Radiation, PistonMatchesReferenceAndLimits) {
   EXPECT_NEAR(PistonImpedance(5000.0L).imag(), 0.0L, 1e-3L);
 }
 
+// The pulsating sphere's specific impedance from the outgoing spherical wave
+// p/u = rho c jkR/(1 + jkR): mass-like (positive reactance) at every kR.
+TEST(Radiation, SphereMatchesTheSphericalWave) {
+  for (const long double kR : {0.01L, 0.5L, 1.0L, 3.0L, 40.0L}) {
+    const Complex jkR{0.0L, kR};
+    const Complex expected = jkR / (Complex{1.0L, 0.0L} + jkR);
+    const Complex z = SphereImpedance(kR);
+    EXPECT_NEAR(z.real(), expected.real(), 1e-15L) << kR;
+    EXPECT_NEAR(z.imag(), expected.imag(), 1e-15L) << kR;
+  }
+}
+
 TEST(Radiation, UnflangedPipeMatchesLevineAndSchwinger) {
   // |R| and l / a of their integrals (mpmath, 20 digits); |R| = 0.695 at ka = 1
   // is the published check.
