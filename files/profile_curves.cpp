@@ -70,7 +70,7 @@ struct CurveModel {
     if (!(chord > 0.0L)) return 0.0L;
     const auto gap = [&](long double u) {
       const Point c = At(u);
-      return std::fabs(dx * (c.y - from.y) - dy * (c.x - from.x)) / chord;
+      return report::DistanceFromLine(dx, dy, c.x - from.x, c.y - from.y);
     };
     constexpr long double kGolden = 0.6180339887498948482L;
     long double lo = std::min(p.radius, q.radius);

@@ -37,6 +37,10 @@ CurvePoint TractrixCurve::At(long double u) const {
   return {base - geometry::TractrixLength(a, u) - offset * sine, u + offset * cosine};
 }
 
+long double DistanceFromLine(long double dx, long double dy, long double ex, long double ey) {
+  return std::fabs(dx * ey - dy * ex) / std::hypot(dx, dy);
+}
+
 long double TractrixCurve::ChordGap(long double u0, long double u1) const {
   const CurvePoint p = At(u0);
   const CurvePoint q = At(u1);
@@ -48,7 +52,7 @@ long double TractrixCurve::ChordGap(long double u0, long double u1) const {
   // has the chord's direction.
   const long double foot = std::clamp(a * dy / chord, std::min(u0, u1), std::max(u0, u1));
   const CurvePoint far = At(foot);
-  return std::fabs(dx * (far.across - p.across) - dy * (far.along - p.along)) / chord;
+  return DistanceFromLine(dx, dy, far.along - p.along, far.across - p.across);
 }
 
 long double TractrixCurve::TurningFoot() const {

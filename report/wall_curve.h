@@ -36,6 +36,10 @@ struct CurvePoint {
   long double across;
 };
 
+// The distance of the point (ex, ey) from the line through the origin along
+// (dx, dy), which must not be zero.
+long double DistanceFromLine(long double dx, long double dy, long double ex, long double ey);
+
 // A tractrix of mouth radius a placed so that its section of radius u lies at
 // base - TractrixLength(a, u), moved `offset` along its normal away from the
 // axis. The horn's wall is {a, L, 0}; its outer face {a, L, W}.
