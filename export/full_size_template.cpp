@@ -6,6 +6,7 @@
 #include <QFile>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,8 @@
 #include "output/output_file.h"
 #include "geometry/constants.h"
 #include "report/number_format.h"
+#include "sheets/join_notes.h"
+#include "sheets/sheet_layout.h"
 
 namespace vortalis::exports {
 
@@ -259,37 +262,15 @@ qreal ReferenceLine(const TemplateLayout& layout, const QRectF& window) {
   return std::ceil((window.top() + kRoomMm) / step) * step;
 }
 
-struct Neighbours {
-  std::vector<int> left, right, below, above;  // page indices
-};
-
-// The sheets that share part of this sheet's drawing, by the edge they join at.
-Neighbours NeighboursOf(const TemplateLayout& layout, int index) {
-  const TemplatePage& page = layout.pages[static_cast<std::size_t>(index)];
-  Neighbours neighbours;
-  for (int j = 0; j < static_cast<int>(layout.pages.size()); ++j) {
-    const TemplatePage& other = layout.pages[static_cast<std::size_t>(j)];
-    if (j == index || std::abs(other.column - page.column) > 1) continue;
-    const QRectF common = page.window.intersected(other.window);
-    if (common.width() <= 0.0 || common.height() <= 0.0) continue;
-    if (other.column < page.column)
-      neighbours.left.push_back(j);
-    else if (other.column > page.column)
-      neighbours.right.push_back(j);
-    else
-      (other.level < page.level ? neighbours.below : neighbours.above).push_back(j);
-  }
-  return neighbours;
-}
-
-// "page 3", "pages 3 and 4", "pages 3, 4 and 5".
-QString PageNames(const TemplateLayout& layout, const std::vector<int>& indices) {
-  QString text = indices.size() == 1 ? QStringLiteral("page ") : QStringLiteral("pages ");
-  for (std::size_t i = 0; i < indices.size(); ++i) {
-    if (i > 0) text += i + 1 == indices.size() ? QStringLiteral(" and ") : QStringLiteral(", ");
-    text += QString::number(layout.pages[static_cast<std::size_t>(indices[i])].number);
-  }
-  return text;
+// The sheets that share part of this sheet's drawing (any strip at all), by
+// the edge they join at.
+sheets::Neighbours NeighboursOf(const TemplateLayout& layout, int index) {
+  std::vector<sheets::Placed> placed;
+  for (const TemplatePage& page : layout.pages)
+    placed.push_back({page.column, static_cast<double>(page.level), page.window.left(),
+                      page.window.top(), page.window.width(), page.window.height()});
+  return sheets::NeighboursOf(placed, static_cast<std::size_t>(index),
+                              std::numeric_limits<double>::denorm_min());
 }
 
 // Distances from the throat along the reference line: mm, a tick every 10 mm,
@@ -368,7 +349,7 @@ void AddJoins(TemplatePageDrawing& drawing, const TemplateLayout& layout, int in
               const PageMapping& map, qreal u) {
   const TemplatePage& page = layout.pages[static_cast<std::size_t>(index)];
   const QRectF& w = page.window;
-  const Neighbours neighbours = NeighboursOf(layout, index);
+  const sheets::Neighbours neighbours = NeighboursOf(layout, index);
   const auto cross = [&](qreal x, qreal y) {
     const qreal h = kCrossMm / 2.0;
     drawing.crosses.push_back(map.Line(x - h, y, x + h, y));
@@ -386,26 +367,26 @@ void AddJoins(TemplatePageDrawing& drawing, const TemplateLayout& layout, int in
         cross(common.center().x(), common.top() + f * common.height());
     }
   };
-  for (int j : neighbours.left) {
-    const QRectF common = w.intersected(layout.pages[static_cast<std::size_t>(j)].window);
+  for (const std::size_t j : neighbours.left) {
+    const QRectF common = w.intersected(layout.pages[j].window);
     drawing.overlapEdges.push_back(
         map.Line(common.right(), common.top(), common.right(), common.bottom()));
     crosses(common);
   }
-  for (int j : neighbours.right) {
-    const QRectF common = w.intersected(layout.pages[static_cast<std::size_t>(j)].window);
+  for (const std::size_t j : neighbours.right) {
+    const QRectF common = w.intersected(layout.pages[j].window);
     drawing.overlapEdges.push_back(
         map.Line(common.left(), common.top(), common.left(), common.bottom()));
     crosses(common);
   }
-  for (int j : neighbours.below) {
-    const QRectF common = w.intersected(layout.pages[static_cast<std::size_t>(j)].window);
+  for (const std::size_t j : neighbours.below) {
+    const QRectF common = w.intersected(layout.pages[j].window);
     drawing.overlapEdges.push_back(
         map.Line(common.left(), common.bottom(), common.right(), common.bottom()));
     crosses(common);
   }
-  for (int j : neighbours.above) {
-    const QRectF common = w.intersected(layout.pages[static_cast<std::size_t>(j)].window);
+  for (const std::size_t j : neighbours.above) {
+    const QRectF common = w.intersected(layout.pages[j].window);
     drawing.overlapEdges.push_back(
         map.Line(common.left(), common.top(), common.right(), common.top()));
     crosses(common);
@@ -424,24 +405,22 @@ void AddJoins(TemplatePageDrawing& drawing, const TemplateLayout& layout, int in
                                      boxMm.height() * u),
                               text, 6.5, true, flags});
   };
-  if (!neighbours.left.empty())
+  std::vector<int> numbers;
+  for (const TemplatePage& page : layout.pages) numbers.push_back(page.number);
+  const sheets::JoinNotes notes =
+      sheets::JoinNotesOf(neighbours, numbers, sheets::ListStyle::Spoken);
+  if (!notes.left.empty())
     note(QRectF(area.left() + 1.0, freeHalf(w.left()) - 5.0, 45.0, 10.0),
-         QStringLiteral("trim this edge,\nglue over ") + PageNames(layout, neighbours.left),
-         Qt::AlignLeft | Qt::AlignVCenter);
-  if (!neighbours.right.empty())
+         QString::fromStdString(notes.left), Qt::AlignLeft | Qt::AlignVCenter);
+  if (!notes.right.empty())
     note(QRectF(area.right() - 46.0, freeHalf(w.right()) - 5.0, 45.0, 10.0),
-         QStringLiteral("continues on ") + PageNames(layout, neighbours.right) +
-             QStringLiteral(",\nglued over this edge"),
-         Qt::AlignRight | Qt::AlignVCenter);
-  if (!neighbours.above.empty())
+         QString::fromStdString(notes.right), Qt::AlignRight | Qt::AlignVCenter);
+  if (!notes.above.empty())
     note(QRectF(area.center().x() - 60.0, area.top() + 0.8, 120.0, 4.0),
-         QStringLiteral("trim this edge, glue over ") + PageNames(layout, neighbours.above),
-         Qt::AlignHCenter | Qt::AlignTop);
-  if (!neighbours.below.empty())
+         QString::fromStdString(notes.above), Qt::AlignHCenter | Qt::AlignTop);
+  if (!notes.below.empty())
     note(QRectF(area.center().x() - 60.0, area.bottom() - 4.8, 120.0, 4.0),
-         QStringLiteral("continues on ") + PageNames(layout, neighbours.below) +
-             QStringLiteral(", glued over this edge"),
-         Qt::AlignHCenter | Qt::AlignBottom);
+         QString::fromStdString(notes.below), Qt::AlignHCenter | Qt::AlignBottom);
 }
 
 void AddRulerAndTitle(TemplatePageDrawing& drawing, const report::HornProfile& profile,
@@ -518,11 +497,7 @@ QStringList CheckLines(const report::HornProfile& profile, const TemplateLayout&
 }  // namespace
 
 int PagesFor(qreal lengthMm, qreal windowMm) {
-  if (lengthMm <= windowMm) return 1;
-  // A hair over a whole number of pages is rounding, not another page.
-  return static_cast<int>(std::ceil((lengthMm - kTemplateOverlapMm) /
-                                        (windowMm - kTemplateOverlapMm) -
-                                    1e-9));
+  return sheets::SheetsFor(lengthMm, windowMm, kTemplateOverlapMm);
 }
 
 TemplateLayout LayoutTemplate(const report::HornProfile& profile, const QSizeF& printableMm) {
@@ -547,43 +522,35 @@ TemplateLayout LayoutTemplate(const report::HornProfile& profile, const QSizeF& 
     for (QPointF& point : curve.points) point *= scale;
   const qreal lengthMm = ProfileExtent(profile).width() * scale;
   const QSizeF window = layout.drawingArea.size();
-  const qreal stepX = window.width() - kTemplateOverlapMm;
-  const qreal stepY = window.height() - kTemplateOverlapMm;
-  layout.columns = PagesFor(lengthMm + 2.0 * kMarginMm, window.width());
+  const std::vector<double> lefts = sheets::ColumnLefts(-kMarginMm, lengthMm + 2.0 * kMarginMm,
+                                                        window.width(), kTemplateOverlapMm);
+  layout.columns = static_cast<int>(lefts.size());
 
   // Each column's sheets stand over the curves' bands only: from a little
   // below each curve's lowest point in the column to a little above its
   // highest, bands that touch joined. The bands' gaps are narrower than a
   // sheet, so every sheet shows a curve. Flat sides are drawn where they pass.
   long long printed = 1;  // the map
-  std::vector<std::pair<qreal, qreal>> bands;
+  std::vector<sheets::Band> bands;
   for (int column = 1; column <= layout.columns; ++column) {
-    const qreal left = -kMarginMm + (column - 1) * stepX;
+    const qreal left = lefts[static_cast<std::size_t>(column - 1)];
     bands.clear();
     for (const ProfileCurve& curve : layout.curves) {
       qreal low = 0.0;
       qreal high = 0.0;
       if (!curve.straight && RangeOver(curve.points, left, left + window.width(), low, high))
-        bands.emplace_back(low - kBelowMm, high + kMarginMm);
-    }
-    std::sort(bands.begin(), bands.end());
-    std::vector<std::pair<qreal, qreal>> joined;
-    for (const auto& band : bands) {
-      if (!joined.empty() && band.first <= joined.back().second)
-        joined.back().second = std::max(joined.back().second, band.second);
-      else
-        joined.push_back(band);
+        bands.push_back({low - kBelowMm, high + kMarginMm});
     }
     int level = 0;
-    for (const auto& [low, high] : joined) {
-      const int count = PagesFor(high - low, window.height());
-      printed += count;
+    for (const sheets::Band& band : sheets::JoinBands(bands, window.height(), kTemplateOverlapMm,
+                                                      sheets::Joining::Overlapping)) {
+      const std::vector<double> bottoms = sheets::SheetBottoms(
+          band, window.height(), kTemplateOverlapMm, sheets::Spread::Stepped);
+      printed += static_cast<long long>(bottoms.size());
       if (printed > kMaxTemplatePages) continue;  // only counted, for the message
-      // A band on one sheet stands in its middle.
-      const qreal bottom = count == 1 ? (low + high - window.height()) / 2.0 : low;
-      for (int k = 0; k < count; ++k) {
+      for (const double bottom : bottoms) {
         TemplatePage page{static_cast<int>(layout.pages.size()) + 1, column, ++level,
-                          QRectF(left, bottom + k * stepY, window.width(), window.height())};
+                          QRectF(left, bottom, window.width(), window.height())};
         page.referenceMm = ReferenceLine(layout, page.window);
         layout.pages.push_back(page);
       }

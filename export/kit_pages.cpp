@@ -6,6 +6,7 @@
 #include "export/full_size_template.h"
 #include "export/kit_layout.h"
 #include "output/output_error.h"
+#include "sheets/sheet_layout.h"
 
 namespace vortalis::exports {
 
@@ -184,7 +185,6 @@ KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
                        printableMm.height() - kHeaderMm - kFooterMm);
   const qreal mmPer = static_cast<qreal>(buildkit::MillimetresPer(drawing.unit));
   const QSizeF window = layout.area.size();
-  const qreal stepX = window.width() - kKitOverlapMm;
 
   const auto* rings = std::get_if<RingsKit>(&kit);
   if (rings != nullptr) {
@@ -247,41 +247,27 @@ KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
       throw output::OutputError(
           "This kit would need too many pages at full size; a template has at most 500.");
     std::vector<KitPrintPage> sheets;
-    std::vector<std::pair<qreal, qreal>> bands;
+    std::vector<vortalis::sheets::Band> bands;
+    const std::vector<double> lefts =
+        vortalis::sheets::ColumnLefts(shape.left(), shape.width(), window.width(), kKitOverlapMm);
     for (int column = 1; column <= columns; ++column) {
-      const qreal left = shape.left() + (column - 1) * stepX;
+      const qreal left = lefts[static_cast<std::size_t>(column - 1)];
       bands.clear();
       for (const QLineF& s : edges.curves) {
         qreal low = 0.0;
         qreal high = 0.0;
         if (YRange(s, left, left + window.width(), low, high))
-          bands.emplace_back(low - kPieceMarginMm, high + kPieceMarginMm);
-      }
-      std::sort(bands.begin(), bands.end());
-      std::vector<std::pair<qreal, qreal>> joined;
-      // Bands are joined when they overlap or one run of sheets holds both.
-      const auto pages = [&window](qreal low, qreal high) {
-        return PagesFor(high - low, window.height());
-      };
-      for (const auto& band : bands) {
-        if (!joined.empty() &&
-            (band.first <= joined.back().second ||
-             pages(joined.back().first, std::max(joined.back().second, band.second)) <=
-                 pages(joined.back().first, joined.back().second) +
-                     pages(band.first, band.second)))
-          joined.back().second = std::max(joined.back().second, band.second);
-        else
-          joined.push_back(band);
+          bands.push_back({low - kPieceMarginMm, high + kPieceMarginMm});
       }
       int level = 0;
-      for (const auto& [low, high] : joined) {
-        const int count = PagesFor(high - low, window.height());
-        // One sheet stands in the band's middle; more share it evenly, so
-        // that none holds only a sliver of it.
-        const qreal bottom = count == 1 ? (low + high - window.height()) / 2.0 : low;
-        const qreal step = count == 1 ? 0.0 : (high - low - window.height()) / (count - 1);
-        for (int k = 0; k < count; ++k) {
-          const QRectF w(left, bottom + k * step, window.width(), window.height());
+      // Bands are joined when they overlap or one run of sheets holds both;
+      // the sheets share a band evenly, so that none holds only a sliver of it.
+      const auto joined = vortalis::sheets::JoinBands(bands, window.height(), kKitOverlapMm,
+                                                      vortalis::sheets::Joining::FewerSheets);
+      for (const vortalis::sheets::Band& band : joined) {
+        for (const double bottom : vortalis::sheets::SheetBottoms(
+                 band, window.height(), kKitOverlapMm, vortalis::sheets::Spread::Even)) {
+          const QRectF w(left, bottom, window.width(), window.height());
           if (std::none_of(edges.curves.begin(), edges.curves.end(),
                            [&w](const QLineF& s) { return Crosses(s, w); }))
             continue;

@@ -15,6 +15,8 @@
 #include "geometry/constants.h"
 #include "geometry/number_text.h"
 #include "report/number_format.h"
+#include "sheets/join_notes.h"
+#include "sheets/sheet_layout.h"
 
 namespace vortalis::exports {
 
@@ -230,36 +232,35 @@ std::size_t MapOf(const KitPrintLayout& layout, std::size_t index) {
   return index;
 }
 
-struct Neighbours {
-  std::vector<std::size_t> left, right, below, above;
+// The sheets of the same piece that share a strip of at least 1 mm with the
+// page at `index`, as indices of the layout's pages, and their notes.
+struct Joins {
+  sheets::Neighbours neighbours;
+  sheets::JoinNotes notes;
 };
 
-Neighbours NeighboursOf(const KitPrintLayout& layout, std::size_t index) {
+Joins JoinsOf(const KitPrintLayout& layout, std::size_t index) {
   const KitPrintPage& page = layout.pages[index];
-  Neighbours n;
+  std::vector<std::size_t> pages;
+  std::vector<sheets::Placed> placed;
+  std::vector<int> numbers;
+  std::size_t self = 0;
   for (std::size_t j = 0; j < layout.pages.size(); ++j) {
     const KitPrintPage& other = layout.pages[j];
-    if (j == index || other.kind != KitPrintPage::Kind::Sheet || other.piece != page.piece)
+    if (j != index && (other.kind != KitPrintPage::Kind::Sheet || other.piece != page.piece))
       continue;
-    const QRectF common = page.window.intersected(other.window);
-    if (common.width() < 1.0 || common.height() < 1.0) continue;
-    if (other.column < page.column)
-      n.left.push_back(j);
-    else if (other.column > page.column)
-      n.right.push_back(j);
-    else if (other.window.top() < page.window.top())
-      n.below.push_back(j);
-    else
-      n.above.push_back(j);
+    if (j == index) self = placed.size();
+    pages.push_back(j);
+    placed.push_back({other.column, other.window.top(), other.window.left(), other.window.top(),
+                      other.window.width(), other.window.height()});
+    numbers.push_back(layout.PageNumber(j));
   }
-  return n;
-}
-
-QString PageNames(const KitPrintLayout& layout, const std::vector<std::size_t>& pages) {
-  QStringList numbers;
-  for (std::size_t j : pages) numbers << QString::number(layout.PageNumber(j));
-  return (pages.size() == 1 ? QStringLiteral("page ") : QStringLiteral("pages ")) +
-         numbers.join(QStringLiteral(", "));
+  Joins joins{sheets::NeighboursOf(placed, self, 1.0), {}};
+  joins.notes = sheets::JoinNotesOf(joins.neighbours, numbers, sheets::ListStyle::Listed);
+  for (auto* side : {&joins.neighbours.left, &joins.neighbours.right, &joins.neighbours.below,
+                     &joins.neighbours.above})
+    for (std::size_t& j : *side) j = pages[j];
+  return joins;
 }
 
 // Where the cut lines cross the line x = at (across: y = at) within the
@@ -329,7 +330,8 @@ void PaintJoins(QPainter& painter, const KitPrintLayout& layout, std::size_t ind
   const auto at = [&](qreal x, qreal y) {
     return QPointF((area.left() + x - w.left()) * u, (area.top() + w.bottom() - y) * u);
   };
-  const Neighbours n = NeighboursOf(layout, index);
+  const Joins joins = JoinsOf(layout, index);
+  const sheets::Neighbours& n = joins.neighbours;
   QPen dashed = Pen(0.15, u, QColor(0, 90, 200));
   dashed.setStyle(Qt::DashLine);
   painter.setPen(dashed);
@@ -376,24 +378,19 @@ void PaintJoins(QPainter& painter, const KitPrintLayout& layout, std::size_t ind
     }
     return (nearHigh >= nearLow ? high : low) - 4.0;
   };
-  if (!n.left.empty())
+  const sheets::JoinNotes& notes = joins.notes;
+  if (!notes.left.empty())
     note(QRectF(area.left() + 1.0, freeAt(w.left() + 20.0), 45.0, 8.0),
-         QStringLiteral("trim this edge,\nglue over ") + PageNames(layout, n.left),
-         Qt::AlignLeft | Qt::AlignVCenter);
-  if (!n.right.empty())
+         QString::fromStdString(notes.left), Qt::AlignLeft | Qt::AlignVCenter);
+  if (!notes.right.empty())
     note(QRectF(area.right() - 46.0, freeAt(w.right() - 20.0), 45.0, 8.0),
-         QStringLiteral("continues on ") + PageNames(layout, n.right) +
-             QStringLiteral(",\nglued over this edge"),
-         Qt::AlignRight | Qt::AlignVCenter);
-  if (!n.above.empty())
+         QString::fromStdString(notes.right), Qt::AlignRight | Qt::AlignVCenter);
+  if (!notes.above.empty())
     note(QRectF(area.center().x() - 60.0, area.top() + 0.8, 120.0, 4.0),
-         QStringLiteral("trim this edge, glue over ") + PageNames(layout, n.above),
-         Qt::AlignHCenter | Qt::AlignTop);
-  if (!n.below.empty())
+         QString::fromStdString(notes.above), Qt::AlignHCenter | Qt::AlignTop);
+  if (!notes.below.empty())
     note(QRectF(area.center().x() - 60.0, area.bottom() - 8.8, 120.0, 4.0),
-         QStringLiteral("continues on ") + PageNames(layout, n.below) +
-             QStringLiteral(", glued over this edge"),
-         Qt::AlignHCenter | Qt::AlignBottom);
+         QString::fromStdString(notes.below), Qt::AlignHCenter | Qt::AlignBottom);
 }
 
 // A table of the straight edges' points: each run's points in order, to be

@@ -25,6 +25,8 @@
 #include <functional>
 
 #include "export/profile_export.h"
+#include "plot/page_cells.h"
+#include "plot/plot_paint.h"
 #include "report_window/report_printer.h"
 #include "report_window/report_file.h"
 #include "report_window/report_profile.h"
@@ -41,21 +43,18 @@ namespace {
 using vortalis::acoustics::ImpedanceCurve;
 using vortalis::acoustics::MouthLoad;
 using vortalis::geometry::Separators;
+using vortalis::plot::kGap;
 using vortalis::report::GridValues;
-using vortalis::report::NiceGridStep;
 
 // Drawing style, in screen pixels (scaled on paper).
-constexpr qreal kGap = 6;
 constexpr qreal kMinGridPixels = 40;
 constexpr qreal kHeadroom = 0.06;  // above and below the curves, a share of their range
 const QColor kResistance(200, 40, 40);
 const QColor kReactance(20, 70, 180);
 const QColor kCutoff(60, 140, 60);
-const QColor kGrid(222, 222, 222);
 const QColor kUnity(190, 190, 190);
-const QColor kFrame(150, 150, 150);
-const QColor kMarker(110, 110, 110);
-const QColor kText(30, 30, 30);
+const QColor kFrame = vortalis::plot::kFrameColor;
+const QColor kText = vortalis::plot::kTextColor;
 const QColor kBeyondModel(120, 120, 120, 40);
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
@@ -100,17 +99,14 @@ QString Placement(long double locationFactor) {
 }  // namespace
 
 ImpedanceLayout::ImpedanceLayout(const ImpedancePlot& plot, const QRectF& area, const QFont& font,
-                                 QPaintDevice* device)
-    : source_(plot) {
-  scale_ = device ? std::max<qreal>(1, device->logicalDpiY() / 96.0) : 1;
+                                 QPaintDevice* device) {
+  scale_ = vortalis::plot::DeviceScale(device);
   const ImpedanceCurve& curve = plot.curve;
   const long double from = curve.empty() ? 1.0L : curve.front().frequency;
   const long double to = curve.empty() ? 2.0L : std::max(curve.back().frequency, from * 1.01L);
-  logFrom_ = std::log2(from);
-  logTo_ = std::log2(to);
-  // The sweep's octaves; the last is kept when rounding put it a hair above `to`.
-  for (long double octave = from; octave <= to * (1.0L + 1e-9L); octave *= 2.0L)
-    octaves_.push_back(octave);
+  octaves_ = vortalis::plot::Octaves(from, to);
+  frequencies_.reserve(curve.size());
+  for (const auto& point : curve) frequencies_.push_back(point.frequency);
 
   low_ = 0.0L;
   high_ = 1.0L;
@@ -132,27 +128,18 @@ ImpedanceLayout::ImpedanceLayout(const ImpedancePlot& plot, const QRectF& area, 
   plot_ =
       QRectF(area.left() + left, area.top() + top, std::max<qreal>(area.width() - left - right, 1),
              std::max<qreal>(area.height() - top - bottom, 1));
-  grid_ = NiceGridStep((high_ - low_) * kMinGridPixels * scale_ / plot_.height());
+  x_ = vortalis::plot::Axis(from, to, plot_.left(), plot_.right(),
+                            vortalis::plot::AxisScale::Log);
+  y_ = vortalis::plot::Axis(low_, high_, plot_.bottom(), plot_.top());
+  grid_ = vortalis::plot::LinearTicks(y_, kMinGridPixels * scale_).step;
 }
 
-qreal ImpedanceLayout::X(long double frequency) const {
-  return plot_.left() +
-         static_cast<qreal>((std::log2(frequency) - logFrom_) / (logTo_ - logFrom_)) *
-             plot_.width();
-}
+qreal ImpedanceLayout::X(long double frequency) const { return x_.Pixel(frequency); }
 
-qreal ImpedanceLayout::Y(long double value) const {
-  return plot_.bottom() - static_cast<qreal>((value - low_) / (high_ - low_)) * plot_.height();
-}
+qreal ImpedanceLayout::Y(long double value) const { return y_.Pixel(value); }
 
 std::optional<std::size_t> ImpedanceLayout::PointAt(qreal x) const {
-  const ImpedanceCurve& curve = source_.curve;
-  if (curve.empty() || x < plot_.left() || x > plot_.right()) return std::nullopt;
-  const auto nearest =
-      std::min_element(curve.begin(), curve.end(), [&](const auto& a, const auto& b) {
-        return std::fabs(X(a.frequency) - x) < std::fabs(X(b.frequency) - x);
-      });
-  return static_cast<std::size_t>(nearest - curve.begin());
+  return vortalis::plot::NearestIndex(frequencies_, x_, x);
 }
 
 namespace {
@@ -165,12 +152,8 @@ void PaintGrid(QPainter& painter, const ImpedanceLayout& layout, const Impedance
   const qreal gap = kGap * layout.Scale();
   const auto values = GridValues(layout.Low(), layout.High(), layout.ValueGrid().step);
 
-  painter.setPen(QPen(kGrid, layout.Scale()));
-  for (const long double octave : layout.Octaves())
-    painter.drawLine(QPointF(layout.X(octave), area.top()),
-                     QPointF(layout.X(octave), area.bottom()));
-  for (const long double value : values)
-    painter.drawLine(QPointF(area.left(), layout.Y(value)), QPointF(area.right(), layout.Y(value)));
+  vortalis::plot::PaintGrid(painter, area, layout.XAxis(), layout.Octaves(), layout.YAxis(),
+                            values, layout.Scale());
   // Zero, and 1: the resistance of a horn that passes everything on.
   painter.setPen(QPen(kUnity, layout.Scale()));
   painter.drawLine(QPointF(area.left(), layout.Y(0.0L)), QPointF(area.right(), layout.Y(0.0L)));
@@ -180,12 +163,11 @@ void PaintGrid(QPainter& painter, const ImpedanceLayout& layout, const Impedance
   painter.drawRect(area);
 
   painter.setPen(kText);
-  for (const long double value : values) {
-    painter.drawText(
-        QRectF(area.left() - gap - 200 * line, layout.Y(value) - line / 2, 200 * line, line),
-        Qt::AlignRight | Qt::AlignVCenter,
-        Text(vortalis::geometry::FixedText(value, 18, layout.ValueGrid().decimals, separators)));
-  }
+  QStringList valueTexts;
+  for (const long double value : values)
+    valueTexts << Text(vortalis::geometry::FixedText(value, 18, layout.ValueGrid().decimals,
+                                                     separators));
+  vortalis::plot::PaintYLabels(painter, area.left() - gap, layout.YAxis(), values, valueTexts);
   // Every octave labelled in hertz and, below, as a multiple of fc; every
   // second one when they do not fit.
   qreal widest = 0;
@@ -195,29 +177,28 @@ void PaintGrid(QPainter& painter, const ImpedanceLayout& layout, const Impedance
   const qreal spacing =
       octaves > 1 ? layout.X(layout.Octaves()[1]) - layout.X(layout.Octaves()[0]) : area.width();
   const std::size_t every = widest + 2 * gap > spacing ? 2 : 1;
+  std::vector<long double> labelled;
+  QStringList hertz;
+  QStringList multiples;
   for (std::size_t i = 0; i < octaves; i += every) {
-    const long double octave = layout.Octaves()[i];
-    const qreal at = layout.X(octave);
-    const QRectF label(at - 100 * line, area.bottom() + gap / 2, 200 * line, line);
-    painter.drawText(label, Qt::AlignHCenter | Qt::AlignTop, Frequency(octave, separators));
-    painter.setPen(kCutoff);
-    painter.drawText(label.translated(0, line), Qt::AlignHCenter | Qt::AlignTop,
-                     OctaveOfCutoff(octave, plot.cutoff));
-    painter.setPen(kText);
+    labelled.push_back(layout.Octaves()[i]);
+    hertz << Frequency(labelled.back(), separators);
+    multiples << OctaveOfCutoff(labelled.back(), plot.cutoff);
   }
+  vortalis::plot::PaintXLabels(painter, area, layout.XAxis(), labelled, hertz,
+                               area.bottom() + gap / 2);
+  painter.setPen(kCutoff);
+  vortalis::plot::PaintXLabels(painter, area, layout.XAxis(), labelled, multiples,
+                               area.bottom() + gap / 2 + line);
+  painter.setPen(kText);
   painter.drawText(QRectF(area.left(), area.bottom() + 2 * line + gap, area.width(), line),
                    Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Frequency (Hz), octaves"));
-  // The vertical title reads upward along the left edge.
-  painter.save();
-  painter.translate(
-      area.left() - metrics.horizontalAdvance(QStringLiteral("-00.0")) - line - 2 * gap,
-      area.center().y());
-  painter.rotate(-90);
-  // The brief form where the plot is too low for the full one.
-  QString title = QStringLiteral("Throat impedance / (\u03c1c/S throat)");
-  if (metrics.horizontalAdvance(title) > area.height()) title = QStringLiteral("Z / (\u03c1c/S)");
-  painter.drawText(QRectF(-area.height() / 2, 0, area.height(), line), Qt::AlignCenter, title);
-  painter.restore();
+  // The vertical title reads upward along the left edge; the brief form where
+  // the plot is too low for the full one.
+  vortalis::plot::PaintUpwardTitle(
+      painter, area.left() - metrics.horizontalAdvance(QStringLiteral("-00.0")) - line - 2 * gap,
+      area.center().y(), area.height(),
+      {QStringLiteral("Throat impedance / (\u03c1c/S throat)"), QStringLiteral("Z / (\u03c1c/S)")});
 }
 
 void PaintTitleAndLegend(QPainter& painter, const ImpedanceLayout& layout,
@@ -235,26 +216,13 @@ void PaintTitleAndLegend(QPainter& painter, const ImpedanceLayout& layout,
                    Qt::AlignLeft | Qt::AlignBottom, plot.title);
   painter.restore();
 
-  // The legend: a stroke of each curve and its name.
-  const qreal y = area.top() - line / 2 - gap;
-  qreal x = area.left();
-  const qreal stroke = 3 * line;
-  const auto entry = [&](const QColor& color, const QString& name) {
-    painter.setPen(QPen(color, 2 * layout.Scale()));
-    painter.drawLine(QPointF(x, y), QPointF(x + stroke, y));
-    painter.setPen(kText);
-    const qreal width = metrics.horizontalAdvance(name);
-    painter.drawText(QRectF(x + stroke + gap, y - line / 2, width + gap, line),
-                     Qt::AlignLeft | Qt::AlignVCenter, name);
-    x += stroke + 2 * gap + width + 3 * gap;
-  };
-  entry(kResistance, QStringLiteral("resistance R"));
-  entry(kReactance, QStringLiteral("reactance X"));
-  painter.setPen(QPen(kCutoff, 1.5 * layout.Scale(), Qt::DashLine));
-  painter.drawLine(QPointF(x, y), QPointF(x + stroke, y));
-  painter.setPen(kText);
-  painter.drawText(QRectF(x + stroke + gap, y - line / 2, area.right() - x, line),
-                   Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("cut-off fc"));
+  const qreal width = 2 * layout.Scale();
+  vortalis::plot::PaintLegend(
+      painter, QPointF(area.left(), area.top() - line / 2 - gap),
+      {{QStringLiteral("resistance R"), QPen(kResistance, width)},
+       {QStringLiteral("reactance X"), QPen(kReactance, width)},
+       {QStringLiteral("cut-off fc"), QPen(kCutoff, 1.5 * layout.Scale(), Qt::DashLine)}},
+      3 * line, gap, 4 * gap);
 }
 
 void PaintCurves(QPainter& painter, const ImpedanceLayout& layout, const ImpedancePlot& plot) {
@@ -265,20 +233,26 @@ void PaintCurves(QPainter& painter, const ImpedanceLayout& layout, const Impedan
     painter.drawLine(QPointF(layout.X(cutoff), area.top()),
                      QPointF(layout.X(cutoff), area.bottom()));
   }
-  if (plot.planeWaveLimit > 0.0L && layout.X(plot.planeWaveLimit) < area.right()) {
-    const qreal from = std::max(area.left(), layout.X(plot.planeWaveLimit));
-    painter.fillRect(QRectF(from, area.top(), area.right() - from, area.height()), kBeyondModel);
-  }
-  QPolygonF resistance;
-  QPolygonF reactance;
+  if (plot.planeWaveLimit > 0.0L)
+    vortalis::plot::PaintBand(painter, area, layout.XAxis(), plot.planeWaveLimit,
+                              layout.XAxis().High(), kBeyondModel);
+  std::vector<long double> frequencies;
+  std::vector<long double> resistance;
+  std::vector<long double> reactance;
   for (const auto& point : plot.curve) {
-    resistance << QPointF(layout.X(point.frequency), layout.Y(point.resistance));
-    reactance << QPointF(layout.X(point.frequency), layout.Y(point.reactance));
+    frequencies.push_back(point.frequency);
+    resistance.push_back(point.resistance);
+    reactance.push_back(point.reactance);
   }
-  painter.setPen(QPen(kReactance, 2 * layout.Scale(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  painter.drawPolyline(reactance);
-  painter.setPen(QPen(kResistance, 2 * layout.Scale(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  painter.drawPolyline(resistance);
+  const auto pen = [&](const QColor& color) {
+    return QPen(color, 2 * layout.Scale(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+  };
+  painter.setPen(pen(kReactance));
+  painter.drawPolyline(
+      vortalis::plot::Polyline(layout.XAxis(), frequencies, layout.YAxis(), reactance));
+  painter.setPen(pen(kResistance));
+  painter.drawPolyline(
+      vortalis::plot::Polyline(layout.XAxis(), frequencies, layout.YAxis(), resistance));
 }
 
 // The marked point: a line through it, a dot on each curve and its values.
@@ -286,39 +260,18 @@ void PaintMarked(QPainter& painter, const ImpedanceLayout& layout, const Impedan
                  std::size_t marked, const Separators& separators) {
   if (marked >= plot.curve.size()) return;
   const auto& point = plot.curve[marked];
-  const QRectF area = layout.Plot();
   const qreal x = layout.X(point.frequency);
   const qreal scale = layout.Scale();
-  painter.setPen(QPen(kMarker, scale, Qt::DotLine));
-  painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
-  painter.setPen(Qt::NoPen);
-  for (const auto& [value, color] :
-       {std::pair{point.resistance, kResistance}, std::pair{point.reactance, kReactance}}) {
-    painter.setBrush(color);
-    painter.drawEllipse(QPointF(x, layout.Y(value)), 3.5 * scale, 3.5 * scale);
-  }
-  painter.setBrush(Qt::NoBrush);
-
-  const QFontMetricsF metrics(painter.font(), painter.device());
-  const qreal line = metrics.height();
-  const qreal gap = kGap * scale;
-  const QStringList lines{QStringLiteral("%1 Hz").arg(Significant(point.frequency, 4, separators)),
-                          QStringLiteral("R %1").arg(Significant(point.resistance, 3, separators)),
-                          QStringLiteral("X %1").arg(Significant(point.reactance, 3, separators))};
-  qreal width = 0;
-  for (const QString& text : lines) width = std::max(width, metrics.horizontalAdvance(text));
-  QRectF box(0, area.top() + gap, width + 2 * gap, 3 * line + gap);
-  box.moveLeft(x + gap + box.width() <= area.right() ? x + gap : x - gap - box.width());
-  painter.setPen(QPen(kFrame, scale));
-  painter.setBrush(QColor(255, 255, 255, 230));
-  painter.drawRect(box);
-  painter.setBrush(Qt::NoBrush);
-  const QColor colors[] = {kText, kResistance, kReactance};
-  for (int i = 0; i < 3; ++i) {
-    painter.setPen(colors[i]);
-    painter.drawText(QRectF(box.left() + gap, box.top() + gap / 2 + i * line, width + gap, line),
-                     Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
-  }
+  vortalis::plot::PaintMarker(painter, layout.Plot(), x,
+                              {{layout.Y(point.resistance), kResistance},
+                               {layout.Y(point.reactance), kReactance}},
+                              3.5 * scale, scale);
+  vortalis::plot::PaintReadout(
+      painter, layout.Plot(), x,
+      {QStringLiteral("%1 Hz").arg(Significant(point.frequency, 4, separators)),
+       QStringLiteral("R %1").arg(Significant(point.resistance, 3, separators)),
+       QStringLiteral("X %1").arg(Significant(point.reactance, 3, separators))},
+      {kText, kResistance, kReactance}, scale);
 }
 
 }  // namespace
@@ -326,9 +279,7 @@ void PaintMarked(QPainter& painter, const ImpedanceLayout& layout, const Impedan
 void PaintImpedancePlot(QPainter& painter, const QRectF& area, const ImpedancePlot& plot,
                         const Separators& separators, std::optional<std::size_t> marked) {
   painter.save();
-  painter.fillRect(area, Qt::white);
-  painter.setRenderHint(QPainter::Antialiasing, true);
-  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  vortalis::plot::BeginPlot(painter, area);
   const ImpedanceLayout layout(plot, area, painter.font(), painter.device());
   PaintGrid(painter, layout, plot, separators);
   PaintTitleAndLegend(painter, layout, plot);
@@ -603,10 +554,10 @@ void TAcousticForm::PrintClick() {
     PrintOnePage(printer, [this](QPainter& painter, const QPagedPaintDevice& device) {
       painter.setFont(font());
       // Across the page, at most three quarters of its width high.
-      const qreal width = device.width();
-      PaintImpedancePlot(painter,
-                         QRectF(0, 0, width, std::min<qreal>(device.height(), width * 0.75)), plot_,
-                         CurrentSeparators());
+      PaintImpedancePlot(
+          painter,
+          vortalis::plot::PageCells(QSizeF(device.width(), device.height()), 1, 1, 1, 0.75)[0],
+          plot_, CurrentSeparators());
     });
   } catch (const std::exception& error) {
     ShowProfileFailure(error);

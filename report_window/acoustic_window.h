@@ -10,6 +10,7 @@
 
 #include "acoustics/throat_impedance.h"
 #include "geometry/number_text.h"
+#include "plot/axis.h"
 #include "report/drawing_grid.h"
 #include "report_window/report_calculation.h"
 
@@ -52,13 +53,15 @@ class ImpedanceLayout {
   long double High() const { return high_; }
   // Device pixels per screen pixel (1 on screen, dpi / 96 on paper).
   qreal Scale() const { return scale_; }
+  const vortalis::plot::Axis& XAxis() const { return x_; }
+  const vortalis::plot::Axis& YAxis() const { return y_; }
 
  private:
-  const ImpedancePlot& source_;
   QRectF plot_;
   qreal scale_ = 1;
-  long double logFrom_ = 0.0L;
-  long double logTo_ = 1.0L;
+  vortalis::plot::Axis x_{1.0L, 2.0L, 0, 1, vortalis::plot::AxisScale::Log};
+  vortalis::plot::Axis y_{0.0L, 1.0L, 1, 0};
+  std::vector<long double> frequencies_;
   long double low_ = 0.0L;
   long double high_ = 1.0L;
   std::vector<long double> octaves_;

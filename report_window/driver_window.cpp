@@ -20,6 +20,7 @@
 
 #include "driver/driver_file.h"
 #include "export/profile_export.h"
+#include "plot/page_cells.h"
 #include "report/drawing_grid.h"
 #include "report_window/report_printer.h"
 #include "report_window/report_file.h"
@@ -400,11 +401,11 @@ void TDriverForm::PrintClick() {
   try {
     PrintOnePage(printer, [this](QPainter& painter, const QPagedPaintDevice& device) {
       painter.setFont(font());
-      const qreal width = device.width();
-      const qreal cell = std::min<qreal>(device.height() / 3, width * 0.5 * 0.75);
+      // Two across, three down, each at most three quarters of its width high.
+      const auto cells = vortalis::plot::PageCells(QSizeF(device.width(), device.height()), 2, 3,
+                                                   static_cast<int>(plots_.size()), 0.75);
       for (std::size_t i = 0; i < plots_.size(); ++i)
-        PaintLinePlot(painter, QRectF((i % 2) * width / 2, (i / 2) * cell, width / 2, cell),
-                      plots_[i], CurrentSeparators());
+        PaintLinePlot(painter, cells[i], plots_[i], CurrentSeparators());
     });
   } catch (const std::exception& error) {
     ShowProfileFailure(error);

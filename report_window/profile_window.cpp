@@ -25,6 +25,8 @@
 #include "export/profile_curves.h"
 #include "geometry/units.h"
 #include "output/output_error.h"
+#include "plot/page_cells.h"
+#include "plot/plot_paint.h"
 #include "report/horn_model.h"
 #include "report/number_format.h"
 #include "report/table_formats.h"
@@ -41,22 +43,21 @@ namespace vortalis::windows {
 namespace {
 
 using vortalis::exports::ProfileCurve;
+using vortalis::plot::DrawFitted;
 using vortalis::report::GridValues;
 using vortalis::report::HornProfile;
 using vortalis::report::NiceGridStep;
 
 // Drawing style, in device pixels.
-constexpr qreal kGap = 6;
+using vortalis::plot::kGap;
 constexpr qreal kMinGridPixels = 48;
 constexpr qreal kPadShare = 0.04;  // room around the horn, a share of its length
 constexpr qreal kHeadroom = 1.08;  // above the mouth, a share of its size
 const QColor kWall(20, 60, 160);
 const QColor kInside(226, 234, 248);
-const QColor kGrid(222, 222, 222);
-const QColor kFrame(150, 150, 150);
 const QColor kAxis(110, 110, 110);
 const QColor kQuarter(200, 40, 40);
-const QColor kText(30, 30, 30);
+const QColor kText = vortalis::plot::kTextColor;
 const QColor kStation(20, 60, 160);
 const QColor kCursor(0, 150, 80);
 constexpr qreal kTick = 4;           // half a station tick's length
@@ -135,9 +136,18 @@ QRectF ProfileLayout::Plot(int panel) const {
           area_.top() + panel * slot + top_ + std::max<qreal>(freeHeight, 0) / 2, width, height};
 }
 
-QPointF ProfileLayout::Map(int panel, qreal x, qreal y) const {
+vortalis::plot::Axis ProfileLayout::XAxis(int panel) const {
   const QRectF plot = Plot(panel);
-  return {plot.left() + (x - xLow_) * scale_, plot.center().y() - y * scale_};
+  return {xLow_, xHigh_, plot.left(), plot.right()};
+}
+
+vortalis::plot::Axis ProfileLayout::YAxis(int panel) const {
+  const QRectF plot = Plot(panel);
+  return {-yHigh_, yHigh_, plot.bottom(), plot.top()};
+}
+
+QPointF ProfileLayout::Map(int panel, qreal x, qreal y) const {
+  return {XAxis(panel).Pixel(x), YAxis(panel).Pixel(y)};
 }
 
 int ProfileLayout::PanelAt(qreal y) const {
@@ -146,7 +156,7 @@ int ProfileLayout::PanelAt(qreal y) const {
 }
 
 qreal ProfileLayout::DistanceAt(int panel, qreal x) const {
-  return xLow_ + (x - Plot(panel).left()) / scale_;
+  return static_cast<qreal>(XAxis(panel).ValueAt(x));
 }
 
 namespace {
@@ -162,47 +172,20 @@ void PaintGrid(QPainter& painter, const ProfileLayout& layout, int panel,
                const vortalis::geometry::Separators& separators) {
   const QRectF plot = layout.Plot(panel);
   const auto grid = layout.Grid();
-  const QFontMetricsF metrics(painter.font());
-  painter.setPen(QPen(kGrid, 0));
+  const vortalis::plot::Axis x = layout.XAxis(panel);
+  const vortalis::plot::Axis y = layout.YAxis(panel);
+  // Both axes at one scale share one grid step.
   const auto xs = GridValues(layout.XLow(), layout.XHigh(), grid.step);
   const auto ys = GridValues(-layout.YHigh(), layout.YHigh(), grid.step);
-  for (const long double x : xs) {
-    const qreal at = layout.Map(panel, static_cast<qreal>(x), 0).x();
-    painter.drawLine(QPointF(at, plot.top()), QPointF(at, plot.bottom()));
-  }
-  for (const long double y : ys) {
-    const qreal at = layout.Map(panel, 0, static_cast<qreal>(y)).y();
-    painter.drawLine(QPointF(plot.left(), at), QPointF(plot.right(), at));
-  }
-  painter.setPen(QPen(kFrame, 0));
-  painter.drawRect(plot);
-
+  vortalis::plot::PaintGrid(painter, plot, x, xs, y, ys, 0);
+  const auto labels = [&](const std::vector<long double>& values) {
+    QStringList texts;
+    for (const long double value : values) texts << Number(value, grid.decimals, separators);
+    return texts;
+  };
   painter.setPen(kText);
-  const qreal line = metrics.height();
-  for (const long double x : xs) {
-    const qreal at = layout.Map(panel, static_cast<qreal>(x), 0).x();
-    painter.drawText(QRectF(at - 100, plot.bottom() + kGap / 2, 200, line),
-                     Qt::AlignHCenter | Qt::AlignTop, Number(x, grid.decimals, separators));
-  }
-  for (const long double y : ys) {
-    const qreal at = layout.Map(panel, 0, static_cast<qreal>(y)).y();
-    painter.drawText(QRectF(plot.left() - kGap - 200, at - line / 2, 200, line),
-                     Qt::AlignRight | Qt::AlignVCenter, Number(y, grid.decimals, separators));
-  }
-}
-
-// A one-line text that starts at `left` (or is centred on `centre`), moved
-// and if need be shortened so that it stays between `low` and `high`: a short,
-// wide horn leaves a plot narrower than its titles.
-void DrawFitted(QPainter& painter, const QString& text, qreal low, qreal high, qreal top,
-                std::optional<qreal> left, qreal centre) {
-  const QFontMetricsF metrics(painter.font());
-  const qreal room = std::max<qreal>(high - low, 0);
-  const QString shown = metrics.elidedText(text, Qt::ElideRight, room);
-  const qreal width = metrics.horizontalAdvance(shown);
-  const qreal start = std::clamp(left ? *left : centre - width / 2, low, std::max(low, high - width));
-  painter.drawText(QRectF(start, top, width + 1, metrics.height()), Qt::AlignLeft | Qt::AlignTop,
-                   shown);
+  vortalis::plot::PaintXLabels(painter, plot, x, xs, labels(xs), plot.bottom() + kGap / 2);
+  vortalis::plot::PaintYLabels(painter, plot.left() - kGap, y, ys, labels(ys));
 }
 
 void PaintAxisTitles(QPainter& painter, const ProfileLayout& layout, int panel,
@@ -441,9 +424,8 @@ void PaintHornProfile(QPainter& painter, const QRectF& area, const HornProfile& 
 }
 
 ReadoutDistance RoundedDistance(const ProfileLayout& layout, int panel, qreal x) {
-  const auto grid = vortalis::report::NiceGridStep(2 * layout.UnitsPerPixel());
-  return {vortalis::report::NearestGridValue(layout.DistanceAt(panel, x), grid.step),
-          grid.decimals};
+  const vortalis::plot::Reading reading = vortalis::plot::ReadingAt(layout.XAxis(panel), x);
+  return {reading.value, reading.decimals};
 }
 
 QString ReadoutText(const vortalis::report::HornInput& horn,
@@ -619,12 +601,10 @@ void TProfileForm::PrintClick() {
   const bool tall = profile_.rectangular;
   try {
     PrintOnePage(printer, [&](QPainter& painter, const QPagedPaintDevice& device) {
-      const qreal scale = device.logicalDpiX() / 96.0;
-      painter.scale(scale, scale);
+      const QSizeF page = vortalis::plot::LayOutAsScreen(painter, device);
       painter.setFont(font);
-      const qreal width = device.width() / scale;
-      const qreal height = std::min<qreal>(device.height() / scale, width * (tall ? 1.0 : 0.62));
-      PaintHornProfile(painter, QRectF(0, 0, width, height), profile_, CurrentSeparators(),
+      PaintHornProfile(painter, vortalis::plot::PageCells(page, 1, 1, 1, tall ? 1.0 : 0.62)[0],
+                       profile_, CurrentSeparators(),
                        stations_.points.empty() ? nullptr : &stations_);
     });
   } catch (const std::exception& error) {

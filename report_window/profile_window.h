@@ -10,6 +10,7 @@
 #include "geometry/number_text.h"
 #include "report/drawing_grid.h"
 #include "export/profile_curves.h"
+#include "plot/axis.h"
 #include "report/horn_profile.h"
 #include "report_window/report_calculation.h"
 
@@ -36,6 +37,9 @@ class ProfileLayout {
   // A point `x` from the throat along the axis and `y` up from it, in the
   // profile's unit, as a device point in `panel`.
   QPointF Map(int panel, qreal x, qreal y) const;
+  // The axes of `panel`: the distance along it, the distance up from the axis.
+  vortalis::plot::Axis XAxis(int panel) const;
+  vortalis::plot::Axis YAxis(int panel) const;
   // The panel whose slot holds the device y, and the distance at the device x of a panel.
   int PanelAt(qreal y) const;
   qreal DistanceAt(int panel, qreal x) const;

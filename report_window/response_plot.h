@@ -1,44 +1,19 @@
 #pragma once
 
-#include <QColor>
-#include <QRectF>
-#include <QString>
 #include <QWidget>
+#include <cstddef>
 #include <functional>
 #include <optional>
-#include <vector>
 
-#include "geometry/number_text.h"
-
-class QPainter;
+#include "plot/line_plot.h"
 
 namespace vortalis::windows {
 
-// One curve against the plot's frequencies (a constant line when `level` is set).
-struct PlotLine {
-  QString name;
-  QColor color;
-  std::vector<long double> values;  // one per frequency; empty for a level
-  std::optional<long double> level;
-  bool dashed = false;
-};
-
-// Curves of one quantity against frequency on a log axis.
-struct LinePlot {
-  QString title;  // also names the quantity and its unit
-  std::vector<long double> frequencies;
-  std::vector<PlotLine> lines;
-};
-
-// The plot's frame inside `area` of a device whose font is `font`, and the
-// point of the frequencies nearest to the device x (none outside the frame).
-QRectF LinePlotFrame(const QRectF& area, const QFont& font, const QPaintDevice* device);
-std::optional<std::size_t> LinePlotPointAt(const LinePlot& plot, const QRectF& frame, qreal x);
-
-// Grid, curves, legend and title in `area`; a dotted line at `marked`.
-void PaintLinePlot(QPainter& painter, const QRectF& area, const LinePlot& plot,
-                   const vortalis::geometry::Separators& separators,
-                   std::optional<std::size_t> marked = std::nullopt);
+using vortalis::plot::LinePlot;
+using vortalis::plot::LinePlotFrame;
+using vortalis::plot::LinePlotPointAt;
+using vortalis::plot::PaintLinePlot;
+using vortalis::plot::PlotLine;
 
 // The plot on screen; tells `hover` the point under the mouse (none when it leaves).
 class LinePlotView : public QWidget {
