@@ -138,7 +138,7 @@ TDriverForm::TDriverForm(const ReportSource& source, QWidget* report)
   VoltageEdit = Named(new QLineEdit(this), "VoltageEdit");
   add(QStringLiteral("Voltage (V RMS)"), VoltageEdit);
   connect(AsBuilt, &HornAsBuiltControls::Changed, this, &TDriverForm::Recalculate);
-  OpenButton = Named(new QPushButton(QStringLiteral("&Open driver..."), this), "OpenButton");
+  OpenButton = Named(new QPushButton(QStringLiteral("Open &driver..."), this), "OpenButton");
   SaveButton = Named(new QPushButton(QStringLiteral("&Save driver..."), this), "SaveButton");
   ApplyButton = Named(new QPushButton(QStringLiteral("&Apply chambers"), this), "ApplyButton");
   CopyButton = Named(new QPushButton(QStringLiteral("&Copy"), this), "CopyButton");
