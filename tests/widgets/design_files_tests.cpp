@@ -14,6 +14,7 @@
 #include "app/design_files.h"
 #include "cli/report_tool.h"
 #include "long_lived_forms.h"
+#include "report_window/acoustic_window.h"
 #include "report_window/driver_window.h"
 #include "report_window/export_dialog.h"
 #include "report/creation_stamp.h"
@@ -360,6 +361,13 @@ void DesignFilesTests::DriverWindowGivesTheToolsResponseThroughADesign() {
   QVERIFY(window->AsBuilt->LengthLimit->isChecked() && window->AsBuilt->Losses->isChecked());
   QCOMPARE(window->NameEdit->text(), QStringLiteral("test woofer"));
   QCOMPARE(windowCsv(*window, QStringLiteral("opened.csv")), shown);
+  // The acoustic loading window starts from the same horn as built.
+  TTextForm* report = Mainform->ActiveReport();
+  report->Acousticloading1Click();
+  QVERIFY(report->AcousticWindow());
+  const HornAsBuiltControls& acoustic = *report->AcousticWindow()->AsBuilt;
+  QVERIFY(acoustic.Unflanged->isChecked() && acoustic.Losses->isChecked());
+  QCOMPARE(acoustic.LimitValue->text(), QStringLiteral("500"));
   DiscardReports();
   SetCurrentDesignMouthLimit({});
   SetCurrentDesignSettings({});
