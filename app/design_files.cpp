@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QMenu>
 #include <optional>
 #include <variant>
@@ -13,6 +14,7 @@
 #include "output/output_error.h"
 #include "output/output_file.h"
 #include "report/input_check.h"
+#include "report_window/driver_window.h"
 #include "report_window/text_form.h"
 #include "settings/dialog_fill.h"
 #include "settings/sett_circ_form.h"
@@ -50,6 +52,48 @@ void TakeSeparators(report::HornInput& horn, std::string& mouthLimit,
                               &rectangular.side2Text, &rectangular.mouthText})
       SwapSeparators(*text);
   }
+}
+
+// The design's acoustic and driver settings, for the windows that start from
+// them: the acoustic ones are option values, typed with the design's
+// separator; the driver's are as its file has them.
+QHash<QString, QString> WindowSettings(const design::Design& design,
+                                       const geometry::Separators& from) {
+  QHash<QString, QString> settings;
+  for (const design::Setting& setting : design.settings) {
+    if (setting.section != "acoustics" && setting.section != "driver") continue;
+    std::string value = setting.value;
+    if (setting.section == "acoustics" && from.decimal != CurrentSeparators().decimal)
+      SwapSeparators(value);
+    settings.insert(QString::fromStdString(setting.section + "." + setting.key),
+                    QString::fromStdString(value));
+  }
+  return settings;
+}
+
+// `design` with the driver window's driver, chambers, voltage, mouth limit,
+// mouth load and losses, the option values turned to the design's separator. False after a
+// message for a field that is not a number.
+bool TakeDriverWindow(const TDriverForm& window, design::Design& design) {
+  QHash<QString, QString> settings;
+  try {
+    settings = window.DesignSettings();
+  } catch (const std::exception& error) {
+    Prompts().Error(QString::fromUtf8(error.what()));
+    return false;
+  }
+  std::erase_if(design.settings,
+                [](const design::Setting& setting) { return setting.section == "driver"; });
+  const bool swap = design.Value("horn", "decimal-separator").value_or(".") !=
+                    CurrentSeparators().decimal;
+  for (auto item = settings.cbegin(); item != settings.cend(); ++item) {
+    const std::string key = item.key().toStdString();
+    const std::size_t dot = key.find('.');
+    std::string value = item.value().toStdString();
+    if (swap && !key.starts_with("driver.")) SwapSeparators(value);
+    design.Set(key.substr(0, dot), key.substr(dot + 1), value);
+  }
+  return true;
 }
 
 // The design's key of a dialog's field.
@@ -135,6 +179,7 @@ bool DesignFiles::Open(const QString& path) {
   path_ = path;
   SetCurrentDesignName(QFileInfo(path).fileName());
   SetCurrentDesignMouthLimit(QString::fromStdString(mouthLimit));
+  SetCurrentDesignSettings(WindowSettings(design_, designed.separators));
   Remember(path);
   return true;
 }
@@ -156,6 +201,8 @@ bool DesignFiles::SaveTo(const QString& path) {
     horn = SettCircForm->ReadInput();
   }
   design::Design saved = cli::DesignOfHorn(*horn, separators, design_);
+  if (const TDriverForm* driver = report ? report->DriverWindow() : nullptr)
+    if (!TakeDriverWindow(*driver, saved)) return false;
   try {
     output::OutputFile file(FileText(path));
     file.Write(design::DesignText(saved));
@@ -167,6 +214,10 @@ bool DesignFiles::SaveTo(const QString& path) {
   design_ = std::move(saved);
   path_ = path;
   SetCurrentDesignName(QFileInfo(path).fileName());
+  std::string mouthLimit = design_.Value("drawing", "mouth-limit").value_or("");
+  if (separators.decimal != CurrentSeparators().decimal) SwapSeparators(mouthLimit);
+  SetCurrentDesignMouthLimit(QString::fromStdString(mouthLimit));
+  SetCurrentDesignSettings(WindowSettings(design_, separators));
   Remember(path);
   return true;
 }

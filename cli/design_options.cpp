@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <stdexcept>
 
 #include "cli/option_table.h"
 #include "cli/options.h"
 #include "design/design_keys.h"
+#include "driver/driver_file.h"
 
 namespace vortalis::cli {
 
@@ -36,6 +38,9 @@ const std::vector<SettingUse>& SettingUses() {
       {"from", {"--impedance", "--response"}},
       {"to", {"--impedance", "--response"}},
       {"points-per-octave", {"--impedance", "--response"}},
+      {"rear-chamber", {"--response"}},
+      {"throat-chamber", {"--response"}},
+      {"voltage", {"--response"}},
   };
   return uses;
 }
@@ -106,6 +111,31 @@ std::variant<std::string, DesignRefusal> ReadDesignFile(const std::string& path)
   return text;
 }
 
+// The design's driver, checked value by value as a driver file is.
+std::optional<driver::DriverInput> DriverOf(const design::Design& design, std::string_view text,
+                                            std::string_view fileName) {
+  if (!design.HasSection("driver")) return std::nullopt;
+  driver::DriverInput input;
+  for (const design::Setting& setting : design.settings) {
+    if (setting.section != "driver") continue;
+    try {
+      driver::SetDriverValue(input, setting.key, setting.value);
+    } catch (const std::invalid_argument& error) {
+      throw design::SettingRefused(text, fileName, setting.section, setting.key, error.what());
+    }
+  }
+  return input;
+}
+
+// The design's driver section replaced by the driver file's keys and values as typed.
+void TakeDriverFile(design::Design& design, const std::string& path) {
+  const std::string text = driver::ReadDriverFileText(path);
+  std::erase_if(design.settings,
+                [](const design::Setting& setting) { return setting.section == "driver"; });
+  for (const driver::DriverLine& line : driver::ReadDriverLines(text))
+    design.Set("driver", line.key, line.value);
+}
+
 // How many values follow the option `arg` (0, 1 or 2), and its long name.
 std::pair<const OptionSpec*, int> SpecOf(std::string_view arg) {
   const std::size_t equals = arg.starts_with("--") ? arg.find('=') : std::string_view::npos;
@@ -153,7 +183,9 @@ std::variant<ExpandedCommand, DesignRefusal, DesignUsageError> ExpandDesign(
   auto text = ReadDesignFile(command.designPath);
   if (auto* refusal = std::get_if<DesignRefusal>(&text)) return *refusal;
   try {
-    command.design = design::ParseDesign(std::get<std::string>(text), Printable(command.designPath));
+    const std::string& designText = std::get<std::string>(text);
+    command.design = design::ParseDesign(designText, Printable(command.designPath));
+    command.driver = DriverOf(command.design, designText, Printable(command.designPath));
   } catch (const design::DesignError& error) {
     return DesignRefusal{error.what()};
   }
@@ -195,7 +227,9 @@ design::Design DesignOfCommandLine(const std::vector<std::string_view>& args,
         equals != std::string_view::npos && arg.starts_with("--") ? arg.substr(equals + 1) : "";
     if (values > 0 && i + 1 < args.size() && equals == std::string_view::npos) value = args[i + 1];
     const std::string_view key = spec->name.substr(2);
-    if (IsKitOutput(key)) {
+    if (key == "driver") {
+      TakeDriverFile(design, std::string(value));
+    } else if (IsKitOutput(key)) {
       // Another kit than the design's: its settings start afresh.
       if (design.Value("kit", "kind") != std::string(key))
         std::erase_if(design.settings,

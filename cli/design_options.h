@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "design/design_file.h"
+#include "driver/driver.h"
 #include "report/input_check.h"
 
 // --design FILE and --save-design FILE: a design's settings are the options of
@@ -18,6 +19,9 @@ struct ExpandedCommand {
   std::vector<std::string> args;  // the subcommand first, --design replaced
   std::string designPath;
   design::Design design;
+  // The design's driver, each value checked as a driver file's; --response
+  // takes it when no --driver FILE is given.
+  std::optional<driver::DriverInput> driver;
 };
 
 // A design that could not be read: the message names the file and the problem.
@@ -35,7 +39,9 @@ std::variant<ExpandedCommand, DesignRefusal, DesignUsageError> ExpandDesign(
     const std::vector<std::string_view>& args);
 
 // The design of a command line (the subcommand first): the horn, the drawing,
-// acoustic and kit settings given, over `kept` (a design it started from).
+// acoustic and kit settings given, and the driver of --driver FILE with its
+// values as the file has them, over `kept` (a design it started from).
+// Throws std::runtime_error, naming the file, for a driver file it refuses.
 design::Design DesignOfCommandLine(const std::vector<std::string_view>& args,
                                    const design::Design& kept);
 

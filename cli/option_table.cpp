@@ -193,7 +193,8 @@ std::vector<OptionSpec> MakeTable() {
       {Driver, "--driver", "", File, "FILE", kBothKinds, true, {},
        "the driver: one key = value a line, keys name re le bl mms\n"
        "cms rms sd fs qes qms vas xmax pe (ohm, mH, T m, g, mm/N,\n"
-       "kg/s, cm2, Hz, litres, mm, W)", "", ""},
+       "kg/s, cm2, Hz, litres, mm, W); without it, the driver of\n"
+       "--design; with --save-design, kept in the design", "", ""},
       {RearChamber, "--rear-chamber", "", Text, "LITRES", kBothKinds, true, {},
        "the sealed chamber behind the diaphragm", "none", ""},
       {ThroatChamber, "--throat-chamber", "", Text, "LITRES", kBothKinds, true, {},

@@ -222,10 +222,13 @@ std::optional<UsageError> ReadImpedanceOptions(ToolOptions& options, const Optio
 }
 
 // The response's own settings: the driver, the chambers and the voltage.
-std::optional<UsageError> ReadResponseOptions(ToolOptions& options, const OptionTexts& texts) {
+std::optional<UsageError> ReadResponseOptions(ToolOptions& options, const OptionTexts& texts,
+                                              const std::optional<driver::DriverInput>& designed) {
   using enum OptionId;
   const auto text = [&texts](OptionId id) { return texts[static_cast<std::size_t>(id)]; };
   if (!options.response) {
+    // A design keeps the driver and the chambers for later runs that ask for the response.
+    if (options.saveDesignPath) return std::nullopt;
     for (const OptionId id : {OptionId::Driver, RearChamber, ThroatChamber, Voltage}) {
       if (text(id)) return UsageError{std::string(Spec(id).name) + " needs --response"};
     }
@@ -233,8 +236,13 @@ std::optional<UsageError> ReadResponseOptions(ToolOptions& options, const Option
   }
   ResponseOptions& response = *options.response;
   const auto driverPath = text(OptionId::Driver);
-  if (!driverPath || driverPath->empty()) return UsageError{"--response needs --driver FILE"};
-  response.driverPath = std::string(*driverPath);
+  if (driverPath && !driverPath->empty()) {
+    response.driverPath = std::string(*driverPath);
+  } else if (designed && !driverPath) {
+    response.driver = designed;
+  } else {
+    return UsageError{"--response needs --driver FILE"};
+  }
   for (const auto& [id, value] : {std::pair{RearChamber, &response.rearChamber},
                                   std::pair{ThroatChamber, &response.throatChamber},
                                   std::pair{Voltage, &response.voltage}}) {
@@ -477,7 +485,8 @@ std::string Printable(std::string_view text) {
   return out;
 }
 
-ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
+ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args,
+                               const std::optional<driver::DriverInput>& designDriver) {
   const std::vector<std::string> subcommands(kSubcommands.begin(), kSubcommands.end());
   if (args.empty()) return UsageError{"missing subcommand: " + JoinChoices(subcommands)};
   const std::string_view first = args[0];
@@ -602,7 +611,7 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args) {
 
   if (auto problem = ReadHornOptions(options, texts)) return *problem;
   if (auto problem = ReadImpedanceOptions(options, texts)) return *problem;
-  if (auto problem = ReadResponseOptions(options, texts)) return *problem;
+  if (auto problem = ReadResponseOptions(options, texts, designDriver)) return *problem;
   if (auto problem = ReadKitOptions(options, texts, stavesPath)) return *problem;
   if (auto problem = ReadDrawingOptions(options, texts, kind)) return *problem;
   return options;

@@ -10,6 +10,7 @@
 #include "cli/kit_tool.h"
 #include "cli/option_table.h"
 #include "cli/response_tool.h"
+#include "driver/driver.h"
 #include "geometry/number_text.h"
 #include "report/export_format.h"
 #include "report/horn_profile.h"
@@ -52,8 +53,10 @@ struct UsageError {
 
 using ParsedCommand = std::variant<ToolOptions, HelpRequest, VersionRequest, UsageError>;
 
-// The arguments after the program name.
-ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args);
+// The arguments after the program name; `designDriver` is the driver of the
+// design they came from, for --response without --driver FILE.
+ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args,
+                               const std::optional<driver::DriverInput>& designDriver = {});
 
 // The synopsis printed after a usage error (cli/help_text.cpp).
 std::string_view UsageText();

@@ -72,7 +72,7 @@ bool SaveDesign(const std::string& path, const std::vector<std::string_view>& ar
     file.Write(text);
     file.Commit();
     return true;
-  } catch (const output::OutputError& error) {
+  } catch (const std::exception& error) {  // the writer's, or a --driver file refused
     std::fprintf(env.err, "vortalis-report: %s\n", error.what());
     return false;
   }
@@ -80,7 +80,7 @@ bool SaveDesign(const std::string& path, const std::vector<std::string_view>& ar
 
 bool AsksForMoreThanTheDesign(const ToolOptions& options) {
   return options.outputPath || options.quick || options.drawings.Requested() ||
-         options.impedance || options.kit;
+         options.impedance || options.response || options.kit;
 }
 
 int Run(const std::vector<std::string_view>& givenArgs, ToolEnvironment& env) {
@@ -102,7 +102,8 @@ int Run(const std::vector<std::string_view>& givenArgs, ToolEnvironment& env) {
     expanded = std::get<ExpandedCommand>(std::move(result));
     args.assign(expanded->args.begin(), expanded->args.end());
   }
-  const ParsedCommand command = ParseCommandLine(args);
+  const ParsedCommand command =
+      ParseCommandLine(args, expanded ? expanded->driver : std::nullopt);
   if (std::holds_alternative<HelpRequest>(command) ||
       std::holds_alternative<VersionRequest>(command)) {
     const std::string text = std::holds_alternative<HelpRequest>(command)

@@ -14,7 +14,8 @@ int WriteResponse(const report::HornInput& horn, const geometry::Separators& sep
                   output::OutputSet& files) {
   try {
     driver::SystemSetup setup;
-    setup.driver = driver::ResolveDriver(driver::ReadDriverFile(options.driverPath));
+    setup.driver = driver::ResolveDriver(options.driver ? *options.driver
+                                                        : driver::ReadDriverFile(options.driverPath));
     if (options.rearChamber) setup.rearChamber = *options.rearChamber * 1e-3L;
     if (options.throatChamber) setup.throatChamber = *options.throatChamber * 1e-3L;
     setup.voltage = options.voltage.value_or(driver::kDefaultVoltage);

@@ -5,6 +5,7 @@
 
 #include "cli/impedance_tool.h"
 #include "cli/report_tool.h"
+#include "driver/driver.h"
 #include "geometry/number_text.h"
 #include "output/output_set.h"
 #include "report/report_input.h"
@@ -16,6 +17,7 @@ namespace vortalis::cli {
 struct ResponseOptions {
   std::string path;                                       // the CSV file
   std::string driverPath;                                 // --driver FILE
+  std::optional<driver::DriverInput> driver;              // a design's, without --driver
   std::optional<long double> rearChamber, throatChamber;  // litres
   std::optional<long double> voltage;                     // volts RMS
   ImpedanceOptions sweep;  // the mouth load and the sweep; its path is unused

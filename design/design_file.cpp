@@ -30,10 +30,14 @@ int LineAtByte(std::string_view text, std::size_t byte) {
   return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(byte), '\n'));
 }
 
-[[noreturn]] void Refuse(std::string_view fileName, int line, const std::string& problem) {
+DesignError Refusal(std::string_view fileName, int line, const std::string& problem) {
   std::string message = "\"" + std::string(fileName) + "\" is not a design Vortalis can open";
   if (line > 0) message += " (line " + std::to_string(line) + ")";
-  throw DesignError(message + ": " + problem + ".");
+  return DesignError(message + ": " + problem + ".");
+}
+
+[[noreturn]] void Refuse(std::string_view fileName, int line, const std::string& problem) {
+  throw Refusal(fileName, line, problem);
 }
 
 // "1.0" -> major 1; a version that is not "MAJOR.MINOR" gives nothing.
@@ -131,6 +135,13 @@ Design ParseDesign(std::string_view text, std::string_view fileName) {
   }
   design.kept = json.dump();
   return design;
+}
+
+DesignError SettingRefused(std::string_view text, std::string_view fileName,
+                           std::string_view section, std::string_view key, std::string_view why) {
+  return Refusal(fileName, LineOf(text, section, key),
+                 "the setting \"" + std::string(section) + "." + std::string(key) +
+                     "\" is refused: " + std::string(why));
 }
 
 std::string DesignText(const Design& design) {

@@ -55,6 +55,12 @@ class DesignError : public std::runtime_error {
 // setting (design_keys.h) must be a text in a section that is an object.
 Design ParseDesign(std::string_view text, std::string_view fileName);
 
+// The refusal of a setting that ParseDesign read but its user does not take
+// (a driver's value that is not a number, say): names the file, the line of
+// section.key in `text` and `why`.
+DesignError SettingRefused(std::string_view text, std::string_view fileName,
+                           std::string_view section, std::string_view key, std::string_view why);
+
 // The file's text: the format and version of this program, the design's
 // settings, and what the kept JSON has that this version does not know; two
 // spaces an indent, '\n' at the end.

@@ -43,6 +43,24 @@ inline constexpr KnownKey kKnownKeys[] = {
     {"acoustics", "from"},
     {"acoustics", "to"},
     {"acoustics", "points-per-octave"},
+    {"acoustics", "rear-chamber"},
+    {"acoustics", "throat-chamber"},
+    {"acoustics", "voltage"},
+    // The driver as its driver file has it: the same keys, the values as typed.
+    {"driver", "name"},
+    {"driver", "re"},
+    {"driver", "le"},
+    {"driver", "bl"},
+    {"driver", "mms"},
+    {"driver", "cms"},
+    {"driver", "rms"},
+    {"driver", "sd"},
+    {"driver", "fs"},
+    {"driver", "qes"},
+    {"driver", "qms"},
+    {"driver", "vas"},
+    {"driver", "xmax"},
+    {"driver", "pe"},
 };
 
 inline bool IsKnownKey(std::string_view section, std::string_view key) {

@@ -1,5 +1,6 @@
 #include "driver/driver_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <stdexcept>
 
 #include "output/output_file.h"
 
@@ -79,11 +81,39 @@ std::string KeyList() {
 DriverFileError::DriverFileError(int line, const std::string& message)
     : std::runtime_error("line " + std::to_string(line) + ": " + message), line_(line) {}
 
-DriverInput ParseDriverFile(std::string_view text) {
+void SetDriverValue(DriverInput& input, std::string_view key, std::string_view value) {
+  const std::string word = Lower(Trim(key));
+  value = Trim(value);
+  const auto found = std::find_if(kKeys.begin(), kKeys.end(),
+                                  [&word](const Key& known) { return known.word == word; });
+  if (found == kKeys.end())
+    throw std::invalid_argument("unknown key '" + Shown(word) + "' (the keys are " + KeyList() +
+                                ")");
+  if (value.empty()) throw std::invalid_argument("'" + word + "' has no value");
+  if (found->value == nullptr) {
+    input.name = std::string(value);
+    return;
+  }
+  long double parsed = 0.0L;
+  const auto [ptr, error] = std::from_chars(value.data(), value.data() + value.size(), parsed);
+  if (error != std::errc() || ptr != value.data() + value.size() || !std::isfinite(parsed))
+    throw std::invalid_argument("'" + word + "' needs a number, found '" + Shown(value) + "'");
+  const bool zeroAllowed = word == "le";
+  if (parsed < 0.0L || (!zeroAllowed && parsed == 0.0L))
+    throw std::invalid_argument("'" + word + "' must be " +
+                                (zeroAllowed ? "0 or more" : "above 0") + ", found '" +
+                                Shown(value) + "'");
+  input.*found->value = parsed;
+}
+
+namespace {
+
+// Calls `take` with each "key = value" line in order, its number, key and
+// value; throws DriverFileError for a line with no '='.
+template <typename Take>
+void ForEachLine(std::string_view text, Take take) {
   // A byte order mark, as some editors write one, is not part of the first key.
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-  DriverInput input;
-  std::array<int, kKeys.size()> seenOn{};
   int number = 0;
   for (std::size_t start = 0; start <= text.size();) {
     const std::size_t end = std::min(text.find('\n', start), text.size());
@@ -95,33 +125,35 @@ DriverInput ParseDriverFile(std::string_view text) {
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos)
       throw DriverFileError(number, "expected key = value, found '" + Shown(line) + "'");
-    const std::string word = Lower(Trim(line.substr(0, equals)));
-    const std::string_view value = Trim(line.substr(equals + 1));
-    std::size_t index = 0;
-    while (index < kKeys.size() && kKeys[index].word != word) ++index;
-    if (index == kKeys.size())
-      throw DriverFileError(number,
-                            "unknown key '" + Shown(word) + "' (the keys are " + KeyList() + ")");
-    if (seenOn[index] != 0)
-      throw DriverFileError(number, "'" + word + "' is given twice (first on line " +
-                                        std::to_string(seenOn[index]) + ")");
-    seenOn[index] = number;
-    if (value.empty()) throw DriverFileError(number, "'" + word + "' has no value");
-    if (kKeys[index].value == nullptr) {
-      input.name = std::string(value);
-      continue;
-    }
-    long double parsed = 0.0L;
-    const auto [ptr, error] = std::from_chars(value.data(), value.data() + value.size(), parsed);
-    if (error != std::errc() || ptr != value.data() + value.size() || !std::isfinite(parsed))
-      throw DriverFileError(number, "'" + word + "' needs a number, found '" + Shown(value) + "'");
-    const bool zeroAllowed = word == "le";
-    if (parsed < 0.0L || (!zeroAllowed && parsed == 0.0L))
-      throw DriverFileError(number, "'" + word + "' must be " +
-                                        (zeroAllowed ? "0 or more" : "above 0") + ", found '" +
-                                        Shown(value) + "'");
-    input.*kKeys[index].value = parsed;
+    take(DriverLine{number, Lower(Trim(line.substr(0, equals))),
+                    std::string(Trim(line.substr(equals + 1)))});
   }
+}
+
+}  // namespace
+
+std::vector<DriverLine> ReadDriverLines(std::string_view text) {
+  std::vector<DriverLine> lines;
+  ForEachLine(text, [&lines](DriverLine line) { lines.push_back(std::move(line)); });
+  return lines;
+}
+
+DriverInput ParseDriverFile(std::string_view text) {
+  DriverInput input;
+  std::vector<DriverLine> earlier;
+  ForEachLine(text, [&](DriverLine line) {
+    const auto first = std::find_if(earlier.begin(), earlier.end(),
+                                    [&line](const DriverLine& other) { return other.key == line.key; });
+    if (first != earlier.end())
+      throw DriverFileError(line.line, "'" + line.key + "' is given twice (first on line " +
+                                           std::to_string(first->line) + ")");
+    try {
+      SetDriverValue(input, line.key, line.value);
+    } catch (const std::invalid_argument& error) {
+      throw DriverFileError(line.line, error.what());
+    }
+    earlier.push_back(std::move(line));
+  });
   return input;
 }
 
@@ -141,7 +173,7 @@ std::string DriverFileText(const DriverInput& input) {
   return text;
 }
 
-DriverInput ReadDriverFile(const std::string& path) {
+std::string ReadDriverFileText(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) throw std::runtime_error(path + ": " + std::strerror(errno));
   std::string text;
@@ -153,10 +185,15 @@ DriverInput ReadDriverFile(const std::string& path) {
   }
   if (file.bad()) throw std::runtime_error(path + ": cannot be read");
   try {
-    return ParseDriverFile(text);
+    ParseDriverFile(text);
   } catch (const DriverFileError& e) {
     throw std::runtime_error(path + ": " + e.what());
   }
+  return text;
+}
+
+DriverInput ReadDriverFile(const std::string& path) {
+  return ParseDriverFile(ReadDriverFileText(path));
 }
 
 void WriteDriverFile(const std::string& path, const DriverInput& input) {

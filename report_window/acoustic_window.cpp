@@ -1,7 +1,5 @@
 #include "report_window/acoustic_window.h"
 
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
@@ -9,16 +7,13 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPolygonF>
 #include <QPrinter>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -80,20 +75,6 @@ QString OctaveOfCutoff(long double frequency, long double cutoff) {
   if (n == 0) return QStringLiteral("fc");
   if (n > 0) return QStringLiteral("%1fc").arg(1 << std::min(n, 30));
   return QStringLiteral("fc/%1").arg(1 << std::min(-n, 30));
-}
-
-// Where the mouth stands, for the k of its solid angle 4 pi / k.
-QString Placement(long double locationFactor) {
-  switch (static_cast<int>(locationFactor)) {
-    case 2:
-      return QStringLiteral("against one wall");
-    case 4:
-      return QStringLiteral("against two walls");
-    case 8:
-      return QStringLiteral("against three walls");
-    default:
-      return QStringLiteral("in free air");
-  }
 }
 
 }  // namespace
@@ -343,79 +324,35 @@ class ImpedanceView : public QWidget {
 
 TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
     : QWidget(report, Qt::Window | Qt::WindowStaysOnTopHint),
-      source_(source),
-      acoustics_(vortalis::acoustics::HornAcousticsOf(source.horn.value(), source.separators)),
-      rectangular_(vortalis::report::IsRectangular(*source.horn)) {
+      rectangular_(vortalis::report::IsRectangular(source.horn.value())) {
   setObjectName(QStringLiteral("AcousticForm"));
   setAttribute(Qt::WA_DeleteOnClose);
-  plot_.cutoff = acoustics_.cutoff;
+  AsBuilt = new HornAsBuiltControls(source, this);
+  plot_.cutoff = AsBuilt->Horn().cutoff;
 
-  Baffle = Named(new QRadioButton(QStringLiteral("&Infinite baffle"), this), "Baffle");
-  Unflanged =
-      Named(new QRadioButton(QStringLiteral("&Unflanged (free-standing)"), this), "Unflanged");
-  Location = Named(new QRadioButton(this), "Location");
-  // A circular horn has no placement of its own: its location is free air.
-  Location->setText(rectangular_
-                        ? QStringLiteral("&Location: mouth ") + Placement(acoustics_.locationFactor)
-                        : QStringLiteral("&Location: free air (circular horns)"));
-  Baffle->setChecked(true);
   CopyButton = Named(new QPushButton(QStringLiteral("&Copy"), this), "CopyButton");
   CopyButton->setToolTip(QStringLiteral("Copy the values as CSV text"));
   ExportButton = Named(new QPushButton(QStringLiteral("&Export CSV..."), this), "ExportButton");
   PrintButton = Named(new QPushButton(QStringLiteral("&Print..."), this), "PrintButton");
   (new WindowKeys(this))->Bind(QKeySequence::Print, [this] { PrintClick(); }).EscapeCloses();
   Readout = Named(new QLabel(this), "Readout");
-  Losses = Named(new QCheckBox(QStringLiteral("Wall l&osses"), this), "Losses");
   Note = Named(new QLabel(this), "Note");
   Note->setWordWrap(true);
-  FullHorn = Named(new QRadioButton(QStringLiteral("&Whole horn"), this), "FullHorn");
-  SizeLimit = Named(new QRadioButton(MouthSizeCaption(source_), this), "SizeLimit");
-  LengthLimit = Named(new QRadioButton(QStringLiteral("Cut at a len&gth from the throat"), this),
-                      "LengthLimit");
-  LimitValue = Named(new QLineEdit(this), "LimitValue");
-  auto* loads = new QButtonGroup(this);
-  for (QRadioButton* button : {Baffle, Unflanged, Location}) loads->addButton(button);
-  auto* cut = new QButtonGroup(this);
-  for (QRadioButton* button : {FullHorn, SizeLimit, LengthLimit}) cut->addButton(button);
-  FullHorn->setChecked(true);
-  LimitValue->setEnabled(false);
   view_ = new ImpedanceView(
       plot_, [this](std::optional<std::size_t> point) { ShowReadout(point); }, this);
 
   auto* controls = new QHBoxLayout;
-  controls->addWidget(Named(new QLabel(QStringLiteral("Mouth load:"), this), "LoadLabel"));
-  controls->addWidget(Baffle);
-  controls->addWidget(Unflanged);
-  controls->addWidget(Location);
-  controls->addWidget(Losses);
-  controls->addStretch(1);
-  controls->addWidget(CopyButton);
-  controls->addWidget(ExportButton);
-  controls->addWidget(PrintButton);
-  auto* mouth = new QHBoxLayout;
-  mouth->addWidget(Named(new QLabel(QStringLiteral("Horn as built:"), this), "LimitLabel"));
-  mouth->addWidget(FullHorn);
-  mouth->addWidget(SizeLimit);
-  mouth->addWidget(LengthLimit);
-  mouth->addWidget(Named(new QLabel(QStringLiteral("%1:").arg(QLatin1String(
-                                        vortalis::geometry::UnitName(SourceUnit(source_)))),
-                                    this),
-                         "LimitUnit"));
-  mouth->addWidget(LimitValue);
-  mouth->addStretch(1);
+  controls->addWidget(AsBuilt, 1);
+  controls->addWidget(CopyButton, 0, Qt::AlignTop);
+  controls->addWidget(ExportButton, 0, Qt::AlignTop);
+  controls->addWidget(PrintButton, 0, Qt::AlignTop);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(controls);
-  layout->addLayout(mouth);
   layout->addWidget(view_, 1);
   layout->addWidget(Readout);
   layout->addWidget(Note);
 
-  for (QRadioButton* button : {Baffle, Unflanged, Location})
-    connect(button, &QRadioButton::toggled, this, &TAcousticForm::LoadClick);
-  for (QRadioButton* button : {SizeLimit, LengthLimit})
-    connect(button, &QRadioButton::toggled, this, &TAcousticForm::LimitChange);
-  connect(LimitValue, &QLineEdit::editingFinished, this, &TAcousticForm::LimitChange);
-  connect(Losses, &QCheckBox::toggled, this, [this] { Recalculate(); });
+  connect(AsBuilt, &HornAsBuiltControls::Changed, this, &TAcousticForm::Recalculate);
   connect(CopyButton, &QPushButton::clicked, this, &TAcousticForm::CopyClick);
   connect(ExportButton, &QPushButton::clicked, this, &TAcousticForm::ExportClick);
   connect(PrintButton, &QPushButton::clicked, this, &TAcousticForm::PrintClick);
@@ -427,20 +364,22 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
   move(screen.center() - rect().center());
 }
 
+vortalis::acoustics::MouthLoad TAcousticForm::Load() const { return AsBuilt->Read().load; }
+
 void TAcousticForm::SetReportTitle(const QString& title) {
   setWindowTitle(QStringLiteral("Acoustic loading - %1 (%2 horn, %3 Hz)")
                      .arg(title,
                           rectangular_ ? QStringLiteral("rectangular") : QStringLiteral("circular"),
-                          Frequency(acoustics_.cutoff, CurrentSeparators())));
+                          Frequency(AsBuilt->Horn().cutoff, CurrentSeparators())));
 }
 
 void TAcousticForm::Recalculate() {
   namespace acoustics = vortalis::acoustics;
-  const acoustics::FrequencySweep sweep = acoustics::PlotSweep(acoustics_);
-  const acoustics::WallLosses losses =
-      Losses->isChecked() ? acoustics::WallLosses::On : acoustics::WallLosses::Off;
-  plot_.curve = acoustics::ThroatImpedanceWithPeaks(acoustics_, load_, sweep, losses);
-  const acoustics::CrossModes modes = acoustics::FirstCrossModes(acoustics_);
+  const acoustics::HornAcoustics& horn = AsBuilt->Horn();
+  const auto [limit, load, losses] = AsBuilt->Read();
+  const acoustics::FrequencySweep sweep = DesignSweep(acoustics::PlotSweep(horn), horn.cutoff);
+  plot_.curve = acoustics::ThroatImpedanceWithPeaks(horn, load, sweep, losses);
+  const acoustics::CrossModes modes = acoustics::FirstCrossModes(horn);
   plot_.planeWaveLimit = modes.Lowest();
   QString note = QStringLiteral(
                      "Shaded: above %1 Hz, the first cross-mode (throat %2 Hz, mouth %3 Hz), the "
@@ -449,7 +388,7 @@ void TAcousticForm::Recalculate() {
                           Significant(modes.throat, 4, CurrentSeparators()),
                           Significant(modes.mouth, 4, CurrentSeparators()));
   const acoustics::LossEffect effect =
-      acoustics::LossEffectOver(acoustics_, load_, acoustics::DefaultSweep(acoustics_.cutoff));
+      acoustics::LossEffectOver(horn, load, acoustics::DefaultSweep(horn.cutoff));
   if (effect.change > acoustics::kNotableLossEffect) {
     note += QStringLiteral(" Wall losses %1 the impedance by up to %2 % (at %3 Hz).")
                 .arg(losses == acoustics::WallLosses::On ? QStringLiteral("change")
@@ -458,17 +397,18 @@ void TAcousticForm::Recalculate() {
                      Significant(effect.frequency, 4, CurrentSeparators()));
   }
   Note->setText(note);
-  const QString cut = FullHorn->isChecked() ? QString()
-                                            : QStringLiteral(" cut to %1 m")
-                                                  .arg(Text(vortalis::report::ShortNumberText(
-                                                      acoustics_.length, CurrentSeparators())));
+  const QString cut = limit.kind == vortalis::report::MouthLimitKind::None
+                          ? QString()
+                          : QStringLiteral(" cut to %1 m")
+                                .arg(Text(vortalis::report::ShortNumberText(horn.length,
+                                                                            CurrentSeparators())));
   plot_.title = QStringLiteral("Throat impedance of the %1 horn%2, fc %3 Hz, %4")
                     .arg(rectangular_ ? QStringLiteral("rectangular") : QStringLiteral("circular"),
-                         cut, Frequency(acoustics_.cutoff, CurrentSeparators()),
-                         load_ == MouthLoad::Baffle ? QStringLiteral("mouth in an infinite baffle")
-                         : load_ == MouthLoad::Unflanged
+                         cut, Frequency(horn.cutoff, CurrentSeparators()),
+                         load == MouthLoad::Baffle ? QStringLiteral("mouth in an infinite baffle")
+                         : load == MouthLoad::Unflanged
                              ? QStringLiteral("unflanged mouth in free air")
-                             : QStringLiteral("mouth ") + Placement(acoustics_.locationFactor));
+                             : QStringLiteral("mouth ") + Placement(horn.locationFactor));
   static_cast<ImpedanceView*>(view_)->Refresh();
 }
 
@@ -481,45 +421,9 @@ void TAcousticForm::ShowReadout(std::optional<std::size_t> point) {
   const Separators& separators = CurrentSeparators();
   Readout->setText(QStringLiteral("%1 Hz (%2 fc):   resistance R %3,   reactance X %4")
                        .arg(Significant(at.frequency, 5, separators),
-                            Significant(at.frequency / acoustics_.cutoff, 3, separators),
+                            Significant(at.frequency / AsBuilt->Horn().cutoff, 3, separators),
                             Significant(at.resistance, 4, separators),
                             Significant(at.reactance, 4, separators)));
-}
-
-void TAcousticForm::LoadClick() {
-  const MouthLoad load = Baffle->isChecked()      ? MouthLoad::Baffle
-                         : Unflanged->isChecked() ? MouthLoad::Unflanged
-                                                  : MouthLoad::Location;
-  if (load == load_) return;
-  load_ = load;
-  Recalculate();
-}
-
-void TAcousticForm::LimitChange() {
-  const MouthCut cut = SizeLimit->isChecked()     ? MouthCut::Size
-                       : LengthLimit->isChecked() ? MouthCut::Length
-                                                  : MouthCut::WholeHorn;
-  LimitValue->setEnabled(cut != MouthCut::WholeHorn);
-  // A cut waits for its value.
-  if (cut != MouthCut::WholeHorn && LimitValue->text().trimmed().isEmpty()) return;
-  try {
-    const auto value =
-        vortalis::geometry::ParseNumber(LimitValue->text().toStdString(), CurrentSeparators());
-    if (cut != MouthCut::WholeHorn && !value)
-      throw vortalis::report::ProfileError("The mouth limit is not a number");
-    acoustics_ = vortalis::acoustics::HornAcousticsOf(
-        *source_.horn, source_.separators, SourceMouthLimit(source_, cut, value.value_or(0.0L)));
-  } catch (const std::exception& error) {
-    acoustics_ = vortalis::acoustics::HornAcousticsOf(*source_.horn, source_.separators);
-    {
-      const QSignalBlocker size(SizeLimit);
-      const QSignalBlocker length(LengthLimit);
-      FullHorn->setChecked(true);
-    }
-    LimitValue->setEnabled(false);
-    ShowProfileFailure(error);
-  }
-  Recalculate();
 }
 
 void TAcousticForm::CopyClick() {
@@ -529,7 +433,7 @@ void TAcousticForm::CopyClick() {
 void TAcousticForm::ExportClick() {
   const auto* report = qobject_cast<const TTextForm*>(parentWidget());
   const QString suffix = QStringLiteral("-impedance-%1.csv")
-                             .arg(QLatin1String(vortalis::acoustics::MouthLoadName(load_)));
+                             .arg(QLatin1String(vortalis::acoustics::MouthLoadName(Load())));
   QString preset = QStringLiteral("horn") + suffix;
   if (report && report->FileName() != QStringLiteral("Untitled")) {
     const QFileInfo file(report->FileName());

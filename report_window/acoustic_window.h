@@ -12,15 +12,13 @@
 #include "geometry/number_text.h"
 #include "plot/axis.h"
 #include "report/drawing_grid.h"
+#include "report_window/horn_as_built_controls.h"
 #include "report_window/report_calculation.h"
 
-class QCheckBox;
 class QLabel;
-class QLineEdit;
 class QPaintDevice;
 class QPainter;
 class QPushButton;
-class QRadioButton;
 
 namespace vortalis::windows {
 
@@ -85,29 +83,18 @@ class TAcousticForm : public QWidget {
   TAcousticForm(const ReportSource& source, QWidget* report);
 
   const ImpedancePlot& Plot() const { return plot_; }
-  vortalis::acoustics::MouthLoad Load() const { return load_; }
+  vortalis::acoustics::MouthLoad Load() const;
   // Follows the report's caption ("Untiteld", then the saved file's name).
   void SetReportTitle(const QString& title);
 
-  QRadioButton* Baffle = nullptr;
-  QRadioButton* Unflanged = nullptr;
-  QRadioButton* Location = nullptr;
-  // Where the horn as built ends, as the template dialog cuts it.
-  QRadioButton* FullHorn = nullptr;
-  QRadioButton* SizeLimit = nullptr;
-  QRadioButton* LengthLimit = nullptr;
-  QLineEdit* LimitValue = nullptr;
+  // The mouth load, the losses and where the horn as built ends.
+  HornAsBuiltControls* AsBuilt = nullptr;
   QPushButton* CopyButton = nullptr;
   QPushButton* ExportButton = nullptr;
   QPushButton* PrintButton = nullptr;
   QLabel* Readout = nullptr;
-  QCheckBox* Losses = nullptr;  // the walls' visco-thermal losses
   QLabel* Note = nullptr;       // the plane-wave limit, and the losses when they matter
 
-  void LoadClick();
-  // The mouth choice or its value changed: the horn is cut there, or an error
-  // box says why not and the whole horn is shown.
-  void LimitChange();
   void CopyClick();
   void ExportClick();
   void PrintClick();
@@ -116,10 +103,7 @@ class TAcousticForm : public QWidget {
   void Recalculate();
   void ShowReadout(std::optional<std::size_t> point);
 
-  ReportSource source_;
-  vortalis::acoustics::HornAcoustics acoustics_;
   bool rectangular_ = false;
-  vortalis::acoustics::MouthLoad load_ = vortalis::acoustics::MouthLoad::Baffle;
   ImpedancePlot plot_;
   QWidget* view_ = nullptr;
 };

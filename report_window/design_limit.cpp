@@ -7,18 +7,13 @@
 
 namespace vortalis::windows {
 
-namespace {
-
-// The word of a size limit for the report's horn.
-QString SizeWord(const ReportSource& source) {
+QString DesignSizeWord(const ReportSource& source) {
   if (!source.horn) return {};
   if (vortalis::report::IsRectangular(*source.horn)) return QStringLiteral("side1");
   return vortalis::report::SizeModeOf(*source.horn) == vortalis::geometry::SizeMode::Diameter
              ? QStringLiteral("diameter")
              : QStringLiteral("radius");
 }
-
-}  // namespace
 
 void TakeDesignMouthLimit(const ReportSource& source, QRadioButton* sizeLimit,
                           QRadioButton* lengthLimit, QLineEdit* value) {
@@ -27,7 +22,7 @@ void TakeDesignMouthLimit(const ReportSource& source, QRadioButton* sizeLimit,
   if (equals <= 0) return;
   const QString word = limit.left(equals);
   QRadioButton* chosen = word == QStringLiteral("length") ? lengthLimit
-                         : word == SizeWord(source)       ? sizeLimit
+                         : word == DesignSizeWord(source)       ? sizeLimit
                                                           : nullptr;
   if (!chosen) return;
   chosen->setChecked(true);

@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <cmath>
@@ -26,6 +25,7 @@
 #include "report_window/report_file.h"
 #include "report_window/report_profile.h"
 #include "report_window/text_form.h"
+#include "ui/design_name.h"
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
 #include "ui/widgets.h"
@@ -34,7 +34,6 @@ namespace vortalis::windows {
 
 namespace {
 
-using vortalis::acoustics::MouthLoad;
 using vortalis::driver::DriverInput;
 using vortalis::driver::SystemPoint;
 using vortalis::geometry::Separators;
@@ -46,25 +45,41 @@ constexpr int kPointsPerOctave = 72;
 struct Field {
   const char* name;     // object name of the edit
   const char* caption;  // with its unit
+  const char* key;      // in the driver file and a design's "driver" section
   std::optional<long double> DriverInput::*value;
 };
 
 // In the driver file's order.
 const std::array<Field, TDriverForm::kDriverFields> kFields{{
-    {"ReEdit", "Re (ohm)", &DriverInput::re},
-    {"LeEdit", "Le (mH)", &DriverInput::le},
-    {"BlEdit", "Bl (T m)", &DriverInput::bl},
-    {"MmsEdit", "Mms (g)", &DriverInput::mms},
-    {"CmsEdit", "Cms (mm/N)", &DriverInput::cms},
-    {"RmsEdit", "Rms (kg/s)", &DriverInput::rms},
-    {"SdEdit", "Sd (cm\u00b2)", &DriverInput::sd},
-    {"FsEdit", "fs (Hz)", &DriverInput::fs},
-    {"QesEdit", "Qes", &DriverInput::qes},
-    {"QmsEdit", "Qms", &DriverInput::qms},
-    {"VasEdit", "Vas (litres)", &DriverInput::vas},
-    {"XmaxEdit", "Xmax (mm)", &DriverInput::xmax},
-    {"PeEdit", "Pe (W)", &DriverInput::pe},
+    {"ReEdit", "Re (ohm)", "re", &DriverInput::re},
+    {"LeEdit", "Le (mH)", "le", &DriverInput::le},
+    {"BlEdit", "Bl (T m)", "bl", &DriverInput::bl},
+    {"MmsEdit", "Mms (g)", "mms", &DriverInput::mms},
+    {"CmsEdit", "Cms (mm/N)", "cms", &DriverInput::cms},
+    {"RmsEdit", "Rms (kg/s)", "rms", &DriverInput::rms},
+    {"SdEdit", "Sd (cm\u00b2)", "sd", &DriverInput::sd},
+    {"FsEdit", "fs (Hz)", "fs", &DriverInput::fs},
+    {"QesEdit", "Qes", "qes", &DriverInput::qes},
+    {"QmsEdit", "Qms", "qms", &DriverInput::qms},
+    {"VasEdit", "Vas (litres)", "vas", &DriverInput::vas},
+    {"XmaxEdit", "Xmax (mm)", "xmax", &DriverInput::xmax},
+    {"PeEdit", "Pe (W)", "pe", &DriverInput::pe},
 }};
+
+// The current design's driver (checked when the design was opened), if it has one.
+std::optional<DriverInput> DesignDriver() {
+  DriverInput input;
+  bool any = false;
+  std::vector<const char*> keys{"name"};
+  for (const Field& field : kFields) keys.push_back(field.key);
+  for (const char* key : keys) {
+    const QString value = CurrentDesignSetting(QStringLiteral("driver.") + QLatin1String(key));
+    if (value.isEmpty()) continue;
+    vortalis::driver::SetDriverValue(input, key, value.toStdString());
+    any = true;
+  }
+  return any ? std::optional(input) : std::nullopt;
+}
 
 const QColor kSpl(200, 40, 40);
 const QColor kLimit(230, 140, 20);
@@ -95,10 +110,10 @@ std::optional<long double> Typed(const QLineEdit* edit, const QString& caption) 
 }  // namespace
 
 TDriverForm::TDriverForm(const ReportSource& source, QWidget* report)
-    : QWidget(report, Qt::Window),
-      acoustics_(vortalis::acoustics::HornAcousticsOf(source.horn.value(), source.separators)) {
+    : QWidget(report, Qt::Window) {
   setObjectName(QStringLiteral("DriverForm"));
   setAttribute(Qt::WA_DeleteOnClose);
+  AsBuilt = new HornAsBuiltControls(source, this);
 
   auto* fields = new QGridLayout;
   int row = 0;
@@ -123,14 +138,8 @@ TDriverForm::TDriverForm(const ReportSource& source, QWidget* report)
   add(QStringLiteral("Throat chamber (litres)"), ThroatChamberEdit);
   VoltageEdit = Named(new QLineEdit(this), "VoltageEdit");
   add(QStringLiteral("Voltage (V RMS)"), VoltageEdit);
-  Baffle = Named(new QRadioButton(QStringLiteral("&Infinite baffle"), this), "Baffle");
-  Location = Named(new QRadioButton(QStringLiteral("&Location of the mouth"), this), "Location");
-  Baffle->setChecked(true);
-  connect(Baffle, &QRadioButton::toggled, this, [this] {
-    load_ = Baffle->isChecked() ? MouthLoad::Baffle : MouthLoad::Location;
-    Recalculate();
-  });
-  OpenButton = Named(new QPushButton(QStringLiteral("&Open driver..."), this), "OpenButton");
+  connect(AsBuilt, &HornAsBuiltControls::Changed, this, &TDriverForm::Recalculate);
+  OpenButton = Named(new QPushButton(QStringLiteral("Open &driver..."), this), "OpenButton");
   SaveButton = Named(new QPushButton(QStringLiteral("&Save driver..."), this), "SaveButton");
   ApplyButton = Named(new QPushButton(QStringLiteral("&Apply chambers"), this), "ApplyButton");
   CopyButton = Named(new QPushButton(QStringLiteral("&Copy"), this), "CopyButton");
@@ -149,9 +158,6 @@ TDriverForm::TDriverForm(const ReportSource& source, QWidget* report)
   files->addWidget(SaveButton);
   left->addLayout(files);
   left->addLayout(fields);
-  left->addWidget(new QLabel(QStringLiteral("Mouth load:"), this));
-  left->addWidget(Baffle);
-  left->addWidget(Location);
   left->addWidget(Suggestion);
   left->addWidget(ApplyButton);
   left->addStretch(1);
@@ -171,6 +177,7 @@ TDriverForm::TDriverForm(const ReportSource& source, QWidget* report)
   buttons->addWidget(ExportButton);
   buttons->addWidget(PrintButton);
   auto* right = new QVBoxLayout;
+  right->addWidget(AsBuilt);
   right->addLayout(buttons);
   right->addLayout(plots, 1);
   right->addWidget(Readout);
@@ -188,15 +195,44 @@ TDriverForm::TDriverForm(const ReportSource& source, QWidget* report)
   filling_ = true;
   VoltageEdit->setText(Text(vortalis::geometry::FixedText(vortalis::driver::kDefaultVoltage, 18, 2,
                                                           CurrentSeparators())));
+  // A design's chambers and voltage, as typed in it.
+  for (const auto& [edit, key] : {std::pair{RearChamberEdit, "acoustics.rear-chamber"},
+                                  std::pair{ThroatChamberEdit, "acoustics.throat-chamber"},
+                                  std::pair{VoltageEdit, "acoustics.voltage"}}) {
+    const QString value = CurrentDesignSetting(QLatin1String(key));
+    if (!value.isEmpty()) edit->setText(value);
+  }
   filling_ = false;
-  ShowDriver(vortalis::driver::ExampleDriver());
+  ShowDriver(DesignDriver().value_or(vortalis::driver::ExampleDriver()));
 
   setWindowTitle(
       QStringLiteral("Driver and response - %1 Hz horn")
-          .arg(Text(vortalis::report::ShortNumberText(acoustics_.cutoff, CurrentSeparators()))));
+          .arg(Text(vortalis::report::ShortNumberText(AsBuilt->Horn().cutoff,
+                                                      CurrentSeparators()))));
   const QRect screen = (report ? report->screen() : QWidget::screen())->availableGeometry();
   resize(QSize(1200, 760).boundedTo(screen.size() * 9 / 10));
   move(screen.center() - rect().center());
+}
+
+vortalis::acoustics::MouthLoad TDriverForm::Load() const { return AsBuilt->Read().load; }
+
+QHash<QString, QString> TDriverForm::DesignSettings() const {
+  QHash<QString, QString> settings;
+  for (const auto& line :
+       vortalis::driver::ReadDriverLines(vortalis::driver::DriverFileText(ReadDriver())))
+    settings.insert(QStringLiteral("driver.") + Text(line.key), Text(line.value));
+  for (const auto& [edit, key] : {std::pair{RearChamberEdit, "acoustics.rear-chamber"},
+                                  std::pair{ThroatChamberEdit, "acoustics.throat-chamber"},
+                                  std::pair{VoltageEdit, "acoustics.voltage"}})
+    settings.insert(QLatin1String(key), edit->text().trimmed());
+  const HornAsBuilt built = AsBuilt->Read();
+  settings.insert(QStringLiteral("drawing.mouth-limit"), AsBuilt->ToolMouthLimit());
+  settings.insert(QStringLiteral("acoustics.mouth-load"),
+                  QLatin1String(vortalis::acoustics::MouthLoadName(built.load)));
+  settings.insert(QStringLiteral("acoustics.losses"),
+                  built.losses == vortalis::acoustics::WallLosses::On ? QStringLiteral("on")
+                                                                      : QStringLiteral("off"));
+  return settings;
 }
 
 DriverInput TDriverForm::ReadDriver() const {
@@ -235,11 +271,13 @@ void TDriverForm::Recalculate() {
     setup.rearChamber = litres(Typed(RearChamberEdit, QStringLiteral("The rear chamber")));
     setup.throatChamber = litres(Typed(ThroatChamberEdit, QStringLiteral("The throat chamber")));
     setup.voltage = Typed(VoltageEdit, QStringLiteral("The voltage")).value_or(kDefaultVoltage);
-    vortalis::acoustics::FrequencySweep sweep =
-        vortalis::acoustics::DefaultSweep(acoustics_.cutoff);
+    const vortalis::acoustics::HornAcoustics& horn = AsBuilt->Horn();
+    const HornAsBuilt built = AsBuilt->Read();
+    vortalis::acoustics::FrequencySweep sweep = vortalis::acoustics::DefaultSweep(horn.cutoff);
     sweep.pointsPerOctave = kPointsPerOctave;
-    response_ = SystemResponse(acoustics_, load_, setup, sweep);
-    design_ = SuggestHornDesign(setup.driver, acoustics_);
+    sweep = DesignSweep(sweep, horn.cutoff);
+    response_ = SystemResponse(horn, built.load, setup, sweep, built.losses);
+    design_ = SuggestHornDesign(setup.driver, horn);
     Status->setText(setup.driver.xmax || setup.driver.pe
                         ? QString()
                         : QStringLiteral("Give Xmax or Pe to see the highest SPL."));
@@ -256,7 +294,7 @@ void TDriverForm::Recalculate() {
         QStringLiteral(
             "Suggested for this driver: throat area %1 cm\u00b2 (this horn %2 cm\u00b2), "
             "rear chamber %3, throat chamber %4 litres.")
-            .arg(cm2(design_->throatArea), cm2(acoustics_.shape.throatArea),
+            .arg(cm2(design_->throatArea), cm2(AsBuilt->Horn().shape.throatArea),
                  design_->rearChamber ? Number(*design_->rearChamber * 1e3L, 3, separators) +
                                             QStringLiteral(" litres")
                                       : QStringLiteral("none"),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -10,20 +11,21 @@
 #include "driver/driver.h"
 #include "driver/horn_design.h"
 #include "driver/system_response.h"
+#include "report_window/horn_as_built_controls.h"
 #include "report_window/report_calculation.h"
 #include "report_window/response_plot.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 
 namespace vortalis::windows {
 
 class LinePlotView;
 
 // The report's horn with a driver: the driver's parameters (typed, opened or
-// saved as a driver file), the chambers, the voltage and the mouth load, and
+// saved as a driver file), the chambers, the voltage and the horn as built
+// (mouth limit, mouth load, losses), and
 // the response they give, redrawn on each edit. A top-level window that
 // belongs to the report window.
 class TDriverForm : public QWidget {
@@ -39,15 +41,21 @@ class TDriverForm : public QWidget {
   const std::vector<vortalis::driver::SystemPoint>& Response() const { return response_; }
   // SPL, impedance magnitude, impedance phase, excursion, group delay.
   const std::array<LinePlot, 5>& Plots() const { return plots_; }
-  vortalis::acoustics::MouthLoad Load() const { return load_; }
+  vortalis::acoustics::MouthLoad Load() const;
+  // What a design keeps of this window, by "section.key": the driver as its
+  // driver file has it, the chambers and voltage as typed (empty: none), the
+  // mouth limit as the tool takes it (empty: the whole horn), the mouth load
+  // and the losses. Throws std::invalid_argument naming a field
+  // that is not a number, or a name the driver file cannot hold.
+  QHash<QString, QString> DesignSettings() const;
 
   QLineEdit* NameEdit = nullptr;
   std::array<QLineEdit*, kDriverFields> DriverEdits{};
   QLineEdit* RearChamberEdit = nullptr;
   QLineEdit* ThroatChamberEdit = nullptr;
   QLineEdit* VoltageEdit = nullptr;
-  QRadioButton* Baffle = nullptr;
-  QRadioButton* Location = nullptr;
+  // The mouth load, the losses and where the horn as built ends.
+  HornAsBuiltControls* AsBuilt = nullptr;
   QPushButton* OpenButton = nullptr;
   QPushButton* SaveButton = nullptr;
   QPushButton* ApplyButton = nullptr;
@@ -72,8 +80,6 @@ class TDriverForm : public QWidget {
   void Hover(std::optional<std::size_t> point);
   QString FilePreset(const QString& suffix) const;
 
-  vortalis::acoustics::HornAcoustics acoustics_;
-  vortalis::acoustics::MouthLoad load_ = vortalis::acoustics::MouthLoad::Baffle;
   std::vector<vortalis::driver::SystemPoint> response_;
   std::optional<vortalis::driver::HornDesign> design_;
   std::array<LinePlot, 5> plots_;

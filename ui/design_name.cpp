@@ -14,6 +14,11 @@ QString& MouthLimit() {
   return limit;
 }
 
+QHash<QString, QString>& Settings() {
+  static QHash<QString, QString> settings;
+  return settings;
+}
+
 }  // namespace
 
 QString CurrentDesignName() { return Name(); }
@@ -23,5 +28,9 @@ void SetCurrentDesignName(const QString& name) { Name() = name; }
 QString CurrentDesignMouthLimit() { return MouthLimit(); }
 
 void SetCurrentDesignMouthLimit(const QString& limit) { MouthLimit() = limit; }
+
+QString CurrentDesignSetting(const QString& key) { return Settings().value(key); }
+
+void SetCurrentDesignSettings(const QHash<QString, QString>& settings) { Settings() = settings; }
 
 }  // namespace vortalis::windows

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 namespace vortalis::windows {
@@ -13,5 +14,11 @@ void SetCurrentDesignName(const QString& name);
 // in the system's decimal separator; empty when it has none.
 QString CurrentDesignMouthLimit();
 void SetCurrentDesignMouthLimit(const QString& limit);
+
+// That design's settings that the acoustic and driver windows start from, by
+// "section.key" ("acoustics.mouth-load", "driver.re"), as the design holds
+// them but in the system's decimal separator; empty when it has none.
+QString CurrentDesignSetting(const QString& key);
+void SetCurrentDesignSettings(const QHash<QString, QString>& settings);
 
 }  // namespace vortalis::windows

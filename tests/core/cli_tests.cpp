@@ -618,6 +618,44 @@ TEST_F(DesignFile, CarriesTheMouthLimitAndTheAcousticSettingsToTheImpedance) {
   EXPECT_EQ(ReadFile(folder_ / "design.csv"), ReadFile(folder_ / "direct.csv"));
 }
 
+// --save-design keeps the driver of --driver FILE, the chambers and the
+// voltage; --response takes them from the design, and a --driver after it wins.
+TEST_F(DesignFile, CarriesTheDriverAndTheChambersToTheResponse) {
+  const std::string woofer = (folder_ / "woofer.txt").string();
+  const std::string other = (folder_ / "other.txt").string();
+  WriteTextFile(woofer, "# 15 inch\nName = Big one\nRe = 5.8\nle = 1.2\nfs = 35\nqes = 0.35\n"
+                        "qms = 5\nvas = 150.0\nsd = 855\nxmax = 6\n");
+  WriteTextFile(other, "re = 6.2\nbl = 12\nmms = 60\ncms = 0.3\nrms = 2\nsd = 530\n");
+  const std::string design = (folder_ / "horn.vortalis").string();
+  const std::vector<std::string> horn{"circular", "--freq", "50", "--throat", "120",
+                                      "--mouth-limit", "length=800", "--losses", "on"};
+  const std::vector<std::string> system{"--rear-chamber", "40", "--throat-chamber", "2.5",
+                                        "--voltage", "4"};
+  const auto response = [&](std::vector<std::string> args, const char* name) {
+    args.insert(args.end(), {"--response", (folder_ / name).string()});
+    const ToolRun run = RunTool(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    return ReadFile(folder_ / name);
+  };
+  std::vector<std::string> save = horn;
+  save.insert(save.end(), system.begin(), system.end());
+  save.insert(save.end(), {"--driver", woofer, "--save-design", design});
+  ASSERT_EQ(RunTool(save).status, 0);
+  const std::string kept = ReadFile(design);
+  for (const char* typed : {R"("name": "Big one")", R"("vas": "150.0")", R"("rear-chamber": "40")",
+                            R"("voltage": "4")"})
+    EXPECT_NE(kept.find(typed), std::string::npos) << typed << "\n" << kept;
+
+  std::vector<std::string> direct = horn;
+  direct.insert(direct.end(), system.begin(), system.end());
+  direct.insert(direct.end(), {"--driver", woofer});
+  const std::string expected = response(direct, "direct.csv");
+  EXPECT_EQ(response({"--design", design}, "design.csv"), expected);
+  direct.back() = other;
+  EXPECT_EQ(response({"--design", design, "--driver", other}, "over.csv"),
+            response(direct, "other.csv"));
+}
+
 TEST_F(DesignFile, BadDesignsAreRefusedWithTheFileAndTheProblem) {
   const std::string path = (folder_ / "bad.vortalis").string();
   const std::string head = R"({"format": "vortalis-design", "version": "1.0", "horn": )";
@@ -632,6 +670,12 @@ TEST_F(DesignFile, BadDesignsAreRefusedWithTheFileAndTheProblem) {
       {head + "{\"kind\": \"conical\"}}", {}, 1, "its \"horn.kind\" is not"},
       {head + "{\"kind\": \"circular\", \"throat\": \"0.1\"}}", {}, 1,
        "bad.vortalis: Throat to small!"},
+      // A driver's values are checked as a driver file's, with the key's line.
+      {head + "{\"kind\": \"circular\"},\n\"driver\": {\"re\": \"5.8\",\n\"qes\": \"-0.3\"}}", {}, 1,
+       "bad.vortalis\" is not a design Vortalis can open (line 3): the setting \"driver.qes\" is "
+       "refused: 'qes' must be above 0, found '-0.3'."},
+      {head + "{\"kind\": \"circular\"}, \"driver\": {\"bl\": \"12,5\"}}", {}, 1,
+       "the setting \"driver.bl\" is refused: 'bl' needs a number, found '12,5'"},
       {head + "{\"kind\": \"circular\"}}", {"rectangular"}, 2, "is a circular horn, not a rectangular"},
   };
   for (const auto& row : cases) {

@@ -136,7 +136,7 @@ class AcousticWindowTests : public QObject {
     form->Acousticloading1->trigger();
     QPointer<TAcousticForm> window = form->AcousticWindow();
     QVERIFY(window && window->isVisible() && window->isWindow());
-    QVERIFY(window->Baffle->isChecked());
+    QVERIFY(window->AsBuilt->Baffle->isChecked());
 
     // The clipboard holds the plotted numbers.
     const ImpedanceCurve baffle = window->Plot().curve;
@@ -167,7 +167,7 @@ class AcousticWindowTests : public QObject {
     }
 
     // Another mouth load, another curve, and the copy follows it.
-    window->Location->click();
+    window->AsBuilt->Location->click();
     const ImpedanceCurve location = window->Plot().curve;
     QVERIFY(!SameCurve(location, baffle));
     QVERIFY(SameCurve(ParseCsv(Copied(*window)), location));
@@ -198,7 +198,7 @@ class AcousticWindowTests : public QObject {
     QVERIFY(printed.open(QIODevice::ReadOnly));
     QVERIFY(printed.read(5) == "%PDF-");
 
-    window->Baffle->click();
+    window->AsBuilt->Baffle->click();
     QVERIFY(SameCurve(window->Plot().curve, baffle));
     // The model's limit is said and shaded: a circle's first symmetric
     // cross-mode at 3.8317 c / (2 pi r), 1150 Hz at a 300 Hz mouth.
@@ -206,15 +206,15 @@ class AcousticWindowTests : public QObject {
       QVERIFY(window->Note->text().contains(QStringLiteral("above 1150 Hz")));
       QVERIFY(std::fabs(window->Plot().planeWaveLimit - 3.8317L * 300.0L) < 0.5L);
     }
-    window->Losses->click();
+    window->AsBuilt->Losses->click();
     QVERIFY(!SameCurve(window->Plot().curve, baffle));
-    window->Losses->click();
+    window->AsBuilt->Losses->click();
     QVERIFY(SameCurve(window->Plot().curve, baffle));
     // Cut at a length: the horn of the template cut there; a cut at the throat
     // is refused with the drawing's message and leaves the whole horn.
-    window->LengthLimit->click();
-    window->LimitValue->setText(QStringLiteral("100"));
-    emit window->LimitValue->editingFinished();
+    window->AsBuilt->LengthLimit->click();
+    window->AsBuilt->LimitValue->setText(QStringLiteral("100"));
+    emit window->AsBuilt->LimitValue->editingFinished();
     const vortalis::report::MouthLimit cut{vortalis::report::MouthLimitKind::Length, 100.0L};
     const auto built = vortalis::acoustics::HornAcousticsOf(*form->Source().horn,
                                                             form->Source().separators, cut);
@@ -224,10 +224,10 @@ class AcousticWindowTests : public QObject {
                  .front()
                  .reactance);
     QVERIFY(window->Plot().title.contains(QStringLiteral("cut to 0.1 m")));
-    window->LimitValue->setText(QStringLiteral("-1"));
-    emit window->LimitValue->editingFinished();
+    window->AsBuilt->LimitValue->setText(QStringLiteral("-1"));
+    emit window->AsBuilt->LimitValue->editingFinished();
     QCOMPARE(prompt_->errors.size(), 1);
-    QVERIFY(window->FullHorn->isChecked());
+    QVERIFY(window->AsBuilt->FullHorn->isChecked());
     QVERIFY(SameCurve(window->Plot().curve, baffle));
     // The window goes with its report.
     form->RichEdit1->document()->setModified(false);

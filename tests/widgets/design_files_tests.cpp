@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,12 +14,15 @@
 #include "app/design_files.h"
 #include "cli/report_tool.h"
 #include "long_lived_forms.h"
+#include "report_window/acoustic_window.h"
+#include "report_window/driver_window.h"
 #include "report_window/export_dialog.h"
 #include "report/creation_stamp.h"
 #include "report_windows.h"
 #include "scripted_prompt.h"
 #include "settings/sett_rec_form.h"
 #include "test_files.h"
+#include "ui/design_name.h"
 #include "ui/locale_separators.h"
 
 namespace {
@@ -90,6 +94,7 @@ class DesignFilesTests : public QObject {
   void SettingsTheDialogsDoNotTakeAreWrittenBack();
   void TemplateDialogStartsWithTheDesignsMouthLimit();
   void BadFilesAreRefusedAndChangeNothing();
+  void DriverWindowGivesTheToolsResponseThroughADesign();
 };
 
 void DesignFilesTests::ProgramDesignGivesTheToolsReport() {
@@ -265,6 +270,8 @@ void DesignFilesTests::BadFilesAreRefusedAndChangeNothing() {
       {head + R"({"kind": "rectangular", "throat": "10"}})", "--throat"},
       {head + R"({"kind": "conical"}})", "\"horn.kind\" is not"},
       {R"({"format": "vortalis-design", "version": "2.0"})", "saved by a newer Vortalis"},
+      {head + R"({"kind": "circular"}, "driver": {"qes": "-1"}})",
+       "the setting \"driver.qes\" is refused: 'qes' must be above 0"},
       {QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0", 10), "binary data"},
       {QByteArray(2 * 1024 * 1024, ' '), "a design is at most"},
   };
@@ -291,6 +298,79 @@ void DesignFilesTests::BadFilesAreRefusedAndChangeNothing() {
     QCOMPARE(Mainform->Designs->Path(), good);
     QCOMPARE(Mainform->Designs->Recent(), recent);
   }
+}
+
+// The driver window on a horn cut short, unflanged, with wall losses: its CSV
+// is the tool's --response for the same options; the design the program saves
+// from it gives the tool that response, and a design the tool saved presets
+// a new window to it.
+void DesignFilesTests::DriverWindowGivesTheToolsResponseThroughADesign() {
+  LongLivedForms forms;
+  ScriptedPrompt prompt;
+  SetCurrentDesignMouthLimit({});
+  SetCurrentDesignSettings({});
+  const QString driver = In(QStringLiteral("woofer.txt"));
+  WriteBytes(driver, "name = test woofer\nre = 5.8\nle = 1.2\nfs = 35\nqes = 0.35\nqms = 5\n"
+                     "vas = 150\nsd = 855\nxmax = 6\npe = 300\n");
+  const QStringList options{"circular", "--freq", "100", "--throat", "40", "--mouth-limit",
+                            "length=500", "--mouth-load", "unflanged", "--losses", "on",
+                            "--driver", driver, "--rear-chamber", "20", "--voltage", "4",
+                            "--points-per-octave", "72"};
+  const auto windowCsv = [&prompt, this](TDriverForm& window, const QString& name) {
+    prompt.exportAnswers.push_back(In(name));
+    window.ExportButton->click();
+    return ReadFile(In(name));
+  };
+  const auto openWindow = [] {
+    TTextForm* report = CalculateCircular(QStringLiteral("100"), QStringLiteral("40"),
+                                          SettCircForm->T10);
+    if (report) report->Driverresponse1->trigger();
+    return report ? report->DriverWindow() : nullptr;
+  };
+
+  TDriverForm* window = openWindow();
+  QVERIFY(window);
+  window->AsBuilt->LengthLimit->click();
+  window->AsBuilt->LimitValue->setText(QStringLiteral("500"));
+  emit window->AsBuilt->LimitValue->editingFinished();
+  window->AsBuilt->Unflanged->click();
+  window->AsBuilt->Losses->click();
+  prompt.openAnswers.push_back(driver);
+  window->OpenButton->click();
+  window->RearChamberEdit->setText(QStringLiteral("20"));
+  window->VoltageEdit->setText(QStringLiteral("4"));
+  const QByteArray shown = windowCsv(*window, QStringLiteral("window.csv"));
+  QCOMPARE(RunTool(QStringList(options) << "--response" << In(QStringLiteral("tool.csv"))), 0);
+  QCOMPARE(shown, ReadFile(In(QStringLiteral("tool.csv"))));
+
+  const QString saved = In(QStringLiteral("program.vortalis"));
+  prompt.exportAnswers.push_back(saved);
+  Mainform->Designs->SaveDesignAs1Click();
+  QVERIFY(prompt.errors.isEmpty());
+  QCOMPARE(RunTool({"--design", saved, "--points-per-octave", "72", "--response",
+                    In(QStringLiteral("saved.csv"))}),
+           0);
+  QCOMPARE(ReadFile(In(QStringLiteral("saved.csv"))), shown);
+
+  DiscardReports();
+  const QString design = In(QStringLiteral("tool.vortalis"));
+  QCOMPARE(RunTool(QStringList(options) << "--save-design" << design), 0);
+  QVERIFY(Mainform->Designs->Open(design));
+  window = openWindow();
+  QVERIFY(window);
+  QVERIFY(window->AsBuilt->LengthLimit->isChecked() && window->AsBuilt->Losses->isChecked());
+  QCOMPARE(window->NameEdit->text(), QStringLiteral("test woofer"));
+  QCOMPARE(windowCsv(*window, QStringLiteral("opened.csv")), shown);
+  // The acoustic loading window starts from the same horn as built.
+  TTextForm* report = Mainform->ActiveReport();
+  report->Acousticloading1Click();
+  QVERIFY(report->AcousticWindow());
+  const HornAsBuiltControls& acoustic = *report->AcousticWindow()->AsBuilt;
+  QVERIFY(acoustic.Unflanged->isChecked() && acoustic.Losses->isChecked());
+  QCOMPARE(acoustic.LimitValue->text(), QStringLiteral("500"));
+  DiscardReports();
+  SetCurrentDesignMouthLimit({});
+  SetCurrentDesignSettings({});
 }
 
 QTEST_MAIN(DesignFilesTests)

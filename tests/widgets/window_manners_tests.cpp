@@ -19,6 +19,7 @@
 #include "app/main_form.h"
 #include "app/startup.h"
 #include "report_window/acoustic_window.h"
+#include "report_window/driver_window.h"
 #include "report_window/export_dialog.h"
 #include "report_window/profile_window.h"
 #include "report_windows.h"
@@ -117,6 +118,7 @@ class WindowMannersTests : public QObject {
     report->Printtemplate1Click();
     report->Acousticloading1Click();
     report->Showprofile1Click();
+    report->Driverresponse1->trigger();
     const QList<const QMenu*> menus{Mainform->File1, Mainform->Settings1, Mainform->Windows,
                                     Mainform->Help1, report->File1,       report->Edit1,
                                     Help1form->File1};
@@ -125,7 +127,8 @@ class WindowMannersTests : public QObject {
                qPrintable(menu->title() + ": " + Collisions(MenuTexts(menu)).join(", ")));
     const QList<const QWidget*> dialogs{SettCircForm,           SettRecForm,
                                         report->ExportDialog(), report->TemplateDialog(),
-                                        report->AcousticWindow(), report->ProfileWindow()};
+                                        report->AcousticWindow(), report->ProfileWindow(),
+                                        report->DriverWindow()};
     for (const QWidget* dialog : dialogs)
       QVERIFY2(Collisions(DialogTexts(dialog)).isEmpty(),
                qPrintable(dialog->objectName() + ": " + Collisions(DialogTexts(dialog)).join(", ")));
