@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "buildkit/flat_kits.h"
 #include "cli/option_table.h"
 #include "cli/options.h"
 #include "design/design_keys.h"
@@ -60,8 +61,8 @@ bool Applies(const design::Setting& setting, const std::vector<std::string>& res
 }
 
 bool IsKitOutput(std::string_view key) {
-  return key == "rings" || key == "sectors" || key == "staves" || key == "panels" ||
-         key == "stl";
+  return std::any_of(buildkit::kKitUnits.begin(), buildkit::kKitUnits.end(),
+                     [key](const buildkit::KitUnit* unit) { return unit->option.substr(2) == key; });
 }
 
 std::string_view SectionOf(std::string_view key) {
