@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 
 #include "output/output_file.h"
 
@@ -365,9 +366,11 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
     kit.kit = StavesKitOptions{stavesPath, static_cast<int>(value(buildkit::kStaveCount))};
   } else if (chosen == &buildkit::kPanelsUnit) {
     kit.kit = PanelsKitOptions{path};
-  } else {
+  } else if (chosen == &buildkit::kSolidUnit) {
     kit.kit = StlKitOptions{path, {value(buildkit::kSolidWall), value(buildkit::kSegmentHeight),
                                    flange}};
+  } else {
+    throw std::logic_error("a kit unit without its options record");
   }
   options.kit = kit;
   return std::nullopt;
