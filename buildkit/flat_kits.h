@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <optional>
+#include <type_traits>
 #include <span>
 #include <string>
 #include <string_view>
@@ -10,6 +12,7 @@
 #include "buildkit/panels.h"
 #include "buildkit/rings.h"
 #include "buildkit/sectors.h"
+#include "buildkit/solid_kit.h"
 #include "buildkit/staves.h"
 
 // Every kit cut from flat stock. Each kit's header gives its struct, with the
@@ -19,6 +22,15 @@
 namespace vortalis::buildkit {
 
 using FlatKit = std::variant<RingsKit, SectorsKit, StavesKit, PanelsKit>;
+
+template <typename... Kits>
+constexpr std::array<const KitUnit*, sizeof...(Kits) + 1> UnitsOf(
+    std::type_identity<std::variant<Kits...>>) {
+  return {&Kits::kUnit..., &kSolidUnit};
+}
+// Every kind of kit the tool and the dialog offer, the solids last: each flat
+// kit's kUnit gives its option, help and parameters.
+inline constexpr auto kKitUnits = UnitsOf(std::type_identity<FlatKit>{});
 
 inline KitDrawing DrawKit(const FlatKit& kit) {
   return std::visit([](const auto& each) { return Draw(each); }, kit);

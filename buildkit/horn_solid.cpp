@@ -1,5 +1,5 @@
-#include "buildkit/kit_parameters.h"
 #include "buildkit/horn_solid.h"
+#include "buildkit/solid_kit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -329,7 +329,7 @@ class Revolver {
 HornSolids CircularHornSolids(const report::CircularReportInput& input,
                               const report::MouthLimit& limit,
                               const geometry::Separators& separators, const SolidOptions& options) {
-  Checked(kSolidWall, options.wall);
+  Checked(options);
   if (!(options.toleranceMm > 0.0L) || !std::isfinite(options.toleranceMm))
     throw KitError("The curve tolerance must be a number greater than 0.");
   const KitHorn horn = MakeKitHorn(input, limit, separators);

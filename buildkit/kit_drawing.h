@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,15 @@ struct KitPiece {
   // False for a piece the same as an earlier one, whose title says to cut it
   // twice: the 1:1 template prints it once. Drawings show every piece.
   bool inTemplate = true;
+  int number = 0;  // how the table's note names the piece when it fits no page
+};
+// A table the 1:1 template prints before the pieces, on as many pages as it needs.
+struct KitTable {
+  std::string title;     // each page adds its number to it
+  std::string note;      // under the title
+  std::string tooLarge;  // added to the note for pieces no page holds, "%1" their numbers
+  std::vector<std::string> header;
+  std::vector<std::vector<std::string>> rows;
 };
 struct KitDrawing {
   geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
@@ -65,6 +75,14 @@ struct KitDrawing {
   std::vector<std::string> notes;   // stated on every drawing and page
   std::vector<std::string> layers;  // in the order of the pieces
   std::vector<KitPiece> pieces;     // each in its own coordinates
+
+  // How the 1:1 template lays out the pieces.
+  std::optional<KitTable> table;
+  // Only a piece that fits a page with its texts is drawn; a larger one is
+  // not tiled but named in the table's note, to be marked out by hand.
+  bool wholePiecesOnly = false;
+  // A piece's sheets in the order of their angle about the origin (arcs about it).
+  bool sheetsAlongArcs = false;
 };
 
 // Where the pieces go on one sheet (DXF, SVG): the title and notes on top,

@@ -1,5 +1,5 @@
 #include "buildkit/kit_horn.h"
-#include "buildkit/kit_parameters.h"
+#include "buildkit/solid_kit.h"
 
 #include <algorithm>
 #include <cmath>

@@ -26,4 +26,16 @@ long double Checked(const KitParameter& parameter, long double value) {
                  Whole(parameter.low) + ".");
 }
 
+long double Checked(const KitParameter& parameter, std::string_view text,
+                    const geometry::Separators& separators) {
+  const auto value = geometry::ParseNumber(text, separators);
+  return Checked(parameter, value ? *value : std::nanl(""));
+}
+
+long double InUnit(geometry::LengthUnit unit, long double mm, int decimals) {
+  if (unit == geometry::LengthUnit::Millimetre) return mm;
+  const long double scale = std::pow(10.0L, decimals);
+  return std::round(mm / 25.4L * scale) / scale;
+}
+
 }  // namespace vortalis::buildkit

@@ -1,32 +1,85 @@
 #pragma once
 
+#include <cstddef>
 #include <limits>
+#include <span>
 #include <string_view>
+
+#include "geometry/number_text.h"
+#include "geometry/units.h"
 
 // The numbers the kits are made from, each described once: its name in
 // messages, whether it is a length or a count, its limits and the one check
 // every caller uses, so a value is refused with the same sentence wherever
-// it was typed.
+// it was typed; and how vortalis-report and the Build kit dialog offer it.
 namespace vortalis::buildkit {
+
+// What the dialog's initial values are made from.
+struct KitStart {
+  geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
+  long double throatDiameter = 0.0L;  // 0 when the horn has no round throat
+};
+
+inline constexpr long double kNoHigh = std::numeric_limits<long double>::infinity();
 
 struct KitParameter {
   std::string_view name;  // "board thickness": "The board thickness must be ..."
   bool count;             // a whole number, else a length in the horn's unit
   long double low;
   bool lowIncluded;
-  long double high = std::numeric_limits<long double>::infinity();
+  long double high = kNoHigh;
+
+  // The tool: the option ("--board"; empty when the kit's own option or its
+  // group's carries the value), the name of its value, the help lines, and
+  // what is taken when it is left out (empty: it must be given; the value
+  // is then 0).
+  std::string_view option = {};
+  std::string_view valueName = {};
+  std::string_view help = {};
+  std::string_view unset = {};
+  // The dialog: the field's caption with its access key, its object name and
+  // its initial value.
+  std::string_view label = {};
+  std::string_view field = {};
+  long double (*initial)(const KitStart&) = nullptr;
 };
 
-inline constexpr KitParameter kBoardThickness{"board thickness", false, 0.0L, false};
-inline constexpr KitParameter kRingWall{"wall", false, 0.0L, true};
-inline constexpr KitParameter kSeamAllowance{"seam allowance", false, 0.0L, true};
-inline constexpr KitParameter kStaveCount{"number of staves", true, 6.0L, true, 64.0L};
-inline constexpr KitParameter kSolidWall{"wall", false, 0.0L, false};
-inline constexpr KitParameter kSegmentHeight{"segment height", false, 0.0L, true};
+// Values that are given together or not at all (a throat flange): one option
+// of the tool with the values separated by commas, a check box over the
+// dialog's fields.
+struct KitParameterGroup {
+  std::string_view option;     // "--flange"
+  std::string_view valueName;  // "OD,THICKNESS[,BOLT_CIRCLE,COUNT,HOLE]"
+  std::string_view help;
+  std::string_view unset;
+  std::string_view example;
+  std::string_view label;  // the check box's caption
+  std::string_view field;  // its object name
+  bool circularOnly;
+  std::span<const KitParameter* const> parameters;
+  std::size_t leading;  // the tool may give only the first `leading` values
+};
+
+// A kind of kit as the tool and the dialog offer it.
+struct KitUnit {
+  std::string_view option;     // "--rings": writes the kit
+  std::string_view valueName;  // "FILE", or "N FILE" when the option carries the first parameter
+  bool circularOnly;
+  std::string_view help;
+  std::string_view example;
+  std::span<const KitParameter* const> parameters;  // in the order of --help and the dialog
+  const KitParameterGroup* group = nullptr;
+};
 
 // `value` when it lies within the parameter's limits (and is whole for a
 // count); otherwise throws KitError: "The board thickness must be a number
 // greater than 0.", "The number of staves must be a whole number from 6 to 64."
 long double Checked(const KitParameter& parameter, long double value);
+// The same for a typed text; one that is not a number is refused alike.
+long double Checked(const KitParameter& parameter, std::string_view text,
+                    const geometry::Separators& separators);
+
+// A default length: millimetres as given, inches at mm / 25.4 rounded to `decimals`.
+long double InUnit(geometry::LengthUnit unit, long double mm, int decimals = 2);
 
 }  // namespace vortalis::buildkit

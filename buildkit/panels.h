@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "buildkit/kit_drawing.h"
+#include "buildkit/kit_parameters.h"
 #include "buildkit/sectors.h"
 #include "geometry/number_text.h"
 #include "geometry/units.h"
@@ -50,8 +51,18 @@ struct PanelSet {
 PanelSet WallPanels(const report::HornInput& input, const report::MouthLimit& limit,
                     const geometry::Separators& separators);
 
+inline constexpr KitUnit kPanelsUnit{
+    "--panels", "FILE", false,
+    "the four walls of a rectangular horn at true size, each\n"
+    "laid flat (its length along the wall against the width\n"
+    "between the walls it meets): DXF, SVG or a PDF template on\n"
+    "--paper, by FILE's extension; a kit's PDF is turned to need\n"
+    "fewer pages and its page count is printed",
+    "vortalis-report rectangular --flat-mouth 900 --panels walls.dxf", {}};
+
 // The kit's files: the four walls laid flat.
 struct PanelsKit {
+  static constexpr const KitUnit& kUnit = kPanelsUnit;
   static constexpr std::array<std::string_view, 3> kFiles{"dxf", "svg", "pdf"};
   // What a piece's x and y are.
   static constexpr const char* kAxes =

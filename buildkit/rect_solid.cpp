@@ -1,5 +1,5 @@
-#include "buildkit/kit_parameters.h"
 #include "buildkit/rect_solid.h"
+#include "buildkit/solid_kit.h"
 
 #include <algorithm>
 #include <array>
@@ -265,7 +265,7 @@ HornSolids RectangularHornSolids(const report::RectangularReportInput& input,
                                  const report::MouthLimit& limit,
                                  const geometry::Separators& separators,
                                  const SolidOptions& options) {
-  Checked(kSolidWall, options.wall);
+  Checked(options);
   if (!(options.toleranceMm > 0.0L) || !std::isfinite(options.toleranceMm))
     throw KitError("The curve tolerance must be a number greater than 0.");
   if (options.flange) throw KitError("A rectangular horn is printed without a flange.");

@@ -54,6 +54,40 @@ std::string Summary(const RingsKit& kit, const geometry::Separators& separators)
          drawing::Length(kit.rings.back().outerRadius, kit.unit, separators) + ".";
 }
 
+namespace {
+
+KitTable CuttingList(const RingsKit& kit) {
+  const geometry::Separators point{".", ""};
+  const report::NumberFormat size = report::SizeFormat(kit.unit);
+  const report::NumberFormat length = report::LengthFormat(kit.unit);
+  const report::NumberFormat angle{8, 3};
+  const auto number = [&point](long double value, report::NumberFormat format) {
+    return report::FormatNumber(value, format, point);
+  };
+  const std::string unit = geometry::UnitName(kit.unit);
+  KitTable table;
+  table.title = "Stacked rings: cutting list (" + drawing::Counted(kit.rings.size(), "board") + ")";
+  table.note = "Lengths in " + unit +
+               "; hole radii at the board's faces; bevel of the straight cut from the axis.";
+  table.tooLarge =
+      "Boards %1 do not fit a page: mark them out from this list or cut them from the DXF.";
+  table.header = {"Board",
+                  "From (" + unit + ")",
+                  "To (" + unit + ")",
+                  "Hole radius, throat side",
+                  "Hole radius, mouth side",
+                  "Bevel (deg)",
+                  "Outer radius"};
+  for (const Ring& ring : kit.rings)
+    table.rows.push_back({std::to_string(ring.board), number(ring.from, length),
+                          number(ring.to, length), number(ring.innerFrom, size),
+                          number(ring.innerTo, size), number(ring.bevel, angle),
+                          number(ring.outerRadius, size)});
+  return table;
+}
+
+}  // namespace
+
 KitDrawing Draw(const RingsKit& kit) {
   using namespace drawing;
   const geometry::LengthUnit unit = kit.unit;
@@ -85,8 +119,11 @@ KitDrawing Draw(const RingsKit& kit) {
               "outer radius " + Size(ring.outerRadius, unit)},
              unit);
     piece.bounds = Bounds(piece);
+    piece.number = ring.board;
     result.pieces.push_back(std::move(piece));
   }
+  result.wholePiecesOnly = true;
+  result.table = CuttingList(kit);
   return result;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "buildkit/kit_drawing.h"
+#include "buildkit/kit_parameters.h"
 #include "geometry/number_text.h"
 #include "geometry/units.h"
 #include "report/horn_profile.h"
@@ -42,8 +43,27 @@ std::vector<Ring> StackedRings(const report::CircularReportInput& input,
 // then one line per board, lengths in the horn's unit with '.' decimals.
 std::string RingsCsv(const std::vector<Ring>& rings, geometry::LengthUnit unit);
 
+inline constexpr KitParameter kBoardThickness{
+    "board thickness", false, 0.0L, false, kNoHigh, "--board", "T",
+    "the board thickness of --rings", "", "&Board thickness:", "Board",
+    [](const KitStart& start) { return InUnit(start.unit, 18.0L, 3); }};
+inline constexpr KitParameter kRingWall{
+    "wall", false, 0.0L, true, kNoHigh, "--wall", "W",
+    "the wood left around the hole of --rings", "0", "Wood around the &hole:", "BoardWall",
+    [](const KitStart& start) { return InUnit(start.unit, 20.0L); }};
+inline constexpr std::array<const KitParameter*, 2> kRingsParameters{&kBoardThickness, &kRingWall};
+inline constexpr KitUnit kRingsUnit{
+    "--rings", "FILE", true,
+    "build kit of stacked rings cut from boards: a CSV cutting\n"
+    "list, a DXF of each board's circles, or a PDF of the list\n"
+    "and each ring at full size (by FILE's extension); needs\n"
+    "--board",
+    "vortalis-report circular --freq 100 --rings rings.pdf --board 18 --wall 20",
+    kRingsParameters};
+
 // The kit's files: each board's circles as a drawing, and the cutting list.
 struct RingsKit {
+  static constexpr const KitUnit& kUnit = kRingsUnit;
   static constexpr std::array<std::string_view, 3> kFiles{"dxf", "pdf", "csv"};
   // What a piece's x and y are.
   static constexpr const char* kAxes =

@@ -95,6 +95,7 @@ KitDrawing Draw(const SectorsKit& kit) {
   const int count = static_cast<int>(development.sectors.size());
   const std::string of = " of " + std::to_string(count);
   result.title = "Sheet development: " + std::to_string(count) + " sectors";
+  result.sheetsAlongArcs = true;
   result.notes = {"Step " + Length(development.step, unit) + ", seam allowance " +
                       Size(development.seam, unit) + "; sizes in " + geometry::UnitName(unit) +
                       ", scale 1:1.",

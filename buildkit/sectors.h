@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "buildkit/kit_drawing.h"
+#include "buildkit/kit_parameters.h"
 #include "geometry/number_text.h"
 #include "report/horn_profile.h"
 #include "report/report_input.h"
@@ -50,8 +51,27 @@ struct FlatPoint {
 // the inner radius, or the piece with its seam would overlap itself).
 std::vector<FlatPoint> SectorOutline(const Sector& sector, long double seam, long double tolerance);
 
+// The step is the profile's: the tool takes it from --step, which the drawings share.
+inline constexpr KitParameter kSectorStep{
+    "step", false, 0.0L, false, kNoHigh, "--step", "VALUE", "", "",
+    "&Step between stations:", "Step",
+    [](const KitStart& start) { return InUnit(start.unit, 20.0L, 1); }};
+inline constexpr KitParameter kSeamAllowance{
+    "seam allowance", false, 0.0L, true, kNoHigh, "--seam", "A",
+    "the seam allowance of --sectors", "0", "Seam &allowance:", "Seam",
+    [](const KitStart& start) { return InUnit(start.unit, 10.0L, 1); }};
+inline constexpr std::array<const KitParameter*, 2> kSectorsParameters{&kSectorStep,
+                                                                       &kSeamAllowance};
+inline constexpr KitUnit kSectorsUnit{
+    "--sectors", "FILE", true,
+    "build kit of sheet developments: the horn as cones between\n"
+    "stations --step apart, unrolled to cut from sheet (DXF,\n"
+    "SVG or PDF template); needs --step",
+    "vortalis-report circular --sectors cones.svg --step 20 --seam 10", kSectorsParameters};
+
 // The kit's files: every sector as a piece to cut.
 struct SectorsKit {
+  static constexpr const KitUnit& kUnit = kSectorsUnit;
   static constexpr std::array<std::string_view, 3> kFiles{"dxf", "svg", "pdf"};
   // What a piece's x and y are.
   static constexpr const char* kAxes =

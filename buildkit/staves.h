@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "buildkit/kit_drawing.h"
+#include "buildkit/kit_parameters.h"
 #include "geometry/number_text.h"
 #include "report/horn_profile.h"
 #include "report/report_input.h"
@@ -28,12 +29,24 @@ struct StavePattern {
   long double length = 0.0L;       // the last point's `along`
 };
 
+// The tool takes the count with the kit's own option: --staves N FILE.
+inline constexpr KitParameter kStaveCount{
+    "number of staves", true, 6.0L, true, 64.0L, "", "", "", "",
+    "&Number of staves (6 to 64):", "StaveCount", [](const KitStart&) { return 12.0L; }};
+inline constexpr std::array<const KitParameter*, 1> kStavesParameters{&kStaveCount};
+inline constexpr KitUnit kStavesUnit{
+    "--staves", "N FILE", true,
+    "build kit of N flat staves (6 to 64) bent along their\n"
+    "length: one stave's pattern (DXF, SVG or PDF template)",
+    "vortalis-report circular --staves 12 staves.pdf", kStavesParameters};
+
 // Throws KitError for a count outside kStaveCount's limits.
 StavePattern Staves(const report::CircularReportInput& input, const report::MouthLimit& limit,
                     const geometry::Separators& separators, int count);
 
 // The kit's files: the one stave's pattern.
 struct StavesKit {
+  static constexpr const KitUnit& kUnit = kStavesUnit;
   static constexpr std::array<std::string_view, 3> kFiles{"dxf", "svg", "pdf"};
   // What a piece's x and y are.
   static constexpr const char* kAxes =

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "buildkit/flat_kits.h"
 #include "cli/option_table.h"
 #include "cli/options.h"
 #include "design/design_keys.h"
@@ -65,8 +66,8 @@ bool Applies(const design::Setting& setting, const std::vector<std::string>& res
 }
 
 bool IsKitOutput(std::string_view key) {
-  return key == "rings" || key == "sectors" || key == "staves" || key == "panels" ||
-         key == "stl";
+  return std::any_of(buildkit::kKitUnits.begin(), buildkit::kKitUnits.end(),
+                     [key](const buildkit::KitUnit* unit) { return unit->option.substr(2) == key; });
 }
 
 std::string_view SectionOf(std::string_view key) {

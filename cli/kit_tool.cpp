@@ -5,7 +5,7 @@
 #include <string>
 
 #include "buildkit/kit_horn.h"
-#include "buildkit/rect_solid.h"
+#include "buildkit/solid_kit.h"
 #include "cli/painted_files.h"
 #include "files/kit_files.h"
 #include "output/output_error.h"
@@ -63,13 +63,7 @@ struct KitBuilder {
                        panels.path};
   }
   BuiltKit operator()(const StlKitOptions& stl) const {
-    return SolidFiles{
-        report::IsRectangular(horn)
-            ? buildkit::RectangularHornSolids(std::get<report::RectangularReportInput>(horn),
-                                              limit, separators, stl.solid)
-            : buildkit::CircularHornSolids(std::get<report::CircularReportInput>(horn), limit,
-                                           separators, stl.solid),
-        stl.path};
+    return SolidFiles{buildkit::BuildSolids(horn, limit, separators, stl.solid), stl.path};
   }
 };
 

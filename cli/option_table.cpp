@@ -1,7 +1,10 @@
 #include "cli/option_table.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <utility>
 
+#include "buildkit/flat_kits.h"
 #include "cli/impedance_tool.h"
 #include "cli/options.h"
 #include "files/profile_formats.h"
@@ -50,6 +53,89 @@ std::string MouthLimitValue() {
   return text;
 }
 
+// Lines of at most 60 characters, as the table's own help texts are written.
+std::string Wrapped(const std::string& words) {
+  constexpr std::size_t kLongest = 60;
+  std::string text, line;
+  std::size_t start = 0;
+  while (start <= words.size()) {
+    std::size_t end = words.find(' ', start);
+    if (end == std::string::npos) end = words.size();
+    const std::string word = words.substr(start, end - start);
+    if (!line.empty() && line.size() + 1 + word.size() > kLongest) {
+      text += line + "\n";
+      line.clear();
+    }
+    line += (line.empty() ? "" : " ") + word;
+    start = end + 1;
+  }
+  return text + line;
+}
+
+unsigned KindsOf(bool circularOnly) { return circularOnly ? kCircular : kBothKinds; }
+
+// The rows of the build kits from their descriptions, each kit's option then
+// its settings; a setting several kits share (--wall) is one row that
+// explains each, one the table has already (--step) is not repeated. Their
+// ids follow OptionId from Rings in the same order.
+void AddKitRows(std::vector<OptionSpec>& table) {
+  auto next = static_cast<std::size_t>(OptionId::Rings);
+  const auto add = [&](std::string_view name, ValueKind value, std::string_view valueName,
+                       unsigned kinds, std::string help, std::string initial,
+                       std::string_view example) {
+    table.push_back({static_cast<OptionId>(next++), name, "", value, std::string(valueName),
+                     kinds, true, {}, std::move(help), std::move(initial), example});
+  };
+  const auto row = [&table](std::string_view name) -> OptionSpec* {
+    for (OptionSpec& spec : table)
+      if (spec.name == name) return &spec;
+    return nullptr;
+  };
+  const auto ownHelp = [](std::string_view help, std::string_view unset, std::string_view kit) {
+    return std::pair{std::string(help), unset.empty() ? std::string()
+                                                      : std::string(unset) + " for " +
+                                                            std::string(kit)};
+  };
+  for (const buildkit::KitUnit* unit : buildkit::kKitUnits) {
+    add(unit->option, unit->valueName.find(' ') != std::string_view::npos ? ValueKind::TextAndFile
+                                                                           : ValueKind::File,
+        unit->valueName, KindsOf(unit->circularOnly), std::string(unit->help), "",
+        unit->example);
+    for (const buildkit::KitParameter* parameter : unit->parameters) {
+      if (parameter->option.empty()) continue;
+      if (OptionSpec* shared = row(parameter->option)) {
+        if (shared->id < OptionId::Rings) continue;
+        // Said once more for this kit, and the initial value named by kit.
+        auto [help, initial] = ownHelp(parameter->help, parameter->unset, unit->option);
+        shared->help = Wrapped(shared->help + ", or " + help);
+        shared->kinds |= KindsOf(unit->circularOnly);
+        if (!initial.empty())
+          shared->initial += (shared->initial.empty() ? "" : ", ") + initial;
+        continue;
+      }
+      // The initial value is named by kit once another kit shares the option.
+      const bool shared = std::count_if(buildkit::kKitUnits.begin(), buildkit::kKitUnits.end(),
+                                        [parameter](const buildkit::KitUnit* other) {
+                                          return std::any_of(
+                                              other->parameters.begin(), other->parameters.end(),
+                                              [parameter](const buildkit::KitParameter* p) {
+                                                return p->option == parameter->option;
+                                              });
+                                        }) > 1;
+      auto [help, initial] = ownHelp(parameter->help, parameter->unset, unit->option);
+      add(parameter->option, ValueKind::Text, parameter->valueName,
+          KindsOf(unit->circularOnly), help, shared ? initial : std::string(parameter->unset),
+          "");
+    }
+    if (const buildkit::KitParameterGroup* group = unit->group) {
+      add(group->option, ValueKind::Text, group->valueName, KindsOf(group->circularOnly),
+          std::string(group->help), std::string(group->unset), group->example);
+    }
+  }
+  if (next != kOptionIdCount - 2)  // Design and SaveDesign follow the kits
+    throw std::logic_error("OptionId does not list every kit option in the kits' order");
+}
+
 std::vector<OptionSpec> MakeTable() {
   const CircularReportInput circular;
   const RectangularReportInput rectangular;
@@ -71,7 +157,7 @@ std::vector<OptionSpec> MakeTable() {
 
   using enum OptionId;
   using enum ValueKind;
-  return {
+  std::vector<OptionSpec> table{
       {Freq, "--freq", "", Text, "TEXT", kBothKinds, false, {},
        "cut-off frequency in Hz, 1 to 25000",
        PerKind(circular.frequencyText, rectangular.frequencyText),
@@ -206,50 +292,9 @@ std::vector<OptionSpec> MakeTable() {
        "(a wide-tube model); a note says when they change it by\n"
        "more than 5 %",
        "off", "vortalis-report circular --throat 0.5 --impedance z.csv --losses on"},
-
-      {Rings, "--rings", "", File, "FILE", kCircular, true, {},
-       "build kit of stacked rings cut from boards: a CSV cutting\n"
-       "list, a DXF of each board's circles, or a PDF of the list\n"
-       "and each ring at full size (by FILE's extension); needs\n"
-       "--board",
-       "", "vortalis-report circular --freq 100 --rings rings.pdf --board 18 --wall 20"},
-      {Board, "--board", "", Text, "T", kCircular, true, {}, "the board thickness of --rings", "",
-       ""},
-      {Wall, "--wall", "", Text, "W", kBothKinds, true, {},
-       "the wood left around the hole of --rings, or the wall\n"
-       "thickness of --stl",
-       "0 for --rings", ""},
-      {Sectors, "--sectors", "", File, "FILE", kCircular, true, {},
-       "build kit of sheet developments: the horn as cones between\n"
-       "stations --step apart, unrolled to cut from sheet (DXF,\n"
-       "SVG or PDF template); needs --step",
-       "", "vortalis-report circular --sectors cones.svg --step 20 --seam 10"},
-      {Seam, "--seam", "", Text, "A", kCircular, true, {}, "the seam allowance of --sectors", "0",
-       ""},
-      {Staves, "--staves", "", TextAndFile, "N FILE", kCircular, true, {},
-       "build kit of N flat staves (6 to 64) bent along their\n"
-       "length: one stave's pattern (DXF, SVG or PDF template)",
-       "", "vortalis-report circular --staves 12 staves.pdf"},
-      {Panels, "--panels", "", File, "FILE", kBothKinds, true, {},
-       "the four walls of a rectangular horn at true size, each\n"
-       "laid flat (its length along the wall against the width\n"
-       "between the walls it meets): DXF, SVG or a PDF template on\n"
-       "--paper, by FILE's extension; a kit's PDF is turned to need\n"
-       "fewer pages and its page count is printed",
-       "", "vortalis-report rectangular --flat-mouth 900 --panels walls.dxf"},
-      {Stl, "--stl", "", File, "FILE", kBothKinds, true, {},
-       "the horn's wall as a solid for 3D printing, binary STL in\n"
-       "millimetres; with --segment-height, FILE horn.stl gives\n"
-       "horn-1.stl, horn-2.stl, ... from the throat; needs --wall",
-       "", "vortalis-report circular --stl horn.stl --wall 3 --segment-height 200"},
-      {SegmentHeight, "--segment-height", "", Text, "H", kBothKinds, true, {},
-       "cut the --stl solid into pieces no taller than H", "one piece", ""},
-      {Flange, "--flange", "", Text, "OD,THICKNESS[,BOLT_CIRCLE,COUNT,HOLE]", kCircular, true, {},
-       "a throat flange on the --stl solid, with COUNT holes of\n"
-       "diameter HOLE on a circle of diameter BOLT_CIRCLE; with\n"
-       "--decimal-separator , the values are separated by ';'",
-       "none", "vortalis-report circular --stl horn.stl --wall 3 --flange 80,6,65,4,5.5"},
   };
+  AddKitRows(table);
+  return table;
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 
 #include "output/output_file.h"
 
+#include "buildkit/flat_kits.h"
 #include "files/profile_formats.h"
 
 namespace vortalis::cli {
@@ -255,18 +257,11 @@ std::optional<UsageError> ReadResponseOptions(ToolOptions& options, const Option
   return std::nullopt;
 }
 
-std::optional<long double> NonNegativeLength(std::string_view text,
-                                            const geometry::Separators& separators) {
-  const auto value = geometry::ParseNumber(text, separators);
-  if (!value || !(*value >= 0.0L) || !std::isfinite(*value)) return std::nullopt;
-  return value;
-}
-
-
-// OD,THICKNESS[,BOLT_CIRCLE,COUNT,HOLE]; ';' between the values when ',' is
-// the decimal separator.
-std::optional<buildkit::Flange> ReadFlange(std::string_view text,
-                                           const geometry::Separators& separators) {
+// The values of a flag group as typed: OD,THICKNESS[,BOLT_CIRCLE,COUNT,HOLE],
+// ';' between them when ',' is the decimal separator; none for another count.
+std::vector<std::string_view> GroupValues(const buildkit::KitParameterGroup& group,
+                                          std::string_view text,
+                                          const geometry::Separators& separators) {
   const char between = separators.decimal == "," ? ';' : ',';
   std::vector<std::string_view> values;
   for (std::size_t start = 0;;) {
@@ -275,126 +270,115 @@ std::optional<buildkit::Flange> ReadFlange(std::string_view text,
     if (end == std::string_view::npos) break;
     start = end + 1;
   }
-  if (values.size() != 2 && values.size() != 5) return std::nullopt;
-  buildkit::Flange flange;
-  const auto outer = PositiveLength(values[0], separators);
-  const auto thickness = PositiveLength(values[1], separators);
-  if (!outer || !thickness) return std::nullopt;
-  flange.outerDiameter = *outer;
-  flange.thickness = *thickness;
-  if (values.size() == 5) {
-    const auto circle = PositiveLength(values[2], separators);
-    const auto count = WholeNumber(values[3], separators);
-    const auto hole = PositiveLength(values[4], separators);
-    if (!circle || !count || *count < 1 || !hole) return std::nullopt;
-    flange.boltCircle = *circle;
-    flange.boltCount = *count;
-    flange.holeDiameter = *hole;
-  }
-  return flange;
+  if (values.size() != group.leading && values.size() != group.parameters.size()) return {};
+  return values;
 }
 
-// One build kit instead of the report, with the settings that belong to it.
+// "OD,THICKNESS or OD,THICKNESS,BOLT_CIRCLE,COUNT,HOLE", with ';' for a ',' separator.
+std::string GroupSyntax(const buildkit::KitParameterGroup& group,
+                        const geometry::Separators& separators) {
+  std::string all(group.valueName);
+  std::erase(all, '[');
+  std::erase(all, ']');
+  std::size_t end = 0;
+  for (std::size_t i = 0; i < group.leading; ++i) end = all.find(',', end + (i > 0 ? 1 : 0));
+  std::string text = all.substr(0, end) + " or " + all;
+  if (separators.decimal == ",") std::replace(text.begin(), text.end(), ',', ';');
+  return text;
+}
+
+// One build kit instead of the report, with the settings that belong to it:
+// the kits' descriptions say which options each takes, and every value is
+// checked by its parameter's own rule.
 std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts& texts,
                                          const std::string& stavesPath) {
-  using enum OptionId;
-  const auto text = [&texts](OptionId id) { return texts[static_cast<std::size_t>(id)]; };
-  const auto name = [](OptionId id) { return std::string(Spec(id).name); };
-  std::optional<OptionId> chosen;
-  for (const OptionId kit : {Rings, Sectors, Staves, Panels, Stl}) {
-    if (!text(kit)) continue;
-    if (chosen) return UsageError{name(*chosen) + " and " + name(kit) + " cannot be given together"};
-    chosen = kit;
+  const auto text = [&texts](std::string_view option) -> std::optional<std::string_view> {
+    const OptionSpec* spec = FindOption(option);
+    return spec ? texts[static_cast<std::size_t>(spec->id)] : std::nullopt;
+  };
+  const auto name = [](std::string_view option) { return std::string(option); };
+  const buildkit::KitUnit* chosen = nullptr;
+  for (const buildkit::KitUnit* unit : buildkit::kKitUnits) {
+    if (!text(unit->option)) continue;
+    if (chosen)
+      return UsageError{name(chosen->option) + " and " + name(unit->option) +
+                        " cannot be given together"};
+    chosen = unit;
   }
-  const struct {
-    OptionId setting;
-    std::vector<OptionId> kits;
-  } owners[] = {{Board, {Rings}},         {Seam, {Sectors}}, {Wall, {Rings, Stl}},
-                {SegmentHeight, {Stl}},   {Flange, {Stl}}};
-  for (const auto& owner : owners) {
-    if (!text(owner.setting)) continue;
-    if (chosen && std::find(owner.kits.begin(), owner.kits.end(), *chosen) != owner.kits.end())
-      continue;
+  // A kit's own setting (not one the drawings share) given without the kit.
+  for (const OptionSpec& setting : OptionTable()) {
+    if (setting.id < OptionId::Rings || !text(setting.name)) continue;
     std::vector<std::string> kits;
-    for (const OptionId kit : owner.kits) kits.push_back(name(kit));
-    return UsageError{name(owner.setting) + " needs " + JoinChoices(kits)};
+    bool taken = false;
+    for (const buildkit::KitUnit* unit : buildkit::kKitUnits) {
+      bool takes = unit->group && unit->group->option == setting.name;
+      for (const buildkit::KitParameter* parameter : unit->parameters)
+        takes = takes || parameter->option == setting.name;
+      if (!takes) continue;
+      kits.push_back(name(unit->option));
+      taken = taken || unit == chosen;
+    }
+    if (!kits.empty() && !taken) return UsageError{name(setting.name) + " needs " + JoinChoices(kits)};
   }
   if (!chosen) return std::nullopt;
-  if (options.outputPath || options.quick || text(Export) || options.drawings.templatePath ||
+  if (options.outputPath || options.quick || text("--export") || options.drawings.templatePath ||
       options.impedance || options.response) {
-    return UsageError{name(*chosen) +
+    return UsageError{name(chosen->option) +
                       " cannot be given with --output, --quick, --export, --template, "
                       "--impedance or --response: a build kit is written instead of them"};
   }
   const auto& seps = options.separators;
-  const auto required = [&](OptionId id) -> std::optional<UsageError> {
-    if (text(id)) return std::nullopt;
-    return UsageError{name(*chosen) + " needs " + name(id)};
+  // The value of each parameter given, 0 for one left out.
+  std::vector<std::pair<const buildkit::KitParameter*, long double>> values;
+  const auto value = [&values](const buildkit::KitParameter& parameter) {
+    for (const auto& [which, given] : values)
+      if (which == &parameter) return given;
+    return 0.0L;
   };
-  const auto length = [&](OptionId id, bool zeroAllowed) -> std::optional<long double> {
-    return zeroAllowed ? NonNegativeLength(*text(id), seps) : PositiveLength(*text(id), seps);
-  };
+  for (const buildkit::KitParameter* parameter : chosen->parameters) {
+    const std::string_view option = parameter->option.empty() ? chosen->option : parameter->option;
+    const auto typed = text(option);
+    if (!typed) {
+      if (parameter->unset.empty()) return UsageError{name(chosen->option) + " needs " + name(option)};
+      continue;
+    }
+    try {
+      values.emplace_back(parameter, buildkit::Checked(*parameter, *typed, seps));
+    } catch (const buildkit::KitError& e) {
+      return UsageError{"invalid value '" + Printable(*typed) + "' for " + name(option) + ": " +
+                        e.what()};
+    }
+  }
+  std::optional<buildkit::Flange> flange;
+  if (const buildkit::KitParameterGroup* group = chosen->group; group && text(group->option)) {
+    const std::string_view typed = *text(group->option);
+    const std::vector<std::string_view> given = GroupValues(*group, typed, seps);
+    if (given.empty()) return BadValue(FindOption(group->option)->id, typed, GroupSyntax(*group, seps));
+    std::array<long double, 5> numbers{};
+    for (std::size_t i = 0; i < given.size() && i < numbers.size(); ++i)
+      numbers[i] = geometry::ParseNumber(given[i], seps).value_or(std::nanl(""));
+    try {
+      flange = buildkit::CheckedFlange(numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]);
+    } catch (const buildkit::KitError& e) {
+      return UsageError{"invalid value '" + Printable(typed) + "' for " + name(group->option) +
+                        ": " + e.what()};
+    }
+  }
+  const std::string path(*text(chosen->option));
   KitOptions kit;
-  switch (*chosen) {
-    case Rings: {
-      if (auto missing = required(Board)) return missing;
-      RingsKitOptions rings{std::string(*text(Rings))};
-      const auto board = length(Board, false);
-      if (!board) return BadValue(Board, *text(Board), "a length above 0");
-      rings.board = *board;
-      if (text(Wall)) {
-        const auto wall = length(Wall, true);
-        if (!wall) return BadValue(Wall, *text(Wall), "a length of 0 or more");
-        rings.wall = *wall;
-      }
-      kit.kit = rings;
-      break;
-    }
-    case Sectors: {
-      if (auto missing = required(Step)) return missing;
-      SectorsKitOptions sectors{std::string(*text(Sectors))};
-      const auto step = length(Step, false);
-      if (!step) return BadValue(Step, *text(Step), "a length above 0");
-      sectors.step = *step;
-      if (text(Seam)) {
-        const auto seam = length(Seam, true);
-        if (!seam) return BadValue(Seam, *text(Seam), "a length of 0 or more");
-        sectors.seam = *seam;
-      }
-      kit.kit = sectors;
-      break;
-    }
-    case Staves: {
-      const auto count = WholeNumber(*text(Staves), seps);
-      if (!count) return BadValue(Staves, *text(Staves), "a whole number of staves");
-      kit.kit = StavesKitOptions{stavesPath, *count};
-      break;
-    }
-    case Panels:
-      kit.kit = PanelsKitOptions{std::string(*text(Panels))};
-      break;
-    default: {
-      if (auto missing = required(Wall)) return missing;
-      StlKitOptions stl{std::string(*text(Stl)), {}};
-      const auto wall = length(Wall, false);
-      if (!wall) return BadValue(Wall, *text(Wall), "a length above 0");
-      stl.solid.wall = *wall;
-      if (text(SegmentHeight)) {
-        const auto height = length(SegmentHeight, false);
-        if (!height) return BadValue(SegmentHeight, *text(SegmentHeight), "a length above 0");
-        stl.solid.segmentHeight = *height;
-      }
-      if (text(Flange)) {
-        stl.solid.flange = ReadFlange(*text(Flange), seps);
-        if (!stl.solid.flange) {
-          return BadValue(Flange, *text(Flange),
-                          seps.decimal == "," ? "OD;THICKNESS or OD;THICKNESS;BOLT_CIRCLE;COUNT;HOLE"
-                                              : "OD,THICKNESS or OD,THICKNESS,BOLT_CIRCLE,COUNT,HOLE");
-        }
-      }
-      kit.kit = stl;
-      break;
-    }
+  if (chosen == &buildkit::kRingsUnit) {
+    kit.kit = RingsKitOptions{path, value(buildkit::kBoardThickness), value(buildkit::kRingWall)};
+  } else if (chosen == &buildkit::kSectorsUnit) {
+    kit.kit = SectorsKitOptions{path, value(buildkit::kSectorStep), value(buildkit::kSeamAllowance)};
+  } else if (chosen == &buildkit::kStavesUnit) {
+    kit.kit = StavesKitOptions{stavesPath, static_cast<int>(value(buildkit::kStaveCount))};
+  } else if (chosen == &buildkit::kPanelsUnit) {
+    kit.kit = PanelsKitOptions{path};
+  } else if (chosen == &buildkit::kSolidUnit) {
+    kit.kit = StlKitOptions{path, {value(buildkit::kSolidWall), value(buildkit::kSegmentHeight),
+                                   flange}};
+  } else {
+    throw std::logic_error("a kit unit without its options record");
   }
   options.kit = kit;
   return std::nullopt;

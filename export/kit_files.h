@@ -34,6 +34,7 @@ using buildkit::KitCircle;
 using buildkit::KitDrawing;
 using buildkit::KitPath;
 using buildkit::KitPiece;
+using buildkit::KitTable;
 using buildkit::KitText;
 using buildkit::PanelsKit;
 using buildkit::RingsKit;
@@ -44,7 +45,7 @@ using buildkit::StavesKit;
 // profile's SVG (the DXF: files/kit_files.h). Needs a QGuiApplication.
 QByteArray KitSvg(const FlatKit& kit);
 
-// The template at 1:1 on the device's pages: for rings the cutting list,
+// The template at 1:1 on the device's pages: the drawing's table (the rings' cutting list),
 // then every ring that fits a page on a page of its own (the list names the
 // others); a piece that fits a page on a page of its own; a larger one as an
 // assembly map, then overlapping sheets laid over its curves only, numbered

@@ -72,8 +72,8 @@ struct KitPrintPage {
 struct KitPrintLayout {
   QSizeF printable;  // mm
   QRectF area;       // mm from the printable area's top left: where a window is drawn
-  int listPages = 0;  // the rings' cutting list, printed first
-  QStringList tooLarge;  // boards drawn on no page
+  int listPages = 0;  // the drawing's table, printed first
+  QStringList tooLarge;  // numbers of the pieces drawn on no page
   int undrawn = 0;       // and their count
   std::vector<KitPrintPage> pages;
   std::vector<KitEdges> edges;  // per piece
@@ -81,7 +81,7 @@ struct KitPrintLayout {
   int PageNumber(std::size_t index) const { return listPages + static_cast<int>(index) + 1; }
 };
 // Throws output::OutputError for a page too small or too many pages.
-KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
+KitPrintLayout LayOutKitPages(const KitDrawing& drawing,
                               const QSizeF& printableMm);
 // The straight edges' points on one Points page: rows in each of columns.
 struct PointTable {
@@ -93,7 +93,7 @@ PointTable PointTableOf(const QRectF& area);
 // Fewer points than this are listed on the map itself.
 inline constexpr int kMapPoints = 24;
 
-// Rows of the rings' cutting list on one page.
+// Rows of a drawing's table on one page.
 int CuttingListRows(const QSizeF& printableMm);
 
 }  // namespace vortalis::exports

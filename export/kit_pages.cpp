@@ -173,7 +173,7 @@ int CuttingListRows(const QSizeF& printableMm) {
   return std::max(1, static_cast<int>((printableMm.height() - 26.0 - 10.0) / 5.0));
 }
 
-KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
+KitPrintLayout LayOutKitPages(const KitDrawing& drawing,
                               const QSizeF& printableMm) {
   if (printableMm.width() < 150.0 || printableMm.height() < 100.0)
     throw output::OutputError(
@@ -186,10 +186,9 @@ KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
   const qreal mmPer = static_cast<qreal>(buildkit::MillimetresPer(drawing.unit));
   const QSizeF window = layout.area.size();
 
-  const auto* rings = std::get_if<RingsKit>(&kit);
-  if (rings != nullptr) {
+  if (drawing.table) {
     const int rows = CuttingListRows(printableMm);
-    layout.listPages = (static_cast<int>(rings->rings.size()) + rows - 1) / rows;
+    layout.listPages = (static_cast<int>(drawing.table->rows.size()) + rows - 1) / rows;
   }
   int lastTooLarge = 0;
   long long printed = layout.listPages;
@@ -215,7 +214,7 @@ KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
     }
     const QRectF shape =
         Extent(edges).adjusted(-kPieceMarginMm, -kPieceMarginMm, kPieceMarginMm, kPieceMarginMm);
-    if (rings == nullptr && shape.width() <= window.width() && shape.height() <= window.height()) {
+    if (!drawing.wholePiecesOnly && shape.width() <= window.width() && shape.height() <= window.height()) {
       const QPointF c = shape.center();
       KitPrintPage page{KitPrintPage::Kind::Whole, i,
                         QRectF(c.x() - window.width() / 2, c.y() - window.height() / 2,
@@ -225,9 +224,9 @@ KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
       ++printed;
       continue;
     }
-    // A ring is drawn only when it fits a page; a compass marks out larger ones.
-    if (rings != nullptr) {
-      const int board = rings->rings[i].board;
+    // Such a piece is drawn only when it fits a page; larger ones are marked out by hand.
+    if (drawing.wholePiecesOnly) {
+      const int board = piece.number;
       ++layout.undrawn;
       // Runs of boards as "97 to 368".
       if (!layout.tooLarge.isEmpty() && lastTooLarge == board - 1) {
@@ -303,7 +302,7 @@ KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
       sheets[k].level =
           k > 0 && sheets[k - 1].column == sheets[k].column ? sheets[k - 1].level + 1 : 1;
     // A sector's sheets follow its arcs from its first edge, on the x axis.
-    if (std::holds_alternative<SectorsKit>(kit))
+    if (drawing.sheetsAlongArcs)
       std::stable_sort(sheets.begin(), sheets.end(),
                        [](const KitPrintPage& a, const KitPrintPage& b) {
                          return AngleOf(a.window) < AngleOf(b.window);

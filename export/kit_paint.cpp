@@ -82,27 +82,15 @@ void PaintLines(QPainter& painter, const QRectF& box, const QStringList& lines, 
   painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, lines.join('\n'));
 }
 
-// The rings' cutting list, as many pages as it needs; returns the pages painted.
-int PaintCuttingList(QPainter& painter, QPagedPaintDevice& device, const RingsKit& kit,
-                     const QStringList& tooLarge, const QSizeF& printable, qreal u, bool& first) {
-  const geometry::Separators point{".", ""};
-  const report::NumberFormat size = report::SizeFormat(kit.unit);
-  const report::NumberFormat length = report::LengthFormat(kit.unit);
-  const auto number = [&point](long double value, report::NumberFormat format) {
-    return QString::fromStdString(report::FormatNumber(value, format, point));
-  };
-  const QString unit = QString::fromLatin1(geometry::UnitName(kit.unit));
-  const QStringList header{QStringLiteral("Board"),
-                           QStringLiteral("From (%1)").arg(unit),
-                           QStringLiteral("To (%1)").arg(unit),
-                           QStringLiteral("Hole radius, throat side"),
-                           QStringLiteral("Hole radius, mouth side"),
-                           QStringLiteral("Bevel (deg)"),
-                           QStringLiteral("Outer radius")};
+// The drawing's table, as many pages as it needs; returns the pages painted.
+int PaintTable(QPainter& painter, QPagedPaintDevice& device, const KitTable& table,
+               const QStringList& tooLarge, const QSizeF& printable, qreal u, bool& first) {
+  QStringList header;
+  for (const std::string& caption : table.header) header << ToQt(caption);
   const qreal rowMm = 5.0;
   const qreal topMm = 26.0;
   const int perPage = CuttingListRows(printable);
-  const int count = static_cast<int>(kit.rings.size());
+  const int count = static_cast<int>(table.rows.size());
   const int pages = (count + perPage - 1) / perPage;
   const qreal column = printable.width() / header.size();
   for (int page = 0; page < pages; ++page) {
@@ -111,18 +99,12 @@ int PaintCuttingList(QPainter& painter, QPagedPaintDevice& device, const RingsKi
     first = false;
     painter.setPen(Qt::black);
     PaintLines(painter, QRectF(0, 0, printable.width() * u, (topMm - 2.0 * rowMm) * u),
-               {QStringLiteral("Stacked rings: cutting list (%1), page %2 of %3")
-                    .arg(ToQt(buildkit::drawing::Counted(static_cast<std::size_t>(count), "board")))
-                    .arg(page + 1)
-                    .arg(pages),
-                QStringLiteral("Lengths in %1; hole radii at the board's faces; bevel of the "
-                               "straight cut from the axis.")
-                        .arg(unit) +
-                    (tooLarge.isEmpty()
-                         ? QString()
-                         : QStringLiteral(" Boards %1 do not fit a page: mark them out from "
-                                          "this list or cut them from the DXF.")
-                               .arg(tooLarge.join(QStringLiteral(", "))))},
+               {ToQt(table.title) + QStringLiteral(", page %1 of %2").arg(page + 1).arg(pages),
+                ToQt(table.note) +
+                    (tooLarge.isEmpty() ? QString()
+                                        : QLatin1Char(' ') + ToQt(table.tooLarge)
+                                                                 .arg(tooLarge.join(
+                                                                     QStringLiteral(", "))))},
                10.0, false);
     QFont font = painter.font();
     font.setPointSizeF(8.5);
@@ -137,11 +119,8 @@ int PaintCuttingList(QPainter& painter, QPagedPaintDevice& device, const RingsKi
     painter.setPen(Pen(0.15, u));
     painter.drawLine(QPointF(0, topMm * u), QPointF(printable.width() * u, topMm * u));
     for (int i = page * perPage; i < std::min(count, (page + 1) * perPage); ++i) {
-      const buildkit::Ring& ring = kit.rings[static_cast<std::size_t>(i)];
-      const QStringList cells{QString::number(ring.board),   number(ring.from, length),
-                              number(ring.to, length),       number(ring.innerFrom, size),
-                              number(ring.innerTo, size),    number(ring.bevel, {8, 3}),
-                              number(ring.outerRadius, size)};
+      QStringList cells;
+      for (const std::string& cell : table.rows[static_cast<std::size_t>(i)]) cells << ToQt(cell);
       const qreal y = topMm + (i - page * perPage) * rowMm;
       for (int c = 0; c < cells.size(); ++c)
         painter.drawText(QRectF(c * column * u, y * u, (column - 1.0) * u, rowMm * u),
@@ -568,13 +547,13 @@ KitOrientation FewerKitPages(const FlatKit& kit, const QPageSize& pageSize,
   };
   try {
     portrait = cost(
-        LayOutKitPages(kit, drawing, QSizeF(paper.width() - across, paper.height() - down)));
+        LayOutKitPages(drawing, QSizeF(paper.width() - across, paper.height() - down)));
   } catch (const output::OutputError& e) {
     refusal = e.what();
   }
   try {
     landscape = cost(
-        LayOutKitPages(kit, drawing, QSizeF(paper.height() - across, paper.width() - down)));
+        LayOutKitPages(drawing, QSizeF(paper.height() - across, paper.width() - down)));
   } catch (const output::OutputError&) {
   }
   if (landscape && (!portrait || *landscape < *portrait))
@@ -587,7 +566,7 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
   const KitDrawing drawing = DrawKit(kit);
   const qreal u = device.logicalDpiX() / 25.4;
   const QSizeF printable(device.width() / u, device.height() / u);
-  const KitPrintLayout layout = LayOutKitPages(kit, drawing, printable);
+  const KitPrintLayout layout = LayOutKitPages(drawing, printable);
   const qreal mmPer = MmPer(drawing.unit);
   const QRectF& area = layout.area;
   const int total = layout.Total();
@@ -597,8 +576,7 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
     throw output::OutputError("Cannot print the kit: the printer refused.");
   painter.setRenderHint(QPainter::Antialiasing);
   bool first = true;
-  if (const auto* rings = std::get_if<RingsKit>(&kit))
-    PaintCuttingList(painter, device, *rings, layout.tooLarge, printable, u, first);
+  if (drawing.table) PaintTable(painter, device, *drawing.table, layout.tooLarge, printable, u, first);
   for (std::size_t index = 0; index < layout.pages.size(); ++index) {
     const KitPrintPage& page = layout.pages[index];
     if (!first && !device.newPage())

@@ -23,8 +23,7 @@
 #include <utility>
 
 #include "buildkit/kit_horn.h"
-#include "buildkit/kit_parameters.h"
-#include "buildkit/rect_solid.h"
+#include "buildkit/flat_kits.h"
 #include "output/output_error.h"
 #include "export/kit_layout.h"
 #include "geometry/units.h"
@@ -50,19 +49,6 @@ const QColor kWall(20, 60, 160);
 const QColor kWood(222, 196, 150);
 const QColor kText(30, 30, 30);
 const QColor kPieces[] = {QColor(20, 60, 160), QColor(200, 90, 20)};
-
-// A default length: millimetres as given, inches at mm / 25.4 rounded to `decimals`.
-long double Default(LengthUnit unit, long double mm, int decimals = 2) {
-  if (unit == LengthUnit::Millimetre) return mm;
-  const long double scale = std::pow(10.0L, decimals);
-  return std::round(mm / 25.4L * scale) / scale;
-}
-
-QLineEdit* Field(QFormLayout* rows, const char* name, const QString& caption) {
-  auto* field = Named(new QLineEdit, name);
-  rows->addRow(caption, field);
-  return field;
-}
 
 // Maps a rectangle of the horn (x along, y across, y up) to `area` at one scale.
 struct Fit {
@@ -270,20 +256,39 @@ void TBuildKitForm::BuildControls() {
 
   auto* values = new QGroupBox(QStringLiteral("Values (%1)").arg(unit));
   auto* rows = new QFormLayout(values);
-  Board = Field(rows, "Board", QStringLiteral("&Board thickness:"));
-  BoardWall = Field(rows, "BoardWall", QStringLiteral("Wood around the &hole:"));
-  Step = Field(rows, "Step", QStringLiteral("&Step between stations:"));
-  Seam = Field(rows, "Seam", QStringLiteral("Seam &allowance:"));
-  StaveCount = Field(rows, "StaveCount", QStringLiteral("&Number of staves (6 to 64):"));
-  Wall = Field(rows, "Wall", QStringLiteral("&Wall thickness:"));
-  PrinterHeight = Field(rows, "PrinterHeight", QStringLiteral("&Printer height (0: one piece):"));
-  Flange = Named(new QCheckBox(QStringLiteral("Throat &flange")), "Flange");
-  rows->addRow(Flange);
-  FlangeDiameter = Field(rows, "FlangeDiameter", QStringLiteral("Flange &outer diameter:"));
-  FlangeThickness = Field(rows, "FlangeThickness", QStringLiteral("Flange thic&kness:"));
-  BoltCircle = Field(rows, "BoltCircle", QStringLiteral("Bolt &circle diameter:"));
-  BoltCount = Field(rows, "BoltCount", QStringLiteral("Bolt holes (&count):"));
-  HoleDiameter = Field(rows, "HoleDiameter", QStringLiteral("Hole d&iameter:"));
+  // A field for each of the kits' values, a check box over a group's.
+  const auto addField = [this, rows](const buildkit::KitParameter* parameter) {
+    for (const auto& [known, field] : fields_)
+      if (known == parameter) return;
+    auto* field = Named(new QLineEdit, parameter->field.data());
+    field->setToolTip(QString::fromUtf8(parameter->help.data(), parameter->help.size())
+                          .replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    rows->addRow(QString::fromUtf8(parameter->label.data(), parameter->label.size()), field);
+    fields_.emplace_back(parameter, field);
+  };
+  for (const buildkit::KitUnit* kit : buildkit::kKitUnits) {
+    for (const buildkit::KitParameter* parameter : kit->parameters) addField(parameter);
+    if (const buildkit::KitParameterGroup* group = kit->group) {
+      Flange = Named(new QCheckBox(QString::fromUtf8(group->label.data(), group->label.size())),
+                     group->field.data());
+      Flange->setToolTip(QString::fromUtf8(group->help.data(), group->help.size())
+                             .replace(QLatin1Char('\n'), QLatin1Char(' ')));
+      rows->addRow(Flange);
+      for (const buildkit::KitParameter* parameter : group->parameters) addField(parameter);
+    }
+  }
+  Board = FieldOf(buildkit::kBoardThickness);
+  BoardWall = FieldOf(buildkit::kRingWall);
+  Step = FieldOf(buildkit::kSectorStep);
+  Seam = FieldOf(buildkit::kSeamAllowance);
+  StaveCount = FieldOf(buildkit::kStaveCount);
+  Wall = FieldOf(buildkit::kSolidWall);
+  PrinterHeight = FieldOf(buildkit::kSegmentHeight);
+  FlangeDiameter = FieldOf(buildkit::kFlangeDiameter);
+  FlangeThickness = FieldOf(buildkit::kFlangeThickness);
+  BoltCircle = FieldOf(buildkit::kBoltCircle);
+  BoltCount = FieldOf(buildkit::kBoltCount);
+  HoleDiameter = FieldOf(buildkit::kHoleDiameter);
 
   auto* left = new QVBoxLayout;
   left->addWidget(method);
@@ -327,30 +332,18 @@ void TBuildKitForm::SetDefaults() {
     field->setText(QString::fromStdString(vortalis::report::ShortNumberText(value, separators)));
   };
   const bool rectangular = vortalis::report::IsRectangular(*source_.horn);
-  set(Board, Default(unit, 18.0L, 3));
-  set(BoardWall, Default(unit, 20.0L));
-  set(Step, Default(unit, 20.0L, 1));
-  set(Seam, Default(unit, 10.0L, 1));
-  StaveCount->setText(QStringLiteral("12"));
-  set(Wall, Default(unit, 3.0L));
-  set(PrinterHeight, Default(unit, 200.0L, 1));
-  // A flange that stands 25 mm out of the wall, bolts in the middle of it.
-  long double throatDiameter = 0.0L;
+  buildkit::KitStart start{unit, 0.0L};
   if (!rectangular) {
     try {
-      throatDiameter = 2.0L * buildkit::MakeKitHorn(
-                                  std::get<vortalis::report::CircularReportInput>(*source_.horn),
-                                  {}, source_.separators)
-                                  .throatRadius;
+      start.throatDiameter =
+          2.0L * buildkit::MakeKitHorn(
+                     std::get<vortalis::report::CircularReportInput>(*source_.horn), {},
+                     source_.separators)
+                     .throatRadius;
     } catch (const std::exception&) {
     }
   }
-  const long double wall = Default(unit, 3.0L);
-  set(FlangeDiameter, std::ceil(throatDiameter + 2.0L * wall + Default(unit, 50.0L, 3)));
-  set(FlangeThickness, Default(unit, 6.0L));
-  set(BoltCircle, throatDiameter + 2.0L * wall + Default(unit, 25.0L, 3));
-  BoltCount->setText(QStringLiteral("4"));
-  set(HoleDiameter, Default(unit, 5.5L));
+  for (const auto& [parameter, field] : fields_) set(field, parameter->initial(start));
   if (rectangular) {
     Rings->setEnabled(false);
     Sectors->setEnabled(false);
@@ -366,16 +359,18 @@ void TBuildKitForm::SetDefaults() {
 void TBuildKitForm::MethodClick() {
   const bool rings = Rings->isChecked(), sectors = Sectors->isChecked();
   const bool staves = Staves->isChecked(), stl = Stl->isChecked();
-  Board->setEnabled(rings);
-  BoardWall->setEnabled(rings);
-  Step->setEnabled(sectors);
-  Seam->setEnabled(sectors);
-  StaveCount->setEnabled(staves);
-  Wall->setEnabled(stl);
-  PrinterHeight->setEnabled(stl);
+  const buildkit::KitUnit* chosen = rings     ? &buildkit::kRingsUnit
+                                     : sectors ? &buildkit::kSectorsUnit
+                                     : staves  ? &buildkit::kStavesUnit
+                                               : &buildkit::kSolidUnit;
   const bool flange = stl && Flange->isEnabled() && Flange->isChecked();
-  for (QLineEdit* field : {FlangeDiameter, FlangeThickness, BoltCircle, BoltCount, HoleDiameter})
-    field->setEnabled(flange);
+  for (const auto& [parameter, field] : fields_) {
+    const auto& own = chosen->parameters;
+    const bool grouped = chosen->group != nullptr &&
+                         std::ranges::find(chosen->group->parameters, parameter) !=
+                             chosen->group->parameters.end();
+    field->setEnabled(grouped ? flange : std::ranges::find(own, parameter) != own.end());
+  }
   Format->clear();
   if (stl) {
     Format->addItem(QStringLiteral("STL (binary, mm)"), QStringLiteral("stl"));
@@ -389,11 +384,15 @@ void TBuildKitForm::MethodClick() {
   refresh_->start();
 }
 
-long double TBuildKitForm::Number(const QLineEdit* field, const char* name) const {
-  const auto value =
-      vortalis::geometry::ParseNumber(field->text().toStdString(), CurrentSeparators());
-  if (!value) throw buildkit::KitError(std::string(name) + " is not a number.");
-  return *value;
+QLineEdit* TBuildKitForm::FieldOf(const buildkit::KitParameter& parameter) const {
+  for (const auto& [known, field] : fields_)
+    if (known == &parameter) return field;
+  return nullptr;
+}
+
+long double TBuildKitForm::Value(const buildkit::KitParameter& parameter) const {
+  return buildkit::Checked(parameter, FieldOf(parameter)->text().toStdString(),
+                           CurrentSeparators());
 }
 
 BuiltKit TBuildKitForm::MakeKit() const {
@@ -402,39 +401,34 @@ BuiltKit TBuildKitForm::MakeKit() const {
   const vortalis::report::MouthLimit full;
   if (Stl->isChecked()) {
     buildkit::SolidOptions options;
-    options.wall = Number(Wall, "The wall thickness");
-    options.segmentHeight = Number(PrinterHeight, "The printer height");
+    options.wall = Value(buildkit::kSolidWall);
+    options.segmentHeight = Value(buildkit::kSegmentHeight);
     if (Flange->isEnabled() && Flange->isChecked()) {
-      const long double count = Number(BoltCount, "The number of bolt holes");
-      if (count != std::floor(count) || count > 1000.0L)
-        throw buildkit::KitError("The number of bolt holes must be a whole number.");
-      options.flange = buildkit::Flange{
-          Number(FlangeDiameter, "The flange's outer diameter"),
-          Number(FlangeThickness, "The flange's thickness"), Number(BoltCircle, "The bolt circle"),
-          static_cast<int>(count), Number(HoleDiameter, "The hole diameter")};
+      // Each typed as a number or not; the flange's own check decides which count.
+      const auto number = [](const QLineEdit* field) {
+        return vortalis::geometry::ParseNumber(field->text().toStdString(), CurrentSeparators())
+            .value_or(std::nanl(""));
+      };
+      options.flange = buildkit::CheckedFlange(number(FlangeDiameter), number(FlangeThickness),
+                                               number(BoltCircle), number(BoltCount),
+                                               number(HoleDiameter));
     }
-    if (vortalis::report::IsRectangular(horn))
-      return buildkit::RectangularHornSolids(
-          std::get<vortalis::report::RectangularReportInput>(horn), full, source_.separators,
-          options);
-    return buildkit::CircularHornSolids(std::get<vortalis::report::CircularReportInput>(horn), full,
-                                        source_.separators, options);
+    return buildkit::BuildSolids(horn, full, source_.separators, options);
   }
   const auto& circular = std::get<vortalis::report::CircularReportInput>(horn);
   if (Rings->isChecked())
     return exports::FlatKit(exports::RingsKit{
         unit, buildkit::StackedRings(circular, full, source_.separators,
-                                     Number(Board, "The board thickness"),
-                                     Number(BoardWall, "The wood around the hole"))});
+                                     Value(buildkit::kBoardThickness),
+                                     Value(buildkit::kRingWall))});
   if (Sectors->isChecked())
     return exports::FlatKit(exports::SectorsKit{
-        unit,
-        buildkit::SheetDevelopments(circular, full, source_.separators, Number(Step, "The step"),
-                                    Number(Seam, "The seam allowance"))});
-  const long double count =
-      buildkit::Checked(buildkit::kStaveCount, Number(StaveCount, "The number of staves"));
+        unit, buildkit::SheetDevelopments(circular, full, source_.separators,
+                                          Value(buildkit::kSectorStep),
+                                          Value(buildkit::kSeamAllowance))});
   return exports::FlatKit(exports::StavesKit{
-      unit, buildkit::Staves(circular, full, source_.separators, static_cast<int>(count))});
+      unit, buildkit::Staves(circular, full, source_.separators,
+                             static_cast<int>(Value(buildkit::kStaveCount)))});
 }
 
 namespace {

@@ -4,9 +4,12 @@
 #include <QString>
 #include <QWidget>
 #include <optional>
+#include <utility>
 #include <variant>
+#include <vector>
 
 #include "buildkit/horn_solid.h"
+#include "buildkit/kit_parameters.h"
 #include "export/kit_files.h"
 #include "report_window/report_calculation.h"
 
@@ -84,10 +87,14 @@ class TBuildKitForm : public QDialog {
   void BuildControls();
   void SetDefaults();
   void UpdatePreview();
-  // The kit of the fields; throws KitError for a field that is not a number.
+  // The kit of the fields; throws KitError for a value its kit refuses.
   BuiltKit MakeKit() const;
-  long double Number(const QLineEdit* field, const char* name) const;
+  QLineEdit* FieldOf(const vortalis::buildkit::KitParameter& parameter) const;
+  // The field's number, checked by its parameter.
+  long double Value(const vortalis::buildkit::KitParameter& parameter) const;
 
+  // The kits' values, one field each, in the order they were laid out.
+  std::vector<std::pair<const vortalis::buildkit::KitParameter*, QLineEdit*>> fields_;
   ReportSource source_;
   QString reportFile_;
   QTimer* refresh_ = nullptr;

@@ -16,6 +16,7 @@
 #include "buildkit/rect_solid.h"
 #include "buildkit/rings.h"
 #include "buildkit/sectors.h"
+#include "buildkit/solid_kit.h"
 #include "buildkit/staves.h"
 #include "geometry/number_text.h"
 #include "report/horn_model.h"

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "buildkit/flat_kits.h"
 #include "cli/options.h"
 #include "cli/report_tool.h"
 #include "cli/spooled_document.h"
@@ -244,6 +245,59 @@ TEST(CommandLine, BuildKitOptionsAreReadWithTheirSettings) {
   for (const auto& args : refused) {
     EXPECT_TRUE(std::holds_alternative<UsageError>(ParseCommandLine(args))) << args[1];
   }
+}
+
+// A kit value out of its limits is refused by the tool with the sentence the
+// kit itself gives for it; a flange without bolt holes is a flange for both.
+TEST(CommandLine, KitValuesAreRefusedWithTheKitsOwnSentence) {
+  namespace kit = vortalis::buildkit;
+  const CircularReportInput horn;
+  const auto said = [](const auto& make) {
+    try {
+      make();
+    } catch (const kit::KitError& e) {
+      return std::string(e.what());
+    }
+    return std::string("accepted");
+  };
+  const auto solids = [&horn](kit::SolidOptions options) {
+    return [&horn, options] { kit::CircularHornSolids(horn, {}, {}, options); };
+  };
+  const struct {
+    std::vector<std::string_view> args;
+    std::string kitSaid;
+  } rows[] = {
+      {{"--rings", "r.csv", "--board", "0"}, said([&] { kit::StackedRings(horn, {}, {}, 0, 0); })},
+      {{"--rings", "r.csv", "--board", "18", "--wall", "-1"},
+       said([&] { kit::StackedRings(horn, {}, {}, 18, -1); })},
+      {{"--sectors", "s.dxf", "--step", "20", "--seam", "-0.5"},
+       said([&] { kit::SheetDevelopments(horn, {}, {}, 20, -0.5L); })},
+      {{"--staves", "65", "s.dxf"}, said([&] { kit::Staves(horn, {}, {}, 65); })},
+      {{"--stl", "h.stl", "--wall", "0"}, said(solids({0, 0, {}}))},
+      {{"--stl", "h.stl", "--wall", "3", "--segment-height", "-1"}, said(solids({3, -1, {}}))},
+      {{"--stl", "h.stl", "--wall", "3", "--flange", "80,0"},
+       said(solids({3, 0, kit::Flange{80, 0, 0, 0, 0}}))},
+      {{"--stl", "h.stl", "--wall", "3", "--flange", "80,6,65,400,5.5"},
+       said(solids({3, 0, kit::Flange{80, 6, 65, 400, 5.5L}}))},
+  };
+  for (const auto& row : rows) {
+    std::vector<std::string_view> args{"circular"};
+    args.insert(args.end(), row.args.begin(), row.args.end());
+    const auto parsed = ParseCommandLine(args);
+    const auto* error = std::get_if<UsageError>(&parsed);
+    ASSERT_TRUE(error) << row.args[0];
+    EXPECT_NE(row.kitSaid, "accepted");
+    EXPECT_TRUE(error->message.ends_with(": " + row.kitSaid)) << error->message;
+  }
+
+  const auto parsed =
+      ParseCommandLine({"circular", "--stl", "h.stl", "--wall", "3", "--flange", "80,6,65,0,5.5"});
+  const auto* options = std::get_if<ToolOptions>(&parsed);
+  ASSERT_TRUE(options && options->kit);
+  const auto& solid = std::get<vortalis::cli::StlKitOptions>(options->kit->kit).solid;
+  ASSERT_TRUE(solid.flange);
+  EXPECT_EQ(solid.flange->boltCount, 0);
+  EXPECT_EQ(said(solids(solid)), "accepted");
 }
 
 TEST(CommandLine, HelpExplainsEveryOption) {

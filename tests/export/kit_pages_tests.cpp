@@ -114,7 +114,7 @@ TEST(KitPages, EverySheetCarriesACurveAndFewerPagesPrint) {
     const QSizeF printable =
         turned.orientation == QPageLayout::Portrait ? portrait : portrait.transposed();
     const exports::KitDrawing drawing = exports::DrawKit(c.kit);
-    const exports::KitPrintLayout layout = exports::LayOutKitPages(c.kit, drawing, printable);
+    const exports::KitPrintLayout layout = exports::LayOutKitPages(drawing, printable);
     EXPECT_EQ(layout.Total(), turned.pages);
     const qreal mmPer = static_cast<qreal>(buildkit::MillimetresPer(drawing.unit));
     for (std::size_t i = 0; i < layout.pages.size(); ++i) {

@@ -25,6 +25,8 @@
 #include "app/startup.h"
 #include "buildkit/panels.h"
 #include "buildkit/rings.h"
+#include "buildkit/solid_kit.h"
+#include "buildkit/staves.h"
 #include "export/full_size_template.h"
 #include "export/kit_files.h"
 #include "export/profile_curves.h"
@@ -231,6 +233,58 @@ class ProfileWindowTests : public QObject {
       dialog->CloseButton->click();
       QTRY_VERIFY(!dialog);
     }
+  }
+
+  // A value the kit refuses is refused by the dialog with the kit's own
+  // sentence, the same the tool gives; a flange without holes is a flange.
+  void buildKitRefusesAValueAsTheKitDoes() {
+    namespace kit = vortalis::buildkit;
+    TTextForm* form = ReportOf(QStringLiteral("bass"));
+    QVERIFY(form);
+    form->Buildkit1->trigger();
+    QPointer<TBuildKitForm> dialog = form->BuildKitDialog();
+    QVERIFY(dialog);
+    const auto& horn = std::get<vortalis::report::CircularReportInput>(*form->Source().horn);
+    const auto& separators = form->Source().separators;
+    const auto said = [](const auto& make) {
+      try {
+        make();
+      } catch (const kit::KitError& e) {
+        return QString::fromUtf8(e.what()).chopped(1);  // an error box ends with no stop
+      }
+      return QStringLiteral("accepted");
+    };
+    const auto solids = [&](kit::SolidOptions options) {
+      return [&, options] { kit::CircularHornSolids(horn, {}, separators, options); };
+    };
+    const struct {
+      QRadioButton* method;
+      QLineEdit* field;
+      const char* typed;
+      QString kitSaid;
+    } rows[] = {
+        {dialog->Rings, dialog->Board, "0",
+         said([&] { kit::StackedRings(horn, {}, separators, 0.0L, 20.0L); })},
+        {dialog->Staves, dialog->StaveCount, "65",
+         said([&] { kit::Staves(horn, {}, separators, 65); })},
+        {dialog->Stl, dialog->BoltCount, "400",
+         said(solids({3.0L, 0.0L, kit::Flange{200.0L, 6.0L, 150.0L, 400, 5.5L}}))},
+        {dialog->Stl, dialog->BoltCount, "0", QStringLiteral("accepted")},
+    };
+    dialog->Flange->setChecked(true);
+    for (const auto& row : rows) {
+      row.method->setChecked(true);
+      const QString before = row.field->text();
+      row.field->setText(QLatin1String(row.typed));
+      prompt_->errors.clear();
+      prompt_->exportAnswers = {QString()};  // the file dialog cancelled
+      dialog->SaveButton->click();
+      QCOMPARE(prompt_->errors.isEmpty() ? QStringLiteral("accepted") : prompt_->errors.join('\n'),
+               row.kitSaid);
+      row.field->setText(before);
+    }
+    dialog->CloseButton->click();
+    QTRY_VERIFY(!dialog);
   }
 
   // "Export panels..." is the export dialog with the panels chosen: drawings

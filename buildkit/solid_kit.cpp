@@ -1,0 +1,36 @@
+#include "buildkit/solid_kit.h"
+
+#include <variant>
+
+#include "buildkit/rect_solid.h"
+
+namespace vortalis::buildkit {
+
+Flange CheckedFlange(long double outerDiameter, long double thickness, long double boltCircle,
+                     long double boltCount, long double holeDiameter) {
+  Flange flange{Checked(kFlangeDiameter, outerDiameter), Checked(kFlangeThickness, thickness),
+                0.0L, static_cast<int>(Checked(kBoltCount, boltCount)), 0.0L};
+  if (flange.boltCount > 0) {
+    flange.boltCircle = Checked(kBoltCircle, boltCircle);
+    flange.holeDiameter = Checked(kHoleDiameter, holeDiameter);
+  }
+  return flange;
+}
+
+const SolidOptions& Checked(const SolidOptions& options) {
+  Checked(kSolidWall, options.wall);
+  Checked(kSegmentHeight, options.segmentHeight);
+  if (const auto& f = options.flange)
+    CheckedFlange(f->outerDiameter, f->thickness, f->boltCircle, f->boltCount, f->holeDiameter);
+  return options;
+}
+
+HornSolids BuildSolids(const report::HornInput& input, const report::MouthLimit& limit,
+                       const geometry::Separators& separators, const SolidOptions& options) {
+  if (const auto* rectangular = std::get_if<report::RectangularReportInput>(&input))
+    return RectangularHornSolids(*rectangular, limit, separators, options);
+  return CircularHornSolids(std::get<report::CircularReportInput>(input), limit, separators,
+                            options);
+}
+
+}  // namespace vortalis::buildkit

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <array>
+#include <cmath>
+
+#include "buildkit/horn_solid.h"
+#include "buildkit/kit_parameters.h"
+#include "report/horn_profile.h"
+#include "report/report_input.h"
+
+// The horn's wall as solids for 3D printing: its values, their one check and
+// the solids of either kind of horn.
+namespace vortalis::buildkit {
+
+inline constexpr KitParameter kSolidWall{
+    "wall", false, 0.0L, false, kNoHigh, "--wall", "W", "the wall thickness of --stl", "",
+    "&Wall thickness:", "Wall", [](const KitStart& start) { return InUnit(start.unit, 3.0L); }};
+inline constexpr KitParameter kSegmentHeight{
+    "segment height", false, 0.0L, true, kNoHigh, "--segment-height", "H",
+    "cut the --stl solid into pieces no taller than H", "one piece",
+    "&Printer height (0: one piece):", "PrinterHeight",
+    [](const KitStart& start) { return InUnit(start.unit, 200.0L, 1); }};
+
+// The dialog's flange stands 25 mm out of the wall, its bolts in the middle of it.
+inline constexpr KitParameter kFlangeDiameter{
+    "flange's outer diameter", false, 0.0L, false, kNoHigh, "", "", "", "",
+    "Flange &outer diameter:", "FlangeDiameter", [](const KitStart& start) {
+      return std::ceil(start.throatDiameter + 2.0L * kSolidWall.initial(start) +
+                       InUnit(start.unit, 50.0L, 3));
+    }};
+inline constexpr KitParameter kFlangeThickness{
+    "flange thickness", false, 0.0L, false, kNoHigh, "", "", "", "",
+    "Flange thic&kness:", "FlangeThickness",
+    [](const KitStart& start) { return InUnit(start.unit, 6.0L); }};
+inline constexpr KitParameter kBoltCircle{
+    "bolt circle", false, 0.0L, false, kNoHigh, "", "", "", "",
+    "Bolt &circle diameter:", "BoltCircle", [](const KitStart& start) {
+      return start.throatDiameter + 2.0L * kSolidWall.initial(start) +
+             InUnit(start.unit, 25.0L, 3);
+    }};
+inline constexpr KitParameter kBoltCount{
+    "number of bolt holes", true, 0.0L, true, 360.0L, "", "", "", "",
+    "Bolt holes (&count):", "BoltCount", [](const KitStart&) { return 4.0L; }};
+inline constexpr KitParameter kHoleDiameter{
+    "hole diameter", false, 0.0L, false, kNoHigh, "", "", "", "",
+    "Hole d&iameter:", "HoleDiameter",
+    [](const KitStart& start) { return InUnit(start.unit, 5.5L); }};
+inline constexpr std::array<const KitParameter*, 5> kFlangeParameters{
+    &kFlangeDiameter, &kFlangeThickness, &kBoltCircle, &kBoltCount, &kHoleDiameter};
+inline constexpr KitParameterGroup kFlangeGroup{
+    "--flange", "OD,THICKNESS[,BOLT_CIRCLE,COUNT,HOLE]",
+    "a throat flange on the --stl solid, with COUNT holes of\n"
+    "diameter HOLE on a circle of diameter BOLT_CIRCLE; with\n"
+    "--decimal-separator , the values are separated by ';'",
+    "none", "vortalis-report circular --stl horn.stl --wall 3 --flange 80,6,65,4,5.5",
+    "Throat &flange", "Flange", true, kFlangeParameters, 2};
+
+inline constexpr std::array<const KitParameter*, 2> kSolidParameters{&kSolidWall,
+                                                                     &kSegmentHeight};
+inline constexpr KitUnit kSolidUnit{
+    "--stl", "FILE", false,
+    "the horn's wall as a solid for 3D printing, binary STL in\n"
+    "millimetres; with --segment-height, FILE horn.stl gives\n"
+    "horn-1.stl, horn-2.stl, ... from the throat; needs --wall",
+    "vortalis-report circular --stl horn.stl --wall 3 --segment-height 200", kSolidParameters,
+    &kFlangeGroup};
+
+// The flange of the group's values in kFlangeParameters' order (the bolt
+// circle, count and hole 0 when only the first two are given), each checked;
+// without holes the circle and the hole are not used.
+Flange CheckedFlange(long double outerDiameter, long double thickness, long double boltCircle,
+                     long double boltCount, long double holeDiameter);
+
+// `options` when every value lies within its limits; otherwise throws
+// KitError with the parameter's sentence.
+const SolidOptions& Checked(const SolidOptions& options);
+
+// The solids of either kind of horn (a rectangular one without a flange).
+HornSolids BuildSolids(const report::HornInput& input, const report::MouthLimit& limit,
+                       const geometry::Separators& separators, const SolidOptions& options);
+
+}  // namespace vortalis::buildkit
