@@ -21,7 +21,6 @@
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
 #include "ui/design_name.h"
-#include "ui/forms.h"
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
 #include "ui/widgets.h"

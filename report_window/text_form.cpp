@@ -40,7 +40,6 @@
 #include "report_window/waitform.h"
 #include "ui/busy_cursor.h"
 #include "ui/design_name.h"
-#include "ui/forms.h"
 #include "ui/locale_separators.h"
 #include "ui/program_frame.h"
 #include "ui/prompt.h"

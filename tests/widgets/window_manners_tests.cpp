@@ -29,7 +29,7 @@
 #include "report_windows.h"
 #include "scripted_prompt.h"
 #include "settings/sett_rec_form.h"
-#include "ui/forms.h"
+#include "settings/sett_circ_form.h"
 #include "ui/locale_separators.h"
 
 namespace {
