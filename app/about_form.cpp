@@ -15,12 +15,13 @@
 #include "app/program_art.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
-#include "ui/forms.h"
 #include "ui/locale_separators.h"
 #include "ui/show_in_front.h"
 #include "ui/widgets.h"
 
 namespace vortalis::windows {
+
+TAboutForm* AboutForm = nullptr;
 
 namespace {
 

@@ -41,4 +41,8 @@ class TAboutForm : public QDialog {
   void closeEvent(QCloseEvent* event) override;
 };
 
+// The process-wide reference to the window, assigned before its own create
+// handler runs; it lives until the program ends.
+extern TAboutForm* AboutForm;
+
 }  // namespace vortalis::windows

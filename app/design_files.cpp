@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QMenu>
 #include <optional>
+#include <string>
+#include <vector>
 #include <variant>
 
 #include "app/main_form.h"
@@ -15,12 +17,12 @@
 #include "output/output_file.h"
 #include "report/input_check.h"
 #include "report_window/driver_window.h"
+#include "report_window/kit_memory.h"
 #include "report_window/text_form.h"
 #include "settings/dialog_fill.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
 #include "ui/design_name.h"
-#include "ui/forms.h"
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
 #include "ui/widgets.h"
@@ -94,6 +96,45 @@ bool TakeDriverWindow(const TDriverForm& window, design::Design& design) {
     design.Set(key.substr(0, dot), key.substr(dot + 1), value);
   }
   return true;
+}
+
+// A kit's text typed with the decimal separator `from`, for `to`; a flange's
+// values stand between ';' where ',' is the decimal separator.
+std::string KitText(std::string text, const std::string& from, const std::string& to) {
+  if (from == to) return text;
+  const bool toComma = to == ",";
+  for (char& c : text) {
+    if (toComma)
+      c = c == ',' ? ';' : c == '.' ? ',' : c;
+    else
+      c = c == ',' ? '.' : c == ';' ? ',' : c;
+  }
+  return text;
+}
+
+// The design's kit section and the sectors' step, for the Build kit dialog.
+KitSettings KitOfDesign(const design::Design& design, const geometry::Separators& from) {
+  KitSettings kit;
+  for (const design::Setting& setting : design.settings)
+    if (setting.section == "kit")
+      kit[setting.key] = KitText(setting.value, from.decimal, CurrentSeparators().decimal);
+  if (kit.count("kind") && kit["kind"] == "sectors")
+    if (const auto step = design.Value("drawing", "step"))
+      kit["step"] = KitText(*step, from.decimal, CurrentSeparators().decimal);
+  return kit;
+}
+
+// `design` with the Build kit dialog's last settings as its kit, typed for `to`.
+design::Design WithLastKit(design::Design design, const geometry::Separators& to) {
+  const KitSettings kit = LastKitSettings();
+  if (kit.empty()) return design;
+  for (const design::Setting& setting : std::vector<design::Setting>(design.settings))
+    if (setting.section == "kit") design.Set("kit", setting.key, "");
+  for (const auto& [key, value] : kit) {
+    design.Set(key == "step" ? "drawing" : "kit", key,
+               KitText(value, CurrentSeparators().decimal, to.decimal));
+  }
+  return design;
 }
 
 // The design's key of a dialog's field.
@@ -175,6 +216,7 @@ bool DesignFiles::Open(const QString& path) {
     FillRectangularDialog(*SettRecForm, std::get<report::RectangularReportInput>(designed.horn));
     Mainform->RectangularClick();
   }
+  SetLastKitSettings(KitOfDesign(designed.design, designed.separators));
   design_ = std::move(designed.design);
   path_ = path;
   SetCurrentDesignName(QFileInfo(path).fileName());
@@ -200,7 +242,7 @@ bool DesignFiles::SaveTo(const QString& path) {
     if (!SettCircForm->ValidateCircularInput()) return false;
     horn = SettCircForm->ReadInput();
   }
-  design::Design saved = cli::DesignOfHorn(*horn, separators, design_);
+  design::Design saved = cli::DesignOfHorn(*horn, separators, WithLastKit(design_, separators));
   if (const TDriverForm* driver = report ? report->DriverWindow() : nullptr)
     if (!TakeDriverWindow(*driver, saved)) return false;
   try {

@@ -20,6 +20,11 @@
 
 namespace vortalis::windows {
 
+THelp1form* Help1form = nullptr;
+THelp3Form* Help3Form = nullptr;
+Thelp2form* help2form = nullptr;
+THelp5form* Help5form = nullptr;
+
 THelpWindow::THelpWindow(const HelpWindowLook& look, QWidget* parent)
     : QMainWindow(parent,
                   Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |

@@ -92,4 +92,11 @@ class THelp5form : public THelpWindow {
   void showEvent(QShowEvent* event) override;
 };
 
+// The process-wide references to the help windows, assigned before their
+// create handlers run; they live until the program ends.
+extern THelp1form* Help1form;
+extern THelp3Form* Help3Form;
+extern Thelp2form* help2form;
+extern THelp5form* Help5form;
+
 }  // namespace vortalis::windows

@@ -8,7 +8,6 @@
 #include "app/start_form.h"
 #include "app/startup.h"
 #include "app/vortalis_application.h"
-#include "ui/forms.h"
 
 using namespace vortalis::windows;
 

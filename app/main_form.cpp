@@ -17,10 +17,12 @@
 #include "report_window/waitform.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
-#include "ui/forms.h"
+#include "ui/program_frame.h"
 #include "ui/show_in_front.h"
 
 namespace vortalis::windows {
+
+TMainform* Mainform = nullptr;
 
 namespace {
 

@@ -95,4 +95,8 @@ class TMainform : public QMainWindow, public ProgramFrame {
   QList<QAction*> windowList_;
 };
 
+// The process-wide reference to the window, assigned before its own create
+// handler runs; it lives until the program ends.
+extern TMainform* Mainform;
+
 }  // namespace vortalis::windows

@@ -12,6 +12,8 @@
 
 namespace vortalis::windows {
 
+TStartForm* StartForm = nullptr;
+
 namespace {
 
 constexpr int kClientWidth = 308;

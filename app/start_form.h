@@ -26,4 +26,8 @@ class TStartForm : public QWidget {
   QPixmap picture_;
 };
 
+// The process-wide reference to the window, assigned before its own create
+// handler runs; it lives until the program ends.
+extern TStartForm* StartForm;
+
 }  // namespace vortalis::windows

@@ -8,7 +8,6 @@
 #include "report_window/waitform.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
-#include "ui/forms.h"
 
 namespace vortalis::windows {
 

@@ -35,7 +35,6 @@
 #include "bench/bench_table.h"
 #include "report_window/text_form.h"
 #include "settings/sett_circ_form.h"
-#include "ui/forms.h"
 
 using namespace vortalis::windows;
 

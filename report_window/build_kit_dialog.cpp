@@ -15,6 +15,9 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -49,6 +52,30 @@ const QColor kWall(20, 60, 160);
 const QColor kWood(222, 196, 150);
 const QColor kText(30, 30, 30);
 const QColor kPieces[] = {QColor(20, 60, 160), QColor(200, 90, 20)};
+
+// Every field at least as wide as a typical value with room to edit it, so
+// that a small window scrolls rather than squeezing the fields.
+void KeepFieldsReadable(QWidget& settings) {
+  for (QLineEdit* field : settings.findChildren<QLineEdit*>()) {
+    const QFontMetrics metrics(field->font());
+    field->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("0000.000")) +
+                           4 * metrics.averageCharWidth());
+  }
+}
+
+// `settings` in a column that scrolls up and down where the screen is too low
+// for it, never sideways.
+QScrollArea* ScrollingDown(QWidget* settings) {
+  auto* area = Named(new QScrollArea, "SettingsArea");
+  area->setWidget(settings);
+  area->setWidgetResizable(true);
+  area->setFrameShape(QFrame::NoFrame);
+  area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  area->setMinimumWidth(settings->minimumSizeHint().width() +
+                        area->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+  area->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Expanding);
+  return area;
+}
 
 // Maps a rectangle of the horn (x along, y across, y up) to `area` at one scale.
 struct Fit {
@@ -181,7 +208,7 @@ void PaintFlat(QPainter& painter, const QRectF& area, const exports::FlatKit& ki
 }  // namespace
 
 TKitPreview::TKitPreview(QWidget* parent) : QWidget(parent) {
-  setMinimumSize(420, 300);
+  setMinimumSize(240, 160);
   setAutoFillBackground(true);
   QPalette colours = palette();
   colours.setColor(QPalette::Window, Qt::white);
@@ -213,8 +240,8 @@ void TKitPreview::paintEvent(QPaintEvent*) {
     PaintFlat(painter, area, flat);
 }
 
-TBuildKitForm::TBuildKitForm(ReportSource source, const QString& reportFile, QWidget* report)
-    : QDialog(report), source_(std::move(source)), reportFile_(reportFile) {
+TBuildKitForm::TBuildKitForm(ReportSource source, const QString& reportFile, QWidget* owner)
+    : QDialog(owner), source_(std::move(source)), reportFile_(reportFile) {
   setObjectName(QStringLiteral("BuildKitForm"));
   setWindowTitle(QStringLiteral("Build kit"));
   setAttribute(Qt::WA_DeleteOnClose);
@@ -235,6 +262,7 @@ TBuildKitForm::TBuildKitForm(ReportSource source, const QString& reportFile, QWi
   connect(SaveButton, &QPushButton::clicked, this, &TBuildKitForm::SaveClick);
   connect(PrintButton, &QPushButton::clicked, this, &TBuildKitForm::PrintClick);
   connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
+  connect(this, &QDialog::finished, this, &TBuildKitForm::RememberSettings);
   MethodClick();
 }
 
@@ -290,7 +318,9 @@ void TBuildKitForm::BuildControls() {
   BoltCount = FieldOf(buildkit::kBoltCount);
   HoleDiameter = FieldOf(buildkit::kHoleDiameter);
 
-  auto* left = new QVBoxLayout;
+  auto* settings = new QWidget;
+  auto* left = new QVBoxLayout(settings);
+  left->setContentsMargins(0, 0, 0, 0);
   left->addWidget(method);
   left->addWidget(values);
   auto* formatRow = new QFormLayout;
@@ -298,6 +328,7 @@ void TBuildKitForm::BuildControls() {
   formatRow->addRow(QStringLiteral("File &format:"), Format);
   left->addLayout(formatRow);
   left->addStretch();
+  KeepFieldsReadable(*settings);
 
   Preview = Named(new TKitPreview, "Preview");
   Status = Named(new QLabel, "Status");
@@ -317,12 +348,13 @@ void TBuildKitForm::BuildControls() {
   CloseButton->setObjectName(QStringLiteral("CloseButton"));
 
   auto* columns = new QHBoxLayout;
-  columns->addLayout(left);
+  columns->addWidget(ScrollingDown(settings));
   columns->addLayout(right, 1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(columns, 1);
   layout->addWidget(buttons);
-  resize(980, 620);
+  // The size it always had where the screen is large enough.
+  resize(QSize(980, 620).boundedTo(screen()->availableGeometry().size() * 0.9));
 }
 
 void TBuildKitForm::SetDefaults() {
@@ -354,6 +386,88 @@ void TBuildKitForm::SetDefaults() {
     RectangularNote->hide();
     Rings->setChecked(true);
   }
+}
+
+namespace {
+
+// Between a flange's values: ';' where ',' is the decimal separator, as the tool reads them.
+QChar FlangeSeparator() {
+  return CurrentSeparators().decimal == "," ? QLatin1Char(';') : QLatin1Char(',');
+}
+
+}  // namespace
+
+void TBuildKitForm::Preset(const KitSettings& settings) {
+  const auto text = [&settings](const char* key, QLineEdit* field) {
+    if (const auto found = settings.find(key); found != settings.end())
+      field->setText(QString::fromStdString(found->second));
+  };
+  const auto kind = settings.find("kind");
+  const std::string chosen = kind == settings.end() ? std::string() : kind->second;
+  for (const auto& [name, button] : {std::pair{"rings", Rings}, {"sectors", Sectors},
+                                     {"staves", Staves}, {"stl", Stl}})
+    if (chosen == name && button->isEnabled()) button->setChecked(true);
+  text("board", Board);
+  text("wall", chosen == "stl" ? Wall : BoardWall);
+  text("step", Step);
+  text("seam", Seam);
+  text("staves", StaveCount);
+  text("segment-height", PrinterHeight);
+  const auto flange = settings.find("flange");
+  if (flange == settings.end()) return;
+  const QStringList values = QString::fromStdString(flange->second).split(FlangeSeparator());
+  if (values.size() != 2 && values.size() != 5) return;
+  Flange->setChecked(true);
+  FlangeDiameter->setText(values[0]);
+  FlangeThickness->setText(values[1]);
+  if (values.size() == 2) {
+    BoltCount->setText(QStringLiteral("0"));
+    return;
+  }
+  BoltCircle->setText(values[2]);
+  BoltCount->setText(values[3]);
+  HoleDiameter->setText(values[4]);
+}
+
+KitSettings TBuildKitForm::Settings() const {
+  KitSettings settings;
+  const auto take = [&settings](const char* key, const QLineEdit* field) {
+    settings[key] = field->text().trimmed().toStdString();
+  };
+  if (Rings->isChecked()) {
+    settings["kind"] = "rings";
+    take("board", Board);
+    take("wall", BoardWall);
+  } else if (Sectors->isChecked()) {
+    settings["kind"] = "sectors";
+    take("step", Step);
+    take("seam", Seam);
+  } else if (Staves->isChecked()) {
+    settings["kind"] = "staves";
+    take("staves", StaveCount);
+  } else {
+    settings["kind"] = "stl";
+    take("wall", Wall);
+    take("segment-height", PrinterHeight);
+    if (Flange->isEnabled() && Flange->isChecked()) {
+      QStringList values{FlangeDiameter->text().trimmed(), FlangeThickness->text().trimmed()};
+      // The tool takes a flange without bolt holes as its two values.
+      if (BoltCount->text().trimmed() != QStringLiteral("0"))
+        values << BoltCircle->text().trimmed() << BoltCount->text().trimmed()
+               << HoleDiameter->text().trimmed();
+      settings["flange"] = values.join(FlangeSeparator()).toStdString();
+    }
+  }
+  return settings;
+}
+
+void TBuildKitForm::RememberSettings() {
+  try {
+    MakeKit();
+  } catch (const std::exception&) {
+    return;
+  }
+  SetLastKitSettings(Settings());
 }
 
 void TBuildKitForm::MethodClick() {
@@ -452,6 +566,16 @@ QString Summary(const BuiltKit& kit, LengthUnit unit) {
 
 }  // namespace
 
+QString SavedPieces(const QStringList& files) {
+  QStringList names;
+  for (const QString& file : files) names << QFileInfo(file).fileName();
+  if (names.size() == 1) return QStringLiteral("Saved %1.").arg(names.front());
+  // Numbered from the throat without a gap: the first and the last say them all.
+  const QString listed = names.size() <= 4 ? names.join(QStringLiteral(", "))
+                                           : names.front() + " to " + names.back();
+  return QStringLiteral("Saved %1 pieces: %2.").arg(names.size()).arg(listed);
+}
+
 void TBuildKitForm::UpdatePreview() {
   try {
     const BuiltKit kit = MakeKit();
@@ -493,10 +617,9 @@ void TBuildKitForm::SaveClick() {
       Status->setText(QStringLiteral("Saved %1.").arg(QFileInfo(path).fileName()));
     } else {
       const QStringList names = exports::WriteStlFiles(std::get<buildkit::HornSolids>(kit), path);
-      QStringList shown;
-      for (const QString& name : names) shown << QFileInfo(name).fileName();
-      Status->setText(QStringLiteral("Saved %1.").arg(shown.join(QStringLiteral(", "))));
+      Status->setText(SavedPieces(names));
     }
+    SetLastKitSettings(Settings());
   } catch (const std::exception& error) {
     ShowProfileFailure(error);
   }
@@ -520,6 +643,7 @@ void TBuildKitForm::PrintClick() {
     if (PrintOnSheets(this, sheets, QStringLiteral("Build kit - %1").arg(reportFile_),
                       [&](QPrinter& printer) { pages = PrintKitTemplate(*flat, printer); })) {
       Status->setText(QStringLiteral("Printed %1 page%2.").arg(pages).arg(pages == 1 ? "" : "s"));
+      SetLastKitSettings(Settings());
     }
   } catch (const std::exception& error) {
     ShowProfileFailure(error);

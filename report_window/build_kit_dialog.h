@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <optional>
 #include <utility>
@@ -11,6 +12,7 @@
 #include "buildkit/horn_solid.h"
 #include "buildkit/kit_parameters.h"
 #include "export/kit_files.h"
+#include "report_window/kit_memory.h"
 #include "report_window/report_calculation.h"
 
 class QCheckBox;
@@ -44,13 +46,18 @@ class TKitPreview : public QWidget {
   QString message_;
 };
 
+// What the status line says after the STL pieces `files` were written: each
+// piece by its name, or the first and the last of more than four.
+QString SavedPieces(const QStringList& files);
+
 // Cutting data for the report's horn: stacked rings, sheet developments,
 // staves (circular horns) or STL for 3D printing, with their values, a
-// preview, and Save / Print template. Belongs to its report window.
+// preview, and Save / Print template. Modal to its report window only (see
+// ShowModalToReport); `owner` is the window that holds the report.
 class TBuildKitForm : public QDialog {
   Q_OBJECT
  public:
-  TBuildKitForm(ReportSource source, const QString& reportFile, QWidget* report);
+  TBuildKitForm(ReportSource source, const QString& reportFile, QWidget* owner);
 
   QRadioButton* Rings = nullptr;
   QRadioButton* Sectors = nullptr;
@@ -83,10 +90,18 @@ class TBuildKitForm : public QDialog {
   // The fields of the chosen way of building enabled, the preview redrawn.
   void MethodClick();
 
+  // The way of building and the fields that `settings` has; the others keep
+  // their values.
+  void Preset(const KitSettings& settings);
+  // The chosen way of building and its fields' texts.
+  KitSettings Settings() const;
+
  private:
   void BuildControls();
   void SetDefaults();
   void UpdatePreview();
+  // Leaves the settings for the design, if they make a kit.
+  void RememberSettings();
   // The kit of the fields; throws KitError for a value its kit refuses.
   BuiltKit MakeKit() const;
   QLineEdit* FieldOf(const vortalis::buildkit::KitParameter& parameter) const;

@@ -11,7 +11,6 @@
 #include "report/report_generator.h"
 #include "report_window/locale_stamp_provider.h"
 #include "report_window/waitform.h"
-#include "ui/forms.h"
 #include "ui/show_in_front.h"
 
 namespace vortalis::windows {

@@ -28,7 +28,9 @@
 #include "report_window/driver_window.h"
 #include "report_window/export_dialog.h"
 #include "report_window/build_kit_dialog.h"
+#include "report_window/kit_memory.h"
 #include "report_window/profile_window.h"
+#include "report_window/report_modal.h"
 #include "report_window/report_calculation.h"
 #include "report_window/report_document_sink.h"
 #include "report_window/report_file.h"
@@ -38,7 +40,6 @@
 #include "report_window/waitform.h"
 #include "ui/busy_cursor.h"
 #include "ui/design_name.h"
-#include "ui/forms.h"
 #include "ui/locale_separators.h"
 #include "ui/program_frame.h"
 #include "ui/prompt.h"
@@ -84,6 +85,7 @@ void PlaceCascading(QMdiArea& area, QMdiSubWindow& window) {
 }  // namespace
 
 TTextForm::~TTextForm() {
+  delete buildKit_;
 #ifdef __GLIBC__
   // A large report frees hundreds of megabytes that the C library would keep
   // for itself; hand them back once the document is really gone.
@@ -99,8 +101,8 @@ TTextForm::TTextForm(QWidget* owner, ReportSource source)
   Q_UNUSED(owner);
   setObjectName(QStringLiteral("TextForm"));
   // A report of a design is titled by the design until it is saved itself.
-  const QString design = CurrentDesignName();
-  setWindowTitle(design.isEmpty() ? QStringLiteral("Untiteld") : design);
+  design_ = CurrentDesignName();
+  setWindowTitle(design_.isEmpty() ? QStringLiteral("Untiteld") : design_);
   setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
   BuildEditor();
   BuildMenus();
@@ -439,14 +441,17 @@ void TTextForm::Driverresponse1Click() {
 }
 
 void TTextForm::Buildkit1Click() {
+  QWidget* window = SubWindow() ? static_cast<QWidget*>(SubWindow()) : this;
   if (!buildKit_) {
     if (!HasHorn(source_)) return;
-    buildKit_ = new TBuildKitForm(source_, fileName_, this);
+    // Not the report's child, as the report is disabled while the dialog is
+    // up; the report deletes it when it goes.
+    buildKit_ = new TBuildKitForm(source_, fileName_,
+                                  window->parentWidget() ? window->window() : nullptr);
+    // A report of the design in use starts from the design's kit.
+    if (!design_.isEmpty() && design_ == CurrentDesignName()) buildKit_->Preset(LastKitSettings());
   }
-  // Window-modal, as the export dialog.
-  buildKit_->open();
-  buildKit_->raise();
-  buildKit_->activateWindow();
+  ShowModalToReport(buildKit_, window);
 }
 
 void TTextForm::Edit1Click() {

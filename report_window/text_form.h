@@ -125,6 +125,7 @@ class TTextForm : public QWidget {
   void WriteFile();
 
   QString fileName_;
+  QString design_;  // the design the report was computed from, if any
   ReportSource source_;
   QPointer<TProfileForm> profile_;
   QPointer<TExportForm> export_;

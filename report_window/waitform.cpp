@@ -8,6 +8,8 @@
 
 namespace vortalis::windows {
 
+Twaitform* waitform = nullptr;
+
 namespace {
 
 const QString kAbortMarker = QStringLiteral("Tryckt");

@@ -48,4 +48,8 @@ class Twaitform : public QDialog {
   bool placed_ = false;
 };
 
+// The process-wide reference to the window, assigned before its own create
+// handler runs; it lives until the program ends.
+extern Twaitform* waitform;
+
 }  // namespace vortalis::windows

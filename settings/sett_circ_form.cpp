@@ -13,13 +13,14 @@
 #include "report_window/waitform.h"
 #include "settings/field_memory.h"
 #include "settings/sett_rec_form.h"
-#include "ui/forms.h"
 #include "ui/locale_separators.h"
 #include "ui/settings_look.h"
 #include "ui/show_in_front.h"
 #include "ui/widgets.h"
 
 namespace vortalis::windows {
+
+TSettCircForm* SettCircForm = nullptr;
 
 using vortalis::geometry::LengthUnit;
 using vortalis::geometry::SizeMode;

@@ -84,4 +84,8 @@ class TSettCircForm : public QDialog {
   QRadioButton* IncrementButton(vortalis::geometry::TableIncrement increment) const;
 };
 
+// The process-wide reference to the window, assigned before its own create
+// handler runs; it lives until the program ends.
+extern TSettCircForm* SettCircForm;
+
 }  // namespace vortalis::windows

@@ -12,13 +12,14 @@
 #include "report_window/waitform.h"
 #include "settings/field_memory.h"
 #include "settings/sett_circ_form.h"
-#include "ui/forms.h"
 #include "ui/locale_separators.h"
 #include "ui/settings_look.h"
 #include "ui/show_in_front.h"
 #include "ui/widgets.h"
 
 namespace vortalis::windows {
+
+TSettRecForm* SettRecForm = nullptr;
 
 using vortalis::geometry::LengthUnit;
 using vortalis::geometry::MouthLocation;

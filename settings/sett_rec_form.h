@@ -107,4 +107,8 @@ class TSettRecForm : public QDialog {
   QRadioButton* LocationButton(vortalis::geometry::MouthLocation location) const;
 };
 
+// The process-wide reference to the window, assigned before its own create
+// handler runs; it lives until the program ends.
+extern TSettRecForm* SettRecForm;
+
 }  // namespace vortalis::windows

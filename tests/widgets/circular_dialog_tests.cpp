@@ -14,7 +14,6 @@
 #include "settings/field_memory.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
-#include "ui/forms.h"
 #include "ui/locale_separators.h"
 #include "ui/show_in_front.h"
 

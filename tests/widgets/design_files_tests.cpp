@@ -2,8 +2,10 @@
 // report byte for byte, a design the tool saved fills the dialog, and a bad
 // file is refused with its message and changes nothing.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -16,6 +18,7 @@
 #include "long_lived_forms.h"
 #include "report_window/acoustic_window.h"
 #include "report_window/driver_window.h"
+#include "report_window/build_kit_dialog.h"
 #include "report_window/export_dialog.h"
 #include "report/creation_stamp.h"
 #include "report_windows.h"
@@ -95,6 +98,7 @@ class DesignFilesTests : public QObject {
   void TemplateDialogStartsWithTheDesignsMouthLimit();
   void BadFilesAreRefusedAndChangeNothing();
   void DriverWindowGivesTheToolsResponseThroughADesign();
+  void BuildKitStartsFromTheDesignsKitAndSavesItsOwn();
 };
 
 void DesignFilesTests::ProgramDesignGivesTheToolsReport() {
@@ -371,6 +375,55 @@ void DesignFilesTests::DriverWindowGivesTheToolsResponseThroughADesign() {
   DiscardReports();
   SetCurrentDesignMouthLimit({});
   SetCurrentDesignSettings({});
+}
+
+// The design's kit presets the dialog of a report computed from it (the
+// flange's values as the tool reads them in either decimal separator); the
+// dialog's last kit goes back into the design, from which the tool makes the
+// same file.
+void DesignFilesTests::BuildKitStartsFromTheDesignsKitAndSavesItsOwn() {
+  const struct {
+    vortalis::geometry::Separators system;
+    QString hole;
+  } cases[] = {{{".", ","}, "5.5"}, {{",", "."}, "5,5"}};
+  for (const auto& row : cases) {
+    LongLivedForms forms;
+    ScriptedPrompt prompt;
+    SetSeparatorsForTesting(row.system);
+    const QString design = In(QStringLiteral("kit.vortalis"));
+    QCOMPARE(RunTool({"circular", "--freq", "300", "--throat", "10", "--stl",
+                      In(QStringLiteral("kit.stl")), "--wall", "4", "--segment-height", "150",
+                      "--flange", "90,8,70,6,5.5", "--save-design", design}),
+             0);
+    QVERIFY(Mainform->Designs->Open(design));
+    const qsizetype before = Reports().size();
+    SettCircForm->Calculate->click();
+    TTextForm* report = NewestReport(before);
+    QVERIFY(report);
+    report->Buildkit1->trigger();
+    const QPointer<TBuildKitForm> dialog = report->BuildKitDialog();
+    QVERIFY(dialog);
+    QVERIFY(dialog->Stl->isChecked() && dialog->Flange->isChecked());
+    QStringList texts;
+    for (const QLineEdit* field : {dialog->Wall, dialog->PrinterHeight, dialog->FlangeDiameter,
+                                   dialog->FlangeThickness, dialog->BoltCircle, dialog->BoltCount,
+                                   dialog->HoleDiameter})
+      texts << field->text();
+    QCOMPARE(texts, (QStringList{"4", "150", "90", "8", "70", "6", row.hole}));
+
+    dialog->Rings->setChecked(true);
+    dialog->Board->setText(QStringLiteral("19"));
+    dialog->Format->setCurrentIndex(dialog->Format->findData(QStringLiteral("csv")));
+    prompt.exportAnswers = {In(QStringLiteral("dialog.csv"))};
+    dialog->SaveButton->click();
+    dialog->CloseButton->click();
+    QTRY_VERIFY(!dialog);
+    Mainform->Designs->SaveDesign1Click();
+    QVERIFY2(prompt.errors.isEmpty(), qPrintable(prompt.errors.join('\n')));
+    QCOMPARE(RunTool({"--design", design, "--rings", In(QStringLiteral("tool.csv"))}), 0);
+    QCOMPARE(ReadFile(In(QStringLiteral("tool.csv"))), ReadFile(In(QStringLiteral("dialog.csv"))));
+    DiscardReports();
+  }
 }
 
 QTEST_MAIN(DesignFilesTests)

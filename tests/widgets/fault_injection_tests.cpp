@@ -46,7 +46,6 @@
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
 #include "test_files.h"
-#include "ui/forms.h"
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
 

@@ -21,7 +21,6 @@
 #include "app/help_texts.h"
 #include "app/memory_status.h"
 #include "scripted_prompt.h"
-#include "ui/forms.h"
 #include "ui/locale_separators.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -43,7 +44,6 @@
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
 #include "test_files.h"
-#include "ui/forms.h"
 #include "ui/locale_separators.h"
 
 namespace {
@@ -205,6 +205,11 @@ class ProfileWindowTests : public QObject {
       if (flat) {
         for (const char* piece : {"horn-1.stl", "horn-2.stl"})
           QVERIFY(QFile::exists(folder_->filePath(QLatin1String(piece))));
+        const QStringList written =
+            QDir(folder_->path()).entryList({QStringLiteral("horn-*.stl")}, QDir::Files);
+        QCOMPARE(dialog->Status->text(), QStringLiteral("Saved %1 pieces: %2.")
+                                             .arg(written.size())
+                                             .arg(written.join(QStringLiteral(", "))));
         QVERIFY(!QFile::exists(path));
       } else {
         const auto& input =
@@ -285,6 +290,19 @@ class ProfileWindowTests : public QObject {
     }
     dialog->CloseButton->click();
     QTRY_VERIFY(!dialog);
+  }
+
+  // Every piece named, or the first and the last of a long row.
+  void savedPiecesNameThemAll() {
+    const auto pieces = [](int count) {
+      QStringList files;
+      for (int i = 1; i <= count; ++i) files << QStringLiteral("/tmp/x/horn-%1.stl").arg(i);
+      return count == 1 ? QStringList{QStringLiteral("/tmp/x/horn.stl")} : files;
+    };
+    QCOMPARE(SavedPieces(pieces(1)), QStringLiteral("Saved horn.stl."));
+    QCOMPARE(SavedPieces(pieces(4)),
+             QStringLiteral("Saved 4 pieces: horn-1.stl, horn-2.stl, horn-3.stl, horn-4.stl."));
+    QCOMPARE(SavedPieces(pieces(7)), QStringLiteral("Saved 7 pieces: horn-1.stl to horn-7.stl."));
   }
 
   // "Export panels..." is the export dialog with the panels chosen: drawings

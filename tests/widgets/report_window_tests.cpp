@@ -46,7 +46,6 @@
 #include "settings/sett_rec_form.h"
 #include "test_files.h"
 #include "tests/core/report_test_support.h"
-#include "ui/forms.h"
 #include "ui/locale_separators.h"
 #include "ui/printer_setup.h"
 

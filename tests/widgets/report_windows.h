@@ -11,7 +11,6 @@
 #include "app/main_form.h"
 #include "report_window/text_form.h"
 #include "settings/sett_circ_form.h"
-#include "ui/forms.h"
 
 // The windows under test.
 using namespace vortalis::windows;

@@ -28,7 +28,6 @@
 #include "scripted_prompt.h"
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
-#include "ui/forms.h"
 #include "ui/locale_separators.h"
 
 namespace {

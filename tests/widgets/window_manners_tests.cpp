@@ -3,6 +3,10 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -20,12 +24,13 @@
 #include "app/startup.h"
 #include "report_window/acoustic_window.h"
 #include "report_window/driver_window.h"
+#include "report_window/build_kit_dialog.h"
 #include "report_window/export_dialog.h"
 #include "report_window/profile_window.h"
 #include "report_windows.h"
 #include "scripted_prompt.h"
 #include "settings/sett_rec_form.h"
-#include "ui/forms.h"
+#include "settings/sett_circ_form.h"
 #include "ui/locale_separators.h"
 
 namespace {
@@ -225,6 +230,68 @@ class WindowMannersTests : public QObject {
     const QRegularExpression count(QStringLiteral("^\\d+ pages?, "));
     QVERIFY2(count.match(dialog->Sheets->text()).hasMatch() == counted,
              qPrintable(dialog->Sheets->text()));
+    dialog->reject();
+  }
+
+  // Build kit holds its own report only: no application- or window-modal
+  // box, the main window and the other reports take input, and the report
+  // answers again once the dialog closes.
+  void buildKitHoldsItsReportOnly() {
+    TTextForm* held = RectangularReport();
+    TTextForm* other = RectangularReport();
+    QVERIFY(held && other);
+    SettRecForm->hide();
+    held->Buildkit1->trigger();
+    const QPointer<TBuildKitForm> dialog = held->BuildKitDialog();
+    QVERIFY(dialog);
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QVERIFY(Mainform->isEnabled() && other->SubWindow()->isEnabled());
+    QVERIFY(!held->SubWindow()->isEnabled());
+    QVERIFY(!held->File1->menuAction()->isEnabled());
+    const QString heldText = held->RichEdit1->toPlainText();
+    const QString otherText = other->RichEdit1->toPlainText();
+    for (TTextForm* report : {held, other}) {
+      report->RichEdit1->moveCursor(QTextCursor::End);
+      QTest::keyClicks(report->RichEdit1, QStringLiteral("x"));
+    }
+    QCOMPARE(held->RichEdit1->toPlainText(), heldText);
+    QCOMPARE(other->RichEdit1->toPlainText(), otherText + "x");
+    dialog->CloseButton->click();
+    QTRY_VERIFY(!dialog);
+    QVERIFY(held->SubWindow()->isEnabled());
+    QVERIFY(held->File1->menuAction()->isEnabled());
+  }
+
+  void buildKitFitsALowScreen_data() {
+    QTest::addColumn<bool>("rectangular");  // with the note on STL only
+    QTest::newRow("circular") << false;
+    QTest::newRow("rectangular") << true;
+  }
+
+  // 1600 x 1000 at scale 2 is 800 x 500 device-independent pixels, of which a
+  // title bar and a panel take about 60; 1280 x 720 at scale 1 leaves more.
+  // The values scroll there, the buttons stay, no field is squeezed.
+  void buildKitFitsALowScreen() {
+    QFETCH(bool, rectangular);
+    TTextForm* report = rectangular ? RectangularReport()
+                                    : CalculateCircular(QStringLiteral("300"),
+                                                        QStringLiteral("10"), SettCircForm->T100);
+    QVERIFY(report);
+    report->Buildkit1->trigger();
+    TBuildKitForm* dialog = report->BuildKitDialog();
+    QVERIFY(dialog);
+    const QSize least = dialog->minimumSizeHint();
+    QVERIFY2(least.width() <= 800 && least.height() <= 440,
+             qPrintable(QStringLiteral("%1 x %2").arg(least.width()).arg(least.height())));
+    dialog->resize(least);
+    dialog->layout()->activate();
+    for (const QPushButton* button : {dialog->SaveButton, dialog->PrintButton, dialog->CloseButton})
+      QVERIFY(dialog->rect().contains(QRect(button->mapTo(dialog, QPoint()), button->size())));
+    const int typical = QFontMetrics(dialog->Board->font()).horizontalAdvance(
+        QStringLiteral("1234.567"));
+    for (const QLineEdit* field : dialog->findChildren<QLineEdit*>())
+      QVERIFY2(field->width() > typical, qPrintable(field->objectName()));
     dialog->reject();
   }
 

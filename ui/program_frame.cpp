@@ -1,0 +1,12 @@
+#include "ui/program_frame.h"
+
+namespace vortalis::windows {
+
+namespace {
+ProgramFrame* programFrame = nullptr;
+}
+
+ProgramFrame* Frame() { return programFrame; }
+void SetFrame(ProgramFrame* frame) { programFrame = frame; }
+
+}  // namespace vortalis::windows
