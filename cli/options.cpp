@@ -371,6 +371,7 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
       const auto wall = length(Wall, false);
       if (!wall) return BadValue(Wall, *text(Wall), "a length above 0");
       stl.solid.wall = *wall;
+      stl.solid.whole = false;  // the pieces are written, each streamed
       if (text(SegmentHeight)) {
         const auto height = length(SegmentHeight, false);
         if (!height) return BadValue(SegmentHeight, *text(SegmentHeight), "a length above 0");
