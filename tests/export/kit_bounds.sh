@@ -3,7 +3,7 @@
 # beyond the kits' limits: each refused at once with the option's limits,
 # nothing written, before the memory of the work is taken (peak RSS by
 # /usr/bin/time). Then a long STL job stopped by a real SIGINT: status 130 and
-# no file or temporary left.
+# no file or temporary left; and one on a terminal, which shows its progress.
 # Usage: kit_bounds.sh PATH/vortalis-report
 set -u
 tool="$1"
@@ -48,7 +48,7 @@ stl_triangles|1|million triangles (1152 MB); at most 20 million are written|circ
 CASES
 
 # A real Ctrl+C a moment into a long STL job: status 130, nothing left.
-"$tool" circular --freq 5 --stl out.stl --wall 4 --segment-height 200 >/dev/null 2>err.txt &
+"$tool" circular --freq 2 --stl out.stl --wall 4 --segment-height 1000 >/dev/null 2>err.txt &
 pid=$!
 sleep 1
 kill -INT "$pid"
@@ -58,3 +58,10 @@ code=$?
 left=$(ls | grep -v -e '^err.txt$' -e '^time.txt$')
 [ -z "$left" ] || fail "SIGINT: left $left"
 echo "SIGINT during an STL set: 130, nothing left"
+
+if command -v script >/dev/null 2>&1; then
+  script -qc "'$tool' circular --freq 3 --stl out.stl --wall 4 --segment-height 300" /dev/null \
+    >pty.txt 2>&1 || fail "on a terminal: $(cat pty.txt)"
+  tr '\r' '\n' <pty.txt | grep -q '\] 100%' || fail "no progress bar on a terminal"
+  echo "a long STL job on a terminal shows its progress"
+fi
