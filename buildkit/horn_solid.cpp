@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "buildkit/kit_horn.h"
 #include "geometry/constants.h"
@@ -40,6 +41,7 @@ struct WallFaces {
   std::vector<SectionPoint> inner;
   std::vector<SectionPoint> outer;       // starts at the flange's rim when there is one
   std::vector<SectionPoint> throatFace;  // between outer.front() and inner.front()
+  std::size_t flangePoints = 0;          // outer's first points, the flange's
 };
 
 // Steps around the axis that keep a circle of radius r within tolerance.
@@ -147,6 +149,7 @@ WallFaces BuildFaces(const KitHorn& horn, const SolidOptions& options,
       faces.throatFace = {{0.0L, holes.high}, {0.0L, holes.low}};
     }
     faces.outer.insert(faces.outer.begin(), prefix.begin(), prefix.end());
+    faces.flangePoints = prefix.size();
   }
   return faces;
 }
@@ -162,30 +165,81 @@ std::vector<SectionPoint> Section(const WallFaces& faces, long double lo, long d
   return section;
 }
 
+// The flange: its points in the section (those of its two faces from
+// `inner` outward) revolve in steps of their own, so that its rim and holes
+// refine the flange only; a flat ring joins them to the wall's steps.
+struct FlangeSteps {
+  long long steps = 0;  // 0: no flange
+  long double front = 0.0L;
+  long double inner = 0.0L;
+};
+
+// The share of the estimated triangles made so far, told in whole percent.
+class MadeShare {
+ public:
+  MadeShare(const std::function<void(int)>& tell, long double total) : tell_(tell), total_(total) {}
+  void Add(long double triangles) {
+    made_ += triangles;
+    const int percent = static_cast<int>(std::min(100.0L, made_ * 100.0L / total_));
+    if (tell_ && percent != told_) tell_(told_ = percent);
+  }
+
+ private:
+  const std::function<void(int)>& tell_;
+  long double total_;
+  long double made_ = 0.0L;
+  int told_ = -1;
+};
+
 class Revolver {
  public:
-  Revolver(long long steps, long double scale, const HoleLayout& holes)
-      : steps_(steps), scale_(scale), holes_(holes) {}
+  Revolver(long long steps, const FlangeSteps& flange, long double scale, const HoleLayout& holes)
+      : wallSteps_(steps),
+        steps_(flange.steps > 0 ? flange.steps : steps),
+        flange_(flange),
+        scale_(scale),
+        holes_(holes) {}
 
-  Mesh Revolve(const std::vector<SectionPoint>& section) const {
+  // Two triangles per section edge and step, the holes aside.
+  long double Triangles(const std::vector<SectionPoint>& section) const {
+    long double count = 0.0L;
+    for (std::size_t i = 0; i < section.size(); ++i)
+      count += 2.0L * static_cast<long double>(std::max(
+                          StepsAt(section[i]), StepsAt(section[(i + 1) % section.size()])));
+    return count;
+  }
+
+  Mesh Revolve(const std::vector<SectionPoint>& section, MadeShare& share) const {
     Mesh mesh;
     const std::size_t n = section.size();
-    for (const SectionPoint& p : section)
-      for (long long j = 0; j < steps_; ++j) mesh.Add(At(p.r, Angle(j), p.x));
+    offsets_.assign(n + 1, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+      const long long steps = StepsAt(section[i]);
+      offsets_[i + 1] = offsets_[i] + steps;
+      for (long long j = 0; j < steps; ++j)
+        mesh.Add(At(section[i].r, Angle(j, steps), section[i].x));
+    }
     for (std::size_t i = 0; i < n; ++i) {
       const std::size_t next = (i + 1) % n;
       const SectionPoint& p = section[i];
       const SectionPoint& q = section[next];
+      // The section's outward normal (dr, -dx), turned to a step's middle.
+      const auto outward = [&p, &q](long double middle) {
+        return Vertex{(p.x - q.x) * std::cos(middle), (p.x - q.x) * std::sin(middle), q.r - p.r};
+      };
+      const long long steps = StepsAt(p);
+      share.Add(2.0L * static_cast<long double>(std::max(steps, StepsAt(q))));
+      if (steps != StepsAt(q)) {
+        JoinRings(mesh, i, steps, next, StepsAt(q), outward(0.0L));
+        continue;
+      }
       const bool band = IsBand(p, q);
-      for (long long j = 0; j < steps_; ++j) {
+      for (long long j = 0; j < steps; ++j) {
         if (band && InCell(j)) continue;
-        const long long k = (j + 1) % steps_;
-        // The section's outward normal (dr, -dx), turned to this step's middle.
-        const long double middle = (Angle(j) + Angle(j + 1)) * 0.5L;
-        const Vertex outward{(p.x - q.x) * std::cos(middle), (p.x - q.x) * std::sin(middle),
-                             q.r - p.r};
-        mesh.AddFacing(Index(i, j), Index(next, j), Index(next, k), outward);
-        mesh.AddFacing(Index(i, j), Index(next, k), Index(i, k), outward);
+        const long long k = (j + 1) % steps;
+        const Vertex out = outward((Angle(j, steps) + Angle(j + 1, steps)) * 0.5L);
+        mesh.AddFacing(Index(i, j), Index(next, j), Index(next, k), out);
+        mesh.AddFacing(Index(i, j), Index(next, k), Index(i, k), out);
       }
     }
     if (holes_.count > 0 && section.size() > 0) AddHoles(mesh, section);
@@ -193,16 +247,40 @@ class Revolver {
   }
 
  private:
-  long double Angle(long long j) const {
-    return kTwoPi * static_cast<long double>(j) / static_cast<long double>(steps_);
+  long long StepsAt(const SectionPoint& p) const {
+    const bool onFlange = flange_.steps > 0 && (p.x == 0.0L || p.x == flange_.front) &&
+                          p.r >= flange_.inner;
+    return onFlange ? flange_.steps : wallSteps_;
   }
+
+  // A flat ring between two circles of different steps, both from angle 0:
+  // each next triangle takes the nearer next point by angle.
+  void JoinRings(Mesh& mesh, std::size_t a, long long m, std::size_t b, long long n,
+                 const Vertex& outward) const {
+    long long i = 0;
+    long long j = 0;
+    while (i < m || j < n) {
+      if (j == n || (i < m && (i + 1) * n <= (j + 1) * m)) {
+        mesh.AddFacing(Index(a, i), Index(a, (i + 1) % m), Index(b, j % n), outward);
+        ++i;
+      } else {
+        mesh.AddFacing(Index(a, i % m), Index(b, j), Index(b, (j + 1) % n), outward);
+        ++j;
+      }
+    }
+  }
+
+  static long double Angle(long long j, long long steps) {
+    return kTwoPi * static_cast<long double>(j) / static_cast<long double>(steps);
+  }
+  long double Angle(long long j) const { return Angle(j, steps_); }
 
   Vertex At(long double r, long double angle, long double x) const {
     return {r * std::cos(angle) * scale_, r * std::sin(angle) * scale_, x * scale_};
   }
 
   std::uint32_t Index(std::size_t point, long long j) const {
-    return static_cast<std::uint32_t>(static_cast<long long>(point) * steps_ + j);
+    return static_cast<std::uint32_t>(offsets_[point] + j);
   }
 
   long long Centre(int hole) const { return (2LL * hole + 1) * steps_ / (2LL * holes_.count); }
@@ -319,9 +397,12 @@ class Revolver {
     }
   }
 
-  long long steps_;
+  long long wallSteps_;
+  long long steps_;  // the flange's, where the holes are
+  FlangeSteps flange_;
   long double scale_;
   HoleLayout holes_;
+  mutable std::vector<long long> offsets_;  // of each section point's first vertex
 };
 
 }  // namespace
@@ -330,6 +411,11 @@ HornSolids CircularHornSolids(const report::CircularReportInput& input,
                               const report::MouthLimit& limit,
                               const geometry::Separators& separators, const SolidOptions& options) {
   Checked(options);
+  RefuseUnprintable("wall", options.wall, input.unit);
+  if (const auto& flange = options.flange) {
+    RefuseUnprintable("flange thickness", flange->thickness, input.unit);
+    if (flange->boltCount > 0) RefuseUnprintable("hole diameter", flange->holeDiameter, input.unit);
+  }
   if (!(options.toleranceMm > 0.0L) || !std::isfinite(options.toleranceMm))
     throw KitError("The curve tolerance must be a number greater than 0.");
   const KitHorn horn = MakeKitHorn(input, limit, separators);
@@ -340,12 +426,20 @@ HornSolids CircularHornSolids(const report::CircularReportInput& input,
 
   const long double tolerance = options.toleranceMm / MillimetresPer(horn.unit);
   long double widest = 0.0L;
-  for (const SectionPoint& p : faces.outer) widest = std::max(widest, p.r);
-  long long steps = AngularSteps(widest, tolerance);
+  for (std::size_t i = faces.flangePoints; i < faces.outer.size(); ++i)
+    widest = std::max(widest, faces.outer[i].r);
+  const long long wallSteps = AngularSteps(widest, tolerance);
+  FlangeSteps flange;
+  if (options.flange) {
+    flange.front = options.flange->thickness;
+    flange.inner = holes.count > 0 ? holes.low : options.flange->outerDiameter * 0.5L;
+    flange.steps = AngularSteps(options.flange->outerDiameter * 0.5L, tolerance);
+  }
   if (holes.count > 0) {
     // Steps a multiple of twice the holes, so each hole's centre is on a step,
     // and fine enough that a cell is about as wide as it is high. The cell's
     // straight sides and the chords of its outer edge must clear the hole.
+    long long& steps = flange.steps;
     const long double halfCell = std::asin((holes.high - holes.low) * 0.5L / holes.circle);
     const auto multiple = 2LL * holes.count;
     steps = std::max(steps, static_cast<long long>(std::ceil(kTwoPi / halfCell)));
@@ -359,13 +453,25 @@ HornSolids CircularHornSolids(const report::CircularReportInput& input,
       if (steps > kMaxAngularSteps) throw KitError("The bolt holes are too close together.");
     }
   }
-  const Revolver revolver(steps, MillimetresPer(horn.unit), holes);
-  solids.whole = revolver.Revolve(Section(faces, 0.0L, horn.end));
   std::vector<long double> planes{0.0L};
   planes.insert(planes.end(), solids.cuts.begin(), solids.cuts.end());
   planes.push_back(horn.end);
+  // The pieces' triangles counted before any is made: two per section edge and step.
+  const Revolver revolver(wallSteps, flange, MillimetresPer(horn.unit), holes);
+  long double triangles = 0.0L;
   for (std::size_t k = 0; k + 1 < planes.size(); ++k)
-    solids.segments.push_back(revolver.Revolve(Section(faces, planes[k], planes[k + 1])));
+    triangles += revolver.Triangles(Section(faces, planes[k], planes[k + 1]));
+  if (triangles > kMaxStlTriangles)
+    throw KitError("The STL files would hold about " +
+                   std::to_string(std::llround(triangles / 1e6L)) + " million triangles (" +
+                   std::to_string(std::llround(triangles * 50.0L / 1e6L)) +
+                   " MB); at most " + std::to_string(std::llround(kMaxStlTriangles / 1e6L)) +
+                   " million are written: cut the horn short or into fewer pieces.");
+  const std::vector<SectionPoint> whole = Section(faces, 0.0L, horn.end);
+  MadeShare share(options.progress, triangles + (options.whole ? revolver.Triangles(whole) : 0.0L));
+  if (options.whole) solids.whole = revolver.Revolve(whole, share);
+  for (std::size_t k = 0; k + 1 < planes.size(); ++k)
+    solids.segments.push_back(revolver.Revolve(Section(faces, planes[k], planes[k + 1]), share));
   return solids;
 }
 

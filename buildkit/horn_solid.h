@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -35,10 +36,12 @@ struct SolidOptions {
   long double segmentHeight = 0.0L;  // 0: one piece; else pieces no taller than this
   std::optional<Flange> flange;
   long double toleranceMm = kCurveToleranceMm;  // of every curve and circle, in millimetres
+  bool whole = true;  // false: no `whole`, only the pieces (one piece: segments[0])
+  std::function<void(int percent)> progress;  // told as the triangles are made, 0 to 100
 };
 
 struct HornSolids {
-  Mesh whole;                     // the horn in one piece
+  Mesh whole;                     // the horn in one piece (see SolidOptions::whole)
   std::vector<Mesh> segments;     // from the throat; the same cut into pieces (one if not cut)
   std::vector<long double> cuts;  // the cut planes' distances from the throat, in the horn's unit
 };

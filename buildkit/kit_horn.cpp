@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "geometry/constants.h"
 #include "geometry/tractrix.h"
@@ -44,6 +45,24 @@ KitHorn MakeKitHorn(const report::CircularReportInput& input, const report::Mout
   horn.end = ends.points.back().distance;
   horn.endRadius = ends.points.back().radius;
   return horn;
+}
+
+void RefuseTooManyPieces(long double count, const char* pieces, const char* remedy) {
+  if (!(count > kMaxKitPieces)) return;
+  const geometry::Separators english{".", ","};
+  throw KitError("The kit would have " +
+                 (count < 1e18L ? geometry::GroupedInteger(static_cast<unsigned long long>(
+                                                               std::ceil(count)),
+                                                           english)
+                                : std::string("more than 10^18")) +
+                 " " + pieces + "; a kit has at most " +
+                 geometry::GroupedInteger(static_cast<unsigned long long>(kMaxKitPieces), english) +
+                 ": " + remedy + ".");
+}
+
+void RefuseUnprintable(const char* name, long double value, geometry::LengthUnit unit) {
+  if (value >= 0.1L / MillimetresPer(unit)) return;
+  throw KitError(std::string("The ") + name + " must be at least 0.1 mm to be printed.");
 }
 
 }  // namespace vortalis::buildkit

@@ -48,6 +48,19 @@ std::vector<long double> PieceCuts(long double end, long double height);
 // numbers in the unit, about 60 marks at most.
 long double MarkStep(long double length, geometry::LengthUnit unit);
 
+// The most boards or sectors a flat kit is cut into, and the most triangles
+// a set of STL files holds (about 1 GB), both checked before any work.
+inline constexpr long double kMaxKitPieces = 10000.0L;
+inline constexpr long double kMaxStlTriangles = 20000000.0L;
+
+// Throws KitError when `count` `pieces` ("boards") exceed kMaxKitPieces:
+// "The kit would have 99,355 boards; a kit has at most 10,000: <remedy>."
+void RefuseTooManyPieces(long double count, const char* pieces, const char* remedy);
+
+// Throws KitError when a printed solid's `name` ("wall") is thinner than a
+// printer prints (0.1 mm), `value` in `unit`.
+void RefuseUnprintable(const char* name, long double value, geometry::LengthUnit unit);
+
 // Degrees in a radian.
 long double Degrees(long double radians);
 

@@ -23,7 +23,9 @@ long double Checked(const KitParameter& parameter, long double value) {
                    Whole(parameter.high) + ".");
   throw KitError(subject + "a number " +
                  (parameter.lowIncluded ? "of at least " : "greater than ") +
-                 Whole(parameter.low) + ".");
+                 Whole(parameter.low) +
+                 (std::isfinite(parameter.high) ? " and at most " + Whole(parameter.high) : "") +
+                 ".");
 }
 
 long double Checked(const KitParameter& parameter, std::string_view text,

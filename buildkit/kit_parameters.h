@@ -21,6 +21,11 @@ struct KitStart {
 };
 
 inline constexpr long double kNoHigh = std::numeric_limits<long double>::infinity();
+// Lengths are in the horn's unit. The upper limits keep every number a file
+// holds within a 32-bit float (STL) and the kit within reason: no board,
+// wall or seam thicker than 1000, no flange wider than 100,000.
+inline constexpr long double kMaxKitThickness = 1000.0L;
+inline constexpr long double kMaxKitSpan = 100000.0L;
 
 struct KitParameter {
   std::string_view name;  // "board thickness": "The board thickness must be ..."
@@ -73,7 +78,8 @@ struct KitUnit {
 
 // `value` when it lies within the parameter's limits (and is whole for a
 // count); otherwise throws KitError: "The board thickness must be a number
-// greater than 0.", "The number of staves must be a whole number from 6 to 64."
+// greater than 0 and at most 1000.", "The number of staves must be a whole
+// number from 6 to 64."
 long double Checked(const KitParameter& parameter, long double value);
 // The same for a typed text; one that is not a number is refused alike.
 long double Checked(const KitParameter& parameter, std::string_view text,

@@ -3,6 +3,8 @@
 #include <bit>
 #include <cmath>
 
+#include "buildkit/kit_horn.h"
+
 namespace vortalis::buildkit {
 
 namespace {
@@ -20,7 +22,11 @@ void AppendUint32(std::string& out, std::uint32_t value) {
 }
 
 void AppendFloat(std::string& out, long double value) {
-  AppendUint32(out, std::bit_cast<std::uint32_t>(static_cast<float>(value)));
+  const auto single = static_cast<float>(value);
+  // The last guard: the kits' limits keep every coordinate far inside a float.
+  if (!std::isfinite(single))
+    throw KitError("A coordinate of the solid is not a finite 32-bit number: no STL was written.");
+  AppendUint32(out, std::bit_cast<std::uint32_t>(single));
 }
 
 }  // namespace
@@ -46,10 +52,12 @@ long double MeshVolume(const Mesh& mesh) {
   return sixfold / 6.0L;
 }
 
-std::string BinaryStl(const Mesh& mesh, std::string_view header) {
+void StreamBinaryStl(const Mesh& mesh, std::string_view header,
+                     const std::function<void(std::string_view)>& write) {
+  constexpr std::size_t kPart = 1U << 20;
   std::string out(header.substr(0, 80));
   out.resize(80, ' ');
-  out.reserve(84 + mesh.triangles.size() * 50);
+  out.reserve(kPart + 50);
   AppendUint32(out, static_cast<std::uint32_t>(mesh.triangles.size()));
   for (const auto& t : mesh.triangles) {
     const Vertex& a = mesh.vertices[t[0]];
@@ -65,8 +73,19 @@ std::string BinaryStl(const Mesh& mesh, std::string_view header) {
     }
     out += '\0';
     out += '\0';
+    if (out.size() >= kPart) {
+      write(out);
+      out.clear();
+    }
   }
-  return out;
+  write(out);
+}
+
+std::string BinaryStl(const Mesh& mesh, std::string_view header) {
+  std::string bytes;
+  bytes.reserve(84 + mesh.triangles.size() * 50);
+  StreamBinaryStl(mesh, header, [&bytes](std::string_view part) { bytes.append(part); });
+  return bytes;
 }
 
 }  // namespace vortalis::buildkit

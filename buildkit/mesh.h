@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,5 +34,9 @@ long double MeshVolume(const Mesh& mesh);
 // triangle count and each facet's normal and corners as little-endian 32-bit
 // floats, in the mesh's coordinates.
 std::string BinaryStl(const Mesh& mesh, std::string_view header);
+// The same bytes handed to `write` in parts of about a megabyte, so that a
+// large file is never held whole in memory beside its mesh.
+void StreamBinaryStl(const Mesh& mesh, std::string_view header,
+                     const std::function<void(std::string_view)>& write);
 
 }  // namespace vortalis::buildkit

@@ -266,6 +266,7 @@ HornSolids RectangularHornSolids(const report::RectangularReportInput& input,
                                  const geometry::Separators& separators,
                                  const SolidOptions& options) {
   Checked(options);
+  RefuseUnprintable("wall", options.wall, input.unit);
   if (!(options.toleranceMm > 0.0L) || !std::isfinite(options.toleranceMm))
     throw KitError("The curve tolerance must be a number greater than 0.");
   if (options.flange) throw KitError("A rectangular horn is printed without a flange.");
@@ -327,7 +328,7 @@ HornSolids RectangularHornSolids(const report::RectangularReportInput& input,
     outer.push_back({end.frame.x, rim.half1, rim.half2});
   }
 
-  solids.whole = Sweep(Slab(inner, outer, 0.0L, end.frame.x), scale);
+  if (options.whole) solids.whole = Sweep(Slab(inner, outer, 0.0L, end.frame.x), scale);
   std::vector<long double> planes{0.0L};
   planes.insert(planes.end(), solids.cuts.begin(), solids.cuts.end());
   planes.push_back(end.frame.x);

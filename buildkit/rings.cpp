@@ -15,6 +15,8 @@ std::vector<Ring> StackedRings(const report::CircularReportInput& input,
                                long double wall) {
   Checked(kBoardThickness, board);
   Checked(kRingWall, wall);
+  RefuseTooManyPieces(MakeKitHorn(input, limit, separators).end / board, "boards",
+                      "choose a thicker board or cut the horn short");
   // The board faces are the stations of a profile with the board as its step.
   const report::HornProfile profile = report::MakeCircularProfile(input, board, limit, separators);
   std::vector<Ring> rings;

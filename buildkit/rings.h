@@ -44,11 +44,11 @@ std::vector<Ring> StackedRings(const report::CircularReportInput& input,
 std::string RingsCsv(const std::vector<Ring>& rings, geometry::LengthUnit unit);
 
 inline constexpr KitParameter kBoardThickness{
-    "board thickness", false, 0.0L, false, kNoHigh, "--board", "T",
+    "board thickness", false, 0.0L, false, kMaxKitThickness, "--board", "T",
     "the board thickness of --rings", "", "&Board thickness:", "Board",
     [](const KitStart& start) { return InUnit(start.unit, 18.0L, 3); }};
 inline constexpr KitParameter kRingWall{
-    "wall", false, 0.0L, true, kNoHigh, "--wall", "W",
+    "wall", false, 0.0L, true, kMaxKitThickness, "--wall", "W",
     "the wood left around the hole of --rings", "0", "Wood around the &hole:", "BoardWall",
     [](const KitStart& start) { return InUnit(start.unit, 20.0L); }};
 inline constexpr std::array<const KitParameter*, 2> kRingsParameters{&kBoardThickness, &kRingWall};

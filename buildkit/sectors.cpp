@@ -13,8 +13,10 @@ SheetDevelopment SheetDevelopments(const report::CircularReportInput& input,
                                    const report::MouthLimit& limit,
                                    const geometry::Separators& separators, long double step,
                                    long double seam) {
+  Checked(kSectorStep, step);
   Checked(kSeamAllowance, seam);
   const KitHorn horn = MakeKitHorn(input, limit, separators);
+  RefuseTooManyPieces(horn.end / step, "sectors", "choose a longer step or cut the horn short");
   const TractrixCurve wall{horn.mouthRadius, horn.length};
   const report::HornProfile profile = report::MakeCircularProfile(input, step, limit, separators);
   SheetDevelopment kit;

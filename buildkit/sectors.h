@@ -53,11 +53,11 @@ std::vector<FlatPoint> SectorOutline(const Sector& sector, long double seam, lon
 
 // The step is the profile's: the tool takes it from --step, which the drawings share.
 inline constexpr KitParameter kSectorStep{
-    "step", false, 0.0L, false, kNoHigh, "--step", "VALUE", "", "",
+    "step", false, 0.0L, false, kMaxKitSpan, "--step", "VALUE", "", "",
     "&Step between stations:", "Step",
     [](const KitStart& start) { return InUnit(start.unit, 20.0L, 1); }};
 inline constexpr KitParameter kSeamAllowance{
-    "seam allowance", false, 0.0L, true, kNoHigh, "--seam", "A",
+    "seam allowance", false, 0.0L, true, kMaxKitThickness, "--seam", "A",
     "the seam allowance of --sectors", "0", "Seam &allowance:", "Seam",
     [](const KitStart& start) { return InUnit(start.unit, 10.0L, 1); }};
 inline constexpr std::array<const KitParameter*, 2> kSectorsParameters{&kSectorStep,

@@ -13,27 +13,27 @@
 namespace vortalis::buildkit {
 
 inline constexpr KitParameter kSolidWall{
-    "wall", false, 0.0L, false, kNoHigh, "--wall", "W", "the wall thickness of --stl", "",
+    "wall", false, 0.0L, false, kMaxKitThickness, "--wall", "W", "the wall thickness of --stl", "",
     "&Wall thickness:", "Wall", [](const KitStart& start) { return InUnit(start.unit, 3.0L); }};
 inline constexpr KitParameter kSegmentHeight{
-    "segment height", false, 0.0L, true, kNoHigh, "--segment-height", "H",
+    "segment height", false, 0.0L, true, kMaxKitSpan, "--segment-height", "H",
     "cut the --stl solid into pieces no taller than H", "one piece",
     "&Printer height (0: one piece):", "PrinterHeight",
     [](const KitStart& start) { return InUnit(start.unit, 200.0L, 1); }};
 
 // The dialog's flange stands 25 mm out of the wall, its bolts in the middle of it.
 inline constexpr KitParameter kFlangeDiameter{
-    "flange's outer diameter", false, 0.0L, false, kNoHigh, "", "", "", "",
+    "flange's outer diameter", false, 0.0L, false, kMaxKitSpan, "", "", "", "",
     "Flange &outer diameter:", "FlangeDiameter", [](const KitStart& start) {
       return std::ceil(start.throatDiameter + 2.0L * kSolidWall.initial(start) +
                        InUnit(start.unit, 50.0L, 3));
     }};
 inline constexpr KitParameter kFlangeThickness{
-    "flange thickness", false, 0.0L, false, kNoHigh, "", "", "", "",
+    "flange thickness", false, 0.0L, false, kMaxKitThickness, "", "", "", "",
     "Flange thic&kness:", "FlangeThickness",
     [](const KitStart& start) { return InUnit(start.unit, 6.0L); }};
 inline constexpr KitParameter kBoltCircle{
-    "bolt circle", false, 0.0L, false, kNoHigh, "", "", "", "",
+    "bolt circle", false, 0.0L, false, kMaxKitSpan, "", "", "", "",
     "Bolt &circle diameter:", "BoltCircle", [](const KitStart& start) {
       return start.throatDiameter + 2.0L * kSolidWall.initial(start) +
              InUnit(start.unit, 25.0L, 3);
@@ -42,7 +42,7 @@ inline constexpr KitParameter kBoltCount{
     "number of bolt holes", true, 0.0L, true, 360.0L, "", "", "", "",
     "Bolt holes (&count):", "BoltCount", [](const KitStart&) { return 4.0L; }};
 inline constexpr KitParameter kHoleDiameter{
-    "hole diameter", false, 0.0L, false, kNoHigh, "", "", "", "",
+    "hole diameter", false, 0.0L, false, kMaxKitThickness, "", "", "", "",
     "Hole d&iameter:", "HoleDiameter",
     [](const KitStart& start) { return InUnit(start.unit, 5.5L); }};
 inline constexpr std::array<const KitParameter*, 5> kFlangeParameters{

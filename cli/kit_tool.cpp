@@ -1,12 +1,15 @@
 #include "cli/kit_tool.h"
 
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "buildkit/kit_horn.h"
 #include "buildkit/solid_kit.h"
 #include "cli/painted_files.h"
+#include "cli/terminal_progress.h"
 #include "files/kit_files.h"
 #include "output/output_error.h"
 
@@ -37,6 +40,7 @@ struct KitBuilder {
   const report::HornInput& horn;
   const geometry::Separators& separators;
   const report::MouthLimit& limit;
+  const std::function<void(int)>& progress;
 
   geometry::LengthUnit Unit() const { return report::UnitOf(horn); }
 
@@ -63,7 +67,9 @@ struct KitBuilder {
                        panels.path};
   }
   BuiltKit operator()(const StlKitOptions& stl) const {
-    return SolidFiles{buildkit::BuildSolids(horn, limit, separators, stl.solid), stl.path};
+    buildkit::SolidOptions solid = stl.solid;
+    solid.progress = progress;
+    return SolidFiles{buildkit::BuildSolids(horn, limit, separators, solid), stl.path};
   }
 };
 
@@ -77,8 +83,20 @@ int WriteKit(const report::HornInput& horn, const geometry::Separators& separato
   try {
     if (const auto* stl = std::get_if<StlKitOptions>(&options.kit))
       files::StlPieceNames(stl->path, 1);  // a folder's name refused before the work
+    // A bar on a terminal once the solids take longer than a second; Ctrl+C
+    // stops the tool at once meanwhile (no file is open yet).
+    TerminalProgress bar(env.err, env.progressBar, nullptr);
+    const auto started = std::chrono::steady_clock::now();
+    bool shown = false;
+    const std::function<void(int)> progress = [&](int percent) {
+      if (!shown && std::chrono::steady_clock::now() - started < std::chrono::seconds(1)) return;
+      if (!shown) bar.Show();
+      shown = true;
+      bar.SetPosition(percent);
+    };
     const BuiltKit built =
-        std::visit(KitBuilder{horn, separators, options.mouthLimit}, options.kit);
+        std::visit(KitBuilder{horn, separators, options.mouthLimit, progress}, options.kit);
+    bar.Hide();
     if (const auto* solid = std::get_if<SolidFiles>(&built)) {
       for (const std::string& name : files::AddStlFiles(outputs, solid->solids, solid->path))
         said += name + "\n";

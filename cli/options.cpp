@@ -375,8 +375,9 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
   } else if (chosen == &buildkit::kPanelsUnit) {
     kit.kit = PanelsKitOptions{path};
   } else if (chosen == &buildkit::kSolidUnit) {
-    kit.kit = StlKitOptions{path, {value(buildkit::kSolidWall), value(buildkit::kSegmentHeight),
-                                   flange}};
+    StlKitOptions stl{path, {value(buildkit::kSolidWall), value(buildkit::kSegmentHeight), flange}};
+    stl.solid.whole = false;  // the pieces are written, each streamed
+    kit.kit = stl;
   } else {
     throw std::logic_error("a kit unit without its options record");
   }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QPdfWriter>
 
+#include "output/finite_number.h"
 #include "output/output_error.h"
 #include "export/profile_export.h"
 #include "files/kit_files.h"
@@ -33,6 +34,17 @@ QByteArray KitPdf(const FlatKit& kit, const QPageSize& pageSize, int& pages) {
   return buffer.data();
 }
 
+// The last guard of the painted files: no inf or nan reaches a coordinate.
+void RefuseNonFinite(const KitDrawing& drawing) {
+  for (const KitPiece& piece : drawing.pieces) {
+    for (const KitPath& path : piece.paths)
+      for (const buildkit::DrawPoint& p : path.points) output::FiniteNumber(p.x + p.y);
+    for (const KitCircle& circle : piece.circles)
+      output::FiniteNumber(circle.centre.x + circle.centre.y + circle.radius);
+    for (const KitText& text : piece.texts) output::FiniteNumber(text.at.x + text.at.y);
+  }
+}
+
 }  // namespace
 
 QStringList KitExtensions(const FlatKit& kit) {
@@ -52,6 +64,7 @@ QString KitFilter(const FlatKit& kit, const QString& extension) {
 
 int WritePaintedKit(const FlatKit& kit, std::string_view extension, output::ByteSink& sink,
                     const QPageSize& pageSize) {
+  RefuseNonFinite(DrawKit(kit));
   if (extension == "svg") {
     sink.Write(View(KitSvg(kit)));
     return 0;

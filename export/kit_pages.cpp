@@ -193,6 +193,7 @@ KitPrintLayout LayOutKitPages(const KitDrawing& drawing,
   int lastTooLarge = 0;
   long long printed = layout.listPages;
   for (std::size_t i = 0; i < drawing.pieces.size(); ++i) {
+    if (printed > 4 * kMaxPages) break;  // refused below; the rest need not be laid out
     const KitPiece& piece = drawing.pieces[i];
     if (!piece.inTemplate) {
       layout.edges.emplace_back();

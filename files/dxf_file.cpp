@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 
+#include "output/finite_number.h"
 #include "output/scratch_file.h"
 
 namespace vortalis::files {
@@ -54,7 +55,7 @@ class BufferedDxfWriter final : public DL_WriterA {
   void dxfReal(int gc, double value) const override {
     // sixteen decimals, less the trailing zeros but one
     char text[400];
-    std::snprintf(text, sizeof text, "%.16f", value);
+    std::snprintf(text, sizeof text, "%.16f", output::FiniteNumber(value));
     std::string number(text);
     const std::size_t dot = number.find('.');
     if (dot != std::string::npos) {

@@ -121,12 +121,18 @@ std::vector<std::string> AddStlFiles(output::OutputSet& set, const buildkit::Hor
                                   "pieces of an older set of this program's: " + list);
   }
 
+  // Streamed: a piece's bytes go to its temporary file as they are made.
+  const auto add = [&set](const std::string& name, const buildkit::Mesh& mesh,
+                          const std::string& header) {
+    output::OutputFile& file = set.Add(name);
+    buildkit::StreamBinaryStl(mesh, header, [&file](std::string_view part) { file.Write(part); });
+    file.Finish();
+  };
   if (names.size() == 1) {
-    AddFile(set, path, buildkit::BinaryStl(solids.whole, std::string(kStlTitle) + ", mm"));
+    add(path, solids.segments.front(), std::string(kStlTitle) + ", mm");
   } else {
     for (std::size_t i = 0; i < names.size(); ++i)
-      AddFile(set, names[i],
-              buildkit::BinaryStl(solids.segments[i], PieceHeader(i + 1, names.size())));
+      add(names[i], solids.segments[i], PieceHeader(i + 1, names.size()));
   }
   for (const std::string& name : stale) set.RemoveOnCommit(name);
   if (!stale.empty())

@@ -2,6 +2,7 @@
 
 #include "files/profile_files.h"
 #include "geometry/number_text.h"
+#include "output/finite_number.h"
 #include "report/horn_model.h"
 #include "report/table_formats.h"
 
@@ -15,7 +16,7 @@ const geometry::Separators kCsvSeparators{".", ""};
 
 void AppendNumber(std::string& line, long double value, report::NumberFormat format) {
   if (!line.empty()) line += ',';
-  geometry::AppendFixedText(line, value, format.precision, format.decimals, kCsvSeparators);
+  geometry::AppendFixedText(line, output::FiniteNumber(value), format.precision, format.decimals, kCsvSeparators);
 }
 
 }  // namespace

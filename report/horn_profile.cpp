@@ -41,12 +41,17 @@ HornProfile NewProfile(long double step, const MouthLimit& limit, geometry::Leng
   return profile;
 }
 
+// Steps of a length as the user reads it: tenths of a millimetre, hundredths of an inch.
+long double ShownPerUnit(geometry::LengthUnit unit) {
+  return unit == geometry::LengthUnit::Inch ? 100.0L : 10.0L;
+}
+
 // A limit beyond the horn's own mouth is refused with the mouth's value, as
 // the user reads it (0.1 mm, 0.01 inch); a limit up to that value rounded
 // is the whole horn.
 void RefuseBeyondMouth(long double value, long double mouth, const char* what,
                        geometry::LengthUnit unit, const geometry::Separators& separators) {
-  const long double shown = unit == geometry::LengthUnit::Inch ? 100.0L : 10.0L;
+  const long double shown = ShownPerUnit(unit);
   const long double rounded = std::round(mouth * shown) / shown;
   if (!(value > rounded + 0.5L / shown)) return;
   throw ProfileError("The mouth limit lies beyond the horn: its " + std::string(what) + " is " +
@@ -57,6 +62,11 @@ void RefuseBeyondMouth(long double value, long double mouth, const char* what,
 ProfileEnd LengthEnd(long double value, long double length, geometry::LengthUnit unit,
                      const geometry::Separators& separators) {
   if (!(value > 0.0L)) throw ProfileError("The mouth limit length must be greater than 0.");
+  // A horn shorter than the shown step has no stations and no volume to draw or print.
+  if (value < 1.0L / ShownPerUnit(unit))
+    throw ProfileError("The mouth limit length must be at least " +
+                       ShortNumberText(1.0L / ShownPerUnit(unit), separators) + " " +
+                       geometry::UnitName(unit) + ".");
   RefuseBeyondMouth(value, length, "length", unit, separators);
   if (value < length) return {value, std::nullopt, false};
   return {length, std::nullopt, true};

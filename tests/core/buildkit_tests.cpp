@@ -229,15 +229,26 @@ TEST(KitParameters, RefusalsNameTheirField) {
   SolidOptions noWall;
   const std::pair<std::string, std::string> cases[] = {
       {message([&] { StackedRings(horn, {}, {}, 0.0L, 3.0L); }),
-       "The board thickness must be a number greater than 0."},
+       "The board thickness must be a number greater than 0 and at most 1000."},
       {message([&] { StackedRings(horn, {}, {}, 18.0L, -1.0L); }),
-       "The wall must be a number of at least 0."},
+       "The wall must be a number of at least 0 and at most 1000."},
+      // 1e309 is a long double, but inf as the double a DXF is written from.
+      {message([&] { StackedRings(horn, {}, {}, 18.0L, 1e309L); }),
+       "The wall must be a number of at least 0 and at most 1000."},
       {message([&] { SheetDevelopments(horn, {}, {}, 20.0L, -0.5L); }),
-       "The seam allowance must be a number of at least 0."},
+       "The seam allowance must be a number of at least 0 and at most 1000."},
+      {message([&] { SheetDevelopments(horn, {}, {}, 1e39L, 0.0L); }),
+       "The step must be a number greater than 0 and at most 100000."},
+      {message([&] { CircularHornSolids(horn, {}, {}, SolidOptions{2.0L, 0.0L, Flange{1e39L, 6.0L}}); }),
+       "The flange's outer diameter must be a number greater than 0 and at most 100000."},
+      {message([&] { CircularHornSolids(horn, {}, {}, SolidOptions{1e-30L, 0.0L, {}}); }),
+       "The wall must be at least 0.1 mm to be printed."},
+      {message([&] { CircularHornSolids(horn, {}, {}, SolidOptions{2.0L, 0.0L, Flange{40.0L, 1e-30L}}); }),
+       "The flange thickness must be at least 0.1 mm to be printed."},
       {message([&] { Staves(horn, {}, {}, 65); }),
        "The number of staves must be a whole number from 6 to 64."},
       {message([&] { CircularHornSolids(horn, {}, {}, noWall); }),
-       "The wall must be a number greater than 0."},
+       "The wall must be a number greater than 0 and at most 1000."},
       {message([] { Checked(kStaveCount, 6.5L); }),
        "The number of staves must be a whole number from 6 to 64."},
       {message([] { Checked(kSegmentHeight, 0.0L); }), "accepted"},
@@ -499,6 +510,34 @@ INSTANTIATE_TEST_SUITE_P(
                                 {},
                                 Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 33.99L, 4, 6.0L))}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The flange's rim and holes refine the flange only: the pieces after the
+// first are the same bytes as without a flange, and every hole is where the
+// bolt circle and the hole count put it, (2k + 1) pi / n from the x axis,
+// with no vertex of either flange face inside it.
+TEST(Solids, FlangeHolesRefineOnlyTheFlange) {
+  const CircularReportInput input = Horn("300", "25");
+  const Flange flange = BoltedFlange(120.0L, 6.0L, 100.0L, 60, 3.0L);
+  const HornSolids plain = CircularHornSolids(input, {}, {}, Options(3.0L, 100.0L));
+  const HornSolids bolted = CircularHornSolids(input, {}, {}, Options(3.0L, 100.0L, flange));
+  ASSERT_EQ(plain.segments.size(), bolted.segments.size());
+  ASSERT_GE(plain.segments.size(), 3U);
+  for (std::size_t k = 1; k < plain.segments.size(); ++k)
+    EXPECT_EQ(BinaryStl(plain.segments[k], ""), BinaryStl(bolted.segments[k], "")) << k;
+  const long double circle = flange.boltCircle / 2.0L, hole = flange.holeDiameter / 2.0L;
+  for (int k = 0; k < flange.boltCount; ++k) {
+    const long double angle = (2.0L * k + 1.0L) * kPi / flange.boltCount;
+    const long double cx = circle * std::cos(angle), cy = circle * std::sin(angle);
+    int lining = 0;
+    for (const Vertex& v : bolted.segments[0].vertices) {
+      if (v.z != 0.0L && v.z != flange.thickness) continue;
+      const long double d = std::hypot(v.x - cx, v.y - cy);
+      EXPECT_GE(d, hole - 1e-9L) << "hole " << k;
+      if (d < hole + 1e-9L) ++lining;
+    }
+    EXPECT_GE(lining, 2 * 16) << "hole " << k;  // a polygon of 16 sides or more on both faces
+  }
+}
 
 // The outer face keeps the wall from the inner face everywhere, also where the
 // tractrix bends more sharply than the wall near the mouth, and follows it at

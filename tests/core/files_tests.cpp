@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
+#include "buildkit/kit_horn.h"
+#include "buildkit/mesh.h"
+#include "files/dxf_file.h"
 #include "files/kit_files.h"
 #include "files/profile_formats.h"
 #include "output/output_error.h"
@@ -52,6 +56,24 @@ TEST(ProfileFormats, NameAndFilterAgree) {
     EXPECT_TRUE(row.filter.ends_with("(*." + std::string(row.name) + ")")) << row.filter;
   }
   EXPECT_FALSE(vortalis::files::FormatFromName("pdf"));
+}
+
+// The writers' last guard: a number that is not finite, or too large for the
+// format's 32-bit floats, is an error, not a file holding "inf" or "nan".
+TEST(FileNumbers, NonFiniteNumbersAreRefused) {
+  for (const double value : {NAN, INFINITY, -INFINITY}) {
+    EXPECT_THROW(vortalis::files::DxfBytes([value](DL_Dxf&, DL_WriterA& dw) { dw.dxfReal(10, value); }),
+                 vortalis::output::OutputError)
+        << value;
+  }
+  EXPECT_EQ(vortalis::files::DxfBytes([](DL_Dxf&, DL_WriterA& dw) { dw.dxfReal(10, 1.5); }),
+            " 10\n1.5\n");
+  vortalis::buildkit::Mesh mesh;
+  mesh.Add({0.0L, 0.0L, 0.0L});
+  mesh.Add({1.0L, 0.0L, 0.0L});
+  mesh.Add({0.0L, 1e39L, 0.0L});  // beyond a float's 3.4e38
+  mesh.triangles.push_back({0, 1, 2});
+  EXPECT_THROW(vortalis::buildkit::BinaryStl(mesh, ""), vortalis::buildkit::KitError);
 }
 
 }  // namespace
