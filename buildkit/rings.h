@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,23 +24,33 @@ struct Ring {
   long double innerTo;      // at `to`
   long double bevel;        // the cut's angle from the axis, in degrees
   long double outerRadius;  // innerTo + wall
+  long double gap;          // the largest distance between the straight cut and the wall
 };
+
+// The wood left around the hole when none is given: 20 mm, or 0.75 inch.
+long double DefaultRingWall(geometry::LengthUnit unit);
+// The gap a straight cut may leave before its board is named: 0.5 mm in the unit.
+long double DefaultRingTolerance(geometry::LengthUnit unit);
+// A saw tilts at most this far from square to the board.
+inline constexpr long double kSawTiltDegrees = 45.0L;
 
 // Boards of thickness `board` from the throat to the end of the horn (its
 // mouth or the mouth limit), the radii by the reports' solver at the same
 // distances as a report or profile of that step. The wall is measured in the
 // board's mouth-side face, where the hole is widest: the straight cut lies
 // outside the curved wall, so no point of the board is nearer the hole than
-// `wall`. Throws report::ProfileError or KitError for a board or wall that
-// gives no rings (a board not > 0, a wall < 0).
+// `wall`. A last board thinner than a quarter of `board` is glued to the one
+// before: they are cut as one. Throws report::ProfileError or KitError for a
+// board or wall that gives no rings (a board under 0.01 mm, a wall not > 0).
 std::vector<Ring> StackedRings(const report::CircularReportInput& input,
                                const report::MouthLimit& limit,
                                const geometry::Separators& separators, long double board,
                                long double wall);
 
 // The cutting list as comma-separated text with "\r\n" line ends: the header
-// board,from,to,inner_radius_from,inner_radius_to,bevel_degrees,outer_radius
-// then one line per board, lengths in the horn's unit with '.' decimals.
+// board,from,to,inner_radius_from,inner_radius_to,bevel_degrees,outer_radius,largest_gap
+// then one line per board, lengths in the horn's unit with '.' decimals, at
+// least three significant digits of the thinnest board.
 std::string RingsCsv(const std::vector<Ring>& rings, geometry::LengthUnit unit);
 
 // The kit's files: each board's circles as a drawing, and the cutting list.
@@ -50,8 +61,12 @@ struct RingsKit {
       "x, y from the board's centre";
   geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
   std::vector<Ring> rings;
+  std::optional<long double> tolerance;  // the unit's DefaultRingTolerance when not given
 };
 KitDrawing Draw(const RingsKit& kit);
+// Sentences naming the boards a builder must look at: a gap over the
+// tolerance, a bevel past the saw's tilt, a last board merged into the one before.
+std::vector<std::string> Warnings(const RingsKit& kit);
 // One line for a window: the boards and the largest outer radius.
 std::string Summary(const RingsKit& kit, const geometry::Separators& separators);
 inline std::string Csv(const RingsKit& kit) { return RingsCsv(kit.rings, kit.unit); }

@@ -16,11 +16,12 @@
 // report. Lengths in the horn's unit.
 namespace vortalis::cli {
 
-// --rings FILE --board T [--wall W]: FILE ending .csv, .dxf or .pdf.
+// --rings FILE --board T [--wall W] [--ring-tolerance G]: FILE ending .csv, .dxf or .pdf.
 struct RingsKitOptions {
   std::string path;
   long double board = 0.0L;
-  long double wall = 0.0L;
+  std::optional<long double> wall;       // buildkit::DefaultRingWall when not given
+  std::optional<long double> tolerance;  // buildkit::DefaultRingTolerance when not given
 };
 
 // --sectors FILE --step S [--seam A]: FILE ending .dxf, .svg or .pdf.
@@ -58,7 +59,8 @@ struct KitOptions {
 // For input the validation accepted. Writes the kit's file(s), the STL
 // pieces' names to standard output (one a line); a refused kit value or a
 // file that cannot be written is a sentence on standard error and
-// kExitRefused. A build without Qt refuses the painted SVG and PDF files.
+// kExitRefused; what the builder must look at in the kit goes to standard
+// error, one sentence a line. A build without Qt refuses the painted SVG and PDF files.
 int WriteKit(const report::HornInput& horn, const geometry::Separators& separators,
              const KitOptions& options, ToolEnvironment& env);
 

@@ -215,9 +215,14 @@ std::vector<OptionSpec> MakeTable() {
       {Board, "--board", "", Text, "T", kCircular, true, {}, "the board thickness of --rings", "",
        ""},
       {Wall, "--wall", "", Text, "W", kBothKinds, true, {},
-       "the wood left around the hole of --rings, or the wall\n"
-       "thickness of --stl",
-       "0 for --rings", ""},
+       "the wood left around the hole of --rings (above 0), or the\n"
+       "wall thickness of --stl",
+       "20 mm or 0.75 inch for --rings", ""},
+      {RingTolerance, "--ring-tolerance", "", Text, "G", kCircular, true, {},
+       "the largest gap between a ring's straight cut and the\n"
+       "curve before the board is named on standard error and in\n"
+       "the PDF's list (as is a bevel past 45 degrees)",
+       "0.5 mm", ""},
       {Sectors, "--sectors", "", File, "FILE", kCircular, true, {},
        "build kit of sheet developments: the horn as cones between\n"
        "stations --step apart, unrolled to cut from sheet (DXF,\n"

@@ -50,6 +50,7 @@ enum class OptionId {
   Rings,
   Board,
   Wall,
+  RingTolerance,
   Sectors,
   Seam,
   Staves,

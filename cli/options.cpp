@@ -302,6 +302,7 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
     OptionId setting;
     std::vector<OptionId> kits;
   } owners[] = {{Board, {Rings}},         {Seam, {Sectors}}, {Wall, {Rings, Stl}},
+                {RingTolerance, {Rings}},
                 {SegmentHeight, {Stl}},   {Flange, {Stl}}};
   for (const auto& owner : owners) {
     if (!text(owner.setting)) continue;
@@ -335,9 +336,13 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
       if (!board) return BadValue(Board, *text(Board), "a length above 0");
       rings.board = *board;
       if (text(Wall)) {
-        const auto wall = length(Wall, true);
-        if (!wall) return BadValue(Wall, *text(Wall), "a length of 0 or more");
-        rings.wall = *wall;
+        rings.wall = length(Wall, false);
+        if (!rings.wall) return BadValue(Wall, *text(Wall), "a length above 0");
+      }
+      if (text(RingTolerance)) {
+        rings.tolerance = length(RingTolerance, false);
+        if (!rings.tolerance)
+          return BadValue(RingTolerance, *text(RingTolerance), "a length above 0");
       }
       kit.kit = rings;
       break;

@@ -93,7 +93,9 @@ PointTable PointTableOf(const QRectF& area);
 // Fewer points than this are listed on the map itself.
 inline constexpr int kMapPoints = 24;
 
-// Rows of the rings' cutting list on one page.
-int CuttingListRows(const QSizeF& printableMm);
+// Where the rings' cutting list starts on its page, below its title and the
+// kit's warnings, and the rows that fit one page.
+qreal CuttingListTopMm(const RingsKit& kit);
+int CuttingListRows(const QSizeF& printableMm, const RingsKit& kit);
 
 }  // namespace vortalis::exports

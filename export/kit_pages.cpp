@@ -168,8 +168,14 @@ PointTable PointTableOf(const QRectF& area) {
           std::max(1, static_cast<int>(area.width() / 62.0))};
 }
 
-int CuttingListRows(const QSizeF& printableMm) {
-  return std::max(1, static_cast<int>((printableMm.height() - 26.0 - 10.0) / 5.0));
+qreal CuttingListTopMm(const RingsKit& kit) {
+  // Two lines of room for each warning.
+  return 26.0 + 9.0 * static_cast<qreal>(buildkit::Warnings(kit).size());
+}
+
+int CuttingListRows(const QSizeF& printableMm, const RingsKit& kit) {
+  return std::max(1,
+                  static_cast<int>((printableMm.height() - CuttingListTopMm(kit) - 10.0) / 5.0));
 }
 
 KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
@@ -188,7 +194,7 @@ KitPrintLayout LayOutKitPages(const FlatKit& kit, const KitDrawing& drawing,
 
   const auto* rings = std::get_if<RingsKit>(&kit);
   if (rings != nullptr) {
-    const int rows = CuttingListRows(printableMm);
+    const int rows = CuttingListRows(printableMm, *rings);
     layout.listPages = (static_cast<int>(rings->rings.size()) + rows - 1) / rows;
   }
   int lastTooLarge = 0;

@@ -96,10 +96,13 @@ int PaintCuttingList(QPainter& painter, QPagedPaintDevice& device, const RingsKi
                            QStringLiteral("Hole radius, throat side"),
                            QStringLiteral("Hole radius, mouth side"),
                            QStringLiteral("Bevel (deg)"),
-                           QStringLiteral("Outer radius")};
+                           QStringLiteral("Outer radius"),
+                           QStringLiteral("Largest gap, cut to curve")};
   const qreal rowMm = 5.0;
-  const qreal topMm = 26.0;
-  const int perPage = CuttingListRows(printable);
+  const qreal topMm = CuttingListTopMm(kit);
+  const int perPage = CuttingListRows(printable, kit);
+  QStringList warnings;
+  for (const std::string& warning : buildkit::Warnings(kit)) warnings << ToQt(warning);
   const int count = static_cast<int>(kit.rings.size());
   const int pages = (count + perPage - 1) / perPage;
   const qreal column = printable.width() / header.size();
@@ -109,7 +112,7 @@ int PaintCuttingList(QPainter& painter, QPagedPaintDevice& device, const RingsKi
     first = false;
     painter.setPen(Qt::black);
     PaintLines(painter, QRectF(0, 0, printable.width() * u, (topMm - 2.0 * rowMm) * u),
-               {QStringLiteral("Stacked rings: cutting list (%1), page %2 of %3")
+               QStringList{QStringLiteral("Stacked rings: cutting list (%1), page %2 of %3")
                     .arg(ToQt(buildkit::drawing::Counted(static_cast<std::size_t>(count), "board")))
                     .arg(page + 1)
                     .arg(pages),
@@ -120,7 +123,8 @@ int PaintCuttingList(QPainter& painter, QPagedPaintDevice& device, const RingsKi
                          ? QString()
                          : QStringLiteral(" Boards %1 do not fit a page: mark them out from "
                                           "this list or cut them from the DXF.")
-                               .arg(tooLarge.join(QStringLiteral(", "))))},
+                               .arg(tooLarge.join(QStringLiteral(", "))))} +
+                   warnings,
                10.0, false);
     QFont font = painter.font();
     font.setPointSizeF(8.5);
@@ -139,7 +143,7 @@ int PaintCuttingList(QPainter& painter, QPagedPaintDevice& device, const RingsKi
       const QStringList cells{QString::number(ring.board),   number(ring.from, length),
                               number(ring.to, length),       number(ring.innerFrom, size),
                               number(ring.innerTo, size),    number(ring.bevel, {8, 3}),
-                              number(ring.outerRadius, size)};
+                              number(ring.outerRadius, size), number(ring.gap, length)};
       const qreal y = topMm + (i - page * perPage) * rowMm;
       for (int c = 0; c < cells.size(); ++c)
         painter.drawText(QRectF(c * column * u, y * u, (column - 1.0) * u, rowMm * u),

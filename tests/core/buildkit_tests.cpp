@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -111,7 +113,7 @@ TEST(Rings, CsvHasTheHeaderAndOneLinePerBoardEndingAtTheMouth) {
   const CircularReportInput input = Horn("300", "10");
   const std::string csv = RingsCsv(StackedRings(input, {}, {}, 18.0L, 3.0L), input.unit);
   const std::string header =
-      "board,from,to,inner_radius_from,inner_radius_to,bevel_degrees,outer_radius\r\n";
+      "board,from,to,inner_radius_from,inner_radius_to,bevel_degrees,outer_radius,largest_gap\r\n";
   ASSERT_EQ(csv.substr(0, header.size()), header);
   // 466.518431 mm long: 25 boards of 18 mm and a last one of 16.518 mm.
   EXPECT_NE(csv.find("\r\n26,450.000,466.518,"), std::string::npos) << csv;
@@ -137,10 +139,24 @@ long double RadiusAt(long double a, long double t, long double x) {
   return 0.5L * (lo + hi);
 }
 
-TEST(Rings, BevelAndOuterRadiusFollowTheTractrix) {
+// The largest distance from the chord between radii r0 and r1 to the
+// tractrix between them, sampled densely.
+long double ChordToCurve(long double a, long double r0, long double r1) {
+  const long double x0 = -MouthDistance(a, r0), x1 = -MouthDistance(a, r1);
+  const long double length = std::hypot(x1 - x0, r1 - r0);
+  long double largest = 0.0L;
+  for (int k = 1; k < 4000; ++k) {
+    const long double r = r0 + (r1 - r0) * k / 4000.0L;
+    const long double x = -MouthDistance(a, r);
+    largest = std::max(largest, std::fabs((x1 - x0) * (r - r0) - (r1 - r0) * (x - x0)) / length);
+  }
+  return largest;
+}
+
+TEST(Rings, BevelOuterRadiusAndGapFollowTheTractrix) {
   for (const RingGeometryCase& c : {RingGeometryCase{"300", "10", 18.0L, 3.0L},
                                     RingGeometryCase{"100", "25", 12.0L, 20.0L},
-                                    RingGeometryCase{"1000", "5", 6.0L, 0.0L}}) {
+                                    RingGeometryCase{"1000", "5", 6.0L, 0.5L}}) {
     SCOPED_TRACE(c.fc);
     const CircularReportInput input = Horn(c.fc, c.throat);
     const long double a = 340000.0L / (2.0L * kPi * std::stold(c.fc));
@@ -153,8 +169,81 @@ TEST(Rings, BevelAndOuterRadiusFollowTheTractrix) {
       const long double rTo = RadiusAt(a, t, ring.to);
       EXPECT_NEAR(ring.bevel, std::atan2(rTo - rFrom, ring.to - ring.from) * 180.0L / kPi, 0.02L);
       EXPECT_NEAR(ring.outerRadius, rTo + c.wall, 0.002L);
+      EXPECT_NEAR(ring.gap, ChordToCurve(a, rFrom, rTo), 1e-4L + 1e-4L * ring.gap);
     }
   }
+}
+
+// The boards named are those whose gap or bevel, from the tractrix solved here,
+// pass 0.5 mm or 45 degrees: the 100 Hz horn with a 10 mm throat at 18 mm.
+TEST(Rings, WarningsNameTheBoardsPastTheToleranceOrTheSawsTilt) {
+  const CircularReportInput input = Horn("100", "10");
+  const long double a = 340000.0L / (2.0L * kPi * 100.0L);
+  const std::vector<Ring> rings = StackedRings(input, {}, {}, 18.0L, 20.0L);
+  std::vector<int> strays, steep;
+  for (const Ring& ring : rings) {
+    const long double rFrom = RadiusAt(a, 10.0L, ring.from), rTo = RadiusAt(a, 10.0L, ring.to);
+    if (ChordToCurve(a, rFrom, rTo) > 0.5L) strays.push_back(ring.board);
+    if (std::atan2(rTo - rFrom, ring.to - ring.from) > kPi / 4.0L) steep.push_back(ring.board);
+  }
+  // Both sets run to the mouth, where the wall turns out fastest.
+  ASSERT_FALSE(strays.empty());
+  ASSERT_FALSE(steep.empty());
+  ASSERT_EQ(strays.back(), rings.back().board);
+  ASSERT_EQ(steep.back() - steep.front() + 1, static_cast<int>(steep.size()));
+  ASSERT_EQ(strays.back() - strays.front() + 1, static_cast<int>(strays.size()));
+  const auto range = [](const std::vector<int>& boards) {
+    return "Boards " + std::to_string(boards.front()) + " to " + std::to_string(boards.back()) +
+           ": ";
+  };
+  const std::vector<std::string> warnings = Warnings(RingsKit{LengthUnit::Millimetre, rings});
+  ASSERT_EQ(warnings.size(), 2u);
+  EXPECT_EQ(warnings[0].rfind(range(strays) + "the straight cut strays up to ", 0), 0u)
+      << warnings[0];
+  EXPECT_EQ(warnings[1], range(steep) + "the bevel is more than 45 degrees from the axis, past a "
+                                        "saw's tilt.");
+  // A looser tolerance names no gap.
+  EXPECT_EQ(Warnings(RingsKit{LengthUnit::Millimetre, rings, 100.0L}).size(), 1u);
+}
+
+// A last board under a quarter of the board is glued to the one before; at
+// 0.3 of a board it stays. The horn's length L is the tractrix's, solved here.
+TEST(Rings, AThinLastBoardIsMergedIntoTheOneBefore) {
+  const CircularReportInput input = Horn("300", "10");
+  const long double a = 340000.0L / (2.0L * kPi * 300.0L);
+  const long double length = MouthDistance(a, 10.0L);
+  for (const long double left : {0.1L, 0.3L}) {
+    SCOPED_TRACE(static_cast<double>(left));
+    const long double board = length / (20.0L + left);
+    const std::vector<Ring> rings = StackedRings(input, {}, {}, board, 3.0L);
+    const bool merged = left < 0.25L;
+    ASSERT_EQ(rings.size(), merged ? 20u : 21u);
+    EXPECT_NEAR(rings.back().to, length, 1e-6L);
+    EXPECT_NEAR(rings.back().to - rings.back().from, merged ? board * (1.0L + left) : board * left,
+                1e-6L);
+    const std::vector<std::string> warnings = Warnings(RingsKit{LengthUnit::Millimetre, rings});
+    EXPECT_EQ(std::count_if(warnings.begin(), warnings.end(),
+                            [](const std::string& w) { return w.find("merged") != w.npos; }),
+              merged ? 1 : 0);
+  }
+}
+
+// The CSV resolves a board of 0.01 mm (no two faces print alike); thinner is refused.
+TEST(Rings, CsvDigitsResolveTheThinnestBoard) {
+  const CircularReportInput input = Horn("300", "10");
+  const MouthLimit limit{MouthLimitKind::Length, 0.2L};
+  std::istringstream csv(RingsCsv(StackedRings(input, limit, {}, 0.01L, 3.0L), input.unit));
+  std::string line;
+  std::getline(csv, line);
+  int boards = 0;
+  while (std::getline(csv, line)) {
+    double from = 0, to = 0;
+    ASSERT_EQ(std::sscanf(line.c_str(), "%*d,%lf,%lf", &from, &to), 2) << line;
+    EXPECT_NEAR(to - from, 0.01, 1e-9) << line;
+    ++boards;
+  }
+  EXPECT_EQ(boards, 20);
+  EXPECT_THROW(StackedRings(input, limit, {}, 0.0099L, 3.0L), KitError);
 }
 
 // A stave's length is the arc length of its mid-line, r cos(pi/N) from the
@@ -229,8 +318,8 @@ TEST(KitParameters, RefusalsNameTheirField) {
   const std::pair<std::string, std::string> cases[] = {
       {message([&] { StackedRings(horn, {}, {}, 0.0L, 3.0L); }),
        "The board thickness must be a number greater than 0."},
-      {message([&] { StackedRings(horn, {}, {}, 18.0L, -1.0L); }),
-       "The wall must be a number of at least 0."},
+      {message([&] { StackedRings(horn, {}, {}, 18.0L, 0.0L); }),
+       "The wall must be a number greater than 0."},
       {message([&] { SheetDevelopments(horn, {}, {}, 20.0L, -0.5L); }),
        "The seam allowance must be a number of at least 0."},
       {message([&] { Staves(horn, {}, {}, 65); }),
