@@ -59,7 +59,8 @@ struct KitBuilder {
   }
   BuiltKit operator()(const StavesKitOptions& staves) const {
     return FlatKitFile{buildkit::StavesKit{Unit(), buildkit::Staves(Circular(horn, "Staves"), limit,
-                                                                   separators, staves.count)},
+                                                                   separators, staves.count,
+                                                                   staves.fit)},
                        staves.path};
   }
   BuiltKit operator()(const PanelsKitOptions& panels) const {

@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "buildkit/horn_solid.h"
+#include "buildkit/staves.h"
 #include "cli/option_table.h"
 #include "cli/report_tool.h"
 #include "geometry/number_text.h"
@@ -20,8 +21,8 @@ namespace vortalis::cli {
 struct RingsKitOptions {
   std::string path;
   long double board = 0.0L;
-  std::optional<long double> wall;       // buildkit::DefaultRingWall when not given
-  std::optional<long double> tolerance;  // buildkit::DefaultRingTolerance when not given
+  std::optional<long double> wall = std::nullopt;       // buildkit::DefaultRingWall when not given
+  std::optional<long double> tolerance = std::nullopt;  // buildkit::DefaultRingTolerance when not given
 };
 
 // --sectors FILE --step S [--seam A]: FILE ending .dxf, .svg or .pdf.
@@ -31,10 +32,11 @@ struct SectorsKitOptions {
   long double seam = 0.0L;
 };
 
-// --staves N FILE: FILE ending .dxf, .svg or .pdf.
+// --staves N FILE [--stave-fit FIT]: FILE ending .dxf, .svg, .pdf or .csv.
 struct StavesKitOptions {
   std::string path;
   int count = 0;
+  buildkit::StaveFit fit = buildkit::StaveFit::Circumscribed;
 };
 
 // --panels FILE: FILE ending .dxf, .svg or .pdf; rectangular horns only.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "buildkit/staves.h"
 #include "cli/impedance_tool.h"
 #include "cli/options.h"
 #include "files/profile_formats.h"
@@ -24,6 +25,12 @@ std::vector<std::string> Names(const Values& values) {
 }
 
 // One text when both dialogs start alike, else both.
+std::vector<std::string> StaveFitNames() {
+  std::vector<std::string> names;
+  for (const auto& fit : buildkit::kStaveFits) names.emplace_back(fit.first);
+  return names;
+}
+
 std::string PerKind(const std::string& circular, const std::string& rectangular) {
   if (circular == rectangular) return circular;
   return "circular " + circular + ", rectangular " + rectangular;
@@ -232,8 +239,15 @@ std::vector<OptionSpec> MakeTable() {
        ""},
       {Staves, "--staves", "", TextAndFile, "N FILE", kCircular, true, {},
        "build kit of N flat staves (6 to 64) bent along their\n"
-       "length: one stave's pattern (DXF, SVG or PDF template)",
+       "length: one stave's pattern (DXF, SVG or PDF template) or\n"
+       "its list of widths and edge mitres (CSV)",
        "", "vortalis-report circular --staves 12 staves.pdf"},
+      {StaveFit, "--stave-fit", "", Choice, "", kCircular, true, StaveFitNames(),
+       "how the staves' polygon sits on the wall's circle:\n"
+       "circumscribed (flats tangent to it, so the throat is never\n"
+       "narrower than the driver's exit), inscribed (corners on\n"
+       "it) or equal-area",
+       "circumscribed", ""},
       {Panels, "--panels", "", File, "FILE", kBothKinds, true, {},
        "the four walls of a rectangular horn at true size, each\n"
        "laid flat (its length along the wall against the width\n"

@@ -54,6 +54,7 @@ enum class OptionId {
   Sectors,
   Seam,
   Staves,
+  StaveFit,
   Panels,
   Stl,
   SegmentHeight,

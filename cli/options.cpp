@@ -302,7 +302,7 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
     OptionId setting;
     std::vector<OptionId> kits;
   } owners[] = {{Board, {Rings}},         {Seam, {Sectors}}, {Wall, {Rings, Stl}},
-                {RingTolerance, {Rings}},
+                {RingTolerance, {Rings}}, {StaveFit, {Staves}},
                 {SegmentHeight, {Stl}},   {Flange, {Stl}}};
   for (const auto& owner : owners) {
     if (!text(owner.setting)) continue;
@@ -331,7 +331,8 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
   switch (*chosen) {
     case Rings: {
       if (auto missing = required(Board)) return missing;
-      RingsKitOptions rings{std::string(*text(Rings))};
+      RingsKitOptions rings;
+      rings.path = *text(Rings);
       const auto board = length(Board, false);
       if (!board) return BadValue(Board, *text(Board), "a length above 0");
       rings.board = *board;
@@ -364,7 +365,14 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
     case Staves: {
       const auto count = WholeNumber(*text(Staves), seps);
       if (!count) return BadValue(Staves, *text(Staves), "a whole number of staves");
-      kit.kit = StavesKitOptions{stavesPath, *count};
+      StavesKitOptions staves{stavesPath, *count};
+      if (const auto fit = text(StaveFit)) {
+        const auto* chosenFit = std::find_if(buildkit::kStaveFits.begin(), buildkit::kStaveFits.end(),
+                                             [&](const auto& each) { return each.first == *fit; });
+        if (chosenFit == buildkit::kStaveFits.end()) return BadValue(StaveFit, *fit);
+        staves.fit = chosenFit->second;
+      }
+      kit.kit = staves;
       break;
     }
     case Panels:

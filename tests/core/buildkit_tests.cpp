@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -246,28 +247,43 @@ TEST(Rings, CsvDigitsResolveTheThinnestBoard) {
   EXPECT_THROW(StackedRings(input, limit, {}, 0.0099L, 3.0L), KitError);
 }
 
-// A stave's length is the arc length of its mid-line, r cos(pi/N) from the
-// axis: the integral of sqrt(x'(r)^2 + cos^2(pi/N)) dr over the wall's radii,
-// taken here between every two points of the pattern; and the outline
-// (length, r sin(pi/N)) between them stays within the tolerance of its chord.
+// The polygon's apothem and half side for a circle of radius 1, from its
+// definition: corners on the circle, flats tangent to it, or its area pi.
+struct Polygon {
+  long double apothem;
+  long double half;
+};
+Polygon PolygonOf(StaveFit fit, int n) {
+  const long double t = std::tan(kPi / n);
+  if (fit == StaveFit::Inscribed) return {std::cos(kPi / n), std::sin(kPi / n)};
+  if (fit == StaveFit::Circumscribed) return {1.0L, t};
+  const long double h = std::sqrt(kPi / (n * t));  // n h^2 tan(pi/n) = pi
+  return {h, h * t};
+}
+
+// A stave's length is the arc length of its mid-line, the apothem h r from the
+// axis: the integral of sqrt(x'(r)^2 + h^2) dr over the wall's radii, taken
+// here between every two points of the pattern and up to every tick, whose
+// radius is solved here; the outline (length, r half) between two points
+// stays within the tolerance of its chord.
 struct StaveCase {
   const char* name;
   CircularReportInput input;
   MouthLimit limit;
   int count;
+  StaveFit fit;
 };
 
 class StaveLength : public ::testing::TestWithParam<StaveCase> {};
 
 TEST_P(StaveLength, IsTheArcLengthOfTheMidLine) {
   const StaveCase& c = GetParam();
-  const StavePattern pattern = Staves(c.input, c.limit, {}, c.count);
+  const StavePattern pattern = Staves(c.input, c.limit, {}, c.count, c.fit);
   const KitHorn horn = MakeKitHorn(c.input, c.limit, {});
   const long double a = horn.mouthRadius;
-  const long double cosine = std::cos(kPi / c.count);
-  const long double sine = std::sin(kPi / c.count);
+  const Polygon polygon = PolygonOf(c.fit, c.count);
   const auto element = [&](long double r) {
-    return std::sqrt(Slope(a, r) * Slope(a, r) + cosine * cosine);
+    return std::sqrt(Slope(a, r) * Slope(a, r) + polygon.apothem * polygon.apothem);
   };
   const long double tolerance = CurveTolerance(c.input.unit);
   long double along = 0.0L;
@@ -276,28 +292,102 @@ TEST_P(StaveLength, IsTheArcLengthOfTheMidLine) {
     const StavePoint& q = pattern.points[i];
     along += Integral(element, p.radius, q.radius, 2048);
     ASSERT_NEAR(q.along, along, along * 1e-9L) << i;
+    ASSERT_NEAR(q.halfWidth, q.radius * polygon.half, 1e-12L * q.radius);
     const long double dx = q.along - p.along;
     const long double dy = q.halfWidth - p.halfWidth;
     for (int k = 1; k < 16; ++k) {
       const long double r = p.radius + (q.radius - p.radius) * k / 16.0L;
       const long double x = Integral(element, p.radius, r, 64);
-      const long double y = r * sine - p.halfWidth;
+      const long double y = r * polygon.half - p.halfWidth;
       EXPECT_LE(std::fabs(dx * y - dy * x) / std::hypot(dx, dy), tolerance * 1.000001L) << i;
     }
   }
+  const long double t = horn.throatRadius;
+  ASSERT_FALSE(pattern.ticks.empty());
+  for (const StavePoint& tick : pattern.ticks) {
+    const long double r = RadiusAt(a, t, tick.distance);
+    EXPECT_NEAR(tick.along, Integral(element, t, r), 1e-6L * (1.0L + tick.along)) << tick.distance;
+  }
   EXPECT_EQ(pattern.length, pattern.points.back().along);
   EXPECT_EQ(pattern.points.back().distance, horn.end);
-  EXPECT_NEAR(pattern.points.back().halfWidth, horn.endRadius * sine, 1e-12L);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Horns, StaveLength,
     ::testing::Values(
-        StaveCase{"Hz300Six", Horn("300", "10"), {}, 6},
-        StaveCase{"Hz300SixtyFour", Horn("300", "10"), {}, 64},
-        StaveCase{"Hz100Limit400Twelve", Horn("100", "20"), {MouthLimitKind::Radius, 400.0L}, 12},
-        StaveCase{"Hz500InchEight", Horn("500", "0.5", LengthUnit::Inch), {}, 8}),
+        StaveCase{"Hz300SixInscribed", Horn("300", "10"), {}, 6, StaveFit::Inscribed},
+        StaveCase{"Hz300SixtyFour", Horn("300", "10"), {}, 64, StaveFit::Circumscribed},
+        StaveCase{"Hz100Limit400Twelve", Horn("100", "20"), {MouthLimitKind::Radius, 400.0L}, 12,
+                  StaveFit::Circumscribed},
+        StaveCase{"Hz500InchEightEqualArea", Horn("500", "0.5", LengthUnit::Inch), {}, 8,
+                  StaveFit::EqualArea}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The throat opening of each fit: circumscribed never narrower than the
+// driver's circle, equal-area of the circle's area, inscribed inside it.
+TEST(Staves, FitsSetTheThroatOpening) {
+  const long double t = 10.0L;
+  for (const int n : {6, 12}) {
+    const auto area = [n](const StavePattern& p) {
+      const long double w = p.points.front().halfWidth;
+      return n * w * w / std::tan(kPi / n);  // n triangles of base 2w, height w / tan(pi/n)
+    };
+    const auto pattern = [n](StaveFit fit) { return Staves(Horn("300", "10"), {}, {}, n, fit); };
+    const StavePattern circumscribed = pattern(StaveFit::Circumscribed);
+    EXPECT_NEAR(circumscribed.points.front().halfWidth / std::tan(kPi / n), t, 1e-12L);
+    EXPECT_GT(area(circumscribed), kPi * t * t);
+    EXPECT_NEAR(area(pattern(StaveFit::EqualArea)), kPi * t * t, 1e-9L);
+    // 17.3 % (6 staves) and 4.5 % (12) below the circle's area.
+    EXPECT_NEAR(1.0L - area(pattern(StaveFit::Inscribed)) / (kPi * t * t), n == 6 ? 0.173L : 0.045L,
+                0.001L);
+  }
+}
+
+// Each long edge's mitre is half the angle between the neighbouring staves'
+// normals, built here in 3D from the mid-plane's rise (the wall's radius
+// solved here, differentiated numerically) and the two staves' directions;
+// the CSV carries it at the throat, every tick and the end. 12 staves stand
+// 15 degrees a side at the throat.
+TEST(Staves, MitreIsHalfTheAngleBetweenNeighbouringStaves) {
+  const int n = 12;
+  const CircularReportInput input = Horn("100", "20");
+  const long double a = 340000.0L / (2.0L * kPi * 100.0L);
+  const long double h = PolygonOf(StaveFit::Circumscribed, n).apothem;
+  const StavePattern pattern = Staves(input, {}, {}, n);
+  std::istringstream csv(StavesCsv(pattern, input.unit));
+  std::string line;
+  std::getline(csv, line);
+  EXPECT_EQ(line, "distance,radius,along,width,mitre_degrees\r");
+  int rows = 0;
+  while (std::getline(csv, line)) {
+    double x = 0, mitre = 0;
+    ASSERT_EQ(std::sscanf(line.c_str(), "%lf,%*f,%*f,%*f,%lf", &x, &mitre), 2) << line;
+    ++rows;
+    const long double d = 1e-4L;
+    if (x + 0.01L > MouthDistance(a, 20.0L)) {  // the mouth, where the wall stands square
+      EXPECT_EQ(mitre, 0.0) << line;
+      continue;
+    }
+    const long double rise =
+        h * (RadiusAt(a, 20.0L, x + d) - RadiusAt(a, 20.0L, std::max<long double>(0, x - d))) /
+        (x + d - std::max<long double>(0, x - d));
+    // Stave k's surface: axis e_z, outward n_k = (cos, sin, 0) at angle 2 pi k / n,
+    // across t_k; its normal is n_k - rise e_z.
+    const auto normal = [&](int k) {
+      const long double phi = 2.0L * kPi * k / n;
+      const std::array<long double, 3> v{std::cos(phi), std::sin(phi), -rise};
+      const long double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+      return std::array<long double, 3>{v[0] / length, v[1] / length, v[2] / length};
+    };
+    const auto p = normal(0), q = normal(1);
+    const long double angle = std::acos(p[0] * q[0] + p[1] * q[1] + p[2] * q[2]);
+    EXPECT_NEAR(mitre, angle * 90.0L / kPi, 2e-3) << line;
+    if (rows == 1) {
+      EXPECT_NEAR(mitre, 15.0, 0.01);
+    }
+  }
+  EXPECT_EQ(rows, static_cast<int>(pattern.ticks.size()) + 2);
+}
 
 TEST(Staves, CountOutsideSixToSixtyFourIsRefused) {
   for (const int count : {5, 65}) EXPECT_THROW(Staves(Horn("300", "10"), {}, {}, count), KitError);

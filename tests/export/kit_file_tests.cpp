@@ -239,7 +239,7 @@ TEST_F(KitFileTest, ToolWritesTheKitAndNamesThePieces) {
 }
 
 // The stave's flat pattern as drawn: its length along x and its width at the
-// throat, 2 t sin(pi/N), in the horn's unit.
+// throat, 2 t tan(pi/N) (flats tangent to the throat's circle), in the horn's unit.
 TEST_F(KitFileTest, StaveDxfHasThePatternsLengthAndWidth) {
   struct Case {
     LengthUnit unit;
@@ -272,7 +272,7 @@ TEST_F(KitFileTest, StaveDxfHasThePatternsLengthAndWidth) {
     const double pi = static_cast<double>(vortalis::geometry::Pi);
     EXPECT_NEAR(x1 - x0, static_cast<double>(pattern.length), 1e-9);
     EXPECT_NEAR(throatHigh - throatLow,
-                2.0 * static_cast<double>(c.throatRadius) * std::sin(pi / c.count), 1e-9);
+                2.0 * static_cast<double>(c.throatRadius) * std::tan(pi / c.count), 1e-9);
   }
 }
 
