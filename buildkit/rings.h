@@ -61,7 +61,8 @@ struct RingsKit {
       "x, y from the board's centre";
   geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
   std::vector<Ring> rings;
-  std::optional<long double> tolerance;  // the unit's DefaultRingTolerance when not given
+  // The gap that names a board; the unit's DefaultRingTolerance when not given.
+  std::optional<long double> tolerance = std::nullopt;
 };
 KitDrawing Draw(const RingsKit& kit);
 // Sentences naming the boards a builder must look at: a gap over the

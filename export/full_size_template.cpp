@@ -15,6 +15,7 @@
 #include "output/output_file.h"
 #include "geometry/constants.h"
 #include "report/number_format.h"
+#include "report/side_warnings.h"
 
 namespace vortalis::exports {
 
@@ -81,6 +82,8 @@ QStringList TitleLines(const report::HornProfile& profile,
                  QStringLiteral(" of ") + Length(profile.length, profile, separators);
   lines << QStringLiteral("Wall from the axis, scale 1:1, sizes in ") +
                geometry::UnitName(profile.unit);
+  for (const std::string& warning : report::FlatSideWarnings(profile))
+    lines << QStringLiteral("Warning: ") + QString::fromStdString(warning);
   return lines;
 }
 

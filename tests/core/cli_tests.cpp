@@ -547,6 +547,28 @@ TEST_F(TempFolder, RingsKitNamesTheBoardsToLookAtAndLeavesTheDefaultWall) {
   }
 }
 
+// A flat-sided horn's pinched pair (12.9 mm at about 750 mm) goes to standard
+// error beside its drawing and panels; the report run itself says nothing more.
+TEST_F(TempFolder, FlatSideWarningsGoToStandardErrorOnly) {
+  const std::vector<std::string> horn{"rectangular", "--flat-mouth", "3000"};
+  const ToolRun plain = RunTool(horn);
+  ASSERT_EQ(plain.status, 0);
+  EXPECT_EQ(plain.err, "");
+  for (const std::vector<std::string>& extra :
+       {std::vector<std::string>{"--export", "csv", (folder_ / "p.csv").string()},
+        std::vector<std::string>{"--panels", (folder_ / "p.dxf").string()}}) {
+    std::vector<std::string> args = horn;
+    args.insert(args.end(), extra.begin(), extra.end());
+    const ToolRun run = RunTool(args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string says = "vortalis-report: Sides 2A - 2B narrow from 50.00 mm at the throat to ";
+    const std::size_t at = run.err.find(says);
+    ASSERT_NE(at, std::string::npos) << run.err;
+    EXPECT_NEAR(std::stod(run.err.substr(at + says.size())), 12.9, 0.015);
+    EXPECT_NE(run.err.find("The mouth is 3000.00 mm across sides 1A - 1B"), std::string::npos);
+  }
+}
+
 // --response: its options, a driver file it refuses, and a file whose
 // max_spl_db is the SPL raised to the first of Xmax and Pe, read from the
 // row's own columns: + min(20 lg(Xmax / x), 10 lg(Pe |Z|^2 / (V^2 Re))).
