@@ -164,7 +164,12 @@ void PaintText(QPainter& painter, const KitText& text, const QPointF& offset,
   font.setBold(false);
   painter.setFont(font);
   painter.setPen(Qt::black);
-  painter.drawText(map(ToQt(text.at) + offset), ToQt(text.text));
+  const QPointF at = map(ToQt(text.at) + offset);
+  const QPointF origin = FineOrigin(painter, at, map.u);
+  painter.save();
+  painter.translate(origin);
+  painter.drawText(at - origin, ToQt(text.text));
+  painter.restore();
 }
 
 void PaintPiece(QPainter& painter, const KitPiece& piece, const QPointF& offset,
@@ -177,17 +182,16 @@ void PaintPiece(QPainter& painter, const KitPiece& piece, const QPointF& offset,
   };
   painter.setBrush(Qt::NoBrush);
   for (const KitPath& path : piece.paths) {
-    QPolygonF polygon;
-    for (const buildkit::DrawPoint& p : path.points) polygon << map(ToQt(p) + offset);
+    std::vector<QPointF> points;
+    for (const buildkit::DrawPoint& p : path.points) points.push_back(map(ToQt(p) + offset));
     painter.setPen(pen(path.cut));
-    if (path.closed)
-      painter.drawPolygon(polygon);
-    else
-      painter.drawPolyline(polygon);
+    DrawFinePolyline(painter, points, map.u, path.closed);
   }
   painter.setPen(pen(true));
-  for (const KitCircle& circle : piece.circles)
-    painter.drawPolyline(CirclePolygon(circle, offset, map));
+  for (const KitCircle& circle : piece.circles) {
+    const QPolygonF polygon = CirclePolygon(circle, offset, map);
+    DrawFinePolyline(painter, std::vector<QPointF>(polygon.begin(), polygon.end()), map.u);
+  }
   if (!texts) return;
   for (const KitText& text : piece.texts) PaintText(painter, text, offset, map);
 }

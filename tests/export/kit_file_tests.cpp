@@ -318,4 +318,50 @@ TEST_F(KitFileTest, FailuresNameTheFile) {
   }
 }
 
+// The SVG writer keeps six significant digits; the 8 Hz flat-sided horn's
+// panels span about 100 m. Every number a path is written with, scaled by its
+// group's transform, must still resolve 0.001 mm, and every frame's origin
+// must be written exactly (whole multiples of 100 mm).
+TEST_F(KitFileTest, SvgNumbersResolveMicrometresOnAHundredMetreDrawing) {
+  vortalis::report::RectangularReportInput input;
+  input.frequencyText = "8";
+  input.flatSides = true;
+  exports::WriteKitFile(
+      exports::PanelsKit{LengthUnit::Millimetre, buildkit::WallPanels(input, {}, {".", ""})},
+      Path("panels.svg"));
+  QFile file(Path("panels.svg"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QString svg = QString::fromUtf8(file.readAll());
+  static const QRegularExpression kGroup(
+      QStringLiteral("<g [^>]*transform=\"matrix\\(([^)]*)\\)\"[^>]*>(.*?)</g>"),
+      QRegularExpression::DotMatchesEverythingOption);
+  static const QRegularExpression kShape(QStringLiteral("(?:points|d)=\"([^\"]*)\""));
+  static const QRegularExpression kNumber(QStringLiteral("[-+0-9.eE]+"));
+  int numbers = 0;
+  double farthest = 0.0;
+  for (auto group = kGroup.globalMatch(svg); group.hasNext();) {
+    const auto g = group.next();
+    const QStringList matrix = g.captured(1).split(QLatin1Char(','));
+    ASSERT_EQ(matrix.size(), 6);
+    const double scale = matrix[0].toDouble();
+    for (const int k : {4, 5}) {
+      const double origin = matrix[k].toDouble();
+      EXPECT_EQ(std::fmod(origin, 100.0), 0.0) << matrix[k].toStdString();
+      farthest = std::max(farthest, origin);
+    }
+    for (auto shape = kShape.globalMatch(g.captured(2)); shape.hasNext();) {
+      const QString data = shape.next().captured(1);
+      for (auto number = kNumber.globalMatch(data); number.hasNext();) {
+        const double v = std::fabs(number.next().captured(0).toDouble());
+        if (v == 0.0) continue;
+        const double step = std::pow(10.0, std::floor(std::log10(v)) - 5.0) * scale;
+        ASSERT_LE(step, 0.001 * (1.0 + 1e-9)) << data.left(80).toStdString();
+        ++numbers;
+      }
+    }
+  }
+  EXPECT_GT(numbers, 1000);
+  EXPECT_GT(farthest, 50000.0);  // frames far out on the drawing
+}
+
 }  // namespace
