@@ -19,6 +19,7 @@ struct KitParameter {
 
 inline constexpr KitParameter kBoardThickness{"board thickness", false, 0.0L, false};
 inline constexpr KitParameter kRingWall{"wall", false, 0.0L, false};
+inline constexpr KitParameter kRingTolerance{"ring tolerance", false, 0.0L, false};
 inline constexpr KitParameter kSeamAllowance{"seam allowance", false, 0.0L, true};
 inline constexpr KitParameter kStaveCount{"number of staves", true, 6.0L, true, 64.0L};
 inline constexpr KitParameter kSolidWall{"wall", false, 0.0L, false};

@@ -92,7 +92,8 @@ std::string BoardList(const std::vector<int>& boards) {
 
 std::vector<std::string> Warnings(const RingsKit& kit) {
   using namespace drawing;
-  const long double tolerance = kit.tolerance.value_or(DefaultRingTolerance(kit.unit));
+  const long double tolerance =
+      kit.tolerance ? Checked(kRingTolerance, *kit.tolerance) : DefaultRingTolerance(kit.unit);
   std::vector<int> strays;
   std::vector<int> steep;
   long double largest = 0.0L;

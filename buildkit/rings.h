@@ -66,7 +66,8 @@ struct RingsKit {
 };
 KitDrawing Draw(const RingsKit& kit);
 // Sentences naming the boards a builder must look at: a gap over the
-// tolerance, a bevel past the saw's tilt, a last board merged into the one before.
+// tolerance, a bevel past the saw's tilt, a last board merged into the one
+// before. Throws KitError for a tolerance not above 0.
 std::vector<std::string> Warnings(const RingsKit& kit);
 // One line for a window: the boards and the largest outer radius.
 std::string Summary(const RingsKit& kit, const geometry::Separators& separators);

@@ -416,6 +416,8 @@ TEST(KitParameters, RefusalsNameTheirField) {
        "The number of staves must be a whole number from 6 to 64."},
       {message([&] { CircularHornSolids(horn, {}, {}, noWall); }),
        "The wall must be a number greater than 0."},
+      {message([&] { Warnings(RingsKit{LengthUnit::Millimetre, {}, 0.0L}); }),
+       "The ring tolerance must be a number greater than 0."},
       {message([] { Checked(kStaveCount, 6.5L); }),
        "The number of staves must be a whole number from 6 to 64."},
       {message([] { Checked(kSegmentHeight, 0.0L); }), "accepted"},
