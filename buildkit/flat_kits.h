@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "buildkit/kit_drawing.h"
 #include "buildkit/panels.h"
@@ -55,6 +56,18 @@ inline std::optional<std::string> KitCsv(const FlatKit& kit) {
           return Csv(each);
         else
           return std::nullopt;
+      },
+      kit);
+}
+
+// What a builder must look at before cutting, one sentence each, for a kit that says any.
+inline std::vector<std::string> KitWarnings(const FlatKit& kit) {
+  return std::visit(
+      [](const auto& each) -> std::vector<std::string> {
+        if constexpr (requires { Warnings(each); })
+          return Warnings(each);
+        else
+          return {};
       },
       kit);
 }

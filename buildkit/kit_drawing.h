@@ -66,6 +66,7 @@ struct KitTable {
   std::string title;     // each page adds its number to it
   std::string note;      // under the title
   std::string tooLarge;  // added to the note for pieces no page holds, "%1" their numbers
+  std::vector<std::string> warnings;  // lines under the note: the pieces to look at
   std::vector<std::string> header;
   std::vector<std::vector<std::string>> rows;
 };

@@ -65,6 +65,15 @@ struct KitParameterGroup {
   std::size_t leading;  // the tool may give only the first `leading` values
 };
 
+// A setting that is one of a few words (the staves' fit): the tool's option
+// and its help; the words are the choices.
+struct KitChoice {
+  std::string_view option;  // "--stave-fit"
+  std::string_view help;
+  std::string_view unset;  // the word taken when it is left out
+  std::span<const std::string_view> words;
+};
+
 // A kind of kit as the tool and the dialog offer it.
 struct KitUnit {
   std::string_view option;     // "--rings": writes the kit
@@ -74,6 +83,7 @@ struct KitUnit {
   std::string_view example;
   std::span<const KitParameter* const> parameters;  // in the order of --help and the dialog
   const KitParameterGroup* group = nullptr;
+  const KitChoice* choice = nullptr;
 };
 
 // `value` when it lies within the parameter's limits (and is whole for a

@@ -9,6 +9,7 @@
 #include "geometry/gauss_legendre.h"
 #include "geometry/tractrix.h"
 #include "report/horn_model.h"
+#include "report/side_warnings.h"
 #include "report/station_section.h"
 
 namespace vortalis::buildkit {
@@ -231,6 +232,17 @@ PanelSet WallPanels(const report::HornInput& input, const report::MouthLimit& li
   return set;
 }
 
+std::vector<std::string> Warnings(const PanelsKit& kit) {
+  // 1A spans sides 2A - 2B, and 2A spans 1A - 1B, at the same distances.
+  const Panel& one = kit.panels.panels[0];
+  const Panel& two = kit.panels.panels[2];
+  if (!one.flat) return {};
+  std::vector<report::SidesAt> sides;
+  for (std::size_t i = 0; i < one.points.size() && i < two.points.size(); ++i)
+    sides.push_back({one.points[i].distance, two.points[i].width, one.points[i].width});
+  return report::SideWarnings(sides, kit.unit);
+}
+
 std::string Summary(const PanelsKit& kit, const geometry::Separators& separators) {
   return "Panels 1A and 1B " + drawing::Length(kit.panels.panels[0].length, kit.unit, separators) +
          ", 2A and 2B " + drawing::Length(kit.panels.panels[2].length, kit.unit, separators) +
@@ -250,6 +262,7 @@ KitDrawing Draw(const PanelsKit& kit) {
       std::string("Inner faces, without joints. Ticks on the centre line: distance from the "
                   "throat along the axis; sizes in ") +
           geometry::UnitName(unit) + ", scale 1:1."};
+  for (std::string& warning : Warnings(kit)) result.notes.push_back(std::move(warning));
   for (const Panel& panel : kit.panels.panels) result.layers.push_back("PANEL_" + panel.name);
   result.layers.push_back("MIDLINE");
   result.layers.push_back("TICKS");

@@ -71,6 +71,9 @@ struct PanelsKit {
   PanelSet panels;
 };
 KitDrawing Draw(const PanelsKit& kit);
+// A flat-sided horn's pinched pair and oversized mouth, one sentence each
+// (report::SideWarnings of the panels' points); none without flat sides.
+std::vector<std::string> Warnings(const PanelsKit& kit);
 // One line for a window: the panels' lengths along the wall.
 std::string Summary(const PanelsKit& kit, const geometry::Separators& separators);
 

@@ -9,6 +9,7 @@
 #include "output/output_error.h"
 #include "output/output_set.h"
 #include "report/horn_profile.h"
+#include "report/side_warnings.h"
 
 namespace vortalis::cli {
 
@@ -37,6 +38,8 @@ int WriteDrawings(const ToolOptions& options, ToolEnvironment& env, output::Outp
       }
     }
     const report::HornProfile profile = MakeProfile(options);
+    for (const std::string& warning : report::FlatSideWarnings(profile))
+      std::fprintf(env.err, "vortalis-report: %s\n", warning.c_str());
     // File names are bytes, passed on exactly.
     if (paintedExport)
       painter->ProfileSvg(profile, outputs.Add(drawings.exportPath));

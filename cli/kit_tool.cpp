@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "buildkit/flat_kits.h"
 #include "buildkit/kit_horn.h"
 #include "buildkit/solid_kit.h"
 #include "cli/painted_files.h"
@@ -45,10 +46,13 @@ struct KitBuilder {
   geometry::LengthUnit Unit() const { return report::UnitOf(horn); }
 
   BuiltKit operator()(const RingsKitOptions& rings) const {
-    return FlatKitFile{buildkit::RingsKit{Unit(), buildkit::StackedRings(
-                                                     Circular(horn, "Stacked rings"), limit,
-                                                     separators, rings.board, rings.wall)},
-                       rings.path};
+    const long double wall = rings.wall.value_or(buildkit::DefaultRingWall(Unit()));
+    return FlatKitFile{
+        buildkit::RingsKit{Unit(),
+                           buildkit::StackedRings(Circular(horn, "Stacked rings"), limit,
+                                                  separators, rings.board, wall),
+                           rings.tolerance},
+        rings.path};
   }
   BuiltKit operator()(const SectorsKitOptions& sectors) const {
     return FlatKitFile{
@@ -59,7 +63,8 @@ struct KitBuilder {
   }
   BuiltKit operator()(const StavesKitOptions& staves) const {
     return FlatKitFile{buildkit::StavesKit{Unit(), buildkit::Staves(Circular(horn, "Staves"), limit,
-                                                                   separators, staves.count)},
+                                                                   separators, staves.count,
+                                                                   staves.fit)},
                        staves.path};
   }
   BuiltKit operator()(const PanelsKitOptions& panels) const {
@@ -102,6 +107,8 @@ int WriteKit(const report::HornInput& horn, const geometry::Separators& separato
         said += name + "\n";
     } else {
       const FlatKitFile& flat = std::get<FlatKitFile>(built);
+      for (const std::string& warning : buildkit::KitWarnings(flat.kit))
+        std::fprintf(env.err, "vortalis-report: %s\n", warning.c_str());
       // SVG and PDF are painted; CSV and DXF never start Qt's platform.
       if (!files::AddUnpaintedKitFile(outputs, flat.kit, flat.path)) {
         const std::unique_ptr<PaintedFiles> painter = StartPaintedFiles();

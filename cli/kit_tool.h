@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "buildkit/horn_solid.h"
+#include "buildkit/staves.h"
 #include "cli/option_table.h"
 #include "cli/report_tool.h"
 #include "geometry/number_text.h"
@@ -16,11 +17,12 @@
 // report. Lengths in the horn's unit.
 namespace vortalis::cli {
 
-// --rings FILE --board T [--wall W]: FILE ending .csv, .dxf or .pdf.
+// --rings FILE --board T [--wall W] [--ring-tolerance G]: FILE ending .csv, .dxf or .pdf.
 struct RingsKitOptions {
   std::string path;
   long double board = 0.0L;
-  long double wall = 0.0L;
+  std::optional<long double> wall = std::nullopt;       // buildkit::DefaultRingWall when not given
+  std::optional<long double> tolerance = std::nullopt;  // buildkit::DefaultRingTolerance when not given
 };
 
 // --sectors FILE --step S [--seam A]: FILE ending .dxf, .svg or .pdf.
@@ -30,10 +32,11 @@ struct SectorsKitOptions {
   long double seam = 0.0L;
 };
 
-// --staves N FILE: FILE ending .dxf, .svg or .pdf.
+// --staves N FILE [--stave-fit FIT]: FILE ending .dxf, .svg, .pdf or .csv.
 struct StavesKitOptions {
   std::string path;
   int count = 0;
+  buildkit::StaveFit fit = buildkit::StaveFit::Circumscribed;
 };
 
 // --panels FILE: FILE ending .dxf, .svg or .pdf; rectangular horns only.
@@ -58,7 +61,8 @@ struct KitOptions {
 // For input the validation accepted. Writes the kit's file(s), the STL
 // pieces' names to standard output (one a line); a refused kit value or a
 // file that cannot be written is a sentence on standard error and
-// kExitRefused. A build without Qt refuses the painted SVG and PDF files.
+// kExitRefused; what the builder must look at in the kit goes to standard
+// error, one sentence a line. A build without Qt refuses the painted SVG and PDF files.
 int WriteKit(const report::HornInput& horn, const geometry::Separators& separators,
              const KitOptions& options, ToolEnvironment& env);
 

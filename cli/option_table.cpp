@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "buildkit/flat_kits.h"
+#include "buildkit/staves.h"
 #include "cli/impedance_tool.h"
 #include "cli/options.h"
 #include "files/profile_formats.h"
@@ -130,6 +131,11 @@ void AddKitRows(std::vector<OptionSpec>& table) {
     if (const buildkit::KitParameterGroup* group = unit->group) {
       add(group->option, ValueKind::Text, group->valueName, KindsOf(group->circularOnly),
           std::string(group->help), std::string(group->unset), group->example);
+    }
+    if (const buildkit::KitChoice* choice = unit->choice) {
+      add(choice->option, ValueKind::Choice, "", KindsOf(unit->circularOnly),
+          std::string(choice->help), std::string(choice->unset), "");
+      table.back().choices.assign(choice->words.begin(), choice->words.end());
     }
   }
   if (next != kOptionIdCount - 2)  // Design and SaveDesign follow the kits

@@ -311,7 +311,8 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
     std::vector<std::string> kits;
     bool taken = false;
     for (const buildkit::KitUnit* unit : buildkit::kKitUnits) {
-      bool takes = unit->group && unit->group->option == setting.name;
+      bool takes = (unit->group && unit->group->option == setting.name) ||
+                   (unit->choice && unit->choice->option == setting.name);
       for (const buildkit::KitParameter* parameter : unit->parameters)
         takes = takes || parameter->option == setting.name;
       if (!takes) continue;
@@ -366,12 +367,26 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
   }
   const std::string path(*text(chosen->option));
   KitOptions kit;
+  // The value of a parameter given, or none.
+  const auto given = [&values](const buildkit::KitParameter& parameter) -> std::optional<long double> {
+    for (const auto& [which, typed] : values)
+      if (which == &parameter) return typed;
+    return std::nullopt;
+  };
   if (chosen == &buildkit::kRingsUnit) {
-    kit.kit = RingsKitOptions{path, value(buildkit::kBoardThickness), value(buildkit::kRingWall)};
+    kit.kit = RingsKitOptions{path, value(buildkit::kBoardThickness), given(buildkit::kRingWall),
+                              given(buildkit::kRingTolerance)};
   } else if (chosen == &buildkit::kSectorsUnit) {
     kit.kit = SectorsKitOptions{path, value(buildkit::kSectorStep), value(buildkit::kSeamAllowance)};
   } else if (chosen == &buildkit::kStavesUnit) {
-    kit.kit = StavesKitOptions{stavesPath, static_cast<int>(value(buildkit::kStaveCount))};
+    StavesKitOptions staves{stavesPath, static_cast<int>(value(buildkit::kStaveCount))};
+    if (const auto fit = text(buildkit::kStaveFitChoice.option)) {
+      const auto* known = std::find_if(buildkit::kStaveFits.begin(), buildkit::kStaveFits.end(),
+                                       [&](const auto& each) { return each.first == *fit; });
+      if (known == buildkit::kStaveFits.end()) return BadValue(OptionId::StaveFit, *fit);
+      staves.fit = known->second;
+    }
+    kit.kit = staves;
   } else if (chosen == &buildkit::kPanelsUnit) {
     kit.kit = PanelsKitOptions{path};
   } else if (chosen == &buildkit::kSolidUnit) {

@@ -18,6 +18,7 @@
 #include "report/number_format.h"
 #include "sheets/join_notes.h"
 #include "sheets/sheet_layout.h"
+#include "report/side_warnings.h"
 
 namespace vortalis::exports {
 
@@ -84,6 +85,8 @@ QStringList TitleLines(const report::HornProfile& profile,
                  QStringLiteral(" of ") + Length(profile.length, profile, separators);
   lines << QStringLiteral("Wall from the axis, scale 1:1, sizes in ") +
                geometry::UnitName(profile.unit);
+  for (const std::string& warning : report::FlatSideWarnings(profile))
+    lines << QStringLiteral("Warning: ") + QString::fromStdString(warning);
   return lines;
 }
 

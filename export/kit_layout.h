@@ -93,7 +93,9 @@ PointTable PointTableOf(const QRectF& area);
 // Fewer points than this are listed on the map itself.
 inline constexpr int kMapPoints = 24;
 
-// Rows of a drawing's table on one page.
-int CuttingListRows(const QSizeF& printableMm);
+// Where a drawing's table starts on its page, below its title, note and
+// warnings, and the rows that fit one page.
+qreal CuttingListTopMm(const KitTable& table);
+int CuttingListRows(const QSizeF& printableMm, const KitTable& table);
 
 }  // namespace vortalis::exports

@@ -169,8 +169,14 @@ PointTable PointTableOf(const QRectF& area) {
           std::max(1, static_cast<int>(area.width() / 62.0))};
 }
 
-int CuttingListRows(const QSizeF& printableMm) {
-  return std::max(1, static_cast<int>((printableMm.height() - 26.0 - 10.0) / 5.0));
+qreal CuttingListTopMm(const KitTable& table) {
+  // Two lines of room for each warning.
+  return 26.0 + 9.0 * static_cast<qreal>(table.warnings.size());
+}
+
+int CuttingListRows(const QSizeF& printableMm, const KitTable& table) {
+  return std::max(1,
+                  static_cast<int>((printableMm.height() - CuttingListTopMm(table) - 10.0) / 5.0));
 }
 
 KitPrintLayout LayOutKitPages(const KitDrawing& drawing,
@@ -187,7 +193,7 @@ KitPrintLayout LayOutKitPages(const KitDrawing& drawing,
   const QSizeF window = layout.area.size();
 
   if (drawing.table) {
-    const int rows = CuttingListRows(printableMm);
+    const int rows = CuttingListRows(printableMm, *drawing.table);
     layout.listPages = (static_cast<int>(drawing.table->rows.size()) + rows - 1) / rows;
   }
   int lastTooLarge = 0;

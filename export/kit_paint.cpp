@@ -88,23 +88,26 @@ int PaintTable(QPainter& painter, QPagedPaintDevice& device, const KitTable& tab
   QStringList header;
   for (const std::string& caption : table.header) header << ToQt(caption);
   const qreal rowMm = 5.0;
-  const qreal topMm = 26.0;
-  const int perPage = CuttingListRows(printable);
+  const qreal topMm = CuttingListTopMm(table);
+  const int perPage = CuttingListRows(printable, table);
   const int count = static_cast<int>(table.rows.size());
   const int pages = (count + perPage - 1) / perPage;
   const qreal column = printable.width() / header.size();
+  QStringList warnings;
+  for (const std::string& warning : table.warnings) warnings << ToQt(warning);
   for (int page = 0; page < pages; ++page) {
     if (!first && !device.newPage())
       throw output::OutputError("Cannot print the kit: the printer refused a new page.");
     first = false;
     painter.setPen(Qt::black);
     PaintLines(painter, QRectF(0, 0, printable.width() * u, (topMm - 2.0 * rowMm) * u),
-               {ToQt(table.title) + QStringLiteral(", page %1 of %2").arg(page + 1).arg(pages),
+               QStringList{ToQt(table.title) + QStringLiteral(", page %1 of %2").arg(page + 1).arg(pages),
                 ToQt(table.note) +
                     (tooLarge.isEmpty() ? QString()
                                         : QLatin1Char(' ') + ToQt(table.tooLarge)
                                                                  .arg(tooLarge.join(
-                                                                     QStringLiteral(", "))))},
+                                                                     QStringLiteral(", "))))} +
+                    warnings,
                10.0, false);
     QFont font = painter.font();
     font.setPointSizeF(8.5);
@@ -141,7 +144,12 @@ void PaintText(QPainter& painter, const KitText& text, const QPointF& offset,
   font.setBold(false);
   painter.setFont(font);
   painter.setPen(Qt::black);
-  painter.drawText(map(ToQt(text.at) + offset), ToQt(text.text));
+  const QPointF at = map(ToQt(text.at) + offset);
+  const QPointF origin = FineOrigin(painter, at, map.u);
+  painter.save();
+  painter.translate(origin);
+  painter.drawText(at - origin, ToQt(text.text));
+  painter.restore();
 }
 
 void PaintPiece(QPainter& painter, const KitPiece& piece, const QPointF& offset,
@@ -154,17 +162,16 @@ void PaintPiece(QPainter& painter, const KitPiece& piece, const QPointF& offset,
   };
   painter.setBrush(Qt::NoBrush);
   for (const KitPath& path : piece.paths) {
-    QPolygonF polygon;
-    for (const buildkit::DrawPoint& p : path.points) polygon << map(ToQt(p) + offset);
+    std::vector<QPointF> points;
+    for (const buildkit::DrawPoint& p : path.points) points.push_back(map(ToQt(p) + offset));
     painter.setPen(pen(path.cut));
-    if (path.closed)
-      painter.drawPolygon(polygon);
-    else
-      painter.drawPolyline(polygon);
+    DrawFinePolyline(painter, points, map.u, path.closed);
   }
   painter.setPen(pen(true));
-  for (const KitCircle& circle : piece.circles)
-    painter.drawPolyline(CirclePolygon(circle, offset, map));
+  for (const KitCircle& circle : piece.circles) {
+    const QPolygonF polygon = CirclePolygon(circle, offset, map);
+    DrawFinePolyline(painter, std::vector<QPointF>(polygon.begin(), polygon.end()), map.u);
+  }
   if (!texts) return;
   for (const KitText& text : piece.texts) PaintText(painter, text, offset, map);
 }

@@ -35,42 +35,12 @@ QPen CurvePen(const ProfileCurve& curve) {
   return QPen(CurveColour(curve), kWallPenMm, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-// The SVG writer keeps 6 significant digits: a curve is drawn in pieces, each
-// near an origin on a 100 mm grid, so that its numbers keep micrometres.
-constexpr qreal kOriginGridMm = 100.0;
-constexpr qreal kPieceMm = 500.0;
-
 // `sign` 1 draws the positive side of the axis above it (SVG's y points down), -1 below.
 void DrawCurve(QPainter& painter, const std::vector<QPointF>& curve, qreal scale, qreal sign) {
-  // A long straight piece gets points between its ends, on the line.
   std::vector<QPointF> points;
-  for (std::size_t i = 0; i < curve.size(); ++i) {
-    if (i > 0) {
-      const QPointF d = curve[i] - curve[i - 1];
-      const int parts =
-          static_cast<int>(std::ceil(std::hypot(d.x(), d.y()) * scale / (kPieceMm / 2)));
-      for (int k = 1; k < parts; ++k) points.push_back(curve[i - 1] + d * k / parts);
-    }
-    points.push_back(curve[i]);
-  }
-  std::size_t start = 0;
-  while (start + 1 < points.size()) {
-    const QPointF first(points[start].x() * scale, -sign * points[start].y() * scale);
-    const QPointF origin(std::floor(first.x() / kOriginGridMm) * kOriginGridMm,
-                         std::floor(first.y() / kOriginGridMm) * kOriginGridMm);
-    QPolygonF piece;
-    std::size_t i = start;
-    for (; i < points.size(); ++i) {
-      const QPointF at = QPointF(points[i].x() * scale, -sign * points[i].y() * scale) - origin;
-      if (i > start + 1 && (std::fabs(at.x()) > kPieceMm || std::fabs(at.y()) > kPieceMm)) break;
-      piece << at;
-    }
-    painter.save();
-    painter.translate(origin);
-    painter.drawPolyline(piece);
-    painter.restore();
-    start = i - 1;  // the next piece starts where this one ends
-  }
+  points.reserve(curve.size());
+  for (const QPointF& p : curve) points.emplace_back(p.x() * scale, -sign * p.y() * scale);
+  DrawFinePolyline(painter, points, 1.0);
 }
 
 // Text whose capitals are kTextMm high, anchored at `at` (mm) by `flags`.

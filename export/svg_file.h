@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QRectF>
 #include <QString>
+#include <QPointF>
 #include <functional>
+#include <vector>
 
 class QPainter;
 
@@ -19,5 +21,15 @@ QString MillimetreText(qreal value);
 // output::OutputError when it cannot be drawn.
 QByteArray MillimetreSvg(const QRectF& viewMm, const QString& title,
                          const std::function<void(QPainter&)>& paint);
+
+// QSvgGenerator writes six significant digits. On an SVG these draw in
+// frames whose origins lie on a 100 mm grid, no number written more than
+// 500 mm from its origin, so every coordinate keeps 0.001 mm at any size;
+// elsewhere they draw plainly. `unitsPerMm`: painter units in a millimetre;
+// `closed` joins the last point to the first.
+void DrawFinePolyline(QPainter& painter, const std::vector<QPointF>& points, qreal unitsPerMm,
+                      bool closed = false);
+// The origin of the frame for a text or mark at `at`.
+QPointF FineOrigin(const QPainter& painter, const QPointF& at, qreal unitsPerMm);
 
 }  // namespace vortalis::exports

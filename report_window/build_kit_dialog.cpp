@@ -534,7 +534,8 @@ BuiltKit TBuildKitForm::MakeKit() const {
     return exports::FlatKit(exports::RingsKit{
         unit, buildkit::StackedRings(circular, full, source_.separators,
                                      Value(buildkit::kBoardThickness),
-                                     Value(buildkit::kRingWall))});
+                                     Value(buildkit::kRingWall)),
+        Value(buildkit::kRingTolerance)});
   if (Sectors->isChecked())
     return exports::FlatKit(exports::SectorsKit{
         unit, buildkit::SheetDevelopments(circular, full, source_.separators,

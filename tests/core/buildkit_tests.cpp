@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -112,7 +115,7 @@ TEST(Rings, CsvHasTheHeaderAndOneLinePerBoardEndingAtTheMouth) {
   const CircularReportInput input = Horn("300", "10");
   const std::string csv = RingsCsv(StackedRings(input, {}, {}, 18.0L, 3.0L), input.unit);
   const std::string header =
-      "board,from,to,inner_radius_from,inner_radius_to,bevel_degrees,outer_radius\r\n";
+      "board,from,to,inner_radius_from,inner_radius_to,bevel_degrees,outer_radius,largest_gap\r\n";
   ASSERT_EQ(csv.substr(0, header.size()), header);
   // 466.518431 mm long: 25 boards of 18 mm and a last one of 16.518 mm.
   EXPECT_NE(csv.find("\r\n26,450.000,466.518,"), std::string::npos) << csv;
@@ -138,10 +141,24 @@ long double RadiusAt(long double a, long double t, long double x) {
   return 0.5L * (lo + hi);
 }
 
-TEST(Rings, BevelAndOuterRadiusFollowTheTractrix) {
+// The largest distance from the chord between radii r0 and r1 to the
+// tractrix between them, sampled densely.
+long double ChordToCurve(long double a, long double r0, long double r1) {
+  const long double x0 = -MouthDistance(a, r0), x1 = -MouthDistance(a, r1);
+  const long double length = std::hypot(x1 - x0, r1 - r0);
+  long double largest = 0.0L;
+  for (int k = 1; k < 4000; ++k) {
+    const long double r = r0 + (r1 - r0) * k / 4000.0L;
+    const long double x = -MouthDistance(a, r);
+    largest = std::max(largest, std::fabs((x1 - x0) * (r - r0) - (r1 - r0) * (x - x0)) / length);
+  }
+  return largest;
+}
+
+TEST(Rings, BevelOuterRadiusAndGapFollowTheTractrix) {
   for (const RingGeometryCase& c : {RingGeometryCase{"300", "10", 18.0L, 3.0L},
                                     RingGeometryCase{"100", "25", 12.0L, 20.0L},
-                                    RingGeometryCase{"1000", "5", 6.0L, 0.0L}}) {
+                                    RingGeometryCase{"1000", "5", 6.0L, 0.5L}}) {
     SCOPED_TRACE(c.fc);
     const CircularReportInput input = Horn(c.fc, c.throat);
     const long double a = 340000.0L / (2.0L * kPi * std::stold(c.fc));
@@ -154,32 +171,120 @@ TEST(Rings, BevelAndOuterRadiusFollowTheTractrix) {
       const long double rTo = RadiusAt(a, t, ring.to);
       EXPECT_NEAR(ring.bevel, std::atan2(rTo - rFrom, ring.to - ring.from) * 180.0L / kPi, 0.02L);
       EXPECT_NEAR(ring.outerRadius, rTo + c.wall, 0.002L);
+      EXPECT_NEAR(ring.gap, ChordToCurve(a, rFrom, rTo), 1e-4L + 1e-4L * ring.gap);
     }
   }
 }
 
-// A stave's length is the arc length of its mid-line, r cos(pi/N) from the
-// axis: the integral of sqrt(x'(r)^2 + cos^2(pi/N)) dr over the wall's radii,
-// taken here between every two points of the pattern; and the outline
-// (length, r sin(pi/N)) between them stays within the tolerance of its chord.
+// The boards named are those whose gap or bevel, from the tractrix solved here,
+// pass 0.5 mm or 45 degrees: the 100 Hz horn with a 10 mm throat at 18 mm.
+TEST(Rings, WarningsNameTheBoardsPastTheToleranceOrTheSawsTilt) {
+  const CircularReportInput input = Horn("100", "10");
+  const long double a = 340000.0L / (2.0L * kPi * 100.0L);
+  const std::vector<Ring> rings = StackedRings(input, {}, {}, 18.0L, 20.0L);
+  std::vector<int> strays, steep;
+  for (const Ring& ring : rings) {
+    const long double rFrom = RadiusAt(a, 10.0L, ring.from), rTo = RadiusAt(a, 10.0L, ring.to);
+    if (ChordToCurve(a, rFrom, rTo) > 0.5L) strays.push_back(ring.board);
+    if (std::atan2(rTo - rFrom, ring.to - ring.from) > kPi / 4.0L) steep.push_back(ring.board);
+  }
+  // Both sets run to the mouth, where the wall turns out fastest.
+  ASSERT_FALSE(strays.empty());
+  ASSERT_FALSE(steep.empty());
+  ASSERT_EQ(strays.back(), rings.back().board);
+  ASSERT_EQ(steep.back() - steep.front() + 1, static_cast<int>(steep.size()));
+  ASSERT_EQ(strays.back() - strays.front() + 1, static_cast<int>(strays.size()));
+  const auto range = [](const std::vector<int>& boards) {
+    return "Boards " + std::to_string(boards.front()) + " to " + std::to_string(boards.back()) +
+           ": ";
+  };
+  const std::vector<std::string> warnings = Warnings(RingsKit{LengthUnit::Millimetre, rings});
+  ASSERT_EQ(warnings.size(), 2u);
+  EXPECT_EQ(warnings[0].rfind(range(strays) + "the straight cut strays up to ", 0), 0u)
+      << warnings[0];
+  EXPECT_EQ(warnings[1], range(steep) + "the bevel is more than 45 degrees from the axis, past a "
+                                        "saw's tilt.");
+  // A looser tolerance names no gap.
+  EXPECT_EQ(Warnings(RingsKit{LengthUnit::Millimetre, rings, 100.0L}).size(), 1u);
+}
+
+// A last board under a quarter of the board is glued to the one before; at
+// 0.3 of a board it stays. The horn's length L is the tractrix's, solved here.
+TEST(Rings, AThinLastBoardIsMergedIntoTheOneBefore) {
+  const CircularReportInput input = Horn("300", "10");
+  const long double a = 340000.0L / (2.0L * kPi * 300.0L);
+  const long double length = MouthDistance(a, 10.0L);
+  for (const long double left : {0.1L, 0.3L}) {
+    SCOPED_TRACE(static_cast<double>(left));
+    const long double board = length / (20.0L + left);
+    const std::vector<Ring> rings = StackedRings(input, {}, {}, board, 3.0L);
+    const bool merged = left < 0.25L;
+    ASSERT_EQ(rings.size(), merged ? 20u : 21u);
+    EXPECT_NEAR(rings.back().to, length, 1e-6L);
+    EXPECT_NEAR(rings.back().to - rings.back().from, merged ? board * (1.0L + left) : board * left,
+                1e-6L);
+    const std::vector<std::string> warnings = Warnings(RingsKit{LengthUnit::Millimetre, rings});
+    EXPECT_EQ(std::count_if(warnings.begin(), warnings.end(),
+                            [](const std::string& w) { return w.find("merged") != w.npos; }),
+              merged ? 1 : 0);
+  }
+}
+
+// The CSV resolves a board of 0.01 mm (no two faces print alike); thinner is refused.
+TEST(Rings, CsvDigitsResolveTheThinnestBoard) {
+  const CircularReportInput input = Horn("300", "10");
+  const MouthLimit limit{MouthLimitKind::Length, 0.2L};
+  std::istringstream csv(RingsCsv(StackedRings(input, limit, {}, 0.01L, 3.0L), input.unit));
+  std::string line;
+  std::getline(csv, line);
+  int boards = 0;
+  while (std::getline(csv, line)) {
+    double from = 0, to = 0;
+    ASSERT_EQ(std::sscanf(line.c_str(), "%*d,%lf,%lf", &from, &to), 2) << line;
+    EXPECT_NEAR(to - from, 0.01, 1e-9) << line;
+    ++boards;
+  }
+  EXPECT_EQ(boards, 20);
+  EXPECT_THROW(StackedRings(input, limit, {}, 0.0099L, 3.0L), KitError);
+}
+
+// The polygon's apothem and half side for a circle of radius 1, from its
+// definition: corners on the circle, flats tangent to it, or its area pi.
+struct Polygon {
+  long double apothem;
+  long double half;
+};
+Polygon PolygonOf(StaveFit fit, int n) {
+  const long double t = std::tan(kPi / n);
+  if (fit == StaveFit::Inscribed) return {std::cos(kPi / n), std::sin(kPi / n)};
+  if (fit == StaveFit::Circumscribed) return {1.0L, t};
+  const long double h = std::sqrt(kPi / (n * t));  // n h^2 tan(pi/n) = pi
+  return {h, h * t};
+}
+
+// A stave's length is the arc length of its mid-line, the apothem h r from the
+// axis: the integral of sqrt(x'(r)^2 + h^2) dr over the wall's radii, taken
+// here between every two points of the pattern and up to every tick, whose
+// radius is solved here; the outline (length, r half) between two points
+// stays within the tolerance of its chord.
 struct StaveCase {
   const char* name;
   CircularReportInput input;
   MouthLimit limit;
   int count;
+  StaveFit fit;
 };
 
 class StaveLength : public ::testing::TestWithParam<StaveCase> {};
 
 TEST_P(StaveLength, IsTheArcLengthOfTheMidLine) {
   const StaveCase& c = GetParam();
-  const StavePattern pattern = Staves(c.input, c.limit, {}, c.count);
+  const StavePattern pattern = Staves(c.input, c.limit, {}, c.count, c.fit);
   const KitHorn horn = MakeKitHorn(c.input, c.limit, {});
   const long double a = horn.mouthRadius;
-  const long double cosine = std::cos(kPi / c.count);
-  const long double sine = std::sin(kPi / c.count);
+  const Polygon polygon = PolygonOf(c.fit, c.count);
   const auto element = [&](long double r) {
-    return std::sqrt(Slope(a, r) * Slope(a, r) + cosine * cosine);
+    return std::sqrt(Slope(a, r) * Slope(a, r) + polygon.apothem * polygon.apothem);
   };
   const long double tolerance = CurveTolerance(c.input.unit);
   long double along = 0.0L;
@@ -188,28 +293,102 @@ TEST_P(StaveLength, IsTheArcLengthOfTheMidLine) {
     const StavePoint& q = pattern.points[i];
     along += Integral(element, p.radius, q.radius, 2048);
     ASSERT_NEAR(q.along, along, along * 1e-9L) << i;
+    ASSERT_NEAR(q.halfWidth, q.radius * polygon.half, 1e-12L * q.radius);
     const long double dx = q.along - p.along;
     const long double dy = q.halfWidth - p.halfWidth;
     for (int k = 1; k < 16; ++k) {
       const long double r = p.radius + (q.radius - p.radius) * k / 16.0L;
       const long double x = Integral(element, p.radius, r, 64);
-      const long double y = r * sine - p.halfWidth;
+      const long double y = r * polygon.half - p.halfWidth;
       EXPECT_LE(std::fabs(dx * y - dy * x) / std::hypot(dx, dy), tolerance * 1.000001L) << i;
     }
   }
+  const long double t = horn.throatRadius;
+  ASSERT_FALSE(pattern.ticks.empty());
+  for (const StavePoint& tick : pattern.ticks) {
+    const long double r = RadiusAt(a, t, tick.distance);
+    EXPECT_NEAR(tick.along, Integral(element, t, r), 1e-6L * (1.0L + tick.along)) << tick.distance;
+  }
   EXPECT_EQ(pattern.length, pattern.points.back().along);
   EXPECT_EQ(pattern.points.back().distance, horn.end);
-  EXPECT_NEAR(pattern.points.back().halfWidth, horn.endRadius * sine, 1e-12L);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Horns, StaveLength,
     ::testing::Values(
-        StaveCase{"Hz300Six", Horn("300", "10"), {}, 6},
-        StaveCase{"Hz300SixtyFour", Horn("300", "10"), {}, 64},
-        StaveCase{"Hz100Limit400Twelve", Horn("100", "20"), {MouthLimitKind::Radius, 400.0L}, 12},
-        StaveCase{"Hz500InchEight", Horn("500", "0.5", LengthUnit::Inch), {}, 8}),
+        StaveCase{"Hz300SixInscribed", Horn("300", "10"), {}, 6, StaveFit::Inscribed},
+        StaveCase{"Hz300SixtyFour", Horn("300", "10"), {}, 64, StaveFit::Circumscribed},
+        StaveCase{"Hz100Limit400Twelve", Horn("100", "20"), {MouthLimitKind::Radius, 400.0L}, 12,
+                  StaveFit::Circumscribed},
+        StaveCase{"Hz500InchEightEqualArea", Horn("500", "0.5", LengthUnit::Inch), {}, 8,
+                  StaveFit::EqualArea}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The throat opening of each fit: circumscribed never narrower than the
+// driver's circle, equal-area of the circle's area, inscribed inside it.
+TEST(Staves, FitsSetTheThroatOpening) {
+  const long double t = 10.0L;
+  for (const int n : {6, 12}) {
+    const auto area = [n](const StavePattern& p) {
+      const long double w = p.points.front().halfWidth;
+      return n * w * w / std::tan(kPi / n);  // n triangles of base 2w, height w / tan(pi/n)
+    };
+    const auto pattern = [n](StaveFit fit) { return Staves(Horn("300", "10"), {}, {}, n, fit); };
+    const StavePattern circumscribed = pattern(StaveFit::Circumscribed);
+    EXPECT_NEAR(circumscribed.points.front().halfWidth / std::tan(kPi / n), t, 1e-12L);
+    EXPECT_GT(area(circumscribed), kPi * t * t);
+    EXPECT_NEAR(area(pattern(StaveFit::EqualArea)), kPi * t * t, 1e-9L);
+    // 17.3 % (6 staves) and 4.5 % (12) below the circle's area.
+    EXPECT_NEAR(1.0L - area(pattern(StaveFit::Inscribed)) / (kPi * t * t), n == 6 ? 0.173L : 0.045L,
+                0.001L);
+  }
+}
+
+// Each long edge's mitre is half the angle between the neighbouring staves'
+// normals, built here in 3D from the mid-plane's rise (the wall's radius
+// solved here, differentiated numerically) and the two staves' directions;
+// the CSV carries it at the throat, every tick and the end. 12 staves stand
+// 15 degrees a side at the throat.
+TEST(Staves, MitreIsHalfTheAngleBetweenNeighbouringStaves) {
+  const int n = 12;
+  const CircularReportInput input = Horn("100", "20");
+  const long double a = 340000.0L / (2.0L * kPi * 100.0L);
+  const long double h = PolygonOf(StaveFit::Circumscribed, n).apothem;
+  const StavePattern pattern = Staves(input, {}, {}, n);
+  std::istringstream csv(StavesCsv(pattern, input.unit));
+  std::string line;
+  std::getline(csv, line);
+  EXPECT_EQ(line, "distance,radius,along,width,mitre_degrees\r");
+  int rows = 0;
+  while (std::getline(csv, line)) {
+    double x = 0, mitre = 0;
+    ASSERT_EQ(std::sscanf(line.c_str(), "%lf,%*f,%*f,%*f,%lf", &x, &mitre), 2) << line;
+    ++rows;
+    const long double d = 1e-4L;
+    if (x + 0.01L > MouthDistance(a, 20.0L)) {  // the mouth, where the wall stands square
+      EXPECT_EQ(mitre, 0.0) << line;
+      continue;
+    }
+    const long double rise =
+        h * (RadiusAt(a, 20.0L, x + d) - RadiusAt(a, 20.0L, std::max<long double>(0, x - d))) /
+        (x + d - std::max<long double>(0, x - d));
+    // Stave k's surface: axis e_z, outward n_k = (cos, sin, 0) at angle 2 pi k / n,
+    // across t_k; its normal is n_k - rise e_z.
+    const auto normal = [&](int k) {
+      const long double phi = 2.0L * kPi * k / n;
+      const std::array<long double, 3> v{std::cos(phi), std::sin(phi), -rise};
+      const long double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+      return std::array<long double, 3>{v[0] / length, v[1] / length, v[2] / length};
+    };
+    const auto p = normal(0), q = normal(1);
+    const long double angle = std::acos(p[0] * q[0] + p[1] * q[1] + p[2] * q[2]);
+    EXPECT_NEAR(mitre, angle * 90.0L / kPi, 2e-3) << line;
+    if (rows == 1) {
+      EXPECT_NEAR(mitre, 15.0, 0.01);
+    }
+  }
+  EXPECT_EQ(rows, static_cast<int>(pattern.ticks.size()) + 2);
+}
 
 TEST(Staves, CountOutsideSixToSixtyFourIsRefused) {
   for (const int count : {5, 65}) EXPECT_THROW(Staves(Horn("300", "10"), {}, {}, count), KitError);
@@ -230,11 +409,11 @@ TEST(KitParameters, RefusalsNameTheirField) {
   const std::pair<std::string, std::string> cases[] = {
       {message([&] { StackedRings(horn, {}, {}, 0.0L, 3.0L); }),
        "The board thickness must be a number greater than 0 and at most 1000."},
-      {message([&] { StackedRings(horn, {}, {}, 18.0L, -1.0L); }),
-       "The wall must be a number of at least 0 and at most 1000."},
+      {message([&] { StackedRings(horn, {}, {}, 18.0L, 0.0L); }),
+       "The wall must be a number greater than 0 and at most 1000."},
       // 1e309 is a long double, but inf as the double a DXF is written from.
       {message([&] { StackedRings(horn, {}, {}, 18.0L, 1e309L); }),
-       "The wall must be a number of at least 0 and at most 1000."},
+       "The wall must be a number greater than 0 and at most 1000."},
       {message([&] { SheetDevelopments(horn, {}, {}, 20.0L, -0.5L); }),
        "The seam allowance must be a number of at least 0 and at most 1000."},
       {message([&] { SheetDevelopments(horn, {}, {}, 1e39L, 0.0L); }),
@@ -249,6 +428,8 @@ TEST(KitParameters, RefusalsNameTheirField) {
        "The number of staves must be a whole number from 6 to 64."},
       {message([&] { CircularHornSolids(horn, {}, {}, noWall); }),
        "The wall must be a number greater than 0 and at most 1000."},
+      {message([&] { Warnings(RingsKit{LengthUnit::Millimetre, {}, 0.0L}); }),
+       "The ring tolerance must be a number greater than 0 and at most 1000."},
       {message([] { Checked(kStaveCount, 6.5L); }),
        "The number of staves must be a whole number from 6 to 64."},
       {message([] { Checked(kSegmentHeight, 0.0L); }), "accepted"},

@@ -216,6 +216,14 @@ TEST(CommandLine, BuildKitOptionsAreReadWithTheirSettings) {
   EXPECT_EQ(stl->solid.flange->boltCount, 4);
   EXPECT_EQ(options->kit->mouthLimit.value, 90.0L);
 
+  const auto rings = ParseCommandLine(
+      {"circular", "--rings", "r.csv", "--board", "18", "--ring-tolerance", "0.2"});
+  const auto* ringsOptions = std::get_if<ToolOptions>(&rings);
+  ASSERT_TRUE(ringsOptions && ringsOptions->kit);
+  const auto& ringsKit = std::get<vortalis::cli::RingsKitOptions>(ringsOptions->kit->kit);
+  EXPECT_FALSE(ringsKit.wall);  // the default
+  EXPECT_EQ(ringsKit.tolerance, 0.2L);
+
   const auto staves = ParseCommandLine({"circular", "--staves", "12", "s.pdf"});
   const auto* stavesOptions = std::get_if<ToolOptions>(&staves);
   ASSERT_TRUE(stavesOptions && stavesOptions->kit);
@@ -231,6 +239,8 @@ TEST(CommandLine, BuildKitOptionsAreReadWithTheirSettings) {
 
   const std::vector<std::vector<std::string_view>> refused = {
       {"circular", "--rings", "r.csv"},                                  // no --board
+      {"circular", "--rings", "r.csv", "--board", "18", "--wall", "0"},  // a knife edge
+      {"circular", "--ring-tolerance", "1"},                              // no --rings
       {"circular", "--board", "18"},                                     // no kit
       {"circular", "--rings", "r.csv", "--board", "18", "--stl", "h.stl", "--wall", "3"},
       {"circular", "--stl", "h.stl", "--wall", "3", "--export", "csv", "p.csv"},
@@ -570,6 +580,46 @@ TEST(TerminalProgressTest, DrawsOnlyOnATerminalAndClearsWhenHidden) {
     EXPECT_EQ(std::count(text.begin(), text.end(), '%'), 3);
     EXPECT_NE(text.find(std::string(40, '#') + "] 100%"), std::string::npos);
     EXPECT_TRUE(text.ends_with("\r")) << text;
+  }
+}
+
+// The rings of the 100 Hz horn at 18 mm with the default wall: the steep
+// boards named on standard error, 20 mm of wood outside the widest hole.
+TEST_F(TempFolder, RingsKitNamesTheBoardsToLookAtAndLeavesTheDefaultWall) {
+  const std::string csv = (folder_ / "r.csv").string();
+  const ToolRun run = RunTool({"circular", "--freq", "100", "--rings", csv, "--board", "18"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("vortalis-report: Boards 107 to 111: the bevel is more than 45"),
+            std::string::npos) << run.err;
+  std::istringstream file(ReadFile(csv));
+  std::string line;
+  std::getline(file, line);
+  while (std::getline(file, line)) {
+    double inner = 0, outer = 0;
+    ASSERT_EQ(std::sscanf(line.c_str(), "%*d,%*f,%*f,%*f,%lf,%*f,%lf", &inner, &outer), 2);
+    EXPECT_NEAR(outer - inner, 20.0, 1e-9) << line;
+  }
+}
+
+// A flat-sided horn's pinched pair (12.9 mm at about 750 mm) goes to standard
+// error beside its drawing and panels; the report run itself says nothing more.
+TEST_F(TempFolder, FlatSideWarningsGoToStandardErrorOnly) {
+  const std::vector<std::string> horn{"rectangular", "--flat-mouth", "3000"};
+  const ToolRun plain = RunTool(horn);
+  ASSERT_EQ(plain.status, 0);
+  EXPECT_EQ(plain.err, "");
+  for (const std::vector<std::string>& extra :
+       {std::vector<std::string>{"--export", "csv", (folder_ / "p.csv").string()},
+        std::vector<std::string>{"--panels", (folder_ / "p.dxf").string()}}) {
+    std::vector<std::string> args = horn;
+    args.insert(args.end(), extra.begin(), extra.end());
+    const ToolRun run = RunTool(args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string says = "vortalis-report: Sides 2A - 2B narrow from 50.00 mm at the throat to ";
+    const std::size_t at = run.err.find(says);
+    ASSERT_NE(at, std::string::npos) << run.err;
+    EXPECT_NEAR(std::stod(run.err.substr(at + says.size())), 12.9, 0.015);
+    EXPECT_NE(run.err.find("The mouth is 3000.00 mm across sides 1A - 1B"), std::string::npos);
   }
 }
 

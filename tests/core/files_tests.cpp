@@ -35,12 +35,12 @@ TEST(StlPieceNames, NumberThePiecesBesideTheFileNamed) {
 
 TEST(KitFileExtension, IsOneTheKitIsSavedAsWhateverItsCase) {
   const vortalis::buildkit::FlatKit rings = vortalis::buildkit::RingsKit{};
-  const vortalis::buildkit::FlatKit staves = vortalis::buildkit::StavesKit{};
+  const vortalis::buildkit::FlatKit sectors = vortalis::buildkit::SectorsKit{};
   EXPECT_EQ(vortalis::files::KitFileExtension(rings, "dir.svg/cut.CSV"), "csv");
-  EXPECT_EQ(vortalis::files::KitFileExtension(staves, "s.Pdf"), "pdf");
+  EXPECT_EQ(vortalis::files::KitFileExtension(sectors, "s.Pdf"), "pdf");
   try {
-    vortalis::files::KitFileExtension(staves, "cut.csv");
-    ADD_FAILURE() << "a stave pattern has no cutting list";
+    vortalis::files::KitFileExtension(sectors, "cut.csv");
+    ADD_FAILURE() << "sheet developments have no cutting list";
   } catch (const vortalis::output::OutputError& e) {
     EXPECT_STREQ(e.what(),
                  "Cannot write cut.csv: this kit is saved as DXF, SVG, PDF (the file's name ends "

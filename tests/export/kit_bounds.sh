@@ -32,7 +32,7 @@ TIME
 done <<'CASES'
 flange_1e39|2|flange's outer diameter must be a number greater than 0 and at most 100000|circular --stl out.stl --wall 3 --flange 1e39,6
 flange_holes_1e39|2|bolt circle must be a number greater than 0 and at most 100000|circular --stl out.stl --wall 3 --flange 80,6,1e39,4,5
-ring_wall_1e309|2|The wall must be a number of at least 0 and at most 1000.|circular --rings out.dxf --board 18 --wall 1e309
+ring_wall_1e309|2|The wall must be a number greater than 0 and at most 1000.|circular --rings out.dxf --board 18 --wall 1e309
 board_1e39|2|board thickness must be a number greater than 0 and at most 1000.|circular --rings out.csv --board 1e39
 seam_1e39|2|seam allowance must be a number of at least 0 and at most 1000.|circular --sectors out.dxf --step 20 --seam 1e39
 segment_1e39|2|segment height must be a number of at least 0 and at most 100000.|circular --stl out.stl --wall 3 --segment-height 1e39

@@ -239,7 +239,7 @@ TEST_F(KitFileTest, ToolWritesTheKitAndNamesThePieces) {
 }
 
 // The stave's flat pattern as drawn: its length along x and its width at the
-// throat, 2 t sin(pi/N), in the horn's unit.
+// throat, 2 t tan(pi/N) (flats tangent to the throat's circle), in the horn's unit.
 TEST_F(KitFileTest, StaveDxfHasThePatternsLengthAndWidth) {
   struct Case {
     LengthUnit unit;
@@ -272,7 +272,7 @@ TEST_F(KitFileTest, StaveDxfHasThePatternsLengthAndWidth) {
     const double pi = static_cast<double>(vortalis::geometry::Pi);
     EXPECT_NEAR(x1 - x0, static_cast<double>(pattern.length), 1e-9);
     EXPECT_NEAR(throatHigh - throatLow,
-                2.0 * static_cast<double>(c.throatRadius) * std::sin(pi / c.count), 1e-9);
+                2.0 * static_cast<double>(c.throatRadius) * std::tan(pi / c.count), 1e-9);
   }
 }
 
@@ -316,6 +316,52 @@ TEST_F(KitFileTest, FailuresNameTheFile) {
     }
     EXPECT_FALSE(QFile::exists(path));
   }
+}
+
+// The SVG writer keeps six significant digits; the 8 Hz flat-sided horn's
+// panels span about 100 m. Every number a path is written with, scaled by its
+// group's transform, must still resolve 0.001 mm, and every frame's origin
+// must be written exactly (whole multiples of 100 mm).
+TEST_F(KitFileTest, SvgNumbersResolveMicrometresOnAHundredMetreDrawing) {
+  vortalis::report::RectangularReportInput input;
+  input.frequencyText = "8";
+  input.flatSides = true;
+  exports::WriteKitFile(
+      exports::PanelsKit{LengthUnit::Millimetre, buildkit::WallPanels(input, {}, {".", ""})},
+      Path("panels.svg"));
+  QFile file(Path("panels.svg"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QString svg = QString::fromUtf8(file.readAll());
+  static const QRegularExpression kGroup(
+      QStringLiteral("<g [^>]*transform=\"matrix\\(([^)]*)\\)\"[^>]*>(.*?)</g>"),
+      QRegularExpression::DotMatchesEverythingOption);
+  static const QRegularExpression kShape(QStringLiteral("(?:points|d)=\"([^\"]*)\""));
+  static const QRegularExpression kNumber(QStringLiteral("[-+0-9.eE]+"));
+  int numbers = 0;
+  double farthest = 0.0;
+  for (auto group = kGroup.globalMatch(svg); group.hasNext();) {
+    const auto g = group.next();
+    const QStringList matrix = g.captured(1).split(QLatin1Char(','));
+    ASSERT_EQ(matrix.size(), 6);
+    const double scale = matrix[0].toDouble();
+    for (const int k : {4, 5}) {
+      const double origin = matrix[k].toDouble();
+      EXPECT_EQ(std::fmod(origin, 100.0), 0.0) << matrix[k].toStdString();
+      farthest = std::max(farthest, origin);
+    }
+    for (auto shape = kShape.globalMatch(g.captured(2)); shape.hasNext();) {
+      const QString data = shape.next().captured(1);
+      for (auto number = kNumber.globalMatch(data); number.hasNext();) {
+        const double v = std::fabs(number.next().captured(0).toDouble());
+        if (v == 0.0) continue;
+        const double step = std::pow(10.0, std::floor(std::log10(v)) - 5.0) * scale;
+        ASSERT_LE(step, 0.001 * (1.0 + 1e-9)) << data.left(80).toStdString();
+        ++numbers;
+      }
+    }
+  }
+  EXPECT_GT(numbers, 1000);
+  EXPECT_GT(farthest, 50000.0);  // frames far out on the drawing
 }
 
 }  // namespace
