@@ -13,6 +13,7 @@
 #include "cli/option_table.h"
 #include "cli/options.h"
 #include "design/design_keys.h"
+#include "driver/driver.h"
 #include "driver/driver_file.h"
 
 namespace vortalis::cli {
@@ -187,6 +188,15 @@ std::variant<ExpandedCommand, DesignRefusal, DesignUsageError> ExpandDesign(
     const std::string& designText = std::get<std::string>(text);
     command.design = design::ParseDesign(designText, Printable(command.designPath));
     command.driver = DriverOf(command.design, designText, Printable(command.designPath));
+    // A response from the design's driver needs the whole driver, not only good values.
+    if (command.driver && Asks(rest, "--response") && !Asks(rest, "--driver")) {
+      try {
+        driver::ResolveDriver(*command.driver);
+      } catch (const std::invalid_argument& error) {
+        throw design::SectionRefused(designText, Printable(command.designPath), "driver",
+                                     error.what());
+      }
+    }
   } catch (const design::DesignError& error) {
     return DesignRefusal{error.what()};
   }

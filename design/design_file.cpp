@@ -144,6 +144,12 @@ DesignError SettingRefused(std::string_view text, std::string_view fileName,
                      "\" is refused: " + std::string(why));
 }
 
+DesignError SectionRefused(std::string_view text, std::string_view fileName,
+                           std::string_view section, std::string_view why) {
+  return Refusal(fileName, LineOf(text, section, ""),
+                 "the section \"" + std::string(section) + "\" is refused: " + std::string(why));
+}
+
 std::string DesignText(const Design& design) {
   const Json kept = design.kept.empty() ? Json::object() : Json::parse(design.kept);
   Json out = Json::object();

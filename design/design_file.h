@@ -61,6 +61,11 @@ Design ParseDesign(std::string_view text, std::string_view fileName);
 DesignError SettingRefused(std::string_view text, std::string_view fileName,
                            std::string_view section, std::string_view key, std::string_view why);
 
+// The same for a section taken as a whole (a driver whose values do not make
+// a driver): names the file, the section's line and `why`.
+DesignError SectionRefused(std::string_view text, std::string_view fileName,
+                           std::string_view section, std::string_view why);
+
 // The file's text: the format and version of this program, the design's
 // settings, and what the kept JSON has that this version does not know; two
 // spaces an indent, '\n' at the end.

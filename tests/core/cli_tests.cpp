@@ -780,6 +780,11 @@ TEST_F(DesignFile, BadDesignsAreRefusedWithTheFileAndTheProblem) {
        "refused: 'qes' must be above 0, found '-0.3'."},
       {head + "{\"kind\": \"circular\"}, \"driver\": {\"bl\": \"12,5\"}}", {}, 1,
        "the setting \"driver.bl\" is refused: 'bl' needs a number, found '12,5'"},
+      // A response from an incomplete driver names the design and the section.
+      {head + "{\"kind\": \"circular\"},\n\"driver\": {\"re\": \"5.8\", \"fs\": \"35\"}}",
+       {"--response", "r.csv"}, 1,
+       "bad.vortalis\" is not a design Vortalis can open (line 2): the section \"driver\" is "
+       "refused: the driver needs Sd."},
       {head + "{\"kind\": \"circular\"}}", {"rectangular"}, 2, "is a circular horn, not a rectangular"},
   };
   for (const auto& row : cases) {
