@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -184,6 +185,85 @@ TEST_F(KitFileTest, PdfTemplatesHaveAPageForEveryPiece) {
     ASSERT_TRUE(pages.hasMatch()) << text.toStdString();
     EXPECT_GE(pages.captured(1).toInt(), pieces) << c.name;
     EXPECT_TRUE(text.contains(QStringLiteral("(A4)"))) << text.toStdString();
+  }
+}
+
+// Every kit's PDF through the tool on each paper: the page as large as ISO 216
+// or ANSI give it (in points, either way round), and the last page's check
+// ruler, measured on a 254 dpi rendering (10 pixels a millimetre), as long as
+// it says and inside the page's 10 mm margins.
+TEST_F(KitFileTest, KitPdfsAreLaidOutOnTheChosenPaper) {
+  using vortalis::cli::Paper;
+  constexpr double kPointsPerMm = 72.0 / 25.4;
+  const struct {
+    Paper paper;
+    double widthMm, heightMm;
+  } papers[] = {{Paper::A4, 210.0, 297.0}, {Paper::A3, 297.0, 420.0},
+                {Paper::Letter, 8.5 * 25.4, 11.0 * 25.4}};
+  const std::string rings = Path("rings.pdf").toStdString();
+  const std::string staves = Path("staves.pdf").toStdString();
+  const struct {
+    vortalis::report::HornInput horn;
+    vortalis::cli::KitOptions kit;
+    std::string path;
+    double rulerMm;
+  } kits[] = {
+      {CircularHorn("1000", "10", LengthUnit::Millimetre),
+       {vortalis::cli::RingsKitOptions{rings, 12.0L, 10.0L}, {}}, rings, 100.0},
+      {CircularHorn("4", "0.5", LengthUnit::Inch),
+       {vortalis::cli::StavesKitOptions{staves, 8}, {}}, staves, 4.0 * 25.4},
+  };
+  for (const auto& paper : papers) {
+    for (const auto& k : kits) {
+      vortalis::cli::KitOptions options = k.kit;
+      options.paper = paper.paper;
+      volatile std::sig_atomic_t interrupted = 0;
+      vortalis::testing::FixedStamp stamp;
+      std::FILE* out = std::tmpfile();
+      std::FILE* err = std::tmpfile();
+      vortalis::cli::ToolEnvironment env{out, err, false, &interrupted, nullptr, stamp};
+      ASSERT_EQ(vortalis::cli::WriteKit(k.horn, {".", ""}, options, env),
+                vortalis::cli::kExitDone);
+      std::fclose(out);
+      std::fclose(err);
+      const QString path = QString::fromStdString(k.path);
+      const QString info = QString::fromUtf8(RunProgram(QStringLiteral("pdfinfo"), {path}).out);
+      const auto size = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)"))
+                            .match(info);
+      const auto pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+      ASSERT_TRUE(size.hasMatch() && pages.hasMatch()) << info.toStdString();
+      const double shorter = std::min(size.captured(1).toDouble(), size.captured(2).toDouble());
+      const double longer = std::max(size.captured(1).toDouble(), size.captured(2).toDouble());
+      EXPECT_NEAR(shorter, paper.widthMm * kPointsPerMm, 1.0) << info.toStdString();
+      EXPECT_NEAR(longer, paper.heightMm * kPointsPerMm, 1.0) << info.toStdString();
+
+      const QString last = pages.captured(1);
+      const QString image = folder_.filePath(QStringLiteral("page"));
+      ASSERT_EQ(RunProgram(QStringLiteral("pdftoppm"),
+                           {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-gray"),
+                            QStringLiteral("-f"), last, QStringLiteral("-l"), last,
+                            QStringLiteral("-singlefile"), path, image})
+                    .exitCode,
+                0);
+      const QImage page(image + QStringLiteral(".pgm"));
+      ASSERT_FALSE(page.isNull());
+      // The ruler is the longest dark line in the bottom 30 mm.
+      int best = 0;
+      int bestStart = 0;
+      for (int y = page.height() - 300; y < page.height(); ++y) {
+        for (int x = 0, start = 0; x <= page.width(); ++x) {
+          if (x < page.width() && qGray(page.pixel(x, y)) < 128) continue;
+          if (x - start > best) {
+            best = x - start;
+            bestStart = start;
+          }
+          start = x + 1;
+        }
+      }
+      EXPECT_NEAR(best / 10.0, k.rulerMm, 0.4) << k.path << " on " << paper.widthMm;
+      EXPECT_GE(bestStart / 10.0, 9.5);
+      EXPECT_LE((bestStart + best) / 10.0, page.width() / 10.0 - 9.5);
+    }
   }
 }
 
