@@ -472,7 +472,7 @@ void PaintMap(QPainter& painter, const FlatKit& kit, const KitDrawing& drawing,
         "Every edge of this piece is straight, so it has no sheets: mark its corners from "
         "the numbers below and join them with a straightedge.");
   for (const KitText& text : piece.texts)
-    if (text.layer != "TICKS") lines << ToQt(text.text);
+    if (!buildkit::drawing::OnPiece(text)) lines << ToQt(text.text);
   lines << QStringLiteral("Coordinates in %1: %2.").arg(unit, Axes(kit));
   const std::vector<std::vector<QPointF>> runs = StraightRuns(edges);
   const std::size_t firstTable = index + 1 + static_cast<std::size_t>(map.sheets);
@@ -621,7 +621,7 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
     if (page.textsAbove) {
       QStringList texts;
       for (const KitText& text : piece.texts)
-        if (text.layer != "TICKS") texts << ToQt(text.text);
+        if (!buildkit::drawing::OnPiece(text)) texts << ToQt(text.text);
       about << texts.join(QStringLiteral("; "));
     }
     if (page.kind == KitPrintPage::Kind::Sheet)
@@ -647,7 +647,7 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
                            page.window.bottom() + area.top(), u};
       KitPiece shown = piece;
       if (page.textsAbove)
-        std::erase_if(shown.texts, [](const KitText& text) { return text.layer != "TICKS"; });
+        std::erase_if(shown.texts, [](const KitText& text) { return !buildkit::drawing::OnPiece(text); });
       PaintPiece(painter, shown, QPointF(), map);
       if (page.kind == KitPrintPage::Kind::Sheet) PaintJoins(painter, layout, index, u);
       painter.restore();
