@@ -98,15 +98,6 @@ std::optional<UsageError> CheckOutputs(const ToolOptions& options) {
   return std::nullopt;
 }
 
-// A kit's PDF is laid out on paper; its other files are not.
-bool PrintsPages(const KitOptions& kit) {
-  if (std::holds_alternative<StlKitOptions>(kit.kit)) return false;
-  std::string path = std::visit([](const auto& options) { return options.path; }, kit.kit);
-  std::transform(path.begin(), path.end(), path.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return path.ends_with(".pdf");
-}
-
 // The drawing options, once the unit and the decimal separator are known.
 std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionTexts& texts,
                                              unsigned kind) {
@@ -157,8 +148,8 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionT
     }
     if (paperText && !drawings.templatePath) return UsageError{"--paper needs --template"};
   } else if (options.kit) {
-    if (paperText && !PrintsPages(*options.kit))
-      return UsageError{"--paper needs --template or a kit's .pdf file"};
+    if (paperText && std::holds_alternative<StlKitOptions>(options.kit->kit))
+      return UsageError{"--paper needs --template or a flat kit (its .pdf file)"};
     options.kit->mouthLimit = drawings.mouthLimit;
     options.kit->paper = drawings.paper;
     if (stepText && !std::holds_alternative<SectorsKitOptions>(options.kit->kit))

@@ -260,7 +260,6 @@ TEST(CommandLine, BuildKitOptionsAreReadWithTheirSettings) {
       {"circular", "--staves", "12", "--quick"},                         // a forgotten file name
       {"rectangular", "--rings", "r.csv", "--board", "18"},              // round horns only
       {"circular", "--rings", "r.csv", "--board", "18", "--step", "5"},
-      {"circular", "--rings", "r.dxf", "--board", "18", "--paper", "a3"},  // a PDF's only
       {"circular", "--stl", "h.stl", "--wall", "3", "--paper", "a3"},
       {"rectangular", "--panels", "w.dxf", "--staves", "12", "s.pdf"},
   };
