@@ -84,7 +84,8 @@ void PaintLines(QPainter& painter, const QRectF& box, const QStringList& lines, 
 
 // The drawing's table, as many pages as it needs; returns the pages painted.
 int PaintTable(QPainter& painter, QPagedPaintDevice& device, const KitTable& table,
-               const QStringList& tooLarge, const QSizeF& printable, qreal u, bool& first) {
+               const QStringList& tooLarge, const QSizeF& printable, LengthUnit unit, qreal u,
+               bool& first) {
   QStringList header;
   for (const std::string& caption : table.header) header << ToQt(caption);
   const qreal rowMm = 5.0;
@@ -129,6 +130,7 @@ int PaintTable(QPainter& painter, QPagedPaintDevice& device, const KitTable& tab
         painter.drawText(QRectF(c * column * u, y * u, (column - 1.0) * u, rowMm * u),
                          Qt::AlignRight | Qt::AlignVCenter, cells[c]);
     }
+    PaintRuler(painter, 2.0, printable.height() - 8.0, unit, u);
   }
   return pages;
 }
@@ -583,7 +585,9 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
     throw output::OutputError("Cannot print the kit: the printer refused.");
   painter.setRenderHint(QPainter::Antialiasing);
   bool first = true;
-  if (drawing.table) PaintTable(painter, device, *drawing.table, layout.tooLarge, printable, u, first);
+  if (drawing.table)
+    PaintTable(painter, device, *drawing.table, layout.tooLarge, printable, drawing.unit, u,
+               first);
   for (std::size_t index = 0; index < layout.pages.size(); ++index) {
     const KitPrintPage& page = layout.pages[index];
     if (!first && !device.newPage())
