@@ -105,6 +105,53 @@ DrawBox Bounds(const KitPiece& piece) {
   return {x0, y0, x1 - x0, y1 - y0};
 }
 
+bool OnPiece(const KitText& text) { return text.layer == "TICKS" || text.layer == kLabelLayer; }
+
+std::vector<DrawPoint> TextCorners(const KitText& text) {
+  const double right = text.at.x + 0.8 * text.height * static_cast<double>(TextLength(text.text));
+  const double low = text.at.y - 0.3 * text.height;
+  const double high = text.at.y + text.height;
+  return {{text.at.x, low}, {right, low}, {right, high}, {text.at.x, high}};
+}
+
+std::optional<KitText> FittedLabel(DrawPoint centre, double height, const std::string& text,
+                                   const std::function<bool(DrawPoint)>& inside, double lift) {
+  const double characters = static_cast<double>(TextLength(text));
+  for (double h = height; h >= 0.1 * height; h *= 0.8) {
+    // The box runs from -0.3 h to h about the base line: its middle is 0.35 h above it.
+    const double y = centre.y + lift * h;
+    KitText label{kLabelLayer, {centre.x - 0.4 * h * characters, y - 0.35 * h}, h, text};
+    const std::vector<DrawPoint> corners = TextCorners(label);
+    if (std::all_of(corners.begin(), corners.end(), inside)) return label;
+  }
+  return std::nullopt;
+}
+
+void AddMidLineLabel(KitPiece& piece, const std::vector<DrawPoint>& outline,
+                     const std::vector<double>& ticks, double length, const std::string& text,
+                     geometry::LengthUnit unit) {
+  double from = 0.0;
+  double to = length;
+  for (const double x : ticks) {
+    if (x <= length / 2.0) from = std::max(from, x);
+    else to = std::min(to, x);
+  }
+  const auto inside = [&outline](DrawPoint p) { return InsidePolygon(outline, p); };
+  if (auto label = FittedLabel({(from + to) / 2.0, 0.0}, TextHeight(unit), text, inside, 0.7))
+    piece.texts.push_back(std::move(*label));
+}
+
+bool InsidePolygon(const std::vector<DrawPoint>& polygon, DrawPoint p) {
+  bool inside = false;
+  for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+    const DrawPoint& a = polygon[i];
+    const DrawPoint& b = polygon[j];
+    if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
+      inside = !inside;
+  }
+  return inside;
+}
+
 }  // namespace drawing
 
 }  // namespace vortalis::buildkit

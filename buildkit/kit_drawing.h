@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -121,6 +122,26 @@ void AddLines(KitPiece& piece, const std::string& layer, double left, double top
               const std::vector<std::string>& lines, geometry::LengthUnit unit);
 // Shapes and texts (a character at most about 0.8 of the text's height wide).
 DrawBox Bounds(const KitPiece& piece);
+
+// The layer of the labels written inside each piece (its number, throat side,
+// seam); they, like the ticks, stay on the piece where other texts go beside it.
+inline constexpr const char* kLabelLayer = "LABELS";
+bool OnPiece(const KitText& text);
+// The corners of a text's box as Bounds takes it.
+std::vector<DrawPoint> TextCorners(const KitText& text);
+// A label centred on `centre` raised by lift times its height, at `height` or
+// smaller until its box lies `inside`; nothing when even a tenth of the height
+// does not fit.
+std::optional<KitText> FittedLabel(DrawPoint centre, double height, const std::string& text,
+                                   const std::function<bool(DrawPoint)>& inside,
+                                   double lift = 0.0);
+// A long piece's label (its name and throat end) just above its mid-line,
+// between the two ticks (along it) nearest its middle, inside its outline.
+void AddMidLineLabel(KitPiece& piece, const std::vector<DrawPoint>& outline,
+                     const std::vector<double>& ticks, double length, const std::string& text,
+                     geometry::LengthUnit unit);
+// Whether p lies inside the closed polygon (even-odd rule).
+bool InsidePolygon(const std::vector<DrawPoint>& polygon, DrawPoint p);
 
 }  // namespace drawing
 

@@ -266,6 +266,7 @@ KitDrawing Draw(const PanelsKit& kit) {
   for (const Panel& panel : kit.panels.panels) result.layers.push_back("PANEL_" + panel.name);
   result.layers.push_back("MIDLINE");
   result.layers.push_back("TICKS");
+  result.layers.push_back(kLabelLayer);
   for (const Panel& panel : kit.panels.panels) {
     const std::string layer = "PANEL_" + panel.name;
     const std::string& name = panel.name;
@@ -288,6 +289,10 @@ KitDrawing Draw(const PanelsKit& kit) {
       piece.paths.push_back({"TICKS", {{x, -half}, {x, half}}, false, false});
       piece.texts.push_back({"TICKS", {x + 0.3 * h, half}, 0.7 * h, TickText(mark.distance, unit)});
     }
+    std::vector<double> ticks;
+    for (const PanelPoint& mark : panel.marks) ticks.push_back(static_cast<double>(mark.along));
+    AddMidLineLabel(piece, piece.paths.front().points, ticks, static_cast<double>(panel.length),
+                    name + ": throat end at the left", unit);
     const DrawBox shape = Bounds(piece);
     AddLines(piece, layer, 0.0, shape.Top() - h,
              {"Panel " + name + (panel.flat ? " (flat side)" : ""),

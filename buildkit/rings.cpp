@@ -199,10 +199,23 @@ KitDrawing Draw(const RingsKit& kit) {
               "outer radius " + Size(ring.outerRadius, unit),
               "largest gap " + Size(ring.gap, unit) + " (straight cut to curve)"},
              unit);
+    // Number and throat side in the wood between the hole and the outer circle.
+    const double hole = static_cast<double>(std::max(ring.innerFrom, ring.innerTo));
+    const auto inWood = [hole, outer](DrawPoint p) {
+      const double r = std::hypot(p.x, p.y);
+      return r > hole && r < outer;
+    };
+    if (auto label = FittedLabel({0.0, -(hole + outer) / 2.0}, TextHeight(unit),
+                                 board + ", small hole to the throat", inWood))
+      piece.texts.push_back(std::move(*label));
+    else if (auto number = FittedLabel({0.0, -(hole + outer) / 2.0}, TextHeight(unit), board,
+                                       inWood))
+      piece.texts.push_back(std::move(*number));
     piece.bounds = Bounds(piece);
     piece.number = ring.board;
     result.pieces.push_back(std::move(piece));
   }
+  result.layers.push_back(kLabelLayer);
   result.wholePiecesOnly = true;
   result.table = CuttingList(kit);
   return result;

@@ -87,6 +87,44 @@ std::string Summary(const SectorsKit& kit, const geometry::Separators& separator
          drawing::Length(kit.development.largestGap, kit.unit, separators) + ".";
 }
 
+namespace {
+
+// Inside the sector (outline first): its number in the middle, its throat side
+// by the short arc, and the seam along the edge at its angle.
+void AddLabels(KitPiece& piece, const Sector& sector, const std::string& number,
+               geometry::LengthUnit unit) {
+  using namespace drawing;
+  const std::vector<DrawPoint>& outline = piece.paths.front().points;
+  const auto inside = [&outline](DrawPoint p) { return InsidePolygon(outline, p); };
+  const double inner = static_cast<double>(sector.innerRadius);
+  const double outer = static_cast<double>(sector.outerRadius);
+  const double a = static_cast<double>(sector.angle * geometry::Pi / 180.0L);
+  const double h = TextHeight(unit);
+  const auto at = [](double r, double angle) {
+    return DrawPoint{r * std::cos(angle), r * std::sin(angle)};
+  };
+  const double middle = (inner + outer) / 2.0;
+  const struct {
+    DrawPoint centre;
+    std::string text;
+  } labels[] = {
+      {at(middle, a / 2.0), number},
+      // clear of the number, its box just clear of the short arc however it lies
+      {at(inner + std::min((outer - inner) / 3.0,
+                           0.3 * h + std::abs(std::cos(a / 4.0)) * 0.4 * h * 11.0 +
+                               std::abs(std::sin(a / 4.0)) * 0.65 * h),
+          a / 4.0),
+       "throat side"},
+      // just inside the seam edge, two text heights from it
+      {at(middle, a - std::min(a / 4.0, 2.0 * h / middle)), "seam"},
+  };
+  for (const auto& label : labels)
+    if (auto text = FittedLabel(label.centre, h, label.text, inside))
+      piece.texts.push_back(std::move(*text));
+}
+
+}  // namespace
+
 KitDrawing Draw(const SectorsKit& kit) {
   using namespace drawing;
   const SheetDevelopment& development = kit.development;
@@ -124,6 +162,7 @@ KitDrawing Draw(const SectorsKit& kit) {
           {layer, {at(sector.innerRadius), at(sector.outerRadius)}, false, false});
     }
     const DrawBox shape = Bounds(piece);
+    AddLabels(piece, sector, std::to_string(i + 1), unit);
     AddLines(piece, layer, shape.Left(), shape.Top() - TextHeight(unit),
              {"Sector " + std::to_string(i + 1) + of + ": " + Length(sector.from, unit) + " to " +
                   Length(sector.to, unit),
@@ -137,6 +176,7 @@ KitDrawing Draw(const SectorsKit& kit) {
     piece.bounds = Bounds(piece);
     result.pieces.push_back(std::move(piece));
   }
+  result.layers.push_back(kLabelLayer);
   return result;
 }
 

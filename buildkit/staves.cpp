@@ -146,7 +146,7 @@ KitDrawing Draw(const StavesKit& kit) {
           geometry::UnitName(unit) + ", scale 1:1.",
       "Fit: " + std::string(StaveFitName(pattern.fit)) + " on the wall's circle."};
   const std::string layer = "STAVE";
-  result.layers = {layer, "MIDLINE", "TICKS"};
+  result.layers = {layer, "MIDLINE", "TICKS", kLabelLayer};
   KitPiece piece;
   piece.title = "Stave (cut " + count + ")";
   KitPath outline{layer, {}, true, true};
@@ -166,6 +166,10 @@ KitDrawing Draw(const StavesKit& kit) {
     piece.texts.push_back(
         {"TICKS", {x + 0.3 * h, -half - 0.7 * h}, 0.7 * h, Angle(tick.mitre)});
   }
+  std::vector<double> ticks;
+  for (const StavePoint& tick : pattern.ticks) ticks.push_back(static_cast<double>(tick.along));
+  AddMidLineLabel(piece, piece.paths.front().points, ticks, static_cast<double>(pattern.length),
+                  "stave: throat end at the left", unit);
   const DrawBox shape = Bounds(piece);
   const StavePoint& first = pattern.points.front();
   const StavePoint& last = pattern.points.back();

@@ -34,7 +34,7 @@ const std::vector<SettingUse>& SettingUses() {
       {"mouth-limit",
        {"--export", "--template", "--rings", "--sectors", "--staves", "--panels", "--stl",
         "--impedance", "--response"}},
-      {"paper", {"--template", "--panels"}},
+      {"paper", {"--template", "--rings", "--sectors", "--staves", "--panels"}},
       {"mouth-load", {"--impedance", "--response"}},
       {"losses", {"--impedance", "--response"}},
       {"from", {"--impedance", "--response"}},

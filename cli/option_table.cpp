@@ -253,7 +253,7 @@ std::vector<OptionSpec> MakeTable() {
        "vortalis-report circular --freq 40 --throat 25 \\\n"
        "  --template bass.pdf --mouth-limit radius=300"},
       {OptionId::Paper, "--paper", "", Choice, "", kBothKinds, true, Names(kPapers),
-       "the template's paper, 10 mm margins, turned to need fewer\npages",
+       "the paper of the template and of a kit's PDF, 10 mm\nmargins, turned to need fewer pages",
        ChoiceName(drawings.paper), "vortalis-report circular --template horn.pdf --paper letter"},
       {Impedance, "--impedance", "", File, "FILE", kBothKinds, true, {},
        "write the throat impedance of the horn to FILE, a CSV table\n"

@@ -148,8 +148,8 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionT
     }
     if (paperText && !drawings.templatePath) return UsageError{"--paper needs --template"};
   } else if (options.kit) {
-    if (paperText && !std::holds_alternative<PanelsKitOptions>(options.kit->kit))
-      return UsageError{"--paper needs --template or --panels"};
+    if (paperText && std::holds_alternative<StlKitOptions>(options.kit->kit))
+      return UsageError{"--paper needs --template or a flat kit (its .pdf file)"};
     options.kit->mouthLimit = drawings.mouthLimit;
     options.kit->paper = drawings.paper;
     if (stepText && !std::holds_alternative<SectorsKitOptions>(options.kit->kit))

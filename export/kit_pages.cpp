@@ -176,7 +176,8 @@ qreal CuttingListTopMm(const KitTable& table) {
 
 int CuttingListRows(const QSizeF& printableMm, const KitTable& table) {
   return std::max(1,
-                  static_cast<int>((printableMm.height() - CuttingListTopMm(table) - 10.0) / 5.0));
+                  static_cast<int>((printableMm.height() - CuttingListTopMm(table) - kFooterMm) /
+                                   5.0));
 }
 
 KitPrintLayout LayOutKitPages(const KitDrawing& drawing,

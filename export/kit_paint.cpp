@@ -84,7 +84,8 @@ void PaintLines(QPainter& painter, const QRectF& box, const QStringList& lines, 
 
 // The drawing's table, as many pages as it needs; returns the pages painted.
 int PaintTable(QPainter& painter, QPagedPaintDevice& device, const KitTable& table,
-               const QStringList& tooLarge, const QSizeF& printable, qreal u, bool& first) {
+               const QStringList& tooLarge, const QSizeF& printable, LengthUnit unit, qreal u,
+               bool& first) {
   QStringList header;
   for (const std::string& caption : table.header) header << ToQt(caption);
   const qreal rowMm = 5.0;
@@ -129,6 +130,7 @@ int PaintTable(QPainter& painter, QPagedPaintDevice& device, const KitTable& tab
         painter.drawText(QRectF(c * column * u, y * u, (column - 1.0) * u, rowMm * u),
                          Qt::AlignRight | Qt::AlignVCenter, cells[c]);
     }
+    PaintRuler(painter, 2.0, printable.height() - 8.0, unit, u);
   }
   return pages;
 }
@@ -472,7 +474,7 @@ void PaintMap(QPainter& painter, const FlatKit& kit, const KitDrawing& drawing,
         "Every edge of this piece is straight, so it has no sheets: mark its corners from "
         "the numbers below and join them with a straightedge.");
   for (const KitText& text : piece.texts)
-    if (text.layer != "TICKS") lines << ToQt(text.text);
+    if (!buildkit::drawing::OnPiece(text)) lines << ToQt(text.text);
   lines << QStringLiteral("Coordinates in %1: %2.").arg(unit, Axes(kit));
   const std::vector<std::vector<QPointF>> runs = StraightRuns(edges);
   const std::size_t firstTable = index + 1 + static_cast<std::size_t>(map.sheets);
@@ -583,7 +585,9 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
     throw output::OutputError("Cannot print the kit: the printer refused.");
   painter.setRenderHint(QPainter::Antialiasing);
   bool first = true;
-  if (drawing.table) PaintTable(painter, device, *drawing.table, layout.tooLarge, printable, u, first);
+  if (drawing.table)
+    PaintTable(painter, device, *drawing.table, layout.tooLarge, printable, drawing.unit, u,
+               first);
   for (std::size_t index = 0; index < layout.pages.size(); ++index) {
     const KitPrintPage& page = layout.pages[index];
     if (!first && !device.newPage())
@@ -621,7 +625,7 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
     if (page.textsAbove) {
       QStringList texts;
       for (const KitText& text : piece.texts)
-        if (text.layer != "TICKS") texts << ToQt(text.text);
+        if (!buildkit::drawing::OnPiece(text)) texts << ToQt(text.text);
       about << texts.join(QStringLiteral("; "));
     }
     if (page.kind == KitPrintPage::Kind::Sheet)
@@ -647,7 +651,7 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
                            page.window.bottom() + area.top(), u};
       KitPiece shown = piece;
       if (page.textsAbove)
-        std::erase_if(shown.texts, [](const KitText& text) { return text.layer != "TICKS"; });
+        std::erase_if(shown.texts, [](const KitText& text) { return !buildkit::drawing::OnPiece(text); });
       PaintPiece(painter, shown, QPointF(), map);
       if (page.kind == KitPrintPage::Kind::Sheet) PaintJoins(painter, layout, index, u);
       painter.restore();

@@ -30,7 +30,10 @@ void WriteKit(DL_Dxf& dxf, DL_WriterA& dw, const KitDrawing& drawing) {
                  sheet.extent.Top(), sheet.extent.Right(), sheet.extent.Bottom());
   std::vector<DxfLayer> layers{{"NOTES", kForeground}};
   for (const std::string& layer : drawing.layers)
-    layers.push_back({layer, layer == "TICKS" || layer == "MIDLINE" ? kMarks : kForeground});
+    layers.push_back({layer, layer == "TICKS" || layer == "MIDLINE" ||
+                                     layer == buildkit::drawing::kLabelLayer
+                                 ? kMarks
+                                 : kForeground});
   WriteDxfTables(dxf, dw, layers);
   dw.sectionEntities();
   for (const KitText& note : sheet.notes) WriteText(dxf, dw, note, {});

@@ -614,7 +614,7 @@ void TBuildKitForm::SaveClick() {
   if (path.isEmpty()) return;
   try {
     if (flat) {
-      exports::WriteKitFile(*flat, path);
+      exports::WriteKitFile(*flat, path, TTextForm::SharedPrinter().pageLayout().pageSize());
       Status->setText(QStringLiteral("Saved %1.").arg(QFileInfo(path).fileName()));
     } else {
       const QStringList names = exports::WriteStlFiles(std::get<buildkit::HornSolids>(kit), path);

@@ -236,6 +236,17 @@ TEST(CommandLine, BuildKitOptionsAreReadWithTheirSettings) {
   EXPECT_EQ(std::get<vortalis::cli::PanelsKitOptions>(panelsOptions->kit->kit).path, "w.pdf");
   EXPECT_EQ(panelsOptions->kit->paper, vortalis::cli::Paper::A3);
   EXPECT_EQ(panelsOptions->kit->mouthLimit.kind, vortalis::report::MouthLimitKind::Side1);
+  // every kit's PDF takes the paper
+  for (const std::vector<std::string_view> args :
+       {std::vector<std::string_view>{"circular", "--rings", "r.PDF", "--board", "18", "--paper",
+                                      "letter"},
+        {"circular", "--sectors", "s.pdf", "--step", "20", "--paper", "letter"},
+        {"circular", "--staves", "12", "s.pdf", "--paper", "letter"}}) {
+    const auto parsed = ParseCommandLine(args);
+    const auto* options = std::get_if<ToolOptions>(&parsed);
+    ASSERT_TRUE(options && options->kit) << args[1];
+    EXPECT_EQ(options->kit->paper, vortalis::cli::Paper::Letter) << args[1];
+  }
 
   const std::vector<std::vector<std::string_view>> refused = {
       {"circular", "--rings", "r.csv"},                                  // no --board
@@ -249,7 +260,7 @@ TEST(CommandLine, BuildKitOptionsAreReadWithTheirSettings) {
       {"circular", "--staves", "12", "--quick"},                         // a forgotten file name
       {"rectangular", "--rings", "r.csv", "--board", "18"},              // round horns only
       {"circular", "--rings", "r.csv", "--board", "18", "--step", "5"},
-      {"circular", "--rings", "r.pdf", "--board", "18", "--paper", "a3"},  // panels only
+      {"circular", "--stl", "h.stl", "--wall", "3", "--paper", "a3"},
       {"rectangular", "--panels", "w.dxf", "--staves", "12", "s.pdf"},
   };
   for (const auto& args : refused) {

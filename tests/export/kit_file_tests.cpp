@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <map>
 
 #include "buildkit/horn_solid.h"
@@ -184,6 +186,171 @@ TEST_F(KitFileTest, PdfTemplatesHaveAPageForEveryPiece) {
     ASSERT_TRUE(pages.hasMatch()) << text.toStdString();
     EXPECT_GE(pages.captured(1).toInt(), pieces) << c.name;
     EXPECT_TRUE(text.contains(QStringLiteral("(A4)"))) << text.toStdString();
+  }
+}
+
+// Every kit's PDF through the tool on each paper: the page as large as ISO 216
+// or ANSI give it (in points, either way round), and the last page's check
+// ruler, measured on a 254 dpi rendering (10 pixels a millimetre), as long as
+// it says and inside the page's 10 mm margins, on the first page (the rings'
+// cutting list) and the last.
+TEST_F(KitFileTest, KitPdfsAreLaidOutOnTheChosenPaper) {
+  using vortalis::cli::Paper;
+  constexpr double kPointsPerMm = 72.0 / 25.4;
+  const struct {
+    Paper paper;
+    double widthMm, heightMm;
+  } papers[] = {{Paper::A4, 210.0, 297.0}, {Paper::A3, 297.0, 420.0},
+                {Paper::Letter, 8.5 * 25.4, 11.0 * 25.4}};
+  const std::string rings = Path("rings.pdf").toStdString();
+  const std::string staves = Path("staves.pdf").toStdString();
+  const struct {
+    vortalis::report::HornInput horn;
+    vortalis::cli::KitOptions kit;
+    std::string path;
+    double rulerMm;
+  } kits[] = {
+      {CircularHorn("1000", "10", LengthUnit::Millimetre),
+       {vortalis::cli::RingsKitOptions{rings, 12.0L, 10.0L}, {}}, rings, 100.0},
+      {CircularHorn("1000", "0.5", LengthUnit::Inch),
+       {vortalis::cli::StavesKitOptions{staves, 8}, {}}, staves, 4.0 * 25.4},
+  };
+  for (const auto& paper : papers) {
+    for (const auto& k : kits) {
+      vortalis::cli::KitOptions options = k.kit;
+      options.paper = paper.paper;
+      volatile std::sig_atomic_t interrupted = 0;
+      vortalis::testing::FixedStamp stamp;
+      std::FILE* out = std::tmpfile();
+      std::FILE* err = std::tmpfile();
+      vortalis::cli::ToolEnvironment env{out, err, false, &interrupted, nullptr, stamp};
+      ASSERT_EQ(vortalis::cli::WriteKit(k.horn, {".", ""}, options, env),
+                vortalis::cli::kExitDone);
+      std::fclose(out);
+      std::fclose(err);
+      const QString path = QString::fromStdString(k.path);
+      const QString info = QString::fromUtf8(RunProgram(QStringLiteral("pdfinfo"), {path}).out);
+      const auto size = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)"))
+                            .match(info);
+      const auto pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+      ASSERT_TRUE(size.hasMatch() && pages.hasMatch()) << info.toStdString();
+      const double shorter = std::min(size.captured(1).toDouble(), size.captured(2).toDouble());
+      const double longer = std::max(size.captured(1).toDouble(), size.captured(2).toDouble());
+      EXPECT_NEAR(shorter, paper.widthMm * kPointsPerMm, 1.0) << info.toStdString();
+      EXPECT_NEAR(longer, paper.heightMm * kPointsPerMm, 1.0) << info.toStdString();
+
+      for (const QString& shown : {QStringLiteral("1"), pages.captured(1)}) {
+        const QString image = folder_.filePath(QStringLiteral("page"));
+        ASSERT_EQ(RunProgram(QStringLiteral("pdftoppm"),
+                             {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-gray"),
+                              QStringLiteral("-f"), shown, QStringLiteral("-l"), shown,
+                              QStringLiteral("-singlefile"), path, image})
+                      .exitCode,
+                  0);
+        const QImage page(image + QStringLiteral(".pgm"));
+        ASSERT_FALSE(page.isNull());
+        // The ruler is the longest dark line in the bottom 30 mm.
+        int best = 0;
+        int bestStart = 0;
+        for (int y = page.height() - 300; y < page.height(); ++y) {
+          for (int x = 0, start = 0; x <= page.width(); ++x) {
+            if (x < page.width() && qGray(page.pixel(x, y)) < 128) continue;
+            if (x - start > best) {
+              best = x - start;
+              bestStart = start;
+            }
+            start = x + 1;
+          }
+        }
+        EXPECT_NEAR(best / 10.0, k.rulerMm, 0.4) << k.path << " on " << paper.widthMm;
+        EXPECT_GE(bestStart / 10.0, 9.5);
+        EXPECT_LE((bestStart + best) / 10.0, page.width() / 10.0 - 9.5);
+      }
+    }
+  }
+}
+
+// Even-odd point in polygon, the test's own.
+bool Inside(const std::vector<buildkit::DrawPoint>& polygon, double x, double y) {
+  bool inside = false;
+  for (std::size_t i = 0; i < polygon.size(); ++i) {
+    const auto& a = polygon[i];
+    const auto& b = polygon[(i + 1) % polygon.size()];
+    if ((a.y > y) != (b.y > y) && x < a.x + (y - a.y) * (b.x - a.x) / (b.y - a.y)) inside = !inside;
+  }
+  return inside;
+}
+
+// Each piece's number (and its throat side) is written inside its outline, and
+// a sector's seam edge is named: every corner of each label's box (0.8 of its
+// height a character, 0.3 below the base line to its height above) lies in
+// the wood: a ring's annulus between its larger hole and its outer circle, a
+// sector's, stave's or panel's closed cut outline.
+TEST(KitLabels, EveryPieceIsLabelledInsideItsOutline) {
+  const auto input = CircularHorn("1000", "10", LengthUnit::Millimetre);
+  const auto inch = CircularHorn("1000", "0.5", LengthUnit::Inch);
+  const std::vector<exports::FlatKit> kits = {
+      exports::RingsKit{LengthUnit::Millimetre,
+                        buildkit::StackedRings(input, {}, {".", ""}, 12.0L, 10.0L)},
+      exports::RingsKit{LengthUnit::Inch, buildkit::StackedRings(inch, {}, {".", ""}, 0.75L, 0.4L)},
+      exports::SectorsKit{LengthUnit::Millimetre,
+                          buildkit::SheetDevelopments(input, {}, {".", ""}, 10.0L, 5.0L)},
+      exports::SectorsKit{LengthUnit::Millimetre,
+                          buildkit::SheetDevelopments(input, {}, {".", ""}, 30.0L, 0.0L)},
+      exports::StavesKit{LengthUnit::Millimetre, buildkit::Staves(input, {}, {".", ""}, 12)},
+      exports::StavesKit{LengthUnit::Inch, buildkit::Staves(inch, {}, {".", ""}, 6)},
+      exports::PanelsKit{LengthUnit::Millimetre,
+                         buildkit::WallPanels(
+                             vortalis::testing::FlatRectangularHorn(LengthUnit::Millimetre), {},
+                             {".", ""})},
+  };
+  for (const exports::FlatKit& kit : kits) {
+    const exports::KitDrawing drawing = exports::DrawKit(kit);
+    for (std::size_t i = 0; i < drawing.pieces.size(); ++i) {
+      const exports::KitPiece& piece = drawing.pieces[i];
+      std::function<bool(double, double)> inWood;
+      std::string number;
+      if (!piece.circles.empty()) {
+        double hole = 0.0;
+        double outer = 0.0;
+        for (const auto& circle : piece.circles) outer = std::max(outer, circle.radius);
+        for (const auto& circle : piece.circles)
+          if (circle.radius < outer) hole = std::max(hole, circle.radius);
+        inWood = [hole, outer](double x, double y) {
+          return std::hypot(x, y) > hole && std::hypot(x, y) < outer;
+        };
+        number = std::to_string(piece.number);
+      } else {
+        const auto outline = std::find_if(piece.paths.begin(), piece.paths.end(),
+                                          [](const auto& path) { return path.closed && path.cut; });
+        ASSERT_NE(outline, piece.paths.end()) << piece.title;
+        inWood = [points = outline->points](double x, double y) { return Inside(points, x, y); };
+        number = std::holds_alternative<exports::SectorsKit>(kit) ? std::to_string(i + 1)
+                 : std::holds_alternative<exports::PanelsKit>(kit)
+                     ? outline->layer.substr(std::string("PANEL_").size())
+                     : std::string("stave");
+      }
+      std::vector<std::string> labels;
+      for (const exports::KitText& text : piece.texts) {
+        if (text.layer != "LABELS") continue;
+        labels.push_back(text.text);
+        const double right = text.at.x + 0.8 * text.height * static_cast<double>(text.text.size());
+        for (const double x : {text.at.x, right})
+          for (const double y : {text.at.y - 0.3 * text.height, text.at.y + text.height})
+            EXPECT_TRUE(inWood(x, y)) << piece.title << ": " << text.text;
+      }
+      const auto has = [&labels](const std::string& word, bool whole) {
+        return std::any_of(labels.begin(), labels.end(), [&](const std::string& label) {
+          return whole ? label == word || label.starts_with(word + ",") ||
+                             label.starts_with(word + ":")
+                       : label.find(word) != std::string::npos;
+        });
+      };
+      EXPECT_TRUE(has(number, true)) << piece.title;
+      EXPECT_TRUE(has("throat", false)) << piece.title;
+      if (std::holds_alternative<exports::SectorsKit>(kit))
+        EXPECT_TRUE(has("seam", false)) << piece.title;
+    }
   }
 }
 
