@@ -18,7 +18,9 @@
 #include "ui/widgets.h"
 #include "ui/window_keys.h"
 
-namespace vortalis::windows {
+namespace vortalis::app {
+
+using namespace ui;
 
 THelp1form* Help1form = nullptr;
 THelp3Form* Help3Form = nullptr;
@@ -185,4 +187,4 @@ void THelp5form::showEvent(QShowEvent* event) {
   THelpWindow::showEvent(event);
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -36,7 +36,9 @@
 #include "report_window/text_form.h"
 #include "settings/sett_circ_form.h"
 
-using namespace vortalis::windows;
+using namespace vortalis::report_window;
+using namespace vortalis::settings;
+using namespace vortalis::app;
 
 namespace {
 

@@ -51,7 +51,9 @@
 #include <malloc.h>
 #endif
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
+
+using namespace ui;
 
 namespace {
 
@@ -225,7 +227,7 @@ void TTextForm::TakeShownSize(QWidget& window) {
 
 QMdiSubWindow* TTextForm::SubWindow() const { return qobject_cast<QMdiSubWindow*>(parentWidget()); }
 
-QPrinter& TTextForm::SharedPrinter() { return windows::SharedPrinter(); }
+QPrinter& TTextForm::SharedPrinter() { return ui::SharedPrinter(); }
 
 void TTextForm::FormCreate() {
   fileName_ = kUntitled;
@@ -474,4 +476,4 @@ void TTextForm::Paste1Click() {
 
 void TTextForm::Selectall1Click() { RichEdit1->selectAll(); }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

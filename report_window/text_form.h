@@ -13,7 +13,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPrinter;
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 class TAcousticForm;
 class TDriverForm;
@@ -135,4 +135,4 @@ class TTextForm : public QWidget {
   QPointer<TBuildKitForm> buildKit_;
 };
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

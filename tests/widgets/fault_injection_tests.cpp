@@ -49,6 +49,11 @@
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
 
+using namespace vortalis::ui;
+using namespace vortalis::report_window;
+using namespace vortalis::settings;
+using namespace vortalis::app;
+
 namespace {
 
 using Answer = Prompt::Answer;
@@ -82,8 +87,6 @@ QStringList FolderEntries(const QString& folder) {
   return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
                                 QDir::NoDotAndDotDot);
 }
-
-
 
 TTextForm* SmallReport() {
   return CalculateCircular(QStringLiteral("300"), QStringLiteral("10"), SettCircForm->T100);
@@ -745,5 +748,3 @@ class FaultInjectionTests : public QObject {
 
 QTEST_MAIN(FaultInjectionTests)
 #include "fault_injection_tests.moc"
-
-using namespace vortalis::windows;

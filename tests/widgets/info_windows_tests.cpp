@@ -23,6 +23,9 @@
 #include "scripted_prompt.h"
 #include "ui/locale_separators.h"
 
+using namespace vortalis::ui;
+using namespace vortalis::app;
+
 namespace {
 
 // Creates the four information windows behind their process-wide references.
@@ -359,5 +362,3 @@ class InfoWindowsTests : public QObject {
 
 QTEST_MAIN(InfoWindowsTests)
 #include "info_windows_tests.moc"
-
-using namespace vortalis::windows;

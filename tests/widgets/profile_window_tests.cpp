@@ -46,6 +46,11 @@
 #include "test_files.h"
 #include "ui/locale_separators.h"
 
+using namespace vortalis::ui;
+using namespace vortalis::report_window;
+using namespace vortalis::settings;
+using namespace vortalis::app;
+
 namespace {
 
 using vortalis::report::HornProfile;
@@ -653,5 +658,3 @@ class ProfileWindowTests : public QObject {
 
 QTEST_MAIN(ProfileWindowTests)
 #include "profile_window_tests.moc"
-
-using namespace vortalis::windows;

@@ -49,6 +49,11 @@
 #include "ui/locale_separators.h"
 #include "ui/printer_setup.h"
 
+using namespace vortalis::ui;
+using namespace vortalis::report_window;
+using namespace vortalis::settings;
+using namespace vortalis::app;
+
 namespace {
 
 using vortalis::report::ReportEnvironment;
@@ -97,7 +102,6 @@ class ReportWindowTests : public QObject {
  private:
   std::unique_ptr<ScriptedPrompt> prompt_;
   std::unique_ptr<QTemporaryDir> folder_;
-
 
   // A short report (the default horn in steps of 100 mm).
   static TTextForm* SmallReport() {
@@ -696,5 +700,3 @@ class ReportWindowTests : public QObject {
 
 QTEST_MAIN(ReportWindowTests)
 #include "report_window_tests.moc"
-
-using namespace vortalis::windows;

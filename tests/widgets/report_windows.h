@@ -13,7 +13,9 @@
 #include "settings/sett_circ_form.h"
 
 // The windows under test.
-using namespace vortalis::windows;
+using namespace vortalis::report_window;
+using namespace vortalis::settings;
+using namespace vortalis::app;
 
 // The report windows inside the main window, as the tests reach them.
 

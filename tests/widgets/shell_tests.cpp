@@ -30,6 +30,11 @@
 #include "settings/sett_rec_form.h"
 #include "ui/locale_separators.h"
 
+using namespace vortalis::ui;
+using namespace vortalis::report_window;
+using namespace vortalis::settings;
+using namespace vortalis::app;
+
 namespace {
 
 // The long-lived windows by the names of their references.
@@ -603,5 +608,3 @@ int main(int argc, char* argv[]) {
 }
 
 #include "shell_tests.moc"
-
-using namespace vortalis::windows;
