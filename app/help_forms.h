@@ -26,7 +26,7 @@ class THelpWindow : public QMainWindow {
  public:
   explicit THelpWindow(const HelpWindowLook& look, QWidget* parent = nullptr);
 
-  QPlainTextEdit* RichEdit1 = nullptr;
+  QPlainTextEdit* helpText = nullptr;
   QMenu* File1 = nullptr;
   QAction* Print1 = nullptr;
   QMenu* Edit1 = nullptr;

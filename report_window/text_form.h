@@ -57,7 +57,7 @@ class TTextForm : public QWidget {
   TDriverForm* DriverWindow() const;
   TBuildKitForm* BuildKitDialog() const;
 
-  QPlainTextEdit* RichEdit1 = nullptr;
+  QPlainTextEdit* reportText = nullptr;
 
   // The report's own menus; while the window is the active child they take the
   // place of the main window's File menu (menu bar: File, Edit, Settings, Windows, Help).

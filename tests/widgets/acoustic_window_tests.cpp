@@ -235,7 +235,7 @@ class AcousticWindowTests : public QObject {
     QVERIFY(window->AsBuilt->FullHorn->isChecked());
     QVERIFY(SameCurve(window->Plot().curve, baffle));
     // The window goes with its report.
-    form->RichEdit1->document()->setModified(false);
+    form->reportText->document()->setModified(false);
     Reports().constLast()->close();
     QTRY_VERIFY(!window);
   }

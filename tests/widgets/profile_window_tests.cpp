@@ -433,7 +433,7 @@ class ProfileWindowTests : public QObject {
     }
 
     // The window goes with its report.
-    form->RichEdit1->document()->setModified(false);
+    form->reportText->document()->setModified(false);
     Reports().constLast()->close();
     QTRY_VERIFY(!window);
   }
@@ -522,7 +522,7 @@ class ProfileWindowTests : public QObject {
                                            horn == QStringLiteral("diameter"));
     QVERIFY(form);
     QStringList row;
-    for (const QString& line : form->RichEdit1->toPlainText().split(QLatin1Char('\n'))) {
+    for (const QString& line : form->reportText->toPlainText().split(QLatin1Char('\n'))) {
       const QStringList fields = line.split(QLatin1Char('\t'), Qt::SkipEmptyParts);
       if (fields.size() >= 4 && fields[0].trimmed().remove(QLatin1Char(',')).toDouble() == distance)
         row = fields;

@@ -104,7 +104,7 @@ QStringList CoreReport(const vortalis::report::RectangularReportInput& input) {
 }
 
 QStringList ReportLines(const TTextForm& report) {
-  QStringList lines = report.RichEdit1->toPlainText().split(QLatin1Char('\n'));
+  QStringList lines = report.reportText->toPlainText().split(QLatin1Char('\n'));
   if (!lines.isEmpty() && lines.constLast().isEmpty()) lines.removeLast();  // after the last break
   return MaskStamp(lines);
 }

@@ -44,7 +44,7 @@ inline TTextForm* CalculateCircular(const QString& frequency, const QString& thr
 inline void DiscardReports() {
   for (QMdiSubWindow* window : Reports()) {
     if (auto* form = qobject_cast<TTextForm*>(window->widget()))
-      form->RichEdit1->document()->setModified(false);
+      form->reportText->document()->setModified(false);
     window->close();
   }
 }

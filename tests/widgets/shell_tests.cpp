@@ -365,7 +365,7 @@ class ShellTests : public QObject {
     ActivateAndWait(SettCircForm);
     QCOMPARE(Mainform->MainMenu1->actions().constFirst(), report->File1->menuAction());
 
-    report->RichEdit1->document()->setModified(false);
+    report->reportText->document()->setModified(false);
     report->SubWindow()->close();
     QTRY_COMPARE(MenuBarTitles(), QStringList({"&File", "&Settings", "&Windows", "&Help"}));
     QCOMPARE(Mainform->MainMenu1->actions().constFirst(), Mainform->File1->menuAction());
