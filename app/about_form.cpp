@@ -19,7 +19,10 @@
 #include "ui/show_in_front.h"
 #include "ui/widgets.h"
 
-namespace vortalis::windows {
+namespace vortalis::app {
+
+using namespace ui;
+using namespace settings;
 
 TAboutForm* AboutForm = nullptr;
 
@@ -149,4 +152,4 @@ void TAboutForm::closeEvent(QCloseEvent* event) {
   OKBtnClick();
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -9,7 +9,7 @@
 class QLabel;
 class QPushButton;
 
-namespace vortalis::windows {
+namespace vortalis::app {
 
 // The about box. It is modal by hand: About in the main window disables the
 // program's other windows and OK here enables them again.
@@ -45,4 +45,4 @@ class TAboutForm : public QDialog {
 // handler runs; it lives until the program ends.
 extern TAboutForm* AboutForm;
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

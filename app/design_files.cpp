@@ -27,7 +27,11 @@
 #include "ui/prompt.h"
 #include "ui/widgets.h"
 
-namespace vortalis::windows {
+namespace vortalis::app {
+
+using namespace ui;
+using namespace report_window;
+using namespace settings;
 
 namespace {
 
@@ -318,4 +322,4 @@ void DesignFiles::Remember(const QString& path) {
   }
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -10,7 +10,7 @@ class QAction;
 class QMenu;
 class QWidget;
 
-namespace vortalis::windows {
+namespace vortalis::app {
 
 // The design file menu items: Open design..., Save design, Save design as...
 // and the last eight designs. A design fills the settings dialog of its kind;
@@ -59,4 +59,4 @@ class DesignFiles : public QObject {
   QStringList recent_;
 };
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -18,7 +18,9 @@
 #include "ui/widgets.h"
 #include "ui/window_keys.h"
 
-namespace vortalis::windows {
+namespace vortalis::app {
+
+using namespace ui;
 
 THelp1form* Help1form = nullptr;
 THelp3Form* Help3Form = nullptr;
@@ -34,20 +36,20 @@ THelpWindow::THelpWindow(const HelpWindowLook& look, QWidget* parent)
   // Only the main window's closing ends the program.
   setAttribute(Qt::WA_QuitOnClose, false);
 
-  RichEdit1 = new QPlainTextEdit(this);
-  RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-  RichEdit1->setReadOnly(true);
-  RichEdit1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  RichEdit1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  RichEdit1->setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-  QPalette palette = RichEdit1->palette();
+  helpText = new QPlainTextEdit(this);
+  helpText->setObjectName(QStringLiteral("RichEdit1"));
+  helpText->setReadOnly(true);
+  helpText->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  helpText->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  helpText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  helpText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  helpText->setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+  QPalette palette = helpText->palette();
   palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
   palette.setColor(QPalette::Text,
                    look_.blackText ? QColor(Qt::black) : palette.color(QPalette::WindowText));
-  RichEdit1->setPalette(palette);
-  setCentralWidget(RichEdit1);
+  helpText->setPalette(palette);
+  setCentralWidget(helpText);
 
   File1 = NewMenu(this, "File1", QStringLiteral("&File"));
   menuBar()->addMenu(File1);
@@ -94,17 +96,17 @@ QAction* THelpWindow::AddCloseItem(const QString& name) {
   return item;
 }
 
-void THelpWindow::SetText(const QString& text) { RichEdit1->setPlainText(text); }
+void THelpWindow::SetText(const QString& text) { helpText->setPlainText(text); }
 
 void THelpWindow::Print1Click() {
   // The program's one printer, as Printer setup left it.
   QPrinter& printer = SharedPrinter();
   if (!Prompts().Print(this, printer)) return;
-  QFont font = RichEdit1->font();
+  QFont font = helpText->font();
   font.setFamily(QStringLiteral("Times New Roman"));
   font.setPointSize(12);
   try {
-    PrintLines(printer, windowTitle(), font, RichEdit1->palette().color(QPalette::Text),
+    PrintLines(printer, windowTitle(), font, helpText->palette().color(QPalette::Text),
                PrintedLines());
   } catch (const std::exception& error) {
     Prompts().Error(QString::fromLocal8Bit(error.what()));
@@ -113,7 +115,7 @@ void THelpWindow::Print1Click() {
 
 void THelpWindow::Copy1Click() {
   // Without a selection the clipboard keeps what it holds.
-  if (RichEdit1->textCursor().hasSelection()) RichEdit1->copy();
+  if (helpText->textCursor().hasSelection()) helpText->copy();
 }
 
 QStringList THelpWindow::PrintedLines() const {
@@ -123,7 +125,7 @@ QStringList THelpWindow::PrintedLines() const {
   else
     lines << QString() << QString() << QLatin1Char('\t') + look_.printTitle << QString()
           << QString();
-  QStringList editorLines = LaidOutLines(*RichEdit1);
+  QStringList editorLines = LaidOutLines(*helpText);
   if (!editorLines.isEmpty() && editorLines.constLast().isEmpty()) editorLines.removeLast();
   for (const QString& line : editorLines) lines << QLatin1Char('\t') + line;
   return lines;
@@ -176,8 +178,8 @@ void THelp5form::Close1Click() { close(); }
 
 void THelp5form::FormShow() {
   SetText(LegalText());
-  RichEdit1->moveCursor(QTextCursor::Start);
-  RichEdit1->verticalScrollBar()->setValue(0);
+  helpText->moveCursor(QTextCursor::Start);
+  helpText->verticalScrollBar()->setValue(0);
 }
 
 void THelp5form::showEvent(QShowEvent* event) {
@@ -185,4 +187,4 @@ void THelp5form::showEvent(QShowEvent* event) {
   THelpWindow::showEvent(event);
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -8,7 +8,7 @@ class QAction;
 class QMenu;
 class QPlainTextEdit;
 
-namespace vortalis::windows {
+namespace vortalis::app {
 
 // What sets one information window apart from the other three.
 struct HelpWindowLook {
@@ -26,7 +26,7 @@ class THelpWindow : public QMainWindow {
  public:
   explicit THelpWindow(const HelpWindowLook& look, QWidget* parent = nullptr);
 
-  QPlainTextEdit* RichEdit1 = nullptr;
+  QPlainTextEdit* helpText = nullptr;
   QMenu* File1 = nullptr;
   QAction* Print1 = nullptr;
   QMenu* Edit1 = nullptr;
@@ -99,4 +99,4 @@ extern THelp3Form* Help3Form;
 extern Thelp2form* help2form;
 extern THelp5form* Help5form;
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -10,7 +10,7 @@
 #include <cmath>
 #include <stdexcept>
 
-namespace vortalis::windows {
+namespace vortalis::app {
 
 namespace {
 
@@ -134,4 +134,4 @@ QStringList LaidOutLines(const QPlainTextEdit& editor) {
   return lines;
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -12,7 +12,7 @@ class QPagedPaintDevice;
 class QPlainTextEdit;
 class QPrinter;
 
-namespace vortalis::windows {
+namespace vortalis::app {
 
 // Printing of the information texts as a line printer does it: one text line
 // after the other from the top of the printable area, tab stops every eight
@@ -42,4 +42,4 @@ QList<PrintedText> PrintLines(QPrinter& printer, const QString& title, const QFo
 // editor wraps gives one line per row on screen.
 QStringList LaidOutLines(const QPlainTextEdit& editor);
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-namespace vortalis::windows {
+namespace vortalis::app {
 
 namespace {
 
@@ -278,4 +278,4 @@ QString LegalText() {
   return Paragraphs(lines);
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

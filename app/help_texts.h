@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace vortalis::windows {
+namespace vortalis::app {
 
 // The texts of the four information windows, plain text with one paragraph a line.
 
@@ -11,4 +11,4 @@ QString TractrixHistoryText();       // "The Tractrix Horn"
 QString DesignConsiderationsText();  // "Design considerations"
 QString LegalText();                 // "Legal information"
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -9,7 +9,7 @@
 #include "app/startup.h"
 #include "app/vortalis_application.h"
 
-using namespace vortalis::windows;
+using namespace vortalis::app;
 
 namespace {
 

@@ -20,7 +20,11 @@
 #include "ui/program_frame.h"
 #include "ui/show_in_front.h"
 
-namespace vortalis::windows {
+namespace vortalis::app {
+
+using namespace ui;
+using namespace report_window;
+using namespace settings;
 
 TMainform* Mainform = nullptr;
 
@@ -199,4 +203,4 @@ bool TMainform::ReportsAgreeToClose() {
   return true;
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -14,15 +14,18 @@ class QMenu;
 class QMenuBar;
 class QShowEvent;
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
+class TTextForm;
+}
+
+namespace vortalis::app {
 
 class DesignFiles;
-class TTextForm;
 
 // The main frame window: it holds the report windows, switches between the
 // two settings dialogs, opens the information windows and the about box, and
 // ends the program.
-class TMainform : public QMainWindow, public ProgramFrame {
+class TMainform : public QMainWindow, public ui::ProgramFrame {
   Q_OBJECT
  public:
   explicit TMainform(QWidget* parent = nullptr);
@@ -55,7 +58,7 @@ class TMainform : public QMainWindow, public ProgramFrame {
   void FormShow();
 
   // The report window that is the current child, or nullptr.
-  TTextForm* ActiveReport() const;
+  report_window::TTextForm* ActiveReport() const;
 
   QMdiArea* ReportArea() const override { return mdiArea; }
   bool IsOpen() const override { return isVisible(); }
@@ -99,4 +102,4 @@ class TMainform : public QMainWindow, public ProgramFrame {
 // handler runs; it lives until the program ends.
 extern TMainform* Mainform;
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -12,7 +12,10 @@
 #include "report_window/text_form.h"
 #include "ui/widgets.h"
 
-namespace vortalis::windows {
+namespace vortalis::app {
+
+using namespace ui;
+using namespace report_window;
 
 void TMainform::BuildMenus() {
   MainMenu1 = menuBar();
@@ -96,4 +99,4 @@ void TMainform::FillWindowList() {
   }
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

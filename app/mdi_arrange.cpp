@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace vortalis::windows {
+namespace vortalis::app {
 
 std::vector<QRect> HorizontalTiles(int count, const QRect& area) {
   std::vector<QRect> tiles;
@@ -40,4 +40,4 @@ std::vector<QPoint> IconPositions(const std::vector<QSize>& iconSizes, const QRe
   return positions;
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -5,7 +5,7 @@
 #include <QSize>
 #include <vector>
 
-namespace vortalis::windows {
+namespace vortalis::app {
 
 // Where the main window puts its report windows when asked to tile them or to
 // line up the icons of the minimised ones.
@@ -20,4 +20,4 @@ std::vector<QRect> HorizontalTiles(int count, const QRect& area);
 // right, a new row above when the next one would pass the right edge.
 std::vector<QPoint> IconPositions(const std::vector<QSize>& iconSizes, const QRect& area);
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -6,7 +6,7 @@
 
 #include <sys/sysinfo.h>
 
-namespace vortalis::windows {
+namespace vortalis::app {
 
 namespace {
 
@@ -80,4 +80,4 @@ std::string PhysicalMemoryText(unsigned long long totalBytes,
 
 std::string MemoryLoadText(int percent) { return std::to_string(percent) + " %"; }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -6,7 +6,7 @@
 
 #include "geometry/number_text.h"
 
-namespace vortalis::windows {
+namespace vortalis::app {
 
 // The two memory figures of the about box, read from the operating system at
 // each showing. Plain C++: nothing here needs a window.
@@ -31,4 +31,4 @@ std::string PhysicalMemoryText(unsigned long long totalBytes,
 // "37 %".
 std::string MemoryLoadText(int percent);
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -6,7 +6,7 @@
 
 #include "geometry/tractrix.h"
 
-namespace vortalis::windows {
+namespace vortalis::app {
 
 namespace {
 
@@ -67,4 +67,4 @@ QPixmap LogoPixmap() {
   return pixmap;
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

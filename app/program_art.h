@@ -3,7 +3,7 @@
 #include <QIcon>
 #include <QPixmap>
 
-namespace vortalis::windows {
+namespace vortalis::app {
 
 // The program's own pictures: a tractrix horn seen from the side (the icon
 // files of app/icons, also installed for the desktop), and the word mark.
@@ -15,4 +15,4 @@ QIcon ProgramIcon();
 // The word mark "Vortalis" over the horn's wall line, 105 x 25 pixels.
 QPixmap LogoPixmap();
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -10,7 +10,7 @@
 
 #include "geometry/tractrix.h"
 
-namespace vortalis::windows {
+namespace vortalis::app {
 
 namespace {
 
@@ -129,4 +129,4 @@ QPixmap SplashPicture() {
   return picture;
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

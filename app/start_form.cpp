@@ -10,7 +10,7 @@
 
 #include "app/splash_picture.h"
 
-namespace vortalis::windows {
+namespace vortalis::app {
 
 TStartForm* StartForm = nullptr;
 
@@ -58,4 +58,4 @@ void TStartForm::paintEvent(QPaintEvent*) {
   painter.drawPixmap(0, 0, picture_);
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

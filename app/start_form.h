@@ -5,7 +5,7 @@
 
 class QPaintEvent;
 
-namespace vortalis::windows {
+namespace vortalis::app {
 
 // The splash window: no border, above every other window, centred, showing
 // one picture while the long-lived windows are created. It exists only
@@ -30,4 +30,4 @@ class TStartForm : public QWidget {
 // handler runs; it lives until the program ends.
 extern TStartForm* StartForm;
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -9,7 +9,10 @@
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
 
-namespace vortalis::windows {
+namespace vortalis::app {
+
+using namespace report_window;
+using namespace settings;
 
 std::uint32_t SystemTickCount() {
   const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
@@ -58,4 +61,4 @@ void DestroyLongLivedForms() {
   Destroy(Mainform);
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

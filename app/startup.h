@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace vortalis::windows {
+namespace vortalis::app {
 
 // The millisecond tick counter that the start-up wait reads; injectable so that
 // tests can create the windows without waiting.
@@ -21,4 +21,4 @@ void CreateLongLivedForms(const TickCounter& ticks);
 // Destroys them again (tests), clearing the references.
 void DestroyLongLivedForms();
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -5,7 +5,9 @@
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
 
-namespace vortalis::windows {
+namespace vortalis::app {
+
+using namespace ui;
 
 VortalisApplication::VortalisApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
@@ -36,4 +38,4 @@ void ShowCurrentException() {
   }
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

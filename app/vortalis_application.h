@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-namespace vortalis::windows {
+namespace vortalis::app {
 
 // The application object. It catches a C++ exception that leaves an event
 // handler, shows it in an error box and lets the program go on with the next
@@ -23,4 +23,4 @@ class VortalisApplication : public QApplication {
 // and "."). Call only inside a catch block.
 void ShowCurrentException();
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::app

@@ -7,7 +7,7 @@
 #include "ui/prompt.h"
 
 // The windows under test.
-using namespace vortalis::windows;
+using namespace vortalis::ui;
 
 // Answers the program's dialogs for the window benchmark: the save dialog with
 // a chosen path, the print dialog with a PDF file, and the question of a

@@ -36,7 +36,9 @@
 #include "report_window/text_form.h"
 #include "settings/sett_circ_form.h"
 
-using namespace vortalis::windows;
+using namespace vortalis::report_window;
+using namespace vortalis::settings;
+using namespace vortalis::app;
 
 namespace {
 
@@ -294,7 +296,7 @@ int main(int argc, char** argv) {
     cpu.push_back(calculated.cpuSeconds);
     QElapsedTimer timer;
 
-    QPlainTextEdit* editor = form->RichEdit1;
+    QPlainTextEdit* editor = form->reportText;
     ctrlEnd.push_back(TimeKey(editor, counter, Qt::Key_End, Qt::ControlModifier));
     const int characters = editor->document()->characterCount();
     keystroke.push_back(TimeKey(editor, counter, Qt::Key_X, Qt::NoModifier, QStringLiteral("x")));
@@ -357,7 +359,7 @@ int main(int argc, char** argv) {
       QFile::remove(prompt.savePath);
     }
     // The other runs' reports are thrown away unsaved.
-    calculated.form->RichEdit1->document()->setModified(false);
+    calculated.form->reportText->document()->setModified(false);
     CloseReport(calculated.form);
     std::fprintf(stderr, "big run %d of %d done: %.2f s, peak %.0f MiB, longest gap %.0f ms\n",
                  run + 1, options.bigRuns, calculated.seconds, calculated.peakMiB,

@@ -31,7 +31,9 @@
 #include "ui/widgets.h"
 #include "ui/window_keys.h"
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
+
+using namespace ui;
 
 namespace {
 
@@ -468,4 +470,4 @@ void TAcousticForm::PrintClick() {
   }
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -20,7 +20,7 @@ class QPaintDevice;
 class QPainter;
 class QPushButton;
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 // What an impedance plot shows: the curve, the horn's cut-off and a title.
 struct ImpedancePlot {
@@ -108,4 +108,4 @@ class TAcousticForm : public QWidget {
   QWidget* view_ = nullptr;
 };
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -40,7 +40,9 @@
 #include "ui/show_in_front.h"
 #include "ui/widgets.h"
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
+
+using namespace ui;
 
 namespace {
 
@@ -651,4 +653,4 @@ void TBuildKitForm::PrintClick() {
   }
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -23,7 +23,7 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 // What the dialog would build now: a flat kit (rings, sectors, staves) or the
 // solids for 3D printing.
@@ -115,4 +115,4 @@ class TBuildKitForm : public QDialog {
   QTimer* refresh_ = nullptr;
 };
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -5,7 +5,9 @@
 
 #include "ui/design_name.h"
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
+
+using namespace ui;
 
 QString DesignSizeWord(const ReportSource& source) {
   if (!source.horn) return {};
@@ -29,4 +31,4 @@ void TakeDesignMouthLimit(const ReportSource& source, QRadioButton* sizeLimit,
   value->setText(limit.mid(equals + 1));
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

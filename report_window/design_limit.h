@@ -5,7 +5,7 @@
 class QLineEdit;
 class QRadioButton;
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 // The export and template dialogs start with the current design's mouth limit
 // (ui/design_name.h): "length=V" cuts at a length from the throat; "radius=V",
@@ -17,4 +17,4 @@ QString DesignSizeWord(const ReportSource& source);
 void TakeDesignMouthLimit(const ReportSource& source, QRadioButton* sizeLimit,
                           QRadioButton* lengthLimit, QLineEdit* value);
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

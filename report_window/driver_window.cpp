@@ -30,7 +30,9 @@
 #include "ui/prompt.h"
 #include "ui/widgets.h"
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
+
+using namespace ui;
 
 namespace {
 
@@ -450,4 +452,4 @@ void TDriverForm::PrintClick() {
   }
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -19,7 +19,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 class LinePlotView;
 
@@ -87,4 +87,4 @@ class TDriverForm : public QWidget {
   bool filling_ = false;  // ShowDriver's edits recalculate once, at its end
 };
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -31,7 +31,9 @@
 #include "ui/shared_printer.h"
 #include "ui/widgets.h"
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
+
+using namespace ui;
 
 namespace {
 
@@ -351,4 +353,4 @@ void TExportForm::ExportClick() {
   accept();
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -19,7 +19,7 @@ class QPrinter;
 class QPushButton;
 class QRadioButton;
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 // Writes a report's horn profile as a CSV table, a DXF or an SVG drawing, or
 // prints its full-size template: the format or the paper, the distance between
@@ -92,4 +92,4 @@ class TExportForm : public QDialog {
   Purpose purpose_;
 };
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

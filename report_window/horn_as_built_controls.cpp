@@ -17,7 +17,9 @@
 #include "ui/locale_separators.h"
 #include "ui/widgets.h"
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
+
+using namespace ui;
 
 using vortalis::acoustics::MouthLoad;
 using vortalis::acoustics::WallLosses;
@@ -183,4 +185,4 @@ void HornAsBuiltControls::LimitChange() {
   emit Changed();
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -10,7 +10,7 @@ class QCheckBox;
 class QLineEdit;
 class QRadioButton;
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 // The horn as the acoustic and driver windows compute it: where it ends, what
 // its mouth radiates into and whether its walls lose energy; the options
@@ -75,4 +75,4 @@ vortalis::acoustics::FrequencySweep DesignSweep(vortalis::acoustics::FrequencySw
 // "against one wall", ...
 QString Placement(long double locationFactor);
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 namespace {
 
@@ -17,4 +17,4 @@ KitSettings LastKitSettings() { return Last(); }
 
 void SetLastKitSettings(KitSettings settings) { Last() = std::move(settings); }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 // The build kit settings a design keeps, by the tool's option names: "kind"
 // (rings, sectors, staves or stl) and the settings of that kit as typed
@@ -17,4 +17,4 @@ using KitSettings = std::map<std::string, std::string>;
 KitSettings LastKitSettings();
 void SetLastKitSettings(KitSettings settings);
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -2,7 +2,7 @@
 
 #include <QRegularExpression>
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 namespace {
 
@@ -29,4 +29,4 @@ vortalis::report::CreationStampPieces LocaleStampProvider::CreationStamp() const
   return Format(QDateTime::currentDateTime(), QLocale::system());
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -5,7 +5,7 @@
 
 #include "report/creation_stamp.h"
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 // The creation stamp as the user's locale writes it: the short date, and the
 // time as hours and minutes in the locale's 24- or 12-hour convention.
@@ -16,4 +16,4 @@ class LocaleStampProvider final : public vortalis::report::StampProvider {
                                                       const QLocale& locale);
 };
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -38,7 +38,9 @@
 #include "ui/widgets.h"
 #include "ui/window_keys.h"
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
+
+using namespace ui;
 
 namespace {
 
@@ -612,4 +614,4 @@ void TProfileForm::PrintClick() {
   }
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -19,7 +19,7 @@ class QLabel;
 class QPainter;
 class QPushButton;
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 // Where a profile drawing puts its panels inside a rectangle: one panel per
 // wall shape (the circular wall, or sides 1A - 1B and 2A - 2B), stacked, each
@@ -138,4 +138,4 @@ class TProfileForm : public QWidget {
   vortalis::report::HornProfile stations_;
 };
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

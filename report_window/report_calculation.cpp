@@ -13,7 +13,9 @@
 #include "report_window/waitform.h"
 #include "ui/show_in_front.h"
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
+
+using namespace ui;
 
 namespace {
 
@@ -98,4 +100,4 @@ void HideFinishedProgress() {
   if (waitform) waitform->hide();
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

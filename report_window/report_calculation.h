@@ -9,7 +9,7 @@
 
 class QPushButton;
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 // What one report was computed from: the dialog's input record and the decimal
 // separators its texts were read with. A report window keeps it, so that its
@@ -36,4 +36,4 @@ QString RunReportGenerator(const ReportSource& source, vortalis::report::ReportL
 // Hides the progress window if the last generator that ended asked for it.
 void HideFinishedProgress();
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

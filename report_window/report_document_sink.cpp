@@ -9,7 +9,7 @@
 #include <malloc.h>
 #endif
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 namespace {
 
@@ -112,4 +112,4 @@ void ReportDocumentSink::Finish() {
   editor_.verticalScrollBar()->setValue(0);
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

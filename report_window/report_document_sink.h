@@ -11,7 +11,7 @@
 
 class QPlainTextEdit;
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 // The report window's document while the generator writes it. The lines go
 // into the hidden editor's own document in chunks of a few thousand, so that
@@ -53,4 +53,4 @@ class ReportDocumentSink final : public vortalis::report::ReportLineSink {
   bool finished_ = false;
 };
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

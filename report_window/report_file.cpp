@@ -8,7 +8,7 @@
 
 #include "output/output_file.h"
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 namespace {
 
@@ -59,4 +59,4 @@ void WriteTextFile(const QString& path, const std::string& text) {
   file.Commit();
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

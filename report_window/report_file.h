@@ -6,7 +6,7 @@
 class QTextBlock;
 class QTextDocument;
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 // The paragraphs a report file or print holds: every one but the final empty
 // paragraph after the last line break, which is no line.
@@ -23,4 +23,4 @@ void SaveReportFile(const QTextDocument& document, const QString& path);
 // export). Throws output::OutputError.
 void WriteTextFile(const QString& path, const std::string& text);
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

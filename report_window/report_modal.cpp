@@ -7,7 +7,9 @@
 
 #include "ui/show_in_front.h"
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
+
+using namespace ui;
 
 namespace {
 
@@ -39,4 +41,4 @@ void ShowModalToReport(QDialog* dialog, QWidget* report) {
   ShowInFront(dialog);
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -3,7 +3,7 @@
 class QDialog;
 class QWidget;
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 // Shows `dialog` modal to one report only: the report's window (its title bar,
 // close box, editor and menus) takes no input while the dialog is up, and the
@@ -13,4 +13,4 @@ namespace vortalis::windows {
 // disabled; a dialog already shown is only brought to the front.
 void ShowModalToReport(QDialog* dialog, QWidget* report);
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

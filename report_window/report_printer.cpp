@@ -18,7 +18,9 @@
 #include "ui/prompt.h"
 #include "ui/shared_printer.h"
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
+
+using namespace ui;
 
 namespace {
 
@@ -165,4 +167,4 @@ bool PrintOnSheets(QWidget* parent, const TemplateSheets& sheets, const QString&
   return true;
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -16,7 +16,7 @@ class QTextDocument;
 
 class QWidget;
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 // Prints the report lines (IsReportLine) of `document` in `font` on `printer`,
 // which names the job. Each paragraph wraps at the width of the printable
@@ -69,4 +69,4 @@ int PrintKitTemplate(const vortalis::exports::FlatKit& kit, QPrinter& printer);
 bool PrintOnSheets(QWidget* parent, const TemplateSheets& sheets, const QString& job,
                    const std::function<void(QPrinter&)>& print);
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

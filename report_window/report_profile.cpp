@@ -6,7 +6,9 @@
 #include "report/horn_model.h"
 #include "ui/prompt.h"
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
+
+using namespace ui;
 
 namespace report = vortalis::report;
 
@@ -64,4 +66,4 @@ void ShowProfileFailure(const std::exception& error) {
   Prompts().Error(message);
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -7,7 +7,7 @@
 #include "report/horn_profile.h"
 #include "report_window/report_calculation.h"
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 // The horn of one report window as points, for its profile window, its
 // exports and its full-size template.
@@ -43,4 +43,4 @@ vortalis::report::HornProfile MakeDrawingProfile(const ReportSource& source);
 // sentences end with a full stop and the box adds its own.
 void ShowProfileFailure(const std::exception& error);
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -2,7 +2,7 @@
 
 #include <QFont>
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 // How report text looks on screen and on paper.
 
@@ -14,4 +14,4 @@ inline QFont ReportFont() { return QFont(QStringLiteral("Arial"), 8); }
 // counts tab stops in units of 1/96 inch and scales them to the device.
 inline qreal ReportTabStopDistance() { return 48.0; }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

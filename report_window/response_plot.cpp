@@ -5,7 +5,9 @@
 
 #include "ui/locale_separators.h"
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
+
+using namespace ui;
 
 LinePlotView::LinePlotView(const LinePlot& plot,
                            std::function<void(std::optional<std::size_t>)> hover, QWidget* parent)
@@ -35,4 +37,4 @@ void LinePlotView::leaveEvent(QEvent*) {
   if (marked_) hover_(std::nullopt);
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -7,7 +7,7 @@
 
 #include "plot/line_plot.h"
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 using vortalis::plot::LinePlot;
 using vortalis::plot::LinePlotFrame;
@@ -33,4 +33,4 @@ class LinePlotView : public QWidget {
   std::optional<std::size_t> marked_;
 };
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -51,7 +51,9 @@
 #include <malloc.h>
 #endif
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
+
+using namespace ui;
 
 namespace {
 
@@ -109,24 +111,24 @@ TTextForm::TTextForm(QWidget* owner, ReportSource source)
 }
 
 void TTextForm::BuildEditor() {
-  RichEdit1 = new QPlainTextEdit(this);
-  RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-  RichEdit1->setFont(ReportFont());
-  QPalette palette = RichEdit1->palette();
+  reportText = new QPlainTextEdit(this);
+  reportText->setObjectName(QStringLiteral("RichEdit1"));
+  reportText->setFont(ReportFont());
+  QPalette palette = reportText->palette();
   palette.setColor(QPalette::Text, Qt::black);
-  RichEdit1->setPalette(palette);
-  RichEdit1->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-  RichEdit1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  RichEdit1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-  RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  RichEdit1->setTabChangesFocus(false);
-  RichEdit1->setTabStopDistance(ReportTabStopDistance());
+  reportText->setPalette(palette);
+  reportText->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  reportText->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  reportText->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  reportText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  reportText->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  reportText->setTabChangesFocus(false);
+  reportText->setTabStopDistance(ReportTabStopDistance());
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(RichEdit1);
-  setFocusProxy(RichEdit1);
+  layout->addWidget(reportText);
+  setFocusProxy(reportText);
 }
 
 void TTextForm::BuildMenus() {
@@ -201,11 +203,11 @@ TTextForm* TTextForm::Open(QWidget* owner, ReportSource source) {
     HideFinishedProgress();
     return nullptr;
   }
-  form->RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  form->reportText->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   window->show();
   // Now that the editor has its size: a report whose last step replaced its
   // third line shows its beginning, one that ended by appending, its end.
-  form->RichEdit1->ensureCursorVisible();
+  form->reportText->ensureCursorVisible();
   HideFinishedProgress();
   if (!form->FormShow()) return nullptr;
   return alive.data();
@@ -217,7 +219,7 @@ void TTextForm::TakeShownSize(QWidget& window) {
   // microsecond a line). So the hidden window is laid out now, while the
   // document is empty, as rendering a hidden widget does; the scroll bar that
   // a long report needs is there from the start.
-  RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  reportText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   QImage pixel(1, 1, QImage::Format_RGB32);
   QPainter painter(&pixel);
   window.render(&painter, QPoint(), QRegion(0, 0, 1, 1));
@@ -225,7 +227,7 @@ void TTextForm::TakeShownSize(QWidget& window) {
 
 QMdiSubWindow* TTextForm::SubWindow() const { return qobject_cast<QMdiSubWindow*>(parentWidget()); }
 
-QPrinter& TTextForm::SharedPrinter() { return windows::SharedPrinter(); }
+QPrinter& TTextForm::SharedPrinter() { return ui::SharedPrinter(); }
 
 void TTextForm::FormCreate() {
   fileName_ = kUntitled;
@@ -246,7 +248,7 @@ void TTextForm::FormCreate() {
   }
   Exportpanels1->setEnabled(HasHorn(source_) && refusal.isEmpty());
   Exportpanels1->setToolTip(refusal);
-  ReportDocumentSink document(*RichEdit1);
+  ReportDocumentSink document(*reportText);
   const QString error = RunReportGenerator(source_, document);
   document.Finish();
   if (!error.isEmpty()) Prompts().Error(error);
@@ -261,12 +263,12 @@ bool TTextForm::FormShow() {
 }
 
 bool TTextForm::FormCloseQuery() {
-  if (!RichEdit1->document()->isModified()) return true;
+  if (!reportText->document()->isModified()) return true;
   switch (Prompts().Confirm(QStringLiteral("Save changes to %1?").arg(fileName_))) {
     case Prompt::Answer::Yes:
       Save1Click();
       // A cancelled save dialog or a failed save keeps the window open.
-      return !RichEdit1->document()->isModified();
+      return !reportText->document()->isModified();
     case Prompt::Answer::No:
       return true;
     case Prompt::Answer::Cancel:
@@ -312,7 +314,7 @@ void TTextForm::WriteFile() {
   {
     const BusyCursor busy;
     try {
-      SaveReportFile(*RichEdit1->document(), fileName_);
+      SaveReportFile(*reportText->document(), fileName_);
     } catch (const vortalis::output::OutputError& error) {
       failure = QString::fromUtf8(error.what());
     }
@@ -321,7 +323,7 @@ void TTextForm::WriteFile() {
     Prompts().Error(failure);
     return;
   }
-  RichEdit1->document()->setModified(false);
+  reportText->document()->setModified(false);
 }
 
 void TTextForm::Print1Click() {
@@ -332,7 +334,7 @@ void TTextForm::Print1Click() {
   {
     const BusyCursor busy;
     try {
-      PrintReport(*RichEdit1->document(), RichEdit1->font(), printer);
+      PrintReport(*reportText->document(), reportText->font(), printer);
     } catch (const vortalis::output::OutputError& error) {
       failure = QString::fromUtf8(error.what());
     }
@@ -457,21 +459,21 @@ void TTextForm::Buildkit1Click() {
 void TTextForm::Edit1Click() {
   const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
   Paste1->setEnabled(clipboard && clipboard->hasText());
-  const bool selection = RichEdit1->textCursor().hasSelection();
+  const bool selection = reportText->textCursor().hasSelection();
   Cut1->setEnabled(selection);
   Copy1->setEnabled(selection);
 }
 
-void TTextForm::Undo1Click() { RichEdit1->undo(); }
-void TTextForm::Cut1Click() { RichEdit1->cut(); }
-void TTextForm::Copy1Click() { RichEdit1->copy(); }
+void TTextForm::Undo1Click() { reportText->undo(); }
+void TTextForm::Cut1Click() { reportText->cut(); }
+void TTextForm::Copy1Click() { reportText->copy(); }
 
 void TTextForm::Paste1Click() {
-  RichEdit1->paste();
+  reportText->paste();
   // Text typed next takes the editor's own look again.
-  RichEdit1->setCurrentCharFormat(QTextCharFormat());
+  reportText->setCurrentCharFormat(QTextCharFormat());
 }
 
-void TTextForm::Selectall1Click() { RichEdit1->selectAll(); }
+void TTextForm::Selectall1Click() { reportText->selectAll(); }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -13,7 +13,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPrinter;
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 class TAcousticForm;
 class TDriverForm;
@@ -57,7 +57,7 @@ class TTextForm : public QWidget {
   TDriverForm* DriverWindow() const;
   TBuildKitForm* BuildKitDialog() const;
 
-  QPlainTextEdit* RichEdit1 = nullptr;
+  QPlainTextEdit* reportText = nullptr;
 
   // The report's own menus; while the window is the active child they take the
   // place of the main window's File menu (menu bar: File, Edit, Settings, Windows, Help).
@@ -135,4 +135,4 @@ class TTextForm : public QWidget {
   QPointer<TBuildKitForm> buildKit_;
 };
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 Twaitform* waitform = nullptr;
 
@@ -79,4 +79,4 @@ void Twaitform::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

@@ -6,7 +6,7 @@
 class QProgressBar;
 class QPushButton;
 
-namespace vortalis::windows {
+namespace vortalis::report_window {
 
 // The calculation progress window. It also carries the horn kind ("Circ" or
 // "Rec") and the abort marker ("Tryckt" once Abort was pressed): the settings
@@ -52,4 +52,4 @@ class Twaitform : public QDialog {
 // handler runs; it lives until the program ends.
 extern Twaitform* waitform;
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::report_window

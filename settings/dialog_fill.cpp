@@ -8,7 +8,7 @@
 #include "settings/sett_circ_form.h"
 #include "settings/sett_rec_form.h"
 
-namespace vortalis::windows {
+namespace vortalis::settings {
 
 using vortalis::geometry::LengthUnit;
 using vortalis::geometry::MouthLocation;
@@ -50,4 +50,4 @@ void FillRectangularDialog(TSettRecForm& dialog,
   if (input.flatSides) SetText(dialog.MouthS1, input.mouthText);
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::settings

@@ -2,7 +2,7 @@
 
 #include "report/report_input.h"
 
-namespace vortalis::windows {
+namespace vortalis::settings {
 
 class TSettCircForm;
 class TSettRecForm;
@@ -15,4 +15,4 @@ void FillCircularDialog(TSettCircForm& dialog, const vortalis::report::CircularR
 void FillRectangularDialog(TSettRecForm& dialog,
                            const vortalis::report::RectangularReportInput& input);
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::settings

@@ -12,7 +12,10 @@
 #include "ui/prompt.h"
 #include "ui/show_in_front.h"
 
-namespace vortalis::windows {
+namespace vortalis::settings {
+
+using namespace ui;
+using namespace report_window;
 
 namespace {
 
@@ -66,4 +69,4 @@ QString IncrementText(vortalis::geometry::TableIncrement increment,
   return QString::fromLatin1(vortalis::geometry::IncrementCaption(increment, unit));
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::settings

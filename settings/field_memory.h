@@ -10,7 +10,7 @@ class QLineEdit;
 class QRadioButton;
 class QWidget;
 
-namespace vortalis::windows {
+namespace vortalis::settings {
 
 // Window helpers both settings dialogs share: the remembered value of each
 // edit field, the unit conversion of an entered length, and the validation
@@ -48,4 +48,4 @@ QString IncrementText(vortalis::geometry::TableIncrement increment,
 // then, unless the program is ending, `dialog` in front and `otherDialog` hidden.
 void OpenReport(QWidget* dialog, QWidget* otherDialog, vortalis::report::HornInput horn);
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::settings

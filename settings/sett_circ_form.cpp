@@ -18,7 +18,10 @@
 #include "ui/show_in_front.h"
 #include "ui/widgets.h"
 
-namespace vortalis::windows {
+namespace vortalis::settings {
+
+using namespace ui;
+using namespace report_window;
 
 TSettCircForm* SettCircForm = nullptr;
 
@@ -194,4 +197,4 @@ QRadioButton* TSettCircForm::IncrementButton(TableIncrement increment) const {
   return IncrementButtonOf(increment, T1, T10, T100);
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::settings

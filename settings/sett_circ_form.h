@@ -14,7 +14,7 @@ class QPushButton;
 class QRadioButton;
 class QShowEvent;
 
-namespace vortalis::windows {
+namespace vortalis::settings {
 
 // The circular horn settings dialog: cut-off frequency, throat radius or
 // diameter, unit and table increment; the quick test and the start of the
@@ -88,4 +88,4 @@ class TSettCircForm : public QDialog {
 // handler runs; it lives until the program ends.
 extern TSettCircForm* SettCircForm;
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::settings

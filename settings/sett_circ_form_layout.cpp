@@ -13,7 +13,9 @@
 #include "ui/settings_look.h"
 #include "ui/widgets.h"
 
-namespace vortalis::windows {
+namespace vortalis::settings {
+
+using namespace ui;
 
 namespace {
 
@@ -75,4 +77,4 @@ void TSettCircForm::SetTabOrder() {
   for (std::size_t i = 1; i < std::size(chain); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::settings

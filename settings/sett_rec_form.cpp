@@ -17,7 +17,10 @@
 #include "ui/show_in_front.h"
 #include "ui/widgets.h"
 
-namespace vortalis::windows {
+namespace vortalis::settings {
+
+using namespace ui;
+using namespace report_window;
 
 TSettRecForm* SettRecForm = nullptr;
 
@@ -207,4 +210,4 @@ QRadioButton* TSettRecForm::LocationButton(MouthLocation location) const {
   return Location1;
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::settings

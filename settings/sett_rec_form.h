@@ -15,7 +15,7 @@ class QPushButton;
 class QRadioButton;
 class QShowEvent;
 
-namespace vortalis::windows {
+namespace vortalis::settings {
 
 // The rectangular horn settings dialog: throat distances, mouth location,
 // optional flat sides, unit and table increment; the quick test and the start
@@ -111,4 +111,4 @@ class TSettRecForm : public QDialog {
 // handler runs; it lives until the program ends.
 extern TSettRecForm* SettRecForm;
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::settings

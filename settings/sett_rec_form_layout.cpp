@@ -15,7 +15,9 @@
 #include "ui/settings_look.h"
 #include "ui/widgets.h"
 
-namespace vortalis::windows {
+namespace vortalis::settings {
+
+using namespace ui;
 
 namespace {
 
@@ -108,4 +110,4 @@ void TSettRecForm::SetTabOrder() {
   for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::settings

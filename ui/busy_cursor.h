@@ -2,7 +2,7 @@
 
 #include <QGuiApplication>
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 // The wait cursor for the lifetime of the object: over work that keeps the
 // program from answering for a noticeable time (saving a long report, drawing
@@ -15,4 +15,4 @@ class BusyCursor {
   BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

@@ -1,6 +1,6 @@
 #include "ui/design_name.h"
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 namespace {
 
@@ -33,4 +33,4 @@ QString CurrentDesignSetting(const QString& key) { return Settings().value(key);
 
 void SetCurrentDesignSettings(const QHash<QString, QString>& settings) { Settings() = settings; }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

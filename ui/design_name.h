@@ -3,7 +3,7 @@
 #include <QHash>
 #include <QString>
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 // The file name of the design the dialogs were last opened from or saved to
 // ("horn.vortalis"); empty when there is none. New report windows are titled by it.
@@ -21,4 +21,4 @@ void SetCurrentDesignMouthLimit(const QString& limit);
 QString CurrentDesignSetting(const QString& key);
 void SetCurrentDesignSettings(const QHash<QString, QString>& settings);
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

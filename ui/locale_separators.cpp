@@ -2,7 +2,7 @@
 
 #include <QLocale>
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 namespace {
 
@@ -30,4 +30,4 @@ void SetSeparatorsForTesting(const vortalis::geometry::Separators& separators) {
   Current() = separators;
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

@@ -2,7 +2,7 @@
 
 #include "geometry/number_text.h"
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 // The decimal and thousands separators of the system locale, read at start-up
 // and again whenever the system announces a change of its regional settings.
@@ -14,4 +14,4 @@ void RefreshSeparators();
 // Tests use a fixed pair; RefreshSeparators() returns to the system's.
 void SetSeparatorsForTesting(const vortalis::geometry::Separators& separators);
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

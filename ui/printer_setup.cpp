@@ -15,7 +15,7 @@
 
 #include "ui/widgets.h"
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 namespace {
 
@@ -136,4 +136,4 @@ void PrinterSetupDialog::accept() {
   QDialog::accept();
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

@@ -9,7 +9,7 @@ class QComboBox;
 class QPrinter;
 class QRadioButton;
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 // What Printer setup chooses: a printer by name (empty: a PDF file, named when
 // printing), the paper and the orientation.
@@ -43,4 +43,4 @@ class PrinterSetupDialog final : public QDialog {
   QRadioButton* landscape_;
 };
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

@@ -1,6 +1,6 @@
 #include "ui/program_frame.h"
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 namespace {
 ProgramFrame* programFrame = nullptr;
@@ -9,4 +9,4 @@ ProgramFrame* programFrame = nullptr;
 ProgramFrame* Frame() { return programFrame; }
 void SetFrame(ProgramFrame* frame) { programFrame = frame; }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

@@ -2,7 +2,7 @@
 
 class QMdiArea;
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 // The main window as the windows below it see it: the frame that holds the
 // report windows and ends the program.
@@ -22,4 +22,4 @@ class ProgramFrame {
 ProgramFrame* Frame();
 void SetFrame(ProgramFrame* frame);
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

@@ -21,7 +21,7 @@
 #include "output/output_file.h"
 #include "ui/printer_setup.h"
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 namespace {
 
@@ -257,4 +257,4 @@ Prompt& Prompts() {
 
 void SetPrompts(Prompt* prompt) { installed = prompt; }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

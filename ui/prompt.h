@@ -5,7 +5,7 @@
 class QPrinter;
 class QWidget;
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 // Every modal box and file or print dialog goes through this seam, so that
 // tests can answer them without blocking. The real one builds the Qt dialogs.
@@ -48,4 +48,4 @@ Prompt& Prompts();
 // Installs `prompt` (not owned); nullptr restores the real dialogs.
 void SetPrompts(Prompt* prompt);
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

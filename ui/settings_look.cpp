@@ -7,7 +7,7 @@
 #include <QScreen>
 #include <QStringList>
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 namespace {
 
@@ -53,4 +53,4 @@ void UseResultFont(QLabel* label) {
   label->adjustSize();
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

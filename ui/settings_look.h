@@ -6,7 +6,7 @@ class QDialog;
 class QLabel;
 class QWidget;
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 // The look both settings dialogs share: a fixed client area, a small dialog
 // font, and result labels one size larger in black.
@@ -19,4 +19,4 @@ void SetUpSettingsWindow(QDialog* dialog, const QString& caption, int clientWidt
 // The larger black font of the quick test's captions and results.
 void UseResultFont(QLabel* label);
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

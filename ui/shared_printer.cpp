@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QPrinter>
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 namespace {
 
@@ -24,4 +24,4 @@ QPrinter& SharedPrinter() {
   return *sharedPrinter;
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 namespace {
 QPointer<QWidget> blockingBox;
@@ -31,4 +31,4 @@ void ShowInFront(QWidget* window) {
   window->activateWindow();
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

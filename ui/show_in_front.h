@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 // A dialog opened from a report's menu: above the settings dialogs, which stay
 // on top, so that it never opens hidden behind one.
@@ -25,4 +25,4 @@ void ShowInFront(QWidget* window);
 // while it is up; nullptr once it is gone.
 void SetBlockingBox(QWidget* box);
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

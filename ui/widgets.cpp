@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <limits>
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 namespace {
 
@@ -73,4 +73,4 @@ QMenu* NewMenu(QWidget* parent, const char* name, const QString& caption) {
   return Named(new QMenu(caption, parent), name);
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

@@ -15,7 +15,7 @@ class QPushButton;
 class QRadioButton;
 class QWidget;
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 // The one way the windows make their controls and actions. Every control and
 // action carries an object name, by which tests find it.
@@ -74,4 +74,4 @@ QAction* NewAction(QMenu* menu, const char* name, const QString& caption, Receiv
   return action;
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 WindowKeys::WindowKeys(QWidget* window) : QObject(window), window_(window) {
   // Keys that no child takes reach the window itself, after its children.
@@ -36,4 +36,4 @@ bool WindowKeys::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

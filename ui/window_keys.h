@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace vortalis::windows {
+namespace vortalis::ui {
 
 // Keys that belong to one window. The report windows' menu keys work
 // program-wide; while this window is active its own keys come first: each
@@ -29,4 +29,4 @@ class WindowKeys final : public QObject {
   QList<std::pair<QKeySequence, std::function<void()>>> keys_;
 };
 
-}  // namespace vortalis::windows
+}  // namespace vortalis::ui

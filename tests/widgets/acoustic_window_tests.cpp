@@ -25,6 +25,11 @@
 #include "settings/sett_rec_form.h"
 #include "ui/locale_separators.h"
 
+using namespace vortalis::ui;
+using namespace vortalis::report_window;
+using namespace vortalis::settings;
+using namespace vortalis::app;
+
 namespace {
 
 using vortalis::acoustics::ImpedanceCurve;
@@ -230,7 +235,7 @@ class AcousticWindowTests : public QObject {
     QVERIFY(window->AsBuilt->FullHorn->isChecked());
     QVERIFY(SameCurve(window->Plot().curve, baffle));
     // The window goes with its report.
-    form->RichEdit1->document()->setModified(false);
+    form->reportText->document()->setModified(false);
     Reports().constLast()->close();
     QTRY_VERIFY(!window);
   }
@@ -238,5 +243,3 @@ class AcousticWindowTests : public QObject {
 
 QTEST_MAIN(AcousticWindowTests)
 #include "acoustic_window_tests.moc"
-
-using namespace vortalis::windows;

@@ -17,6 +17,10 @@
 #include "ui/locale_separators.h"
 #include "ui/show_in_front.h"
 
+using namespace vortalis::ui;
+using namespace vortalis::report_window;
+using namespace vortalis::settings;
+
 namespace {
 
 const QString kMismatch = QStringLiteral(
@@ -303,5 +307,3 @@ class CircularDialogTests : public QObject {
 QTEST_MAIN(CircularDialogTests)
 
 #include "circular_dialog_tests.moc"
-
-using namespace vortalis::windows;

@@ -152,7 +152,7 @@ class DriverWindowTests : public QObject {
     QVERIFY(printed.read(5) == "%PDF-");
     QCOMPARE(prompt_->errors.size(), 1);
 
-    form->RichEdit1->document()->setModified(false);
+    form->reportText->document()->setModified(false);
     form->close();
     QTRY_VERIFY(!window);
   }

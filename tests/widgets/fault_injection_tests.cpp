@@ -49,6 +49,11 @@
 #include "ui/locale_separators.h"
 #include "ui/prompt.h"
 
+using namespace vortalis::ui;
+using namespace vortalis::report_window;
+using namespace vortalis::settings;
+using namespace vortalis::app;
+
 namespace {
 
 using Answer = Prompt::Answer;
@@ -83,8 +88,6 @@ QStringList FolderEntries(const QString& folder) {
                                 QDir::NoDotAndDotDot);
 }
 
-
-
 TTextForm* SmallReport() {
   return CalculateCircular(QStringLiteral("300"), QStringLiteral("10"), SettCircForm->T100);
 }
@@ -96,7 +99,7 @@ TTextForm* LargestMmReport() {
 }
 
 QStringList Lines(const TTextForm& form) {
-  return form.RichEdit1->toPlainText().split(QLatin1Char('\n'));
+  return form.reportText->toPlainText().split(QLatin1Char('\n'));
 }
 
 // Runs `action` from the event processing of the running calculation, on its
@@ -229,7 +232,7 @@ class FaultInjectionTests : public QObject {
                                                       SettCircForm->T1)
                                   : SmallReport();
     QVERIFY(form);
-    if (largeReport) QVERIFY(form->RichEdit1->toPlainText().toUtf8().size() > 2 * sizeLimit);
+    if (largeReport) QVERIFY(form->reportText->toPlainText().toUtf8().size() > 2 * sizeLimit);
     const auto save = [&](const std::function<void()>& action) {
       std::unique_ptr<FileSizeLimit> limit;
       if (sizeLimit > 0) limit = std::make_unique<FileSizeLimit>(static_cast<rlim_t>(sizeLimit));
@@ -238,7 +241,7 @@ class FaultInjectionTests : public QObject {
     prompt_->saveAnswers = {path};
     save([form] { form->Save1Click(); });
     QCOMPARE(prompt_->errors, QStringList{error});
-    QVERIFY(form->RichEdit1->document()->isModified());
+    QVERIFY(form->reportText->document()->isModified());
     QCOMPARE(form->FileName(), path);
     QCOMPARE(form->windowTitle(), QFileInfo(path).fileName());
     QCOMPARE(FolderEntries(folder), before);
@@ -255,8 +258,8 @@ class FaultInjectionTests : public QObject {
     if (sizeLimit == 0) return;  // the other faults do not go away
     form->Save1Click();
     QCOMPARE(prompt_->errors.size(), 2);
-    QVERIFY(!form->RichEdit1->document()->isModified());
-    QByteArray expected = form->RichEdit1->toPlainText().toUtf8().replace("\n", "\r\n");
+    QVERIFY(!form->reportText->document()->isModified());
+    QByteArray expected = form->reportText->toPlainText().toUtf8().replace("\n", "\r\n");
     if (!expected.endsWith("\r\n")) expected.append("\r\n");
     QCOMPARE(ReadFile(path), expected);
   }
@@ -369,13 +372,13 @@ class FaultInjectionTests : public QObject {
     form->Save1Click();
     if (reader.joinable()) reader.join();
     QCOMPARE(prompt_->errors, QStringList{});
-    QVERIFY(!form->RichEdit1->document()->isModified());
+    QVERIFY(!form->reportText->document()->isModified());
     struct stat after {};
     QCOMPARE(::stat(name, &after), 0);
     QCOMPARE(after.st_mode, before.st_mode);
     QCOMPARE(after.st_uid, before.st_uid);
     QCOMPARE(after.st_gid, before.st_gid);
-    QByteArray expected = form->RichEdit1->toPlainText().toUtf8().replace("\n", "\r\n");
+    QByteArray expected = form->reportText->toPlainText().toUtf8().replace("\n", "\r\n");
     if (!expected.endsWith("\r\n")) expected.append("\r\n");
     if (kind == QStringLiteral("fifo")) QCOMPARE(received, expected);
     if (kind == QStringLiteral("owned")) QCOMPARE(ReadFile(path), expected);
@@ -486,7 +489,7 @@ class FaultInjectionTests : public QObject {
     QFETCH(bool, fromReportMenu);
     QList<QPointer<TTextForm>> reports;
     for (int i = 0; i < 3; ++i) reports << SmallReport();
-    for (const auto& report : reports) QVERIFY(report && report->RichEdit1->document()->isModified());
+    for (const auto& report : reports) QVERIFY(report && report->reportText->document()->isModified());
     for (const int answer : answers) prompt_->confirmAnswers.push_back(Answer(answer));
     for (const QString& name : saveAnswers)
       prompt_->saveAnswers.push_back(name.isEmpty() ? name : InFolder(name));
@@ -519,7 +522,7 @@ class FaultInjectionTests : public QObject {
     int unsaved = 0;
     for (const auto& report : reports) {
       QVERIFY(report);
-      if (report->RichEdit1->document()->isModified()) ++unsaved;
+      if (report->reportText->document()->isModified()) ++unsaved;
     }
     QCOMPARE(unsaved, 3);
     prompt_->confirmations.clear();
@@ -583,8 +586,8 @@ class FaultInjectionTests : public QObject {
     QVERIFY(!waitform->Calculating());
     QVERIFY(form);
     QCOMPARE(Lines(*form).value(2), kAbortNote);
-    QVERIFY(form->RichEdit1->document()->isModified());
-    QVERIFY(earlier && earlier->RichEdit1->document()->isModified());
+    QVERIFY(form->reportText->document()->isModified());
+    QVERIFY(earlier && earlier->reportText->document()->isModified());
   }
 
   // ---- Many reports ----------------------------------------------------------
@@ -745,5 +748,3 @@ class FaultInjectionTests : public QObject {
 
 QTEST_MAIN(FaultInjectionTests)
 #include "fault_injection_tests.moc"
-
-using namespace vortalis::windows;

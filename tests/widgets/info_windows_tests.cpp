@@ -23,6 +23,9 @@
 #include "scripted_prompt.h"
 #include "ui/locale_separators.h"
 
+using namespace vortalis::ui;
+using namespace vortalis::app;
+
 namespace {
 
 // Creates the four information windows behind their process-wide references.
@@ -110,20 +113,20 @@ class InfoWindowsTests : public QObject {
     HelpWindows windows;
     Help5form->show();
     QVERIFY(QTest::qWaitForWindowExposed(Help5form));
-    QScrollBar* bar = Help5form->RichEdit1->verticalScrollBar();
-    QCOMPARE(Help5form->RichEdit1->toPlainText(), LegalText());
+    QScrollBar* bar = Help5form->helpText->verticalScrollBar();
+    QCOMPARE(Help5form->helpText->toPlainText(), LegalText());
     QVERIFY(bar->maximum() > 0);  // else scrolling proves nothing
-    Help5form->RichEdit1->moveCursor(QTextCursor::End);
+    Help5form->helpText->moveCursor(QTextCursor::End);
     bar->setValue(bar->maximum());
     Help5form->Close1->trigger();
     Help5form->show();
-    QCOMPARE(Help5form->RichEdit1->toPlainText(), LegalText());
+    QCOMPARE(Help5form->helpText->toPlainText(), LegalText());
     QCOMPARE(bar->value(), 0);
-    QCOMPARE(Help5form->RichEdit1->textCursor().position(), 0);
+    QCOMPARE(Help5form->helpText->textCursor().position(), 0);
     for (const char* heading : {"TERMS OF USE", "TERMINATION", "DISCLAIMER OF WARRANTY",
                                 "LIMITATION OF LIABILITY", "GOVERNING LAW", "SEVERABILITY",
                                 "ENTIRE AGREEMENT", "TRADEMARKS", "OWNERSHIP RIGHTS"})
-      QCOMPARE(Help5form->RichEdit1->toPlainText().count(QLatin1String(heading)), 1);
+      QCOMPARE(Help5form->helpText->toPlainText().count(QLatin1String(heading)), 1);
   }
 
   void copyTakesTheSelectionAndNothingWithoutOne() {
@@ -134,10 +137,10 @@ class InfoWindowsTests : public QObject {
     Help3Form->Copy1->trigger();
     QCOMPARE(clipboard->text(), QStringLiteral("kept"));
 
-    QTextCursor cursor = Help3Form->RichEdit1->textCursor();
+    QTextCursor cursor = Help3Form->helpText->textCursor();
     cursor.movePosition(QTextCursor::Start);
     cursor.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
-    Help3Form->RichEdit1->setTextCursor(cursor);
+    Help3Form->helpText->setTextCursor(cursor);
     Help3Form->Copy1->trigger();
     QCOMPARE(clipboard->text(), QStringLiteral("DESIGN"));
     QCOMPARE(Help3Form->Copy1->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
@@ -160,7 +163,7 @@ class InfoWindowsTests : public QObject {
     THelpWindow* form = windows.All()[window];
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
-    const QString text = form->RichEdit1->toPlainText();
+    const QString text = form->helpText->toPlainText();
     const int paragraphs = int(text.count(QLatin1Char('\n'))) + 1;
 
     const QStringList wide = form->PrintedLines();
@@ -184,7 +187,7 @@ class InfoWindowsTests : public QObject {
   void trailingEmptyLineIsNotPrinted() {
     HelpWindows windows;
     Help1form->show();
-    Help1form->RichEdit1->setPlainText(QStringLiteral("one\n\ntwo\n"));
+    Help1form->helpText->setPlainText(QStringLiteral("one\n\ntwo\n"));
     const QStringList body = Help1form->PrintedLines().mid(5);
     QCOMPARE(body, (QStringList{"\tone", "\t", "\ttwo"}));
   }
@@ -251,7 +254,7 @@ class InfoWindowsTests : public QObject {
 
       QPrinter same(QPrinter::HighResolution);
       prompt.configurePrinter(same);
-      QFont font = form->RichEdit1->font();
+      QFont font = form->helpText->font();
       font.setFamily(QStringLiteral("Times New Roman"));
       font.setPointSize(12);
       const QList<PrintedText> placed = LayOutPrintedLines(
@@ -264,7 +267,7 @@ class InfoWindowsTests : public QObject {
   void aPrinterThatCannotStartIsReportedAndNothingElseChanges() {
     HelpWindows windows;
     help2form->show();
-    const QString before = help2form->RichEdit1->toPlainText();
+    const QString before = help2form->helpText->toPlainText();
     ScriptedPrompt prompt;
     prompt.printAnswers = {true};
     prompt.configurePrinter = [](QPrinter& printer) {
@@ -273,7 +276,7 @@ class InfoWindowsTests : public QObject {
     };
     help2form->Print1->trigger();
     QCOMPARE(prompt.errors, QStringList{QStringLiteral("Printer is not available")});
-    QCOMPARE(help2form->RichEdit1->toPlainText(), before);
+    QCOMPARE(help2form->helpText->toPlainText(), before);
     QVERIFY(help2form->isVisible());
   }
 
@@ -359,5 +362,3 @@ class InfoWindowsTests : public QObject {
 
 QTEST_MAIN(InfoWindowsTests)
 #include "info_windows_tests.moc"
-
-using namespace vortalis::windows;

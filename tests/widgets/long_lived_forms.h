@@ -6,7 +6,7 @@
 #include "app/startup.h"
 
 // The windows under test.
-using namespace vortalis::windows;
+using namespace vortalis::app;
 
 // The long-lived windows for one test, created as at start-up but with a tick
 // counter that advances a millisecond per reading: the start-up wait costs a

@@ -46,6 +46,11 @@
 #include "test_files.h"
 #include "ui/locale_separators.h"
 
+using namespace vortalis::ui;
+using namespace vortalis::report_window;
+using namespace vortalis::settings;
+using namespace vortalis::app;
+
 namespace {
 
 using vortalis::report::HornProfile;
@@ -428,7 +433,7 @@ class ProfileWindowTests : public QObject {
     }
 
     // The window goes with its report.
-    form->RichEdit1->document()->setModified(false);
+    form->reportText->document()->setModified(false);
     Reports().constLast()->close();
     QTRY_VERIFY(!window);
   }
@@ -517,7 +522,7 @@ class ProfileWindowTests : public QObject {
                                            horn == QStringLiteral("diameter"));
     QVERIFY(form);
     QStringList row;
-    for (const QString& line : form->RichEdit1->toPlainText().split(QLatin1Char('\n'))) {
+    for (const QString& line : form->reportText->toPlainText().split(QLatin1Char('\n'))) {
       const QStringList fields = line.split(QLatin1Char('\t'), Qt::SkipEmptyParts);
       if (fields.size() >= 4 && fields[0].trimmed().remove(QLatin1Char(',')).toDouble() == distance)
         row = fields;
@@ -653,5 +658,3 @@ class ProfileWindowTests : public QObject {
 
 QTEST_MAIN(ProfileWindowTests)
 #include "profile_window_tests.moc"
-
-using namespace vortalis::windows;

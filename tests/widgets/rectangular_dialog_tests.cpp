@@ -20,6 +20,10 @@
 #include "ui/locale_separators.h"
 #include "ui/show_in_front.h"
 
+using namespace vortalis::ui;
+using namespace vortalis::report_window;
+using namespace vortalis::settings;
+
 namespace {
 
 // The default horn (32 Hz, 40 mm by 50 mm, free air) is 6591.9467 mm long with
@@ -100,7 +104,7 @@ QStringList CoreReport(const vortalis::report::RectangularReportInput& input) {
 }
 
 QStringList ReportLines(const TTextForm& report) {
-  QStringList lines = report.RichEdit1->toPlainText().split(QLatin1Char('\n'));
+  QStringList lines = report.reportText->toPlainText().split(QLatin1Char('\n'));
   if (!lines.isEmpty() && lines.constLast().isEmpty()) lines.removeLast();  // after the last break
   return MaskStamp(lines);
 }
@@ -417,5 +421,3 @@ class RectangularDialogTests : public QObject {
 
 QTEST_MAIN(RectangularDialogTests)
 #include "rectangular_dialog_tests.moc"
-
-using namespace vortalis::windows;

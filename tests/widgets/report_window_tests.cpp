@@ -49,6 +49,11 @@
 #include "ui/locale_separators.h"
 #include "ui/printer_setup.h"
 
+using namespace vortalis::ui;
+using namespace vortalis::report_window;
+using namespace vortalis::settings;
+using namespace vortalis::app;
+
 namespace {
 
 using vortalis::report::ReportEnvironment;
@@ -73,7 +78,7 @@ QStringList CoreReport(void (*generate)(const Input&, ReportEnvironment&), const
 }
 
 QStringList WindowLines(const TTextForm& form) {
-  return MaskStamp(form.RichEdit1->toPlainText().split(QLatin1Char('\n')));
+  return MaskStamp(form.reportText->toPlainText().split(QLatin1Char('\n')));
 }
 
 void WriteFile(const QString& path, const QByteArray& bytes) {
@@ -84,7 +89,7 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 
 // The window's text as a saved file must hold it: every line ended by CR LF.
 QByteArray AsSaved(const TTextForm& form) {
-  QByteArray text = form.RichEdit1->toPlainText().toUtf8();
+  QByteArray text = form.reportText->toPlainText().toUtf8();
   if (!text.isEmpty() && !text.endsWith('\n')) text.append('\n');
   return text.replace("\n", "\r\n");
 }
@@ -97,7 +102,6 @@ class ReportWindowTests : public QObject {
  private:
   std::unique_ptr<ScriptedPrompt> prompt_;
   std::unique_ptr<QTemporaryDir> folder_;
-
 
   // A short report (the default horn in steps of 100 mm).
   static TTextForm* SmallReport() {
@@ -160,19 +164,19 @@ class ReportWindowTests : public QObject {
     QCOMPARE(form->windowTitle(), QStringLiteral("Untiteld"));
     QCOMPARE(Reports().constFirst()->size(), QSize(537, 322));
     QCOMPARE(form->FileName(), QStringLiteral("Untitled"));
-    QVERIFY(form->RichEdit1->document()->isModified());
+    QVERIFY(form->reportText->document()->isModified());
     const QStringList expected =
         circular ? CoreReport(&vortalis::report::GenerateCircularReport, SettCircForm->ReadInput())
                  : CoreReport(&vortalis::report::GenerateRectangularReport, SettRecForm->ReadInput());
     QCOMPARE(WindowLines(*form), expected);
-    const QString stampLine = form->RichEdit1->document()->findBlockByNumber(1).text();
+    const QString stampLine = form->reportText->document()->findBlockByNumber(1).text();
     QVERIFY2(stampLine.startsWith(QStringLiteral("Created ")) &&
                  stampLine.endsWith(QStringLiteral(" with Vortalis from Kestrowan.")),
              qPrintable(stampLine));
     // The third line was replaced last: the caret stands there, and the view
     // shows the beginning of the report.
-    QCOMPARE(form->RichEdit1->textCursor().blockNumber(), 2);
-    QCOMPARE(form->RichEdit1->verticalScrollBar()->value(), 0);
+    QCOMPARE(form->reportText->textCursor().blockNumber(), 2);
+    QCOMPARE(form->reportText->verticalScrollBar()->value(), 0);
 
     // The dialog that started the calculation is back in front; the other is hidden.
     QWidget* shown = circular ? static_cast<QWidget*>(SettCircForm) : SettRecForm;
@@ -185,13 +189,13 @@ class ReportWindowTests : public QObject {
     QVERIFY(SettRecForm->Calculate->isEnabled());
 
     // The report is where the document starts: Undo cannot take it away.
-    const QString report = form->RichEdit1->toPlainText();
+    const QString report = form->reportText->toPlainText();
     form->Undo1Click();
-    QCOMPARE(form->RichEdit1->toPlainText(), report);
-    form->RichEdit1->moveCursor(QTextCursor::End);
-    form->RichEdit1->insertPlainText(QStringLiteral("typed"));
+    QCOMPARE(form->reportText->toPlainText(), report);
+    form->reportText->moveCursor(QTextCursor::End);
+    form->reportText->insertPlainText(QStringLiteral("typed"));
     form->Undo1Click();
-    QCOMPARE(form->RichEdit1->toPlainText(), report);
+    QCOMPARE(form->reportText->toPlainText(), report);
     SettRecForm->hide();
     SettCircForm->hide();
   }
@@ -304,24 +308,24 @@ class ReportWindowTests : public QObject {
     QCOMPARE(prompt_->savePresets, QStringList{QStringLiteral("Untitled")});
     QCOMPARE(form->FileName(), path);
     QCOMPARE(form->windowTitle(), QStringLiteral("horn.txt"));
-    QVERIFY(!form->RichEdit1->document()->isModified());
+    QVERIFY(!form->reportText->document()->isModified());
     const QByteArray saved = ReadFile(path);
     QCOMPARE(saved, AsSaved(*form));
     QVERIFY(saved.endsWith("90.00\r\n"));
     QCOMPARE(saved.count("\n"), saved.count("\r\n"));
 
     // A later Save writes the same file without asking.
-    form->RichEdit1->moveCursor(QTextCursor::End);
-    form->RichEdit1->insertPlainText(QStringLiteral("note"));
-    QVERIFY(form->RichEdit1->document()->isModified());
+    form->reportText->moveCursor(QTextCursor::End);
+    form->reportText->insertPlainText(QStringLiteral("note"));
+    QVERIFY(form->reportText->document()->isModified());
     form->Save1Click();
     QCOMPARE(prompt_->savePresets.size(), 1);
     QCOMPARE(ReadFile(path), saved + "note\r\n");
-    QVERIFY(!form->RichEdit1->document()->isModified());
+    QVERIFY(!form->reportText->document()->isModified());
 
     // A line break typed with Shift+Enter is a line of its own in the file.
-    QTest::keyClick(form->RichEdit1, Qt::Key_Return, Qt::ShiftModifier);
-    form->RichEdit1->insertPlainText(QStringLiteral("more"));
+    QTest::keyClick(form->reportText, Qt::Key_Return, Qt::ShiftModifier);
+    form->reportText->insertPlainText(QStringLiteral("more"));
     form->Save1Click();
     QCOMPARE(ReadFile(path), saved + "note\r\nmore\r\n");
 
@@ -375,7 +379,7 @@ class ReportWindowTests : public QObject {
     if (savedFirst) {
       prompt_->saveAnswers = {path};
       form->Saveas1Click();
-      QVERIFY(!form->RichEdit1->document()->isModified());
+      QVERIFY(!form->reportText->document()->isModified());
     }
     for (const int answer : answers) prompt_->confirmAnswers.push_back(Prompt::Answer(answer));
     for (const QString& name : saveAnswers) {
@@ -399,7 +403,7 @@ class ReportWindowTests : public QObject {
       QCoreApplication::processEvents();
       QCOMPARE(Reports().size(), 1);
       QVERIFY(form->isVisible());
-      QVERIFY(form->RichEdit1->document()->isModified());
+      QVERIFY(form->reportText->document()->isModified());
     }
   }
 
@@ -439,7 +443,7 @@ class ReportWindowTests : public QObject {
       form->Save1Click();
     }
     QCOMPARE(prompt_->errors, QStringList{error.contains(QStringLiteral("%1")) ? error.arg(path) : error});
-    QVERIFY(form->RichEdit1->document()->isModified());
+    QVERIFY(form->reportText->document()->isModified());
     // Save as went through: name and caption follow the chosen file.
     QCOMPARE(form->FileName(), path);
     QCOMPARE(form->windowTitle(), QStringLiteral("horn.txt"));
@@ -478,10 +482,10 @@ class ReportWindowTests : public QObject {
     } else {
       QGuiApplication::clipboard()->setText(clipboard);
     }
-    QTextCursor cursor = form->RichEdit1->textCursor();
+    QTextCursor cursor = form->reportText->textCursor();
     cursor.setPosition(0);
     if (selection) cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, 3);
-    form->RichEdit1->setTextCursor(cursor);
+    form->reportText->setTextCursor(cursor);
     // Opening the menu sets the items, whatever they showed before.
     for (QAction* item : {form->Cut1, form->Copy1, form->Paste1}) item->setEnabled(!selection);
     emit form->Edit1->aboutToShow();
@@ -505,14 +509,14 @@ class ReportWindowTests : public QObject {
     form->Print1Click();
     QPrinter& printer = TTextForm::SharedPrinter();
     const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
-    const qreal lineHeight = QFontMetricsF(QFont(form->RichEdit1->font(), &printer)).height();
+    const qreal lineHeight = QFontMetricsF(QFont(form->reportText->font(), &printer)).height();
     printer.setOutputFileName(QString());
     QCOMPARE(prompt_->printDialogs, 1);
     QVERIFY(prompt_->errors.isEmpty());
     QCOMPARE(printer.docName(), QStringLiteral("Untitled"));
 
     // Every report line fits the width, so the pages hold whole pagefuls of lines.
-    const int lines = form->RichEdit1->document()->blockCount() - 1;
+    const int lines = form->reportText->document()->blockCount() - 1;
     const int perPage = static_cast<int>(area.height() / lineHeight);
     const int expected = (lines + perPage - 1) / perPage;
     const QByteArray written = ReadFile(pdf);
@@ -696,5 +700,3 @@ class ReportWindowTests : public QObject {
 
 QTEST_MAIN(ReportWindowTests)
 #include "report_window_tests.moc"
-
-using namespace vortalis::windows;

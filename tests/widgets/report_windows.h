@@ -13,7 +13,9 @@
 #include "settings/sett_circ_form.h"
 
 // The windows under test.
-using namespace vortalis::windows;
+using namespace vortalis::report_window;
+using namespace vortalis::settings;
+using namespace vortalis::app;
 
 // The report windows inside the main window, as the tests reach them.
 
@@ -42,7 +44,7 @@ inline TTextForm* CalculateCircular(const QString& frequency, const QString& thr
 inline void DiscardReports() {
   for (QMdiSubWindow* window : Reports()) {
     if (auto* form = qobject_cast<TTextForm*>(window->widget()))
-      form->RichEdit1->document()->setModified(false);
+      form->reportText->document()->setModified(false);
     window->close();
   }
 }

@@ -11,7 +11,7 @@
 #include "ui/prompt.h"
 
 // The windows under test.
-using namespace vortalis::windows;
+using namespace vortalis::ui;
 
 // Records every prompt and answers from queues; a prompt with no queued answer
 // fails the running test instead of blocking it. Installs itself for its lifetime.

@@ -30,6 +30,11 @@
 #include "settings/sett_rec_form.h"
 #include "ui/locale_separators.h"
 
+using namespace vortalis::ui;
+using namespace vortalis::report_window;
+using namespace vortalis::settings;
+using namespace vortalis::app;
+
 namespace {
 
 // The long-lived windows by the names of their references.
@@ -360,7 +365,7 @@ class ShellTests : public QObject {
     ActivateAndWait(SettCircForm);
     QCOMPARE(Mainform->MainMenu1->actions().constFirst(), report->File1->menuAction());
 
-    report->RichEdit1->document()->setModified(false);
+    report->reportText->document()->setModified(false);
     report->SubWindow()->close();
     QTRY_COMPARE(MenuBarTitles(), QStringList({"&File", "&Settings", "&Windows", "&Help"}));
     QCOMPARE(Mainform->MainMenu1->actions().constFirst(), Mainform->File1->menuAction());
@@ -603,5 +608,3 @@ int main(int argc, char* argv[]) {
 }
 
 #include "shell_tests.moc"
-
-using namespace vortalis::windows;

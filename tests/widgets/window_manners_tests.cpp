@@ -249,14 +249,14 @@ class WindowMannersTests : public QObject {
     QVERIFY(Mainform->isEnabled() && other->SubWindow()->isEnabled());
     QVERIFY(!held->SubWindow()->isEnabled());
     QVERIFY(!held->File1->menuAction()->isEnabled());
-    const QString heldText = held->RichEdit1->toPlainText();
-    const QString otherText = other->RichEdit1->toPlainText();
+    const QString heldText = held->reportText->toPlainText();
+    const QString otherText = other->reportText->toPlainText();
     for (TTextForm* report : {held, other}) {
-      report->RichEdit1->moveCursor(QTextCursor::End);
-      QTest::keyClicks(report->RichEdit1, QStringLiteral("x"));
+      report->reportText->moveCursor(QTextCursor::End);
+      QTest::keyClicks(report->reportText, QStringLiteral("x"));
     }
-    QCOMPARE(held->RichEdit1->toPlainText(), heldText);
-    QCOMPARE(other->RichEdit1->toPlainText(), otherText + "x");
+    QCOMPARE(held->reportText->toPlainText(), heldText);
+    QCOMPARE(other->reportText->toPlainText(), otherText + "x");
     dialog->CloseButton->click();
     QTRY_VERIFY(!dialog);
     QVERIFY(held->SubWindow()->isEnabled());
@@ -317,7 +317,7 @@ class WindowMannersTests : public QObject {
     QFETCH(bool, closes);
     TTextForm* report = RectangularReport();
     QVERIFY(report);
-    report->RichEdit1->document()->setModified(true);  // Ctrl+S would save it at once
+    report->reportText->document()->setModified(true);  // Ctrl+S would save it at once
     QWidget* target = Help1form;
     if (window == "profile") {
       report->Showprofile1Click();
