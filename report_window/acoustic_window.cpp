@@ -1,17 +1,15 @@
 #include "report_window/acoustic_window.h"
 
 #include <QClipboard>
-#include <QDir>
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPolygonF>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -22,6 +20,7 @@
 #include "export/profile_export.h"
 #include "plot/page_cells.h"
 #include "plot/plot_paint.h"
+#include "report_window/plot_window_actions.h"
 #include "report_window/report_printer.h"
 #include "report_window/report_file.h"
 #include "report_window/report_profile.h"
@@ -433,41 +432,20 @@ void TAcousticForm::CopyClick() {
 }
 
 void TAcousticForm::ExportClick() {
-  const auto* report = qobject_cast<const TTextForm*>(parentWidget());
   const QString suffix = QStringLiteral("-impedance-%1.csv")
                              .arg(QLatin1String(vortalis::acoustics::MouthLoadName(Load())));
-  QString preset = QStringLiteral("horn") + suffix;
-  if (report && report->FileName() != QStringLiteral("Untitled")) {
-    const QFileInfo file(report->FileName());
-    preset = QDir(file.path()).filePath(file.completeBaseName() + suffix);
-  }
-  const QString path = Prompts().ExportFileName(
-      this, preset, vortalis::exports::FormatFilter(vortalis::report::ExportFormat::Csv),
-      QStringLiteral("csv"));
-  if (path.isEmpty()) return;
-  try {
-    WriteTextFile(path, vortalis::acoustics::ImpedanceCsv(plot_.curve));
-  } catch (const std::exception& error) {
-    ShowProfileFailure(error);
-  }
+  ExportCsvText(this, FileBesideReport(parentWidget(), suffix),
+                vortalis::acoustics::ImpedanceCsv(plot_.curve));
 }
 
 void TAcousticForm::PrintClick() {
-  QPrinter& printer = TTextForm::SharedPrinter();
-  if (!Prompts().Print(this, printer)) return;
-  printer.setDocName(windowTitle());
-  try {
-    PrintOnePage(printer, [this](QPainter& painter, const QPagedPaintDevice& device) {
-      painter.setFont(font());
-      // Across the page, at most three quarters of its width high.
-      PaintImpedancePlot(
-          painter,
-          vortalis::plot::PageCells(QSizeF(device.width(), device.height()), 1, 1, 1, 0.75)[0],
-          plot_, CurrentSeparators());
-    });
-  } catch (const std::exception& error) {
-    ShowProfileFailure(error);
-  }
+  PrintPlotPage(this, [this](QPainter& painter, const QPagedPaintDevice& device) {
+    painter.setFont(font());
+    // Across the page, at most three quarters of its width high.
+    PaintImpedancePlot(
+        painter, vortalis::plot::PageCells(QSizeF(device.width(), device.height()), 1, 1, 1, 0.75)[0],
+        plot_, CurrentSeparators());
+  });
 }
 
 }  // namespace vortalis::report_window

@@ -1,16 +1,14 @@
 #include "report_window/driver_window.h"
 
 #include <QClipboard>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -21,6 +19,7 @@
 #include "export/profile_export.h"
 #include "plot/page_cells.h"
 #include "report/drawing_grid.h"
+#include "report_window/plot_window_actions.h"
 #include "report_window/report_printer.h"
 #include "report_window/report_file.h"
 #include "report_window/report_profile.h"
@@ -366,15 +365,6 @@ void TDriverForm::Hover(std::optional<std::size_t> point) {
   Readout->setText(text);
 }
 
-QString TDriverForm::FilePreset(const QString& suffix) const {
-  const auto* report = qobject_cast<const TTextForm*>(parentWidget());
-  if (report && report->FileName() != QStringLiteral("Untitled")) {
-    const QFileInfo file(report->FileName());
-    return QDir(file.path()).filePath(file.completeBaseName() + suffix);
-  }
-  return QStringLiteral("horn") + suffix;
-}
-
 void TDriverForm::OpenClick() {
   const QString path = Prompts().OpenFileName(this, QStringLiteral("driver files (*.txt)"));
   if (path.isEmpty()) return;
@@ -423,33 +413,19 @@ void TDriverForm::CopyClick() {
 }
 
 void TDriverForm::ExportClick() {
-  const QString path = Prompts().ExportFileName(
-      this, FilePreset(QStringLiteral("-response.csv")),
-      vortalis::exports::FormatFilter(vortalis::report::ExportFormat::Csv), QStringLiteral("csv"));
-  if (path.isEmpty()) return;
-  try {
-    WriteTextFile(path, vortalis::driver::ResponseCsv(response_));
-  } catch (const std::exception& error) {
-    ShowProfileFailure(error);
-  }
+  ExportCsvText(this, FileBesideReport(parentWidget(), QStringLiteral("-response.csv")),
+                vortalis::driver::ResponseCsv(response_));
 }
 
 void TDriverForm::PrintClick() {
-  QPrinter& printer = TTextForm::SharedPrinter();
-  if (!Prompts().Print(this, printer)) return;
-  printer.setDocName(windowTitle());
-  try {
-    PrintOnePage(printer, [this](QPainter& painter, const QPagedPaintDevice& device) {
-      painter.setFont(font());
-      // Two across, three down, each at most three quarters of its width high.
-      const auto cells = vortalis::plot::PageCells(QSizeF(device.width(), device.height()), 2, 3,
-                                                   static_cast<int>(plots_.size()), 0.75);
-      for (std::size_t i = 0; i < plots_.size(); ++i)
-        PaintLinePlot(painter, cells[i], plots_[i], CurrentSeparators());
-    });
-  } catch (const std::exception& error) {
-    ShowProfileFailure(error);
-  }
+  PrintPlotPage(this, [this](QPainter& painter, const QPagedPaintDevice& device) {
+    painter.setFont(font());
+    // Two across, three down, each at most three quarters of its width high.
+    const auto cells = vortalis::plot::PageCells(QSizeF(device.width(), device.height()), 2, 3,
+                                                 static_cast<int>(plots_.size()), 0.75);
+    for (std::size_t i = 0; i < plots_.size(); ++i)
+      PaintLinePlot(painter, cells[i], plots_[i], CurrentSeparators());
+  });
 }
 
 }  // namespace vortalis::report_window

@@ -78,7 +78,6 @@ class TDriverForm : public QWidget {
   void ShowDriver(const vortalis::driver::DriverInput& input);
   void Recalculate();
   void Hover(std::optional<std::size_t> point);
-  QString FilePreset(const QString& suffix) const;
 
   std::vector<vortalis::driver::SystemPoint> response_;
   std::optional<vortalis::driver::HornDesign> design_;

@@ -30,6 +30,7 @@
 #include "report/horn_model.h"
 #include "report/number_format.h"
 #include "report/table_formats.h"
+#include "report_window/plot_window_actions.h"
 #include "report_window/report_printer.h"
 #include "report_window/report_profile.h"
 #include "ui/locale_separators.h"
@@ -593,25 +594,17 @@ void TProfileForm::ShowReadout(std::optional<ReadoutDistance> at) {
 }
 
 void TProfileForm::PrintClick() {
-  QPrinter& printer = SharedPrinter();
-  if (!Prompts().Print(this, printer)) return;
-  printer.setDocName(windowTitle());
   // Laid out as on a 96 dpi screen and scaled to the page, so that lines and
   // text keep their proportions at any printer resolution.
   QFont font = this->font();
   font.setPixelSize(QFontInfo(font).pixelSize());
   const bool tall = profile_.rectangular;
-  try {
-    PrintOnePage(printer, [&](QPainter& painter, const QPagedPaintDevice& device) {
-      const QSizeF page = vortalis::plot::LayOutAsScreen(painter, device);
-      painter.setFont(font);
-      PaintHornProfile(painter, vortalis::plot::PageCells(page, 1, 1, 1, tall ? 1.0 : 0.62)[0],
-                       profile_, CurrentSeparators(),
-                       stations_.points.empty() ? nullptr : &stations_);
-    });
-  } catch (const std::exception& error) {
-    ShowProfileFailure(error);
-  }
+  PrintPlotPage(this, [&](QPainter& painter, const QPagedPaintDevice& device) {
+    const QSizeF page = vortalis::plot::LayOutAsScreen(painter, device);
+    painter.setFont(font);
+    PaintHornProfile(painter, vortalis::plot::PageCells(page, 1, 1, 1, tall ? 1.0 : 0.62)[0],
+                     profile_, CurrentSeparators(), stations_.points.empty() ? nullptr : &stations_);
+  });
 }
 
 }  // namespace vortalis::report_window
