@@ -390,7 +390,10 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
   } else if (chosen == &buildkit::kPanelsUnit) {
     kit.kit = PanelsKitOptions{path};
   } else if (chosen == &buildkit::kSolidUnit) {
-    StlKitOptions stl{path, {value(buildkit::kSolidWall), value(buildkit::kSegmentHeight), flange}};
+    StlKitOptions stl{path, {}};
+    stl.solid.wall = value(buildkit::kSolidWall);
+    stl.solid.segmentHeight = value(buildkit::kSegmentHeight);
+    stl.solid.flange = flange;
     stl.solid.whole = false;  // the pieces are written, each streamed
     kit.kit = stl;
   } else {
