@@ -30,6 +30,9 @@ vortalis_build() {
   shift
   local launcher=()
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  # Paths below the root and the build folder's name stay out of the cache
+  # key, so two build folders with the same flags share their objects.
+  export CCACHE_BASEDIR="$VORTALIS_ROOT" CCACHE_NOHASHDIR=1
   cmake -S "$VORTALIS_ROOT" -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
   cmake --build "$dir" -j "$(nproc)"
 }

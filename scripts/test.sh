@@ -9,7 +9,11 @@ vortalis_install_packages
 # Folders include each other only as the README's Layout table allows.
 python3 "$VORTALIS_ROOT/scripts/check_layers.py" "$VORTALIS_ROOT"
 BUILD="${VORTALIS_BUILD_DIR:-$VORTALIS_ROOT/build}"
-vortalis_build "$BUILD"
+# -g1 keeps the function names and line numbers a failure's stack needs, at
+# half the object size and less compile time than -g. The build without Qt
+# uses the same flags, so it takes the core's objects from ccache.
+OPTIMISE="-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG"
+vortalis_build "$BUILD" "$OPTIMISE"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$BUILD" --output-on-failure -j "$(nproc)"
 
@@ -17,10 +21,7 @@ ctest --test-dir "$BUILD" --output-on-failure -j "$(nproc)"
 # writes every file that needs no painting and refuses the painted ones.
 CORE_BUILD="${VORTALIS_CORE_BUILD_DIR:-$BUILD-core}"
 echo "Build without Qt in $CORE_BUILD"
-# No debug information here: this build proves the configuration, and
-# leaving it out saves a good part of its compile time.
-vortalis_build "$CORE_BUILD" -DVORTALIS_BUILD_GUI=OFF -DVORTALIS_BUILD_BENCH=OFF \
-  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG"
+vortalis_build "$CORE_BUILD" -DVORTALIS_BUILD_GUI=OFF -DVORTALIS_BUILD_BENCH=OFF "$OPTIMISE"
 ctest --test-dir "$CORE_BUILD" --output-on-failure -j "$(nproc)"
 
 # Exported before the sanitizer build as well: gtest_discover_tests runs each
@@ -35,9 +36,6 @@ export LSAN_OPTIONS="suppressions=$VORTALIS_ROOT/tests/sanitizers/lsan.supp:prin
 SANITIZE="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
 SANITIZER_BUILD="${VORTALIS_SANITIZER_BUILD_DIR:-$BUILD-asan}"
 echo "Sanitizer build in $SANITIZER_BUILD"
-# -g1 keeps the function names and line numbers a report's stack needs, at
-# half the object size and less compile time than -g.
-vortalis_build "$SANITIZER_BUILD" "-DCMAKE_CXX_FLAGS=$SANITIZE" \
-  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" \
+vortalis_build "$SANITIZER_BUILD" "-DCMAKE_CXX_FLAGS=$SANITIZE" "$OPTIMISE" \
   "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined"
 ctest --test-dir "$SANITIZER_BUILD" --output-on-failure -j "$(nproc)"
