@@ -40,23 +40,34 @@ const QString kSuffix = QStringLiteral("vortalis");
 
 std::string FileText(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-// A design typed with the other decimal separator: the program reads numbers
-// with the system's, so the two separators change places in every text.
-void SwapSeparators(std::string& text) {
-  for (char& c : text) c = c == '.' ? ',' : c == ',' ? '.' : c;
+// A text typed with the decimal separator `from`, for `to`: the program reads
+// numbers with the system's. A list's values (a flange's) stand between ';'
+// where ',' is the decimal separator.
+std::string TypedFor(std::string text, const std::string& from, const std::string& to) {
+  if (from == to) return text;
+  const bool toComma = to == ",";
+  for (char& c : text) {
+    if (toComma)
+      c = c == ',' ? ';' : c == '.' ? ',' : c;
+    else
+      c = c == ',' ? '.' : c == ';' ? ',' : c;
+  }
+  return text;
 }
 
 void TakeSeparators(report::HornInput& horn, std::string& mouthLimit,
                     const geometry::Separators& from) {
-  if (from.decimal == CurrentSeparators().decimal) return;
-  SwapSeparators(mouthLimit);
+  const auto take = [&from](std::string& text) {
+    text = TypedFor(text, from.decimal, CurrentSeparators().decimal);
+  };
+  take(mouthLimit);
   if (auto* circular = std::get_if<report::CircularReportInput>(&horn)) {
-    for (std::string* text : {&circular->frequencyText, &circular->throatText}) SwapSeparators(*text);
+    for (std::string* text : {&circular->frequencyText, &circular->throatText}) take(*text);
   } else {
     auto& rectangular = std::get<report::RectangularReportInput>(horn);
     for (std::string* text : {&rectangular.frequencyText, &rectangular.side1Text,
                               &rectangular.side2Text, &rectangular.mouthText})
-      SwapSeparators(*text);
+      take(*text);
   }
 }
 
@@ -69,8 +80,8 @@ QHash<QString, QString> WindowSettings(const design::Design& design,
   for (const design::Setting& setting : design.settings) {
     if (setting.section != "acoustics" && setting.section != "driver") continue;
     std::string value = setting.value;
-    if (setting.section == "acoustics" && from.decimal != CurrentSeparators().decimal)
-      SwapSeparators(value);
+    if (setting.section == "acoustics")
+      value = TypedFor(value, from.decimal, CurrentSeparators().decimal);
     settings.insert(QString::fromStdString(setting.section + "." + setting.key),
                     QString::fromStdString(value));
   }
@@ -90,30 +101,15 @@ bool TakeDriverWindow(const TDriverForm& window, design::Design& design) {
   }
   std::erase_if(design.settings,
                 [](const design::Setting& setting) { return setting.section == "driver"; });
-  const bool swap = design.Value("horn", "decimal-separator").value_or(".") !=
-                    CurrentSeparators().decimal;
+  const std::string to = design.Value("horn", "decimal-separator").value_or(".");
   for (auto item = settings.cbegin(); item != settings.cend(); ++item) {
     const std::string key = item.key().toStdString();
     const std::size_t dot = key.find('.');
     std::string value = item.value().toStdString();
-    if (swap && !key.starts_with("driver.")) SwapSeparators(value);
+    if (!key.starts_with("driver.")) value = TypedFor(value, CurrentSeparators().decimal, to);
     design.Set(key.substr(0, dot), key.substr(dot + 1), value);
   }
   return true;
-}
-
-// A kit's text typed with the decimal separator `from`, for `to`; a flange's
-// values stand between ';' where ',' is the decimal separator.
-std::string KitText(std::string text, const std::string& from, const std::string& to) {
-  if (from == to) return text;
-  const bool toComma = to == ",";
-  for (char& c : text) {
-    if (toComma)
-      c = c == ',' ? ';' : c == '.' ? ',' : c;
-    else
-      c = c == ',' ? '.' : c == ';' ? ',' : c;
-  }
-  return text;
 }
 
 // The design's kit section and the sectors' step, for the Build kit dialog.
@@ -121,10 +117,10 @@ KitSettings KitOfDesign(const design::Design& design, const geometry::Separators
   KitSettings kit;
   for (const design::Setting& setting : design.settings)
     if (setting.section == "kit")
-      kit[setting.key] = KitText(setting.value, from.decimal, CurrentSeparators().decimal);
+      kit[setting.key] = TypedFor(setting.value, from.decimal, CurrentSeparators().decimal);
   if (kit.count("kind") && kit["kind"] == "sectors")
     if (const auto step = design.Value("drawing", "step"))
-      kit["step"] = KitText(*step, from.decimal, CurrentSeparators().decimal);
+      kit["step"] = TypedFor(*step, from.decimal, CurrentSeparators().decimal);
   return kit;
 }
 
@@ -136,7 +132,7 @@ design::Design WithLastKit(design::Design design, const geometry::Separators& to
     if (setting.section == "kit") design.Set("kit", setting.key, "");
   for (const auto& [key, value] : kit) {
     design.Set(key == "step" ? "drawing" : "kit", key,
-               KitText(value, CurrentSeparators().decimal, to.decimal));
+               TypedFor(value, CurrentSeparators().decimal, to.decimal));
   }
   return design;
 }
@@ -260,8 +256,8 @@ bool DesignFiles::SaveTo(const QString& path) {
   design_ = std::move(saved);
   path_ = path;
   SetCurrentDesignName(QFileInfo(path).fileName());
-  std::string mouthLimit = design_.Value("drawing", "mouth-limit").value_or("");
-  if (separators.decimal != CurrentSeparators().decimal) SwapSeparators(mouthLimit);
+  const std::string mouthLimit = TypedFor(design_.Value("drawing", "mouth-limit").value_or(""),
+                                          separators.decimal, CurrentSeparators().decimal);
   SetCurrentDesignMouthLimit(QString::fromStdString(mouthLimit));
   SetCurrentDesignSettings(WindowSettings(design_, separators));
   Remember(path);
