@@ -105,11 +105,7 @@ class AcousticWindowTests : public QObject {
 
  private slots:
   void initTestCase() {
-    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    std::uint32_t clock = 0;
-    CreateLongLivedForms([&clock] { return clock += 1000; });
-    Mainform->resize(1000, 800);
-    Mainform->show();
+    ShowLongLivedForms();
   }
 
   void cleanupTestCase() { DestroyLongLivedForms(); }

@@ -42,10 +42,7 @@ class DriverWindowTests : public QObject {
 
  private slots:
   void initTestCase() {
-    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    std::uint32_t clock = 0;
-    CreateLongLivedForms([&clock] { return clock += 1000; });
-    Mainform->show();
+    ShowLongLivedForms();
   }
 
   void cleanupTestCase() { DestroyLongLivedForms(); }

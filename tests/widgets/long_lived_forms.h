@@ -3,7 +3,10 @@
 #include <cstdint>
 #include <memory>
 
+#include <QCoreApplication>
+
 #include "app/startup.h"
+#include "app/main_form.h"
 
 // The windows under test.
 using namespace vortalis::app;
@@ -21,3 +24,12 @@ class LongLivedForms {
   LongLivedForms(const LongLivedForms&) = delete;
   LongLivedForms& operator=(const LongLivedForms&) = delete;
 };
+
+// The long-lived windows for a whole test program, the main window shown at
+// 1000 x 800 with Qt's own dialogs; destroyed by DestroyLongLivedForms().
+inline void ShowLongLivedForms() {
+  QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+  CreateLongLivedForms([now = std::uint32_t{0}]() mutable { return now += 1000; });
+  Mainform->resize(1000, 800);
+  Mainform->show();
+}

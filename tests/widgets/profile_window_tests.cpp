@@ -39,6 +39,7 @@
 #include "report_window/profile_window.h"
 #include "report_window/report_profile.h"
 #include "report_window/text_form.h"
+#include "long_lived_forms.h"
 #include "report_windows.h"
 #include "scripted_prompt.h"
 #include "settings/sett_circ_form.h"
@@ -128,11 +129,7 @@ class ProfileWindowTests : public QObject {
 
  private slots:
   void initTestCase() {
-    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    std::uint32_t clock = 0;
-    CreateLongLivedForms([&clock] { return clock += 1000; });
-    Mainform->resize(1000, 800);
-    Mainform->show();
+    ShowLongLivedForms();
   }
 
   void cleanupTestCase() { DestroyLongLivedForms(); }

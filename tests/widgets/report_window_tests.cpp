@@ -34,6 +34,7 @@
 #include "app/main_form.h"
 #include "app/startup.h"
 #include "file_size_limit.h"
+#include "long_lived_forms.h"
 #include "report/report_generator.h"
 #include "report_window/locale_stamp_provider.h"
 #include "report_window/report_calculation.h"
@@ -112,12 +113,7 @@ class ReportWindowTests : public QObject {
 
  private slots:
   void initTestCase() {
-    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    // A clock that runs a second per reading ends the start-up wait at once.
-    std::uint32_t clock = 0;
-    CreateLongLivedForms([&clock] { return clock += 1000; });
-    Mainform->resize(1000, 800);
-    Mainform->show();
+    ShowLongLivedForms();
   }
 
   void cleanupTestCase() { DestroyLongLivedForms(); }

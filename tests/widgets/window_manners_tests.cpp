@@ -96,10 +96,7 @@ class WindowMannersTests : public QObject {
 
  private slots:
   void initTestCase() {
-    std::uint32_t clock = 0;
-    CreateLongLivedForms([&clock] { return clock += 1000; });
-    Mainform->resize(1000, 800);
-    Mainform->show();
+    ShowLongLivedForms();
   }
 
   void cleanupTestCase() { DestroyLongLivedForms(); }
