@@ -281,7 +281,8 @@ QPolygonF PagePart(const std::vector<QPointF>& points, const QRectF& window,
 }
 
 // The sheet's reference line: just below the lowest curve on the sheet when
-// there is room for its numbers, else just above the numbers' room.
+// there is room for its numbers, else just above the numbers' room; never so
+// near the axis that the numbers cross it.
 qreal ReferenceLine(const TemplateLayout& layout, const QRectF& window) {
   constexpr qreal kRoomMm = 9.0;  // ticks and numbers below the line
   qreal lowest = window.bottom();
@@ -292,9 +293,15 @@ qreal ReferenceLine(const TemplateLayout& layout, const QRectF& window) {
       lowest = std::min(lowest, low);
   }
   const qreal step = layout.referenceStepMm;
-  const qreal below = std::floor((lowest - 1.0) / step) * step;
+  // Just above the axis the numbers would hang across it: the line lies on
+  // the axis then, or clears it.
+  const auto clearOfAxis = [&](qreal y, bool down) {
+    if (y <= 0.0 || y >= kRoomMm) return y;
+    return down ? 0.0 : std::ceil(kRoomMm / step) * step;
+  };
+  const qreal below = clearOfAxis(std::floor((lowest - 1.0) / step) * step, true);
   if (below >= window.top() + kRoomMm) return below;
-  return std::ceil((window.top() + kRoomMm) / step) * step;
+  return clearOfAxis(std::ceil((window.top() + kRoomMm) / step) * step, false);
 }
 
 // The sheets that share part of this sheet's drawing (any strip at all), by
