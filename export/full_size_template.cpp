@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "export/label_placer.h"
 #include "export/profile_curves.h"
 #include "export/sink_device.h"
 #include "output/output_error.h"
@@ -29,7 +30,9 @@ using geometry::LengthUnit;
 constexpr qreal kMarginMm = 8.0;   // above the curves, before the throat and after the end
 constexpr qreal kBelowMm = 18.0;   // below the curves: room for the reference line and its numbers
 constexpr qreal kTitleMm = 28.0;   // ruler, page label and title block
-constexpr qreal kFooterMm = 38.0;  // and the check values below them
+constexpr qreal kFooterMm = 38.0;
+// The margins above shrink to this rather than take a sheet of their own.
+constexpr qreal kLeastMarginMm = 2.0;  // and the check values below them
 constexpr qreal kFooterGapMm = 3.0;
 constexpr qreal kMinPrintableWidthMm = 180.0;
 constexpr qreal kMinPrintableHeightMm = 100.0;
@@ -118,6 +121,35 @@ void PaintTexts(QPainter& painter, const std::vector<TemplateText>& texts) {
     painter.setFont(font);
     painter.drawText(text.box, text.flags, text.text);
   }
+}
+
+// The box of `size` whose point named by `align` (left, right or centre;
+// top, bottom or centre) stands at `anchor`.
+QRectF BoxAt(const QPointF& anchor, const QSizeF& size, int align) {
+  qreal left = anchor.x() - size.width() / 2.0;
+  if (align & Qt::AlignLeft) left = anchor.x();
+  if (align & Qt::AlignRight) left = anchor.x() - size.width();
+  qreal top = anchor.y() - size.height() / 2.0;
+  if (align & Qt::AlignTop) top = anchor.y();
+  if (align & Qt::AlignBottom) top = anchor.y() - size.height();
+  return {QPointF(left, top), size};
+}
+
+// A label in the drawing at the first of `anchors` (device units) where it
+// is free of the labels and lines already there; none when every place is
+// taken.
+void PlaceLabel(TemplatePageDrawing& drawing, LabelPlacer& placer, const QString& text,
+                qreal points, bool bold, int align, const std::vector<QPointF>& anchors,
+                qreal u) {
+  const QSizeF size = TextSizeMm(text, points, bold) * u;
+  std::vector<QRectF> boxes;
+  for (const QPointF& anchor : anchors) boxes.push_back(BoxAt(anchor, size, align));
+  if (const std::optional<QRectF> box = placer.Place(boxes))
+    drawing.labels.push_back(
+        {*box, text, points, bold,
+         static_cast<int>((align & Qt::AlignRight ? Qt::AlignRight : Qt::AlignLeft) |
+                          Qt::AlignVCenter) |
+             Qt::TextDontClip});
 }
 
 void Paint(QPainter& painter, const TemplatePageDrawing& drawing, qreal u) {
@@ -249,7 +281,8 @@ QPolygonF PagePart(const std::vector<QPointF>& points, const QRectF& window,
 }
 
 // The sheet's reference line: just below the lowest curve on the sheet when
-// there is room for its numbers, else just above the numbers' room.
+// there is room for its numbers, else just above the numbers' room; never so
+// near the axis that the numbers cross it.
 qreal ReferenceLine(const TemplateLayout& layout, const QRectF& window) {
   constexpr qreal kRoomMm = 9.0;  // ticks and numbers below the line
   qreal lowest = window.bottom();
@@ -260,9 +293,15 @@ qreal ReferenceLine(const TemplateLayout& layout, const QRectF& window) {
       lowest = std::min(lowest, low);
   }
   const qreal step = layout.referenceStepMm;
-  const qreal below = std::floor((lowest - 1.0) / step) * step;
+  // Just above the axis the numbers would hang across it: the line lies on
+  // the axis then, or clears it.
+  const auto clearOfAxis = [&](qreal y, bool down) {
+    if (y <= 0.0 || y >= kRoomMm) return y;
+    return down ? 0.0 : std::ceil(kRoomMm / step) * step;
+  };
+  const qreal below = clearOfAxis(std::floor((lowest - 1.0) / step) * step, true);
   if (below >= window.top() + kRoomMm) return below;
-  return std::ceil((window.top() + kRoomMm) / step) * step;
+  return clearOfAxis(std::ceil((window.top() + kRoomMm) / step) * step, false);
 }
 
 // The sheets that share part of this sheet's drawing (any strip at all), by
@@ -280,7 +319,8 @@ sheets::Neighbours NeighboursOf(const TemplateLayout& layout, int index) {
 // numbered every 100 mm; inch, every half inch, numbered every inch.
 void AddDistanceTicks(TemplatePageDrawing& drawing, const report::HornProfile& profile,
                       qreal lengthMm, const TemplatePage& page, const PageMapping& map,
-                      qreal unitsPerMm, const geometry::Separators& separators) {
+                      LabelPlacer& placer, qreal unitsPerMm,
+                      const geometry::Separators& separators) {
   const bool mm = Millimetres(profile);
   const qreal tickMm = mm ? 10.0 : 12.7;
   const int numberedEvery = mm ? 10 : 2;
@@ -291,13 +331,9 @@ void AddDistanceTicks(TemplatePageDrawing& drawing, const report::HornProfile& p
     const qreal x = i * tickMm;
     const bool numbered = i % numberedEvery == 0;
     drawing.guides.push_back(map.Line(x, y, x, y - (numbered ? 3.0 : 1.5)));
-    if (numbered) {
-      const QPointF at = map(x, y - 3.5);
-      drawing.labels.push_back(
-          {QRectF(at.x() - 10.0 * unitsPerMm, at.y(), 20.0 * unitsPerMm, 4.0 * unitsPerMm),
-           Number(i / numberedEvery * unitsPerNumber, {8, 0}, separators), 6.0, false,
-           Qt::AlignHCenter | Qt::AlignTop});
-    }
+    if (numbered)
+      PlaceLabel(drawing, placer, Number(i / numberedEvery * unitsPerNumber, {8, 0}, separators),
+                 6.0, false, Qt::AlignHCenter | Qt::AlignTop, {map(x, y - 3.5)}, unitsPerMm);
   }
 }
 
@@ -305,7 +341,7 @@ void AddDistanceTicks(TemplatePageDrawing& drawing, const report::HornProfile& p
 // beside the first curved wall's ticks at a readable interval.
 void AddStations(TemplatePageDrawing& drawing, const report::HornProfile& profile,
                  const TemplateLayout& layout, const TemplatePage& page, const PageMapping& map,
-                 qreal u, const geometry::Separators& separators) {
+                 LabelPlacer& placer, qreal u, const geometry::Separators& separators) {
   const qreal scale = MillimetresPerUnit(profile);
   const qreal stepMm = static_cast<qreal>(profile.step) * scale;
   if (!(stepMm > 0.0)) return;
@@ -336,10 +372,12 @@ void AddStations(TemplatePageDrawing& drawing, const report::HornProfile& profil
       drawing.guides.push_back(map.Line(x - 1.5 * across.x(), y - 1.5 * across.y(),
                                         x + 1.5 * across.x(), y + 1.5 * across.y()));
       if (&curve != named || (index % labelled != 0 && !last)) continue;
-      const QPointF at = map(x + 4.5 * across.x(), y + 4.5 * across.y());
-      drawing.labels.push_back({QRectF(at.x() - 8.0 * u, at.y() - 1.5 * u, 16.0 * u, 3.0 * u),
-                                Number(it->distance, report::SizeFormat(profile.unit), separators),
-                                5.0, false, Qt::AlignCenter});
+      std::vector<QPointF> anchors;
+      for (const qreal out : {4.5, 6.5, 8.5})
+        anchors.push_back(map(x + out * across.x(), y + out * across.y()));
+      PlaceLabel(drawing, placer,
+                 Number(it->distance, report::SizeFormat(profile.unit), separators), 5.0, false,
+                 Qt::AlignCenter, anchors, u);
     }
   }
 }
@@ -349,7 +387,7 @@ void AddStations(TemplatePageDrawing& drawing, const report::HornProfile& profil
 // what joins there: a sheet's left and top edges are trimmed and laid over its
 // neighbours, its right and bottom edges lie under theirs.
 void AddJoins(TemplatePageDrawing& drawing, const TemplateLayout& layout, int index,
-              const PageMapping& map, qreal u) {
+              const PageMapping& map, LabelPlacer& placer, qreal u) {
   const TemplatePage& page = layout.pages[static_cast<std::size_t>(index)];
   const QRectF& w = page.window;
   const sheets::Neighbours neighbours = NeighboursOf(layout, index);
@@ -395,7 +433,8 @@ void AddJoins(TemplatePageDrawing& drawing, const TemplateLayout& layout, int in
     crosses(common);
   }
 
-  // The side notes stand in the half of the edge that the walls leave free.
+  // The side notes stand in the half of the edge that the walls leave free,
+  // or as near it as the walls and labels allow; the others near the middle.
   const QRectF& area = layout.drawingArea;
   const auto freeHalf = [&](qreal x) {
     qreal lowest = w.bottom();
@@ -403,27 +442,43 @@ void AddJoins(TemplatePageDrawing& drawing, const TemplateLayout& layout, int in
     return lowest < w.center().y() ? area.top() + area.height() * 0.12
                                    : area.bottom() - area.height() * 0.12;
   };
-  const auto note = [&](const QRectF& boxMm, const QString& text, int flags) {
-    drawing.labels.push_back({QRectF(boxMm.left() * u, boxMm.top() * u, boxMm.width() * u,
-                                     boxMm.height() * u),
-                              text, 6.5, true, flags});
+  // Places along an edge from `from` to `to`, nearest `best` first.
+  const auto along = [](qreal best, qreal from, qreal to) {
+    std::vector<qreal> at;
+    for (qreal v = from; v <= to; v += 2.0) at.push_back(v);
+    std::stable_sort(at.begin(), at.end(), [best](qreal a, qreal b) {
+      return std::abs(a - best) < std::abs(b - best);
+    });
+    at.insert(at.begin(), best);
+    return at;
+  };
+  const auto note = [&](const std::string& text, int align, const std::vector<QPointF>& atMm) {
+    std::vector<QPointF> anchors;
+    for (const QPointF& at : atMm) anchors.push_back(at * u);
+    PlaceLabel(drawing, placer, QString::fromStdString(text), 6.5, true, align, anchors, u);
   };
   std::vector<int> numbers;
   for (const TemplatePage& page : layout.pages) numbers.push_back(page.number);
   const sheets::JoinNotes notes =
       sheets::JoinNotesOf(neighbours, numbers, sheets::ListStyle::Spoken);
-  if (!notes.left.empty())
-    note(QRectF(area.left() + 1.0, freeHalf(w.left()) - 5.0, 45.0, 10.0),
-         QString::fromStdString(notes.left), Qt::AlignLeft | Qt::AlignVCenter);
-  if (!notes.right.empty())
-    note(QRectF(area.right() - 46.0, freeHalf(w.right()) - 5.0, 45.0, 10.0),
-         QString::fromStdString(notes.right), Qt::AlignRight | Qt::AlignVCenter);
-  if (!notes.above.empty())
-    note(QRectF(area.center().x() - 60.0, area.top() + 0.8, 120.0, 4.0),
-         QString::fromStdString(notes.above), Qt::AlignHCenter | Qt::AlignTop);
-  if (!notes.below.empty())
-    note(QRectF(area.center().x() - 60.0, area.bottom() - 4.8, 120.0, 4.0),
-         QString::fromStdString(notes.below), Qt::AlignHCenter | Qt::AlignBottom);
+  const auto side = [&](const std::string& text, qreal x, qreal wallX, int align) {
+    if (text.empty()) return;
+    std::vector<QPointF> at;
+    for (const qreal y : along(freeHalf(wallX), area.top() + 5.0, area.bottom() - 5.0))
+      at.emplace_back(x, y);
+    note(text, align | Qt::AlignVCenter, at);
+  };
+  side(notes.left, area.left() + 1.0, w.left(), Qt::AlignLeft);
+  side(notes.right, area.right() - 1.0, w.right(), Qt::AlignRight);
+  const auto edge = [&](const std::string& text, qreal y, int align) {
+    if (text.empty()) return;
+    std::vector<QPointF> at;
+    for (const qreal x : along(area.center().x(), area.left() + 20.0, area.right() - 20.0))
+      at.emplace_back(x, y);
+    note(text, align | Qt::AlignHCenter, at);
+  };
+  edge(notes.above, area.top() + 0.8, Qt::AlignTop);
+  edge(notes.below, area.bottom() - 0.8, Qt::AlignBottom);
 }
 
 void AddRulerAndTitle(TemplatePageDrawing& drawing, const report::HornProfile& profile,
@@ -467,6 +522,70 @@ QString Ordinal(int n) {
   return QString::number(n) + QLatin1String(kEndings[n % 10]);
 }
 
+// A point of the true curve near where its drawing crosses a sheet's edge,
+// in mm. Where the curve rises gently the distance from the throat is a round
+// number of the printed digits and the height is measured there; where it is
+// steep, the height is, and the distance is measured at it: either way the
+// measured value is the one that lies square to the curve, so a reader's
+// error along the other does not change it.
+struct CheckPoint {
+  qreal xMm;
+  qreal yMm;
+  bool atDistance;  // the distance is exact, else the height
+};
+
+CheckPoint CheckPointNear(const report::HornProfile& profile, std::size_t curve,
+                          const QPointF& drawn, qreal slope, qreal referenceMm) {
+  using Long = long double;
+  const Long scale = MillimetresPerUnit(profile);
+  const Long digits = std::pow(10.0L, report::SizeFormat(profile.unit).decimals);
+  const auto round = [digits](Long value) { return std::round(value * digits) / digits; };
+  const auto at = [&](Long u) { return files::CurvePointAt(profile, curve, u); };
+  // The foot radius in [low, high] where f(u) = target, for f rising.
+  const auto solve = [](auto f, Long target, Long low, Long high) {
+    for (int i = 0; i < 200 && low < high; ++i) {
+      const Long middle = (low + high) / 2.0L;
+      (f(middle) < target ? low : high) = middle;
+    }
+    return (low + high) / 2.0L;
+  };
+  const Long throat = profile.points.front().radius;
+  const Long end = profile.points.back().radius;
+  const auto x = [&](Long u) { return static_cast<Long>(at(u).x); };
+  const auto footAt = [&](Long distance) { return solve(x, distance, throat, end); };
+  if (std::abs(slope) > 1.0) {
+    const Long reference = referenceMm / scale;
+    const Long height = reference + round(drawn.y() / scale - reference);
+    // The curve runs steeply here: within 2 mm either way of the drawn point it crosses the height.
+    const Long near = 2.0L / scale;
+    const Long low = footAt(drawn.x() / scale - near);
+    const Long high = footAt(drawn.x() / scale + near);
+    const auto y = [&](Long u) { return static_cast<Long>(at(u).y); };
+    if ((y(low) - height) * (y(high) - height) <= 0.0L) {
+      const Long u = y(low) > y(high) ? solve([&](Long v) { return -y(v); }, -height, low, high)
+                                      : solve(y, height, low, high);
+      return {static_cast<qreal>(x(u) * scale), static_cast<qreal>(height * scale), false};
+    }
+  }
+  const Long distance =
+      std::clamp(round(drawn.x() / scale), profile.points.front().distance,
+                 profile.points.back().distance);
+  return {static_cast<qreal>(distance * scale),
+          static_cast<qreal>(at(footAt(distance)).y) * static_cast<qreal>(scale), true};
+}
+
+// The slope of the polyline's segment through x.
+qreal SlopeAt(const std::vector<QPointF>& points, qreal x) {
+  auto it = std::lower_bound(points.begin(), points.end(), x,
+                             [](const QPointF& point, qreal v) { return point.x() < v; });
+  if (it == points.begin()) ++it;
+  if (it == points.end()) --it;
+  const QPointF& a = *(it - 1);
+  const QPointF& b = *it;
+  if (b.x() == a.x()) return std::numeric_limits<qreal>::infinity();
+  return (b.y() - a.y()) / (b.x() - a.x());
+}
+
 // What a sheet can be checked by alone: its distance ranges, its reference
 // line, and where each curve enters and leaves it, measured from that line.
 QStringList CheckLines(const report::HornProfile& profile, const TemplateLayout& layout,
@@ -482,17 +601,23 @@ QStringList CheckLines(const report::HornProfile& profile, const TemplateLayout&
                QStringLiteral(" to ") + size(w.bottom()) +
                QStringLiteral(" from the axis; reference line ") + size(page.referenceMm) +
                QStringLiteral(" from the axis.");
-  for (const ProfileCurve& curve : layout.curves) {
+  for (std::size_t i = 0; i < layout.curves.size(); ++i) {
+    const ProfileCurve& curve = layout.curves[i];
     const std::optional<Passage> passage = PassageThrough(curve.points, w);
     if (!passage) continue;
-    const auto at = [&](const QPointF& point) {
-      const qreal above = point.y() - page.referenceMm;
-      return QStringLiteral("at ") + size(point.x()) + QStringLiteral(" from the throat ") +
-             size(std::abs(above)) +
-             (above < 0.0 ? QStringLiteral(" below") : QStringLiteral(" above"));
+    const auto at = [&](const QPointF& drawn) {
+      const CheckPoint point =
+          CheckPointNear(profile, i, drawn, SlopeAt(curve.points, drawn.x()),
+                         page.referenceMm);
+      const qreal above = point.yMm - page.referenceMm;
+      const QString distance = size(point.xMm) + QStringLiteral(" from the throat");
+      const QString height = size(std::abs(above)) +
+                             (above < 0.0 ? QStringLiteral(" below") : QStringLiteral(" above"));
+      return point.atDistance ? QStringLiteral("at exactly ") + distance + QStringLiteral(", ") + height
+                              : QStringLiteral("at exactly ") + height + QStringLiteral(", ") + distance;
     };
-    lines << QString::fromStdString(curve.label) + QStringLiteral(": ") + at(passage->in) +
-                 QStringLiteral(" the reference line; ") + at(passage->out) + QStringLiteral(".");
+    lines << QString::fromStdString(curve.label) + QStringLiteral(" (to the reference line): ") +
+                 at(passage->in) + QStringLiteral("; ") + at(passage->out) + QStringLiteral(".");
   }
   return lines;
 }
@@ -525,8 +650,8 @@ TemplateLayout LayoutTemplate(const report::HornProfile& profile, const QSizeF& 
     for (QPointF& point : curve.points) point *= scale;
   const qreal lengthMm = ProfileExtent(profile).width() * scale;
   const QSizeF window = layout.drawingArea.size();
-  const std::vector<double> lefts = sheets::ColumnLefts(-kMarginMm, lengthMm + 2.0 * kMarginMm,
-                                                        window.width(), kTemplateOverlapMm);
+  const std::vector<double> lefts = sheets::SheetStarts(
+      0.0, lengthMm, kMarginMm, kMarginMm, kLeastMarginMm, window.width(), kTemplateOverlapMm);
   layout.columns = static_cast<int>(lefts.size());
 
   // Each column's sheets stand over the curves' bands only: from a little
@@ -547,12 +672,17 @@ TemplateLayout LayoutTemplate(const report::HornProfile& profile, const QSizeF& 
     int level = 0;
     for (const sheets::Band& band : sheets::JoinBands(bands, window.height(), kTemplateOverlapMm,
                                                       sheets::Joining::Overlapping)) {
-      const std::vector<double> bottoms = sheets::SheetBottoms(
-          band, window.height(), kTemplateOverlapMm, sheets::Spread::Stepped);
+      const std::vector<double> bottoms =
+          PagesFor(band.high - band.low, window.height()) == 1
+              ? sheets::SheetBottoms(band, window.height(), kTemplateOverlapMm,
+                                     sheets::Spread::Stepped)
+              : sheets::SheetStarts(band.low + kBelowMm, band.high - kMarginMm, kBelowMm,
+                                    kMarginMm, kLeastMarginMm, window.height(),
+                                    kTemplateOverlapMm);
       printed += static_cast<long long>(bottoms.size());
       if (printed > kMaxTemplatePages) continue;  // only counted, for the message
       for (const double bottom : bottoms) {
-        TemplatePage page{static_cast<int>(layout.pages.size()) + 1, column, ++level,
+        TemplatePage page{static_cast<int>(layout.pages.size()) + 2, column, ++level,
                           QRectF(left, bottom, window.width(), window.height())};
         page.referenceMm = ReferenceLine(layout, page.window);
         layout.pages.push_back(page);
@@ -587,40 +717,56 @@ TemplatePageDrawing DrawTemplatePage(const report::HornProfile& profile,
   const QRectF& area = layout.drawingArea;
   drawing.drawingFrame = QRectF(area.left() * u, area.top() * u, area.width() * u, area.height() * u);
 
+  // Labels keep off the cut lines (walls, throat and end lines, axis), the
+  // reference line and each other.
+  LabelPlacer placer(drawing.drawingFrame);
   const QRectF& w = page.window;
   for (const ProfileCurve& curve : layout.curves) {
     drawing.curves.push_back({PagePart(curve.points, w, map), curve.layer == "SIDES_2A_2B"});
+    placer.AddPolyline(drawing.curves.back().points);
     // The throat and the end, from the axis to the wall.
-    for (const QPointF& end : {curve.points.front(), curve.points.back()})
+    for (const QPointF& end : {curve.points.front(), curve.points.back()}) {
       drawing.guides.push_back(map.Line(end.x(), 0.0, end.x(), end.y()));
+      placer.AddLine(drawing.guides.back());
+    }
+  }
+  if (w.top() <= 0.0 && w.bottom() >= 0.0) {
+    drawing.axis = map.Line(0.0, 0.0, lengthMm, 0.0);
+    placer.AddLine(drawing.axis);
   }
   const qreal ref = page.referenceMm;
   drawing.reference = map.Line(w.left(), ref, w.right(), ref);
-  if (ref == 0.0) drawing.axis = drawing.reference;
-  const QPointF caption = map(w.left() + kTemplateOverlapMm + 2.0, ref + 0.6);
-  drawing.labels.push_back(
-      {QRectF(caption.x(), caption.y() - 4.0 * u, 90.0 * u, 4.0 * u),
-       QStringLiteral("reference line, ") +
-           Size(static_cast<long double>(ref / scale), profile, separators) +
-           QStringLiteral(" from the axis"),
-       6.5, false, Qt::AlignLeft | Qt::AlignBottom});
-  AddDistanceTicks(drawing, profile, lengthMm, page, map, u, separators);
-  AddStations(drawing, profile, layout, page, map, u, separators);
-  // Inside the horn, above the reference line's caption: the throat after its
-  // line, the end before its line.
+  placer.AddLine(drawing.reference);
+  AddJoins(drawing, layout, pageIndex, map, placer, u);
+
+  // Inside the horn, above the reference line: the throat after its line, the
+  // end before its line, as near the line as the other lines leave room.
+  std::vector<qreal> heights{5.0, 3.0, 1.0};
+  for (qreal dy = 7.0; dy <= 60.0; dy += 2.0) heights.push_back(dy);
+  const auto endLabel = [&](const QString& text, qreal x, qreal direction, int align) {
+    std::vector<QPointF> anchors;
+    for (qreal dx = 0.8; dx <= 40.0; dx += 3.0)
+      for (const qreal dy : heights) anchors.push_back(map(x + direction * dx, ref + dy));
+    PlaceLabel(drawing, placer, text, 7.0, false, align | Qt::AlignBottom, anchors, u);
+  };
   const bool cut = profile.points.back().distance < profile.length;
-  const QPointF throat = map(0.0, ref + 5.0);
-  const QPointF mouth = map(lengthMm, ref + 5.0);
-  drawing.labels.push_back({QRectF(throat.x() + 0.8 * u, throat.y() - 4.0 * u, 30.0 * u, 4.0 * u),
-                            QStringLiteral("throat"), 7.0, false, Qt::AlignLeft | Qt::AlignBottom});
-  drawing.labels.push_back({QRectF(mouth.x() - 30.8 * u, mouth.y() - 4.0 * u, 30.0 * u, 4.0 * u),
-                            cut ? QStringLiteral("cut") : QStringLiteral("mouth"), 7.0, false,
-                            Qt::AlignRight | Qt::AlignBottom});
-  AddJoins(drawing, layout, pageIndex, map, u);
+  endLabel(QStringLiteral("throat"), 0.0, 1.0, Qt::AlignLeft);
+  endLabel(cut ? QStringLiteral("cut") : QStringLiteral("mouth"), lengthMm, -1.0, Qt::AlignRight);
+
+  std::vector<QPointF> captionAnchors;
+  for (qreal dx = kTemplateOverlapMm + 2.0; dx < w.width(); dx += 5.0)
+    for (const qreal dy : {0.6, 4.0, 7.5}) captionAnchors.push_back(map(w.left() + dx, ref + dy));
+  PlaceLabel(drawing, placer,
+             QStringLiteral("reference line, ") +
+                 Size(static_cast<long double>(ref / scale), profile, separators) +
+                 QStringLiteral(" from the axis"),
+             6.5, false, Qt::AlignLeft | Qt::AlignBottom, captionAnchors, u);
+  AddDistanceTicks(drawing, profile, lengthMm, page, map, placer, u, separators);
+  AddStations(drawing, profile, layout, page, map, placer, u, separators);
 
   AddRulerAndTitle(drawing, profile, layout,
-                   QStringLiteral("page %1 of %2").arg(page.number).arg(layout.pages.size()),
-                   QStringLiteral("column %1, %2 sheet from the axis; the map is on the first page")
+                   QStringLiteral("page %1 of %2").arg(page.number).arg(layout.PrintedPages()),
+                   QStringLiteral("column %1, %2 sheet from the axis; the map is on page 1")
                        .arg(page.column)
                        .arg(Ordinal(page.level)),
                    u, separators);
@@ -643,7 +789,7 @@ TemplatePageDrawing DrawTemplateMap(const report::HornProfile& profile,
   drawing.drawingFrame = QRectF(area.left() * u, area.top() * u, area.width() * u, area.height() * u);
 
   QStringList lines;
-  lines << QStringLiteral("Assembly map: %1 sheets in %2 columns; page 1 is at the throat.")
+  lines << QStringLiteral("Assembly map: %1 sheets in %2 columns; page 2 is at the throat.")
                .arg(layout.pages.size())
                .arg(layout.columns);
   lines << QStringLiteral(
@@ -725,8 +871,10 @@ TemplatePageDrawing DrawTemplateMap(const report::HornProfile& profile,
     drawing.curves.push_back({line, curve.layer == "SIDES_2A_2B"});
   }
   drawing.axis = QLineF(at(0.0, 0.0), at(lengthMm, 0.0));
-  AddRulerAndTitle(drawing, profile, layout, QStringLiteral("assembly map"),
-                   QStringLiteral("%1 sheets follow, page 1 at the throat").arg(layout.pages.size()),
+  AddRulerAndTitle(drawing, profile, layout,
+                   QStringLiteral("page 1 of %1").arg(layout.PrintedPages()),
+                   QStringLiteral("assembly map; %1 sheets follow, page 2 at the throat")
+                       .arg(layout.pages.size()),
                    u, separators);
   return drawing;
 }

@@ -45,7 +45,7 @@ int PagesFor(qreal lengthMm, qreal windowMm);
 // top left of the printable area, y down; drawing coordinates are the
 // profile's in mm (x from the throat, y up from the axis).
 struct TemplatePage {
-  int number;     // the sheet's number, 1 at the throat
+  int number;     // the sheet's page in the PDF: the map is page 1, the throat's sheet page 2
   int column;     // 1 = throat end
   int level;      // 1 = nearest the axis in its column
   // The part of the drawing shown, drawing coordinates: x from left() to

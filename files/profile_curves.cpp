@@ -159,6 +159,11 @@ std::size_t ProfileCurveCount(const report::HornProfile& profile) {
   return Kinds(profile).size();
 }
 
+DrawPoint CurvePointAt(const report::HornProfile& profile, std::size_t index, long double u) {
+  const Point at = CurveModel{profile, Kinds(profile).at(index).value}.At(u);
+  return {static_cast<double>(at.x), static_cast<double>(at.y)};
+}
+
 std::vector<ProfileCurve> ProfileCurves(const report::HornProfile& profile) {
   std::vector<ProfileCurve> curves;
   for (const CurveKind& kind : Kinds(profile)) {

@@ -31,6 +31,9 @@ struct ProfileCurve {
 std::vector<ProfileCurve> ProfileCurves(const report::HornProfile& profile);
 // How many curves ProfileCurves gives, without computing them.
 std::size_t ProfileCurveCount(const report::HornProfile& profile);
+// The true point of curve `index` of ProfileCurves where the full tractrix has
+// radius u, in the unit: x grows with u, y need not (a side pinched by flat sides).
+DrawPoint CurvePointAt(const report::HornProfile& profile, std::size_t index, long double u);
 
 // A station of the step (not the throat nor the end) on one curve.
 struct StationMark {

@@ -19,6 +19,22 @@ std::vector<double> ColumnLefts(double start, double length, double window, doub
   return lefts;
 }
 
+std::vector<double> SheetStarts(double low, double high, double before, double after,
+                                double least, double window, double overlap) {
+  const double drawing = high - low;
+  const int count = SheetsFor(drawing + before + after, window, overlap);
+  const double leastSum = least * (before + after) / std::min(before, after);
+  const int fewer = SheetsFor(drawing + leastSum, window, overlap);
+  double start = low - before;
+  if (fewer < count) {
+    const double spare = fewer * (window - overlap) + overlap - drawing;
+    start = low - spare * before / (before + after);
+  }
+  std::vector<double> starts;
+  for (int k = 0; k < std::min(count, fewer); ++k) starts.push_back(start + k * (window - overlap));
+  return starts;
+}
+
 std::vector<Band> JoinBands(std::vector<Band> bands, double window, double overlap,
                             Joining joining) {
   std::sort(bands.begin(), bands.end(), [](const Band& a, const Band& b) {

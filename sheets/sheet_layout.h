@@ -16,6 +16,15 @@ int SheetsFor(double length, double window, double overlap);
 // The left edges of the columns that cover `length` from `start`.
 std::vector<double> ColumnLefts(double start, double length, double window, double overlap);
 
+// The starts of the sheets over the drawing from `low` to `high`, with
+// `before` and `after` of paper beyond its ends. When those margins alone take
+// a sheet more than margins of `least` would, they shrink in proportion and
+// the sheets stand centred over the drawing: every sheet then shows some of
+// the drawing that its neighbours do not, and none only paper or a part that
+// lies within another sheet's overlap.
+std::vector<double> SheetStarts(double low, double high, double before, double after,
+                                double least, double window, double overlap);
+
 // A range of heights in one column that must be on paper.
 struct Band {
   double low;

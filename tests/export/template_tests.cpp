@@ -110,9 +110,45 @@ TEST(TemplateLayout, EverySheetShowsAWallAndTogetherTheyShowAllOfIt) {
   }
 }
 
+// Every sheet shows some wall that no other sheet shows, so none lies within
+// another's overlap: also where the drawing's end falls just past a column.
+TEST(TemplateLayout, EverySheetShowsWallThatNoOtherSheetShows) {
+  RectangularReportInput flat;  // 32 Hz, 40 x 50 mm, 3 m between the flat sides
+  flat.flatSides = true;
+  const std::vector<HornProfile> horns{
+      MakeRectangularProfile(flat, 10.0L, {MouthLimitKind::Side1, 1000.0L}, {}),
+      MakeRectangularProfile(flat, 10.0L, {}, {}), BassHorn(),
+      MakeCircularProfile(CircularHorn("300", "10", LengthUnit::Millimetre), 1.0L, {}, {})};
+  for (const HornProfile& profile : horns) {
+    std::vector<QPointF> wall;  // every 0.1 mm along the curved walls
+    for (const auto& curve : ProfileCurves(profile)) {
+      if (curve.straight) continue;
+      for (std::size_t i = 1; i < curve.points.size(); ++i) {
+        const QPointF from = curve.points[i - 1];
+        const QPointF to = curve.points[i];
+        const int steps = static_cast<int>(std::ceil(QLineF(from, to).length() / 0.1));
+        for (int k = 0; k < steps; ++k) wall.push_back(from + (to - from) * k / steps);
+      }
+    }
+    for (const QSizeF& printable : {kA4Portrait, kA4Landscape}) {
+      const TemplateLayout layout = LayoutTemplate(profile, printable);
+      for (const TemplatePage& page : layout.pages) {
+        EXPECT_TRUE(std::any_of(wall.begin(), wall.end(), [&](const QPointF& point) {
+          return page.window.contains(point) &&
+                 std::none_of(layout.pages.begin(), layout.pages.end(),
+                              [&](const TemplatePage& other) {
+                                return &other != &page && other.window.contains(point);
+                              });
+        })) << "page " << page.number << " of " << layout.PrintedPages();
+      }
+    }
+  }
+}
+
 // Sheets per column of the 10 Hz horn, counted from the tractrix computed
 // here: the wall's rise across the column, 18 mm below it and 8 mm above it,
-// on sheets that share 10 mm.
+// on sheets that share 10 mm; margins shrink (to 4.5 and 2 mm, across to 2 mm
+// each side of the horn) rather than take a sheet of their own.
 TEST(TemplateLayout, TheTenHertzHornPrintsTheSheetsOverItsWall) {
   const HornProfile profile =
       MakeCircularProfile(CircularHorn("10", "25", LengthUnit::Millimetre), 1.0L, {}, {});
@@ -122,13 +158,23 @@ TEST(TemplateLayout, TheTenHertzHornPrintsTheSheetsOverItsWall) {
     const qreal width = layout.drawingArea.width();
     const qreal height = layout.drawingArea.height();
     const qreal length = static_cast<qreal>(tractrix.Length());
+    const auto sheetsFor = [](qreal span, qreal window) {
+      return span <= window ? 1 : static_cast<int>(std::ceil((span - 10.0) / (window - 10.0)));
+    };
+    int columns = sheetsFor(length + 16.0, width);
+    qreal start = -8.0;
+    if (sheetsFor(length + 4.0, width) < columns) {
+      columns = sheetsFor(length + 4.0, width);
+      start = -(columns * (width - 10.0) + 10.0 - length) / 2.0;
+    }
+    EXPECT_EQ(layout.columns, columns);
     int expected = 0;
-    for (qreal left = -8.0; left < length + 8.0 - 10.0; left += width - 10.0) {
+    for (int column = 0; column < columns; ++column) {
+      const qreal left = start + column * (width - 10.0);
       const qreal low = static_cast<qreal>(tractrix.RadiusAt(std::max<qreal>(0.0, left)));
       const qreal high =
           static_cast<qreal>(tractrix.RadiusAt(std::min<qreal>(length, left + width)));
-      const qreal band = high - low + 26.0;
-      expected += band <= height ? 1 : static_cast<int>(std::ceil((band - 10.0) / (height - 10.0)));
+      expected += std::min(sheetsFor(high - low + 26.0, height), sheetsFor(high - low + 6.5, height));
     }
     EXPECT_EQ(static_cast<int>(layout.pages.size()), expected) << printable.width();
     EXPECT_EQ(layout.PrintedPages(), expected + 1);
@@ -162,7 +208,7 @@ TEST(TemplateDrawing, RulerAndCurveAreFullSizeOnTheDevice) {
       EXPECT_NEAR(drawing.ruler.length(), c.rulerMm * unitsPerMm, 1e-6) << i;
       EXPECT_EQ(drawing.ruler.dy(), 0.0);
       const QString label =
-          QStringLiteral("page %1 of %2").arg(page.number).arg(layout.pages.size());
+          QStringLiteral("page %1 of %2").arg(i + 2).arg(layout.pages.size() + 1);
       EXPECT_TRUE(std::any_of(drawing.texts.begin(), drawing.texts.end(),
                               [&label](const auto& text) { return text.text == label; }))
           << label.toStdString();
@@ -171,7 +217,56 @@ TEST(TemplateDrawing, RulerAndCurveAreFullSizeOnTheDevice) {
       EXPECT_NEAR(drawing.reference.y1(),
                   (layout.drawingArea.top() + page.window.bottom() - page.referenceMm) * unitsPerMm,
                   1e-6);
+      // The axis, wherever the sheet holds it.
+      const bool holdsAxis = page.window.top() <= 0.0 && page.window.bottom() >= 0.0;
+      ASSERT_EQ(!drawing.axis.isNull(), holdsAxis) << i;
+      if (holdsAxis) {
+        EXPECT_NEAR(drawing.axis.y1(), (layout.drawingArea.top() + page.window.bottom()) * unitsPerMm,
+                    1e-6);
+        EXPECT_EQ(drawing.axis.dy(), 0.0);
+      }
     }
+  }
+}
+
+// No label in the drawing covers another or the wall (the tractrix computed
+// here, every 0.05 mm along the axis), and the throat's and the mouth's are
+// both there: a 2000 Hz tweeter's short wall leaves them little room.
+TEST(TemplateDrawing, LabelsKeepOffEachOtherAndTheWall) {
+  const qreal u = 600.0 / 25.4;
+  struct Case {
+    HornProfile profile;
+    Tractrix tractrix;
+  };
+  const std::vector<Case> cases{
+      {MakeCircularProfile(CircularHorn("2000", "10", LengthUnit::Millimetre), 1.0L, {}, {}),
+       Tractrix(2000.0L, 10.0L)},
+      {BassHorn(), Tractrix(40.0L, 25.0L)}};
+  for (const Case& c : cases) {
+    const TemplateLayout layout = LayoutTemplate(c.profile, kA4Portrait);
+    std::vector<QPointF> wall;
+    for (double x = 0.0; x <= static_cast<double>(c.profile.points.back().distance); x += 0.05)
+      wall.emplace_back(x, static_cast<qreal>(c.tractrix.RadiusAt(x)));
+    int ends = 0;
+    for (int i = 0; i < static_cast<int>(layout.pages.size()); ++i) {
+      const QRectF& w = layout.pages[static_cast<std::size_t>(i)].window;
+      const auto onPage = [&](qreal x, qreal y) {
+        return QPointF((layout.drawingArea.left() + x - w.left()) * u,
+                       (layout.drawingArea.top() + w.bottom() - y) * u);
+      };
+      const auto labels = DrawTemplatePage(c.profile, layout, i, u, {}).labels;
+      for (std::size_t a = 0; a < labels.size(); ++a) {
+        const QRectF& box = labels[a].box;
+        ends += labels[a].text == "throat" || labels[a].text == "mouth" || labels[a].text == "cut";
+        for (std::size_t b = a + 1; b < labels.size(); ++b)
+          EXPECT_FALSE(box.intersects(labels[b].box))
+              << labels[a].text.toStdString() << " / " << labels[b].text.toStdString();
+        for (const QPointF& point : wall)
+          ASSERT_FALSE(box.contains(onPage(point.x(), point.y())))
+              << labels[a].text.toStdString() << " at " << point.x();
+      }
+    }
+    EXPECT_EQ(ends, 2);
   }
 }
 
@@ -212,55 +307,114 @@ TEST(TemplatePdf, PrinterWithPdfOutputPrintsTheLayout) {
   EXPECT_EQ(PdfPages(printer.outputFileName()), printed);
 }
 
-// Each sheet's printed distances, read back from the PDF, lie on the tractrix
-// computed here: where the wall enters and leaves the sheet, measured from the
-// sheet's reference line, on the sheet's edges.
-TEST(TemplatePdf, EachSheetsPrintedDistancesLieOnTheTractrix) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const HornProfile profile = BassHorn();
-  const Tractrix tractrix(40.0L, 25.0L);
-  const QString path = dir.filePath(QStringLiteral("bass.pdf"));
+// The template's PDF, one text per page (the map first).
+QStringList PdfPageTexts(const HornProfile& profile, const QTemporaryDir& dir) {
+  const QString path = dir.filePath(QStringLiteral("template.pdf"));
   const int written = vortalis::exports::WriteTemplatePdf(profile, path);
   const auto text = vortalis::testing::RunProgram(QStringLiteral("pdftotext"), {path, "-"});
-  ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
-  const QStringList pages = QString::fromUtf8(text.out).split('\f');
-  ASSERT_GE(pages.size(), written);
-  EXPECT_TRUE(pages[0].contains(QStringLiteral("Assembly map: %1 sheets").arg(written - 1)));
+  EXPECT_EQ(text.exitCode, 0) << text.err.toStdString();
+  QStringList pages = QString::fromUtf8(text.out).split('\f');
+  EXPECT_GE(pages.size(), written);
+  while (pages.size() > written) pages.removeLast();
+  return pages;
+}
 
-  static const QRegularExpression sheet(QStringLiteral(
-      "This sheet: ([\\d.]+) mm to ([\\d.]+) mm from the throat, ([\\d.]+) mm to ([\\d.]+) mm "
-      "from the axis; reference line ([\\d.]+) mm from the axis\\."));
-  static const QRegularExpression wall(QStringLiteral(
-      "Wall: at ([\\d.]+) mm from the throat ([\\d.]+) mm (above|below) the reference line; "
-      "at ([\\d.]+) mm from the throat ([\\d.]+) mm (above|below)\\."));
-  const long double end = profile.points.back().distance;
-  for (int number = 1; number < written; ++number) {
-    const QString& page = pages[number];
-    EXPECT_TRUE(page.contains(QStringLiteral("page %1 of %2").arg(number).arg(written - 1)));
-    const QRegularExpressionMatch range = sheet.match(page);
-    const QRegularExpressionMatch passage = wall.match(page);
-    ASSERT_TRUE(range.hasMatch() && passage.hasMatch()) << "sheet " << number;
-    const auto value = [](const QRegularExpressionMatch& m, int i) {
-      return static_cast<long double>(m.captured(i).toDouble());
-    };
-    const long double reference = value(range, 5);
-    for (int at : {1, 4}) {
-      const long double x = value(passage, at);
-      const long double y = reference + (passage.captured(at + 2) == "below" ? -1.0L : 1.0L) *
-                                            value(passage, at + 1);
-      const auto near = [](long double a, long double b) { return std::fabs(a - b) <= 0.006L; };
-      // On the wall, to the printed two decimals either way.
-      EXPECT_TRUE(std::fabs(tractrix.RadiusAt(x) - y) <= 0.011L ||
-                  std::fabs(tractrix.Length() - tractrix.FromMouth(y) - x) <= 0.011L)
-          << "sheet " << number << " at " << static_cast<double>(x);
-      // On one of the sheet's edges, or at the wall's end.
-      EXPECT_TRUE(near(x, value(range, 1)) || near(x, value(range, 2)) ||
-                  near(y, value(range, 3)) || near(y, value(range, 4)) || near(x, 0.0L) ||
-                  near(x, end))
-          << "sheet " << number << " at " << static_cast<double>(x);
+const QRegularExpression kSheetRange(QStringLiteral(
+    "This sheet: ([\\d.]+) mm to ([\\d.]+) mm from the throat, ([\\d.]+) mm to ([\\d.]+) mm "
+    "from the axis; reference line ([\\d.]+) mm from the axis\\."));
+
+double Captured(const QRegularExpressionMatch& match, int i) {
+  return match.captured(i).toDouble();
+}
+
+// Each sheet's check values, read back from the PDF, lie on the tractrix
+// computed here: a height above the reference line at exactly the stated
+// distance from the throat, or a distance at exactly the stated height, to
+// the printed two decimals. The 150 Hz horn's wall leaves its sheets steeply
+// near the mouth.
+TEST(TemplatePdf, EachSheetsCheckValuesLieOnTheTractrix) {
+  struct Case {
+    HornProfile profile;
+    Tractrix tractrix;
+    bool steep;
+  };
+  const std::vector<Case> cases{
+      {BassHorn(), Tractrix(40.0L, 25.0L), false},
+      {MakeCircularProfile(CircularHorn("150", "10", LengthUnit::Millimetre), 1.0L, {}, {}),
+       Tractrix(150.0L, 10.0L), true}};
+  static const QRegularExpression check(QStringLiteral(
+      "at exactly ([\\d.]+) mm (from the throat|above|below), ([\\d.]+) mm "
+      "(from the throat|above|below)"));
+  for (const Case& c : cases) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QStringList pages = PdfPageTexts(c.profile, dir);
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("Assembly map: %1 sheets").arg(pages.size() - 1)));
+    int exactHeights = 0;
+    for (int number = 2; number <= pages.size(); ++number) {
+      const QString& page = pages[number - 1];
+      EXPECT_TRUE(page.contains(QStringLiteral("page %1 of %2").arg(number).arg(pages.size())));
+      const QRegularExpressionMatch range = kSheetRange.match(page);
+      ASSERT_TRUE(range.hasMatch()) << "page " << number;
+      const long double reference = Captured(range, 5);
+      auto values = check.globalMatch(page);
+      int found = 0;
+      for (; values.hasNext(); ++found) {
+        const QRegularExpressionMatch m = values.next();
+        const bool atDistance = m.captured(2) == "from the throat";
+        const QString side = atDistance ? m.captured(4) : m.captured(2);
+        const long double height = Captured(m, atDistance ? 3 : 1);
+        const long double y = reference + (side == "below" ? -height : height);
+        const long double x = Captured(m, atDistance ? 1 : 3);
+        if (atDistance) {
+          EXPECT_NEAR(static_cast<double>(c.tractrix.RadiusAt(x)), static_cast<double>(y), 0.0055)
+              << "page " << number << " at " << static_cast<double>(x);
+        } else {
+          ++exactHeights;
+          EXPECT_NEAR(static_cast<double>(c.tractrix.Length() - c.tractrix.FromMouth(y)),
+                      static_cast<double>(x), 0.0055)
+              << "page " << number << " at height " << static_cast<double>(y);
+        }
+      }
+      EXPECT_EQ(found, 2) << "page " << number;
+    }
+    if (c.steep) {
+      EXPECT_GT(exactHeights, 0);
     }
   }
+}
+
+// Each sheet's notes name PDF pages: the sheets it is glued over and that
+// continue it share part of its drawing, and the map names the throat's page.
+TEST(TemplatePdf, JoinNotesNameThePdfPagesOfTheNeighbours) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QStringList pages = PdfPageTexts(BassHorn(), dir);
+  ASSERT_GT(pages.size(), 3);
+  EXPECT_TRUE(pages[0].contains(QStringLiteral("page 2 is at the throat")));
+  const auto range = [&pages](int number) {
+    const QRegularExpressionMatch m = kSheetRange.match(pages[number - 1]);
+    EXPECT_TRUE(m.hasMatch()) << "page " << number;
+    return QRectF(QPointF(Captured(m, 1), Captured(m, 3)), QPointF(Captured(m, 2), Captured(m, 4)));
+  };
+  EXPECT_EQ(range(2).left(), 0.0);
+  static const QRegularExpression note(
+      QStringLiteral("(?:glue over|continues on) pages? ((?:\\d+(?:, | and )?)+)"));
+  static const QRegularExpression number(QStringLiteral("\\d+"));
+  int named = 0;
+  for (int k = 2; k <= pages.size(); ++k) {
+    const QRectF sheet = range(k).adjusted(-0.01, -0.01, 0.01, 0.01);
+    for (auto notes = note.globalMatch(pages[k - 1]); notes.hasNext();) {
+      for (auto n = number.globalMatch(notes.next().captured(1)); n.hasNext(); ++named) {
+        const int other = n.next().captured(0).toInt();
+        ASSERT_GE(other, 2) << "page " << k;
+        ASSERT_LE(other, pages.size()) << "page " << k;
+        EXPECT_NE(other, k);
+        EXPECT_TRUE(sheet.intersects(range(other))) << "page " << k << " names " << other;
+      }
+    }
+  }
+  EXPECT_GT(named, pages.size());
 }
 
 TEST(TemplateLayout, RefusesSmallPagesAndHugeHorns) {
