@@ -798,7 +798,8 @@ TemplatePageDrawing DrawTemplateMap(const report::HornProfile& profile,
       "on crosses.");
   lines << QStringLiteral(
       "Each sheet's reference line is parallel to the axis at the distance printed on it; the "
-      "numbers on it are distances from the throat.");
+      "numbers on it are distances from the throat. Its check values lie on the true curve: a "
+      "height at exactly the distance stated, or a distance at exactly the height stated.");
   for (const ProfileCurve& curve : layout.curves) {
     if (!curve.straight) continue;
     const QPointF& a = curve.points.front();

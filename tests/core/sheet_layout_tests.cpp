@@ -23,6 +23,23 @@ TEST(SheetLayout, SheetsForALength) {
     EXPECT_EQ(sheets::SheetsFor(row.length, 200, 10), row.sheets) << row.length;
 }
 
+TEST(SheetLayout, MarginsShrinkRatherThanTakeASheet) {
+  // 200 mm sheets sharing 10 mm show 10 + 190 n mm. A 380 mm drawing with
+  // 8 mm margins would need 3 sheets, with 2 mm only 2: the 10 mm spare is
+  // shared as the margins were.
+  struct Row {
+    double high, before, after;
+    std::vector<double> starts;
+  };
+  const double shared = -20.0 * 18 / 26;  // 20 mm spare, 18 : 8
+  for (const Row& row : {Row{300, 8, 8, {-8, 182}}, Row{380, 8, 8, {-5, 185}},
+                         Row{374, 8, 8, {-8, 182}}, Row{370, 18, 8, {shared, shared + 190}}}) {
+    const auto starts = sheets::SheetStarts(0, row.high, row.before, row.after, 2, 200, 10);
+    ASSERT_EQ(starts.size(), row.starts.size()) << row.high;
+    for (std::size_t k = 0; k < starts.size(); ++k) EXPECT_NEAR(starts[k], row.starts[k], 1e-9);
+  }
+}
+
 TEST(SheetLayout, BandsJoinedAsAsked) {
   // Sheets 250 high: [0, 100] and [150, 200] overlap nothing, but one sheet
   // holds both; [0, 100] and [600, 700] need a sheet each either way.
