@@ -84,7 +84,7 @@ void PaintLines(QPainter& painter, const QRectF& box, const QStringList& lines, 
 
 // The drawing's table, as many pages as it needs; returns the pages painted.
 int PaintTable(QPainter& painter, QPagedPaintDevice& device, const KitTable& table,
-               const QStringList& tooLarge, const QSizeF& printable, LengthUnit unit, qreal u,
+               const QSizeF& printable, LengthUnit unit, qreal u,
                bool& first) {
   QStringList header;
   for (const std::string& caption : table.header) header << ToQt(caption);
@@ -103,11 +103,7 @@ int PaintTable(QPainter& painter, QPagedPaintDevice& device, const KitTable& tab
     painter.setPen(Qt::black);
     PaintLines(painter, QRectF(0, 0, printable.width() * u, (topMm - 2.0 * rowMm) * u),
                QStringList{ToQt(table.title) + QStringLiteral(", page %1 of %2").arg(page + 1).arg(pages),
-                ToQt(table.note) +
-                    (tooLarge.isEmpty() ? QString()
-                                        : QLatin1Char(' ') + ToQt(table.tooLarge)
-                                                                 .arg(tooLarge.join(
-                                                                     QStringLiteral(", "))))} +
+                ToQt(table.note)} +
                     warnings,
                10.0, false);
     QFont font = painter.font();
@@ -547,13 +543,10 @@ KitOrientation FewerKitPages(const FlatKit& kit, const QPageSize& pageSize,
   const QSizeF paper = pageSize.size(QPageSize::Millimeter);
   const qreal across = marginsMm.left() + marginsMm.right();
   const qreal down = marginsMm.top() + marginsMm.bottom();
-  // Rings drawn come first: a board left off is marked out by hand.
-  std::optional<std::pair<int, int>> portrait;
-  std::optional<std::pair<int, int>> landscape;
+  std::optional<int> portrait;
+  std::optional<int> landscape;
   std::string refusal;
-  const auto cost = [](const KitPrintLayout& layout) {
-    return std::pair{layout.undrawn, layout.Total()};
-  };
+  const auto cost = [](const KitPrintLayout& layout) { return layout.Total(); };
   try {
     portrait = cost(
         LayOutKitPages(drawing, QSizeF(paper.width() - across, paper.height() - down)));
@@ -566,9 +559,9 @@ KitOrientation FewerKitPages(const FlatKit& kit, const QPageSize& pageSize,
   } catch (const output::OutputError&) {
   }
   if (landscape && (!portrait || *landscape < *portrait))
-    return {QPageLayout::Landscape, landscape->second};
+    return {QPageLayout::Landscape, *landscape};
   if (!portrait) throw output::OutputError(refusal);
-  return {QPageLayout::Portrait, portrait->second};
+  return {QPageLayout::Portrait, *portrait};
 }
 
 int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
@@ -586,7 +579,7 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
   painter.setRenderHint(QPainter::Antialiasing);
   bool first = true;
   if (drawing.table)
-    PaintTable(painter, device, *drawing.table, layout.tooLarge, printable, drawing.unit, u,
+    PaintTable(painter, device, *drawing.table, printable, drawing.unit, u,
                first);
   for (std::size_t index = 0; index < layout.pages.size(); ++index) {
     const KitPrintPage& page = layout.pages[index];
@@ -596,6 +589,10 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
     const int number = layout.PageNumber(index);
     const KitPiece& piece = drawing.pieces[page.piece];
     QString place = ToQt(piece.title);
+    if (page.placed.size() > 1)
+      place += QStringLiteral(" to %1 (%2 pieces)")
+                   .arg(ToQt(drawing.pieces[page.placed.back().piece].title))
+                   .arg(page.placed.size());
     QStringList about;
     if (page.kind == KitPrintPage::Kind::Map) {
       place += QStringLiteral(": assembly map");
@@ -649,11 +646,17 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
       // window.left() -> area.left(); window.bottom() (highest y) -> area.top()
       const KitMapping map{mmPer, page.window.left() - area.left(),
                            page.window.bottom() + area.top(), u};
-      KitPiece shown = piece;
-      if (page.textsAbove)
-        std::erase_if(shown.texts, [](const KitText& text) { return !buildkit::drawing::OnPiece(text); });
-      PaintPiece(painter, shown, QPointF(), map);
-      if (page.kind == KitPrintPage::Kind::Sheet) PaintJoins(painter, layout, index, u);
+      if (page.kind == KitPrintPage::Kind::Sheet) {
+        PaintPiece(painter, piece, QPointF(), map);
+        PaintJoins(painter, layout, index, u);
+      }
+      for (const KitPlacement& placed : page.placed) {
+        KitPiece shown = drawing.pieces[placed.piece];
+        if (page.textsAbove)
+          std::erase_if(shown.texts,
+                        [](const KitText& text) { return !buildkit::drawing::OnPiece(text); });
+        PaintPiece(painter, shown, placed.shift / mmPer, map);
+      }
       painter.restore();
     }
     painter.setPen(Pen(0.15, u, Qt::lightGray));
