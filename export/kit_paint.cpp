@@ -16,6 +16,7 @@
 #include "geometry/number_text.h"
 #include "report/number_format.h"
 #include "sheets/join_notes.h"
+#include "sheets/map_fit.h"
 #include "sheets/sheet_layout.h"
 
 namespace vortalis::exports {
@@ -511,21 +512,16 @@ void PaintMap(QPainter& painter, const FlatKit& kit, const KitDrawing& drawing,
   const QRectF room = QRectF(area.left() + 4.0, used.bottom() / u + 4.0, area.width() - 8.0,
                              area.bottom() - used.bottom() / u - 8.0);
   if (room.height() < 20.0) return;
-  const qreal s = std::min(room.width() / e.width(), room.height() / e.height());
-  const qreal dx = room.left() + (room.width() - e.width() * s) / 2.0;
-  const qreal dy = room.top() + (room.height() - e.height() * s) / 2.0;
-  const auto at = [&](const QPointF& p) {
-    return QPointF((dx + (p.x() - e.left()) * s) * u, (dy + (e.bottom() - p.y()) * s) * u);
-  };
+  const sheets::MapFit fit =
+      sheets::FitMap({e.left(), e.top(), e.width(), e.height()},
+                     {room.left(), room.top(), room.width(), room.height()});
+  const auto at = [&](const QPointF& p) { return QPointF(fit.X(p.x()) * u, fit.Y(p.y()) * u); };
   for (std::size_t j = index + 1; j <= index + static_cast<std::size_t>(map.sheets); ++j) {
     const QRectF& w = layout.pages[j].window;
     const QRectF frame = QRectF(at(w.topLeft()), at(w.bottomRight())).normalized();
     painter.setPen(Pen(0.15, u, QColor(0, 90, 200)));
     painter.drawRect(frame);
-    const qreal points = std::clamp(std::min(frame.height(), frame.width() / 2.0) / u * 0.35 /
-                                        0.3528,
-                                    3.0, 9.0);
-    font.setPointSizeF(points);
+    font.setPointSizeF(sheets::FrameNumberPoints(w.width(), w.height(), fit.scale));
     painter.setFont(font);
     painter.setPen(QColor(0, 60, 160));
     painter.drawText(frame, Qt::AlignCenter, QString::number(layout.PageNumber(j)));
@@ -567,7 +563,9 @@ KitOrientation FewerKitPages(const FlatKit& kit, const QPageSize& pageSize,
 int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
   const KitDrawing drawing = DrawKit(kit);
   const qreal u = device.logicalDpiX() / 25.4;
-  const QSizeF printable(device.width() / u, device.height() / u);
+  // The page layout's own millimetres: the device's whole pixels would make
+  // the area a hair smaller than the one FewerKitPages counted pages for.
+  const QSizeF printable = device.pageLayout().paintRect(QPageLayout::Millimeter).size();
   const KitPrintLayout layout = LayOutKitPages(drawing, printable);
   const qreal mmPer = MmPer(drawing.unit);
   const QRectF& area = layout.area;
