@@ -60,13 +60,12 @@ struct KitPiece {
   // False for a piece the same as an earlier one, whose title says to cut it
   // twice: the 1:1 template prints it once. Drawings show every piece.
   bool inTemplate = true;
-  int number = 0;  // how the table's note names the piece when it fits no page
+  int number = 0;  // a board's number
 };
 // A table the 1:1 template prints before the pieces, on as many pages as it needs.
 struct KitTable {
   std::string title;     // each page adds its number to it
   std::string note;      // under the title
-  std::string tooLarge;  // added to the note for pieces no page holds, "%1" their numbers
   std::vector<std::string> warnings;  // lines under the note: the pieces to look at
   std::vector<std::string> header;
   std::vector<std::vector<std::string>> rows;
@@ -80,9 +79,6 @@ struct KitDrawing {
 
   // How the 1:1 template lays out the pieces.
   std::optional<KitTable> table;
-  // Only a piece that fits a page with its texts is drawn; a larger one is
-  // not tiled but named in the table's note, to be marked out by hand.
-  bool wholePiecesOnly = false;
   // A piece's sheets in the order of their angle about the origin (arcs about it).
   bool sheetsAlongArcs = false;
 };

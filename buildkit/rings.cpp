@@ -146,8 +146,6 @@ KitTable CuttingList(const RingsKit& kit) {
   table.title = "Stacked rings: cutting list (" + drawing::Counted(kit.rings.size(), "board") + ")";
   table.note = "Lengths in " + unit +
                "; hole radii at the board's faces; bevel of the straight cut from the axis.";
-  table.tooLarge =
-      "Boards %1 do not fit a page: mark them out from this list or cut them from the DXF.";
   table.header = {"Board",
                   "From (" + unit + ")",
                   "To (" + unit + ")",
@@ -216,7 +214,6 @@ KitDrawing Draw(const RingsKit& kit) {
     result.pieces.push_back(std::move(piece));
   }
   result.layers.push_back(kLabelLayer);
-  result.wholePiecesOnly = true;
   result.table = CuttingList(kit);
   return result;
 }

@@ -46,8 +46,8 @@ using buildkit::StavesKit;
 QByteArray KitSvg(const FlatKit& kit);
 
 // The template at 1:1 on the device's pages: the drawing's table (the rings' cutting list),
-// then every ring that fits a page on a page of its own (the list names the
-// others); a piece that fits a page on a page of its own; a larger one as an
+// then the pieces in order: those that fit a page share pages in rows, a cutting
+// gap apart; a larger one as an
 // assembly map, then overlapping sheets laid over its curves only, numbered
 // from the throat end, each with its range, a labelled grid, where the cut
 // lines cross its edges and its neighbours; straight edges are stated by their

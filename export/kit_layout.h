@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLineF>
+#include <QPointF>
 #include <QPainter>
 #include <vector>
 
@@ -50,16 +51,23 @@ KitEdges SplitEdges(const KitPiece& piece, qreal mmPerUnit);
 // The straight edges as runs of points, edges that meet end to end joined.
 std::vector<std::vector<QPointF>> StraightRuns(const KitEdges& edges);
 
-// The pages of a kit's 1:1 template. A piece that fits a page has one page;
-// a larger one has an assembly map, then sheets laid over its curves only
+// The pages of a kit's 1:1 template. Pieces that fit a page share pages, in
+// rows with a cutting gap between them; a piece whose texts do not fit beside
+// it has a page of its own; a larger one has an assembly map, then sheets laid over its curves only
 // (straight edges are drawn where they pass and stated on the map, or in
 // tables of their points after the sheets), numbered from the throat end.
 inline constexpr qreal kKitOverlapMm = kTemplateOverlapMm;  // sheets overlap their neighbours
 
+// A piece on a Whole page: its drawing in mm moved by `shift` into the page's window.
+struct KitPlacement {
+  std::size_t piece = 0;
+  QPointF shift;  // mm
+};
+
 struct KitPrintPage {
   enum class Kind { Whole, Map, Sheet, Points };
   Kind kind = Kind::Whole;
-  std::size_t piece = 0;
+  std::size_t piece = 0;  // Whole: the first of its pieces
   QRectF window;  // mm, y up: the part of the piece shown (bottom() is the highest y)
   int sheet = 0;  // a sheet's number among its piece's sheets, from 1
   int sheets = 0;  // the piece's sheets
@@ -68,13 +76,12 @@ struct KitPrintPage {
   int column = 0;  // from the piece's left (throat) end
   int level = 0;   // from the bottom of its column
   bool textsAbove = false;  // Whole: the piece's texts do not fit beside it and go in the header
+  std::vector<KitPlacement> placed{};  // Whole: the pieces it shows, in the window's coordinates
 };
 struct KitPrintLayout {
   QSizeF printable;  // mm
   QRectF area;       // mm from the printable area's top left: where a window is drawn
   int listPages = 0;  // the drawing's table, printed first
-  QStringList tooLarge;  // numbers of the pieces drawn on no page
-  int undrawn = 0;       // and their count
   std::vector<KitPrintPage> pages;
   std::vector<KitEdges> edges;  // per piece
   int Total() const { return listPages + static_cast<int>(pages.size()); }

@@ -7,6 +7,7 @@
 #include "export/kit_layout.h"
 #include "output/output_error.h"
 #include "sheets/sheet_layout.h"
+#include "sheets/shelf_packing.h"
 
 namespace vortalis::exports {
 
@@ -15,7 +16,9 @@ namespace {
 constexpr qreal kPieceMarginMm = 5.0;
 constexpr qreal kHeaderMm = 23.0;
 constexpr qreal kFooterMm = 16.0;
-constexpr int kMaxPages = kMaxTemplatePages;
+// Higher than a profile template's: every ring of a large horn is tiled, a
+// few dozen sheets each (a 40 Hz horn of 18 mm boards takes about 2800 A4 pages).
+constexpr int kMaxPages = 5000;
 // A run of a cut line is stated as a straight edge when it stays this close
 // to its chord and is this long, or when it runs from corner to corner.
 constexpr qreal kStraightMm = 0.02;
@@ -197,8 +200,31 @@ KitPrintLayout LayOutKitPages(const KitDrawing& drawing,
     const int rows = CuttingListRows(printableMm, *drawing.table);
     layout.listPages = (static_cast<int>(drawing.table->rows.size()) + rows - 1) / rows;
   }
-  int lastTooLarge = 0;
   long long printed = layout.listPages;
+  // A run of pieces that fit a page, laid on shared pages when a larger piece
+  // (or the end) comes: the pages keep the pieces' order.
+  std::vector<std::pair<std::size_t, QRectF>> pending;
+  const auto share = [&] {
+    if (pending.empty()) return;
+    std::vector<vortalis::sheets::BoxSize> boxes;
+    for (const auto& [index, box] : pending) boxes.push_back({box.width(), box.height()});
+    const std::vector<vortalis::sheets::Spot> spots = vortalis::sheets::PackShelves(
+        boxes, {window.width() - 2.0 * kPieceMarginMm, window.height() - 2.0 * kPieceMarginMm},
+        2.0 * kPieceMarginMm);
+    const std::size_t first = layout.pages.size();
+    for (std::size_t k = 0; k < spots.size(); ++k) {
+      if (first + spots[k].sheet >= layout.pages.size()) {
+        layout.pages.push_back({KitPrintPage::Kind::Whole, pending[k].first,
+                                QRectF(QPointF(0.0, 0.0), window)});
+        ++printed;
+      }
+      const QRectF& box = pending[k].second;
+      layout.pages.back().placed.push_back(
+          {pending[k].first, QPointF(kPieceMarginMm + spots[k].left - box.left(),
+                                     kPieceMarginMm + spots[k].bottom - box.top())});
+    }
+    pending.clear();
+  };
   for (std::size_t i = 0; i < drawing.pieces.size(); ++i) {
     if (printed > 4 * kMaxPages) break;  // refused below; the rest need not be laid out
     const KitPiece& piece = drawing.pieces[i];
@@ -208,42 +234,26 @@ KitPrintLayout LayOutKitPages(const KitDrawing& drawing,
     }
     layout.edges.push_back(SplitEdges(piece, mmPer));
     const KitEdges& edges = layout.edges.back();
-    QRectF b(piece.bounds.Left() * mmPer, piece.bounds.Top() * mmPer, piece.bounds.width * mmPer,
-             piece.bounds.height * mmPer);
-    b.adjust(-kPieceMarginMm, -kPieceMarginMm, kPieceMarginMm, kPieceMarginMm);
-    if (b.width() <= window.width() && b.height() <= window.height()) {
-      // Centred on its page.
-      const QPointF c = b.center();
-      layout.pages.push_back({KitPrintPage::Kind::Whole, i,
-                              QRectF(c.x() - window.width() / 2, c.y() - window.height() / 2,
-                                     window.width(), window.height())});
-      ++printed;
+    const QRectF b(piece.bounds.Left() * mmPer, piece.bounds.Top() * mmPer,
+                   piece.bounds.width * mmPer, piece.bounds.height * mmPer);
+    if (b.width() + 2.0 * kPieceMarginMm <= window.width() &&
+        b.height() + 2.0 * kPieceMarginMm <= window.height()) {
+      pending.emplace_back(i, b);
       continue;
     }
+    share();
     const QRectF shape =
         Extent(edges).adjusted(-kPieceMarginMm, -kPieceMarginMm, kPieceMarginMm, kPieceMarginMm);
-    if (!drawing.wholePiecesOnly && shape.width() <= window.width() && shape.height() <= window.height()) {
+    if (shape.width() <= window.width() && shape.height() <= window.height()) {
+      // Its texts go in the page's header.
       const QPointF c = shape.center();
       KitPrintPage page{KitPrintPage::Kind::Whole, i,
                         QRectF(c.x() - window.width() / 2, c.y() - window.height() / 2,
                                window.width(), window.height())};
+      page.placed.push_back({i, QPointF()});
       page.textsAbove = true;
       layout.pages.push_back(page);
       ++printed;
-      continue;
-    }
-    // Such a piece is drawn only when it fits a page; larger ones are marked out by hand.
-    if (drawing.wholePiecesOnly) {
-      const int board = piece.number;
-      ++layout.undrawn;
-      // Runs of boards as "97 to 368".
-      if (!layout.tooLarge.isEmpty() && lastTooLarge == board - 1) {
-        const QString first = layout.tooLarge.last().section(QLatin1Char(' '), 0, 0);
-        layout.tooLarge.last() = first + QStringLiteral(" to ") + QString::number(board);
-      } else {
-        layout.tooLarge << QString::number(board);
-      }
-      lastTooLarge = board;
       continue;
     }
 
@@ -252,7 +262,8 @@ KitPrintLayout LayOutKitPages(const KitDrawing& drawing,
     if (static_cast<double>(columns) * PagesFor(shape.height(), window.height()) >
         400.0 * kMaxPages)
       throw output::OutputError(
-          "This kit would need too many pages at full size; a template has at most 500.");
+          "This kit would need too many pages at full size; a kit's template has at most " +
+          std::to_string(kMaxPages) + ".");
     std::vector<KitPrintPage> sheets;
     std::vector<vortalis::sheets::Band> bands;
     const std::vector<double> lefts =
@@ -338,11 +349,13 @@ KitPrintLayout LayOutKitPages(const KitDrawing& drawing,
     printed += 1 + static_cast<long long>(sheets.size()) + map.tables;
     if (printed > 4 * kMaxPages) break;
   }
+  share();
   if (printed > kMaxPages)
-    throw output::OutputError("This kit would need " + std::string(printed > 4 * kMaxPages
-                                                                       ? "more than 2000"
-                                                                       : std::to_string(printed)) +
-                              " pages at full size; a template has at most 500.");
+    throw output::OutputError(
+        "This kit would need " +
+        (printed > 4 * kMaxPages ? "more than " + std::to_string(4 * kMaxPages)
+                                 : std::to_string(printed)) +
+        " pages at full size; a kit's template has at most " + std::to_string(kMaxPages) + ".");
   return layout;
 }
 

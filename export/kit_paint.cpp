@@ -16,6 +16,7 @@
 #include "geometry/number_text.h"
 #include "report/number_format.h"
 #include "sheets/join_notes.h"
+#include "sheets/map_fit.h"
 #include "sheets/sheet_layout.h"
 
 namespace vortalis::exports {
@@ -84,7 +85,7 @@ void PaintLines(QPainter& painter, const QRectF& box, const QStringList& lines, 
 
 // The drawing's table, as many pages as it needs; returns the pages painted.
 int PaintTable(QPainter& painter, QPagedPaintDevice& device, const KitTable& table,
-               const QStringList& tooLarge, const QSizeF& printable, LengthUnit unit, qreal u,
+               const QSizeF& printable, LengthUnit unit, qreal u,
                bool& first) {
   QStringList header;
   for (const std::string& caption : table.header) header << ToQt(caption);
@@ -103,11 +104,7 @@ int PaintTable(QPainter& painter, QPagedPaintDevice& device, const KitTable& tab
     painter.setPen(Qt::black);
     PaintLines(painter, QRectF(0, 0, printable.width() * u, (topMm - 2.0 * rowMm) * u),
                QStringList{ToQt(table.title) + QStringLiteral(", page %1 of %2").arg(page + 1).arg(pages),
-                ToQt(table.note) +
-                    (tooLarge.isEmpty() ? QString()
-                                        : QLatin1Char(' ') + ToQt(table.tooLarge)
-                                                                 .arg(tooLarge.join(
-                                                                     QStringLiteral(", "))))} +
+                ToQt(table.note)} +
                     warnings,
                10.0, false);
     QFont font = painter.font();
@@ -515,21 +512,16 @@ void PaintMap(QPainter& painter, const FlatKit& kit, const KitDrawing& drawing,
   const QRectF room = QRectF(area.left() + 4.0, used.bottom() / u + 4.0, area.width() - 8.0,
                              area.bottom() - used.bottom() / u - 8.0);
   if (room.height() < 20.0) return;
-  const qreal s = std::min(room.width() / e.width(), room.height() / e.height());
-  const qreal dx = room.left() + (room.width() - e.width() * s) / 2.0;
-  const qreal dy = room.top() + (room.height() - e.height() * s) / 2.0;
-  const auto at = [&](const QPointF& p) {
-    return QPointF((dx + (p.x() - e.left()) * s) * u, (dy + (e.bottom() - p.y()) * s) * u);
-  };
+  const sheets::MapFit fit =
+      sheets::FitMap({e.left(), e.top(), e.width(), e.height()},
+                     {room.left(), room.top(), room.width(), room.height()});
+  const auto at = [&](const QPointF& p) { return QPointF(fit.X(p.x()) * u, fit.Y(p.y()) * u); };
   for (std::size_t j = index + 1; j <= index + static_cast<std::size_t>(map.sheets); ++j) {
     const QRectF& w = layout.pages[j].window;
     const QRectF frame = QRectF(at(w.topLeft()), at(w.bottomRight())).normalized();
     painter.setPen(Pen(0.15, u, QColor(0, 90, 200)));
     painter.drawRect(frame);
-    const qreal points = std::clamp(std::min(frame.height(), frame.width() / 2.0) / u * 0.35 /
-                                        0.3528,
-                                    3.0, 9.0);
-    font.setPointSizeF(points);
+    font.setPointSizeF(sheets::FrameNumberPoints(w.width(), w.height(), fit.scale));
     painter.setFont(font);
     painter.setPen(QColor(0, 60, 160));
     painter.drawText(frame, Qt::AlignCenter, QString::number(layout.PageNumber(j)));
@@ -547,13 +539,10 @@ KitOrientation FewerKitPages(const FlatKit& kit, const QPageSize& pageSize,
   const QSizeF paper = pageSize.size(QPageSize::Millimeter);
   const qreal across = marginsMm.left() + marginsMm.right();
   const qreal down = marginsMm.top() + marginsMm.bottom();
-  // Rings drawn come first: a board left off is marked out by hand.
-  std::optional<std::pair<int, int>> portrait;
-  std::optional<std::pair<int, int>> landscape;
+  std::optional<int> portrait;
+  std::optional<int> landscape;
   std::string refusal;
-  const auto cost = [](const KitPrintLayout& layout) {
-    return std::pair{layout.undrawn, layout.Total()};
-  };
+  const auto cost = [](const KitPrintLayout& layout) { return layout.Total(); };
   try {
     portrait = cost(
         LayOutKitPages(drawing, QSizeF(paper.width() - across, paper.height() - down)));
@@ -566,15 +555,17 @@ KitOrientation FewerKitPages(const FlatKit& kit, const QPageSize& pageSize,
   } catch (const output::OutputError&) {
   }
   if (landscape && (!portrait || *landscape < *portrait))
-    return {QPageLayout::Landscape, landscape->second};
+    return {QPageLayout::Landscape, *landscape};
   if (!portrait) throw output::OutputError(refusal);
-  return {QPageLayout::Portrait, portrait->second};
+  return {QPageLayout::Portrait, *portrait};
 }
 
 int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
   const KitDrawing drawing = DrawKit(kit);
   const qreal u = device.logicalDpiX() / 25.4;
-  const QSizeF printable(device.width() / u, device.height() / u);
+  // The page layout's own millimetres: the device's whole pixels would make
+  // the area a hair smaller than the one FewerKitPages counted pages for.
+  const QSizeF printable = device.pageLayout().paintRect(QPageLayout::Millimeter).size();
   const KitPrintLayout layout = LayOutKitPages(drawing, printable);
   const qreal mmPer = MmPer(drawing.unit);
   const QRectF& area = layout.area;
@@ -586,7 +577,7 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
   painter.setRenderHint(QPainter::Antialiasing);
   bool first = true;
   if (drawing.table)
-    PaintTable(painter, device, *drawing.table, layout.tooLarge, printable, drawing.unit, u,
+    PaintTable(painter, device, *drawing.table, printable, drawing.unit, u,
                first);
   for (std::size_t index = 0; index < layout.pages.size(); ++index) {
     const KitPrintPage& page = layout.pages[index];
@@ -596,6 +587,10 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
     const int number = layout.PageNumber(index);
     const KitPiece& piece = drawing.pieces[page.piece];
     QString place = ToQt(piece.title);
+    if (page.placed.size() > 1)
+      place += QStringLiteral(" to %1 (%2 pieces)")
+                   .arg(ToQt(drawing.pieces[page.placed.back().piece].title))
+                   .arg(page.placed.size());
     QStringList about;
     if (page.kind == KitPrintPage::Kind::Map) {
       place += QStringLiteral(": assembly map");
@@ -649,11 +644,17 @@ int PrintKit(const FlatKit& kit, QPagedPaintDevice& device) {
       // window.left() -> area.left(); window.bottom() (highest y) -> area.top()
       const KitMapping map{mmPer, page.window.left() - area.left(),
                            page.window.bottom() + area.top(), u};
-      KitPiece shown = piece;
-      if (page.textsAbove)
-        std::erase_if(shown.texts, [](const KitText& text) { return !buildkit::drawing::OnPiece(text); });
-      PaintPiece(painter, shown, QPointF(), map);
-      if (page.kind == KitPrintPage::Kind::Sheet) PaintJoins(painter, layout, index, u);
+      if (page.kind == KitPrintPage::Kind::Sheet) {
+        PaintPiece(painter, piece, QPointF(), map);
+        PaintJoins(painter, layout, index, u);
+      }
+      for (const KitPlacement& placed : page.placed) {
+        KitPiece shown = drawing.pieces[placed.piece];
+        if (page.textsAbove)
+          std::erase_if(shown.texts,
+                        [](const KitText& text) { return !buildkit::drawing::OnPiece(text); });
+        PaintPiece(painter, shown, placed.shift / mmPer, map);
+      }
       painter.restore();
     }
     painter.setPen(Pen(0.15, u, Qt::lightGray));

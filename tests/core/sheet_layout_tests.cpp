@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 #include <vector>
 
 #include "sheets/join_notes.h"
 #include "sheets/sheet_layout.h"
+#include "sheets/shelf_packing.h"
 
 namespace {
 
@@ -149,6 +151,62 @@ TEST(SheetLayout, JoinNotesNameThePages) {
   EXPECT_EQ(notes.left, "trim this edge,\nglue over pages 12 and 14");
   EXPECT_EQ(notes.below, "continues on page 13, glued over this edge");
   EXPECT_TRUE(notes.right.empty() && notes.above.empty());
+}
+
+// Pieces sharing 190 x 238 mm sheets with a 10 mm cutting gap: each box lies
+// on its sheet, any two on one sheet are at least the gap apart across or
+// along, sheets follow the boxes' order, and squares need the sheets that
+// rows of floor((W + gap) / (w + gap)) by as many rows take.
+TEST(ShelfPacking, BoxesStayOnTheirSheetAndApart) {
+  constexpr double kWidth = 190, kHeight = 238, kGap = 10;
+  std::vector<sheets::BoxSize> growing;  // rings from 20 to 180 mm across
+  for (double d = 20; d <= 180; d += 7) growing.push_back({d, d + 12});
+  std::vector<sheets::BoxSize> mixed;
+  for (int i = 0; i < 40; ++i)
+    mixed.push_back({10.0 + (i * 37) % 170, 5.0 + (i * 53) % 220});
+  const std::vector<sheets::BoxSize> squares(40, {50, 50});
+  const std::vector<sheets::BoxSize> whole(3, {kWidth, kHeight});
+  const struct {
+    const char* name;
+    std::vector<sheets::BoxSize> boxes;
+    std::size_t sheets;  // 0: not checked
+  } cases[] = {
+      {"growing", growing, 0},
+      {"mixed", mixed, 0},
+      // 3 across (3 x 60 - 10 = 170), 4 down (4 x 60 - 10 = 230): 12 a sheet.
+      {"squares", squares, 4},
+      {"whole sheets", whole, 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto spots = sheets::PackShelves(c.boxes, {kWidth, kHeight}, kGap);
+    ASSERT_EQ(spots.size(), c.boxes.size());
+    for (std::size_t i = 0; i < spots.size(); ++i) {
+      const auto& a = spots[i];
+      const auto& box = c.boxes[i];
+      EXPECT_GE(a.left, 0);
+      EXPECT_GE(a.bottom, 0);
+      EXPECT_LE(a.left + box.width, kWidth);
+      EXPECT_LE(a.bottom + box.height, kHeight);
+      if (i > 0) {
+        EXPECT_GE(a.sheet, spots[i - 1].sheet);
+      }
+      for (std::size_t j = 0; j < i; ++j) {
+        const auto& b = spots[j];
+        if (b.sheet != a.sheet) continue;
+        const bool apart = a.left >= b.left + c.boxes[j].width + kGap ||
+                           b.left >= a.left + box.width + kGap ||
+                           a.bottom >= b.bottom + c.boxes[j].height + kGap ||
+                           b.bottom >= a.bottom + box.height + kGap;
+        EXPECT_TRUE(apart) << "boxes " << j << " and " << i;
+      }
+    }
+    if (c.sheets > 0) {
+      EXPECT_EQ(spots.back().sheet + 1, c.sheets);
+    }
+  }
+  EXPECT_THROW(sheets::PackShelves({{kWidth + 1, 10}}, {kWidth, kHeight}, kGap),
+               std::invalid_argument);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <map>
 
 #include "buildkit/panels.h"
+#include "buildkit/rings.h"
 #include "buildkit/sectors.h"
 #include "buildkit/staves.h"
 #include "cli/report_tool.h"
@@ -122,8 +123,14 @@ TEST(KitPages, EverySheetCarriesACurveAndFewerPagesPrint) {
       if (page.kind == exports::KitPrintPage::Kind::Map ||
           page.kind == exports::KitPrintPage::Kind::Points)
         continue;
-      EXPECT_TRUE(ShowsCurve(drawing.pieces[page.piece], mmPer, page.window))
-          << "page " << layout.PageNumber(i);
+      if (page.kind == exports::KitPrintPage::Kind::Sheet) {
+        EXPECT_TRUE(ShowsCurve(drawing.pieces[page.piece], mmPer, page.window))
+            << "page " << layout.PageNumber(i);
+      }
+      for (const exports::KitPlacement& placed : page.placed)
+        EXPECT_TRUE(ShowsCurve(drawing.pieces[placed.piece], mmPer,
+                               page.window.translated(-placed.shift)))
+            << "page " << layout.PageNumber(i);
       if (page.kind == exports::KitPrintPage::Kind::Sheet && page.sheet == 1 &&
           !std::holds_alternative<exports::SectorsKit>(c.kit)) {
         EXPECT_EQ(layout.pages[i - 1].kind, exports::KitPrintPage::Kind::Map);
@@ -210,6 +217,111 @@ TEST(KitPages, PrintedSheetNumbersMatchTheReport) {
   }
   EXPECT_GT(checked, 10);
   EXPECT_TRUE(mouthEdge) << realLength;
+}
+
+// The rings of a 100 Hz horn (10 mm throat) from 18 mm boards with a 20 mm
+// wall, on each paper: every board is in the PDF, and every point where a
+// sheet's edge crosses a cut line, as printed on the sheet, lies on one of its
+// board's circles: the tractrix radius at either face, r(x) solved from
+// x = a ln((a + sqrt(a^2 - r^2)) / r) - sqrt(a^2 - r^2), a = c / (2 pi fc),
+// or the mouth side's plus the wall.
+TEST(KitPages, TiledRingSheetsPutEveryCutLineOnTheTractrix) {
+  const long double a = 340000.0L / (2.0L * std::acos(-1.0L) * 100.0L);  // mm
+  const auto along = [a](long double r) {
+    const long double s = std::sqrt(a * a - r * r);
+    return a * std::log((a + s) / r) - s;
+  };
+  const long double length = along(10.0L);
+  const auto radius = [&](long double distance) {  // from the throat
+    long double low = 10.0L;
+    long double high = a;
+    for (int i = 0; i < 200; ++i) {
+      const long double mid = (low + high) / 2.0L;
+      (length - along(mid) < distance ? low : high) = mid;
+    }
+    return (low + high) / 2.0L;
+  };
+  const int boards = static_cast<int>(std::ceil(length / 18.0L));
+  ASSERT_EQ(boards, 111);
+  QTemporaryDir folder;
+  for (const char* paper : {"a4", "a3", "letter"}) {
+    SCOPED_TRACE(paper);
+    const std::string pdf = folder.filePath(QStringLiteral("rings.pdf")).toStdString();
+    const ToolRun run = RunTool({"circular", "--freq", "100", "--throat", "10", "--rings", pdf,
+                                 "--board", "18", "--wall", "20", "--paper", paper});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto text = RunProgram(QStringLiteral("pdftotext"),
+                                 {QString::fromStdString(pdf), QStringLiteral("-")});
+    ASSERT_EQ(text.exitCode, 0);
+    QString all = QString::fromUtf8(text.out);
+    all.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    for (int board = 1; board <= boards; ++board)
+      EXPECT_TRUE(all.contains(QStringLiteral("Board %1: ").arg(board))) << board;
+    const QRegularExpression sheet(QStringLiteral("Board (\\d+): sheet \\d+ of \\d+"));
+    const QRegularExpression edge(QStringLiteral("at (x|y) = (-?[\\d.]+): (?:x|y) = (-?\\d+\\.\\d+(?:, -?\\d+\\.\\d+)*)"));
+    int crossings = 0;
+    for (const QString& page : all.split(QLatin1Char('\f'))) {
+      const auto title = sheet.match(page);
+      if (!title.hasMatch()) continue;
+      const int board = title.captured(1).toInt();
+      const long double throatSide = radius(18.0L * (board - 1));
+      const long double mouthSide = radius(std::min(18.0L * board, length));
+      for (auto it = edge.globalMatch(page); it.hasNext();) {
+        const auto m = it.next();
+        const double at = m.captured(2).toDouble();
+        for (const QString& value : m.captured(3).split(QStringLiteral(", "))) {
+          const long double r = std::hypot(static_cast<long double>(at), value.toDouble());
+          long double off = 1e9L;
+          for (const long double circle : {throatSide, mouthSide, mouthSide + 20.0L})
+            off = std::min(off, std::abs(r - circle));
+          // Circles drawn within 0.05 mm, numbers printed to 0.01 mm.
+          EXPECT_LT(off, 0.07L) << "board " << board << " at " << at << ": " << r;
+          ++crossings;
+        }
+      }
+    }
+    EXPECT_GT(crossings, 400);
+  }
+}
+
+// Pieces that share a page: each one's box (shapes and texts) inside the
+// page's drawing area and a cutting gap from every other, on portrait A4,
+// A3 and Letter less 10 mm margins.
+TEST(KitPages, SharedPagesHoldTheirPiecesApartAndInside) {
+  const auto input = CircularHorn("100", "10", LengthUnit::Millimetre);
+  const exports::FlatKit kits[] = {
+      exports::RingsKit{LengthUnit::Millimetre,
+                        buildkit::StackedRings(input, {}, {".", ""}, 18.0L, 20.0L)},
+      exports::SectorsKit{LengthUnit::Millimetre,
+                          buildkit::SheetDevelopments(CircularHorn("1000", "10",
+                                                                   LengthUnit::Millimetre),
+                                                      {}, {".", ""}, 10.0L, 5.0L)},
+  };
+  for (const exports::FlatKit& kit : kits) {
+    const exports::KitDrawing drawing = exports::DrawKit(kit);
+    const qreal mmPer = static_cast<qreal>(buildkit::MillimetresPer(drawing.unit));
+    for (const QSizeF printable : {QSizeF(190, 277), QSizeF(277, 400), QSizeF(195.9, 259.4)}) {
+      const exports::KitPrintLayout layout = exports::LayOutKitPages(drawing, printable);
+      std::size_t shared = 0;
+      for (const exports::KitPrintPage& page : layout.pages) {
+        if (page.kind != exports::KitPrintPage::Kind::Whole || page.textsAbove) continue;
+        std::vector<QRectF> boxes;
+        for (const exports::KitPlacement& placed : page.placed) {
+          const buildkit::DrawBox& b = drawing.pieces[placed.piece].bounds;
+          boxes.push_back(QRectF(b.Left() * mmPer, b.Top() * mmPer, b.width * mmPer,
+                                 b.height * mmPer).translated(placed.shift));
+        }
+        shared += boxes.size();
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+          EXPECT_TRUE(QRectF(0, 0, layout.area.width(), layout.area.height()).contains(boxes[i]));
+          for (std::size_t j = 0; j < i; ++j)
+            EXPECT_FALSE(boxes[i].adjusted(-9.9, -9.9, 9.9, 9.9).intersects(boxes[j]))
+                << drawing.pieces[page.placed[i].piece].title;
+        }
+      }
+      EXPECT_GT(shared, 1u);
+    }
+  }
 }
 
 }  // namespace
