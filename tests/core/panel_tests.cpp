@@ -236,4 +236,66 @@ TEST(PanelWarnings, NameThePinchedPairAndAMouthOverTwoMetres) {
   }
 }
 
+// With boards, 2A's edge at each of its points reaches the outer face of 1A's
+// board as seen in 2A's plane: wall 1A's curve (the flare angle t giving its
+// distance and height here) offset by the board along its normal, solved for
+// the point's distance by bisection. 1A keeps its inner outline.
+TEST(PanelBoards, WidenTwoAToTheOuterFaceOfOneA) {
+  struct Case {
+    const char* name;
+    RectangularReportInput input;
+    MouthLimit limit;
+    long double board;
+  };
+  const Case cases[] = {
+      {"flat sides", Horn("100", "40", "60", "400", MouthLocation::OneWall), {}, 18.0L},
+      {"curved, to the mouth", Horn("100", "40", "50", nullptr, MouthLocation::FreeAir), {}, 18.0L},
+      {"curved, inch, cut short",
+       Horn("60", "2", "3", nullptr, MouthLocation::OneWall, LengthUnit::Inch),
+       {MouthLimitKind::Length, 40.0L}, 0.75L},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TestHorn horn(c.input);
+    const long double mmPer = c.input.unit == LengthUnit::Millimetre ? 1.0L : 25.4L;
+    const PanelSet plain = vortalis::buildkit::WallPanels(c.input, c.limit, {".", ""});
+    const PanelSet set = vortalis::buildkit::WallPanels(c.input, c.limit, {".", ""}, c.board);
+    EXPECT_EQ(set.panels[0].Outline().size(), plain.panels[0].Outline().size());
+    EXPECT_TRUE(set.panels[0].edge.empty());
+    const Panel& two = set.panels[2];
+    ASSERT_FALSE(two.edge.empty());
+    const long double end = two.points.back().distance;
+    const auto distance = [&](long double t) {
+      return horn.L - horn.FromMouth(horn.a * std::sin(t));
+    };
+    // The outer face's point of flare angle t: (distance, height).
+    const auto outer = [&](long double t) {
+      const long double d = 1e-7L;
+      const long double dx = distance(t + d) - distance(t - d);
+      const long double dz = horn.Half(1, t + d) - horn.Half(1, t - d);
+      const long double n = std::hypot(dx, dz);
+      return std::pair{distance(t) - c.board * dz / n, horn.Half(1, t) + c.board * dx / n};
+    };
+    const long double t0 = std::asin(std::sqrt(horn.s1 * horn.s2 * horn.k / kPi) / horn.a);
+    int checked = 0;
+    for (const auto& p : two.edge) {
+      if (p.distance > end - c.board) continue;  // the board's end, square to its face
+      long double lo = t0, hi = kPi / 2.0L - 1e-6L;
+      for (int j = 0; j < 200; ++j) {
+        const long double mid = (lo + hi) / 2.0L;
+        (outer(mid).first < p.distance ? lo : hi) = mid;
+      }
+      EXPECT_NEAR(p.width / 2.0L * mmPer, outer(lo).second * mmPer,
+                  vortalis::buildkit::kCurveToleranceMm * 1.01L)
+          << p.distance;
+      ++checked;
+    }
+    EXPECT_GT(checked, 5);
+    if (!horn.flat) continue;
+    // A flat side's offset is a straight line: the throat is widened by T / cos(angle) exactly.
+    EXPECT_NEAR(two.edge.front().width,
+                horn.s1 + 2.0L * c.board * std::hypot(1.0L, horn.H / horn.L), 1e-9L);
+  }
+}
+
 }  // namespace
