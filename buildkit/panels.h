@@ -70,7 +70,7 @@ inline constexpr KitParameter kPanelBoard{
     "panel board thickness", false, 0.0L, true, kMaxKitThickness, "--panel-board", "T",
     "the board thickness of --panels: 2A and 2B are widened\n"
     "to cover the edges of 1A and 1B (0: the inner faces)",
-    "0", "&Panel board thickness:", "PanelBoard",
+    "0", "Pan&el board thickness:", "PanelBoard",
     [](const KitStart&) { return 0.0L; }};
 inline constexpr std::array<const KitParameter*, 1> kPanelsParameters{&kPanelBoard};
 
