@@ -49,10 +49,20 @@ class WallShapes {
 
   // The angle between wall 1A and the axis at the section of radius r: a
   // flat side's is constant; z = c r(x) has the slope c r / sqrt(a^2 - r^2).
-  long double Wall1Angle(long double r) const {
-    if (horn_.flatSides) return std::atan2(horn_.flatOffset, horn_.length);
+  long double Wall1Angle(long double r) const { return Angle(kWall1, r); }
+
+  // The angle of `wall` to the axis at the section of radius r, with
+  // dr/dx = r / root, root = sqrt(a^2 - r^2): a flat side's is constant;
+  // z = c r(x) has the slope c r / root; 2A beside flat sides, z = side2 / 2
+  // = pi r^2 / (2 k side1(x)), has z (2 / root - side1' / side1).
+  long double Angle(Wall wall, long double r) const {
     const long double a = horn_.mouthRadius;
-    return std::atan2(halfPerRadius_[kWall1] * r, std::sqrt(std::max(0.0L, (a - r) * (a + r))));
+    const long double root = std::sqrt(std::max(0.0L, (a - r) * (a + r)));
+    if (!horn_.flatSides) return std::atan2(halfPerRadius_[wall] * r, root);
+    if (wall == kWall1) return std::atan2(horn_.flatOffset, horn_.length);
+    const geometry::MouthSides sides = Section(r, Distance(r)).sides;
+    const long double side1PerDistance = 2.0L * horn_.flatOffset / horn_.length;
+    return std::atan2(sides.side2 * 0.5L * (2.0L - side1PerDistance * root / sides.side1), root);
   }
 
   long double Width(Wall wall, long double r) const {
@@ -319,6 +329,12 @@ PanelSet WallPanels(const report::HornInput& input, const report::MouthLimit& li
   two.length = two.points.back().along;
   set.board = board;
   if (board > 0.0L) {
+    const auto bevel = [&shapes](long double radius) {
+      return Degrees(std::asin(std::sin(shapes.Angle(kWall1, radius)) *
+                               std::sin(shapes.Angle(kWall2, radius))));
+    };
+    one.throatBevel = bevel(horn.throatRadius);
+    one.endBevel = bevel(last.radius);
     // 2A's edge at its own vertices and at the section's, within the panel.
     const std::vector<FlatPoint> section =
         CoveredSection(shapes, board, CurveTolerance(kitHorn.unit)).Of(wall, two, last.distance);
@@ -430,7 +446,9 @@ KitDrawing Draw(const PanelsKit& kit) {
       lines.push_back("covers the edges of 1A and 1B: cut " + Size(panel.edge.front().width, unit) +
                       " wide at the throat");
     } else if (boards) {
-      lines.push_back("covered by 2A and 2B: edges bevelled to their inner faces");
+      lines.push_back("covered by 2A and 2B: edges bevelled to their inner faces, the saw tilted");
+      lines.push_back(Angle(panel.throatBevel) + " from square at the throat, " +
+                      Angle(panel.endBevel) + " at the end");
     }
     AddLines(piece, layer, 0.0, shape.Top() - h, lines, unit);
     piece.bounds = Bounds(piece);

@@ -36,6 +36,12 @@ struct Panel {
   // cut edge, its width reaching the covered boards' outer faces (see
   // WallPanels). Empty: the outline is the inner face's.
   std::vector<PanelPoint> edge;
+  // With a board thickness, on the covered pair: the saw's tilt from square
+  // along the edges, in degrees, at the throat and at the end; where the
+  // covering wall narrows towards the mouth it is negative (the outer face
+  // would be wider than the inner one).
+  long double throatBevel = 0.0L;
+  long double endBevel = 0.0L;
 
   // The closed outline, in the horn's unit: x along the wall, y across it,
   // symmetric about y = 0; the upper edge from the throat, then the lower back.
@@ -62,6 +68,8 @@ struct PanelSet {
 // y = const, the inner face of 2A among them: the edge of 2A at distance x
 // is the farthest point from the axis of that section at x, i.e. of the
 // inner curve offset by `board` along its normal, and of the board's end.
+// The bevel that lays 1A's edge on 2A's face is asin(sin w1 sin w2) from
+// square, w1 and w2 the walls' angles to the axis.
 PanelSet WallPanels(const report::HornInput& input, const report::MouthLimit& limit,
                     const geometry::Separators& separators, long double board = 0.0L);
 

@@ -291,6 +291,34 @@ TEST(PanelBoards, WidenTwoAToTheOuterFaceOfOneA) {
       ++checked;
     }
     EXPECT_GT(checked, 5);
+
+    // The saw's tilt that lays 1A's edge on 2A's face: the square cut's face
+    // holds the edge and 1A's normal, the bevelled one is 2A's tangent plane.
+    // In the mouth plane 2A stands square to the axis: the tilt is then 1A's
+    // angle to the axis, 90 degrees for a curved wall.
+    const auto tilt = [&](long double t) {
+      if (t > kPi / 2.0L - 1e-9L)
+        return horn.flat ? std::atan(horn.H / horn.L) * 180.0L / kPi : 90.0L;
+      const long double d = 1e-7L;
+      const long double dx = distance(t + d) - distance(t - d);
+      const long double dy = horn.Half(2, t + d) - horn.Half(2, t - d);
+      const long double dz = horn.Half(1, t + d) - horn.Half(1, t - d);
+      const long double m[3] = {dy * dx, -(dz * dz + dx * dx), dy * dz};  // edge x 1A's normal
+      const long double n[3] = {-dy, dx, 0.0L};                            // 2A's normal
+      const long double dot = m[0] * n[0] + m[1] * n[1];
+      const long double cross = std::hypot(std::hypot(m[1] * n[2] - m[2] * n[1],
+                                                      m[2] * n[0] - m[0] * n[2]),
+                                           m[0] * n[1] - m[1] * n[0]);
+      return std::copysign(std::atan2(cross, std::fabs(dot)) * 180.0L / kPi, dy * dz);
+    };
+    // Where the panels end, as the profile ends them.
+    const long double endRadius =
+        vortalis::report::MakeRectangularProfile(c.input, 1e9L, c.limit, {".", ""})
+            .points.back()
+            .radius;
+    const long double tEnd = std::asin(std::min(1.0L, endRadius / horn.a));
+    EXPECT_NEAR(set.panels[0].throatBevel, tilt(t0), 5e-4L);
+    EXPECT_NEAR(set.panels[0].endBevel, tilt(tEnd), 5e-4L);
     if (!horn.flat) continue;
     // A flat side's offset is a straight line: the throat is widened by T / cos(angle) exactly.
     EXPECT_NEAR(two.edge.front().width,
