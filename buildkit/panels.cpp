@@ -47,10 +47,6 @@ class WallShapes {
 
   long double MouthRadius() const { return horn_.mouthRadius; }
 
-  // The angle between wall 1A and the axis at the section of radius r: a
-  // flat side's is constant; z = c r(x) has the slope c r / sqrt(a^2 - r^2).
-  long double Wall1Angle(long double r) const { return Angle(kWall1, r); }
-
   // The angle of `wall` to the axis at the section of radius r, with
   // dr/dx = r / root, root = sqrt(a^2 - r^2): a flat side's is constant;
   // z = c r(x) has the slope c r / root; 2A beside flat sides, z = side2 / 2
@@ -181,7 +177,7 @@ class CoveredSection {
 
  private:
   FlatPoint Offset(long double radius, long double distance, long double half) const {
-    const long double angle = shapes_.Wall1Angle(radius);
+    const long double angle = shapes_.Angle(kWall1, radius);
     return {distance - board_ * std::sin(angle), half + board_ * std::cos(angle)};
   }
 
