@@ -45,6 +45,22 @@ class WallShapes {
     return report::RectangularSectionAt(horn_, r, 1.0L, distance, distance);
   }
 
+  long double MouthRadius() const { return horn_.mouthRadius; }
+
+  // The angle of `wall` to the axis at the section of radius r, with
+  // dr/dx = r / root, root = sqrt(a^2 - r^2): a flat side's is constant;
+  // z = c r(x) has the slope c r / root; 2A beside flat sides, z = side2 / 2
+  // = pi r^2 / (2 k side1(x)), has z (2 / root - side1' / side1).
+  long double Angle(Wall wall, long double r) const {
+    const long double a = horn_.mouthRadius;
+    const long double root = std::sqrt(std::max(0.0L, (a - r) * (a + r)));
+    if (!horn_.flatSides) return std::atan2(halfPerRadius_[wall] * r, root);
+    if (wall == kWall1) return std::atan2(horn_.flatOffset, horn_.length);
+    const geometry::MouthSides sides = Section(r, Distance(r)).sides;
+    const long double side1PerDistance = 2.0L * horn_.flatOffset / horn_.length;
+    return std::atan2(sides.side2 * 0.5L * (2.0L - side1PerDistance * root / sides.side1), root);
+  }
+
   long double Width(Wall wall, long double r) const {
     const geometry::MouthSides sides = Section(r, Distance(r)).sides;
     return wall == kWall1 ? sides.side2 : sides.side1;
@@ -137,19 +153,102 @@ long double PatternGap(const WallShapes& shapes, Wall wall, long double r0, long
   return largest;
 }
 
+// The section of wall 1A's board in the plane of 2A, as (distance, z): the
+// inner curve offset by `board` along its normal away from the axis, its
+// chords within `tolerance` of the offset curve, then the board's end, square
+// to its face, back to the inner curve at `end`. The first vertex lies behind
+// the throat.
+class CoveredSection {
+ public:
+  CoveredSection(const WallShapes& shapes, long double board, long double tolerance)
+      : shapes_(shapes), board_(board), tolerance_(tolerance) {}
+
+  std::vector<FlatPoint> Of(const std::vector<WallPoint>& wall, const Panel& two,
+                            long double end) const {
+    std::vector<FlatPoint> section;
+    for (std::size_t i = 0; i < wall.size(); ++i) {
+      const FlatPoint p = Offset(wall[i].radius, wall[i].distance, two.points[i].width * 0.5L);
+      if (i > 0) Refine(wall[i - 1].radius, wall[i].radius, section.back(), p, 0, section);
+      section.push_back(p);
+    }
+    section.push_back({end, two.points.back().width * 0.5L});
+    return section;
+  }
+
+ private:
+  FlatPoint Offset(long double radius, long double distance, long double half) const {
+    const long double angle = shapes_.Angle(kWall1, radius);
+    return {distance - board_ * std::sin(angle), half + board_ * std::cos(angle)};
+  }
+
+  FlatPoint Offset(long double radius) const {
+    const long double distance = shapes_.Distance(radius);
+    return Offset(radius, distance, shapes_.Section(radius, distance).sides.side1 * 0.5L);
+  }
+
+  // The points strictly between p (radius r0) and q (r1), halving the flare
+  // angle (r = a sin t, even along the curve up to the mouth) while an offset
+  // point between them lies farther than the tolerance from their chord.
+  void Refine(long double r0, long double r1, const FlatPoint& p, const FlatPoint& q, int depth,
+              std::vector<FlatPoint>& out) const {
+    const long double a = shapes_.MouthRadius();
+    const long double t0 = std::asin(std::min(1.0L, r0 / a));
+    const long double t1 = std::asin(std::min(1.0L, r1 / a));
+    // Measured across the panel (in z), where the width is read; a chord
+    // that stands steeper than 84 degrees by its length instead.
+    const long double run =
+        std::max(std::fabs(q.x - p.x), 0.1L * std::hypot(q.x - p.x, q.y - p.y));
+    long double gap = 0.0L;
+    for (const long double f : {0.25L, 0.5L, 0.75L}) {
+      const FlatPoint m = Offset(a * std::sin(t0 + (t1 - t0) * f));
+      gap = std::max(gap, run > 0.0L ? std::fabs((q.x - p.x) * (m.y - p.y) -
+                                                 (q.y - p.y) * (m.x - p.x)) /
+                                           run
+                                     : std::hypot(m.x - p.x, m.y - p.y));
+    }
+    const long double mid = a * std::sin((t0 + t1) * 0.5L);
+    if (!(gap > tolerance_) || depth >= kMaxDepth || !(mid > r0 && mid < r1)) return;
+    const FlatPoint m = Offset(mid);
+    Refine(r0, mid, p, m, depth + 1, out);
+    out.push_back(m);
+    Refine(mid, r1, m, q, depth + 1, out);
+  }
+
+  static constexpr int kMaxDepth = 30;
+  const WallShapes& shapes_;
+  long double board_;
+  long double tolerance_;
+};
+
+// The section's farthest point from the axis at `distance` (none outside it).
+long double SectionTop(const std::vector<FlatPoint>& section, long double distance) {
+  long double top = 0.0L;
+  for (std::size_t k = 1; k < section.size(); ++k) {
+    const FlatPoint& p = section[k - 1];
+    const FlatPoint& q = section[k];
+    if (distance < std::min(p.x, q.x) || distance > std::max(p.x, q.x)) continue;
+    const long double z =
+        q.x == p.x ? std::max(p.y, q.y) : p.y + (q.y - p.y) * (distance - p.x) / (q.x - p.x);
+    top = std::max(top, z);
+  }
+  return top;
+}
+
 }  // namespace
 
 std::vector<FlatPoint> Panel::Outline() const {
+  const std::vector<PanelPoint>& cut = edge.empty() ? points : edge;
   std::vector<FlatPoint> outline;
-  outline.reserve(2 * points.size());
-  for (const PanelPoint& p : points) outline.push_back({p.along, p.width * 0.5L});
-  for (auto it = points.rbegin(); it != points.rend(); ++it)
+  outline.reserve(2 * cut.size());
+  for (const PanelPoint& p : cut) outline.push_back({p.along, p.width * 0.5L});
+  for (auto it = cut.rbegin(); it != cut.rend(); ++it)
     outline.push_back({it->along, -it->width * 0.5L});
   return outline;
 }
 
 PanelSet WallPanels(const report::HornInput& input, const report::MouthLimit& limit,
-                    const geometry::Separators& separators) {
+                    const geometry::Separators& separators, long double board) {
+  Checked(kPanelBoard, board);
   const auto* rectangular = std::get_if<report::RectangularReportInput>(&input);
   if (rectangular == nullptr) {
     throw KitError(
@@ -182,8 +281,8 @@ PanelSet WallPanels(const report::HornInput& input, const report::MouthLimit& li
   PanelSet set;
   set.unit = rectangular->unit;
   set.end = last.distance;
-  Panel one{"1A", horn.flatSides, {}, 0.0L, {}};
-  Panel two{"2A", false, {}, 0.0L, {}};
+  Panel one{"1A", horn.flatSides, {}, 0.0L, {}, {}};
+  Panel two{"2A", false, {}, 0.0L, {}, {}};
   long double along2 = 0.0L;
   for (std::size_t i = 0; i < wall.size(); ++i) {
     const WallPoint& p = wall[i];
@@ -224,6 +323,35 @@ PanelSet WallPanels(const report::HornInput& input, const report::MouthLimit& li
   }
   one.length = one.points.back().along;
   two.length = two.points.back().along;
+  set.board = board;
+  if (board > 0.0L) {
+    const auto bevel = [&shapes](long double radius) {
+      return Degrees(std::asin(std::sin(shapes.Angle(kWall1, radius)) *
+                               std::sin(shapes.Angle(kWall2, radius))));
+    };
+    one.throatBevel = bevel(horn.throatRadius);
+    one.endBevel = bevel(last.radius);
+    // 2A's edge at its own vertices and at the section's, within the panel.
+    const std::vector<FlatPoint> section =
+        CoveredSection(shapes, board, CurveTolerance(kitHorn.unit)).Of(wall, two, last.distance);
+    std::vector<long double> stations;
+    for (const WallPoint& p : wall) stations.push_back(p.distance);
+    for (const FlatPoint& p : section)
+      if (p.x > 0.0L && p.x < last.distance) stations.push_back(p.x);
+    std::sort(stations.begin(), stations.end());
+    stations.erase(std::unique(stations.begin(), stations.end()), stations.end());
+    std::size_t j = 0;
+    for (const long double d : stations) {
+      while (j + 1 < wall.size() && wall[j + 1].distance <= d) ++j;
+      long double along = two.points[j].along;
+      if (d != wall[j].distance) {
+        const long double radius = WallRadius(kitHorn, d, wall[j].radius);
+        along = horn.flatSides ? along + shapes.Along(kWall2, wall[j].radius, radius)
+                               : shapes.Along(kWall2, horn.throatRadius, radius);
+      }
+      two.edge.push_back({d, along, 2.0L * SectionTop(section, d)});
+    }
+  }
   Panel oneB = one;
   oneB.name = "1B";
   Panel twoB = two;
@@ -256,12 +384,21 @@ KitDrawing Draw(const PanelsKit& kit) {
   KitDrawing result;
   result.unit = unit;
   result.title = "Wall panels 1A, 1B, 2A, 2B at true size";
+  const bool boards = kit.panels.board > 0.0L;
   result.notes = {
       "Each wall laid flat: its length along the wall from the throat against the width between "
       "the two walls it meets.",
-      std::string("Inner faces, without joints. Ticks on the centre line: distance from the "
-                  "throat along the axis; sizes in ") +
+      std::string(boards ? "Boards " + Length(kit.panels.board, unit) +
+                               " thick, inner faces on the walls."
+                         : "Inner faces, without joints.") +
+          " Ticks on the centre line: distance from the throat along the axis; sizes in " +
           geometry::UnitName(unit) + ", scale 1:1."};
+  if (boards) {
+    result.notes.push_back(
+        "Panels 2A and 2B cover the edges of 1A and 1B: they are widened to the outer faces of "
+        "1A and 1B. 1A and 1B keep their inner width, their edges bevelled to lie on the inner "
+        "faces of 2A and 2B. Every end is cut square to its board's face.");
+  }
   for (std::string& warning : Warnings(kit)) result.notes.push_back(std::move(warning));
   for (const Panel& panel : kit.panels.panels) result.layers.push_back("PANEL_" + panel.name);
   result.layers.push_back("MIDLINE");
@@ -294,13 +431,22 @@ KitDrawing Draw(const PanelsKit& kit) {
     AddMidLineLabel(piece, piece.paths.front().points, ticks, static_cast<double>(panel.length),
                     name + ": throat end at the left", unit);
     const DrawBox shape = Bounds(piece);
-    AddLines(piece, layer, 0.0, shape.Top() - h,
-             {"Panel " + name + (panel.flat ? " (flat side)" : ""),
-              "length " + Length(panel.length, unit) + " along the wall, " +
-                  Length(panel.points.back().distance, unit) + " along the axis",
-              "width " + Size(panel.points.front().width, unit) + " at the throat, " +
-                  Size(panel.points.back().width, unit) + " at the end"},
-             unit);
+    std::vector<std::string> lines{
+        "Panel " + name + (panel.flat ? " (flat side)" : ""),
+        "length " + Length(panel.length, unit) + " along the wall, " +
+            Length(panel.points.back().distance, unit) + " along the axis",
+        "width " + Size(panel.points.front().width, unit) + " at the throat, " +
+            Size(panel.points.back().width, unit) + " at the end" +
+            (boards ? " (inner face)" : "")};
+    if (boards && !panel.edge.empty()) {
+      lines.push_back("covers the edges of 1A and 1B: cut " + Size(panel.edge.front().width, unit) +
+                      " wide at the throat");
+    } else if (boards) {
+      lines.push_back("covered by 2A and 2B: edges bevelled to their inner faces, the saw tilted");
+      lines.push_back(Angle(panel.throatBevel) + " from square at the throat, " +
+                      Angle(panel.endBevel) + " at the end");
+    }
+    AddLines(piece, layer, 0.0, shape.Top() - h, lines, unit);
     piece.bounds = Bounds(piece);
     result.pieces.push_back(std::move(piece));
   }

@@ -68,8 +68,9 @@ struct KitBuilder {
                        staves.path};
   }
   BuiltKit operator()(const PanelsKitOptions& panels) const {
-    return FlatKitFile{buildkit::PanelsKit{Unit(), buildkit::WallPanels(horn, limit, separators)},
-                       panels.path};
+    return FlatKitFile{
+        buildkit::PanelsKit{Unit(), buildkit::WallPanels(horn, limit, separators, panels.board)},
+        panels.path};
   }
   BuiltKit operator()(const StlKitOptions& stl) const {
     buildkit::SolidOptions solid = stl.solid;

@@ -39,9 +39,10 @@ struct StavesKitOptions {
   buildkit::StaveFit fit = buildkit::StaveFit::Circumscribed;
 };
 
-// --panels FILE: FILE ending .dxf, .svg or .pdf; rectangular horns only.
+// --panels FILE [--panel-board T]: FILE ending .dxf, .svg or .pdf; rectangular horns only.
 struct PanelsKitOptions {
   std::string path;
+  long double board = 0.0L;  // 0: the inner faces
 };
 
 // --stl FILE --wall W [--segment-height H] [--flange OD,THICKNESS[,BOLT_CIRCLE,COUNT,HOLE]]

@@ -56,6 +56,7 @@ enum class OptionId {
   Staves,
   StaveFit,
   Panels,
+  PanelBoard,
   Stl,
   SegmentHeight,
   Flange,

@@ -388,7 +388,7 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
     }
     kit.kit = staves;
   } else if (chosen == &buildkit::kPanelsUnit) {
-    kit.kit = PanelsKitOptions{path};
+    kit.kit = PanelsKitOptions{path, value(buildkit::kPanelBoard)};
   } else if (chosen == &buildkit::kSolidUnit) {
     StlKitOptions stl{path, {}};
     stl.solid.wall = value(buildkit::kSolidWall);

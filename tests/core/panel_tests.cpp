@@ -236,4 +236,94 @@ TEST(PanelWarnings, NameThePinchedPairAndAMouthOverTwoMetres) {
   }
 }
 
+// With boards, 2A's edge at each of its points reaches the outer face of 1A's
+// board as seen in 2A's plane: wall 1A's curve (the flare angle t giving its
+// distance and height here) offset by the board along its normal, solved for
+// the point's distance by bisection. 1A keeps its inner outline.
+TEST(PanelBoards, WidenTwoAToTheOuterFaceOfOneA) {
+  struct Case {
+    const char* name;
+    RectangularReportInput input;
+    MouthLimit limit;
+    long double board;
+  };
+  const Case cases[] = {
+      {"flat sides", Horn("100", "40", "60", "400", MouthLocation::OneWall), {}, 18.0L},
+      {"curved, to the mouth", Horn("100", "40", "50", nullptr, MouthLocation::FreeAir), {}, 18.0L},
+      {"curved, inch, cut short",
+       Horn("60", "2", "3", nullptr, MouthLocation::OneWall, LengthUnit::Inch),
+       {MouthLimitKind::Length, 40.0L}, 0.75L},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TestHorn horn(c.input);
+    const long double mmPer = c.input.unit == LengthUnit::Millimetre ? 1.0L : 25.4L;
+    const PanelSet plain = vortalis::buildkit::WallPanels(c.input, c.limit, {".", ""});
+    const PanelSet set = vortalis::buildkit::WallPanels(c.input, c.limit, {".", ""}, c.board);
+    EXPECT_EQ(set.panels[0].Outline().size(), plain.panels[0].Outline().size());
+    EXPECT_TRUE(set.panels[0].edge.empty());
+    const Panel& two = set.panels[2];
+    ASSERT_FALSE(two.edge.empty());
+    const long double end = two.points.back().distance;
+    const auto distance = [&](long double t) {
+      return horn.L - horn.FromMouth(horn.a * std::sin(t));
+    };
+    // The outer face's point of flare angle t: (distance, height).
+    const auto outer = [&](long double t) {
+      const long double d = 1e-7L;
+      const long double dx = distance(t + d) - distance(t - d);
+      const long double dz = horn.Half(1, t + d) - horn.Half(1, t - d);
+      const long double n = std::hypot(dx, dz);
+      return std::pair{distance(t) - c.board * dz / n, horn.Half(1, t) + c.board * dx / n};
+    };
+    const long double t0 = std::asin(std::sqrt(horn.s1 * horn.s2 * horn.k / kPi) / horn.a);
+    int checked = 0;
+    for (const auto& p : two.edge) {
+      if (p.distance > end - c.board) continue;  // the board's end, square to its face
+      long double lo = t0, hi = kPi / 2.0L - 1e-6L;
+      for (int j = 0; j < 200; ++j) {
+        const long double mid = (lo + hi) / 2.0L;
+        (outer(mid).first < p.distance ? lo : hi) = mid;
+      }
+      EXPECT_NEAR(p.width / 2.0L * mmPer, outer(lo).second * mmPer,
+                  vortalis::buildkit::kCurveToleranceMm * 1.01L)
+          << p.distance;
+      ++checked;
+    }
+    EXPECT_GT(checked, 5);
+
+    // The saw's tilt that lays 1A's edge on 2A's face: the square cut's face
+    // holds the edge and 1A's normal, the bevelled one is 2A's tangent plane.
+    // In the mouth plane 2A stands square to the axis: the tilt is then 1A's
+    // angle to the axis, 90 degrees for a curved wall.
+    const auto tilt = [&](long double t) {
+      if (t > kPi / 2.0L - 1e-9L)
+        return horn.flat ? std::atan(horn.H / horn.L) * 180.0L / kPi : 90.0L;
+      const long double d = 1e-7L;
+      const long double dx = distance(t + d) - distance(t - d);
+      const long double dy = horn.Half(2, t + d) - horn.Half(2, t - d);
+      const long double dz = horn.Half(1, t + d) - horn.Half(1, t - d);
+      const long double m[3] = {dy * dx, -(dz * dz + dx * dx), dy * dz};  // edge x 1A's normal
+      const long double n[3] = {-dy, dx, 0.0L};                            // 2A's normal
+      const long double dot = m[0] * n[0] + m[1] * n[1];
+      const long double cross = std::hypot(std::hypot(m[1] * n[2] - m[2] * n[1],
+                                                      m[2] * n[0] - m[0] * n[2]),
+                                           m[0] * n[1] - m[1] * n[0]);
+      return std::copysign(std::atan2(cross, std::fabs(dot)) * 180.0L / kPi, dy * dz);
+    };
+    // Where the panels end, as the profile ends them.
+    const long double endRadius =
+        vortalis::report::MakeRectangularProfile(c.input, 1e9L, c.limit, {".", ""})
+            .points.back()
+            .radius;
+    const long double tEnd = std::asin(std::min(1.0L, endRadius / horn.a));
+    EXPECT_NEAR(set.panels[0].throatBevel, tilt(t0), 5e-4L);
+    EXPECT_NEAR(set.panels[0].endBevel, tilt(tEnd), 5e-4L);
+    if (!horn.flat) continue;
+    // A flat side's offset is a straight line: the throat is widened by T / cos(angle) exactly.
+    EXPECT_NEAR(two.edge.front().width,
+                horn.s1 + 2.0L * c.board * std::hypot(1.0L, horn.H / horn.L), 1e-9L);
+  }
+}
+
 }  // namespace

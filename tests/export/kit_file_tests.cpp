@@ -38,9 +38,11 @@ namespace exports = vortalis::exports;
 constexpr const char* kReadKit = R"(
 import json, sys, ezdxf
 doc = ezdxf.readfile(sys.argv[1])
-found = {"insunits": doc.header.get("$INSUNITS"), "circles": {}, "polylines": {}}
+found = {"insunits": doc.header.get("$INSUNITS"), "circles": {}, "polylines": {}, "texts": {}}
 for e in doc.modelspace():
-    if e.dxftype() == "CIRCLE":
+    if e.dxftype() == "TEXT":
+        found["texts"].setdefault(e.dxf.layer, []).append(e.dxf.text)
+    elif e.dxftype() == "CIRCLE":
         found["circles"].setdefault(e.dxf.layer, []).append(e.dxf.radius)
     elif e.dxftype() == "LWPOLYLINE":
         found["polylines"].setdefault(e.dxf.layer, []).append(
@@ -465,6 +467,19 @@ TEST_F(KitFileTest, PanelDxfHasEachWallsOutlineOnItsLayer) {
       EXPECT_NEAR(x1 - x0, static_cast<double>(panel.length), 1e-9 * x1) << panel.name;
     }
   }
+}
+
+// With boards, the drawing's notes say which pair covers which.
+TEST_F(KitFileTest, PanelBoardDxfNamesTheCoveringPair) {
+  const auto input = vortalis::testing::FlatRectangularHorn(LengthUnit::Millimetre);
+  exports::WriteKitFile(
+      exports::PanelsKit{LengthUnit::Millimetre, buildkit::WallPanels(input, {}, {".", ""}, 18.0L)},
+      Path("panels.dxf"));
+  const QJsonArray notes = ReadBack(Path("panels.dxf"))["texts"].toObject()["NOTES"].toArray();
+  EXPECT_TRUE(std::any_of(notes.begin(), notes.end(), [](const QJsonValue& note) {
+    return note.toString().startsWith(
+        QStringLiteral("Panels 2A and 2B cover the edges of 1A and 1B"));
+  })) << QJsonDocument(notes).toJson().toStdString();
 }
 
 // A file that cannot be written, or a format the kit does not have, is a
