@@ -58,7 +58,9 @@ enum class OptionId {
   Panels,
   Stl,
   SegmentHeight,
+  Bed,
   Flange,
+  Joint,
   Design,
   SaveDesign,  // the last one
 };

@@ -573,7 +573,8 @@ std::pair<long double, long double> CheckedByAdmesh(const HornSolids& solids) {
 // The expected volume in the horn's unit, and the angle steps the mesh uses.
 long double WallVolume(const KitHorn& horn, const SolidOptions& o) {
   const long double a = horn.mouthRadius;
-  const long double w = o.wall;
+  // The outer face lies the wall and both faces' chord tolerance out.
+  const long double w = o.wall + 2.0L * o.toleranceMm / MillimetresPer(horn.unit);
   const auto along = [&](long double u) { return horn.length - MouthDistance(a, u) - w * u / a; };
   const auto outer = [&](long double u) { return u + w * std::sqrt(1.0L - u * u / (a * a)); };
   const auto foot = [&](long double x) {
@@ -619,8 +620,8 @@ TEST_P(Solids, AreClosedPiecesOfTheWallsVolume) {
   }
   EXPECT_LE(horn.end - solids.cuts.back(), height);
   const auto [wholeVolume, piecesVolume] = CheckedByAdmesh(solids);
-  // admesh adds up in single precision.
-  EXPECT_NEAR(piecesVolume, wholeVolume, wholeVolume * 5e-5L);
+  // admesh adds up in single precision (8e-5 of a 300 Hz flanged horn).
+  EXPECT_NEAR(piecesVolume, wholeVolume, wholeVolume * 2e-4L);
 }
 
 // Chords lie within the tolerance of the true faces, so the volume of a mesh
@@ -647,7 +648,7 @@ TEST_P(Solids, VolumeIsTheWallsIntegratedVolume) {
             0.5L;
   }
   const long double polygonShare = sides * std::sin(2.0L * kPi / sides) / (2.0L * kPi);
-  const long double expected = WallVolume(horn, c.options) * mm * mm * mm;
+  const long double expected = WallVolume(horn, options) * mm * mm * mm;
   const long double volume = MeshVolume(mesh) / polygonShare;
   EXPECT_NEAR(volume, expected, options.toleranceMm * area);
   std::printf("%s: integrated %.3Lf mm3, mesh %.3Lf mm3 (%+.4Lf %%), bound %.3Lf mm3\n", c.name,
@@ -677,11 +678,11 @@ INSTANTIATE_TEST_SUITE_P(
                       SolidCase{"Hz2000OneBoltNearTheBore",
                                 Horn("2000", "5"),
                                 {},
-                                Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 19.34L, 1, 4.0L))},
+                                Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 19.54L, 1, 4.0L))},
                       SolidCase{"Hz2000TwelveBoltsNearTheBore",
                                 Horn("2000", "5"),
                                 {},
-                                Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 19.34L, 12, 4.0L))},
+                                Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 19.54L, 12, 4.0L))},
                       SolidCase{"Hz2000FiveBoltsNearTheRim",
                                 Horn("2000", "5"),
                                 {},
@@ -720,38 +721,64 @@ TEST(Solids, FlangeHolesRefineOnlyTheFlange) {
   }
 }
 
-// The outer face keeps the wall from the inner face everywhere, also where the
-// tractrix bends more sharply than the wall near the mouth, and follows it at
-// exactly the wall up to the rim.
-TEST(Solids, OuterFaceIsAtLeastTheWallFromTheInnerFace) {
-  const CircularReportInput input = Horn("2000", "5");
-  const long double wall = 3.0L;
-  const Mesh mesh = CircularHornSolids(input, {}, {}, Options(wall, 0.0L)).whole;
-  const KitHorn horn = MakeKitHorn(input, {}, {});
-  std::vector<std::pair<long double, long double>> inner;  // dense points of the tractrix
-  for (int i = 0; i <= 20000; ++i) {
-    const long double r = horn.throatRadius + (horn.mouthRadius - horn.throatRadius) * i / 20000.0L;
-    inner.emplace_back(horn.length - MouthDistance(horn.mouthRadius, r), r);
-  }
-  const auto innerRadius = [&horn](long double x) {
-    long double lo = horn.throatRadius;
-    long double hi = horn.mouthRadius;
-    for (int i = 0; i < 200; ++i)
-      (horn.length - MouthDistance(horn.mouthRadius, (lo + hi) * 0.5L) < x ? lo : hi) =
-          (lo + hi) * 0.5L;
-    return lo;
-  };
-  std::vector<std::pair<long double, long double>> outer;  // in one half-plane through the axis
-  for (const Vertex& v : mesh.vertices)
-    if (v.y == 0.0L && v.x > innerRadius(v.z) + wall * 0.5L) outer.emplace_back(v.z, v.x);
-  ASSERT_GT(outer.size(), 10U);
-  for (const auto& [x, r] : outer) {
-    long double nearest = INFINITY;
-    for (const auto& [ix, ir] : inner) nearest = std::min(nearest, std::hypot(x - ix, r - ir));
-    EXPECT_GE(nearest, wall - 1e-6L) << "at " << x;
-    if (x < horn.length - wall) {
-      EXPECT_LE(nearest, wall + 1e-6L) << "at " << x;
+// The printed wall is never thinner than asked: the middle of each outer
+// facet (the vertex's radius times cos(pi / M) for M steps around) keeps the
+// wall from the tractrix and from the inner face's own chords, also where the
+// tractrix bends more sharply than the wall near the mouth, for a steep 2000 Hz
+// horn and the 300 Hz one whose mouth piece came out 2.975 mm thin at 3 mm.
+// Up to the rim the outer face follows the curve at the wall plus the two
+// faces' chord tolerance.
+TEST(Solids, PrintedWallIsNeverThinnerThanTheWall) {
+  for (const auto& [frequency, throat] : {std::pair{"2000", "5"}, std::pair{"300", "10"}}) {
+    const CircularReportInput input = Horn(frequency, throat);
+    const long double wall = 3.0L;
+    const Mesh mesh = CircularHornSolids(input, {}, {}, Options(wall, 0.0L)).whole;
+    const KitHorn horn = MakeKitHorn(input, {}, {});
+    std::vector<std::pair<long double, long double>> inner;  // dense points of the tractrix
+    for (int i = 0; i <= 20000; ++i) {
+      const long double r =
+          horn.throatRadius + (horn.mouthRadius - horn.throatRadius) * i / 20000.0L;
+      inner.emplace_back(horn.length - MouthDistance(horn.mouthRadius, r), r);
     }
+    const auto innerRadius = [&horn](long double x) {
+      long double lo = horn.throatRadius;
+      long double hi = horn.mouthRadius;
+      for (int i = 0; i < 200; ++i)
+        (horn.length - MouthDistance(horn.mouthRadius, (lo + hi) * 0.5L) < x ? lo : hi) =
+            (lo + hi) * 0.5L;
+      return lo;
+    };
+    long double steps = 0.0L;
+    std::vector<std::pair<long double, long double>> outer, chords;  // in the half-plane y = 0
+    for (const Vertex& v : mesh.vertices) {
+      if (v.z == 0.0L && std::fabs(std::hypot(v.x, v.y) - horn.throatRadius) < 1e-9L) ++steps;
+      if (v.y != 0.0L || v.x < 0.0L) continue;
+      (v.x > innerRadius(v.z) + wall * 0.5L ? outer : chords).emplace_back(v.z, v.x);
+    }
+    std::sort(chords.begin(), chords.end());
+    ASSERT_GT(outer.size(), 10U);
+    const long double sag = std::cos(kPi / steps);
+    long double thinnest = INFINITY;
+    for (const auto& [x, r] : outer) {
+      long double nearest = INFINITY;
+      for (const auto& [ix, ir] : inner) nearest = std::min(nearest, std::hypot(x - ix, r - ir));
+      if (x < horn.length - wall - 2.0L * kCurveToleranceMm) {
+        EXPECT_LE(nearest, wall + 2.0L * kCurveToleranceMm + 1e-3L) << "at " << x;
+      }
+      const long double mx = x, mr = r * sag;
+      for (const auto& [ix, ir] : inner) thinnest = std::min(thinnest, std::hypot(mx - ix, mr - ir));
+      for (std::size_t i = 0; i + 1 < chords.size(); ++i) {
+        const auto [ax, ar] = chords[i];
+        const auto [bx, br] = chords[i + 1];
+        const long double t = std::clamp(((mx - ax) * (bx - ax) + (mr - ar) * (br - ar)) /
+                                             ((bx - ax) * (bx - ax) + (br - ar) * (br - ar)),
+                                         0.0L, 1.0L);
+        thinnest =
+            std::min(thinnest, std::hypot(mx - ax - t * (bx - ax), mr - ar - t * (br - ar)));
+      }
+    }
+    EXPECT_GE(thinnest, wall) << frequency << " Hz";
+    std::printf("%s Hz, wall 3: thinnest printed wall %.4Lf mm\n", frequency, thinnest);
   }
 }
 
@@ -807,7 +834,7 @@ TEST_P(RectSolids, AreClosedPiecesWithTheWallOnEveryWall) {
   ASSERT_GE(solids.segments.size(), 2U);
 #ifdef VORTALIS_ADMESH
   const auto [wholeVolume, piecesVolume] = CheckedByAdmesh(solids);
-  EXPECT_NEAR(piecesVolume, wholeVolume, wholeVolume * 5e-5L);
+  EXPECT_NEAR(piecesVolume, wholeVolume, wholeVolume * 2e-4L);
 #endif
   const long double mm = MillimetresPer(c.input.unit);
   const auto profile = vortalis::report::MakeRectangularProfile(c.input, 0.01L / mm, {}, {});
@@ -838,7 +865,8 @@ TEST_P(RectSolids, AreClosedPiecesWithTheWallOnEveryWall) {
       const auto& mouth = profile.points.back();
       const long double rim = ((first ? mouth.side1 : mouth.side2) / 2 + c.options.wall) * mm;
       if ((first ? v.x : v.y) < rim - 1e-9L) {
-        EXPECT_LE(nearest, wall + kCurveToleranceMm) << "at " << v.z;
+        // Moved the wall and both faces' chord tolerance, within a chord's.
+        EXPECT_LE(nearest, wall + 3.0L * kCurveToleranceMm) << "at " << v.z;
       }
     }
   }
