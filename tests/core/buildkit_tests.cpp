@@ -782,6 +782,124 @@ TEST(Solids, PrintedWallIsNeverThinnerThanTheWall) {
   }
 }
 
+// A point's distance from the tractrix, to a dense sampling of it written here.
+long double FromTractrix(const KitHorn& horn, long double x, long double r) {
+  long double nearest = INFINITY;
+  for (int i = 0; i <= 40000; ++i) {
+    const long double u = horn.throatRadius * 0.5L + (horn.mouthRadius - horn.throatRadius * 0.5L) * i / 40000.0L;
+    nearest = std::min(nearest, std::hypot(x - (horn.length - MouthDistance(horn.mouthRadius, u)), r - u));
+  }
+  return nearest;
+}
+
+// Spigot joints as a builder meets them: every piece and petal one closed part
+// that admesh has nothing to fix; in the half-plane y = 0 of the meshes each
+// spigot stands 5 mm out of its piece, the socket before it is 5.2 mm deep,
+// and their faces lie at offsets from the tractrix (square to the wall) 0.2 mm
+// apart on either side; a piece with its spigot is no taller than the segment
+// height, and every petal lies within the bed.
+TEST(Solids, SpigotsFitTheirSocketsAndPiecesFitTheBed) {
+  const struct {
+    const char* name;
+    CircularReportInput input;
+    MouthLimit limit;
+    long double wall, height, bedWidth, bedDepth;
+  } cases[] = {
+      {"Hz300Wall3", Horn("300", "10"), {MouthLimitKind::Radius, 100.0L}, 3.0L, 120.0L, 0.0L, 0.0L},
+      {"Hz2000Wall2", Horn("2000", "5"), {}, 2.0L, 20.0L, 0.0L, 0.0L},
+      {"Hz300Bed220", Horn("300", "10"), {}, 3.0L, 200.0L, 220.0L, 220.0L},
+      {"Hz300Bed150x180", Horn("300", "10"), {}, 3.0L, 120.0L, 150.0L, 180.0L},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SolidOptions options = Options(c.wall, c.height);
+    options.joint = Joint::Spigot;
+    options.bedWidthMm = c.bedWidth;
+    options.bedDepthMm = c.bedDepth;
+    const HornSolids solids = CircularHornSolids(c.input, c.limit, {}, options);
+    const KitHorn horn = MakeKitHorn(c.input, c.limit, {});
+#ifdef VORTALIS_ADMESH
+    CheckedByAdmesh(solids);
+#endif
+    int petals = 0, spigots = 0;
+    for (std::size_t i = 0; i < solids.segments.size(); ++i) {
+      long double x0 = INFINITY, x1 = -INFINITY, y0 = INFINITY, y1 = -INFINITY, z0 = INFINITY,
+                  z1 = -INFINITY;
+      for (const Vertex& v : solids.segments[i].vertices) {
+        x0 = std::min(x0, v.x), x1 = std::max(x1, v.x), y0 = std::min(y0, v.y);
+        y1 = std::max(y1, v.y), z0 = std::min(z0, v.z), z1 = std::max(z1, v.z);
+      }
+      EXPECT_LE(z1 - z0, c.height + 1e-9L) << i;
+      if (solids.prints[i].petals > 1) {
+        ++petals;
+        EXPECT_LE(x1 - x0, c.bedWidth + 1e-9L) << i;
+        EXPECT_LE(y1 - y0, c.bedDepth + 1e-9L) << i;
+      }
+    }
+    if (c.bedWidth > 0.0L) EXPECT_GT(petals, 0);
+    // Spigot and socket in whole rings: the band's vertices (off both faces).
+    for (std::size_t k = 0; k + 1 < solids.segments.size(); ++k) {
+      if (solids.prints[k].petals > 1 || solids.prints[k + 1].petals > 1) continue;
+      const long double cut = solids.cuts[k];
+      std::vector<long double> spigot, socket;  // offsets from the tractrix
+      long double spigotFoot = cut, socketFoot = cut;
+      for (int side = 0; side < 2; ++side) {
+        for (const Vertex& v : solids.segments[k + side].vertices) {
+          if (v.y != 0.0L || v.x <= 0.0L || (side == 0 ? v.z >= cut : v.z > cut)) continue;
+          if (side == 0 && v.z < cut - 6.0L) continue;
+          const long double offset = FromTractrix(horn, v.z, v.x);
+          if (offset < 0.1L || offset > c.wall - 0.1L) continue;
+          (side == 0 ? socket : spigot).push_back(offset);
+          (side == 0 ? socketFoot : spigotFoot) = std::min(side == 0 ? socketFoot : spigotFoot, v.z);
+        }
+      }
+      ASSERT_FALSE(spigot.empty() || socket.empty()) << k;
+      ++spigots;
+      const auto [spigotLow, spigotHigh] = std::minmax_element(spigot.begin(), spigot.end());
+      const auto [socketLow, socketHigh] = std::minmax_element(socket.begin(), socket.end());
+      EXPECT_NEAR(cut - spigotFoot, 5.0L, 1e-9L) << k;
+      EXPECT_NEAR(cut - socketFoot, 5.2L, 1e-9L) << k;
+      EXPECT_NEAR(*spigotLow - *socketLow, 0.2L, 0.002L) << k;
+      EXPECT_NEAR(*socketHigh - *spigotHigh, 0.2L, 0.002L) << k;
+      EXPECT_NEAR(*spigotHigh - *spigotLow, c.wall / 3.0L, 0.002L) << k;
+    }
+    if (c.bedWidth == 0.0L) EXPECT_GT(spigots, 0);
+  }
+}
+
+// A piece lies mouth down (on its flange when it has one) and leans more
+// than 45 degrees where the tractrix's radius exceeds a / sqrt 2: from the bed
+// up to end - (L - MouthDistance(a, a / sqrt 2)), solved here.
+TEST(Solids, OverhangIsWhereTheTractrixLeansPast45Degrees) {
+  const struct {
+    CircularReportInput input;
+    MouthLimit limit;
+    long double height;
+  } cases[] = {
+      {Horn("300", "10"), {}, 200.0L},
+      {Horn("2000", "5"), {}, 20.0L},
+      {Horn("300", "10"), {MouthLimitKind::Radius, 150.0L}, 200.0L},
+      {Horn("300", "10"), {MouthLimitKind::Radius, 110.0L}, 0.0L},
+  };
+  for (const auto& c : cases) {
+    const HornSolids solids = CircularHornSolids(c.input, c.limit, {}, Options(3.0L, c.height));
+    const KitHorn horn = MakeKitHorn(c.input, c.limit, {});
+    const long double a = horn.mouthRadius;
+    const long double steep = horn.length - MouthDistance(a, a / std::sqrt(2.0L));
+    const PiecePrint& last = solids.prints.back();
+    EXPECT_TRUE(last.mouthDown);
+    EXPECT_NEAR(last.overhangTo - last.overhangFrom, std::max(0.0L, horn.end - steep), 1e-6L)
+        << horn.end;
+    EXPECT_EQ(last.overhangFrom, 0.0L);
+    if (solids.prints.size() > 1) EXPECT_EQ(solids.prints.front().overhangTo, 0.0L);
+  }
+  const HornSolids flanged = CircularHornSolids(
+      Horn("300", "10"), {}, {}, Options(3.0L, 200.0L, BoltedFlange(80.0L, 6.0L, 65.0L, 4, 5.5L)));
+  EXPECT_FALSE(flanged.prints.front().mouthDown);
+  EXPECT_TRUE(flanged.prints.back().mouthDown);
+  EXPECT_NE(PrintAdvice(flanged.prints.back()).find("print with supports"), std::string::npos);
+}
+
 // Options that give no printable solid are refused with a sentence, not drawn.
 TEST(Solids, OptionsThatGiveNoSolidAreRefused) {
   const struct {
