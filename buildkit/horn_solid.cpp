@@ -6,6 +6,7 @@
 #include <string>
 
 #include "buildkit/kit_horn.h"
+#include "buildkit/revolved_slabs.h"
 #include "geometry/constants.h"
 
 namespace vortalis::buildkit {
@@ -14,12 +15,6 @@ namespace {
 
 constexpr long double kTwoPi = 2.0L * geometry::Pi;
 constexpr long long kMaxAngularSteps = 20000;
-
-// A point of a section through the axis: x from the throat, r from the axis.
-struct SectionPoint {
-  long double x;
-  long double r;
-};
 
 // The bolt holes: a band of the flange's two faces, between radii low and high,
 // that holds one square-ish cell around each hole.
@@ -50,10 +45,64 @@ long long AngularSteps(long double r, long double tolerance) {
   return std::max(16LL, static_cast<long long>(std::ceil(kTwoPi / widest)));
 }
 
+// Where the curve `offset` from the inner face turns 45 degrees from the
+// axis (its foot's radius a / sqrt 2).
+long double SteepAlong(const KitHorn& horn, long double offset) {
+  return TractrixCurve{horn.mouthRadius, horn.length, offset}
+      .At(horn.mouthRadius / std::sqrt(2.0L))
+      .along;
+}
+
+// The points of the curve `offset` from the inner face from x0 to x1 (either
+// way), within the tolerance of its chords, exactly at x0 and x1 at the ends
+// and with a point where it turns 45 degrees. The same arguments give the
+// same points, so that faces made from them meet exactly.
+std::vector<SectionPoint> OffsetChain(const KitHorn& horn, long double offset, long double x0,
+                                      long double x1, long double tolerance) {
+  const TractrixCurve curve{horn.mouthRadius, horn.length, offset};
+  const long double turning = curve.TurningFoot();
+  const long double lo = std::min(x0, x1);
+  const long double hi = std::max(x0, x1);
+  if (!(offset > 0.0L) || !(hi <= std::min(horn.length - offset, curve.At(turning).along)))
+    throw KitError(
+        "A spigot joint does not fit where the horn is cut, so near its mouth: give --joint "
+        "flat or another segment height.");
+  const long double first = horn.throatRadius * 0.5L;
+  std::vector<long double> bounds{curve.FootAt(lo, first, turning)};
+  const long double steep = horn.mouthRadius / std::sqrt(2.0L);
+  const long double last = curve.FootAt(hi, first, turning);
+  if (steep > bounds.front() && steep < last) bounds.push_back(steep);
+  bounds.push_back(last);
+  std::vector<SectionPoint> chain;
+  for (std::size_t i = 0; i + 1 < bounds.size(); ++i) {
+    const std::vector<long double> feet = CurveFeet(curve, bounds[i], bounds[i + 1], tolerance);
+    for (std::size_t k = i == 0 ? 0 : 1; k < feet.size(); ++k) {
+      const CurvePoint p = curve.At(feet[k]);
+      chain.push_back({p.along, p.across});
+    }
+  }
+  chain.front().x = lo;
+  chain.back().x = hi;
+  if (x0 > x1) std::reverse(chain.begin(), chain.end());
+  return chain;
+}
+
+// The spigot's band in the wall and the socket's, in the horn's unit.
+struct JointBand {
+  long double low = 0.0L;   // the spigot's offsets from the inner face
+  long double high = 0.0L;
+  long double clearance = 0.0L;
+  long double depth = 0.0L;  // of the spigot along the axis
+};
+
+void Append(std::vector<SectionPoint>& to, const std::vector<SectionPoint>& points) {
+  to.insert(to.end(), points.begin(), points.end());
+}
+
 WallFaces BuildFaces(const KitHorn& horn, const SolidOptions& options,
                      const std::vector<long double>& cuts, HoleLayout& holes) {
   const long double tolerance = options.toleranceMm / MillimetresPer(horn.unit);
-  const long double wall = options.wall;
+  const long double wall = FaceOffset(options.wall, tolerance);
   const TractrixCurve outer{horn.mouthRadius, horn.length, wall};
   const long double turning = outer.TurningFoot();
   // Where the moved curve stops: before it turns back, and `wall` before the
@@ -63,8 +112,15 @@ WallFaces BuildFaces(const KitHorn& horn, const SolidOptions& options,
 
   WallFaces faces;
   // Inner face: the reports' solver at the cuts, refined in between.
+  // A point where each face turns 45 degrees from the axis, so that no chord
+  // straddles the slope at which a printer needs supports.
   std::vector<long double> innerStops{0.0L};
   innerStops.insert(innerStops.end(), cuts.begin(), cuts.end());
+  const long double innerSteep = SteepAlong(horn, 0.0L);
+  if (innerSteep > 0.0L && innerSteep < horn.end &&
+      std::find(innerStops.begin(), innerStops.end(), innerSteep) == innerStops.end())
+    innerStops.insert(std::upper_bound(innerStops.begin(), innerStops.end(), innerSteep),
+                      innerSteep);
   WallPoint from{0.0L, horn.throatRadius};
   for (std::size_t i = 1; i <= innerStops.size(); ++i) {
     const WallPoint to =
@@ -91,6 +147,11 @@ WallFaces BuildFaces(const KitHorn& horn, const SolidOptions& options,
   for (const long double cut : cuts)
     if (cut > start && cut < stop) outerStops.push_back(cut);
   outerStops.push_back(stop);
+  const long double outerSteep = SteepAlong(horn, wall);
+  if (outerSteep > start && outerSteep < stop &&
+      std::find(outerStops.begin(), outerStops.end(), outerSteep) == outerStops.end())
+    outerStops.insert(std::upper_bound(outerStops.begin(), outerStops.end(), outerSteep),
+                      outerSteep);
   const long double firstFoot = horn.throatRadius * 0.5L;
   std::vector<long double> feet;
   for (const long double x : outerStops) feet.push_back(outer.FootAt(x, firstFoot, turning));
@@ -163,6 +224,189 @@ std::vector<SectionPoint> Section(const WallFaces& faces, long double lo, long d
     if (p->x >= lo && p->x <= hi) section.push_back(*p);
   if (lo == 0.0L) section.insert(section.end(), faces.throatFace.begin(), faces.throatFace.end());
   return section;
+}
+
+// The piece's section with its joints: the socket notched into its mouth-side
+// face, the spigot standing out of its throat-side face.
+std::vector<SectionPoint> PieceSection(const WallFaces& faces, const KitHorn& horn,
+                                       long double lo, long double hi, bool spigot, bool socket,
+                                       const JointBand& band, long double tolerance) {
+  std::vector<SectionPoint> section = Section(faces, lo, hi);
+  if (socket) {
+    const auto mouthSide = std::find_if(section.begin(), section.end(), [&](const SectionPoint& p) {
+      return p.x == hi;
+    });
+    const long double bottom = hi - band.depth - band.clearance;
+    std::vector<SectionPoint> notch =
+        OffsetChain(horn, band.low - band.clearance, hi, bottom, tolerance);
+    Append(notch, OffsetChain(horn, band.high + band.clearance, bottom, hi, tolerance));
+    section.insert(mouthSide + 1, notch.begin(), notch.end());
+  }
+  if (spigot) {
+    Append(section, OffsetChain(horn, band.high, lo, lo - band.depth, tolerance));
+    Append(section, OffsetChain(horn, band.low, lo - band.depth, lo, tolerance));
+  }
+  return section;
+}
+
+// Appends `points`, the first left out when it repeats the last one there.
+void Join(std::vector<SectionPoint>& to, const std::vector<SectionPoint>& points) {
+  const bool repeats = !to.empty() && !points.empty() && to.back().x == points.front().x &&
+                       to.back().r == points.front().r;
+  to.insert(to.end(), points.begin() + (repeats ? 1 : 0), points.end());
+}
+
+// One petal of the piece lo..hi, from angle 0 to `angle`. With spigot joints
+// a tongue of the spigot's band stands out of its face at `angle` (depth at
+// least the spigot's where the band is nearest the axis) and the groove for
+// its neighbour's tongue, the clearance wider and deeper, is cut into its
+// face at 0; both run from the throat side (through the spigot) to below the
+// socket. Four sections meet at the faces' angles: the wall less the groove,
+// the whole wall, the tongue.
+Mesh PetalOf(const WallFaces& faces, const KitHorn& horn, long double lo, long double hi,
+             bool spigot, bool socket, const JointBand* band, long double angle,
+             long double tolerance, long double step, long double scale) {
+  std::vector<SectionPoint> open = Section(faces, lo, hi);
+  if (!band) return RevolvedSlabs({{open, 0.0L, angle}}, {{{open, false}}, {{open, true}}}, step, scale);
+  const long double g = band->clearance;
+  const long double top = hi - band->depth - 3.0L * g;  // of the tongue
+  const long double foot = lo - band->depth;
+  if (socket) {
+    const auto mouthSide =
+        std::find_if(open.begin(), open.end(), [&](const SectionPoint& p) { return p.x == hi; });
+    const long double bottom = hi - band->depth - g;
+    std::vector<SectionPoint> notch = OffsetChain(horn, band->low - g, hi, bottom, tolerance);
+    Join(notch, OffsetChain(horn, band->high + g, bottom, hi, tolerance));
+    open.insert(mouthSide + 1, notch.begin(), notch.end());
+  }
+  const auto chain = [&](long double offset, long double from, long double to) {
+    return OffsetChain(horn, offset, from, to, tolerance);
+  };
+  const auto at = [&](long double offset) { return chain(offset, lo, top).front(); };
+  const long double m1 = band->low, m2 = band->high;
+  // The sections and faces, each the open wall closed on its throat side.
+  const auto closed = [&open](const std::vector<std::vector<SectionPoint>>& parts) {
+    std::vector<SectionPoint> polygon = open;
+    for (const auto& part : parts) Join(polygon, part);
+    return polygon;
+  };
+  const std::vector<SectionPoint> whole =
+      spigot ? closed({{at(m2 + g)}, chain(m2, lo, foot), chain(m1, foot, lo), {at(m1 - g)}})
+             : closed({{at(m2 + g), at(m2), at(m1), at(m1 - g)}});
+  const std::vector<SectionPoint> grooved = closed({chain(m2 + g, lo, top + g), chain(m1 - g, top + g, lo)});
+  const std::vector<SectionPoint> tongued =
+      closed({{at(m2 + g)}, chain(m2, lo, top), chain(m1, top, lo), {at(m1 - g)}});
+  std::vector<SectionPoint> tongue;
+  std::vector<SectionPoint> grooveEnd;
+  if (spigot) {
+    for (const auto& part : {chain(m1, foot, lo), chain(m1, lo, top), chain(m2, top, lo),
+                             chain(m2, lo, foot)})
+      Join(tongue, part);
+    for (const auto& part : {chain(m1, foot, lo), chain(m1 - g, lo, top + g),
+                             chain(m2 + g, top + g, lo), chain(m2, lo, foot)})
+      Join(grooveEnd, part);
+  } else {
+    for (const auto& part : {chain(m1, lo, top), chain(m2, top, lo)}) Join(tongue, part);
+    for (const auto& part : {chain(m1 - g, lo, top + g), chain(m2 + g, top + g, lo),
+                             std::vector<SectionPoint>{at(m2), at(m1)}})
+      Join(grooveEnd, part);
+  }
+  long double nearest = INFINITY;
+  for (const SectionPoint& p : tongue) nearest = std::min(nearest, p.r);
+  const long double tongueAngle = band->depth / nearest;
+  const long double grooveAngle = (band->depth + g) / nearest;
+  const long double tongueEnd = angle + tongueAngle;
+  return RevolvedSlabs({{grooved, 0.0L, grooveAngle}, {whole, grooveAngle, angle}, {tongue, angle, tongueEnd}},
+                       {{{grooved, false}}, {{grooveEnd, false}}, {{tongued, true}}, {{tongue, true}}},
+                       step, scale);
+}
+
+// The fewest equal petals whose footprint (the piece's annulus between
+// `inner` and `outer`, each petal `extra` of a turn wider for its tongue),
+// turned about the axis, lies on a bed `width` by `depth`: the count, the
+// turn and the footprint. One petal is the whole ring; a count of 0 says
+// that 64 petals do not fit either.
+struct PetalFit {
+  int count = 1;
+  long double turn = 0.0L;
+  long double width = 0.0L;
+  long double depth = 0.0L;
+};
+
+PetalFit FitPetals(long double inner, long double outer, long double extra, long double width,
+                   long double depth) {
+  if (2.0L * outer <= std::min(width, depth)) return {1, 0.0L, 2.0L * outer, 2.0L * outer};
+  for (int count = 2; count <= 64; ++count) {
+    const long double angle = kTwoPi / count + extra * kTwoPi;
+    std::vector<SectionPoint> hull;  // x, y in the bed's plane
+    for (int i = 0; i <= 360; ++i) {
+      const long double a = angle * i / 360.0L;
+      hull.push_back({outer * std::cos(a), outer * std::sin(a)});
+      hull.push_back({inner * std::cos(a), inner * std::sin(a)});
+    }
+    PetalFit best{count, 0.0L, INFINITY, INFINITY};
+    for (int k = 0; k < 720; ++k) {
+      const long double turn = geometry::Pi * k / 720.0L;
+      long double x0 = INFINITY, x1 = -INFINITY, y0 = INFINITY, y1 = -INFINITY;
+      for (const SectionPoint& p : hull) {
+        const long double x = p.x * std::cos(turn) - p.r * std::sin(turn);
+        const long double y = p.x * std::sin(turn) + p.r * std::cos(turn);
+        x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+      }
+      if (std::max((x1 - x0) / width, (y1 - y0) / depth) <
+          std::max(best.width / width, best.depth / depth))
+        best = {count, turn, x1 - x0, y1 - y0};
+    }
+    if (best.width <= width && best.depth <= depth) return best;
+  }
+  return {0, 0.0L, 2.0L * outer, 2.0L * outer};  // does not fit in 64 petals
+}
+
+// Turns the mesh about the axis and centres its footprint on it.
+void PlaceOnBed(Mesh& mesh, long double turn) {
+  long double x0 = INFINITY, x1 = -INFINITY, y0 = INFINITY, y1 = -INFINITY;
+  for (Vertex& v : mesh.vertices) {
+    const long double x = v.x * std::cos(turn) - v.y * std::sin(turn);
+    v.y = v.x * std::sin(turn) + v.y * std::cos(turn);
+    v.x = x;
+    x0 = std::min(x0, v.x), x1 = std::max(x1, v.x), y0 = std::min(y0, v.y), y1 = std::max(y1, v.y);
+  }
+  for (Vertex& v : mesh.vertices) {
+    v.x -= (x0 + x1) * 0.5L;
+    v.y -= (y0 + y1) * 0.5L;
+  }
+}
+
+// Which end of the piece lies on the bed, and the heights over which its faces
+// lean more than 45 degrees from upright facing down; the faces on the bed
+// and flat roofs (a socket's) aside.
+PiecePrint PrintOf(const std::vector<SectionPoint>& section, bool mouthDown, long double scale) {
+  PiecePrint print;
+  print.mouthDown = mouthDown;
+  long double lowest = INFINITY, highest = -INFINITY, widest = 0.0L;
+  for (const SectionPoint& p : section) {
+    lowest = std::min(lowest, p.x);
+    highest = std::max(highest, p.x);
+    widest = std::max(widest, p.r);
+  }
+  const auto height = [&](long double x) { return (mouthDown ? highest - x : x - lowest) * scale; };
+  long double from = INFINITY, to = -INFINITY;
+  for (std::size_t i = 0; i < section.size(); ++i) {
+    const SectionPoint& p = section[i];
+    const SectionPoint& q = section[(i + 1) % section.size()];
+    // The outward normal (dr, -dx) of a counter-clockwise section; down is +x mouth down.
+    const long double down = (q.r - p.r) * (mouthDown ? 1.0L : -1.0L);
+    const long double across = std::fabs(q.x - p.x);
+    if (p.x == q.x || !(down > across)) continue;
+    from = std::min({from, height(p.x), height(q.x)});
+    to = std::max({to, height(p.x), height(q.x)});
+  }
+  if (from <= to) {
+    print.overhangFrom = from;
+    print.overhangTo = to;
+  }
+  print.width = print.depth = 2.0L * widest * scale;
+  return print;
 }
 
 // The flange: its points in the section (those of its two faces from
@@ -419,8 +663,23 @@ HornSolids CircularHornSolids(const report::CircularReportInput& input,
   if (!(options.toleranceMm > 0.0L) || !std::isfinite(options.toleranceMm))
     throw KitError("The curve tolerance must be a number greater than 0.");
   const KitHorn horn = MakeKitHorn(input, limit, separators);
+  const long double mm = MillimetresPer(horn.unit);
+  const bool jointed = options.joint == Joint::Spigot;
+  JointBand band;
+  if (jointed) {
+    if (options.wall * mm < kSpigotWallMm)
+      throw KitError("A spigot joint needs a wall of at least 1.8 mm: give --joint flat or a "
+                     "thicker --wall.");
+    band = {options.wall / 3.0L, options.wall * 2.0L / 3.0L, kJointClearanceMm / mm,
+            kSpigotDepthMm / mm};
+    if (options.segmentHeight > 0.0L && !(options.segmentHeight > 2.0L * band.depth))
+      throw KitError("The segment height must be more than twice the spigot's depth, 5 mm.");
+  }
   HornSolids solids;
-  solids.cuts = PieceCuts(horn.end, options.segmentHeight);
+  // A piece with its spigot is no taller than the segment height.
+  solids.cuts = PieceCuts(horn.end, options.segmentHeight > 0.0L && jointed
+                                        ? options.segmentHeight - band.depth
+                                        : options.segmentHeight);
   HoleLayout holes;
   const WallFaces faces = BuildFaces(horn, options, solids.cuts, holes);
 
@@ -456,11 +715,20 @@ HornSolids CircularHornSolids(const report::CircularReportInput& input,
   std::vector<long double> planes{0.0L};
   planes.insert(planes.end(), solids.cuts.begin(), solids.cuts.end());
   planes.push_back(horn.end);
+  std::vector<std::vector<SectionPoint>> sections;
+  for (std::size_t k = 0; k + 1 < planes.size(); ++k) {
+    const bool socket = jointed && k + 2 < planes.size();
+    const long double floor = k == 0 && options.flange ? options.flange->thickness : 0.0L;
+    if (socket && !(planes[k + 1] - band.depth - 2.0L * band.clearance > planes[k] + floor))
+      throw KitError("A piece is too short for its socket: give --joint flat or a taller "
+                     "segment height.");
+    sections.push_back(PieceSection(faces, horn, planes[k], planes[k + 1], jointed && k > 0,
+                                    socket, band, tolerance));
+  }
   // The pieces' triangles counted before any is made: two per section edge and step.
-  const Revolver revolver(wallSteps, flange, MillimetresPer(horn.unit), holes);
+  const Revolver revolver(wallSteps, flange, mm, holes);
   long double triangles = 0.0L;
-  for (std::size_t k = 0; k + 1 < planes.size(); ++k)
-    triangles += revolver.Triangles(Section(faces, planes[k], planes[k + 1]));
+  for (const auto& section : sections) triangles += revolver.Triangles(section);
   if (triangles > kMaxStlTriangles)
     throw KitError("The STL files would hold about " +
                    std::to_string(std::llround(triangles / 1e6L)) + " million triangles (" +
@@ -470,9 +738,48 @@ HornSolids CircularHornSolids(const report::CircularReportInput& input,
   const std::vector<SectionPoint> whole = Section(faces, 0.0L, horn.end);
   MadeShare share(options.progress, triangles + (options.whole ? revolver.Triangles(whole) : 0.0L));
   if (options.whole) solids.whole = revolver.Revolve(whole, share);
-  for (std::size_t k = 0; k + 1 < planes.size(); ++k)
-    solids.segments.push_back(revolver.Revolve(Section(faces, planes[k], planes[k + 1]), share));
+  const bool bed = options.bedWidthMm > 0.0L && options.bedDepthMm > 0.0L;
+  for (std::size_t k = 0; k < sections.size(); ++k) {
+    // A flange lies on the bed; otherwise the wide end does, the wall leaning in.
+    PiecePrint print = PrintOf(sections[k], !(options.flange && k == 0), mm);
+    print.segment = static_cast<int>(k + 1);
+    long double inner = INFINITY, outer = 0.0L;
+    for (const SectionPoint& p : sections[k]) {
+      inner = std::min(inner, p.r);
+      outer = std::max(outer, p.r);
+    }
+    // The tongue's share of a turn, at most: its depth where the band is nearest the axis.
+    const long double extra = jointed ? (band.depth + band.clearance) / (inner * kTwoPi) : 0.0L;
+    const PetalFit fit = bed ? FitPetals(inner * mm, outer * mm, extra, options.bedWidthMm,
+                                         options.bedDepthMm)
+                             : PetalFit{1, 0.0L, 2.0L * outer * mm, 2.0L * outer * mm};
+    // The flange's bolt holes would straddle petals: its piece is kept whole.
+    if (fit.count <= 1 || (options.flange && k == 0)) {
+      print.fits = fit.count == 1;
+      solids.segments.push_back(revolver.Revolve(sections[k], share));
+      solids.prints.push_back(print);
+      continue;
+    }
+    Mesh petal = PetalOf(faces, horn, planes[k], planes[k + 1], jointed && k > 0,
+                         jointed && k + 1 < sections.size(), jointed ? &band : nullptr,
+                         kTwoPi / fit.count, tolerance, kTwoPi / static_cast<long double>(wallSteps),
+                         mm);
+    PlaceOnBed(petal, fit.turn);
+    share.Add(revolver.Triangles(sections[k]));
+    print.petals = fit.count;
+    print.width = fit.width;
+    print.depth = fit.depth;
+    for (int p = 1; p <= fit.count; ++p) {
+      print.petal = p;
+      solids.segments.push_back(petal);
+      solids.prints.push_back(print);
+    }
+  }
   return solids;
+}
+
+long double FaceOffset(long double wall, long double tolerance) {
+  return wall + 2.0L * tolerance;
 }
 
 }  // namespace vortalis::buildkit

@@ -30,21 +30,62 @@ struct Flange {
   long double holeDiameter = 0.0L;
 };
 
+// How two pieces meet: butted, or located by a spigot. With a spigot every
+// piece but the first has one on its throat-side face: the middle third of
+// the wall carried on along the curve for kSpigotDepthMm toward the throat;
+// every piece but the last has the matching socket in its mouth-side face,
+// kJointClearanceMm wider on either side (square to the wall) and deeper. A
+// piece with its spigot is no taller than the segment height. Petals of a
+// split piece meet alike: a tongue of the same band on one cut face, a
+// groove on the other.
+enum class Joint { Flat, Spigot };
+inline constexpr long double kSpigotDepthMm = 5.0L;
+inline constexpr long double kJointClearanceMm = 0.2L;
+// The thinnest wall a spigot joint is made in: its socket leaves a third of
+// the wall less the clearance on either side, at least 0.4 mm (one line).
+inline constexpr long double kSpigotWallMm = 1.8L;
+
 // Lengths in the horn's unit.
 struct SolidOptions {
   long double wall = 0.0L;
   long double segmentHeight = 0.0L;  // 0: one piece; else pieces no taller than this
   std::optional<Flange> flange;
+  Joint joint = Joint::Flat;
+  // The printer's bed in millimetres; a piece wider than it is split around
+  // the axis into equal petals that fit it. 0: never split.
+  long double bedWidthMm = 0.0L;
+  long double bedDepthMm = 0.0L;
   long double toleranceMm = kCurveToleranceMm;  // of every curve and circle, in millimetres
   bool whole = true;  // false: no `whole`, only the pieces (one piece: segments[0])
   std::function<void(int percent)> progress;  // told as the triangles are made, 0 to 100
+};
+
+// How a piece is printed: which end lies on the bed, and how much of its
+// height (millimetres, from the bed up) has faces leaning more than 45
+// degrees from upright over empty space.
+struct PiecePrint {
+  int segment = 1;  // from the throat
+  int petal = 1;    // around the axis
+  int petals = 1;   // of its segment
+  bool mouthDown = true;
+  long double overhangFrom = 0.0L;  // the lowest and highest such height; equal when none
+  long double overhangTo = 0.0L;
+  long double width = 0.0L;  // its footprint in the bed's directions, mm
+  long double depth = 0.0L;
+  bool fits = true;  // false: wider than the bed and not split (a flange, a rectangular horn)
 };
 
 struct HornSolids {
   Mesh whole;                     // the horn in one piece (see SolidOptions::whole)
   std::vector<Mesh> segments;     // from the throat; the same cut into pieces (one if not cut)
   std::vector<long double> cuts;  // the cut planes' distances from the throat, in the horn's unit
+  std::vector<PiecePrint> prints;  // one per entry of segments (its petals one after another)
 };
+
+// How far the outer face is moved from the inner one: beyond the wall by the
+// chords' tolerance on either face, so that the faces' chords and polygons
+// never leave the wall thinner than it.
+long double FaceOffset(long double wall, long double tolerance);
 
 // Throws report::ProfileError for a mouth limit the profile refuses and
 // KitError for options that give no solid (a wall not > 0 or too thick for the

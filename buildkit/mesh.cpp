@@ -60,9 +60,14 @@ void StreamBinaryStl(const Mesh& mesh, std::string_view header,
   out.reserve(kPart + 50);
   AppendUint32(out, static_cast<std::uint32_t>(mesh.triangles.size()));
   for (const auto& t : mesh.triangles) {
-    const Vertex& a = mesh.vertices[t[0]];
-    const Vertex& b = mesh.vertices[t[1]];
-    const Vertex& c = mesh.vertices[t[2]];
+    // The normal of the corners as written, so that it agrees with a reader's
+    // own for a long, thin facet too.
+    const auto written = [](const Vertex& v) -> Vertex {
+      return {static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)};
+    };
+    const Vertex a = written(mesh.vertices[t[0]]);
+    const Vertex b = written(mesh.vertices[t[1]]);
+    const Vertex c = written(mesh.vertices[t[2]]);
     Vertex n = Cross(Minus(b, a), Minus(c, a));
     const long double length = std::sqrt(Dot(n, n));
     if (length > 0.0L) n = {n.x / length, n.y / length, n.z / length};

@@ -259,6 +259,33 @@ std::vector<Frame> Slab(const std::vector<Frame>& inner, const std::vector<Frame
   return section;
 }
 
+// Printed mouth down: the heights over which an inner face leans more than
+// 45 degrees from upright, and the footprint.
+PiecePrint PrintOf(const std::vector<Frame>& inner, const std::vector<Frame>& outer,
+                   long double lo, long double hi, long double scale) {
+  PiecePrint print;
+  long double from = INFINITY, to = -INFINITY;
+  for (std::size_t i = 0; i + 1 < inner.size(); ++i) {
+    const Frame& p = inner[i];
+    const Frame& q = inner[i + 1];
+    if (p.x < lo || q.x > hi) continue;
+    const long double along = q.x - p.x;
+    if (!(q.half1 - p.half1 > along) && !(q.half2 - p.half2 > along)) continue;
+    from = std::min(from, (hi - q.x) * scale);
+    to = std::max(to, (hi - p.x) * scale);
+  }
+  if (from <= to) {
+    print.overhangFrom = from;
+    print.overhangTo = to;
+  }
+  for (const Frame& f : outer) {
+    if (f.x < lo || f.x > hi) continue;
+    print.width = std::max(print.width, 2.0L * f.half1 * scale);
+    print.depth = std::max(print.depth, 2.0L * f.half2 * scale);
+  }
+  return print;
+}
+
 }  // namespace
 
 HornSolids RectangularHornSolids(const report::RectangularReportInput& input,
@@ -272,7 +299,9 @@ HornSolids RectangularHornSolids(const report::RectangularReportInput& input,
   if (options.flange) throw KitError("A rectangular horn is printed without a flange.");
   const long double scale = MillimetresPer(input.unit);
   const long double tolerance = options.toleranceMm / scale;
-  const long double wall = options.wall;
+  if (options.joint == Joint::Spigot)
+    throw KitError("A rectangular horn's pieces are butted together: give --joint flat.");
+  const long double wall = FaceOffset(options.wall, tolerance);
   const RectWalls walls(input, limit, separators, wall, tolerance);
   const InnerSample& end = walls.End();
   HornSolids solids;
@@ -332,8 +361,16 @@ HornSolids RectangularHornSolids(const report::RectangularReportInput& input,
   std::vector<long double> planes{0.0L};
   planes.insert(planes.end(), solids.cuts.begin(), solids.cuts.end());
   planes.push_back(end.frame.x);
-  for (std::size_t k = 0; k + 1 < planes.size(); ++k)
+  for (std::size_t k = 0; k + 1 < planes.size(); ++k) {
     solids.segments.push_back(Sweep(Slab(inner, outer, planes[k], planes[k + 1]), scale));
+    solids.prints.push_back(PrintOf(inner, outer, planes[k], planes[k + 1], scale));
+    PiecePrint& print = solids.prints.back();
+    print.segment = static_cast<int>(k + 1);
+    const long double bedLong = std::max(options.bedWidthMm, options.bedDepthMm);
+    const long double bedShort = std::min(options.bedWidthMm, options.bedDepthMm);
+    print.fits = bedLong == 0.0L || (std::max(print.width, print.depth) <= bedLong &&
+                                     std::min(print.width, print.depth) <= bedShort);
+  }
   return solids;
 }
 

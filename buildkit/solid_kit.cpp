@@ -1,5 +1,7 @@
 #include "buildkit/solid_kit.h"
 
+#include <cstdio>
+#include <string>
 #include <variant>
 
 #include "buildkit/rect_solid.h"
@@ -17,9 +19,54 @@ Flange CheckedFlange(long double outerDiameter, long double thickness, long doub
   return flange;
 }
 
+namespace {
+
+std::string Millimetres(long double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.1Lf", value);
+  return text;
+}
+
+}  // namespace
+
+std::string PrintAdvice(const PiecePrint& print) {
+  std::string advice = print.mouthDown ? "mouth down" : "throat down (the flange on the bed)";
+  advice += ", " + Millimetres(print.width) + " x " + Millimetres(print.depth) + " mm on the bed";
+  advice += print.fits ? "; " : " (wider than the bed and not split: cut the horn shorter); ";
+  if (print.overhangTo > print.overhangFrom)
+    return advice + "from " + Millimetres(print.overhangFrom) + " to " +
+           Millimetres(print.overhangTo) +
+           " mm above the bed the wall leans more than 45 degrees: print with supports there";
+  return advice + "no face leans more than 45 degrees";
+}
+
+std::string JointAdvice(Joint joint) {
+  if (joint == Joint::Flat) return "The pieces butt together (no spigots).";
+  return "Each piece's throat side has a spigot " + Millimetres(kSpigotDepthMm) +
+         " mm deep (the middle third of the wall) for the socket in the piece before it, " +
+         Millimetres(kJointClearanceMm) + " mm wider on either side and deeper; petals meet "
+         "alike by a tongue and a groove.";
+}
+
+std::pair<long double, long double> CheckedBed(std::string_view text,
+                                               const geometry::Separators& separators) {
+  const char between = separators.decimal == "," ? ';' : ',';
+  const std::size_t at = text.find(between);
+  if (at == std::string_view::npos || text.find(between, at + 1) != std::string_view::npos)
+    throw KitError(std::string("The bed must be given as its width and depth in millimetres, W") +
+                   between + "D.");
+  return {Checked(kBedWidth, text.substr(0, at), separators),
+          Checked(kBedDepth, text.substr(at + 1), separators)};
+}
+
 const SolidOptions& Checked(const SolidOptions& options) {
   Checked(kSolidWall, options.wall);
   Checked(kSegmentHeight, options.segmentHeight);
+  // 0: not split to a bed.
+  if (options.bedWidthMm != 0.0L || options.bedDepthMm != 0.0L) {
+    Checked(kBedWidth, options.bedWidthMm);
+    Checked(kBedDepth, options.bedDepthMm);
+  }
   if (const auto& f = options.flange)
     CheckedFlange(f->outerDiameter, f->thickness, f->boltCircle, f->boltCount, f->holeDiameter);
   return options;

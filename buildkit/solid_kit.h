@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cmath>
+#include <string>
+#include <string_view>
+#include <utility>
 
 #include "buildkit/horn_solid.h"
 #include "buildkit/kit_parameters.h"
@@ -55,15 +58,54 @@ inline constexpr KitParameterGroup kFlangeGroup{
     "none", "vortalis-report circular --stl horn.stl --wall 3 --flange 80,6,65,4,5.5",
     "Throat &flange", "Flange", true, kFlangeParameters, 2};
 
-inline constexpr std::array<const KitParameter*, 2> kSolidParameters{&kSolidWall,
-                                                                     &kSegmentHeight};
+// The printer's bed, in millimetres whatever the horn's unit: the tool reads
+// both from --bed W,D (with --decimal-separator , as W;D).
+inline constexpr KitParameter kBedWidth{
+    "bed width", false, 0.0L, false, kMaxKitSpan, "--bed", "W,D",
+    "the printer's bed in millimetres: an --stl piece wider\n"
+    "than it is split around the axis into equal petals that\n"
+    "fit it (horn-3-1.stl, horn-3-2.stl, ...); with\n"
+    "--decimal-separator , the values are separated by ';'",
+    "220,220", "Bed &width (mm):", "BedWidth", [](const KitStart&) { return 220.0L; }};
+inline constexpr KitParameter kBedDepth{
+    "bed depth", false, 0.0L, false, kMaxKitSpan, "", "", "", "220",
+    "Bed &depth (mm):", "BedDepth", [](const KitStart&) { return 220.0L; }};
+
+inline constexpr std::array<const KitParameter*, 4> kSolidParameters{
+    &kSolidWall, &kSegmentHeight, &kBedWidth, &kBedDepth};
+
+inline constexpr std::array<std::pair<std::string_view, Joint>, 2> kJoints{{
+    {"spigot", Joint::Spigot},
+    {"flat", Joint::Flat},
+}};
+inline constexpr std::array<std::string_view, 2> kJointWords{kJoints[0].first, kJoints[1].first};
+inline constexpr KitChoice kJointChoice{
+    "--joint",
+    "how the --stl pieces meet: spigot (a spigot 5 mm deep, the\n"
+    "middle third of the wall, on each piece's throat side and a\n"
+    "socket 0.2 mm wider on either side and 0.2 mm deeper in\n"
+    "the piece before it; also on the cut faces of petals) or\n"
+    "flat (butted); a rectangular horn's pieces are butted",
+    "spigot for a circular horn, flat for a rectangular one", kJointWords};
 inline constexpr KitUnit kSolidUnit{
     "--stl", "FILE", false,
     "the horn's wall as a solid for 3D printing, binary STL in\n"
     "millimetres; with --segment-height, FILE horn.stl gives\n"
     "horn-1.stl, horn-2.stl, ... from the throat; needs --wall",
     "vortalis-report circular --stl horn.stl --wall 3 --segment-height 200", kSolidParameters,
-    &kFlangeGroup};
+    &kFlangeGroup, &kJointChoice};
+
+// How a piece is printed, for the tool's list: "mouth down, 367.0 x 367.0 mm
+// on the bed; from 0.0 to 31.5 mm above the bed the wall leans more than 45
+// degrees: print with supports there".
+std::string PrintAdvice(const PiecePrint& print);
+// What the joints are, for the same list.
+std::string JointAdvice(Joint joint);
+
+// The bed's width and depth from "W,D" ("W;D" where ',' is the decimal
+// separator), each checked; KitError otherwise.
+std::pair<long double, long double> CheckedBed(std::string_view text,
+                                               const geometry::Separators& separators);
 
 // The flange of the group's values in kFlangeParameters' order (the bolt
 // circle, count and hole 0 when only the first two are given), each checked;

@@ -34,6 +34,7 @@ struct FlatKitFile {
 struct SolidFiles {
   buildkit::HornSolids solids;
   std::string path;
+  buildkit::Joint joint;
 };
 using BuiltKit = std::variant<FlatKitFile, SolidFiles>;
 
@@ -75,7 +76,8 @@ struct KitBuilder {
   BuiltKit operator()(const StlKitOptions& stl) const {
     buildkit::SolidOptions solid = stl.solid;
     solid.progress = progress;
-    return SolidFiles{buildkit::BuildSolids(horn, limit, separators, solid), stl.path};
+    return SolidFiles{buildkit::BuildSolids(horn, limit, separators, solid), stl.path,
+                      solid.joint};
   }
 };
 
@@ -104,8 +106,15 @@ int WriteKit(const report::HornInput& horn, const geometry::Separators& separato
         std::visit(KitBuilder{horn, separators, options.mouthLimit, progress}, options.kit);
     bar.Hide();
     if (const auto* solid = std::get_if<SolidFiles>(&built)) {
-      for (const std::string& name : files::AddStlFiles(outputs, solid->solids, solid->path))
-        said += name + "\n";
+      const std::vector<std::string> names =
+          files::AddStlFiles(outputs, solid->solids, solid->path);
+      for (std::size_t i = 0; i < names.size(); ++i) {
+        said += names[i];
+        if (i < solid->solids.prints.size())
+          said += ": " + buildkit::PrintAdvice(solid->solids.prints[i]);
+        said += "\n";
+      }
+      said += buildkit::JointAdvice(solid->joint) + "\n";
     } else {
       const FlatKitFile& flat = std::get<FlatKitFile>(built);
       for (const std::string& warning : buildkit::KitWarnings(flat.kit))

@@ -59,7 +59,9 @@ enum class OptionId {
   PanelBoard,
   Stl,
   SegmentHeight,
+  Bed,
   Flange,
+  Joint,
   Design,
   SaveDesign,  // the last one
 };

@@ -337,6 +337,7 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
     return 0.0L;
   };
   for (const buildkit::KitParameter* parameter : chosen->parameters) {
+    if (parameter == &buildkit::kBedDepth) continue;  // read with the width from --bed W,D
     const std::string_view option = parameter->option.empty() ? chosen->option : parameter->option;
     const auto typed = text(option);
     if (!typed) {
@@ -344,6 +345,12 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
       continue;
     }
     try {
+      if (parameter == &buildkit::kBedWidth) {
+        const auto [width, depth] = buildkit::CheckedBed(*typed, seps);
+        values.emplace_back(&buildkit::kBedDepth, depth);
+        values.emplace_back(parameter, width);
+        continue;
+      }
       values.emplace_back(parameter, buildkit::Checked(*parameter, *typed, seps));
     } catch (const buildkit::KitError& e) {
       return UsageError{"invalid value '" + Printable(*typed) + "' for " + name(option) + ": " +
@@ -394,6 +401,17 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
     stl.solid.wall = value(buildkit::kSolidWall);
     stl.solid.segmentHeight = value(buildkit::kSegmentHeight);
     stl.solid.flange = flange;
+    const bool circular = std::holds_alternative<report::CircularReportInput>(options.horn);
+    stl.solid.joint = circular ? buildkit::Joint::Spigot : buildkit::Joint::Flat;
+    if (const auto joint = text(buildkit::kJointChoice.option)) {
+      const auto* known = std::find_if(buildkit::kJoints.begin(), buildkit::kJoints.end(),
+                                       [&](const auto& each) { return each.first == *joint; });
+      if (known == buildkit::kJoints.end()) return BadValue(OptionId::Joint, *joint);
+      stl.solid.joint = known->second;
+    }
+    const auto bed = given(buildkit::kBedWidth);
+    stl.solid.bedWidthMm = bed ? *bed : buildkit::kBedWidth.initial({});
+    stl.solid.bedDepthMm = bed ? value(buildkit::kBedDepth) : buildkit::kBedDepth.initial({});
     stl.solid.whole = false;  // the pieces are written, each streamed
     kit.kit = stl;
   } else {

@@ -101,12 +101,34 @@ std::vector<std::string> StlPieceNames(const std::string& path, std::size_t piec
 
 std::vector<std::string> AddStlFiles(output::OutputSet& set, const buildkit::HornSolids& solids,
                                      const std::string& path) {
-  const std::vector<std::string> names = StlPieceNames(path, solids.segments.size());
-  // An older, longer set's pieces after the last new one (all of them after a single file).
-  const std::size_t firstStale = names.size() == 1 ? 1 : names.size() + 1;
   const std::vector<std::string> pattern = StlPieceNames(path, 2);
   const std::string stem = pattern[0].substr(0, pattern[0].rfind("-1."));
   const std::string suffix = pattern[0].substr(pattern[0].rfind("-1.") + 2);
+  // By segment, and by petal in a segment split to the bed: horn-3-2.stl.
+  std::vector<std::string> names;
+  std::vector<std::string> headers;
+  const std::size_t segments =
+      solids.prints.empty() ? solids.segments.size()
+                            : static_cast<std::size_t>(solids.prints.back().segment);
+  for (std::size_t i = 0; i < solids.segments.size(); ++i) {
+    if (i >= solids.prints.size() || solids.prints[i].petals == 1) {
+      const std::size_t segment = i < solids.prints.size()
+                                      ? static_cast<std::size_t>(solids.prints[i].segment)
+                                      : i + 1;
+      names.push_back(stem + "-" + std::to_string(segment) + suffix);
+      headers.push_back(PieceHeader(segment, segments));
+      continue;
+    }
+    const buildkit::PiecePrint& print = solids.prints[i];
+    names.push_back(stem + "-" + std::to_string(print.segment) + "-" +
+                    std::to_string(print.petal) + suffix);
+    headers.push_back(std::string(kStlTitle) + ", petal " + std::to_string(print.petal) + " of " +
+                      std::to_string(print.petals) + " of piece " +
+                      std::to_string(print.segment) + " of " + std::to_string(segments) + ", mm");
+  }
+  if (names.size() == 1) names = {path};
+  // An older, longer set's pieces after the last new one (all of them after a single file).
+  const std::size_t firstStale = names.size() == 1 ? 1 : segments + 1;
   std::vector<std::string> stale, inTheWay;
   for (std::size_t piece = firstStale;; ++piece) {
     const std::string name = stem + "-" + std::to_string(piece) + suffix;
@@ -131,8 +153,7 @@ std::vector<std::string> AddStlFiles(output::OutputSet& set, const buildkit::Hor
   if (names.size() == 1) {
     add(path, solids.segments.front(), std::string(kStlTitle) + ", mm");
   } else {
-    for (std::size_t i = 0; i < names.size(); ++i)
-      add(names[i], solids.segments[i], PieceHeader(i + 1, names.size()));
+    for (std::size_t i = 0; i < names.size(); ++i) add(names[i], solids.segments[i], headers[i]);
   }
   for (const std::string& name : stale) set.RemoveOnCommit(name);
   if (!stale.empty())

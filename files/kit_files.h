@@ -33,8 +33,9 @@ bool AddUnpaintedKitFile(output::OutputSet& set, const buildkit::FlatKit& kit,
 // to `set`, its descriptor freed while the set grows.
 void AddFile(output::OutputSet& set, const std::string& path, std::string_view bytes);
 
-// The STL files of solids: one file at `path`, or with several segments
-// `horn.stl` gives horn-1.stl, horn-2.stl, ... from the throat, beside it,
+// The STL files of solids: one file at `path`, or with several pieces
+// `horn.stl` gives horn-1.stl, horn-2.stl, ... from the throat, beside it, and
+// the petals of a segment split to the bed horn-3-1.stl, horn-3-2.stl, ...,
 // added to `set` (all or nothing). Pieces of an older, longer set beside them
 // (horn-46.stl ... when 45 are written; horn-1.stl ... for a single file) are
 // removed with the commit when their headers show them to be this program's

@@ -519,6 +519,11 @@ BuiltKit TBuildKitForm::MakeKit() const {
     buildkit::SolidOptions options;
     options.wall = Value(buildkit::kSolidWall);
     options.segmentHeight = Value(buildkit::kSegmentHeight);
+    options.bedWidthMm = Value(buildkit::kBedWidth);
+    options.bedDepthMm = Value(buildkit::kBedDepth);
+    // Spigots where the tool makes them by default: circular horns.
+    if (std::holds_alternative<vortalis::report::CircularReportInput>(horn))
+      options.joint = buildkit::Joint::Spigot;
     if (Flange->isEnabled() && Flange->isChecked()) {
       // Each typed as a number or not; the flange's own check decides which count.
       const auto number = [](const QLineEdit* field) {

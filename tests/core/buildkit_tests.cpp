@@ -573,7 +573,8 @@ std::pair<long double, long double> CheckedByAdmesh(const HornSolids& solids) {
 // The expected volume in the horn's unit, and the angle steps the mesh uses.
 long double WallVolume(const KitHorn& horn, const SolidOptions& o) {
   const long double a = horn.mouthRadius;
-  const long double w = o.wall;
+  // The outer face lies the wall and both faces' chord tolerance out.
+  const long double w = o.wall + 2.0L * o.toleranceMm / MillimetresPer(horn.unit);
   const auto along = [&](long double u) { return horn.length - MouthDistance(a, u) - w * u / a; };
   const auto outer = [&](long double u) { return u + w * std::sqrt(1.0L - u * u / (a * a)); };
   const auto foot = [&](long double x) {
@@ -619,8 +620,8 @@ TEST_P(Solids, AreClosedPiecesOfTheWallsVolume) {
   }
   EXPECT_LE(horn.end - solids.cuts.back(), height);
   const auto [wholeVolume, piecesVolume] = CheckedByAdmesh(solids);
-  // admesh adds up in single precision.
-  EXPECT_NEAR(piecesVolume, wholeVolume, wholeVolume * 5e-5L);
+  // admesh adds up in single precision (8e-5 of a 300 Hz flanged horn).
+  EXPECT_NEAR(piecesVolume, wholeVolume, wholeVolume * 2e-4L);
 }
 
 // Chords lie within the tolerance of the true faces, so the volume of a mesh
@@ -647,7 +648,7 @@ TEST_P(Solids, VolumeIsTheWallsIntegratedVolume) {
             0.5L;
   }
   const long double polygonShare = sides * std::sin(2.0L * kPi / sides) / (2.0L * kPi);
-  const long double expected = WallVolume(horn, c.options) * mm * mm * mm;
+  const long double expected = WallVolume(horn, options) * mm * mm * mm;
   const long double volume = MeshVolume(mesh) / polygonShare;
   EXPECT_NEAR(volume, expected, options.toleranceMm * area);
   std::printf("%s: integrated %.3Lf mm3, mesh %.3Lf mm3 (%+.4Lf %%), bound %.3Lf mm3\n", c.name,
@@ -677,11 +678,11 @@ INSTANTIATE_TEST_SUITE_P(
                       SolidCase{"Hz2000OneBoltNearTheBore",
                                 Horn("2000", "5"),
                                 {},
-                                Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 19.34L, 1, 4.0L))},
+                                Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 19.54L, 1, 4.0L))},
                       SolidCase{"Hz2000TwelveBoltsNearTheBore",
                                 Horn("2000", "5"),
                                 {},
-                                Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 19.34L, 12, 4.0L))},
+                                Options(2.0L, 20.0L, BoltedFlange(40.0L, 3.0L, 19.54L, 12, 4.0L))},
                       SolidCase{"Hz2000FiveBoltsNearTheRim",
                                 Horn("2000", "5"),
                                 {},
@@ -720,39 +721,183 @@ TEST(Solids, FlangeHolesRefineOnlyTheFlange) {
   }
 }
 
-// The outer face keeps the wall from the inner face everywhere, also where the
-// tractrix bends more sharply than the wall near the mouth, and follows it at
-// exactly the wall up to the rim.
-TEST(Solids, OuterFaceIsAtLeastTheWallFromTheInnerFace) {
-  const CircularReportInput input = Horn("2000", "5");
-  const long double wall = 3.0L;
-  const Mesh mesh = CircularHornSolids(input, {}, {}, Options(wall, 0.0L)).whole;
-  const KitHorn horn = MakeKitHorn(input, {}, {});
-  std::vector<std::pair<long double, long double>> inner;  // dense points of the tractrix
-  for (int i = 0; i <= 20000; ++i) {
-    const long double r = horn.throatRadius + (horn.mouthRadius - horn.throatRadius) * i / 20000.0L;
-    inner.emplace_back(horn.length - MouthDistance(horn.mouthRadius, r), r);
-  }
-  const auto innerRadius = [&horn](long double x) {
-    long double lo = horn.throatRadius;
-    long double hi = horn.mouthRadius;
-    for (int i = 0; i < 200; ++i)
-      (horn.length - MouthDistance(horn.mouthRadius, (lo + hi) * 0.5L) < x ? lo : hi) =
-          (lo + hi) * 0.5L;
-    return lo;
-  };
-  std::vector<std::pair<long double, long double>> outer;  // in one half-plane through the axis
-  for (const Vertex& v : mesh.vertices)
-    if (v.y == 0.0L && v.x > innerRadius(v.z) + wall * 0.5L) outer.emplace_back(v.z, v.x);
-  ASSERT_GT(outer.size(), 10U);
-  for (const auto& [x, r] : outer) {
-    long double nearest = INFINITY;
-    for (const auto& [ix, ir] : inner) nearest = std::min(nearest, std::hypot(x - ix, r - ir));
-    EXPECT_GE(nearest, wall - 1e-6L) << "at " << x;
-    if (x < horn.length - wall) {
-      EXPECT_LE(nearest, wall + 1e-6L) << "at " << x;
+// The printed wall is never thinner than asked: the middle of each outer
+// facet (the vertex's radius times cos(pi / M) for M steps around) keeps the
+// wall from the tractrix and from the inner face's own chords, also where the
+// tractrix bends more sharply than the wall near the mouth, for a steep 2000 Hz
+// horn and the 300 Hz one whose mouth piece came out 2.975 mm thin at 3 mm.
+// Up to the rim the outer face follows the curve at the wall plus the two
+// faces' chord tolerance.
+TEST(Solids, PrintedWallIsNeverThinnerThanTheWall) {
+  for (const auto& [frequency, throat] : {std::pair{"2000", "5"}, std::pair{"300", "10"}}) {
+    const CircularReportInput input = Horn(frequency, throat);
+    const long double wall = 3.0L;
+    const Mesh mesh = CircularHornSolids(input, {}, {}, Options(wall, 0.0L)).whole;
+    const KitHorn horn = MakeKitHorn(input, {}, {});
+    std::vector<std::pair<long double, long double>> inner;  // dense points of the tractrix
+    for (int i = 0; i <= 20000; ++i) {
+      const long double r =
+          horn.throatRadius + (horn.mouthRadius - horn.throatRadius) * i / 20000.0L;
+      inner.emplace_back(horn.length - MouthDistance(horn.mouthRadius, r), r);
     }
+    const auto innerRadius = [&horn](long double x) {
+      long double lo = horn.throatRadius;
+      long double hi = horn.mouthRadius;
+      for (int i = 0; i < 200; ++i)
+        (horn.length - MouthDistance(horn.mouthRadius, (lo + hi) * 0.5L) < x ? lo : hi) =
+            (lo + hi) * 0.5L;
+      return lo;
+    };
+    long double steps = 0.0L;
+    std::vector<std::pair<long double, long double>> outer, chords;  // in the half-plane y = 0
+    for (const Vertex& v : mesh.vertices) {
+      if (v.z == 0.0L && std::fabs(std::hypot(v.x, v.y) - horn.throatRadius) < 1e-9L) ++steps;
+      if (v.y != 0.0L || v.x < 0.0L) continue;
+      (v.x > innerRadius(v.z) + wall * 0.5L ? outer : chords).emplace_back(v.z, v.x);
+    }
+    std::sort(chords.begin(), chords.end());
+    ASSERT_GT(outer.size(), 10U);
+    const long double sag = std::cos(kPi / steps);
+    long double thinnest = INFINITY;
+    for (const auto& [x, r] : outer) {
+      long double nearest = INFINITY;
+      for (const auto& [ix, ir] : inner) nearest = std::min(nearest, std::hypot(x - ix, r - ir));
+      if (x < horn.length - wall - 2.0L * kCurveToleranceMm) {
+        EXPECT_LE(nearest, wall + 2.0L * kCurveToleranceMm + 1e-3L) << "at " << x;
+      }
+      const long double mx = x, mr = r * sag;
+      for (const auto& [ix, ir] : inner) thinnest = std::min(thinnest, std::hypot(mx - ix, mr - ir));
+      for (std::size_t i = 0; i + 1 < chords.size(); ++i) {
+        const auto [ax, ar] = chords[i];
+        const auto [bx, br] = chords[i + 1];
+        const long double t = std::clamp(((mx - ax) * (bx - ax) + (mr - ar) * (br - ar)) /
+                                             ((bx - ax) * (bx - ax) + (br - ar) * (br - ar)),
+                                         0.0L, 1.0L);
+        thinnest =
+            std::min(thinnest, std::hypot(mx - ax - t * (bx - ax), mr - ar - t * (br - ar)));
+      }
+    }
+    EXPECT_GE(thinnest, wall) << frequency << " Hz";
+    std::printf("%s Hz, wall 3: thinnest printed wall %.4Lf mm\n", frequency, thinnest);
   }
+}
+
+// A point's distance from the tractrix, to a dense sampling of it written here.
+long double FromTractrix(const KitHorn& horn, long double x, long double r) {
+  long double nearest = INFINITY;
+  for (int i = 0; i <= 40000; ++i) {
+    const long double u = horn.throatRadius * 0.5L + (horn.mouthRadius - horn.throatRadius * 0.5L) * i / 40000.0L;
+    nearest = std::min(nearest, std::hypot(x - (horn.length - MouthDistance(horn.mouthRadius, u)), r - u));
+  }
+  return nearest;
+}
+
+// Spigot joints as a builder meets them: every piece and petal one closed part
+// that admesh has nothing to fix; in the half-plane y = 0 of the meshes each
+// spigot stands 5 mm out of its piece, the socket before it is 5.2 mm deep,
+// and their faces lie at offsets from the tractrix (square to the wall) 0.2 mm
+// apart on either side; a piece with its spigot is no taller than the segment
+// height, and every petal lies within the bed.
+TEST(Solids, SpigotsFitTheirSocketsAndPiecesFitTheBed) {
+  const struct {
+    const char* name;
+    CircularReportInput input;
+    MouthLimit limit;
+    long double wall, height, bedWidth, bedDepth;
+  } cases[] = {
+      {"Hz300Wall3", Horn("300", "10"), {MouthLimitKind::Radius, 100.0L}, 3.0L, 120.0L, 0.0L, 0.0L},
+      {"Hz2000Wall2", Horn("2000", "5"), {}, 2.0L, 20.0L, 0.0L, 0.0L},
+      {"Hz300Bed220", Horn("300", "10"), {}, 3.0L, 200.0L, 220.0L, 220.0L},
+      {"Hz300Bed150x180", Horn("300", "10"), {}, 3.0L, 120.0L, 150.0L, 180.0L},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SolidOptions options = Options(c.wall, c.height);
+    options.joint = Joint::Spigot;
+    options.bedWidthMm = c.bedWidth;
+    options.bedDepthMm = c.bedDepth;
+    const HornSolids solids = CircularHornSolids(c.input, c.limit, {}, options);
+    const KitHorn horn = MakeKitHorn(c.input, c.limit, {});
+#ifdef VORTALIS_ADMESH
+    CheckedByAdmesh(solids);
+#endif
+    int petals = 0, spigots = 0;
+    for (std::size_t i = 0; i < solids.segments.size(); ++i) {
+      long double x0 = INFINITY, x1 = -INFINITY, y0 = INFINITY, y1 = -INFINITY, z0 = INFINITY,
+                  z1 = -INFINITY;
+      for (const Vertex& v : solids.segments[i].vertices) {
+        x0 = std::min(x0, v.x), x1 = std::max(x1, v.x), y0 = std::min(y0, v.y);
+        y1 = std::max(y1, v.y), z0 = std::min(z0, v.z), z1 = std::max(z1, v.z);
+      }
+      EXPECT_LE(z1 - z0, c.height + 1e-9L) << i;
+      if (solids.prints[i].petals > 1) {
+        ++petals;
+        EXPECT_LE(x1 - x0, c.bedWidth + 1e-9L) << i;
+        EXPECT_LE(y1 - y0, c.bedDepth + 1e-9L) << i;
+      }
+    }
+    if (c.bedWidth > 0.0L) EXPECT_GT(petals, 0);
+    // Spigot and socket in whole rings: the band's vertices (off both faces).
+    for (std::size_t k = 0; k + 1 < solids.segments.size(); ++k) {
+      if (solids.prints[k].petals > 1 || solids.prints[k + 1].petals > 1) continue;
+      const long double cut = solids.cuts[k];
+      std::vector<long double> spigot, socket;  // offsets from the tractrix
+      long double spigotFoot = cut, socketFoot = cut;
+      for (int side = 0; side < 2; ++side) {
+        for (const Vertex& v : solids.segments[k + side].vertices) {
+          if (v.y != 0.0L || v.x <= 0.0L || (side == 0 ? v.z >= cut : v.z > cut)) continue;
+          if (side == 0 && v.z < cut - 6.0L) continue;
+          const long double offset = FromTractrix(horn, v.z, v.x);
+          if (offset < 0.1L || offset > c.wall - 0.1L) continue;
+          (side == 0 ? socket : spigot).push_back(offset);
+          (side == 0 ? socketFoot : spigotFoot) = std::min(side == 0 ? socketFoot : spigotFoot, v.z);
+        }
+      }
+      ASSERT_FALSE(spigot.empty() || socket.empty()) << k;
+      ++spigots;
+      const auto [spigotLow, spigotHigh] = std::minmax_element(spigot.begin(), spigot.end());
+      const auto [socketLow, socketHigh] = std::minmax_element(socket.begin(), socket.end());
+      EXPECT_NEAR(cut - spigotFoot, 5.0L, 1e-9L) << k;
+      EXPECT_NEAR(cut - socketFoot, 5.2L, 1e-9L) << k;
+      EXPECT_NEAR(*spigotLow - *socketLow, 0.2L, 0.002L) << k;
+      EXPECT_NEAR(*socketHigh - *spigotHigh, 0.2L, 0.002L) << k;
+      EXPECT_NEAR(*spigotHigh - *spigotLow, c.wall / 3.0L, 0.002L) << k;
+    }
+    if (c.bedWidth == 0.0L) EXPECT_GT(spigots, 0);
+  }
+}
+
+// A piece lies mouth down (on its flange when it has one) and leans more
+// than 45 degrees where the tractrix's radius exceeds a / sqrt 2: from the bed
+// up to end - (L - MouthDistance(a, a / sqrt 2)), solved here.
+TEST(Solids, OverhangIsWhereTheTractrixLeansPast45Degrees) {
+  const struct {
+    CircularReportInput input;
+    MouthLimit limit;
+    long double height;
+  } cases[] = {
+      {Horn("300", "10"), {}, 200.0L},
+      {Horn("2000", "5"), {}, 20.0L},
+      {Horn("300", "10"), {MouthLimitKind::Radius, 150.0L}, 200.0L},
+      {Horn("300", "10"), {MouthLimitKind::Radius, 110.0L}, 0.0L},
+  };
+  for (const auto& c : cases) {
+    const HornSolids solids = CircularHornSolids(c.input, c.limit, {}, Options(3.0L, c.height));
+    const KitHorn horn = MakeKitHorn(c.input, c.limit, {});
+    const long double a = horn.mouthRadius;
+    const long double steep = horn.length - MouthDistance(a, a / std::sqrt(2.0L));
+    const PiecePrint& last = solids.prints.back();
+    EXPECT_TRUE(last.mouthDown);
+    EXPECT_NEAR(last.overhangTo - last.overhangFrom, std::max(0.0L, horn.end - steep), 1e-6L)
+        << horn.end;
+    EXPECT_EQ(last.overhangFrom, 0.0L);
+    if (solids.prints.size() > 1) EXPECT_EQ(solids.prints.front().overhangTo, 0.0L);
+  }
+  const HornSolids flanged = CircularHornSolids(
+      Horn("300", "10"), {}, {}, Options(3.0L, 200.0L, BoltedFlange(80.0L, 6.0L, 65.0L, 4, 5.5L)));
+  EXPECT_FALSE(flanged.prints.front().mouthDown);
+  EXPECT_TRUE(flanged.prints.back().mouthDown);
+  EXPECT_NE(PrintAdvice(flanged.prints.back()).find("print with supports"), std::string::npos);
 }
 
 // Options that give no printable solid are refused with a sentence, not drawn.
@@ -807,7 +952,7 @@ TEST_P(RectSolids, AreClosedPiecesWithTheWallOnEveryWall) {
   ASSERT_GE(solids.segments.size(), 2U);
 #ifdef VORTALIS_ADMESH
   const auto [wholeVolume, piecesVolume] = CheckedByAdmesh(solids);
-  EXPECT_NEAR(piecesVolume, wholeVolume, wholeVolume * 5e-5L);
+  EXPECT_NEAR(piecesVolume, wholeVolume, wholeVolume * 2e-4L);
 #endif
   const long double mm = MillimetresPer(c.input.unit);
   const auto profile = vortalis::report::MakeRectangularProfile(c.input, 0.01L / mm, {}, {});
@@ -838,7 +983,8 @@ TEST_P(RectSolids, AreClosedPiecesWithTheWallOnEveryWall) {
       const auto& mouth = profile.points.back();
       const long double rim = ((first ? mouth.side1 : mouth.side2) / 2 + c.options.wall) * mm;
       if ((first ? v.x : v.y) < rim - 1e-9L) {
-        EXPECT_LE(nearest, wall + kCurveToleranceMm) << "at " << v.z;
+        // Moved the wall and both faces' chord tolerance, within a chord's.
+        EXPECT_LE(nearest, wall + 3.0L * kCurveToleranceMm) << "at " << v.z;
       }
     }
   }

@@ -213,6 +213,16 @@ TEST(CommandLine, BuildKitOptionsAreReadWithTheirSettings) {
   EXPECT_EQ(stl->solid.wall, 2.5L);
   EXPECT_EQ(stl->solid.segmentHeight, 180.0L);
   EXPECT_EQ(stl->solid.flange->boltCircle, 65.5L);
+  EXPECT_EQ(stl->solid.joint, vortalis::buildkit::Joint::Spigot);
+  EXPECT_EQ(stl->solid.bedWidthMm, 220.0L);
+  const auto bed = ParseCommandLine({"circular", "--decimal-separator", ",", "--stl", "h.stl",
+                                     "--wall", "2", "--bed", "250,5;180", "--joint", "flat"});
+  const auto* bedOptions = std::get_if<ToolOptions>(&bed);
+  ASSERT_TRUE(bedOptions && bedOptions->kit);
+  const auto& bedSolid = std::get<StlKitOptions>(bedOptions->kit->kit).solid;
+  EXPECT_EQ(bedSolid.bedWidthMm, 250.5L);
+  EXPECT_EQ(bedSolid.bedDepthMm, 180.0L);
+  EXPECT_EQ(bedSolid.joint, vortalis::buildkit::Joint::Flat);
   EXPECT_EQ(stl->solid.flange->boltCount, 4);
   EXPECT_EQ(options->kit->mouthLimit.value, 90.0L);
 

@@ -44,7 +44,7 @@ board_-0|2|invalid value '-0' for --board|circular --rings out.dxf --board -0
 rings_dxf_boards|1|boards; a kit has at most 10,000|circular --freq 1 --throat 0.5 --rings out.dxf --board 0.62
 rings_pdf_boards|1|boards; a kit has at most 10,000|circular --freq 1 --throat 0.5 --rings out.pdf --board 6.2
 sectors_1e-30|1|sectors; a kit has at most 10,000|circular --sectors out.dxf --step 1e-30
-stl_triangles|1|million triangles (1152 MB); at most 20 million are written|circular --freq 1 --throat 0.5 --stl out.stl --wall 3 --segment-height 700
+stl_triangles|1|million triangles (1152 MB); at most 20 million are written|circular --freq 1 --throat 0.5 --stl out.stl --wall 3 --segment-height 700 --joint flat
 CASES
 
 # A real Ctrl+C a moment into a long STL job: status 130, nothing left.

@@ -373,7 +373,7 @@ TEST_F(KitFileTest, ToolWritesTheKitAndNamesThePieces) {
       {CircularHorn("1000", "10", LengthUnit::Millimetre),
        {vortalis::cli::StlKitOptions{stl, solid}, {}},
        vortalis::cli::kExitDone,
-       "horn-2.stl\n",
+       "horn-2.stl: mouth down, ",
        ""},
       {vortalis::testing::FlatRectangularHorn(LengthUnit::Millimetre),
        {vortalis::cli::RingsKitOptions{Path("rings.csv").toStdString(), 18.0L, 10.0L}, {}},

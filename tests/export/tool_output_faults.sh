@@ -189,7 +189,7 @@ fi
 # File sets. An older, longer STL set beside the target: 45 pieces replaced by
 # 89 on a disk too small for them, then stopped by signals, then 89 replaced
 # by 45 (the older pieces 46-89 removed, being this program's).
-stl='circular --freq 10 --wall 4 --stl'
+stl='circular --freq 10 --wall 4 --joint flat --bed 100000,100000 --stl'
 set_folder="$full"
 if mountpoint -q "$full"; then mount -o remount,size=256m "$full"; else set_folder="$dir/set"; fi
 mkdir -p "$set_folder"
