@@ -20,6 +20,7 @@
 #include "app/startup.h"
 #include "report_window/acoustic_window.h"
 #include "report_window/text_form.h"
+#include "long_lived_forms.h"
 #include "report_windows.h"
 #include "scripted_prompt.h"
 #include "settings/sett_rec_form.h"

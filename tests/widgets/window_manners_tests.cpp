@@ -27,6 +27,7 @@
 #include "report_window/build_kit_dialog.h"
 #include "report_window/export_dialog.h"
 #include "report_window/profile_window.h"
+#include "long_lived_forms.h"
 #include "report_windows.h"
 #include "scripted_prompt.h"
 #include "settings/sett_rec_form.h"
