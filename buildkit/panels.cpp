@@ -307,4 +307,8 @@ KitDrawing Draw(const PanelsKit& kit) {
   return result;
 }
 
+PanelsKit PanelsKit::Make(const KitInput& input, const KitValues&) {
+  return {report::UnitOf(input.horn), WallPanels(input.horn, input.limit, input.separators)};
+}
+
 }  // namespace vortalis::buildkit

@@ -69,6 +69,8 @@ struct PanelsKit {
       "x along the panel from its throat end, y across from its centre line";
   geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
   PanelSet panels;
+
+  static PanelsKit Make(const KitInput& input, const KitValues& values);
 };
 KitDrawing Draw(const PanelsKit& kit);
 // A flat-sided horn's pinched pair and oversized mouth, one sentence each

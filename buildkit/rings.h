@@ -92,6 +92,9 @@ struct RingsKit {
   std::vector<Ring> rings;
   // The gap that names a board; the unit's DefaultRingTolerance when not given.
   std::optional<long double> tolerance = std::nullopt;
+
+  // The wall and the tolerance the unit's defaults when not given.
+  static RingsKit Make(const KitInput& input, const KitValues& values);
 };
 KitDrawing Draw(const RingsKit& kit);
 // Sentences naming the boards a builder must look at: a gap over the

@@ -78,6 +78,9 @@ struct SectorsKit {
       "x, y from the centre of the sector's arcs, x along its first edge";
   geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
   SheetDevelopment development;
+
+  // No seam when none is given.
+  static SectorsKit Make(const KitInput& input, const KitValues& values);
 };
 KitDrawing Draw(const SectorsKit& kit);
 // One line for a window: the sectors and the largest gap.

@@ -17,6 +17,26 @@ Flange CheckedFlange(long double outerDiameter, long double thickness, long doub
   return flange;
 }
 
+void CheckFlange(std::span<const long double> values) {
+  const auto at = [&values](std::size_t i) { return i < values.size() ? values[i] : 0.0L; };
+  CheckedFlange(at(0), at(1), at(2), at(3), at(4));
+}
+
+HornSolids SolidKit::Make(const KitInput& input, const KitValues& values) {
+  SolidOptions options;
+  options.wall = values.Value(kSolidWall);
+  options.segmentHeight = values.Value(kSegmentHeight);
+  if (!values.group.empty()) {
+    const auto at = [&values](std::size_t i) {
+      return i < values.group.size() ? values.group[i] : 0.0L;
+    };
+    options.flange = CheckedFlange(at(0), at(1), at(2), at(3), at(4));
+  }
+  options.whole = input.wholeSolid;
+  options.progress = input.progress;
+  return BuildSolids(input.horn, input.limit, input.separators, options);
+}
+
 const SolidOptions& Checked(const SolidOptions& options) {
   Checked(kSolidWall, options.wall);
   Checked(kSegmentHeight, options.segmentHeight);

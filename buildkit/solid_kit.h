@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <span>
 
 #include "buildkit/horn_solid.h"
 #include "buildkit/kit_parameters.h"
@@ -45,6 +46,9 @@ inline constexpr KitParameter kHoleDiameter{
     "hole diameter", false, 0.0L, false, kMaxKitThickness, "", "", "", "",
     "Hole d&iameter:", "HoleDiameter",
     [](const KitStart& start) { return InUnit(start.unit, 5.5L); }};
+// Throws KitError for a flange's values that CheckedFlange refuses.
+void CheckFlange(std::span<const long double> values);
+
 inline constexpr std::array<const KitParameter*, 5> kFlangeParameters{
     &kFlangeDiameter, &kFlangeThickness, &kBoltCircle, &kBoltCount, &kHoleDiameter};
 inline constexpr KitParameterGroup kFlangeGroup{
@@ -53,7 +57,7 @@ inline constexpr KitParameterGroup kFlangeGroup{
     "diameter HOLE on a circle of diameter BOLT_CIRCLE; with\n"
     "--decimal-separator , the values are separated by ';'",
     "none", "vortalis-report circular --stl horn.stl --wall 3 --flange 80,6,65,4,5.5",
-    "Throat &flange", "Flange", true, kFlangeParameters, 2};
+    "Throat &flange", "Flange", true, kFlangeParameters, 2, CheckFlange};
 
 inline constexpr std::array<const KitParameter*, 2> kSolidParameters{&kSolidWall,
                                                                      &kSegmentHeight};
@@ -78,5 +82,11 @@ const SolidOptions& Checked(const SolidOptions& options);
 // The solids of either kind of horn (a rectangular one without a flange).
 HornSolids BuildSolids(const report::HornInput& input, const report::MouthLimit& limit,
                        const geometry::Separators& separators, const SolidOptions& options);
+
+// The solids of kSolidUnit's values: one piece when no segment height is given.
+struct SolidKit {
+  static constexpr const KitUnit& kUnit = kSolidUnit;
+  static HornSolids Make(const KitInput& input, const KitValues& values);
+};
 
 }  // namespace vortalis::buildkit

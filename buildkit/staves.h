@@ -97,6 +97,9 @@ struct StavesKit {
       "x along the stave's mid-line from its throat end, y across from it";
   geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
   StavePattern pattern;
+
+  // The choice's unset fit when none is given.
+  static StavesKit Make(const KitInput& input, const KitValues& values);
 };
 KitDrawing Draw(const StavesKit& kit);
 // One line for a window: the staves and their length.

@@ -148,11 +148,12 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionT
     }
     if (paperText && !drawings.templatePath) return UsageError{"--paper needs --template"};
   } else if (options.kit) {
-    if (paperText && std::holds_alternative<StlKitOptions>(options.kit->kit))
+    if (paperText && options.kit->unit == &buildkit::SolidKit::kUnit)
       return UsageError{"--paper needs --template or a flat kit (its .pdf file)"};
     options.kit->mouthLimit = drawings.mouthLimit;
     options.kit->paper = drawings.paper;
-    if (stepText && !std::holds_alternative<SectorsKitOptions>(options.kit->kit))
+    if (stepText && std::ranges::none_of(options.kit->unit->parameters,
+                                         [](const auto* each) { return each->option == "--step"; }))
       return UsageError{"--step needs --export, --template or --sectors"};
   } else if ((stepText || paperText) && !options.saveDesignPath) {
     return UsageError{std::string(stepText ? "--step" : "--paper") +
@@ -329,13 +330,10 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
                       "--impedance or --response: a build kit is written instead of them"};
   }
   const auto& seps = options.separators;
-  // The value of each parameter given, 0 for one left out.
-  std::vector<std::pair<const buildkit::KitParameter*, long double>> values;
-  const auto value = [&values](const buildkit::KitParameter& parameter) {
-    for (const auto& [which, given] : values)
-      if (which == &parameter) return given;
-    return 0.0L;
-  };
+  KitOptions kit;
+  kit.unit = chosen;
+  // "N FILE": the option carries the first parameter, the file follows it.
+  kit.path = chosen->valueName == "FILE" ? std::string(*text(chosen->option)) : stavesPath;
   for (const buildkit::KitParameter* parameter : chosen->parameters) {
     const std::string_view option = parameter->option.empty() ? chosen->option : parameter->option;
     const auto typed = text(option);
@@ -344,60 +342,32 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
       continue;
     }
     try {
-      values.emplace_back(parameter, buildkit::Checked(*parameter, *typed, seps));
+      kit.values.given.emplace_back(parameter, buildkit::Checked(*parameter, *typed, seps));
     } catch (const buildkit::KitError& e) {
       return UsageError{"invalid value '" + Printable(*typed) + "' for " + name(option) + ": " +
                         e.what()};
     }
   }
-  std::optional<buildkit::Flange> flange;
   if (const buildkit::KitParameterGroup* group = chosen->group; group && text(group->option)) {
     const std::string_view typed = *text(group->option);
     const std::vector<std::string_view> given = GroupValues(*group, typed, seps);
     if (given.empty()) return BadValue(FindOption(group->option)->id, typed, GroupSyntax(*group, seps));
-    std::array<long double, 5> numbers{};
-    for (std::size_t i = 0; i < given.size() && i < numbers.size(); ++i)
-      numbers[i] = geometry::ParseNumber(given[i], seps).value_or(std::nanl(""));
+    kit.values.group.assign(group->parameters.size(), 0.0L);
+    for (std::size_t i = 0; i < given.size(); ++i)
+      kit.values.group[i] = geometry::ParseNumber(given[i], seps).value_or(std::nanl(""));
     try {
-      flange = buildkit::CheckedFlange(numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]);
+      group->check(kit.values.group);
     } catch (const buildkit::KitError& e) {
       return UsageError{"invalid value '" + Printable(typed) + "' for " + name(group->option) +
                         ": " + e.what()};
     }
   }
-  const std::string path(*text(chosen->option));
-  KitOptions kit;
-  // The value of a parameter given, or none.
-  const auto given = [&values](const buildkit::KitParameter& parameter) -> std::optional<long double> {
-    for (const auto& [which, typed] : values)
-      if (which == &parameter) return typed;
-    return std::nullopt;
-  };
-  if (chosen == &buildkit::kRingsUnit) {
-    kit.kit = RingsKitOptions{path, value(buildkit::kBoardThickness), given(buildkit::kRingWall),
-                              given(buildkit::kRingTolerance)};
-  } else if (chosen == &buildkit::kSectorsUnit) {
-    kit.kit = SectorsKitOptions{path, value(buildkit::kSectorStep), value(buildkit::kSeamAllowance)};
-  } else if (chosen == &buildkit::kStavesUnit) {
-    StavesKitOptions staves{stavesPath, static_cast<int>(value(buildkit::kStaveCount))};
-    if (const auto fit = text(buildkit::kStaveFitChoice.option)) {
-      const auto* known = std::find_if(buildkit::kStaveFits.begin(), buildkit::kStaveFits.end(),
-                                       [&](const auto& each) { return each.first == *fit; });
-      if (known == buildkit::kStaveFits.end()) return BadValue(OptionId::StaveFit, *fit);
-      staves.fit = known->second;
+  if (const buildkit::KitChoice* choice = chosen->choice) {
+    if (const auto word = text(choice->option)) {
+      const auto known = std::ranges::find(choice->words, *word);
+      if (known == choice->words.end()) return BadValue(FindOption(choice->option)->id, *word);
+      kit.values.choice = *known;
     }
-    kit.kit = staves;
-  } else if (chosen == &buildkit::kPanelsUnit) {
-    kit.kit = PanelsKitOptions{path};
-  } else if (chosen == &buildkit::kSolidUnit) {
-    StlKitOptions stl{path, {}};
-    stl.solid.wall = value(buildkit::kSolidWall);
-    stl.solid.segmentHeight = value(buildkit::kSegmentHeight);
-    stl.solid.flange = flange;
-    stl.solid.whole = false;  // the pieces are written, each streamed
-    kit.kit = stl;
-  } else {
-    throw std::logic_error("a kit unit without its options record");
   }
   options.kit = kit;
   return std::nullopt;
