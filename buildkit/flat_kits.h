@@ -56,6 +56,19 @@ inline AnyKit MakeKit(const KitUnit& unit, const KitInput& input, const KitValue
   return MakeKitOf(std::type_identity<FlatKit>{}, unit, input, values);
 }
 
+// The extensions a kind of kit is saved as, in the order the dialog offers
+// them; none for the solids.
+template <typename... Kits>
+constexpr std::span<const std::string_view> FilesOf(std::type_identity<std::variant<Kits...>>,
+                                                    const KitUnit& unit) {
+  std::span<const std::string_view> files;
+  ((&Kits::kUnit == &unit ? (files = Kits::kFiles, true) : false) || ...);
+  return files;
+}
+inline std::span<const std::string_view> KitFileExtensions(const KitUnit& unit) {
+  return FilesOf(std::type_identity<FlatKit>{}, unit);
+}
+
 inline KitDrawing DrawKit(const FlatKit& kit) {
   return std::visit([](const auto& each) { return Draw(each); }, kit);
 }

@@ -48,8 +48,8 @@ struct KitParameter {
   std::string_view valueName = {};
   std::string_view help = {};
   std::string_view unset = {};
-  // The dialog: the field's caption with its access key, its object name and
-  // its initial value.
+  // The dialog: the field's caption with its access key (a count's limits are
+  // added to it), its object name and its initial value.
   std::string_view label = {};
   std::string_view field = {};
   long double (*initial)(const KitStart&) = nullptr;
@@ -81,6 +81,8 @@ struct KitChoice {
   std::string_view help;
   std::string_view unset;  // the word taken when it is left out
   std::span<const std::string_view> words;
+  std::string_view label = {};  // the dialog's caption with its access key
+  std::string_view field = {};  // the object name of its list
 };
 
 // A kind of kit as the tool and the dialog offer it.
@@ -93,6 +95,11 @@ struct KitUnit {
   std::span<const KitParameter* const> parameters;  // in the order of --help and the dialog
   const KitParameterGroup* group = nullptr;
   const KitChoice* choice = nullptr;
+  // The dialog: the button's caption with its access key, its object name,
+  // and the name its file is offered under.
+  std::string_view label = {};
+  std::string_view field = {};
+  std::string_view fileName = {};
 };
 
 // What a kit is made from, read from the tool's options or the dialog's

@@ -58,7 +58,8 @@ inline constexpr KitUnit kPanelsUnit{
     "between the walls it meets): DXF, SVG or a PDF template on\n"
     "--paper, by FILE's extension; a kit's PDF is turned to need\n"
     "fewer pages and its page count is printed",
-    "vortalis-report rectangular --flat-mouth 900 --panels walls.dxf", {}};
+    "vortalis-report rectangular --flat-mouth 900 --panels walls.dxf", {}, nullptr, nullptr,
+    "Wall pan&els laid flat", "Panels", "panels"};
 
 // The kit's files: the four walls laid flat.
 struct PanelsKit {

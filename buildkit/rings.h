@@ -79,7 +79,7 @@ inline constexpr KitUnit kRingsUnit{
     "and each ring at full size (by FILE's extension); needs\n"
     "--board",
     "vortalis-report circular --freq 100 --rings rings.pdf --board 18 --wall 20",
-    kRingsParameters};
+    kRingsParameters, nullptr, nullptr, "Stacked &rings from boards", "Rings", "rings"};
 
 // The kit's files: each board's circles as a drawing, and the cutting list.
 struct RingsKit {

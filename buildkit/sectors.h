@@ -67,7 +67,8 @@ inline constexpr KitUnit kSectorsUnit{
     "build kit of sheet developments: the horn as cones between\n"
     "stations --step apart, unrolled to cut from sheet (DXF,\n"
     "SVG or PDF template); needs --step",
-    "vortalis-report circular --sectors cones.svg --step 20 --seam 10", kSectorsParameters};
+    "vortalis-report circular --sectors cones.svg --step 20 --seam 10", kSectorsParameters,
+    nullptr, nullptr, "Sheet &developments (frusta)", "Sectors", "sectors"};
 
 // The kit's files: every sector as a piece to cut.
 struct SectorsKit {

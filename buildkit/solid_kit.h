@@ -41,7 +41,7 @@ inline constexpr KitParameter kBoltCircle{
     }};
 inline constexpr KitParameter kBoltCount{
     "number of bolt holes", true, 0.0L, true, 360.0L, "", "", "", "",
-    "Bolt holes (&count):", "BoltCount", [](const KitStart&) { return 4.0L; }};
+    "Bolt hole &count:", "BoltCount", [](const KitStart&) { return 4.0L; }};
 inline constexpr KitParameter kHoleDiameter{
     "hole diameter", false, 0.0L, false, kMaxKitThickness, "", "", "", "",
     "Hole d&iameter:", "HoleDiameter",
@@ -67,7 +67,7 @@ inline constexpr KitUnit kSolidUnit{
     "millimetres; with --segment-height, FILE horn.stl gives\n"
     "horn-1.stl, horn-2.stl, ... from the throat; needs --wall",
     "vortalis-report circular --stl horn.stl --wall 3 --segment-height 200", kSolidParameters,
-    &kFlangeGroup};
+    &kFlangeGroup, nullptr, "ST&L for 3D printing", "Stl", "horn"};
 
 // The flange of the group's values in kFlangeParameters' order (the bolt
 // circle, count and hole 0 when only the first two are given), each checked;
