@@ -292,7 +292,7 @@ std::string GroupSyntax(const buildkit::KitParameterGroup& group,
 // the kits' descriptions say which options each takes, and every value is
 // checked by its parameter's own rule.
 std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts& texts,
-                                         const std::string& stavesPath) {
+                                         const std::string& kitPath) {
   const auto text = [&texts](std::string_view option) -> std::optional<std::string_view> {
     const OptionSpec* spec = FindOption(option);
     return spec ? texts[static_cast<std::size_t>(spec->id)] : std::nullopt;
@@ -333,7 +333,7 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
   KitOptions kit;
   kit.unit = chosen;
   // "N FILE": the option carries the first parameter, the file follows it.
-  kit.path = chosen->valueName == "FILE" ? std::string(*text(chosen->option)) : stavesPath;
+  kit.path = chosen->valueName == "FILE" ? std::string(*text(chosen->option)) : kitPath;
   for (const buildkit::KitParameter* parameter : chosen->parameters) {
     const std::string_view option = parameter->option.empty() ? chosen->option : parameter->option;
     const auto typed = text(option);
@@ -481,7 +481,7 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args,
   }
 
   OptionTexts texts;
-  std::string stavesPath;
+  std::string kitPath;  // FILE of a kit option that carries a value first
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string_view arg = args[i];
     const std::size_t equals = arg.starts_with("--") ? arg.find('=') : std::string_view::npos;
@@ -513,6 +513,22 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args,
       return UsageError{"option " + optionName + " needs a value"};
     }
 
+    // A build kit's own option: FILE, or a value then FILE ("--staves N FILE").
+    if (spec->id >= OptionId::Rings &&
+        (spec->value == ValueKind::File || spec->value == ValueKind::TextAndFile)) {
+      if (texts[static_cast<std::size_t>(spec->id)])
+        return UsageError{"option " + optionName + " may be given only once"};
+      if (spec->value == ValueKind::TextAndFile) {
+        if (i + 1 >= args.size() || args[i + 1].empty())
+          return UsageError{"option " + optionName + " needs a number and a file name"};
+        if (auto forgotten = ForgottenValue(*spec, args[i + 1], "a file name")) return *forgotten;
+        kitPath = std::string(args[++i]);
+      } else if (value.empty()) {
+        return UsageError{"option " + optionName + " needs a file name"};
+      }
+      texts[static_cast<std::size_t>(spec->id)] = value;
+      continue;
+    }
     switch (spec->id) {
       case OptionId::Quick:
         options.quick = true;
@@ -546,24 +562,6 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args,
         if (value.empty()) return UsageError{"option --template needs a file name"};
         options.drawings.templatePath = std::string(value);
         break;
-      case OptionId::Staves:
-        if (texts[static_cast<std::size_t>(OptionId::Staves)])
-          return UsageError{"option --staves may be given only once"};
-        if (i + 1 >= args.size() || args[i + 1].empty())
-          return UsageError{"option --staves needs a number and a file name"};
-        if (auto forgotten = ForgottenValue(*spec, args[i + 1], "a file name")) return *forgotten;
-        stavesPath = std::string(args[++i]);
-        texts[static_cast<std::size_t>(spec->id)] = value;
-        break;
-      case OptionId::Rings:
-      case OptionId::Sectors:
-      case OptionId::Panels:
-      case OptionId::Stl:
-        if (texts[static_cast<std::size_t>(spec->id)])
-          return UsageError{"option " + optionName + " may be given only once"};
-        if (value.empty()) return UsageError{"option " + optionName + " needs a file name"};
-        texts[static_cast<std::size_t>(spec->id)] = value;
-        break;
       case OptionId::Impedance:
         if (options.impedance) return UsageError{"option --impedance may be given only once"};
         if (value.empty()) return UsageError{"option --impedance needs a file name"};
@@ -585,7 +583,7 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args,
   if (auto problem = ReadHornOptions(options, texts)) return *problem;
   if (auto problem = ReadImpedanceOptions(options, texts)) return *problem;
   if (auto problem = ReadResponseOptions(options, texts, designDriver)) return *problem;
-  if (auto problem = ReadKitOptions(options, texts, stavesPath)) return *problem;
+  if (auto problem = ReadKitOptions(options, texts, kitPath)) return *problem;
   if (auto problem = ReadDrawingOptions(options, texts, kind)) return *problem;
   return options;
 }
