@@ -100,6 +100,7 @@ struct KitUnit {
   std::string_view label = {};
   std::string_view field = {};
   std::string_view fileName = {};
+  bool rectangularOnly = false;  // offered for rectangular horns only
 };
 
 // What a kit is made from, read from the tool's options or the dialog's

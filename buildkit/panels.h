@@ -59,7 +59,7 @@ inline constexpr KitUnit kPanelsUnit{
     "--paper, by FILE's extension; a kit's PDF is turned to need\n"
     "fewer pages and its page count is printed",
     "vortalis-report rectangular --flat-mouth 900 --panels walls.dxf", {}, nullptr, nullptr,
-    "Wall pan&els laid flat", "Panels", "panels"};
+    "Wall pan&els laid flat", "Panels", "panels", true};
 
 // The kit's files: the four walls laid flat.
 struct PanelsKit {

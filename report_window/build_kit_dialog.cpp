@@ -396,7 +396,7 @@ void TBuildKitForm::SetDefaults() {
   for (const auto& [parameter, field] : fields_) set(field, parameter->initial(start));
   QRadioButton* first = nullptr;
   for (const auto& [unit, button] : kinds_) {
-    button->setEnabled(!(rectangular && unit->circularOnly));
+    button->setEnabled(rectangular ? !unit->circularOnly : !unit->rectangularOnly);
     if (!first && button->isEnabled()) first = button;
   }
   for (const auto& [group, box] : groups_) box->setEnabled(!(rectangular && group->circularOnly));
