@@ -514,8 +514,8 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args,
     }
 
     // A build kit's own option: FILE, or a value then FILE ("--staves N FILE").
-    if (spec->id >= OptionId::Rings &&
-        (spec->value == ValueKind::File || spec->value == ValueKind::TextAndFile)) {
+    if (std::ranges::any_of(buildkit::kKitUnits,
+                            [&](const buildkit::KitUnit* unit) { return unit->option == spec->name; })) {
       if (texts[static_cast<std::size_t>(spec->id)])
         return UsageError{"option " + optionName + " may be given only once"};
       if (spec->value == ValueKind::TextAndFile) {
