@@ -159,14 +159,14 @@ bool RectangularInFront(const design::Design& design) {
 }  // namespace
 
 DesignFiles::DesignFiles(QWidget* window) : QObject(window), window_(window) {
-  OpenDesign1 = new QAction(QStringLiteral("&Open design..."), this);
-  OpenDesign1->setObjectName(QStringLiteral("OpenDesign1"));
-  OpenDesign1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  OpenDesign1->setShortcutContext(Qt::ApplicationShortcut);
-  connect(OpenDesign1, &QAction::triggered, this, &DesignFiles::OpenDesign1Click);
-  SaveDesign1 = new QAction(QStringLiteral("Save &design"), this);
-  SaveDesign1->setObjectName(QStringLiteral("SaveDesign1"));
-  connect(SaveDesign1, &QAction::triggered, this, &DesignFiles::SaveDesign1Click);
+  OpenDesignAction = new QAction(QStringLiteral("&Open design..."), this);
+  OpenDesignAction->setObjectName(QStringLiteral("OpenDesign1"));
+  OpenDesignAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  OpenDesignAction->setShortcutContext(Qt::ApplicationShortcut);
+  connect(OpenDesignAction, &QAction::triggered, this, &DesignFiles::OpenDesignClick);
+  SaveDesignAction = new QAction(QStringLiteral("Save &design"), this);
+  SaveDesignAction->setObjectName(QStringLiteral("SaveDesign1"));
+  connect(SaveDesignAction, &QAction::triggered, this, &DesignFiles::SaveDesignClick);
   SaveDesignAs1 = new QAction(QStringLiteral("Save design as..."), this);
   SaveDesignAs1->setObjectName(QStringLiteral("SaveDesignAs1"));
   connect(SaveDesignAs1, &QAction::triggered, this, &DesignFiles::SaveDesignAs1Click);
@@ -182,11 +182,11 @@ DesignFiles::DesignFiles(QWidget* window) : QObject(window), window_(window) {
 }
 
 void DesignFiles::AddTo(QMenu* menu) {
-  if (menu->actions().contains(OpenDesign1)) return;
+  if (menu->actions().contains(OpenDesignAction)) return;
   QAction* first = menu->actions().value(0);
-  menu->insertAction(first, OpenDesign1);
+  menu->insertAction(first, OpenDesignAction);
   menu->insertMenu(first, RecentDesigns1);
-  menu->insertAction(first, SaveDesign1);
+  menu->insertAction(first, SaveDesignAction);
   menu->insertAction(first, SaveDesignAs1);
   menu->insertSeparator(first);
 }
@@ -264,12 +264,12 @@ bool DesignFiles::SaveTo(const QString& path) {
   return true;
 }
 
-void DesignFiles::OpenDesign1Click() {
+void DesignFiles::OpenDesignClick() {
   const QString path = Prompts().OpenFileName(window_, kFilter);
   if (!path.isEmpty()) Open(path);
 }
 
-void DesignFiles::SaveDesign1Click() {
+void DesignFiles::SaveDesignClick() {
   if (path_.isEmpty()) {
     SaveDesignAs1Click();
   } else {

@@ -22,8 +22,8 @@ class DesignFiles : public QObject {
 
   explicit DesignFiles(QWidget* window);
 
-  QAction* OpenDesign1 = nullptr;
-  QAction* SaveDesign1 = nullptr;
+  QAction* OpenDesignAction = nullptr;
+  QAction* SaveDesignAction = nullptr;
   QAction* SaveDesignAs1 = nullptr;
   QMenu* RecentDesigns1 = nullptr;
 
@@ -38,8 +38,8 @@ class DesignFiles : public QObject {
   // False after a message (a field the dialog refuses, a write that failed).
   bool SaveTo(const QString& path);
 
-  void OpenDesign1Click();
-  void SaveDesign1Click();
+  void OpenDesignClick();
+  void SaveDesignClick();
   void SaveDesignAs1Click();
 
   QString Path() const { return path_; }

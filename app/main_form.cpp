@@ -82,7 +82,7 @@ TTextForm* TMainform::ActiveReport() const {
   return window ? qobject_cast<TTextForm*>(window->widget()) : nullptr;
 }
 
-void TMainform::Exit1Click() { close(); }
+void TMainform::QuitClick() { close(); }
 
 void TMainform::CircularClick() {
   SettRecForm->hide();
@@ -94,7 +94,7 @@ void TMainform::RectangularClick() {
   ShowInFront(SettRecForm);
 }
 
-void TMainform::Tile1Click() {
+void TMainform::TileClick() {
   QList<QMdiSubWindow*> windows;
   int iconHeight = 0;
   for (QMdiSubWindow* window : mdiArea->subWindowList(QMdiArea::StackingOrder)) {
@@ -114,7 +114,7 @@ void TMainform::Tile1Click() {
   }
 }
 
-void TMainform::Cascade1Click() {
+void TMainform::CascadeClick() {
   // Each window keeps its size; QMdiArea's own cascade would shrink it to its size hint.
   const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
   int offset = 0;
@@ -127,7 +127,7 @@ void TMainform::Cascade1Click() {
   }
 }
 
-void TMainform::Arrange1Click() {
+void TMainform::ArrangeClick() {
   QList<QMdiSubWindow*> icons;
   std::vector<QSize> sizes;
   for (QMdiSubWindow* window : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
@@ -139,17 +139,17 @@ void TMainform::Arrange1Click() {
   for (qsizetype i = 0; i < icons.size(); ++i) icons[i]->move(places[static_cast<std::size_t>(i)]);
 }
 
-void TMainform::Help2Click() { HideThenShow({Help3Form, help2form, Help5form}, Help1form); }
+void TMainform::HelpClick() { HideThenShow({Help3Form, help2form, Help5form}, Help1form); }
 
-void TMainform::Tractrixinformation1Click() {
+void TMainform::TractrixClick() {
   HideThenShow({Help1form, Help3Form, Help5form}, help2form);
 }
 
-void TMainform::x1Click() { HideThenShow({Help1form, help2form, Help5form}, Help3Form); }
+void TMainform::ConsiderationsClick() { HideThenShow({Help1form, help2form, Help5form}, Help3Form); }
 
-void TMainform::Legal1Click() { HideThenShow({Help1form, help2form, Help3Form}, Help5form); }
+void TMainform::LegalClick() { HideThenShow({Help1form, help2form, Help3Form}, Help5form); }
 
-void TMainform::About1Click() {
+void TMainform::AboutClick() {
   ShowInFront(AboutForm);
   SetBlockingBox(AboutForm);
   // The about box is modal by hand; its OK enables the same windows in the same order.

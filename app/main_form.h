@@ -33,23 +33,23 @@ class TMainform : public QMainWindow, public ui::ProgramFrame {
 
   QMdiArea* mdiArea = nullptr;
 
-  QMenuBar* MainMenu1 = nullptr;
-  QMenu* File1 = nullptr;
-  QAction* Exit1 = nullptr;
+  QMenuBar* MenuBar = nullptr;
+  QMenu* FileMenu = nullptr;
+  QAction* QuitAction = nullptr;
   DesignFiles* Designs = nullptr;  // its items head the File menu
-  QMenu* Settings1 = nullptr;
+  QMenu* SettingsMenu = nullptr;
   QAction* Circular = nullptr;
   QAction* Rectangular = nullptr;
-  QMenu* Windows = nullptr;
-  QAction* Tile1 = nullptr;
-  QAction* Cascade1 = nullptr;
-  QAction* Arrange1 = nullptr;
-  QMenu* Help1 = nullptr;
-  QAction* Help2 = nullptr;
-  QAction* Tractrixinformation1 = nullptr;
-  QAction* x1 = nullptr;
-  QAction* Legal1 = nullptr;
-  QAction* About1 = nullptr;
+  QMenu* WindowsMenu = nullptr;
+  QAction* TileAction = nullptr;
+  QAction* CascadeAction = nullptr;
+  QAction* ArrangeAction = nullptr;
+  QMenu* HelpMenu = nullptr;
+  QAction* HelpAction = nullptr;
+  QAction* TractrixAction = nullptr;
+  QAction* ConsiderationsAction = nullptr;
+  QAction* LegalAction = nullptr;
+  QAction* AboutAction = nullptr;
 
   // Placement at the top-left corner, then the start-up wait: the splash stays
   // on screen until `ticks` has passed the third whole second after its first
@@ -62,20 +62,20 @@ class TMainform : public QMainWindow, public ui::ProgramFrame {
 
   QMdiArea* ReportArea() const override { return mdiArea; }
   bool IsOpen() const override { return isVisible(); }
-  void Quit() override { Exit1Click(); }
+  void Quit() override { QuitClick(); }
 
  public slots:
-  void Exit1Click();
+  void QuitClick();
   void CircularClick();
   void RectangularClick();
-  void Tile1Click();
-  void Cascade1Click();
-  void Arrange1Click();
-  void Help2Click();
-  void Tractrixinformation1Click();
-  void x1Click();
-  void Legal1Click();
-  void About1Click();
+  void TileClick();
+  void CascadeClick();
+  void ArrangeClick();
+  void HelpClick();
+  void TractrixClick();
+  void ConsiderationsClick();
+  void LegalClick();
+  void AboutClick();
 
  signals:
   // The main window closed after every report window agreed: the program ends.

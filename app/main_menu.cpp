@@ -18,61 +18,61 @@ using namespace ui;
 using namespace report_window;
 
 void TMainform::BuildMenus() {
-  MainMenu1 = menuBar();
-  MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+  MenuBar = menuBar();
+  MenuBar->setObjectName(QStringLiteral("MainMenu1"));
   const auto key = [](auto keys) { return QKeySequence(keys); };
 
-  File1 = NewMenu(this, "File1", QStringLiteral("&File"));
-  Exit1 = NewAction(File1, "Exit1", QStringLiteral("&Quit"), this, &TMainform::Exit1Click,
+  FileMenu = NewMenu(this, "File1", QStringLiteral("&File"));
+  QuitAction = NewAction(FileMenu, "Exit1", QStringLiteral("&Quit"), this, &TMainform::QuitClick,
                     key(Qt::CTRL | Qt::Key_Q));
   Designs = new DesignFiles(this);
-  Designs->AddTo(File1);
+  Designs->AddTo(FileMenu);
 
-  Settings1 = NewMenu(this, "Settings1", QStringLiteral("&Settings"));
-  Circular = NewAction(Settings1, "Circular", QStringLiteral("&Circular"), this,
+  SettingsMenu = NewMenu(this, "Settings1", QStringLiteral("&Settings"));
+  Circular = NewAction(SettingsMenu, "Circular", QStringLiteral("&Circular"), this,
                        &TMainform::CircularClick, key(Qt::Key_F9));
-  Rectangular = NewAction(Settings1, "Rectangular", QStringLiteral("&Rectangular"), this,
+  Rectangular = NewAction(SettingsMenu, "Rectangular", QStringLiteral("&Rectangular"), this,
                           &TMainform::RectangularClick, key(Qt::Key_F10));
 
-  Windows = NewMenu(this, "Windows", QStringLiteral("&Windows"));
-  connect(Windows, &QMenu::aboutToShow, this, &TMainform::FillWindowList);
-  Tile1 = NewAction(Windows, "Tile1", QStringLiteral("&Tile"), this, &TMainform::Tile1Click);
-  Cascade1 =
-      NewAction(Windows, "Cascade1", QStringLiteral("&Cascade"), this, &TMainform::Cascade1Click);
-  Arrange1 = NewAction(Windows, "Arrange1", QStringLiteral("&Arrange Icons"), this,
-                       &TMainform::Arrange1Click);
+  WindowsMenu = NewMenu(this, "Windows", QStringLiteral("&Windows"));
+  connect(WindowsMenu, &QMenu::aboutToShow, this, &TMainform::FillWindowList);
+  TileAction = NewAction(WindowsMenu, "Tile1", QStringLiteral("&Tile"), this, &TMainform::TileClick);
+  CascadeAction =
+      NewAction(WindowsMenu, "Cascade1", QStringLiteral("&Cascade"), this, &TMainform::CascadeClick);
+  ArrangeAction = NewAction(WindowsMenu, "Arrange1", QStringLiteral("&Arrange Icons"), this,
+                       &TMainform::ArrangeClick);
 
-  Help1 = NewMenu(this, "Help1", QStringLiteral("&Help"));
-  Help2 = NewAction(Help1, "Help2", QStringLiteral("&Vortalis Help ..."), this,
-                    &TMainform::Help2Click);
-  Tractrixinformation1 = NewAction(Help1, "Tractrixinformation1",
+  HelpMenu = NewMenu(this, "Help1", QStringLiteral("&Help"));
+  HelpAction = NewAction(HelpMenu, "Help2", QStringLiteral("&Vortalis Help ..."), this,
+                    &TMainform::HelpClick);
+  TractrixAction = NewAction(HelpMenu, "Tractrixinformation1",
                                    QStringLiteral("&The Tractrix Horn ..."), this,
-                                   &TMainform::Tractrixinformation1Click);
-  x1 = NewAction(Help1, "x1", QStringLiteral("&Design considerations ..."), this,
-                 &TMainform::x1Click);
-  Help1->addSeparator();
-  Legal1 = NewAction(Help1, "Legal1", QStringLiteral("Legal information..."), this,
-                     &TMainform::Legal1Click);
-  Help1->addSeparator();
-  About1 = NewAction(Help1, "About1", QStringLiteral("&About..."), this, &TMainform::About1Click);
+                                   &TMainform::TractrixClick);
+  ConsiderationsAction = NewAction(HelpMenu, "x1", QStringLiteral("&Design considerations ..."), this,
+                 &TMainform::ConsiderationsClick);
+  HelpMenu->addSeparator();
+  LegalAction = NewAction(HelpMenu, "Legal1", QStringLiteral("Legal information..."), this,
+                     &TMainform::LegalClick);
+  HelpMenu->addSeparator();
+  AboutAction = NewAction(HelpMenu, "About1", QStringLiteral("&About..."), this, &TMainform::AboutClick);
 
   connect(mdiArea, &QMdiArea::subWindowActivated, this, &TMainform::MergeMenus);
   MergeMenus();
 }
 
 void TMainform::MergeMenus() {
-  MainMenu1->clear();
+  MenuBar->clear();
   const TTextForm* report = ActiveReport();
   if (report && report->File1 && report->Edit1) {
     Designs->AddTo(report->File1);
-    MainMenu1->addMenu(report->File1);
-    MainMenu1->addMenu(report->Edit1);
+    MenuBar->addMenu(report->File1);
+    MenuBar->addMenu(report->Edit1);
   } else {
-    MainMenu1->addMenu(File1);
+    MenuBar->addMenu(FileMenu);
   }
-  MainMenu1->addMenu(Settings1);
-  MainMenu1->addMenu(Windows);
-  MainMenu1->addMenu(Help1);
+  MenuBar->addMenu(SettingsMenu);
+  MenuBar->addMenu(WindowsMenu);
+  MenuBar->addMenu(HelpMenu);
 }
 
 void TMainform::FillWindowList() {
@@ -80,13 +80,13 @@ void TMainform::FillWindowList() {
   windowList_.clear();
   const QList<QMdiSubWindow*> windows = mdiArea->subWindowList(QMdiArea::CreationOrder);
   if (windows.isEmpty()) return;
-  windowList_ << Windows->addSeparator();
+  windowList_ << WindowsMenu->addSeparator();
   const QMdiSubWindow* current = mdiArea->currentSubWindow();
   int number = 0;
   for (QMdiSubWindow* window : windows) {
     QString caption = window->windowTitle();
     caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
-    QAction* item = Windows->addAction(QStringLiteral("&%1 %2").arg(++number).arg(caption));
+    QAction* item = WindowsMenu->addAction(QStringLiteral("&%1 %2").arg(++number).arg(caption));
     // A tick before the active window only, no empty box before the others.
     item->setCheckable(window == current);
     item->setChecked(window == current);

@@ -80,6 +80,7 @@ struct HornSolids {
   std::vector<Mesh> segments;     // from the throat; the same cut into pieces (one if not cut)
   std::vector<long double> cuts;  // the cut planes' distances from the throat, in the horn's unit
   std::vector<PiecePrint> prints;  // one per entry of segments (its petals one after another)
+  Joint joint = Joint::Flat;       // how the pieces meet
 };
 
 // How far the outer face is moved from the inner one: beyond the wall by the

@@ -34,6 +34,19 @@ long double Checked(const KitParameter& parameter, std::string_view text,
   return Checked(parameter, value ? *value : std::nanl(""));
 }
 
+std::optional<long double> KitValues::Given(const KitParameter& parameter) const {
+  for (const auto& [which, value] : given)
+    if (which == &parameter) return value;
+  return std::nullopt;
+}
+
+const report::CircularReportInput& CircularOnly(const KitInput& input, std::string_view kits) {
+  const auto* circular = std::get_if<report::CircularReportInput>(&input.horn);
+  if (circular == nullptr)
+    throw KitError(std::string(kits) + " are made for circular horns only.");
+  return *circular;
+}
+
 long double InUnit(geometry::LengthUnit unit, long double mm, int decimals) {
   if (unit == geometry::LengthUnit::Millimetre) return mm;
   const long double scale = std::pow(10.0L, decimals);

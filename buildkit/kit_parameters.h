@@ -1,12 +1,18 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <limits>
+#include <optional>
 #include <span>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "geometry/number_text.h"
 #include "geometry/units.h"
+#include "report/horn_profile.h"
+#include "report/report_input.h"
 
 // The numbers the kits are made from, each described once: its name in
 // messages, whether it is a length or a count, its limits and the one check
@@ -42,8 +48,8 @@ struct KitParameter {
   std::string_view valueName = {};
   std::string_view help = {};
   std::string_view unset = {};
-  // The dialog: the field's caption with its access key, its object name and
-  // its initial value.
+  // The dialog: the field's caption with its access key (a count's limits are
+  // added to it), its object name and its initial value.
   std::string_view label = {};
   std::string_view field = {};
   long double (*initial)(const KitStart&) = nullptr;
@@ -63,6 +69,9 @@ struct KitParameterGroup {
   bool circularOnly;
   std::span<const KitParameter* const> parameters;
   std::size_t leading;  // the tool may give only the first `leading` values
+  // Throws KitError for values (in `parameters`' order, 0 for one left out)
+  // that do not go together.
+  void (*check)(std::span<const long double> values) = nullptr;
 };
 
 // A setting that is one of a few words (the staves' fit): the tool's option
@@ -72,6 +81,10 @@ struct KitChoice {
   std::string_view help;
   std::string_view unset;  // the word taken when it is left out
   std::span<const std::string_view> words;
+  std::string_view label = {};  // the dialog's caption with its access key
+  std::string_view field = {};  // the object name of its list
+  // The dialog's first word for the horn; the unset one when null.
+  std::string_view (*initial)(const KitStart&) = nullptr;
 };
 
 // A kind of kit as the tool and the dialog offer it.
@@ -84,7 +97,40 @@ struct KitUnit {
   std::span<const KitParameter* const> parameters;  // in the order of --help and the dialog
   const KitParameterGroup* group = nullptr;
   const KitChoice* choice = nullptr;
+  // The dialog: the button's caption with its access key, its object name,
+  // and the name its file is offered under.
+  std::string_view label = {};
+  std::string_view field = {};
+  std::string_view fileName = {};
+  bool rectangularOnly = false;  // offered for rectangular horns only
 };
+
+// What a kit is made from, read from the tool's options or the dialog's
+// fields, each value already checked by its parameter.
+struct KitValues {
+  std::vector<std::pair<const KitParameter*, long double>> given;
+  std::vector<long double> group;  // the group's values in its order; empty: none given
+  std::string_view choice = {};    // one of the choice's words; empty: the unset one
+
+  std::optional<long double> Given(const KitParameter& parameter) const;
+  // The value given, 0 when it was left out.
+  long double Value(const KitParameter& parameter) const {
+    return Given(parameter).value_or(0.0L);
+  }
+};
+
+// The horn a kit is made for.
+struct KitInput {
+  const report::HornInput& horn;
+  const report::MouthLimit& limit;
+  const geometry::Separators& separators;
+  bool wholeSolid = true;  // false: the solids only as their pieces
+  std::function<void(int percent)> progress = {};
+};
+
+// The circular horn of `input`; throws KitError "`kits` are made for
+// circular horns only." for a rectangular one.
+const report::CircularReportInput& CircularOnly(const KitInput& input, std::string_view kits);
 
 // `value` when it lies within the parameter's limits (and is whole for a
 // count); otherwise throws KitError: "The board thickness must be a number

@@ -453,4 +453,9 @@ KitDrawing Draw(const PanelsKit& kit) {
   return result;
 }
 
+PanelsKit PanelsKit::Make(const KitInput& input, const KitValues& values) {
+  return {report::UnitOf(input.horn), WallPanels(input.horn, input.limit, input.separators,
+                                                 values.Value(kPanelBoard))};
+}
+
 }  // namespace vortalis::buildkit

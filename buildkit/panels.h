@@ -89,7 +89,8 @@ inline constexpr KitUnit kPanelsUnit{
     "between the walls it meets): DXF, SVG or a PDF template on\n"
     "--paper, by FILE's extension; a kit's PDF is turned to need\n"
     "fewer pages and its page count is printed",
-    "vortalis-report rectangular --flat-mouth 900 --panels walls.dxf", kPanelsParameters};
+    "vortalis-report rectangular --flat-mouth 900 --panels walls.dxf", kPanelsParameters, nullptr,
+    nullptr, "Wall pan&els laid flat", "Panels", "panels", true};
 
 // The kit's files: the four walls laid flat.
 struct PanelsKit {
@@ -100,6 +101,8 @@ struct PanelsKit {
       "x along the panel from its throat end, y across from its centre line";
   geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
   PanelSet panels;
+
+  static PanelsKit Make(const KitInput& input, const KitValues& values);
 };
 KitDrawing Draw(const PanelsKit& kit);
 // A flat-sided horn's pinched pair and oversized mouth, one sentence each

@@ -218,4 +218,13 @@ KitDrawing Draw(const RingsKit& kit) {
   return result;
 }
 
+RingsKit RingsKit::Make(const KitInput& input, const KitValues& values) {
+  const geometry::LengthUnit unit = report::UnitOf(input.horn);
+  const long double wall = values.Given(kRingWall).value_or(DefaultRingWall(unit));
+  return {unit,
+          StackedRings(CircularOnly(input, "Stacked rings"), input.limit, input.separators,
+                       values.Value(kBoardThickness), wall),
+          values.Given(kRingTolerance)};
+}
+
 }  // namespace vortalis::buildkit

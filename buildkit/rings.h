@@ -79,7 +79,7 @@ inline constexpr KitUnit kRingsUnit{
     "and each ring at full size (by FILE's extension); needs\n"
     "--board",
     "vortalis-report circular --freq 100 --rings rings.pdf --board 18 --wall 20",
-    kRingsParameters};
+    kRingsParameters, nullptr, nullptr, "Stacked &rings from boards", "Rings", "rings"};
 
 // The kit's files: each board's circles as a drawing, and the cutting list.
 struct RingsKit {
@@ -92,6 +92,9 @@ struct RingsKit {
   std::vector<Ring> rings;
   // The gap that names a board; the unit's DefaultRingTolerance when not given.
   std::optional<long double> tolerance = std::nullopt;
+
+  // The wall and the tolerance the unit's defaults when not given.
+  static RingsKit Make(const KitInput& input, const KitValues& values);
 };
 KitDrawing Draw(const RingsKit& kit);
 // Sentences naming the boards a builder must look at: a gap over the

@@ -180,4 +180,11 @@ KitDrawing Draw(const SectorsKit& kit) {
   return result;
 }
 
+SectorsKit SectorsKit::Make(const KitInput& input, const KitValues& values) {
+  return {report::UnitOf(input.horn),
+          SheetDevelopments(CircularOnly(input, "Sheet developments"), input.limit,
+                            input.separators, values.Value(kSectorStep),
+                            values.Value(kSeamAllowance))};
+}
+
 }  // namespace vortalis::buildkit

@@ -67,7 +67,8 @@ inline constexpr KitUnit kSectorsUnit{
     "build kit of sheet developments: the horn as cones between\n"
     "stations --step apart, unrolled to cut from sheet (DXF,\n"
     "SVG or PDF template); needs --step",
-    "vortalis-report circular --sectors cones.svg --step 20 --seam 10", kSectorsParameters};
+    "vortalis-report circular --sectors cones.svg --step 20 --seam 10", kSectorsParameters,
+    nullptr, nullptr, "Sheet &developments (frusta)", "Sectors", "sectors"};
 
 // The kit's files: every sector as a piece to cut.
 struct SectorsKit {
@@ -78,6 +79,9 @@ struct SectorsKit {
       "x, y from the centre of the sector's arcs, x along its first edge";
   geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
   SheetDevelopment development;
+
+  // No seam when none is given.
+  static SectorsKit Make(const KitInput& input, const KitValues& values);
 };
 KitDrawing Draw(const SectorsKit& kit);
 // One line for a window: the sectors and the largest gap.

@@ -59,6 +59,32 @@ std::pair<long double, long double> CheckedBed(std::string_view text,
           Checked(kBedDepth, text.substr(at + 1), separators)};
 }
 
+void CheckFlange(std::span<const long double> values) {
+  const auto at = [&values](std::size_t i) { return i < values.size() ? values[i] : 0.0L; };
+  CheckedFlange(at(0), at(1), at(2), at(3), at(4));
+}
+
+HornSolids SolidKit::Make(const KitInput& input, const KitValues& values) {
+  SolidOptions options;
+  options.wall = values.Value(kSolidWall);
+  options.segmentHeight = values.Value(kSegmentHeight);
+  if (!values.group.empty()) {
+    const auto at = [&values](std::size_t i) {
+      return i < values.group.size() ? values.group[i] : 0.0L;
+    };
+    options.flange = CheckedFlange(at(0), at(1), at(2), at(3), at(4));
+  }
+  const bool circular = std::holds_alternative<report::CircularReportInput>(input.horn);
+  options.joint = circular ? Joint::Spigot : Joint::Flat;
+  for (const auto& [word, joint] : kJoints)
+    if (word == values.choice) options.joint = joint;
+  options.bedWidthMm = values.Given(kBedWidth).value_or(kBedWidth.initial({}));
+  options.bedDepthMm = values.Given(kBedDepth).value_or(kBedDepth.initial({}));
+  options.whole = input.wholeSolid;
+  options.progress = input.progress;
+  return BuildSolids(input.horn, input.limit, input.separators, options);
+}
+
 const SolidOptions& Checked(const SolidOptions& options) {
   Checked(kSolidWall, options.wall);
   Checked(kSegmentHeight, options.segmentHeight);
@@ -74,10 +100,13 @@ const SolidOptions& Checked(const SolidOptions& options) {
 
 HornSolids BuildSolids(const report::HornInput& input, const report::MouthLimit& limit,
                        const geometry::Separators& separators, const SolidOptions& options) {
-  if (const auto* rectangular = std::get_if<report::RectangularReportInput>(&input))
-    return RectangularHornSolids(*rectangular, limit, separators, options);
-  return CircularHornSolids(std::get<report::CircularReportInput>(input), limit, separators,
-                            options);
+  const auto* rectangular = std::get_if<report::RectangularReportInput>(&input);
+  HornSolids solids =
+      rectangular ? RectangularHornSolids(*rectangular, limit, separators, options)
+                  : CircularHornSolids(std::get<report::CircularReportInput>(input), limit,
+                                       separators, options);
+  solids.joint = options.joint;
+  return solids;
 }
 
 }  // namespace vortalis::buildkit

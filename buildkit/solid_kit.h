@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -43,11 +44,14 @@ inline constexpr KitParameter kBoltCircle{
     }};
 inline constexpr KitParameter kBoltCount{
     "number of bolt holes", true, 0.0L, true, 360.0L, "", "", "", "",
-    "Bolt holes (&count):", "BoltCount", [](const KitStart&) { return 4.0L; }};
+    "Bolt hole &count:", "BoltCount", [](const KitStart&) { return 4.0L; }};
 inline constexpr KitParameter kHoleDiameter{
     "hole diameter", false, 0.0L, false, kMaxKitThickness, "", "", "", "",
     "Hole d&iameter:", "HoleDiameter",
     [](const KitStart& start) { return InUnit(start.unit, 5.5L); }};
+// Throws KitError for a flange's values that CheckedFlange refuses.
+void CheckFlange(std::span<const long double> values);
+
 inline constexpr std::array<const KitParameter*, 5> kFlangeParameters{
     &kFlangeDiameter, &kFlangeThickness, &kBoltCircle, &kBoltCount, &kHoleDiameter};
 inline constexpr KitParameterGroup kFlangeGroup{
@@ -56,7 +60,7 @@ inline constexpr KitParameterGroup kFlangeGroup{
     "diameter HOLE on a circle of diameter BOLT_CIRCLE; with\n"
     "--decimal-separator , the values are separated by ';'",
     "none", "vortalis-report circular --stl horn.stl --wall 3 --flange 80,6,65,4,5.5",
-    "Throat &flange", "Flange", true, kFlangeParameters, 2};
+    "Throat &flange", "Flange", true, kFlangeParameters, 2, CheckFlange};
 
 // The printer's bed, in millimetres whatever the horn's unit: the tool reads
 // both from --bed W,D (with --decimal-separator , as W;D).
@@ -86,14 +90,17 @@ inline constexpr KitChoice kJointChoice{
     "socket 0.2 mm wider on either side and 0.2 mm deeper in\n"
     "the piece before it; also on the cut faces of petals) or\n"
     "flat (butted); a rectangular horn's pieces are butted",
-    "spigot for a circular horn, flat for a rectangular one", kJointWords};
+    "spigot for a circular horn, flat for a rectangular one", kJointWords, "&Joint:", "Joint",
+    [](const KitStart& start) {
+      return start.throatDiameter > 0.0L ? kJointWords[0] : kJointWords[1];
+    }};
 inline constexpr KitUnit kSolidUnit{
     "--stl", "FILE", false,
     "the horn's wall as a solid for 3D printing, binary STL in\n"
     "millimetres; with --segment-height, FILE horn.stl gives\n"
     "horn-1.stl, horn-2.stl, ... from the throat; needs --wall",
     "vortalis-report circular --stl horn.stl --wall 3 --segment-height 200", kSolidParameters,
-    &kFlangeGroup, &kJointChoice};
+    &kFlangeGroup, &kJointChoice, "ST&L for 3D printing", "Stl", "horn"};
 
 // How a piece is printed, for the tool's list: "mouth down, 367.0 x 367.0 mm
 // on the bed; from 0.0 to 31.5 mm above the bed the wall leans more than 45
@@ -120,5 +127,11 @@ const SolidOptions& Checked(const SolidOptions& options);
 // The solids of either kind of horn (a rectangular one without a flange).
 HornSolids BuildSolids(const report::HornInput& input, const report::MouthLimit& limit,
                        const geometry::Separators& separators, const SolidOptions& options);
+
+// The solids of kSolidUnit's values: one piece when no segment height is given.
+struct SolidKit {
+  static constexpr const KitUnit& kUnit = kSolidUnit;
+  static HornSolids Make(const KitInput& input, const KitValues& values);
+};
 
 }  // namespace vortalis::buildkit

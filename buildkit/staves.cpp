@@ -187,4 +187,14 @@ KitDrawing Draw(const StavesKit& kit) {
   return result;
 }
 
+StavesKit StavesKit::Make(const KitInput& input, const KitValues& values) {
+  const std::string_view word = values.choice.empty() ? kStaveFitChoice.unset : values.choice;
+  StaveFit fit = StaveFit::Circumscribed;
+  for (const auto& [name, each] : kStaveFits)
+    if (name == word) fit = each;
+  return {report::UnitOf(input.horn),
+          Staves(CircularOnly(input, "Staves"), input.limit, input.separators,
+                 static_cast<int>(values.Value(kStaveCount)), fit)};
+}
+
 }  // namespace vortalis::buildkit

@@ -59,7 +59,7 @@ struct StavePattern {
 // The tool takes the count with the kit's own option: --staves N FILE.
 inline constexpr KitParameter kStaveCount{
     "number of staves", true, 6.0L, true, 64.0L, "", "", "", "",
-    "&Number of staves (6 to 64):", "StaveCount", [](const KitStart&) { return 12.0L; }};
+    "&Number of staves:", "StaveCount", [](const KitStart&) { return 12.0L; }};
 inline constexpr std::array<const KitParameter*, 1> kStavesParameters{&kStaveCount};
 inline constexpr std::array<std::string_view, 3> kStaveFitWords{
     kStaveFits[0].first, kStaveFits[1].first, kStaveFits[2].first};
@@ -69,14 +69,14 @@ inline constexpr KitChoice kStaveFitChoice{
     "circumscribed (flats tangent to it, so the throat is never\n"
     "narrower than the driver's exit), inscribed (corners on\n"
     "it) or equal-area",
-    "circumscribed", kStaveFitWords};
+    "circumscribed", kStaveFitWords, "Stave &fit:", "StaveFit"};
 inline constexpr KitUnit kStavesUnit{
     "--staves", "N FILE", true,
     "build kit of N flat staves (6 to 64) bent along their\n"
     "length: one stave's pattern (DXF, SVG or PDF template) or\n"
     "its list of widths and edge mitres (CSV)",
     "vortalis-report circular --staves 12 staves.pdf", kStavesParameters, nullptr,
-    &kStaveFitChoice};
+    &kStaveFitChoice, "S&taves bent along their length", "Staves", "staves"};
 
 // Throws KitError for a count outside kStaveCount's limits.
 StavePattern Staves(const report::CircularReportInput& input, const report::MouthLimit& limit,
@@ -97,6 +97,9 @@ struct StavesKit {
       "x along the stave's mid-line from its throat end, y across from it";
   geometry::LengthUnit unit = geometry::LengthUnit::Millimetre;
   StavePattern pattern;
+
+  // The choice's unset fit when none is given.
+  static StavesKit Make(const KitInput& input, const KitValues& values);
 };
 KitDrawing Draw(const StavesKit& kit);
 // One line for a window: the staves and their length.

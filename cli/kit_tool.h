@@ -2,10 +2,8 @@
 
 #include <optional>
 #include <string>
-#include <variant>
 
-#include "buildkit/horn_solid.h"
-#include "buildkit/staves.h"
+#include "buildkit/kit_parameters.h"
 #include "cli/option_table.h"
 #include "cli/report_tool.h"
 #include "geometry/number_text.h"
@@ -17,44 +15,12 @@
 // report. Lengths in the horn's unit.
 namespace vortalis::cli {
 
-// --rings FILE --board T [--wall W] [--ring-tolerance G]: FILE ending .csv, .dxf or .pdf.
-struct RingsKitOptions {
-  std::string path;
-  long double board = 0.0L;
-  std::optional<long double> wall = std::nullopt;       // buildkit::DefaultRingWall when not given
-  std::optional<long double> tolerance = std::nullopt;  // buildkit::DefaultRingTolerance when not given
-};
-
-// --sectors FILE --step S [--seam A]: FILE ending .dxf, .svg or .pdf.
-struct SectorsKitOptions {
-  std::string path;
-  long double step = 0.0L;
-  long double seam = 0.0L;
-};
-
-// --staves N FILE [--stave-fit FIT]: FILE ending .dxf, .svg, .pdf or .csv.
-struct StavesKitOptions {
-  std::string path;
-  int count = 0;
-  buildkit::StaveFit fit = buildkit::StaveFit::Circumscribed;
-};
-
-// --panels FILE [--panel-board T]: FILE ending .dxf, .svg or .pdf; rectangular horns only.
-struct PanelsKitOptions {
-  std::string path;
-  long double board = 0.0L;  // 0: the inner faces
-};
-
-// --stl FILE --wall W [--segment-height H] [--flange OD,THICKNESS[,BOLT_CIRCLE,COUNT,HOLE]]
-struct StlKitOptions {
-  std::string path;
-  buildkit::SolidOptions solid;  // wall, segmentHeight, flange
-};
-
+// One of buildkit::kKitUnits with its file and its values as the options gave
+// them: --rings FILE --board T ..., --staves N FILE, --stl FILE --wall W ...
 struct KitOptions {
-  std::variant<RingsKitOptions, SectorsKitOptions, StavesKitOptions, PanelsKitOptions,
-               StlKitOptions>
-      kit;
+  const buildkit::KitUnit* unit = nullptr;
+  std::string path;  // FILE; the STL pieces' names are made from it
+  buildkit::KitValues values;
   report::MouthLimit mouthLimit;  // as --mouth-limit gives it to the drawings
   Paper paper = Paper::A4;        // a PDF template's, as --paper gives it to the drawings
 };

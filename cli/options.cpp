@@ -148,11 +148,12 @@ std::optional<UsageError> ReadDrawingOptions(ToolOptions& options, const OptionT
     }
     if (paperText && !drawings.templatePath) return UsageError{"--paper needs --template"};
   } else if (options.kit) {
-    if (paperText && std::holds_alternative<StlKitOptions>(options.kit->kit))
+    if (paperText && options.kit->unit == &buildkit::SolidKit::kUnit)
       return UsageError{"--paper needs --template or a flat kit (its .pdf file)"};
     options.kit->mouthLimit = drawings.mouthLimit;
     options.kit->paper = drawings.paper;
-    if (stepText && !std::holds_alternative<SectorsKitOptions>(options.kit->kit))
+    if (stepText && std::ranges::none_of(options.kit->unit->parameters,
+                                         [](const auto* each) { return each->option == "--step"; }))
       return UsageError{"--step needs --export, --template or --sectors"};
   } else if ((stepText || paperText) && !options.saveDesignPath) {
     return UsageError{std::string(stepText ? "--step" : "--paper") +
@@ -291,7 +292,7 @@ std::string GroupSyntax(const buildkit::KitParameterGroup& group,
 // the kits' descriptions say which options each takes, and every value is
 // checked by its parameter's own rule.
 std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts& texts,
-                                         const std::string& stavesPath) {
+                                         const std::string& kitPath) {
   const auto text = [&texts](std::string_view option) -> std::optional<std::string_view> {
     const OptionSpec* spec = FindOption(option);
     return spec ? texts[static_cast<std::size_t>(spec->id)] : std::nullopt;
@@ -329,13 +330,10 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
                       "--impedance or --response: a build kit is written instead of them"};
   }
   const auto& seps = options.separators;
-  // The value of each parameter given, 0 for one left out.
-  std::vector<std::pair<const buildkit::KitParameter*, long double>> values;
-  const auto value = [&values](const buildkit::KitParameter& parameter) {
-    for (const auto& [which, given] : values)
-      if (which == &parameter) return given;
-    return 0.0L;
-  };
+  KitOptions kit;
+  kit.unit = chosen;
+  // "N FILE": the option carries the first parameter, the file follows it.
+  kit.path = chosen->valueName == "FILE" ? std::string(*text(chosen->option)) : kitPath;
   for (const buildkit::KitParameter* parameter : chosen->parameters) {
     if (parameter == &buildkit::kBedDepth) continue;  // read with the width from --bed W,D
     const std::string_view option = parameter->option.empty() ? chosen->option : parameter->option;
@@ -347,75 +345,36 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
     try {
       if (parameter == &buildkit::kBedWidth) {
         const auto [width, depth] = buildkit::CheckedBed(*typed, seps);
-        values.emplace_back(&buildkit::kBedDepth, depth);
-        values.emplace_back(parameter, width);
+        kit.values.given.emplace_back(&buildkit::kBedDepth, depth);
+        kit.values.given.emplace_back(parameter, width);
         continue;
       }
-      values.emplace_back(parameter, buildkit::Checked(*parameter, *typed, seps));
+      kit.values.given.emplace_back(parameter, buildkit::Checked(*parameter, *typed, seps));
     } catch (const buildkit::KitError& e) {
       return UsageError{"invalid value '" + Printable(*typed) + "' for " + name(option) + ": " +
                         e.what()};
     }
   }
-  std::optional<buildkit::Flange> flange;
   if (const buildkit::KitParameterGroup* group = chosen->group; group && text(group->option)) {
     const std::string_view typed = *text(group->option);
     const std::vector<std::string_view> given = GroupValues(*group, typed, seps);
     if (given.empty()) return BadValue(FindOption(group->option)->id, typed, GroupSyntax(*group, seps));
-    std::array<long double, 5> numbers{};
-    for (std::size_t i = 0; i < given.size() && i < numbers.size(); ++i)
-      numbers[i] = geometry::ParseNumber(given[i], seps).value_or(std::nanl(""));
+    kit.values.group.assign(group->parameters.size(), 0.0L);
+    for (std::size_t i = 0; i < given.size(); ++i)
+      kit.values.group[i] = geometry::ParseNumber(given[i], seps).value_or(std::nanl(""));
     try {
-      flange = buildkit::CheckedFlange(numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]);
+      group->check(kit.values.group);
     } catch (const buildkit::KitError& e) {
       return UsageError{"invalid value '" + Printable(typed) + "' for " + name(group->option) +
                         ": " + e.what()};
     }
   }
-  const std::string path(*text(chosen->option));
-  KitOptions kit;
-  // The value of a parameter given, or none.
-  const auto given = [&values](const buildkit::KitParameter& parameter) -> std::optional<long double> {
-    for (const auto& [which, typed] : values)
-      if (which == &parameter) return typed;
-    return std::nullopt;
-  };
-  if (chosen == &buildkit::kRingsUnit) {
-    kit.kit = RingsKitOptions{path, value(buildkit::kBoardThickness), given(buildkit::kRingWall),
-                              given(buildkit::kRingTolerance)};
-  } else if (chosen == &buildkit::kSectorsUnit) {
-    kit.kit = SectorsKitOptions{path, value(buildkit::kSectorStep), value(buildkit::kSeamAllowance)};
-  } else if (chosen == &buildkit::kStavesUnit) {
-    StavesKitOptions staves{stavesPath, static_cast<int>(value(buildkit::kStaveCount))};
-    if (const auto fit = text(buildkit::kStaveFitChoice.option)) {
-      const auto* known = std::find_if(buildkit::kStaveFits.begin(), buildkit::kStaveFits.end(),
-                                       [&](const auto& each) { return each.first == *fit; });
-      if (known == buildkit::kStaveFits.end()) return BadValue(OptionId::StaveFit, *fit);
-      staves.fit = known->second;
+  if (const buildkit::KitChoice* choice = chosen->choice) {
+    if (const auto word = text(choice->option)) {
+      const auto known = std::ranges::find(choice->words, *word);
+      if (known == choice->words.end()) return BadValue(FindOption(choice->option)->id, *word);
+      kit.values.choice = *known;
     }
-    kit.kit = staves;
-  } else if (chosen == &buildkit::kPanelsUnit) {
-    kit.kit = PanelsKitOptions{path, value(buildkit::kPanelBoard)};
-  } else if (chosen == &buildkit::kSolidUnit) {
-    StlKitOptions stl{path, {}};
-    stl.solid.wall = value(buildkit::kSolidWall);
-    stl.solid.segmentHeight = value(buildkit::kSegmentHeight);
-    stl.solid.flange = flange;
-    const bool circular = std::holds_alternative<report::CircularReportInput>(options.horn);
-    stl.solid.joint = circular ? buildkit::Joint::Spigot : buildkit::Joint::Flat;
-    if (const auto joint = text(buildkit::kJointChoice.option)) {
-      const auto* known = std::find_if(buildkit::kJoints.begin(), buildkit::kJoints.end(),
-                                       [&](const auto& each) { return each.first == *joint; });
-      if (known == buildkit::kJoints.end()) return BadValue(OptionId::Joint, *joint);
-      stl.solid.joint = known->second;
-    }
-    const auto bed = given(buildkit::kBedWidth);
-    stl.solid.bedWidthMm = bed ? *bed : buildkit::kBedWidth.initial({});
-    stl.solid.bedDepthMm = bed ? value(buildkit::kBedDepth) : buildkit::kBedDepth.initial({});
-    stl.solid.whole = false;  // the pieces are written, each streamed
-    kit.kit = stl;
-  } else {
-    throw std::logic_error("a kit unit without its options record");
   }
   options.kit = kit;
   return std::nullopt;
@@ -529,7 +488,7 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args,
   }
 
   OptionTexts texts;
-  std::string stavesPath;
+  std::string kitPath;  // FILE of a kit option that carries a value first
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string_view arg = args[i];
     const std::size_t equals = arg.starts_with("--") ? arg.find('=') : std::string_view::npos;
@@ -561,6 +520,22 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args,
       return UsageError{"option " + optionName + " needs a value"};
     }
 
+    // A build kit's own option: FILE, or a value then FILE ("--staves N FILE").
+    if (std::ranges::any_of(buildkit::kKitUnits,
+                            [&](const buildkit::KitUnit* unit) { return unit->option == spec->name; })) {
+      if (texts[static_cast<std::size_t>(spec->id)])
+        return UsageError{"option " + optionName + " may be given only once"};
+      if (spec->value == ValueKind::TextAndFile) {
+        if (i + 1 >= args.size() || args[i + 1].empty())
+          return UsageError{"option " + optionName + " needs a number and a file name"};
+        if (auto forgotten = ForgottenValue(*spec, args[i + 1], "a file name")) return *forgotten;
+        kitPath = std::string(args[++i]);
+      } else if (value.empty()) {
+        return UsageError{"option " + optionName + " needs a file name"};
+      }
+      texts[static_cast<std::size_t>(spec->id)] = value;
+      continue;
+    }
     switch (spec->id) {
       case OptionId::Quick:
         options.quick = true;
@@ -594,24 +569,6 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args,
         if (value.empty()) return UsageError{"option --template needs a file name"};
         options.drawings.templatePath = std::string(value);
         break;
-      case OptionId::Staves:
-        if (texts[static_cast<std::size_t>(OptionId::Staves)])
-          return UsageError{"option --staves may be given only once"};
-        if (i + 1 >= args.size() || args[i + 1].empty())
-          return UsageError{"option --staves needs a number and a file name"};
-        if (auto forgotten = ForgottenValue(*spec, args[i + 1], "a file name")) return *forgotten;
-        stavesPath = std::string(args[++i]);
-        texts[static_cast<std::size_t>(spec->id)] = value;
-        break;
-      case OptionId::Rings:
-      case OptionId::Sectors:
-      case OptionId::Panels:
-      case OptionId::Stl:
-        if (texts[static_cast<std::size_t>(spec->id)])
-          return UsageError{"option " + optionName + " may be given only once"};
-        if (value.empty()) return UsageError{"option " + optionName + " needs a file name"};
-        texts[static_cast<std::size_t>(spec->id)] = value;
-        break;
       case OptionId::Impedance:
         if (options.impedance) return UsageError{"option --impedance may be given only once"};
         if (value.empty()) return UsageError{"option --impedance needs a file name"};
@@ -633,7 +590,7 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args,
   if (auto problem = ReadHornOptions(options, texts)) return *problem;
   if (auto problem = ReadImpedanceOptions(options, texts)) return *problem;
   if (auto problem = ReadResponseOptions(options, texts, designDriver)) return *problem;
-  if (auto problem = ReadKitOptions(options, texts, stavesPath)) return *problem;
+  if (auto problem = ReadKitOptions(options, texts, kitPath)) return *problem;
   if (auto problem = ReadDrawingOptions(options, texts, kind)) return *problem;
   return options;
 }

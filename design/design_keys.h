@@ -38,6 +38,8 @@ inline constexpr KnownKey kKnownKeys[] = {
     {"kit", "staves"},
     {"kit", "segment-height"},
     {"kit", "flange"},
+    {"kit", "ring-tolerance"},
+    {"kit", "stave-fit"},
     {"acoustics", "mouth-load"},
     {"acoustics", "losses"},
     {"acoustics", "from"},

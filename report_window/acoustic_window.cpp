@@ -22,6 +22,7 @@
 #include "plot/plot_paint.h"
 #include "report_window/plot_window_actions.h"
 #include "report_window/report_printer.h"
+#include "report_window/response_plot.h"
 #include "report_window/report_file.h"
 #include "report_window/report_profile.h"
 #include "report_window/text_form.h"
@@ -275,51 +276,6 @@ void PaintImpedancePlot(QPainter& painter, const QRectF& area, const ImpedancePl
 
 namespace {
 
-// The plot on screen, with the point under the mouse read out.
-class ImpedanceView : public QWidget {
- public:
-  ImpedanceView(const ImpedancePlot& plot, std::function<void(std::optional<std::size_t>)> readout,
-                QWidget* parent)
-      : QWidget(parent), plot_(plot), readout_(std::move(readout)) {
-    setObjectName(QStringLiteral("ImpedancePlot"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);
-    setMinimumSize(360, 240);
-  }
-
-  // The curve changed: the mark follows the mouse again.
-  void Refresh() {
-    marked_.reset();
-    readout_(marked_);
-    update();
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    PaintImpedancePlot(painter, rect(), plot_, CurrentSeparators(), marked_);
-  }
-
-  void mouseMoveEvent(QMouseEvent* event) override {
-    const ImpedanceLayout layout(plot_, rect(), font(), this);
-    const auto point = layout.PointAt(event->position().x());
-    if (point == marked_) return;
-    marked_ = point;
-    readout_(marked_);
-    update();
-  }
-
-  void leaveEvent(QEvent*) override {
-    if (!marked_) return;
-    Refresh();
-  }
-
- private:
-  const ImpedancePlot& plot_;
-  std::function<void(std::optional<std::size_t>)> readout_;
-  std::optional<std::size_t> marked_;
-};
-
 // The one place the window writes a file: the one writer of every output.
 }  // namespace
 
@@ -339,8 +295,16 @@ TAcousticForm::TAcousticForm(const ReportSource& source, QWidget* report)
   Readout = Named(new QLabel(this), "Readout");
   Note = Named(new QLabel(this), "Note");
   Note->setWordWrap(true);
-  view_ = new ImpedanceView(
-      plot_, [this](std::optional<std::size_t> point) { ShowReadout(point); }, this);
+  view_ = Named(
+      new PlotView(
+          [this](QPainter& painter, const QRectF& area, std::optional<std::size_t> marked) {
+            PaintImpedancePlot(painter, area, plot_, CurrentSeparators(), marked);
+          },
+          [this](QWidget& view, qreal x) {
+            return ImpedanceLayout(plot_, view.rect(), view.font(), &view).PointAt(x);
+          },
+          [this](std::optional<std::size_t> point) { ShowReadout(point); }, QSize(360, 240), this),
+      "ImpedancePlot");
 
   auto* controls = new QHBoxLayout;
   controls->addWidget(AsBuilt, 1);
@@ -410,10 +374,11 @@ void TAcousticForm::Recalculate() {
                          : load == MouthLoad::Unflanged
                              ? QStringLiteral("unflanged mouth in free air")
                              : QStringLiteral("mouth ") + Placement(horn.locationFactor));
-  static_cast<ImpedanceView*>(view_)->Refresh();
+  ShowReadout(std::nullopt);  // the curve changed: the mark follows the mouse again
 }
 
 void TAcousticForm::ShowReadout(std::optional<std::size_t> point) {
+  if (view_) view_->Mark(point);
   if (!point || *point >= plot_.curve.size()) {
     Readout->setText(QStringLiteral("Point at the plot to read its values."));
     return;

@@ -22,6 +22,8 @@ class QPushButton;
 
 namespace vortalis::report_window {
 
+class PlotView;
+
 // What an impedance plot shows: the curve, the horn's cut-off and a title.
 struct ImpedancePlot {
   vortalis::acoustics::ImpedanceCurve curve;
@@ -105,7 +107,7 @@ class TAcousticForm : public QWidget {
 
   bool rectangular_ = false;
   ImpedancePlot plot_;
-  QWidget* view_ = nullptr;
+  PlotView* view_ = nullptr;
 };
 
 }  // namespace vortalis::report_window

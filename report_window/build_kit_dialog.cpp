@@ -50,10 +50,37 @@ namespace buildkit = vortalis::buildkit;
 namespace exports = vortalis::exports;
 using vortalis::geometry::LengthUnit;
 
-const QColor kWall(20, 60, 160);
-const QColor kWood(222, 196, 150);
 const QColor kText(30, 30, 30);
 const QColor kPieces[] = {QColor(20, 60, 160), QColor(200, 90, 20)};
+
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The field's caption, a count's limits added: "&Number of staves (6 to 64):".
+QString Caption(const buildkit::KitParameter& parameter) {
+  QString caption = Text(parameter.label);
+  if (!parameter.count || !std::isfinite(parameter.high)) return caption;
+  if (caption.endsWith(QLatin1Char(':'))) caption.chop(1);
+  return caption + QStringLiteral(" (%1 to %2):")
+                       .arg(static_cast<long long>(parameter.low))
+                       .arg(static_cast<long long>(parameter.high));
+}
+
+// A setting's key in the remembered settings: its option without the dashes.
+std::string Key(std::string_view option) {
+  return std::string(option.starts_with("--") ? option.substr(2) : option);
+}
+
+// The option that carries a parameter: its own, or its kit's.
+std::string_view OptionOf(const buildkit::KitUnit& unit, const buildkit::KitParameter& parameter) {
+  return parameter.option.empty() ? unit.option : parameter.option;
+}
+
+// Between a group's values: ';' where ',' is the decimal separator, as the tool reads them.
+QChar GroupSeparator() {
+  return CurrentSeparators().decimal == "," ? QLatin1Char(';') : QLatin1Char(',');
+}
 
 // Every field at least as wide as a typical value with room to edit it, so
 // that a small window scrolls rather than squeezing the fields.
@@ -97,29 +124,6 @@ Fit FitTo(const QRectF& shown, const QRectF& area) {
   return {scale,
           QPointF(area.left() + (area.width() - w) / 2, area.top() + (area.height() + h) / 2),
           shown};
-}
-
-void PaintRings(QPainter& painter, const QRectF& area, const exports::RingsKit& kit) {
-  qreal end = 0.0, top = 0.0;
-  for (const buildkit::Ring& ring : kit.rings) {
-    end = std::max(end, static_cast<qreal>(ring.to));
-    top = std::max(top, static_cast<qreal>(ring.outerRadius));
-  }
-  const Fit map = FitTo(QRectF(0.0, 0.0, end, top), area);
-  QPolygonF wall;
-  for (const buildkit::Ring& ring : kit.rings) {
-    const QPolygonF board{map(ring.from, ring.innerFrom), map(ring.to, ring.innerTo),
-                          map(ring.to, ring.outerRadius), map(ring.from, ring.outerRadius)};
-    painter.setPen(QPen(kWood.darker(160), 1.0));
-    painter.setBrush(kWood);
-    painter.drawPolygon(board);
-    wall << map(ring.from, ring.innerFrom) << map(ring.to, ring.innerTo);
-  }
-  painter.setBrush(Qt::NoBrush);
-  painter.setPen(QPen(kWall, 2.0));
-  painter.drawPolyline(wall);
-  painter.setPen(QPen(Qt::gray, 1.0, Qt::DashDotLine));
-  painter.drawLine(map(0.0, 0.0), map(end, 0.0));
 }
 
 // The solids cut by a plane through the axis: each piece in its colour, the
@@ -231,15 +235,10 @@ void TKitPreview::paintEvent(QPaintEvent*) {
   painter.drawText(QRectF(rect()).adjusted(8, 0, -8, -6),
                    Qt::AlignBottom | Qt::AlignLeft | Qt::TextWordWrap, message_);
   if (!kit_) return;
-  if (const auto* solids = std::get_if<buildkit::HornSolids>(&*kit_)) {
+  if (const auto* solids = std::get_if<buildkit::HornSolids>(&*kit_))
     PaintSolids(painter, area, *solids);
-    return;
-  }
-  const auto& flat = std::get<exports::FlatKit>(*kit_);
-  if (const auto* rings = std::get_if<exports::RingsKit>(&flat))
-    PaintRings(painter, area, *rings);
   else
-    PaintFlat(painter, area, flat);
+    PaintFlat(painter, area, std::get<exports::FlatKit>(*kit_));
 }
 
 TBuildKitForm::TBuildKitForm(ReportSource source, const QString& reportFile, QWidget* owner)
@@ -254,13 +253,16 @@ TBuildKitForm::TBuildKitForm(ReportSource source, const QString& reportFile, QWi
   refresh_->setSingleShot(true);
   refresh_->setInterval(250);
   connect(refresh_, &QTimer::timeout, this, &TBuildKitForm::UpdatePreview);
-  for (QRadioButton* button : {Rings, Sectors, Staves, Stl})
+  for (const auto& [unit, button] : kinds_)
     connect(button, &QRadioButton::toggled, this, [this](bool on) {
       if (on) MethodClick();
     });
   for (QLineEdit* field : findChildren<QLineEdit*>())
     connect(field, &QLineEdit::textChanged, refresh_, qOverload<>(&QTimer::start));
-  connect(Flange, &QCheckBox::toggled, this, &TBuildKitForm::MethodClick);
+  for (const auto& [choice, list] : choices_)
+    connect(list, &QComboBox::currentIndexChanged, refresh_, qOverload<>(&QTimer::start));
+  for (const auto& [group, box] : groups_)
+    connect(box, &QCheckBox::toggled, this, &TBuildKitForm::MethodClick);
   connect(SaveButton, &QPushButton::clicked, this, &TBuildKitForm::SaveClick);
   connect(PrintButton, &QPushButton::clicked, this, &TBuildKitForm::PrintClick);
   connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
@@ -272,41 +274,54 @@ void TBuildKitForm::BuildControls() {
   const QString unit = QString::fromLatin1(UnitName(SourceUnit(source_)));
   auto* method = new QGroupBox(QStringLiteral("Way of building"));
   auto* methods = new QVBoxLayout(method);
-  Rings = Named(new QRadioButton(QStringLiteral("Stacked &rings from boards")), "Rings");
-  Sectors = Named(new QRadioButton(QStringLiteral("Sheet &developments (frusta)")), "Sectors");
-  Staves = Named(new QRadioButton(QStringLiteral("S&taves bent along their length")), "Staves");
-  Stl = Named(new QRadioButton(QStringLiteral("ST&L for 3D printing")), "Stl");
-  for (QRadioButton* button : {Rings, Sectors, Staves, Stl}) methods->addWidget(button);
-  RectangularNote =
-      Named(new QLabel(QStringLiteral("A rectangular horn is offered as STL only: rings, sheet "
-                                      "developments and staves are made for round walls.")),
-            "RectangularNote");
+  for (const buildkit::KitUnit* kit : buildkit::kKitUnits) {
+    auto* button = Named(new QRadioButton(Text(kit->label)), kit->field.data());
+    methods->addWidget(button);
+    kinds_.emplace_back(kit, button);
+  }
+  RectangularNote = Named(
+      new QLabel(QStringLiteral("The kits greyed out are made for round walls, not for a "
+                                "rectangular horn.")),
+      "RectangularNote");
   RectangularNote->setWordWrap(true);
   methods->addWidget(RectangularNote);
 
   auto* values = new QGroupBox(QStringLiteral("Values (%1)").arg(unit));
   auto* rows = new QFormLayout(values);
-  // A field for each of the kits' values, a check box over a group's.
+  // A field for each of the kits' values, a check box over a group's, a list
+  // for a choice.
   const auto addField = [this, rows](const buildkit::KitParameter* parameter) {
     for (const auto& [known, field] : fields_)
       if (known == parameter) return;
     auto* field = Named(new QLineEdit, parameter->field.data());
-    field->setToolTip(QString::fromUtf8(parameter->help.data(), parameter->help.size())
-                          .replace(QLatin1Char('\n'), QLatin1Char(' ')));
-    rows->addRow(QString::fromUtf8(parameter->label.data(), parameter->label.size()), field);
+    field->setToolTip(Text(parameter->help).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    rows->addRow(Caption(*parameter), field);
     fields_.emplace_back(parameter, field);
   };
   for (const buildkit::KitUnit* kit : buildkit::kKitUnits) {
     for (const buildkit::KitParameter* parameter : kit->parameters) addField(parameter);
     if (const buildkit::KitParameterGroup* group = kit->group) {
-      Flange = Named(new QCheckBox(QString::fromUtf8(group->label.data(), group->label.size())),
-                     group->field.data());
-      Flange->setToolTip(QString::fromUtf8(group->help.data(), group->help.size())
-                             .replace(QLatin1Char('\n'), QLatin1Char(' ')));
-      rows->addRow(Flange);
+      auto* box = Named(new QCheckBox(Text(group->label)), group->field.data());
+      box->setToolTip(Text(group->help).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+      rows->addRow(box);
+      groups_.emplace_back(group, box);
       for (const buildkit::KitParameter* parameter : group->parameters) addField(parameter);
     }
+    if (const buildkit::KitChoice* choice = kit->choice) {
+      auto* list = Named(new QComboBox, choice->field.data());
+      for (const std::string_view word : choice->words) list->addItem(Text(word));
+      list->setToolTip(Text(choice->help).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+      rows->addRow(Text(choice->label), list);
+      choices_.emplace_back(choice, list);
+    }
   }
+  Rings = ButtonOf(buildkit::kRingsUnit);
+  Sectors = ButtonOf(buildkit::kSectorsUnit);
+  Staves = ButtonOf(buildkit::kStavesUnit);
+  Panels = ButtonOf(buildkit::kPanelsUnit);
+  Stl = ButtonOf(buildkit::kSolidUnit);
+  Flange = groups_.front().second;
+  StaveFit = choices_.front().second;
   Board = FieldOf(buildkit::kBoardThickness);
   BoardWall = FieldOf(buildkit::kRingWall);
   Step = FieldOf(buildkit::kSectorStep);
@@ -378,87 +393,75 @@ void TBuildKitForm::SetDefaults() {
     }
   }
   for (const auto& [parameter, field] : fields_) set(field, parameter->initial(start));
-  if (rectangular) {
-    Rings->setEnabled(false);
-    Sectors->setEnabled(false);
-    Staves->setEnabled(false);
-    Flange->setEnabled(false);
-    Stl->setChecked(true);
-  } else {
-    RectangularNote->hide();
-    Rings->setChecked(true);
+  for (const auto& [choice, list] : choices_)
+    list->setCurrentText(Text(choice->initial ? choice->initial(start) : choice->unset));
+  QRadioButton* first = nullptr;
+  for (const auto& [unit, button] : kinds_) {
+    button->setEnabled(rectangular ? !unit->circularOnly : !unit->rectangularOnly);
+    if (!first && button->isEnabled()) first = button;
   }
+  for (const auto& [group, box] : groups_) box->setEnabled(!(rectangular && group->circularOnly));
+  RectangularNote->setVisible(rectangular);
+  first->setChecked(true);
 }
-
-namespace {
-
-// Between a flange's values: ';' where ',' is the decimal separator, as the tool reads them.
-QChar FlangeSeparator() {
-  return CurrentSeparators().decimal == "," ? QLatin1Char(';') : QLatin1Char(',');
-}
-
-}  // namespace
 
 void TBuildKitForm::Preset(const KitSettings& settings) {
-  const auto text = [&settings](const char* key, QLineEdit* field) {
-    if (const auto found = settings.find(key); found != settings.end())
-      field->setText(QString::fromStdString(found->second));
+  const auto found = [&settings](std::string_view option) -> std::optional<QString> {
+    const auto at = settings.find(Key(option));
+    if (at == settings.end()) return std::nullopt;
+    return QString::fromStdString(at->second);
   };
   const auto kind = settings.find("kind");
-  const std::string chosen = kind == settings.end() ? std::string() : kind->second;
-  for (const auto& [name, button] : {std::pair{"rings", Rings}, {"sectors", Sectors},
-                                     {"staves", Staves}, {"stl", Stl}})
-    if (chosen == name && button->isEnabled()) button->setChecked(true);
-  text("board", Board);
-  text("wall", chosen == "stl" ? Wall : BoardWall);
-  text("step", Step);
-  text("seam", Seam);
-  text("staves", StaveCount);
-  text("segment-height", PrinterHeight);
-  const auto flange = settings.find("flange");
-  if (flange == settings.end()) return;
-  const QStringList values = QString::fromStdString(flange->second).split(FlangeSeparator());
-  if (values.size() != 2 && values.size() != 5) return;
-  Flange->setChecked(true);
-  FlangeDiameter->setText(values[0]);
-  FlangeThickness->setText(values[1]);
-  if (values.size() == 2) {
-    BoltCount->setText(QStringLiteral("0"));
-    return;
+  const buildkit::KitUnit* chosen = nullptr;
+  for (const auto& [unit, button] : kinds_)
+    if (kind != settings.end() && kind->second == Key(unit->option)) chosen = unit;
+  if (!chosen || !ButtonOf(*chosen)->isEnabled()) return;
+  ButtonOf(*chosen)->setChecked(true);
+  for (const buildkit::KitParameter* parameter : chosen->parameters)
+    if (const auto text = found(OptionOf(*chosen, *parameter))) FieldOf(*parameter)->setText(*text);
+  for (const auto& [choice, list] : choices_)
+    if (choice == chosen->choice)
+      if (const auto word = found(choice->option); word && list->findText(*word) >= 0)
+        list->setCurrentText(*word);
+  for (const auto& [group, box] : groups_) {
+    const auto typed = found(group->option);
+    if (group != chosen->group || !typed) continue;
+    const QStringList values = typed->split(GroupSeparator());
+    if (values.size() != static_cast<qsizetype>(group->leading) &&
+        values.size() != static_cast<qsizetype>(group->parameters.size()))
+      continue;
+    box->setChecked(true);
+    // The values left out are 0, as the tool takes them.
+    for (std::size_t i = 0; i < group->parameters.size(); ++i)
+      if (i < static_cast<std::size_t>(values.size()))
+        FieldOf(*group->parameters[i])->setText(values[static_cast<qsizetype>(i)]);
+      else if (group->parameters[i]->count)
+        FieldOf(*group->parameters[i])->setText(QStringLiteral("0"));
   }
-  BoltCircle->setText(values[2]);
-  BoltCount->setText(values[3]);
-  HoleDiameter->setText(values[4]);
 }
 
 KitSettings TBuildKitForm::Settings() const {
   KitSettings settings;
-  const auto take = [&settings](const char* key, const QLineEdit* field) {
-    settings[key] = field->text().trimmed().toStdString();
-  };
-  if (Rings->isChecked()) {
-    settings["kind"] = "rings";
-    take("board", Board);
-    take("wall", BoardWall);
-  } else if (Sectors->isChecked()) {
-    settings["kind"] = "sectors";
-    take("step", Step);
-    take("seam", Seam);
-  } else if (Staves->isChecked()) {
-    settings["kind"] = "staves";
-    take("staves", StaveCount);
-  } else {
-    settings["kind"] = "stl";
-    take("wall", Wall);
-    take("segment-height", PrinterHeight);
-    if (Flange->isEnabled() && Flange->isChecked()) {
-      QStringList values{FlangeDiameter->text().trimmed(), FlangeThickness->text().trimmed()};
-      // The tool takes a flange without bolt holes as its two values.
-      if (BoltCount->text().trimmed() != QStringLiteral("0"))
-        values << BoltCircle->text().trimmed() << BoltCount->text().trimmed()
-               << HoleDiameter->text().trimmed();
-      settings["flange"] = values.join(FlangeSeparator()).toStdString();
-    }
+  const buildkit::KitUnit& chosen = Chosen();
+  settings["kind"] = Key(chosen.option);
+  for (const buildkit::KitParameter* parameter : chosen.parameters)
+    settings[Key(OptionOf(chosen, *parameter))] = FieldOf(*parameter)->text().trimmed().toStdString();
+  for (const auto& [choice, list] : choices_)
+    if (choice == chosen.choice) settings[Key(choice->option)] = list->currentText().toStdString();
+  for (const auto& [group, box] : groups_) {
+    if (group != chosen.group || !box->isEnabled() || !box->isChecked()) continue;
+    QStringList values;
+    for (const buildkit::KitParameter* parameter : group->parameters)
+      values << FieldOf(*parameter)->text().trimmed();
+    // Without a count for the rest (a flange without bolt holes) the tool
+    // takes the leading values alone.
+    if (std::any_of(group->parameters.begin() + static_cast<std::ptrdiff_t>(group->leading),
+                    group->parameters.end(), [&](const buildkit::KitParameter* parameter) {
+                      return parameter->count &&
+                             FieldOf(*parameter)->text().trimmed() == QStringLiteral("0");
+                    }))
+      values = values.mid(0, static_cast<qsizetype>(group->leading));
+    settings[Key(group->option)] = values.join(GroupSeparator()).toStdString();
   }
   return settings;
 }
@@ -473,31 +476,42 @@ void TBuildKitForm::RememberSettings() {
 }
 
 void TBuildKitForm::MethodClick() {
-  const bool rings = Rings->isChecked(), sectors = Sectors->isChecked();
-  const bool staves = Staves->isChecked(), stl = Stl->isChecked();
-  const buildkit::KitUnit* chosen = rings     ? &buildkit::kRingsUnit
-                                     : sectors ? &buildkit::kSectorsUnit
-                                     : staves  ? &buildkit::kStavesUnit
-                                               : &buildkit::kSolidUnit;
-  const bool flange = stl && Flange->isEnabled() && Flange->isChecked();
+  const buildkit::KitUnit& chosen = Chosen();
+  const bool grouped = chosen.group != nullptr && GroupChecked(*chosen.group);
   for (const auto& [parameter, field] : fields_) {
-    const auto& own = chosen->parameters;
-    const bool grouped = chosen->group != nullptr &&
-                         std::ranges::find(chosen->group->parameters, parameter) !=
-                             chosen->group->parameters.end();
-    field->setEnabled(grouped ? flange : std::ranges::find(own, parameter) != own.end());
+    const bool inGroup = chosen.group != nullptr &&
+                         std::ranges::find(chosen.group->parameters, parameter) !=
+                             chosen.group->parameters.end();
+    field->setEnabled(inGroup ? grouped
+                              : std::ranges::find(chosen.parameters, parameter) !=
+                                    chosen.parameters.end());
   }
+  for (const auto& [choice, list] : choices_) list->setEnabled(choice == chosen.choice);
+  const auto files = buildkit::KitFileExtensions(chosen);
   Format->clear();
-  if (stl) {
-    Format->addItem(QStringLiteral("STL (binary, mm)"), QStringLiteral("stl"));
-  } else {
-    const exports::FlatKit any =
-        rings ? exports::FlatKit(exports::RingsKit{}) : exports::FlatKit(exports::SectorsKit{});
-    for (const QString& extension : exports::KitExtensions(any))
-      Format->addItem(extension.toUpper(), extension);
-  }
-  PrintButton->setEnabled(!stl);
+  if (files.empty()) Format->addItem(QStringLiteral("STL (binary, mm)"), QStringLiteral("stl"));
+  for (const std::string_view extension : files)
+    Format->addItem(Text(extension).toUpper(), Text(extension));
+  PrintButton->setEnabled(!files.empty());
   refresh_->start();
+}
+
+const buildkit::KitUnit& TBuildKitForm::Chosen() const {
+  for (const auto& [unit, button] : kinds_)
+    if (button->isChecked()) return *unit;
+  return *kinds_.front().first;
+}
+
+QRadioButton* TBuildKitForm::ButtonOf(const buildkit::KitUnit& unit) const {
+  for (const auto& [known, button] : kinds_)
+    if (known == &unit) return button;
+  return nullptr;
+}
+
+bool TBuildKitForm::GroupChecked(const buildkit::KitParameterGroup& group) const {
+  for (const auto& [known, box] : groups_)
+    if (known == &group) return box->isEnabled() && box->isChecked();
+  return false;
 }
 
 QLineEdit* TBuildKitForm::FieldOf(const buildkit::KitParameter& parameter) const {
@@ -512,45 +526,24 @@ long double TBuildKitForm::Value(const buildkit::KitParameter& parameter) const 
 }
 
 BuiltKit TBuildKitForm::MakeKit() const {
-  const vortalis::report::HornInput& horn = *source_.horn;
-  const LengthUnit unit = SourceUnit(source_);
-  const vortalis::report::MouthLimit full;
-  if (Stl->isChecked()) {
-    buildkit::SolidOptions options;
-    options.wall = Value(buildkit::kSolidWall);
-    options.segmentHeight = Value(buildkit::kSegmentHeight);
-    options.bedWidthMm = Value(buildkit::kBedWidth);
-    options.bedDepthMm = Value(buildkit::kBedDepth);
-    // Spigots where the tool makes them by default: circular horns.
-    if (std::holds_alternative<vortalis::report::CircularReportInput>(horn))
-      options.joint = buildkit::Joint::Spigot;
-    if (Flange->isEnabled() && Flange->isChecked()) {
-      // Each typed as a number or not; the flange's own check decides which count.
-      const auto number = [](const QLineEdit* field) {
-        return vortalis::geometry::ParseNumber(field->text().toStdString(), CurrentSeparators())
-            .value_or(std::nanl(""));
-      };
-      options.flange = buildkit::CheckedFlange(number(FlangeDiameter), number(FlangeThickness),
-                                               number(BoltCircle), number(BoltCount),
-                                               number(HoleDiameter));
-    }
-    return buildkit::BuildSolids(horn, full, source_.separators, options);
+  const buildkit::KitUnit& chosen = Chosen();
+  buildkit::KitValues values;
+  for (const buildkit::KitParameter* parameter : chosen.parameters)
+    values.given.emplace_back(parameter, Value(*parameter));
+  if (chosen.group && GroupChecked(*chosen.group)) {
+    // Each typed as a number or not; the group's own check decides which count.
+    for (const buildkit::KitParameter* parameter : chosen.group->parameters)
+      values.group.push_back(
+          vortalis::geometry::ParseNumber(FieldOf(*parameter)->text().toStdString(),
+                                          CurrentSeparators())
+              .value_or(std::nanl("")));
   }
-  const auto& circular = std::get<vortalis::report::CircularReportInput>(horn);
-  if (Rings->isChecked())
-    return exports::FlatKit(exports::RingsKit{
-        unit, buildkit::StackedRings(circular, full, source_.separators,
-                                     Value(buildkit::kBoardThickness),
-                                     Value(buildkit::kRingWall)),
-        Value(buildkit::kRingTolerance)});
-  if (Sectors->isChecked())
-    return exports::FlatKit(exports::SectorsKit{
-        unit, buildkit::SheetDevelopments(circular, full, source_.separators,
-                                          Value(buildkit::kSectorStep),
-                                          Value(buildkit::kSeamAllowance))});
-  return exports::FlatKit(exports::StavesKit{
-      unit, buildkit::Staves(circular, full, source_.separators,
-                             static_cast<int>(Value(buildkit::kStaveCount)))});
+  for (const auto& [choice, list] : choices_)
+    if (choice == chosen.choice)
+      for (const std::string_view word : choice->words)
+        if (Text(word) == list->currentText()) values.choice = word;
+  const vortalis::report::MouthLimit full;
+  return buildkit::MakeKit(chosen, {*source_.horn, full, source_.separators}, values);
 }
 
 namespace {
@@ -605,10 +598,7 @@ void TBuildKitForm::SaveClick() {
     return;
   }
   const QString extension = Format->currentData().toString();
-  const QString base = Rings->isChecked()     ? QStringLiteral("rings")
-                       : Sectors->isChecked() ? QStringLiteral("sectors")
-                       : Staves->isChecked()  ? QStringLiteral("staves")
-                                              : QStringLiteral("horn");
+  const QString base = Text(Chosen().fileName);
   QString preset = base + QLatin1Char('.') + extension;
   if (reportFile_ != QStringLiteral("Untitled")) {
     const QFileInfo report(reportFile_);

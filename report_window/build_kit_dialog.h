@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "buildkit/horn_solid.h"
+#include "buildkit/flat_kits.h"
 #include "buildkit/kit_parameters.h"
 #include "export/kit_files.h"
 #include "report_window/kit_memory.h"
@@ -25,12 +25,11 @@ class QTimer;
 
 namespace vortalis::report_window {
 
-// What the dialog would build now: a flat kit (rings, sectors, staves) or the
-// solids for 3D printing.
-using BuiltKit = std::variant<vortalis::exports::FlatKit, vortalis::buildkit::HornSolids>;
+// What the dialog would build now: a flat kit or the solids for 3D printing.
+using BuiltKit = vortalis::buildkit::AnyKit;
 
-// The chosen kit, drawn to fit: rings as boards over the wall, sectors and
-// staves as their flat outlines, solids as the wall's section.
+// The chosen kit, drawn to fit: a flat kit's pieces as its drawing has them,
+// solids as the wall's section.
 class TKitPreview : public QWidget {
   Q_OBJECT
  public:
@@ -50,8 +49,8 @@ class TKitPreview : public QWidget {
 // piece by its name, or the first and the last of more than four.
 QString SavedPieces(const QStringList& files);
 
-// Cutting data for the report's horn: stacked rings, sheet developments,
-// staves (circular horns) or STL for 3D printing, with their values, a
+// Cutting data for the report's horn: each kind of kit of buildkit::kKitUnits
+// with its values (those for round walls only for a circular horn), a
 // preview, and Save / Print template. Modal to its report window only (see
 // ShowModalToReport); `owner` is the window that holds the report.
 class TBuildKitForm : public QDialog {
@@ -59,9 +58,11 @@ class TBuildKitForm : public QDialog {
  public:
   TBuildKitForm(ReportSource source, const QString& reportFile, QWidget* owner);
 
+  // Made from the kits' descriptions; these name a few for their callers.
   QRadioButton* Rings = nullptr;
   QRadioButton* Sectors = nullptr;
   QRadioButton* Staves = nullptr;
+  QRadioButton* Panels = nullptr;
   QRadioButton* Stl = nullptr;
   QLabel* RectangularNote = nullptr;
   QLineEdit* Board = nullptr;
@@ -77,6 +78,7 @@ class TBuildKitForm : public QDialog {
   QLineEdit* BoltCircle = nullptr;
   QLineEdit* BoltCount = nullptr;
   QLineEdit* HoleDiameter = nullptr;
+  QComboBox* StaveFit = nullptr;
   QComboBox* Format = nullptr;
   TKitPreview* Preview = nullptr;
   QLabel* Status = nullptr;
@@ -105,11 +107,18 @@ class TBuildKitForm : public QDialog {
   // The kit of the fields; throws KitError for a value its kit refuses.
   BuiltKit MakeKit() const;
   QLineEdit* FieldOf(const vortalis::buildkit::KitParameter& parameter) const;
+  QRadioButton* ButtonOf(const vortalis::buildkit::KitUnit& unit) const;
+  const vortalis::buildkit::KitUnit& Chosen() const;
+  // The group's box enabled and ticked.
+  bool GroupChecked(const vortalis::buildkit::KitParameterGroup& group) const;
   // The field's number, checked by its parameter.
   long double Value(const vortalis::buildkit::KitParameter& parameter) const;
 
   // The kits' values, one field each, in the order they were laid out.
   std::vector<std::pair<const vortalis::buildkit::KitParameter*, QLineEdit*>> fields_;
+  std::vector<std::pair<const vortalis::buildkit::KitUnit*, QRadioButton*>> kinds_;
+  std::vector<std::pair<const vortalis::buildkit::KitParameterGroup*, QCheckBox*>> groups_;
+  std::vector<std::pair<const vortalis::buildkit::KitChoice*, QComboBox*>> choices_;
   ReportSource source_;
   QString reportFile_;
   QTimer* refresh_ = nullptr;

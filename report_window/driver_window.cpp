@@ -167,9 +167,9 @@ TDriverForm::TDriverForm(const ReportSource& source, QWidget* report)
   for (std::size_t i = 0; i < plots_.size(); ++i) {
     static const char* const kNames[] = {"SplPlot", "ImpedancePlot", "PhasePlot", "ExcursionPlot",
                                          "DelayPlot"};
-    views_[i] = Named(new LinePlotView(
-                          plots_[i], [this](std::optional<std::size_t> p) { Hover(p); }, this),
-                      kNames[i]);
+    views_[i] = Named(
+        NewLinePlotView(plots_[i], [this](std::optional<std::size_t> p) { Hover(p); }, this),
+        kNames[i]);
     plots->addWidget(views_[i], static_cast<int>(i / 2), static_cast<int>(i % 2));
   }
   auto* buttons = new QHBoxLayout;
@@ -346,7 +346,7 @@ void TDriverForm::Recalculate() {
 }
 
 void TDriverForm::Hover(std::optional<std::size_t> point) {
-  for (LinePlotView* view : views_)
+  for (PlotView* view : views_)
     if (view) view->Mark(point);
   if (!point || *point >= response_.size()) {
     Readout->setText(response_.empty() ? QString()

@@ -21,7 +21,7 @@ class QPushButton;
 
 namespace vortalis::report_window {
 
-class LinePlotView;
+class PlotView;
 
 // The report's horn with a driver: the driver's parameters (typed, opened or
 // saved as a driver file), the chambers, the voltage and the horn as built
@@ -82,7 +82,7 @@ class TDriverForm : public QWidget {
   std::vector<vortalis::driver::SystemPoint> response_;
   std::optional<vortalis::driver::HornDesign> design_;
   std::array<LinePlot, 5> plots_;
-  std::array<LinePlotView*, 5> views_{};
+  std::array<PlotView*, 5> views_{};
   bool filling_ = false;  // ShowDriver's edits recalculate once, at its end
 };
 

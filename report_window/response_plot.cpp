@@ -9,32 +9,48 @@ namespace vortalis::report_window {
 
 using namespace ui;
 
-LinePlotView::LinePlotView(const LinePlot& plot,
-                           std::function<void(std::optional<std::size_t>)> hover, QWidget* parent)
-    : QWidget(parent), plot_(plot), hover_(std::move(hover)) {
+PlotView::PlotView(Paint paint, PointAt pointAt,
+                   std::function<void(std::optional<std::size_t>)> hover, QSize minimum,
+                   QWidget* parent)
+    : QWidget(parent),
+      paint_(std::move(paint)),
+      pointAt_(std::move(pointAt)),
+      hover_(std::move(hover)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
-  setMinimumSize(300, 190);
+  setMinimumSize(minimum);
 }
 
-void LinePlotView::Mark(std::optional<std::size_t> point) {
+void PlotView::Mark(std::optional<std::size_t> point) {
   marked_ = point;
   update();
 }
 
-void LinePlotView::paintEvent(QPaintEvent*) {
+void PlotView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  PaintLinePlot(painter, rect(), plot_, CurrentSeparators(), marked_);
+  paint_(painter, rect(), marked_);
 }
 
-void LinePlotView::mouseMoveEvent(QMouseEvent* event) {
-  const auto point =
-      LinePlotPointAt(plot_, LinePlotFrame(rect(), font(), this), event->position().x());
+void PlotView::mouseMoveEvent(QMouseEvent* event) {
+  const auto point = pointAt_(*this, event->position().x());
   if (point != marked_) hover_(point);
 }
 
-void LinePlotView::leaveEvent(QEvent*) {
+void PlotView::leaveEvent(QEvent*) {
   if (marked_) hover_(std::nullopt);
+}
+
+PlotView* NewLinePlotView(const LinePlot& plot,
+                          std::function<void(std::optional<std::size_t>)> hover,
+                          QWidget* parent) {
+  return new PlotView(
+      [&plot](QPainter& painter, const QRectF& area, std::optional<std::size_t> marked) {
+        PaintLinePlot(painter, area, plot, CurrentSeparators(), marked);
+      },
+      [&plot](QWidget& view, qreal x) {
+        return LinePlotPointAt(plot, LinePlotFrame(view.rect(), view.font(), &view), x);
+      },
+      std::move(hover), QSize(300, 190), parent);
 }
 
 }  // namespace vortalis::report_window

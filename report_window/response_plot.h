@@ -7,6 +7,8 @@
 
 #include "plot/line_plot.h"
 
+class QPainter;
+
 namespace vortalis::report_window {
 
 using vortalis::plot::LinePlot;
@@ -15,11 +17,18 @@ using vortalis::plot::LinePlotPointAt;
 using vortalis::plot::PaintLinePlot;
 using vortalis::plot::PlotLine;
 
-// The plot on screen; tells `hover` the point under the mouse (none when it leaves).
-class LinePlotView : public QWidget {
+// A plot on screen that reads out the point under the mouse: tells `hover`
+// the point (none when the mouse leaves), and marks the point it is given.
+class PlotView : public QWidget {
  public:
-  LinePlotView(const LinePlot& plot, std::function<void(std::optional<std::size_t>)> hover,
-               QWidget* parent);
+  // Paints the plot into `area` with the marked point.
+  using Paint = std::function<void(QPainter& painter, const QRectF& area,
+                                   std::optional<std::size_t> marked)>;
+  // The point at x in the plot as `view` shows it (its rectangle, font and device).
+  using PointAt = std::function<std::optional<std::size_t>(QWidget& view, qreal x)>;
+
+  PlotView(Paint paint, PointAt pointAt, std::function<void(std::optional<std::size_t>)> hover,
+           QSize minimum, QWidget* parent);
   void Mark(std::optional<std::size_t> point);
 
  protected:
@@ -28,9 +37,14 @@ class LinePlotView : public QWidget {
   void leaveEvent(QEvent*) override;
 
  private:
-  const LinePlot& plot_;
+  Paint paint_;
+  PointAt pointAt_;
   std::function<void(std::optional<std::size_t>)> hover_;
   std::optional<std::size_t> marked_;
 };
+
+// A line plot's view.
+PlotView* NewLinePlotView(const LinePlot& plot,
+                          std::function<void(std::optional<std::size_t>)> hover, QWidget* parent);
 
 }  // namespace vortalis::report_window

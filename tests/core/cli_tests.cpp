@@ -201,49 +201,46 @@ TEST(CommandLine, OptionsReachTheDialogRecords) {
 }
 
 TEST(CommandLine, BuildKitOptionsAreReadWithTheirSettings) {
-  using vortalis::cli::StlKitOptions;
+  namespace kit = vortalis::buildkit;
   const auto parsed = ParseCommandLine({"circular", "--decimal-separator", ",", "--stl", "h.stl",
                                         "--wall", "2,5", "--segment-height", "180", "--flange",
                                         "80;6;65,5;4;5,5", "--mouth-limit", "radius=90"});
   const auto* options = std::get_if<ToolOptions>(&parsed);
   ASSERT_TRUE(options && options->kit);
-  const auto* stl = std::get_if<StlKitOptions>(&options->kit->kit);
-  ASSERT_TRUE(stl && stl->solid.flange);
-  EXPECT_EQ(stl->path, "h.stl");
-  EXPECT_EQ(stl->solid.wall, 2.5L);
-  EXPECT_EQ(stl->solid.segmentHeight, 180.0L);
-  EXPECT_EQ(stl->solid.flange->boltCircle, 65.5L);
-  EXPECT_EQ(stl->solid.joint, vortalis::buildkit::Joint::Spigot);
-  EXPECT_EQ(stl->solid.bedWidthMm, 220.0L);
+  const auto& stl = *options->kit;
+  ASSERT_EQ(stl.unit, &kit::kSolidUnit);
+  EXPECT_EQ(stl.path, "h.stl");
+  EXPECT_EQ(stl.values.Value(kit::kSolidWall), 2.5L);
+  EXPECT_EQ(stl.values.Value(kit::kSegmentHeight), 180.0L);
+  EXPECT_EQ(stl.values.group, (std::vector<long double>{80.0L, 6.0L, 65.5L, 4.0L, 5.5L}));
   const auto bed = ParseCommandLine({"circular", "--decimal-separator", ",", "--stl", "h.stl",
                                      "--wall", "2", "--bed", "250,5;180", "--joint", "flat"});
   const auto* bedOptions = std::get_if<ToolOptions>(&bed);
   ASSERT_TRUE(bedOptions && bedOptions->kit);
-  const auto& bedSolid = std::get<StlKitOptions>(bedOptions->kit->kit).solid;
-  EXPECT_EQ(bedSolid.bedWidthMm, 250.5L);
-  EXPECT_EQ(bedSolid.bedDepthMm, 180.0L);
-  EXPECT_EQ(bedSolid.joint, vortalis::buildkit::Joint::Flat);
-  EXPECT_EQ(stl->solid.flange->boltCount, 4);
+  EXPECT_EQ(bedOptions->kit->values.Value(kit::kBedWidth), 250.5L);
+  EXPECT_EQ(bedOptions->kit->values.Value(kit::kBedDepth), 180.0L);
+  EXPECT_EQ(bedOptions->kit->values.choice, "flat");
   EXPECT_EQ(options->kit->mouthLimit.value, 90.0L);
 
   const auto rings = ParseCommandLine(
       {"circular", "--rings", "r.csv", "--board", "18", "--ring-tolerance", "0.2"});
   const auto* ringsOptions = std::get_if<ToolOptions>(&rings);
   ASSERT_TRUE(ringsOptions && ringsOptions->kit);
-  const auto& ringsKit = std::get<vortalis::cli::RingsKitOptions>(ringsOptions->kit->kit);
-  EXPECT_FALSE(ringsKit.wall);  // the default
-  EXPECT_EQ(ringsKit.tolerance, 0.2L);
+  const auto& ringsKit = ringsOptions->kit->values;
+  EXPECT_FALSE(ringsKit.Given(kit::kRingWall));  // the default
+  EXPECT_EQ(ringsKit.Given(kit::kRingTolerance), 0.2L);
 
   const auto staves = ParseCommandLine({"circular", "--staves", "12", "s.pdf"});
   const auto* stavesOptions = std::get_if<ToolOptions>(&staves);
   ASSERT_TRUE(stavesOptions && stavesOptions->kit);
-  EXPECT_EQ(std::get<vortalis::cli::StavesKitOptions>(stavesOptions->kit->kit).path, "s.pdf");
+  EXPECT_EQ(stavesOptions->kit->path, "s.pdf");
+  EXPECT_EQ(stavesOptions->kit->values.Value(kit::kStaveCount), 12.0L);
 
   const auto panels = ParseCommandLine(
       {"rectangular", "--panels", "w.pdf", "--paper", "a3", "--mouth-limit", "side1=800"});
   const auto* panelsOptions = std::get_if<ToolOptions>(&panels);
   ASSERT_TRUE(panelsOptions && panelsOptions->kit);
-  EXPECT_EQ(std::get<vortalis::cli::PanelsKitOptions>(panelsOptions->kit->kit).path, "w.pdf");
+  EXPECT_EQ(panelsOptions->kit->path, "w.pdf");
   EXPECT_EQ(panelsOptions->kit->paper, vortalis::cli::Paper::A3);
   EXPECT_EQ(panelsOptions->kit->mouthLimit.kind, vortalis::report::MouthLimitKind::Side1);
   // every kit's PDF takes the paper
@@ -325,8 +322,10 @@ TEST(CommandLine, KitValuesAreRefusedWithTheKitsOwnSentence) {
       ParseCommandLine({"circular", "--stl", "h.stl", "--wall", "3", "--flange", "80,6,65,0,5.5"});
   const auto* options = std::get_if<ToolOptions>(&parsed);
   ASSERT_TRUE(options && options->kit);
-  const auto& solid = std::get<vortalis::cli::StlKitOptions>(options->kit->kit).solid;
-  ASSERT_TRUE(solid.flange);
+  const auto& flange = options->kit->values.group;
+  ASSERT_EQ(flange.size(), 5u);
+  const kit::SolidOptions solid{3, 0, kit::CheckedFlange(flange[0], flange[1], flange[2],
+                                                         flange[3], flange[4])};
   EXPECT_EQ(solid.flange->boltCount, 0);
   EXPECT_EQ(said(solids(solid)), "accepted");
 }

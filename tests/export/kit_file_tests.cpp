@@ -15,6 +15,7 @@
 #include <map>
 
 #include "buildkit/horn_solid.h"
+#include "buildkit/solid_kit.h"
 #include "buildkit/panels.h"
 #include "buildkit/rings.h"
 #include "buildkit/sectors.h"
@@ -213,9 +214,10 @@ TEST_F(KitFileTest, KitPdfsAreLaidOutOnTheChosenPaper) {
     double rulerMm;
   } kits[] = {
       {CircularHorn("1000", "10", LengthUnit::Millimetre),
-       {vortalis::cli::RingsKitOptions{rings, 12.0L, 10.0L}, {}}, rings, 100.0},
+       {&buildkit::kRingsUnit, rings, {{{&buildkit::kBoardThickness, 12.0L}, {&buildkit::kRingWall, 10.0L}}}},
+       rings, 100.0},
       {CircularHorn("1000", "0.5", LengthUnit::Inch),
-       {vortalis::cli::StavesKitOptions{staves, 8}, {}}, staves, 4.0 * 25.4},
+       {&buildkit::kStavesUnit, staves, {{{&buildkit::kStaveCount, 8.0L}}}}, staves, 4.0 * 25.4},
   };
   for (const auto& paper : papers) {
     for (const auto& k : kits) {
@@ -359,9 +361,6 @@ TEST(KitLabels, EveryPieceIsLabelledInsideItsOutline) {
 // The tool's kit writer: the STL pieces' names on standard output; a kit the
 // horn cannot have is a sentence on standard error.
 TEST_F(KitFileTest, ToolWritesTheKitAndNamesThePieces) {
-  buildkit::SolidOptions solid;
-  solid.wall = 2.0L;
-  solid.segmentHeight = 40.0L;
   const std::string stl = Path("horn.stl").toStdString();
   const struct {
     vortalis::report::HornInput horn;
@@ -371,17 +370,18 @@ TEST_F(KitFileTest, ToolWritesTheKitAndNamesThePieces) {
     const char* err;
   } cases[] = {
       {CircularHorn("1000", "10", LengthUnit::Millimetre),
-       {vortalis::cli::StlKitOptions{stl, solid}, {}},
+       {&buildkit::kSolidUnit, stl, {{{&buildkit::kSolidWall, 2.0L}, {&buildkit::kSegmentHeight, 40.0L}}}},
        vortalis::cli::kExitDone,
        "horn-2.stl: mouth down, ",
        ""},
       {vortalis::testing::FlatRectangularHorn(LengthUnit::Millimetre),
-       {vortalis::cli::RingsKitOptions{Path("rings.csv").toStdString(), 18.0L, 10.0L}, {}},
+       {&buildkit::kRingsUnit, Path("rings.csv").toStdString(),
+        {{{&buildkit::kBoardThickness, 18.0L}, {&buildkit::kRingWall, 10.0L}}}},
        vortalis::cli::kExitRefused,
        "",
        "made for circular horns only"},
       {CircularHorn("1000", "10", LengthUnit::Millimetre),
-       {vortalis::cli::PanelsKitOptions{Path("panels.dxf").toStdString()}, {}},
+       {&buildkit::kPanelsUnit, Path("panels.dxf").toStdString(), {}},
        vortalis::cli::kExitRefused,
        "",
        "Panels are drawn for rectangular horns only"},

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
@@ -176,6 +177,21 @@ class AcousticWindowTests : public QObject {
     QVERIFY(window->Plot().title.contains(horn == QStringLiteral("circular")
                                               ? QStringLiteral("free air")
                                               : QStringLiteral("two walls")));
+
+    // The point under the mouse is read out; leaving the plot clears it.
+    QWidget* plot = window->findChild<QWidget*>(QStringLiteral("ImpedancePlot"));
+    QVERIFY(plot);
+    const ImpedanceLayout onScreen(window->Plot(), plot->rect(), plot->font(), plot);
+    const QPointF at(onScreen.X(location.front().frequency), onScreen.Plot().center().y());
+    QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(plot, &move);
+    QVERIFY2(window->Readout->text().contains(QStringLiteral(" Hz (")) &&
+                 window->Readout->text().contains(QStringLiteral("resistance R")),
+             qPrintable(window->Readout->text()));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(plot, &leave);
+    QCOMPARE(window->Readout->text(), QStringLiteral("Point at the plot to read its values."));
 
     // Export CSV... writes the same text as Copy.
     QTemporaryDir folder;

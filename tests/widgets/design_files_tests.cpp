@@ -197,7 +197,7 @@ void DesignFilesTests::ToolDesignFillsTheDialog() {
     const QString design = In(QStringLiteral("tool.vortalis"));
     QCOMPARE(RunTool(QStringList(row.options) << "--save-design" << design), 0);
     prompt.openAnswers = {design};
-    Mainform->Designs->OpenDesign1Click();
+    Mainform->Designs->OpenDesignClick();
     const bool rectangular = vortalis::report::IsRectangular(row.expected);
     QVERIFY(DialogHorns(rectangular) == row.expected);
     QCOMPARE(SettRecForm->isVisible(), rectangular);
@@ -216,7 +216,7 @@ void DesignFilesTests::SettingsTheDialogsDoNotTakeAreWrittenBack() {
            0);
   QVERIFY(Mainform->Designs->Open(design));
   SettCircForm->Freq->setText(QStringLiteral("80"));
-  Mainform->Designs->SaveDesign1Click();
+  Mainform->Designs->SaveDesignClick();
   const auto saved = vortalis::design::ParseDesign(ReadFile(design).toStdString(), "kept");
   QCOMPARE(saved.Value("horn", "freq"), std::optional<std::string>("80"));
   QCOMPARE(saved.Value("drawing", "mouth-limit"), std::optional<std::string>("radius=300"));
@@ -418,7 +418,7 @@ void DesignFilesTests::BuildKitStartsFromTheDesignsKitAndSavesItsOwn() {
     dialog->SaveButton->click();
     dialog->CloseButton->click();
     QTRY_VERIFY(!dialog);
-    Mainform->Designs->SaveDesign1Click();
+    Mainform->Designs->SaveDesignClick();
     QVERIFY2(prompt.errors.isEmpty(), qPrintable(prompt.errors.join('\n')));
     QCOMPARE(RunTool({"--design", design, "--rings", In(QStringLiteral("tool.csv"))}), 0);
     QCOMPARE(ReadFile(In(QStringLiteral("tool.csv"))), ReadFile(In(QStringLiteral("dialog.csv"))));

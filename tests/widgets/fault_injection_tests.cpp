@@ -498,7 +498,7 @@ class FaultInjectionTests : public QObject {
     if (fromReportMenu) {
       reports.constLast()->Exit1Click();
     } else {
-      Mainform->Exit1->trigger();
+      Mainform->QuitAction->trigger();
     }
     QCoreApplication::processEvents();
     // Each report is asked in turn from the front, until one refuses.
@@ -527,7 +527,7 @@ class FaultInjectionTests : public QObject {
     QCOMPARE(unsaved, 3);
     prompt_->confirmations.clear();
     prompt_->confirmAnswers.assign(3, Answer::No);
-    Mainform->Exit1->trigger();
+    Mainform->QuitAction->trigger();
     QCOMPARE(prompt_->confirmations.size(), 3);
     QCOMPARE(closed.count(), 1);
   }
@@ -576,7 +576,7 @@ class FaultInjectionTests : public QObject {
     QVERIFY(earlier);
     QSignalSpy closed(Mainform, &TMainform::Closed);
     prompt_->confirmAnswers = {Answer(answer), Answer(answer)};
-    DuringCalculation quit(60, [] { Mainform->Exit1Click(); });
+    DuringCalculation quit(60, [] { Mainform->QuitClick(); });
     QPointer<TTextForm> form = LargestMmReport();
     QVERIFY(quit.RanDuringCalculation());
     // The front report, the cut one, is asked first; No goes on to the earlier one.

@@ -177,7 +177,7 @@ class ProfileWindowTests : public QObject {
   }
 
   // Circular horns: rings saved as the core's cutting list; rectangular
-  // horns: STL only, in pieces named from the throat.
+  // horns: STL in pieces named from the throat.
   void buildKitSavesTheChosenKit() {
     for (const QString& horn : {QStringLiteral("bass"), QStringLiteral("flat")}) {
       TTextForm* form = ReportOf(horn);
@@ -188,9 +188,11 @@ class ProfileWindowTests : public QObject {
       const bool flat = horn == QStringLiteral("flat");
       QCOMPARE(dialog->RectangularNote->isVisibleTo(dialog), flat);
       QCOMPARE(dialog->Rings->isEnabled(), !flat);
-      QCOMPARE(dialog->Stl->isChecked(), flat);
+      QCOMPARE(dialog->Rings->isChecked(), !flat);
+      QVERIFY(dialog->Stl->isEnabled());
       QString path;
       if (flat) {
+        dialog->Stl->setChecked(true);
         dialog->PrinterHeight->setText(QStringLiteral("2000"));
         path = folder_->filePath(QStringLiteral("horn.stl"));
       } else {
@@ -292,6 +294,42 @@ class ProfileWindowTests : public QObject {
     }
     dialog->CloseButton->click();
     QTRY_VERIFY(!dialog);
+  }
+
+  // Any kit's preview draws its pieces; the staves' fit reaches the file.
+  void buildKitPreviewsAndSavesEveryKind() {
+    for (const QString& horn : {QStringLiteral("bass"), QStringLiteral("flat")}) {
+      TTextForm* form = ReportOf(horn);
+      QVERIFY(form);
+      form->Buildkit1->trigger();
+      QPointer<TBuildKitForm> dialog = form->BuildKitDialog();
+      QVERIFY(dialog);
+      const bool flat = horn == QStringLiteral("flat");
+      (flat ? dialog->Panels : dialog->Staves)->setChecked(true);
+      dialog->Status->clear();
+      QTRY_VERIFY(!dialog->Status->text().isEmpty());
+      const QImage shown = dialog->Preview->grab().toImage();
+      int inked = 0;
+      for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) inked += qGray(shown.pixel(x, y)) < 160;
+      QVERIFY2(inked > 200, qPrintable(dialog->Status->text()));
+      if (!flat) {
+        dialog->StaveCount->setText(QStringLiteral("8"));
+        dialog->StaveFit->setCurrentText(QStringLiteral("inscribed"));
+        dialog->Format->setCurrentIndex(dialog->Format->findData(QStringLiteral("csv")));
+        const QString path = folder_->filePath(QStringLiteral("staves.csv"));
+        prompt_->exportAnswers = {path};
+        dialog->SaveButton->click();
+        QVERIFY2(prompt_->errors.isEmpty(), qPrintable(prompt_->errors.join('\n')));
+        const auto& input = std::get<vortalis::report::CircularReportInput>(*form->Source().horn);
+        const auto pattern = vortalis::buildkit::Staves(input, {}, form->Source().separators, 8,
+                                                        vortalis::buildkit::StaveFit::Inscribed);
+        QCOMPARE(ReadFile(path),
+                 QByteArray::fromStdString(vortalis::buildkit::StavesCsv(pattern, input.unit)));
+      }
+      dialog->CloseButton->click();
+      QTRY_VERIFY(!dialog);
+    }
   }
 
   // Every piece named, or the first and the last of a long row.

@@ -259,7 +259,7 @@ class ReportWindowTests : public QObject {
     connect(&quitter, &QTimer::timeout, this, [&] {
       if (++passes < 5) return;
       quitter.stop();
-      Mainform->Exit1Click();
+      Mainform->QuitClick();
     });
     quitter.start();
     prompt_->confirmAnswers = {Prompt::Answer::Cancel};

@@ -117,17 +117,17 @@ QMdiSubWindow* AddReport(QWidget* report) {
 
 QStringList MenuBarTitles() {
   QStringList titles;
-  for (const QAction* menu : Mainform->MainMenu1->actions()) titles << menu->text();
+  for (const QAction* menu : Mainform->MenuBar->actions()) titles << menu->text();
   return titles;
 }
 
 // The entries that the Windows menu lists after its own three items.
 QList<QAction*> WindowListEntries() {
-  emit Mainform->Windows->aboutToShow();
+  emit Mainform->WindowsMenu->aboutToShow();
   // The report windows follow the separator after the fixed items.
   QList<QAction*> entries;
   bool listed = false;
-  for (QAction* item : Mainform->Windows->actions()) {
+  for (QAction* item : Mainform->WindowsMenu->actions()) {
     if (item->isSeparator()) {
       listed = true;
     } else if (listed) {
@@ -253,7 +253,7 @@ class ShellTests : public QObject {
     StartUp();
     QCOMPARE(MenuBarTitles(), QStringList({"&File", "&Settings", "&Windows", "&Help"}));
     const QMenu* found = nullptr;
-    for (const QAction* title : Mainform->MainMenu1->actions()) {
+    for (const QAction* title : Mainform->MenuBar->actions()) {
       if (title->text() == menu) found = title->menu();
     }
     QVERIFY(found);
@@ -338,7 +338,7 @@ class ShellTests : public QObject {
                             static_cast<QWidget*>(Help5form)}) {
       log.Watch(window);
     }
-    Mainform->About1->trigger();
+    Mainform->AboutAction->trigger();
     QVERIFY(AboutForm->isVisible());
     QVERIFY(AboutForm->isEnabled());
     QCOMPARE(log.entries,
@@ -346,7 +346,7 @@ class ShellTests : public QObject {
                           "disable Help1form", "disable help2form", "disable Help3Form",
                           "disable Help5form"}));
     // With the main window disabled neither its menus nor its keys answer.
-    QVERIFY(!Mainform->MainMenu1->isEnabled());
+    QVERIFY(!Mainform->MenuBar->isEnabled());
     SettCircForm->hide();
     ActivateAndWait(AboutForm);
     QTest::keyClick(AboutForm, Qt::Key_F9);
@@ -359,16 +359,16 @@ class ShellTests : public QObject {
     QVERIFY(report);
     QTRY_COMPARE(Mainform->ActiveReport(), report);
     QCOMPARE(MenuBarTitles(), QStringList({"&File", "&Edit", "&Settings", "&Windows", "&Help"}));
-    QCOMPARE(Mainform->MainMenu1->actions().constFirst(), report->File1->menuAction());
+    QCOMPARE(Mainform->MenuBar->actions().constFirst(), report->File1->menuAction());
 
     // Another window in front keeps the report's menus while it is the current child.
     ActivateAndWait(SettCircForm);
-    QCOMPARE(Mainform->MainMenu1->actions().constFirst(), report->File1->menuAction());
+    QCOMPARE(Mainform->MenuBar->actions().constFirst(), report->File1->menuAction());
 
     report->reportText->document()->setModified(false);
     report->SubWindow()->close();
     QTRY_COMPARE(MenuBarTitles(), QStringList({"&File", "&Settings", "&Windows", "&Help"}));
-    QCOMPARE(Mainform->MainMenu1->actions().constFirst(), Mainform->File1->menuAction());
+    QCOMPARE(Mainform->MenuBar->actions().constFirst(), Mainform->FileMenu->menuAction());
   }
 
   void windowsMenuListsReportWindows() {
@@ -437,7 +437,7 @@ class ShellTests : public QObject {
         AddReport(new QuestionedReport("one", QuestionedReport::Answer::Agree, &asked));
     QMdiSubWindow* second =
         AddReport(new QuestionedReport("two", QuestionedReport::Answer::Agree, &asked));
-    Mainform->Tile1->trigger();
+    Mainform->TileAction->trigger();
     const QRect area = Mainform->mdiArea->viewport()->rect();
     QCOMPARE(second->geometry().top(), 0);  // the front window first
     QCOMPARE(first->geometry().top(), area.height() / 2);
@@ -472,7 +472,7 @@ class ShellTests : public QObject {
                                                 answers[i], &actual));
     }
     QSignalSpy closed(Mainform, &TMainform::Closed);
-    Mainform->Exit1->trigger();
+    Mainform->QuitAction->trigger();
     QCOMPARE(actual, asked);
     QCOMPARE(closed.count(), closes ? 1 : 0);
     QCOMPARE(Mainform->isVisible(), !closes);
@@ -485,7 +485,7 @@ class ShellTests : public QObject {
     for (QMdiSubWindow* window : windows) {
       static_cast<QuestionedReport*>(window->widget())->answer = Answer::Agree;
     }
-    Mainform->Exit1->trigger();
+    Mainform->QuitAction->trigger();
     QCOMPARE(closed.count(), 1);
     QVERIFY(!Mainform->isVisible());
   }
@@ -494,7 +494,7 @@ class ShellTests : public QObject {
     StartUp();
     QSignalSpy closed(Mainform, &TMainform::Closed);
     waitform->SetCalculating(true);
-    Mainform->Exit1Click();
+    Mainform->QuitClick();
     QVERIFY(waitform->AbortRequested());
     QVERIFY(Mainform->isVisible());
     // The generator pumps events between its rows; the close keeps waiting.

@@ -122,8 +122,8 @@ class WindowMannersTests : public QObject {
     report->Acousticloading1Click();
     report->Showprofile1Click();
     report->Driverresponse1->trigger();
-    const QList<const QMenu*> menus{Mainform->File1, Mainform->Settings1, Mainform->Windows,
-                                    Mainform->Help1, report->File1,       report->Edit1,
+    const QList<const QMenu*> menus{Mainform->FileMenu, Mainform->SettingsMenu, Mainform->WindowsMenu,
+                                    Mainform->HelpMenu, report->File1,       report->Edit1,
                                     Help1form->File1};
     for (const QMenu* menu : menus)
       QVERIFY2(Collisions(MenuTexts(menu)).isEmpty(),
@@ -142,7 +142,7 @@ class WindowMannersTests : public QObject {
   // The about box disables the other windows: minimised, it would leave
   // nothing to click, so it comes straight back with the keyboard.
   void minimisedAboutBoxComesBack() {
-    Mainform->About1->trigger();
+    Mainform->AboutAction->trigger();
     QVERIFY(QTest::qWaitForWindowActive(AboutForm));
     AboutForm->showMinimized();
     QTRY_VERIFY(!AboutForm->isMinimized());
