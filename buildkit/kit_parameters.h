@@ -141,6 +141,19 @@ long double Checked(const KitParameter& parameter, long double value);
 long double Checked(const KitParameter& parameter, std::string_view text,
                     const geometry::Separators& separators);
 
+// The tool's option of `parameter` in `unit`: its own, or the unit's.
+std::string_view OptionOf(const KitUnit& unit, const KitParameter& parameter);
+// The parameters of `unit` that `option` gives, in the unit's order: one, or
+// several given together as "A,B" ("A;B" where ',' is the decimal separator),
+// as --bed W,D gives the bed's width and depth.
+std::vector<const KitParameter*> ParametersOf(const KitUnit& unit, std::string_view option);
+// ',' between the values of a list, ';' where ',' is the decimal separator.
+char ListSeparator(const geometry::Separators& separators);
+// The values of `parameters` from one text, each checked; KitError when the
+// count differs ("The bed width and bed depth must be given together as W,D.").
+std::vector<long double> CheckedList(std::span<const KitParameter* const> parameters,
+                                     std::string_view text, const geometry::Separators& separators);
+
 // A default length: millimetres as given, inches at mm / 25.4 rounded to `decimals`.
 long double InUnit(geometry::LengthUnit unit, long double mm, int decimals = 2);
 

@@ -48,16 +48,6 @@ std::string JointAdvice(Joint joint) {
          "alike by a tongue and a groove.";
 }
 
-std::pair<long double, long double> CheckedBed(std::string_view text,
-                                               const geometry::Separators& separators) {
-  const char between = separators.decimal == "," ? ';' : ',';
-  const std::size_t at = text.find(between);
-  if (at == std::string_view::npos || text.find(between, at + 1) != std::string_view::npos)
-    throw KitError(std::string("The bed must be given as its width and depth in millimetres, W") +
-                   between + "D.");
-  return {Checked(kBedWidth, text.substr(0, at), separators),
-          Checked(kBedDepth, text.substr(at + 1), separators)};
-}
 
 void CheckFlange(std::span<const long double> values) {
   const auto at = [&values](std::size_t i) { return i < values.size() ? values[i] : 0.0L; };

@@ -72,7 +72,7 @@ inline constexpr KitParameter kBedWidth{
     "--decimal-separator , the values are separated by ';'",
     "220,220", "Bed &width (mm):", "BedWidth", [](const KitStart&) { return 220.0L; }};
 inline constexpr KitParameter kBedDepth{
-    "bed depth", false, 0.0L, false, kMaxKitSpan, "", "", "", "220",
+    "bed depth", false, 0.0L, false, kMaxKitSpan, "--bed", "", "", "220",
     "Bed &depth (mm):", "BedDepth", [](const KitStart&) { return 220.0L; }};
 
 inline constexpr std::array<const KitParameter*, 4> kSolidParameters{
@@ -109,10 +109,6 @@ std::string PrintAdvice(const PiecePrint& print);
 // What the joints are, for the same list.
 std::string JointAdvice(Joint joint);
 
-// The bed's width and depth from "W,D" ("W;D" where ',' is the decimal
-// separator), each checked; KitError otherwise.
-std::pair<long double, long double> CheckedBed(std::string_view text,
-                                               const geometry::Separators& separators);
 
 // The flange of the group's values in kFlangeParameters' order (the bolt
 // circle, count and hole 0 when only the first two are given), each checked;

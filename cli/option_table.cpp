@@ -78,9 +78,9 @@ unsigned KindsOf(bool circularOnly) { return circularOnly ? kCircular : kBothKin
 // The rows of the build kits from their descriptions, each kit's option then
 // its settings; a setting several kits share (--wall) is one row that
 // explains each, one the table has already (--step) is not repeated. Their
-// ids follow OptionId from Rings in the same order.
+// ids follow OptionId::FirstKit in the same order.
 void AddKitRows(std::vector<OptionSpec>& table) {
-  auto next = static_cast<std::size_t>(OptionId::Rings);
+  auto next = static_cast<std::size_t>(OptionId::FirstKit);
   const auto add = [&](std::string_view name, ValueKind value, std::string_view valueName,
                        unsigned kinds, std::string help, std::string initial,
                        std::string_view example) {
@@ -104,8 +104,9 @@ void AddKitRows(std::vector<OptionSpec>& table) {
         unit->example);
     for (const buildkit::KitParameter* parameter : unit->parameters) {
       if (parameter->option.empty()) continue;
+      if (buildkit::ParametersOf(*unit, parameter->option).front() != parameter) continue;
       if (OptionSpec* shared = row(parameter->option)) {
-        if (shared->id < OptionId::Rings) continue;
+        if (shared->id < OptionId::FirstKit) continue;
         // Said once more for this kit, and the initial value named by kit.
         auto [help, initial] = ownHelp(parameter->help, parameter->unset, unit->option);
         shared->help = Wrapped(shared->help + ", or " + help);
@@ -138,8 +139,6 @@ void AddKitRows(std::vector<OptionSpec>& table) {
       table.back().choices.assign(choice->words.begin(), choice->words.end());
     }
   }
-  if (next != kOptionIdCount - 2)  // Design and SaveDesign follow the kits
-    throw std::logic_error("OptionId does not list every kit option in the kits' order");
 }
 
 std::vector<OptionSpec> MakeTable() {
@@ -300,6 +299,13 @@ std::vector<OptionSpec> MakeTable() {
        "off", "vortalis-report circular --throat 0.5 --impedance z.csv --losses on"},
   };
   AddKitRows(table);
+  // The tool keeps each option's text at its id: one row for each id.
+  std::vector<bool> seen(table.size());
+  for (const OptionSpec& spec : table) {
+    const auto at = static_cast<std::size_t>(spec.id);
+    if (at >= seen.size() || seen[at]) throw std::logic_error("OptionId rows are not one each");
+    seen[at] = true;
+  }
   return table;
 }
 

@@ -22,7 +22,8 @@ using report::RectangularReportInput;
 
 // The value texts as typed; choices are read once every option is known, since
 // the increment depends on the unit and the separator.
-using OptionTexts = std::array<std::optional<std::string_view>, kOptionIdCount>;
+// Indexed by OptionId: one for each row of the table.
+using OptionTexts = std::vector<std::optional<std::string_view>>;
 
 const OptionSpec& Spec(OptionId id) {
   for (const OptionSpec& spec : OptionTable()) {
@@ -308,7 +309,7 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
   }
   // A kit's own setting (not one the drawings share) given without the kit.
   for (const OptionSpec& setting : OptionTable()) {
-    if (setting.id < OptionId::Rings || !text(setting.name)) continue;
+    if (setting.id < OptionId::FirstKit || !text(setting.name)) continue;
     std::vector<std::string> kits;
     bool taken = false;
     for (const buildkit::KitUnit* unit : buildkit::kKitUnits) {
@@ -335,21 +336,19 @@ std::optional<UsageError> ReadKitOptions(ToolOptions& options, const OptionTexts
   // "N FILE": the option carries the first parameter, the file follows it.
   kit.path = chosen->valueName == "FILE" ? std::string(*text(chosen->option)) : kitPath;
   for (const buildkit::KitParameter* parameter : chosen->parameters) {
-    if (parameter == &buildkit::kBedDepth) continue;  // read with the width from --bed W,D
-    const std::string_view option = parameter->option.empty() ? chosen->option : parameter->option;
+    const std::string_view option = buildkit::OptionOf(*chosen, *parameter);
+    const std::vector<const buildkit::KitParameter*> together =
+        buildkit::ParametersOf(*chosen, option);
+    if (together.front() != parameter) continue;  // read with the first of its option
     const auto typed = text(option);
     if (!typed) {
       if (parameter->unset.empty()) return UsageError{name(chosen->option) + " needs " + name(option)};
       continue;
     }
     try {
-      if (parameter == &buildkit::kBedWidth) {
-        const auto [width, depth] = buildkit::CheckedBed(*typed, seps);
-        kit.values.given.emplace_back(&buildkit::kBedDepth, depth);
-        kit.values.given.emplace_back(parameter, width);
-        continue;
-      }
-      kit.values.given.emplace_back(parameter, buildkit::Checked(*parameter, *typed, seps));
+      const std::vector<long double> values = buildkit::CheckedList(together, *typed, seps);
+      for (std::size_t i = 0; i < together.size(); ++i)
+        kit.values.given.emplace_back(together[i], values[i]);
     } catch (const buildkit::KitError& e) {
       return UsageError{"invalid value '" + Printable(*typed) + "' for " + name(option) + ": " +
                         e.what()};
@@ -487,7 +486,7 @@ ParsedCommand ParseCommandLine(const std::vector<std::string_view>& args,
                       JoinChoices(subcommands) + ")"};
   }
 
-  OptionTexts texts;
+  OptionTexts texts(OptionTable().size());
   std::string kitPath;  // FILE of a kit option that carries a value first
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string_view arg = args[i];

@@ -72,15 +72,8 @@ std::string Key(std::string_view option) {
   return std::string(option.starts_with("--") ? option.substr(2) : option);
 }
 
-// The option that carries a parameter: its own, or its kit's.
-std::string_view OptionOf(const buildkit::KitUnit& unit, const buildkit::KitParameter& parameter) {
-  return parameter.option.empty() ? unit.option : parameter.option;
-}
-
-// Between a group's values: ';' where ',' is the decimal separator, as the tool reads them.
-QChar GroupSeparator() {
-  return CurrentSeparators().decimal == "," ? QLatin1Char(';') : QLatin1Char(',');
-}
+// Between the values of a list (a flange, a bed), as the tool reads them.
+QChar GroupSeparator() { return QLatin1Char(buildkit::ListSeparator(CurrentSeparators())); }
 
 // Every field at least as wide as a typical value with room to edit it, so
 // that a small window scrolls rather than squeezing the fields.
@@ -417,8 +410,16 @@ void TBuildKitForm::Preset(const KitSettings& settings) {
     if (kind != settings.end() && kind->second == Key(unit->option)) chosen = unit;
   if (!chosen || !ButtonOf(*chosen)->isEnabled()) return;
   ButtonOf(*chosen)->setChecked(true);
-  for (const buildkit::KitParameter* parameter : chosen->parameters)
-    if (const auto text = found(OptionOf(*chosen, *parameter))) FieldOf(*parameter)->setText(*text);
+  for (const buildkit::KitParameter* parameter : chosen->parameters) {
+    const std::string_view option = buildkit::OptionOf(*chosen, *parameter);
+    const auto together = buildkit::ParametersOf(*chosen, option);
+    const auto text = found(option);
+    if (!text || together.front() != parameter) continue;
+    const QStringList values = text->split(GroupSeparator());
+    if (values.size() != static_cast<qsizetype>(together.size())) continue;
+    for (std::size_t i = 0; i < together.size(); ++i)
+      FieldOf(*together[i])->setText(values[static_cast<qsizetype>(i)]);
+  }
   for (const auto& [choice, list] : choices_)
     if (choice == chosen->choice)
       if (const auto word = found(choice->option); word && list->findText(*word) >= 0)
@@ -444,8 +445,13 @@ KitSettings TBuildKitForm::Settings() const {
   KitSettings settings;
   const buildkit::KitUnit& chosen = Chosen();
   settings["kind"] = Key(chosen.option);
-  for (const buildkit::KitParameter* parameter : chosen.parameters)
-    settings[Key(OptionOf(chosen, *parameter))] = FieldOf(*parameter)->text().trimmed().toStdString();
+  for (const buildkit::KitParameter* parameter : chosen.parameters) {
+    const std::string_view option = buildkit::OptionOf(chosen, *parameter);
+    QStringList values;
+    for (const buildkit::KitParameter* each : buildkit::ParametersOf(chosen, option))
+      values << FieldOf(*each)->text().trimmed();
+    settings[Key(option)] = values.join(GroupSeparator()).toStdString();
+  }
   for (const auto& [choice, list] : choices_)
     if (choice == chosen.choice) settings[Key(choice->option)] = list->currentText().toStdString();
   for (const auto& [group, box] : groups_) {

@@ -17,6 +17,7 @@
 #include "cli/report_tool.h"
 #include "cli/spooled_document.h"
 #include "cli/terminal_progress.h"
+#include "design/design_keys.h"
 #include "output/output_file.h"
 #include "output/scratch_file.h"
 #include "report_test_support.h"
@@ -307,6 +308,8 @@ TEST(CommandLine, KitValuesAreRefusedWithTheKitsOwnSentence) {
        said(solids({3, 0, kit::Flange{80, 0, 0, 0, 0}}))},
       {{"--stl", "h.stl", "--wall", "3", "--flange", "80,6,65,400,5.5"},
        said(solids({3, 0, kit::Flange{80, 6, 65, 400, 5.5L}}))},
+      {{"--stl", "h.stl", "--wall", "3", "--bed", "220"},
+       said([] { kit::CheckedList(kit::ParametersOf(kit::kSolidUnit, "--bed"), "220", {}); })},
   };
   for (const auto& row : rows) {
     std::vector<std::string_view> args{"circular"};
@@ -328,6 +331,24 @@ TEST(CommandLine, KitValuesAreRefusedWithTheKitsOwnSentence) {
                                                          flange[3], flange[4])};
   EXPECT_EQ(solid.flange->boltCount, 0);
   EXPECT_EQ(said(solids(solid)), "accepted");
+}
+
+// A kit's setting that no design key names would be lost when a design is saved.
+TEST(CommandLine, EveryKitSettingHasADesignKey) {
+  namespace kit = vortalis::buildkit;
+  for (const kit::KitUnit* unit : kit::kKitUnits) {
+    std::vector<std::string_view> options;
+    for (const kit::KitParameter* parameter : unit->parameters)
+      options.push_back(kit::OptionOf(*unit, *parameter));
+    if (unit->group) options.push_back(unit->group->option);
+    if (unit->choice) options.push_back(unit->choice->option);
+    for (const std::string_view option : options) {
+      const std::string_view key = option.substr(2);
+      EXPECT_TRUE(vortalis::design::IsKnownKey("kit", key) ||
+                  vortalis::design::IsKnownKey("drawing", key))
+          << option;
+    }
+  }
 }
 
 TEST(CommandLine, HelpExplainsEveryOption) {
