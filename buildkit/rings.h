@@ -62,7 +62,7 @@ inline constexpr KitParameter kRingWall{
     "wall", false, 0.0L, false, kMaxKitThickness, "--wall", "W",
     "the wood left around the hole of --rings (above 0)", "20 mm or 0.75 inch",
     "Wood around the &hole:", "BoardWall",
-    [](const KitStart& start) { return InUnit(start.unit, 20.0L); }};
+    [](const KitStart& start) { return DefaultRingWall(start.unit); }};
 inline constexpr KitParameter kRingTolerance{
     "ring tolerance", false, 0.0L, false, kMaxKitThickness, "--ring-tolerance", "G",
     "the largest gap between a ring's straight cut and the\n"

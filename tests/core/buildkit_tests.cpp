@@ -836,7 +836,9 @@ TEST(Solids, SpigotsFitTheirSocketsAndPiecesFitTheBed) {
         EXPECT_LE(y1 - y0, c.bedDepth + 1e-9L) << i;
       }
     }
-    if (c.bedWidth > 0.0L) EXPECT_GT(petals, 0);
+    if (c.bedWidth > 0.0L) {
+      EXPECT_GT(petals, 0);
+    }
     // Spigot and socket in whole rings: the band's vertices (off both faces).
     for (std::size_t k = 0; k + 1 < solids.segments.size(); ++k) {
       if (solids.prints[k].petals > 1 || solids.prints[k + 1].petals > 1) continue;
@@ -863,7 +865,9 @@ TEST(Solids, SpigotsFitTheirSocketsAndPiecesFitTheBed) {
       EXPECT_NEAR(*socketHigh - *spigotHigh, 0.2L, 0.002L) << k;
       EXPECT_NEAR(*spigotHigh - *spigotLow, c.wall / 3.0L, 0.002L) << k;
     }
-    if (c.bedWidth == 0.0L) EXPECT_GT(spigots, 0);
+    if (c.bedWidth == 0.0L) {
+      EXPECT_GT(spigots, 0);
+    }
   }
 }
 
@@ -891,7 +895,9 @@ TEST(Solids, OverhangIsWhereTheTractrixLeansPast45Degrees) {
     EXPECT_NEAR(last.overhangTo - last.overhangFrom, std::max(0.0L, horn.end - steep), 1e-6L)
         << horn.end;
     EXPECT_EQ(last.overhangFrom, 0.0L);
-    if (solids.prints.size() > 1) EXPECT_EQ(solids.prints.front().overhangTo, 0.0L);
+    if (solids.prints.size() > 1) {
+      EXPECT_EQ(solids.prints.front().overhangTo, 0.0L);
+    }
   }
   const HornSolids flanged = CircularHornSolids(
       Horn("300", "10"), {}, {}, Options(3.0L, 200.0L, BoltedFlange(80.0L, 6.0L, 65.0L, 4, 5.5L)));

@@ -245,7 +245,7 @@ TEST(CommandLine, BuildKitOptionsAreReadWithTheirSettings) {
   EXPECT_EQ(panelsOptions->kit->paper, vortalis::cli::Paper::A3);
   EXPECT_EQ(panelsOptions->kit->mouthLimit.kind, vortalis::report::MouthLimitKind::Side1);
   // every kit's PDF takes the paper
-  for (const std::vector<std::string_view> args :
+  for (const std::vector<std::string_view>& args :
        {std::vector<std::string_view>{"circular", "--rings", "r.PDF", "--board", "18", "--paper",
                                       "letter"},
         {"circular", "--sectors", "s.pdf", "--step", "20", "--paper", "letter"},

@@ -352,8 +352,9 @@ TEST(KitLabels, EveryPieceIsLabelledInsideItsOutline) {
       };
       EXPECT_TRUE(has(number, true)) << piece.title;
       EXPECT_TRUE(has("throat", false)) << piece.title;
-      if (std::holds_alternative<exports::SectorsKit>(kit))
+      if (std::holds_alternative<exports::SectorsKit>(kit)) {
         EXPECT_TRUE(has("seam", false)) << piece.title;
+      }
     }
   }
 }
