@@ -119,32 +119,37 @@ Fit FitTo(const QRectF& shown, const QRectF& area) {
           shown};
 }
 
-// The solids cut by a plane through the axis: each piece in its colour, the
-// axis across (z along, radial distance up).
-void PaintSolids(QPainter& painter, const QRectF& area, const buildkit::HornSolids& solids) {
+// The horn in one piece cut by a plane through the axis, each piece between
+// its cuts in its colour (petals, turned for the bed, are drawn in place),
+// the axis across (z along, radial distance up).
+void PaintSolids(QPainter& painter, const QRectF& area, const buildkit::HornSolids& solids,
+                 long double millimetresPerUnit) {
   const long double angle = 0.0123L;  // off the meshes' own seams
   const long double c = std::cos(angle), s = std::sin(angle);
-  std::vector<std::vector<QLineF>> sections;
+  std::vector<std::vector<QLineF>> sections(solids.cuts.size() + 1);
   QRectF shown;
-  for (const buildkit::Mesh& mesh : solids.segments) {
-    std::vector<QLineF>& lines = sections.emplace_back();
-    for (const auto& triangle : mesh.triangles) {
-      std::vector<QPointF> cut;
-      for (int i = 0; i < 3; ++i) {
-        const buildkit::Vertex& a = mesh.vertices[triangle[static_cast<std::size_t>(i)]];
-        const buildkit::Vertex& b = mesh.vertices[triangle[static_cast<std::size_t>((i + 1) % 3)]];
-        const long double da = a.y * c - a.x * s, db = b.y * c - b.x * s;  // across the plane
-        if ((da < 0.0L) == (db < 0.0L)) continue;
-        const long double f = da / (da - db);
-        const long double x = a.x + f * (b.x - a.x), y = a.y + f * (b.y - a.y);
-        const long double radial = x * c + y * s;
-        if (radial <= 0.0L) continue;
-        cut.emplace_back(static_cast<qreal>(a.z + f * (b.z - a.z)), static_cast<qreal>(radial));
-      }
-      if (cut.size() == 2) {
-        lines.emplace_back(cut[0], cut[1]);
-        shown = shown.united(QRectF(cut[0], cut[1]).normalized());
-      }
+  const buildkit::Mesh& mesh =
+      solids.whole.triangles.empty() ? solids.segments.front() : solids.whole;
+  for (const auto& triangle : mesh.triangles) {
+    std::vector<QPointF> cut;
+    for (int i = 0; i < 3; ++i) {
+      const buildkit::Vertex& a = mesh.vertices[triangle[static_cast<std::size_t>(i)]];
+      const buildkit::Vertex& b = mesh.vertices[triangle[static_cast<std::size_t>((i + 1) % 3)]];
+      const long double da = a.y * c - a.x * s, db = b.y * c - b.x * s;  // across the plane
+      if ((da < 0.0L) == (db < 0.0L)) continue;
+      const long double f = da / (da - db);
+      const long double x = a.x + f * (b.x - a.x), y = a.y + f * (b.y - a.y);
+      const long double radial = x * c + y * s;
+      if (radial <= 0.0L) continue;
+      cut.emplace_back(static_cast<qreal>(a.z + f * (b.z - a.z)), static_cast<qreal>(radial));
+    }
+    if (cut.size() == 2) {
+      const long double middle = (cut[0].x() + cut[1].x()) / 2.0L;
+      const auto piece =
+          std::count_if(solids.cuts.begin(), solids.cuts.end(),
+                        [&](long double at) { return at * millimetresPerUnit < middle; });
+      sections[static_cast<std::size_t>(piece)].emplace_back(cut[0], cut[1]);
+      shown = shown.united(QRectF(cut[0], cut[1]).normalized());
     }
   }
   shown.setTop(0.0);
@@ -214,8 +219,10 @@ TKitPreview::TKitPreview(QWidget* parent) : QWidget(parent) {
   setPalette(colours);
 }
 
-void TKitPreview::Show(const std::optional<BuiltKit>& kit, const QString& message) {
+void TKitPreview::Show(const std::optional<BuiltKit>& kit, const QString& message,
+                       long double millimetresPerUnit) {
   kit_ = kit;
+  millimetresPerUnit_ = millimetresPerUnit;
   message_ = message;
   update();
 }
@@ -229,7 +236,7 @@ void TKitPreview::paintEvent(QPaintEvent*) {
                    Qt::AlignBottom | Qt::AlignLeft | Qt::TextWordWrap, message_);
   if (!kit_) return;
   if (const auto* solids = std::get_if<buildkit::HornSolids>(&*kit_))
-    PaintSolids(painter, area, *solids);
+    PaintSolids(painter, area, *solids, millimetresPerUnit_);
   else
     PaintFlat(painter, area, std::get<exports::FlatKit>(*kit_));
 }
@@ -587,7 +594,7 @@ void TBuildKitForm::UpdatePreview() {
   try {
     const BuiltKit kit = MakeKit();
     const QString summary = Summary(kit, SourceUnit(source_));
-    Preview->Show(kit, QString());
+    Preview->Show(kit, QString(), buildkit::MillimetresPer(SourceUnit(source_)));
     Status->setText(summary);
   } catch (const std::exception& error) {
     Preview->Show(std::nullopt, QString::fromUtf8(error.what()));

@@ -34,8 +34,10 @@ class TKitPreview : public QWidget {
   Q_OBJECT
  public:
   explicit TKitPreview(QWidget* parent = nullptr);
-  // Nothing: the values give no kit (the message says why).
-  void Show(const std::optional<BuiltKit>& kit, const QString& message);
+  // Nothing: the values give no kit (the message says why). A horn's
+  // lengths are `millimetresPerUnit` mm each (its solids are in millimetres).
+  void Show(const std::optional<BuiltKit>& kit, const QString& message,
+            long double millimetresPerUnit = 1.0L);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -43,6 +45,7 @@ class TKitPreview : public QWidget {
  private:
   std::optional<BuiltKit> kit_;
   QString message_;
+  long double millimetresPerUnit_ = 1.0L;
 };
 
 // What the status line says after the STL pieces `files` were written: each
