@@ -60,7 +60,8 @@ left=$(ls | grep -v -e '^err.txt$' -e '^time.txt$')
 echo "SIGINT during an STL set: 130, nothing left"
 
 if command -v script >/dev/null 2>&1; then
-  script -qc "'$tool' circular --freq 3 --stl out.stl --wall 4 --segment-height 300" /dev/null \
+  # A bed as large as the pieces: a few files, not thousands of petals.
+  script -qc "'$tool' circular --freq 3 --stl out.stl --wall 4 --segment-height 300 --bed 100000,100000" /dev/null \
     >pty.txt 2>&1 || fail "on a terminal: $(cat pty.txt)"
   tr '\r' '\n' <pty.txt | grep -q '\] 100%' || fail "no progress bar on a terminal"
   echo "a long STL job on a terminal shows its progress"
