@@ -18,6 +18,7 @@
 #include "geometry/constants.h"
 #include "report/number_format.h"
 #include "sheets/join_notes.h"
+#include "sheets/map_fit.h"
 #include "sheets/sheet_layout.h"
 #include "report/side_warnings.h"
 
@@ -814,8 +815,9 @@ TemplatePageDrawing DrawTemplateMap(const report::HornProfile& profile,
                  QStringLiteral(" from the throat, drawn only on the curves' sheets.");
   }
   const QRectF& e = layout.extent;
-  const auto scaleIn = [&e](const QRectF& room) {
-    return std::min(room.width() / e.width(), room.height() / e.height());
+  const auto fit = [&e](const QRectF& room) {
+    return sheets::FitMap({e.left(), e.top(), e.width(), e.height()},
+                          {room.left(), room.top(), room.width(), room.height()});
   };
   // A map too small to read the numbers on is followed by the columns in words.
   // About 1.6 mm a character at 7 points, 3.4 mm a line.
@@ -825,7 +827,7 @@ TemplatePageDrawing DrawTemplateMap(const report::HornProfile& profile,
   qreal textMm = 2.0;
   for (const QString& line : lines) textMm += linesMm(line);
   const qreal smallest = std::min(layout.drawingArea.height(), layout.drawingArea.width() / 2.0) *
-                         scaleIn(area.adjusted(4.0, textMm + 4.0, -4.0, -4.0)) * 0.35;
+                         fit(area.adjusted(4.0, textMm + 4.0, -4.0, -4.0)).scale * 0.35;
   if (smallest < 1.6) {
     QString columns = QStringLiteral("Sheets by column from the throat: ");
     for (std::size_t i = 0; i < layout.pages.size();) {
@@ -845,13 +847,8 @@ TemplatePageDrawing DrawTemplateMap(const report::HornProfile& profile,
                             Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap});
 
   // The sheets' windows and the axis, scaled to fit below the text.
-  const QRectF room = area.adjusted(4.0, textMm + 4.0, -4.0, -4.0);
-  const qreal s = scaleIn(room);
-  const qreal dx = room.left() + (room.width() - e.width() * s) / 2.0;
-  const qreal dy = room.top() + (room.height() - e.height() * s) / 2.0;
-  const auto at = [&](qreal x, qreal y) {
-    return QPointF((dx + (x - e.left()) * s) * u, (dy + (e.bottom() - y) * s) * u);
-  };
+  const sheets::MapFit map = fit(area.adjusted(4.0, textMm + 4.0, -4.0, -4.0));
+  const auto at = [&](qreal x, qreal y) { return QPointF(map.X(x) * u, map.Y(y) * u); };
   for (const TemplatePage& page : layout.pages) {
     const QRectF& w = page.window;
     const QPointF a = at(w.left(), w.bottom());
@@ -860,10 +857,8 @@ TemplatePageDrawing DrawTemplateMap(const report::HornProfile& profile,
     drawing.guides.push_back({QPointF(b.x(), a.y()), b});
     drawing.guides.push_back({b, QPointF(a.x(), b.y())});
     drawing.guides.push_back({QPointF(a.x(), b.y()), a});
-    // Numbers as large as a sheet's frame allows, within 3 to 9 points.
-    const qreal heightMm = std::min(w.height(), w.width() / 2.0) * s * 0.35;
-    const qreal points = std::clamp(heightMm / 0.3528, 3.0, 9.0);
-    drawing.labels.push_back({QRectF(a, b), QString::number(page.number), points, false,
+    drawing.labels.push_back({QRectF(a, b), QString::number(page.number),
+                              sheets::FrameNumberPoints(w.width(), w.height(), map.scale), false,
                               Qt::AlignCenter});
   }
   for (const ProfileCurve& curve : layout.curves) {
