@@ -21,6 +21,12 @@ Flange CheckedFlange(long double outerDiameter, long double thickness, long doub
 
 namespace {
 
+// The flange of the group's values in kFlangeParameters' order, 0 for those left out.
+Flange FlangeOf(std::span<const long double> values) {
+  const auto at = [&values](std::size_t i) { return i < values.size() ? values[i] : 0.0L; };
+  return CheckedFlange(at(0), at(1), at(2), at(3), at(4));
+}
+
 std::string Millimetres(long double value) {
   char text[64];
   std::snprintf(text, sizeof text, "%.1Lf", value);
@@ -49,21 +55,13 @@ std::string JointAdvice(Joint joint) {
 }
 
 
-void CheckFlange(std::span<const long double> values) {
-  const auto at = [&values](std::size_t i) { return i < values.size() ? values[i] : 0.0L; };
-  CheckedFlange(at(0), at(1), at(2), at(3), at(4));
-}
+void CheckFlange(std::span<const long double> values) { FlangeOf(values); }
 
 HornSolids SolidKit::Make(const KitInput& input, const KitValues& values) {
   SolidOptions options;
   options.wall = values.Value(kSolidWall);
   options.segmentHeight = values.Value(kSegmentHeight);
-  if (!values.group.empty()) {
-    const auto at = [&values](std::size_t i) {
-      return i < values.group.size() ? values.group[i] : 0.0L;
-    };
-    options.flange = CheckedFlange(at(0), at(1), at(2), at(3), at(4));
-  }
+  if (!values.group.empty()) options.flange = FlangeOf(values.group);
   const bool circular = std::holds_alternative<report::CircularReportInput>(input.horn);
   options.joint = circular ? Joint::Spigot : Joint::Flat;
   for (const auto& [word, joint] : kJoints)
